@@ -1,0 +1,55 @@
+// Files and volumes. Operations answer true/false and leave the Windows error
+// code of the last failed step in LastError(), as the purge reports expect.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tidemark::platform {
+
+constexpr uint32_t kAttrReadOnly = 0x1;
+constexpr uint32_t kAttrHidden = 0x2;
+constexpr uint32_t kAttrSystem = 0x4;
+constexpr uint32_t kAttrDirectory = 0x10;
+constexpr uint32_t kAttrReparsePoint = 0x400;
+
+// Drive types as GetDriveTypeA answers them.
+enum class DriveType { Unknown = 0, NoRootDir = 1, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5, RamDisk = 6 };
+
+struct DirEntry {
+  std::string name;       // long name, no folder
+  std::string shortName;  // 8.3 alternate name, empty when the system has none
+  uint32_t attributes = 0;
+  uint64_t size = 0;
+  uint64_t lastWrite = 0;  // FILETIME as one number (100 ns since 1601, UTC)
+  bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual bool FileExists(const std::string& path) = 0;    // a file, not a folder
+  virtual bool FolderExists(const std::string& path) = 0;
+  virtual std::optional<uint32_t> Attributes(const std::string& path) = 0;
+  virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
+  // Creates the folder and any missing parents.
+  virtual bool CreateFolders(const std::string& path) = 0;
+  virtual bool RemoveFolder(const std::string& path) = 0;
+  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
+  // Rename with replace and write-through.
+  virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+  // Calls visit for each entry except "." and ".."; visit returns false to stop.
+  virtual bool ListFolder(const std::string& folder, const std::function<bool(const DirEntry&)>& visit) = 0;
+  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // Replaces the file's whole content.
+  virtual bool WriteFile(const std::string& path, const std::string& content) = 0;
+  virtual DriveType DriveTypeOf(const std::string& root) = 0;  // e.g. "C:\"
+  virtual uint32_t LastError() const = 0;
+};
+
+// The real Windows file system.
+FileSystem& RealFileSystem();
+
+}  // namespace tidemark::platform

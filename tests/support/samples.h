@@ -1,0 +1,15 @@
+// The public sample files beside the repository (../shared/samples).
+#pragma once
+#include <string>
+
+namespace tidemark::test {
+
+// Full path of a sample file, or empty when the samples are not there.
+std::string SamplePath(const std::string& name);
+
+}  // namespace tidemark::test
+
+// Skips the current test when the sample is absent.
+#define TIDEMARK_REQUIRE_SAMPLE(var, name)                                     \
+  std::string var = ::tidemark::test::SamplePath(name);                        \
+  if (var.empty()) GTEST_SKIP() << "sample " << (name) << " not found (../shared/samples absent)"

@@ -1,0 +1,66 @@
+#include "support/sandbox_win.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <stdexcept>
+
+#include "platform/files.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+
+namespace tidemark::test {
+namespace {
+
+std::string UniqueName() {
+  static std::atomic<int> counter{0};
+  return "tm" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount()) + "_" +
+         std::to_string(++counter);
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  char temp[MAX_PATH];
+  DWORD length = GetTempPathA(MAX_PATH, temp);
+  if (length == 0 || length >= MAX_PATH) throw std::runtime_error("no temp folder");
+  path_ = JoinPath(TrimRight(std::string(temp, length)) , UniqueName());
+  while (!path_.empty() && path_.back() == '\\') path_.pop_back();
+  if (!platform::RealFileSystem().CreateFolders(path_)) throw std::runtime_error("cannot create " + path_);
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+std::string TempFolder::operator/(const std::string& name) const { return JoinPath(path_, name); }
+
+std::string TempFolder::Write(const std::string& relative, const std::string& content) const {
+  std::string full = JoinPath(path_, relative);
+  auto& files = platform::RealFileSystem();
+  if (!files.CreateFolders(ParentFolder(full)) || !files.WriteFile(full, content))
+    throw std::runtime_error("cannot write " + full);
+  return full;
+}
+
+TempRegistryKey::TempRegistryKey() : path_("Software\\TidemarkTests\\" + UniqueName()) {
+  platform::RealRegistry().WriteString(platform::RegistryRoot::CurrentUser, path_, "", "");
+}
+
+TempRegistryKey::~TempRegistryKey() {
+  platform::RealRegistry().DeleteKey(platform::RegistryRoot::CurrentUser, path_);
+}
+
+bool RemoveTree(const std::string& path) {
+  auto& files = platform::RealFileSystem();
+  auto attributes = files.Attributes(path);
+  if (!attributes) return true;
+  if ((*attributes & platform::kAttrDirectory) && !(*attributes & platform::kAttrReparsePoint)) {
+    files.ListFolder(path, [&](const platform::DirEntry& entry) {
+      RemoveTree(JoinPath(path, entry.name));
+      return true;
+    });
+  }
+  if (*attributes & platform::kAttrReadOnly) files.SetAttributes(path, *attributes & ~platform::kAttrReadOnly);
+  return (*attributes & platform::kAttrDirectory) ? files.RemoveFolder(path) : files.DeleteFile(path);
+}
+
+}  // namespace tidemark::test

@@ -1,0 +1,40 @@
+// Scratch places for tests under Wine: a fresh folder below %TEMP% and a
+// fresh key below HKCU\Software\TidemarkTests, both removed afterwards.
+#pragma once
+#include <string>
+
+namespace tidemark::test {
+
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& path() const { return path_; }
+  // path() + "\" + name
+  std::string operator/(const std::string& name) const;
+  // Writes a file (creating its folders) below path().
+  std::string Write(const std::string& relative, const std::string& content) const;
+
+ private:
+  std::string path_;
+};
+
+class TempRegistryKey {
+ public:
+  TempRegistryKey();
+  ~TempRegistryKey();
+  TempRegistryKey(const TempRegistryKey&) = delete;
+  TempRegistryKey& operator=(const TempRegistryKey&) = delete;
+  // Key path below HKEY_CURRENT_USER, no leading backslash.
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Deletes a folder tree (never following links); true when it is gone.
+bool RemoveTree(const std::string& path);
+
+}  // namespace tidemark::test
