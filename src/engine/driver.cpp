@@ -1,0 +1,185 @@
+#include "engine/driver.h"
+
+#include <exception>
+
+#include "engine/labels.h"
+
+namespace tidemark::engine {
+
+const std::array<PurgeFunctionInfo, kPurgeFunctionCount>& PurgeFunctions() {
+  using enum PurgeFunctionId;
+  static const std::array<PurgeFunctionInfo, kPurgeFunctionCount> functions = {{
+      {FirefoxCache, "FireFox Cache", "  Processing \"FireFox Cache\"", true},
+      {FirefoxCookies, "FireFox Cookies", "  Processing \"FireFox Cookies\"", true},
+      {FirefoxTypedUrls, "FireFox Typed URLs", "  Processing \"FireFox Typed URLs\"", true},
+      {FirefoxHistory, "FireFox History File", "  Processing \"FireFox History File\"", true},
+      {FirefoxForms, "FireFox Forms History", "  Processing \"FireFox Forms History\"", true},
+      {TempFolders, "Temp Folders", "  Processing \"Temp Folders\"", false},
+      {IEVisited, "I.E. Visited URLs", "  Processing \"I.E. Visited URLs\"", false},
+      {IECache, "I.E. Cache", "  Processing \"I.E. Cache\"", false},
+      {IECookies, "I.E. Cookies", "  Processing \"I.E. Cookies\"", false},
+      {IEHistory, "I.E. History Folders", "  Processing \"I.E. History\"", false},
+      {IEUserData, "I.E. UserData", "  Processing \"I.E. UserData\"", false},
+      {IEDomStore, "I.E. DOMstore", "  Processing \"I.E. DOMstore\"", false},
+      {IESearches, "I.E. Searches", "  Processing \"I.E. Searches\"", false},
+      {IETypedUrls, "I.E. Typed URLs", "  Processing \"I.E. Typed URLs\"", false},
+      {IEStrays, "I.E. Strays", "  Processing \"I.E. Strays\"", false},
+      {RecentLinks, "Recent LNKs", "  Processing \"Recent LNKs\"", false},
+      {RecycleBin, "Recycle Bin", "  Processing \"Recycle Bin\"", false},
+      {Clipboard, "ClipBoard", "  Clearing Windows ClipBoard", false},
+      {Plugins, "Run Plugins", "  Processing \"Plugins\"", false},
+  }};
+  return functions;
+}
+
+PurgeFlags ReadFrameOptions(const OptionSet& frame, bool recycleBinEnabled) {
+  PurgeFlags flags;
+  flags.options = frame;
+  flags.options[PurgeFunctionId::RecycleBin] = frame[PurgeFunctionId::RecycleBin] && recycleBinEnabled;
+  flags.secureErase = frame.secureErase == 1;
+  flags.compact = frame.compactSql == 1;
+  flags.detailReport = frame.reports == 0;
+  return flags;
+}
+
+PurgeDriver::PurgeDriver(Report& report, PurgeHost& host, PurgeState& state, DriverSwitches switches)
+    : report_(report), host_(host), state_(state), switches_(switches) {}
+
+void PurgeDriver::SetBody(PurgeFunctionId id, PurgeBody body) { bodies_[Index(id)] = std::move(body); }
+
+void PurgeDriver::Purge(const std::function<void()>& browserTick) {
+  if (state_.purgeRunning) return;
+  state_.previewMode = false;
+  state_.browserCaution = false;
+  if (browserTick) browserTick();
+  Run();
+  if (state_.browserCaution) {
+    report_.InsertFirst("-Caution- Some functions may not complete as a Browser was executing.");
+    report_.RaiseError(9);
+  }
+}
+
+void PurgeDriver::Preview() {
+  if (state_.purgeRunning) return;
+  state_.previewMode = true;
+  Run();
+}
+
+void PurgeDriver::Cancel() {
+  if (state_.purgeRunning) state_.cancelRequested = true;
+}
+
+void PurgeDriver::Run() {
+  if (state_.purgeRunning) return;
+  host_.LoadTempProtectList();
+  state_.lockedFileSeen = false;
+  host_.HideOffscreenHint();
+  report_.Start(state_.previewMode);
+  host_.RecheckFirefoxLocations();
+
+  state_.flags = PurgeFlags{};
+  if (auto options = host_.ReadVisibleOptions()) {
+    state_.flags = ReadFrameOptions(*options, true);
+    // A function that cannot run yet cannot be selected.
+    for (const auto& function : PurgeFunctions())
+      if (!HasBody(function.id)) state_.flags.options[function.id] = false;
+  } else {
+    host_.NoteInvalidTab();
+  }
+
+  state_.cancelRequested = false;
+  report_.ResetProgress(ShredSuffix(state_.previewMode, state_.flags.secureErase, state_.shredKind, state_.shredRepeats));
+  state_.anyFunctionRun = false;
+  int preset = switches_.presetErrorLevel;
+  report_.ResetErrors(preset, preset > 0);
+
+  state_.purgeRunning = true;
+  host_.ShowCancel(true);
+  host_.SetBusyCursor(true);
+  report_.pump().Pump();
+
+  int selected = 0;
+  for (const auto& function : PurgeFunctions()) selected += state_.flags[function.id] ? 1 : 0;
+  state_.gaugeStep = kGaugeWidth / (1 + selected);
+  int gauge = selected == 0 ? kGaugeWidth : state_.gaugeStep;
+  host_.SetGauge(gauge, true);
+
+  host_.SizeColumnForFill();
+  report_.sink().BeginBatch();
+  report_.Line("");
+
+  for (const auto& function : PurgeFunctions()) {
+    if (!state_.flags[function.id]) continue;
+    if (state_.cancelRequested) continue;
+    RunFunction(function);
+    gauge += state_.gaugeStep;
+    host_.SetGauge(gauge, true);
+  }
+
+  WriteClosing();
+
+  host_.ShowCancel(false);
+  report_.pump().Pump();
+  host_.AutosizeColumn();
+  report_.sink().EndBatch();
+  report_.pump().Pump();
+  report_.pump().Sleep(500);
+  host_.SetGauge(gauge, false);
+  state_.purgeRunning = false;
+  host_.SetBusyCursor(false);
+  host_.ShowResults();
+}
+
+void PurgeDriver::RunFunction(const PurgeFunctionInfo& function) {
+  PurgeContext context{report_, state_, state_.flags};
+  try {
+    report_.BeginSection(function.title);
+    if (function.firefox && state_.firefoxRunning) {
+      report_.Line(" -Error- not Processed as FireFox browser is active.");
+      if (!state_.previewMode) report_.RaiseError(7);
+    } else {
+      bodies_[Index(function.id)](context);
+    }
+  } catch (...) {
+    // A failing function must not stop the purge: note it and go on.
+    report_.Line(kSectionSeparator);
+    report_.Line("*** Error occurred in above function ***");
+  }
+  state_.anyFunctionRun = true;
+  report_.Line(kSectionSeparator);
+}
+
+void PurgeDriver::WriteClosing() {
+  if (state_.cancelRequested) {
+    report_.Line("  Purge Functions Cancelled by Operator.");
+  } else if (!state_.anyFunctionRun) {
+    report_.Line(" -Error- No Purge Options were Selected.");
+    report_.RaiseError(9);
+  } else {
+    report_.Line("  Purge Functions Completed.");
+  }
+
+  if (state_.lockedFileSeen) {
+    report_.Line(" ");
+    report_.Line("NOTE - A \"Locked\" file has been encountered.");
+    report_.Line("       This indicates that the file is in use by another");
+    report_.Line("       program or system function and can not safely be deleted.");
+  }
+
+  host_.ReleaseTempProtectList();
+  if (report_.ErrorLevel() < 1 && !switches_.errorSummary) {
+    report_.SetIdleProgress();
+    if (switches_.totals)
+      report_.label().SetText("Total Processed - " + std::to_string(report_.TotalProcessed()));
+    else
+      host_.OffscreenHintIfNeeded();
+  } else {
+    report_.label().SetText(" Errors in Purge function  -  Use the TAB key to locate the Error... ");
+    report_.label().SetColour(kColourLime);
+    report_.Line(" ");
+    report_.Line("NOTE - The TroubleShooting section of the Tidemark Help file ");
+    report_.Line("       contains additonal information for the Error indicators.");
+  }
+}
+
+}  // namespace tidemark::engine

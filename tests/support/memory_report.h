@@ -1,0 +1,54 @@
+// An in-memory results list, progress label and message pump, so purges run
+// headless in tests.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/report.h"
+
+namespace tidemark::test {
+
+class MemorySink : public engine::ReportSink {
+ public:
+  void Append(const std::string& line) override { lines.push_back(line); }
+  void InsertFirst(const std::string& line) override { lines.insert(lines.begin(), line); }
+  void Clear() override { lines.clear(); }
+  size_t LineCount() const override { return lines.size(); }
+  std::string LineAt(size_t index) const override { return lines.at(index); }
+  void BeginBatch() override { ++batchDepth; }
+  void EndBatch() override { --batchDepth; }
+  std::vector<std::string> lines;
+  int batchDepth = 0;
+};
+
+class MemoryLabel : public engine::ProgressLabel {
+ public:
+  void SetText(const std::string& value) override { text = value; }
+  void SetColour(uint32_t bgr) override { colour = bgr; }
+  std::string text;
+  uint32_t colour = 0;
+};
+
+// Counts pumps and waits; onPump runs inside each pump, as a window message would.
+class RecordingPump : public engine::MessagePump {
+ public:
+  void Pump() override {
+    ++pumps;
+    if (onPump) onPump();
+  }
+  void Sleep(unsigned milliseconds) override { sleptMs += milliseconds; }
+  int pumps = 0;
+  unsigned sleptMs = 0;
+  std::function<void()> onPump;
+};
+
+// A sink, label and pump wired into a report.
+struct MemoryReport {
+  MemorySink sink;
+  MemoryLabel label;
+  RecordingPump pump;
+  engine::Report report{sink, label, pump, "idle"};
+};
+
+}  // namespace tidemark::test
