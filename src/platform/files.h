@@ -46,6 +46,8 @@ class FileSystem {
   // Replaces the file's whole content.
   virtual bool WriteFile(const std::string& path, const std::string& content) = 0;
   virtual DriveType DriveTypeOf(const std::string& root) = 0;  // e.g. "C:\"
+  // Last-write time of a file or folder (FILETIME as one number, like DirEntry::lastWrite).
+  virtual std::optional<uint64_t> LastWriteTime(const std::string& path) = 0;
   virtual uint32_t LastError() const = 0;
 };
 

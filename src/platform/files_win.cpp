@@ -102,6 +102,12 @@ class Win32FileSystem : public FileSystem {
     return static_cast<DriveType>(GetDriveTypeA(root.c_str()));
   }
 
+  std::optional<uint64_t> LastWriteTime(const std::string& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!Check(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))) return std::nullopt;
+    return (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  }
+
   uint32_t LastError() const override { return lastError_; }
 
  private:
