@@ -1,0 +1,102 @@
+// A thin layer over user32/comctl32: windows whose messages reach a C++
+// object, child controls whose commands and notifications reach callbacks,
+// coloured panels, timers and the message pump. Exceptions never cross a
+// window procedure: they go to the program-error handler.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+
+namespace tidemark::gui {
+
+// Receives every exception that escapes a window procedure.
+using ErrorHandler = std::function<void(const std::string& message, uintptr_t address)>;
+void SetProgramErrorHandler(ErrorHandler handler);
+// Calls the handler for the exception being handled (inside a catch block).
+void ReportCurrentException();
+
+// Loads common controls (list view, tabs, status bar, up-down) once.
+void InitCommonControls();
+
+// Pixels per inch of the screen; sizes scale from 96.
+int ScreenPixelsPerInch();
+int Scale(int pixels96, int ppi);
+
+// The system's message font at the screen's resolution (owned, never freed).
+HFONT MessageFont();
+
+// Lets pending messages run; false when WM_QUIT was seen (it is reposted).
+bool PumpPendingMessages();
+
+std::string WindowText(HWND window);
+
+class Window {
+ public:
+  Window() = default;
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  bool Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+
+  // A child control of a system class (BUTTON, STATIC, ...) with its own id.
+  HWND AddControl(const char* className, const char* text, DWORD style, int x, int y, int width, int height,
+                  DWORD exStyle = 0);
+  HWND AddButton(const char* text, int x, int y, int width, int height, std::function<void()> onClick,
+                 DWORD style = BS_PUSHBUTTON);
+  void OnCommand(HWND control, std::function<void()> handler);
+  void OnCommandId(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
+  void OnNotify(HWND control, std::function<LRESULT(NMHDR*)> handler);
+  // A timer of this window; oneShot timers stop themselves before running.
+  void StartTimer(UINT_PTR id, UINT milliseconds, std::function<void()> handler, bool oneShot = false);
+  void StopTimer(UINT_PTR id);
+  // A background colour for a child (static, check box, radio button); CLR_NONE to drop it.
+  void SetControlColour(HWND control, COLORREF colour);
+
+ protected:
+  // Registers the class on first use and creates the window.
+  HWND CreateWindowOf(const char* className, const char* title, DWORD style, DWORD exStyle, int x, int y,
+                      int width, int height, HWND parent, HMENU menu = nullptr, HBRUSH background = nullptr);
+  // Override to handle messages; call Window::OnMessage for the default.
+  virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND hwnd_ = nullptr;
+  int nextId_ = 100;
+  std::map<int, std::function<void()>> commands_;
+  std::map<HWND, std::function<LRESULT(NMHDR*)>> notifies_;
+  struct Timer {
+    std::function<void()> handler;
+    bool oneShot;
+  };
+  std::map<UINT_PTR, Timer> timers_;
+  std::map<HWND, HBRUSH> colours_;
+};
+
+// A flat panel filled with one colour, optionally showing a line of text.
+class ColourPanel : public Window {
+ public:
+  void Create(HWND parent, int x, int y, int width, int height, COLORREF fill);
+  void SetFill(COLORREF fill);
+  COLORREF fill() const { return fill_; }
+  void SetText(const std::string& text);
+  const std::string& text() const { return text_; }
+  void SetTextColour(COLORREF colour);
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  COLORREF fill_ = RGB(192, 192, 192);
+  COLORREF textColour_ = RGB(0, 0, 0);
+  std::string text_;
+};
+
+}  // namespace tidemark::gui
