@@ -1,0 +1,119 @@
+#include "cookies/protect_file.h"
+
+#include <optional>
+
+#include "cookies/text_lines.h"
+#include "platform/text.h"
+
+namespace tidemark::cookies {
+namespace {
+
+constexpr uint32_t kErrorFileNotFound = 2;
+constexpr uint32_t kErrorPathNotFound = 3;
+
+// Only "not found" means missing: a file the system refuses to show us may
+// still hold the user's protections.
+bool IsMissing(platform::FileSystem& files, const std::string& path) {
+  if (files.Attributes(path)) return false;
+  uint32_t error = files.LastError();
+  return error == kErrorFileNotFound || error == kErrorPathNotFound;
+}
+
+// The lines of a protect file; none for a missing file, nothing at all when
+// the file is there but cannot be read.
+std::optional<std::vector<std::string>> ReadProtectLines(platform::FileSystem& files, const std::string& path) {
+  if (IsMissing(files, path)) return std::vector<std::string>();
+  auto content = files.ReadFile(path);
+  if (!content) return std::nullopt;
+  return SplitLines(*content);
+}
+
+// Writes the complete new list beside the old file and only then puts it in
+// the old one's place.
+bool ReplaceWithNewFile(platform::FileSystem& files, const std::string& path, const std::string& content) {
+  std::string newFile = path + ".new";
+  if (files.WriteFile(newFile, content) && files.MoveFile(newFile, path)) return true;
+  files.DeleteFile(newFile);
+  return false;
+}
+
+bool ClearReadOnly(platform::FileSystem& files, const std::string& path) {
+  auto attributes = files.Attributes(path);
+  if (!attributes || !(*attributes & platform::kAttrReadOnly)) return false;
+  return files.SetAttributes(path, *attributes & ~platform::kAttrReadOnly);
+}
+
+bool WriteProtectFile(platform::FileSystem& files, const std::string& path, const std::vector<std::string>& entries) {
+  std::string content = JoinLines(entries);
+  if (ReplaceWithNewFile(files, path, content)) return true;
+  ClearReadOnly(files, path);
+  return ReplaceWithNewFile(files, path, content);
+}
+
+void EnsureProtectFileExists(platform::FileSystem& files, const std::string& path) {
+  if (!IsMissing(files, path)) return;
+  files.CreateFolders(ParentFolder(path));
+  files.WriteFile(path, "");
+}
+
+}  // namespace
+
+ProtectList LoadCookieProtectList(platform::FileSystem& files, const std::string& path) {
+  ProtectList list;
+  if (auto lines = ReadProtectLines(files, path))
+    list.entries = std::move(*lines);
+  else
+    list.OpenedOK = false;
+  SortProtectEntries(list.entries);
+  if (NormaliseProtectList(list)) list.Dirty = true;
+  list.Count = static_cast<int32_t>(list.entries.size());
+  return list;
+}
+
+void SaveCookieProtectList(ProtectList& list, const std::string& path, platform::FileSystem& files,
+                           UserMessages& messages) {
+  if (list.Dirty && list.OpenedOK && !WriteProtectFile(files, path, list.entries))
+    messages.Show(kMessageCaption, "Unable to save the protect file - " + path +
+                                       "\r\nExecution will continue without saving the changes.");
+  list.Dirty = false;
+}
+
+void LoadTempProtectList(TempProtectList& list, platform::FileSystem& files, const std::string& dataFolder) {
+  list = TempProtectList();
+  if (auto lines = ReadProtectLines(files, JoinPath(dataFolder, kTempProtectFile)))
+    list.entries = std::move(*lines);
+  else
+    list.OpenedOK = false;
+  SortProtectEntries(list.entries);
+  list.Count = static_cast<int32_t>(list.entries.size());
+}
+
+void SaveTempProtectList(TempProtectList& list, platform::FileSystem& files, const std::string& dataFolder) {
+  if (list.Dirty && list.OpenedOK) WriteProtectFile(files, JoinPath(dataFolder, kTempProtectFile), list.entries);
+  list = TempProtectList();
+}
+
+bool MergeFormerProtectedModeList(platform::FileSystem& files, const std::string& dataFolder) {
+  std::string formerPath = JoinPath(dataFolder, kFormerProtectedModeFile);
+  std::string iePath = JoinPath(dataFolder, kIEProtectFile);
+  if (IsMissing(files, formerPath)) return false;
+  auto former = ReadProtectLines(files, formerPath);
+  auto current = ReadProtectLines(files, iePath);
+  if (!former || !current) return false;
+
+  ProtectList merged;
+  for (const std::string& entry : *current) AddProtectEntry(merged.entries, entry);
+  for (const std::string& entry : *former) AddProtectEntry(merged.entries, entry);
+  NormaliseProtectList(merged);
+  if (!WriteProtectFile(files, iePath, merged.entries)) return false;
+  files.DeleteFile(formerPath);
+  return true;
+}
+
+void EnsureProtectListsExist(platform::FileSystem& files, const std::string& firefoxListPath,
+                             const std::string& ieListPath) {
+  EnsureProtectFileExists(files, firefoxListPath);
+  EnsureProtectFileExists(files, ieListPath);
+}
+
+}  // namespace tidemark::cookies

@@ -1,0 +1,17 @@
+// How the protect lists speak to the user. The window layer shows a modal
+// message box; tests collect the messages instead.
+#pragma once
+#include <string>
+
+namespace tidemark::cookies {
+
+inline constexpr const char* kProductTitle = "Tidemark";
+inline const std::string kMessageCaption = std::string(kProductTitle) + "  -  Message";
+
+class UserMessages {
+ public:
+  virtual ~UserMessages() = default;
+  virtual void Show(const std::string& caption, const std::string& text) = 0;
+};
+
+}  // namespace tidemark::cookies
