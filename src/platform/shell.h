@@ -1,0 +1,52 @@
+// Shell special folders, environment references and version resources.
+#pragma once
+#include <string>
+
+namespace tidemark::platform {
+
+// CSIDL numbers of the shell special folders this program asks for.
+namespace csidl {
+constexpr int kRecent = 8;
+constexpr int kAppData = 26;
+constexpr int kLocalAppData = 28;
+constexpr int kInternetCache = 32;
+constexpr int kCookies = 33;
+constexpr int kHistory = 34;
+}  // namespace csidl
+
+// A special folder's path, or on failure one of the texts below in path.
+struct SpecialFolder {
+  bool found = false;
+  std::string path;
+};
+
+constexpr const char* kPathNotFound = "Failed - Path not Found";      // the call failed
+constexpr const char* kApiNotFound = "Failed - API not Found";        // no SHGetFolderPathA anywhere
+constexpr const char* kFolderNotFound = "Failed - Folder not Found";  // id-list route failed
+
+// Version resource answers when no version string can be given.
+constexpr const char* kVersionUnreadable = "00.00.00.00";
+constexpr const char* kVersionStringMissing = "00.00.00.01";
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // SHGetFolderPathA (current path), looked up once at run time in shell32.dll
+  // and, where that lacks it, in SHFolder.dll.
+  virtual SpecialFolder GetSpecialFolder(int csidl) = 0;
+  // The same folder through its item id list (SHGetSpecialFolderLocation).
+  virtual SpecialFolder SpecialFolderFromIdList(int csidl) = 0;
+  // Environment references expanded; the input unchanged when expansion fails.
+  virtual std::string ExpandEnvVars(const std::string& text) = 0;
+  // A string of the file's version resource (e.g. "FileVersion") in its first
+  // translation; kVersionStringMissing when absent, kVersionUnreadable when the
+  // resource cannot be read at all.
+  virtual std::string VersionString(const std::string& file, const std::string& name) = 0;
+
+  std::string FileVersionOf(const std::string& file) { return VersionString(file, "FileVersion"); }
+  std::string ProductVersionOf(const std::string& file) { return VersionString(file, "ProductVersion"); }
+};
+
+Shell& RealShell();
+
+}  // namespace tidemark::platform
