@@ -93,10 +93,13 @@ std::vector<std::string> ListHiddenBrowserWindows(const BrowserActivity& state, 
   std::vector<std::string> lines = {"Display Hidden Browser Windows ", " "};
   int found = 0;
   ForEachWindow(windows, Visibility::Hidden, [&](const TopLevelWindow& window) {
-    const char* kind = IsIEWindow(window, state)    ? " I.E. Window - Title = "
-                       : IsFirefoxWindow(window)    ? " FireFox Window - Title = "
-                       : IsMSNWindow(window, windows) ? "MSN Window - Title = "
-                                                      : nullptr;
+    const char* kind = nullptr;
+    if (IsIEWindow(window, state))
+      kind = " I.E. Window - Title = ";
+    else if (IsFirefoxWindow(window))
+      kind = " FireFox Window - Title = ";
+    else if (IsMSNWindow(window, windows))
+      kind = "MSN Window - Title = ";
     if (kind) {
       lines.push_back("Hidden" + std::string(kind) + window.title);
       lines.push_back(" ");

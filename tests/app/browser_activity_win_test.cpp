@@ -1,0 +1,243 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/browser_activity.h"
+#include "platform/registry.h"
+#include "support/sandbox_win.h"
+
+namespace tidemark::app {
+namespace {
+
+using platform::RegistryRoot;
+using platform::RegistryType;
+
+// Runs body on a thread attached to a desktop of its own, so the test sees
+// only the windows it opens there (and Wine's helper windows on that desktop),
+// never those of programs or tests running at the same time.
+void OnPrivateDesktop(const std::function<void()>& body) {
+  static int desktops = 0;
+  std::string name = "TidemarkTest" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++desktops);
+  std::thread worker([&] {
+    HDESK desktop = CreateDesktopA(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    ASSERT_NE(desktop, nullptr);
+    ASSERT_TRUE(SetThreadDesktop(desktop));
+    body();
+    CloseDesktop(desktop);
+  });
+  worker.join();
+}
+
+// Real top-level windows of the given classes, destroyed at the end.
+class TestWindows {
+ public:
+  ~TestWindows() {
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+      if (IsWindow(*it)) DestroyWindow(*it);
+  }
+
+  HWND Open(const char* className, const char* title, bool visible = true) {
+    Register(className);
+    DWORD style = WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0);
+    return Keep(CreateWindowExA(0, className, title, style, 10, 10, 300, 200, nullptr, nullptr, Instance(), nullptr));
+  }
+
+  HWND OpenChild(HWND parent, const char* title) {
+    return Keep(CreateWindowExA(0, "Static", title, WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, parent, nullptr, Instance(),
+                                nullptr));
+  }
+
+ private:
+  static HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+  static void Register(const char* className) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = Instance();
+    windowClass.lpszClassName = className;
+    if (!RegisterClassA(&windowClass)) {
+      EXPECT_EQ(GetLastError(), DWORD(ERROR_CLASS_ALREADY_EXISTS)) << className;
+    }
+  }
+
+  HWND Keep(HWND window) {
+    EXPECT_NE(window, nullptr);
+    windows_.push_back(window);
+    return window;
+  }
+
+  std::vector<HWND> windows_;
+};
+
+platform::WindowList& Desktop() { return platform::RealWindowList(); }
+
+TEST(RealWindowList, GivesClassTitleVisibilityAndDescendants) {
+  OnPrivateDesktop([] {
+    TestWindows windows;
+    std::string longTitle(300, 'x');
+    HWND shown = windows.Open("TidemarkProbe", longTitle.c_str());
+    HWND hidden = windows.Open("TidemarkProbe", "Hidden one", false);
+    HWND child = windows.OpenChild(shown, "First");
+    windows.OpenChild(child, "Grandchild");
+    windows.OpenChild(shown, "Second");
+
+    std::map<HWND, platform::TopLevelWindow> seen;
+    Desktop().ForEachTopLevel([&](const platform::TopLevelWindow& window) {
+      if (window.className == "TidemarkProbe") seen[reinterpret_cast<HWND>(window.handle)] = window;
+      return true;
+    });
+    ASSERT_EQ(seen.size(), 2u);
+    const platform::TopLevelWindow& first = seen[shown];
+    const platform::TopLevelWindow& second = seen[hidden];
+    EXPECT_TRUE(first.isWindow);
+    EXPECT_TRUE(first.visible);
+    EXPECT_EQ(first.title, std::string(platform::kMaxWindowText, 'x'));
+    EXPECT_TRUE(second.isWindow);
+    EXPECT_FALSE(second.visible);
+    EXPECT_EQ(second.title, "Hidden one");
+
+    EXPECT_EQ(Desktop().DescendantTitles(first.handle), (std::vector<std::string>{"First", "Grandchild", "Second"}));
+    EXPECT_TRUE(Desktop().DescendantTitles(second.handle).empty());
+  });
+}
+
+TEST(RealWindowList, StopsWhenAskedTo) {
+  OnPrivateDesktop([] {
+    TestWindows windows;
+    windows.Open("TidemarkProbe", "One");
+    windows.Open("TidemarkProbe", "Two");
+    int visited = 0;
+    Desktop().ForEachTopLevel([&](const platform::TopLevelWindow&) { return ++visited < 1; });
+    EXPECT_EQ(visited, 1);
+  });
+}
+
+TEST(BrowserActivityWin, VisibleFirefoxWindowCountsHiddenOneIsOnlyListed) {
+  OnPrivateDesktop([] {
+    TestWindows windows;
+    BrowserActivity state;
+    HWND firefox = windows.Open("MozillaWindowClass", "Example Page - Mozilla Firefox");
+    EXPECT_TRUE(TisFireFoxActive(Desktop()));
+    EXPECT_EQ(ListHiddenBrowserWindows(state, Desktop()).back(), "   0 - Browser Windows Found");
+
+    ShowWindow(firefox, SW_HIDE);
+    EXPECT_FALSE(TisFireFoxActive(Desktop()));
+    EXPECT_FALSE(TisIEorMSNactive(state, Desktop()));
+    EXPECT_EQ(ListHiddenBrowserWindows(state, Desktop()),
+              (std::vector<std::string>{"Display Hidden Browser Windows ", " ",
+                                        "Hidden FireFox Window - Title = Example Page - Mozilla Firefox", " ",
+                                        "1 - Browser Window Found"}));
+  });
+}
+
+TEST(BrowserActivityWin, IEFrameWithEmptyTitleIsVisibleIE) {
+  OnPrivateDesktop([] {
+    TestWindows windows;
+    windows.Open("IEFRAME", "");
+    BrowserActivity state;
+    EXPECT_TRUE(TisIEorMSNactive(state, Desktop()));
+    EXPECT_EQ(state.IEBrowserKind, kIEVisible);
+    EXPECT_FALSE(TisFireFoxActive(Desktop()));
+  });
+}
+
+TEST(BrowserActivityWin, ExplorerWindowCountsOnlyWithAnIETitle) {
+  test::TempRegistryKey key;
+  ASSERT_TRUE(platform::RealRegistry().WriteString(RegistryRoot::CurrentUser, key.path(), "Window Title", "My Browser"));
+  OnPrivateDesktop([&] {
+    TestWindows windows;
+    HWND folder = windows.Open("CabinetWClass", "My Documents");
+    BrowserActivity state;
+    EXPECT_FALSE(TisIEorMSNactive(state, Desktop()));
+
+    SetWindowTextA(folder, "News - Windows Internet Explorer");
+    EXPECT_TRUE(TisIEorMSNactive(state, Desktop()));
+    EXPECT_EQ(state.IEBrowserKind, kIEVisible);
+
+    SetWindowTextA(folder, "News - My Browser");
+    EXPECT_FALSE(TisIEorMSNactive(state, Desktop()));
+    LoadCustomIETitle(state, platform::RealRegistry(), key.path());
+    EXPECT_TRUE(TisIEorMSNactive(state, Desktop()));
+    EXPECT_EQ(state.IEBrowserKind, kIEVisible);
+  });
+}
+
+TEST(BrowserActivityWin, HiddenIEIsFoundBeforeVisibleMSN) {
+  OnPrivateDesktop([] {
+    TestWindows windows;
+    HWND msn = windows.Open("MSN6 Window", "MSN");
+    windows.OpenChild(windows.OpenChild(msn, "Frame"), "Browser");
+    HWND ie = windows.Open("IEFrame", "Start", false);
+    BrowserActivity state;
+    EXPECT_TRUE(TisIEorMSNactive(state, Desktop()));
+    EXPECT_EQ(state.IEBrowserKind, kIEHidden);
+
+    DestroyWindow(ie);
+    EXPECT_TRUE(TisIEorMSNactive(state, Desktop()));
+    EXPECT_EQ(state.IEBrowserKind, kMSNVisible);
+
+    ShowWindow(msn, SW_HIDE);
+    EXPECT_TRUE(TisIEorMSNactive(state, Desktop()));
+    EXPECT_EQ(state.IEBrowserKind, kMSNHidden);
+    EXPECT_EQ(ListHiddenBrowserWindows(state, Desktop()).at(2), "HiddenMSN Window - Title = MSN");
+  });
+}
+
+TEST(BrowserActivityWin, NoBrowserGivesKindZeroAndAnEmptyListing) {
+  OnPrivateDesktop([] {
+    TestWindows windows;
+    windows.Open("CabinetWClass", "C:\\Windows");
+    windows.Open("CabinetWClass", "Microsoft Internet Explorer Help", false);
+    windows.Open("MozillaWindowClass", "Inbox - Mozilla Thunderbird", false);
+    HWND msn = windows.Open("MSN9 Window", "MSN", false);
+    windows.OpenChild(msn, "Toolbar");
+    BrowserActivity state;
+    state.IEBrowserKind = kIEVisible;
+    EXPECT_FALSE(TisIEorMSNactive(state, Desktop()));
+    EXPECT_EQ(state.IEBrowserKind, kNoIEBrowser);
+    EXPECT_FALSE(TisFireFoxActive(Desktop()));
+    EXPECT_EQ(ListHiddenBrowserWindows(state, Desktop()),
+              (std::vector<std::string>{"Display Hidden Browser Windows ", " ", "   0 - Browser Windows Found"}));
+  });
+}
+
+TEST(CustomIETitle, ReadsStringOrExpandableStringUpperCased) {
+  test::TempRegistryKey key;
+  auto& registry = platform::RealRegistry();
+  BrowserActivity state;
+  ASSERT_TRUE(registry.WriteString(RegistryRoot::CurrentUser, key.path(), "Window Title", "My Browser"));
+  LoadCustomIETitle(state, registry, key.path());
+  EXPECT_EQ(state.customIETitle, "MY BROWSER");
+
+  ASSERT_TRUE(registry.WriteValue(RegistryRoot::CurrentUser, key.path(), "Window Title",
+                                  {RegistryType::ExpandString, "%Browser%"}));
+  LoadCustomIETitle(state, registry, key.path());
+  EXPECT_EQ(state.customIETitle, "%BROWSER%");
+}
+
+TEST(CustomIETitle, MissingOrOtherTypeLeavesItEmpty) {
+  test::TempRegistryKey key;
+  auto& registry = platform::RealRegistry();
+  BrowserActivity state;
+  state.customIETitle = "OLD";
+  LoadCustomIETitle(state, registry, key.path());
+  EXPECT_EQ(state.customIETitle, "");
+
+  state.customIETitle = "OLD";
+  LoadCustomIETitle(state, registry, key.path() + "\\Missing");
+  EXPECT_EQ(state.customIETitle, "");
+
+  ASSERT_TRUE(registry.WriteDword(RegistryRoot::CurrentUser, key.path(), "Window Title", 7));
+  LoadCustomIETitle(state, registry, key.path());
+  EXPECT_EQ(state.customIETitle, "");
+  EXPECT_EQ(registry.ReadDword(RegistryRoot::CurrentUser, key.path(), "Window Title"), 7u);
+}
+
+}  // namespace
+}  // namespace tidemark::app
