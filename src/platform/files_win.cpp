@@ -41,10 +41,12 @@ class Win32FileSystem : public FileSystem {
 
   bool RemoveFolder(const std::string& path) override { return Check(RemoveDirectoryA(path.c_str())); }
 
-  bool DeleteFile(const std::string& path) override { return Check(DeleteFileA(path.c_str())); }
+  // <windows.h> renames DeleteFile/CopyFile to their "A" forms, so the system
+  // calls must be qualified or they resolve to these methods themselves.
+  bool DeleteFile(const std::string& path) override { return Check(::DeleteFileA(path.c_str())); }
 
   bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override {
-    return Check(CopyFileA(from.c_str(), to.c_str(), failIfExists));
+    return Check(::CopyFileA(from.c_str(), to.c_str(), failIfExists));
   }
 
   bool MoveFile(const std::string& from, const std::string& to) override {
