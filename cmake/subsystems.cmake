@@ -4,6 +4,8 @@ set(TIDEMARK_SUBSYSTEMS "")
 
 function(tidemark_sources out folder)
   file(GLOB_RECURSE found CONFIGURE_DEPENDS "${folder}/*.cpp" "${folder}/*.c")
+  # Program entries are built into their executables, not the libraries.
+  list(FILTER found EXCLUDE REGEX "/main_win\\.cpp$")
   if(TIDEMARK_NATIVE)
     list(FILTER found EXCLUDE REGEX "_win(_test)?\\.(cpp|c)$")
   endif()

@@ -34,6 +34,7 @@ constexpr CheckPlace kChecks[] = {
     {IEDomStore, 2, 8, "Select to Delete I.E. DOM Store Files"},
 };
 constexpr int kColumnX[] = {0, 150, 280};
+constexpr int kColumnWidth[] = {150, 130, 150};
 constexpr int kRowHeight = 21;
 
 }  // namespace
@@ -54,10 +55,11 @@ TFFoxOptionsFrame1::RadioGroup TFFoxOptionsFrame1::MakeGroup(gui::Window& form, 
                                                              int ppi) {
   auto s = [ppi](int v) { return gui::Scale(v, ppi); };
   RadioGroup group;
-  group.box = form.AddControl("BUTTON", caption, BS_GROUPBOX, x, y, s(150), s(42));
+  // Controls created first lie on top: the buttons before their box.
   group.buttons[0] = form.AddControl("BUTTON", first, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, x + s(8),
                                      y + s(17), s(64), s(18));
   group.buttons[1] = form.AddControl("BUTTON", second, BS_AUTORADIOBUTTON, x + s(76), y + s(17), s(70), s(18));
+  group.box = form.AddControl("BUTTON", caption, BS_GROUPBOX, x, y, s(150), s(42));
   all_.insert(all_.end(), {group.box, group.buttons[0], group.buttons[1]});
   return group;
 }
@@ -70,18 +72,17 @@ void TFFoxOptionsFrame1::Create(gui::Window& form, int x, int y, int ppi, Action
   for (const CheckPlace& place : kChecks) {
     int left = x + s(kColumnX[place.column]);
     int top = y + s(place.row * kRowHeight);
-    if (place.id == FirefoxTypedUrls) {
-      typedUrlsPanel_ = form.AddControl("STATIC", "", SS_NOTIFY | SS_ETCHEDFRAME, left - s(3), top - s(2), s(140),
-                                        s(kRowHeight + 1));
-      addHint(typedUrlsPanel_, "For FireFox 3, and higher");
-      all_.push_back(typedUrlsPanel_);
-    }
     HWND box = form.AddControl("BUTTON", functions[engine::Index(place.id)].caption.data(),
-                               BS_AUTOCHECKBOX | WS_TABSTOP, left, top, s(place.id == FirefoxTypedUrls ? 132 : 140),
-                               s(18));
+                               BS_AUTOCHECKBOX | WS_TABSTOP, left, top, s(kColumnWidth[place.column] - 8), s(18));
     checks_[engine::Index(place.id)] = box;
     addHint(box, place.hint);
     all_.push_back(box);
+    if (place.id == FirefoxTypedUrls) {
+      typedUrlsPanel_ = form.AddControl("STATIC", "", SS_NOTIFY | SS_ETCHEDFRAME, left - s(3), top - s(2),
+                                        s(kColumnWidth[place.column] - 2), s(kRowHeight + 1));
+      addHint(typedUrlsPanel_, "For FireFox 3, and higher");
+      all_.push_back(typedUrlsPanel_);
+    }
   }
   reports_ = MakeGroup(form, "Reports", "Detail", "Summary", x + s(430), y, ppi);
   secureErase_ = MakeGroup(form, "Secure Erase", "No", "Yes", x + s(430), y + s(46), ppi);

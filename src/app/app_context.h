@@ -1,0 +1,45 @@
+// The state of one program run, owned by the application object and shared
+// with its windows: what start-up decided, the settings in memory, the purge
+// state and the browser state.
+#pragma once
+#include <string>
+
+#include "app/browser_activity.h"
+#include "app/command_line.h"
+#include "app/startup.h"
+#include "engine/driver.h"
+#include "platform/files.h"
+#include "platform/registry.h"
+#include "platform/window_list.h"
+#include "settings/settings_state.h"
+
+namespace tidemark::app {
+
+// The Windows operations the program runs against.
+struct Platform {
+  platform::FileSystem& files;
+  platform::Registry& registry;
+  platform::WindowList& windows;
+};
+
+struct AppContext {
+  explicit AppContext(Platform system) : platform(system) {}
+
+  Platform platform;
+  CommandLine commandLine;
+  StartupOptions options;
+  AppPaths paths;
+  WindowsVersion version;
+  SystemFlags system;
+  int pixelsPerInch = 96;
+  bool largeFonts = false;
+  int themeState = 0;  // 0 no manifest, 1 ".ManifesX", 2 ".ManifesT"
+  bool protectStart = false;
+  std::string firefoxVersion;  // for the identity lines of a copied report
+  std::string ieVersion;
+  settings::SettingsState settings;
+  engine::PurgeState purge;
+  BrowserActivity browser;
+};
+
+}  // namespace tidemark::app

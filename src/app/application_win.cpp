@@ -1,0 +1,171 @@
+#include "app/application_win.h"
+
+#include <cstdio>
+
+#include "app/installer_hooks.h"
+#include "app/instance_win.h"
+#include "platform/ini_file.h"
+#include "platform/text.h"
+#include "settings/option_sets.h"
+
+namespace tidemark::app {
+namespace {
+
+constexpr int kCsidlDesktop = 16;
+constexpr int kCsidlCommonDesktop = 25;
+constexpr int kCsidlCommonAppData = 35;
+
+WindowsVersion ReportedVersion() {
+  OSVERSIONINFOA info{sizeof info};
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  GetVersionExA(&info);
+#pragma GCC diagnostic pop
+  return {static_cast<int>(info.dwPlatformId), static_cast<int>(info.dwMajorVersion),
+          static_cast<int>(info.dwMinorVersion), static_cast<int>(info.dwBuildNumber)};
+}
+
+std::string UserName() {
+  char name[257] = {};
+  DWORD size = sizeof name;
+  return GetUserNameA(name, &size) ? std::string(name) : std::string();
+}
+
+}  // namespace
+
+void ApplicationWindow::Create(const std::string& title) {
+  CreateWindowOf("TidemarkApplication", title.c_str(), WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr);
+}
+
+Application::Application(Platform platform, platform::Shell& shell, CommandLine commandLine, std::string programFile)
+    : context_(platform), shell_(shell) {
+  context_.commandLine = std::move(commandLine);
+  context_.options = ReadStartupOptions(context_.commandLine);
+  context_.paths.programFile = std::move(programFile);
+  context_.paths.programFolder = ParentFolder(context_.paths.programFile);
+  gui::SetProgramErrorHandler([this](const std::string& message, uintptr_t address) {
+    ShowProgramError(message, address);
+  });
+}
+
+Application::~Application() { gui::SetProgramErrorHandler(nullptr); }
+
+void Application::ShowProgramError(const std::string& message, uintptr_t address) {
+  char where[32];
+  std::snprintf(where, sizeof where, "%08llX", static_cast<unsigned long long>(address));
+  std::string text = message + ". Occurred at: " + where + "\r\n\r\nPlease report this message to the vendor...";
+  HWND owner = mainForm_ ? mainForm_->hwnd() : nullptr;
+  MessageBoxA(owner, text.c_str(), "Tidemark  -  Program Error", MB_OK | MB_ICONERROR);
+  context_.purge.purgeRunning = false;
+  if (owner && IsWindow(owner)) DestroyWindow(owner);
+}
+
+void Application::StartUp() {
+  gui::InitCommonControls();
+  context_.pixelsPerInch = gui::ScreenPixelsPerInch();
+  context_.largeFonts = context_.pixelsPerInch != 96;
+  splash_.Create(context_.pixelsPerInch);
+
+  platform::SpecialFolder appData = shell_.GetSpecialFolder(platform::csidl::kAppData);
+  context_.paths = ResolvePaths(context_.options, context_.paths.programFile, appData.found ? appData.path : "",
+                                context_.platform.files);
+  ReadDisplayOptions();
+  if (IsUnattended(context_.options.mode) && context_.settings.runModeDisplay.splash == settings::SplashOption::Enable)
+    splash_.ShowNow();
+}
+
+void Application::ReadDisplayOptions() {
+  context_.settings.runModeDisplay = {};
+  if (!IsUnattended(context_.options.mode) || context_.paths.settingsFile.empty()) return;
+  platform::PrivateProfileFile ini(context_.paths.settingsFile);
+  context_.settings.runModeDisplay =
+      settings::LoadDisplayOptions(ini, static_cast<settings::OptionSetId>(context_.options.mode));
+}
+
+bool Application::CreateMainWindow() {
+  mainForm_ = std::make_unique<TFFoxForm>(context_);
+  mainForm_->onPurgeFinished = [this] { WriteReportFile(); };
+  try {
+    mainForm_->Create(applicationWindow_.hwnd());
+    return true;
+  } catch (...) {
+    gui::ReportCurrentException();
+    return false;
+  }
+}
+
+void Application::WriteReportFile() {
+  if (context_.options.reportPath.empty() || !mainForm_) return;
+  std::string text;
+  for (const std::string& line : mainForm_->results().lines()) text += line + "\r\n";
+  context_.platform.files.WriteFile(context_.options.reportPath, text);
+}
+
+void Application::RunUnattended() {
+  mainForm_->PurgeBtnClick();
+  exitCode_ = mainForm_->report().ErrorLevel();
+  const engine::Report& report = mainForm_->report();
+  int mainWinOpt = static_cast<int>(context_.settings.runModeDisplay.mainWindow);
+  if (ShowMainAfterRun(mainWinOpt, report.ErrorSeen(), report.ErrorLevel(), context_.options.levelThreshold)) {
+    splash_.Hide();
+    ShowWindow(mainForm_->hwnd(), SW_SHOW);
+    mainShown_ = true;
+    RunMessageLoop();
+  } else {
+    mainForm_->ExitClick();
+  }
+}
+
+void Application::RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (mainForm_ && mainForm_->PreTranslate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+int Application::Run() {
+  SingleInstance instance(BaseNameOf(context_.paths.programFile));
+  StartUp();
+
+  context_.version = ApplyRegistryVersion(ReportedVersion(), context_.platform.registry);
+  context_.system = ComputeSystemFlags(context_.version, context_.options);
+  applicationWindow_.Create(kProductName);
+  if (context_.options.pauseSeconds > 0) Sleep(static_cast<DWORD>(context_.options.pauseSeconds) * 1000);
+
+  if (!context_.options.mult && !instance.first()) {
+    ActivatePreviousInstance(applicationWindow_.hwnd());
+    return 0;
+  }
+  if (!CreateMainWindow()) return exitCode_;
+
+  if (context_.options.init) {
+    auto folder = [this](int csidl) {
+      platform::SpecialFolder found = shell_.GetSpecialFolder(csidl);
+      return found.found ? found.path : std::string();
+    };
+    RunInitHook({context_.paths.programFile, context_.version.platformId == VER_PLATFORM_WIN32_NT,
+                 folder(kCsidlCommonDesktop), folder(kCsidlDesktop)},
+                context_.platform.files);
+    return 0;
+  }
+  if (context_.options.uninst) {
+    platform::SpecialFolder common = shell_.GetSpecialFolder(kCsidlCommonAppData);
+    RunUninstallHook({context_.paths.dataFolder, UserName(), common.found ? common.path : ""},
+                     context_.platform.files, context_.platform.registry);
+    return 0;
+  }
+
+  if (IsUnattended(context_.options.mode)) {
+    RunUnattended();
+    return exitCode_;
+  }
+  ShowWindow(mainForm_->hwnd(), SW_SHOW);
+  mainShown_ = true;
+  mainForm_->BrowserTick();
+  RunMessageLoop();
+  return 0;
+}
+
+}  // namespace tidemark::app

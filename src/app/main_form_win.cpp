@@ -1,0 +1,565 @@
+#include "app/main_form_win.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "engine/labels.h"
+#include "platform/text.h"
+#include "settings/option_sets.h"
+
+namespace tidemark::app {
+namespace {
+
+constexpr UINT_PTR kTimer1 = 1;     // browser-activity tick
+constexpr UINT_PTR kTimerMsg = 2;   // hides the off-screen hint
+constexpr UINT kTickMs = 2000;
+constexpr UINT kHintMs = 5000;
+
+constexpr COLORREF kMaroon = 0x000080, kOlive = 0x008080, kNavy = 0x800000, kYellow = 0x00FFFF;
+
+enum MenuId : int {
+  kMenuExit = 1000,
+  kMenuEditTempProtect,
+  kMenuDisplayFolders,
+  kMenuRebootDelete,
+  kMenuHiddenBrowsers,
+  kMenuCopyDisplay,
+  kMenuHelpContents,
+  kMenuQuickStart,
+  kMenuAbout,
+};
+
+const char* const kOptionTabCaptions[] = {"  Standard Options  ", "  Purge Now Options  ", "  Startup Options  ",
+                                          "  ShutDown Options  "};
+const char* const kOptionTabLabels[] = {"Select Options for Standard Execution",
+                                        "Select Options for 'Purge Now' Execution",
+                                        "Select Options for Execution at Startup",
+                                        "Select Options for 'Purge && Shutdown' Execution"};
+const char* const kOptionSetNames[] = {"\"Standard Options\"", "\"Purge Now Options\"", "\"Startup Options\"",
+                                       "\"Shutdown Options\""};
+
+void InsertTab(HWND tabs, int index, const char* caption) {
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<char*>(caption);
+  SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+RECT PageArea(HWND tabs) {
+  RECT area;
+  GetWindowRect(tabs, &area);
+  MapWindowPoints(nullptr, GetParent(tabs), reinterpret_cast<POINT*>(&area), 2);
+  TabCtrl_AdjustRect(tabs, FALSE, &area);
+  return area;
+}
+
+}  // namespace
+
+std::string IdleProgressText(bool noVer) {
+  return noVer ? std::string() : "New Users - click \"Help\" and select \"Getting Started Information\"";
+}
+
+TFFoxForm::TFFoxForm(AppContext& context) : context_(context) {}
+
+TFFoxForm::~TFFoxForm() = default;
+
+const std::string& TFFoxForm::HintOf(HWND control) const {
+  static const std::string none;
+  auto found = hints_.find(control);
+  return found == hints_.end() ? none : found->second;
+}
+
+void TFFoxForm::Create(HWND owner) {
+  ppi_ = context_.pixelsPerInch;
+  auto s = [this](int v) { return gui::Scale(v, ppi_); };
+  CreateWindowOf("TFFoxForm", kProductTitle, WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_CONTROLPARENT,
+                 CW_USEDEFAULT, CW_USEDEFAULT, s(620), s(450), owner);
+  if (context_.options.abortC1) throw std::runtime_error("Exception Test - FFoxMain - FormCreate -1");
+  CreateMenu();
+  CreateControls();
+  InitialiseAtCreation();
+  if (context_.options.abortC9) throw std::runtime_error("Exception Test - FFoxMain - FormCreate -9");
+}
+
+void TFFoxForm::CreateMenu() {
+  HMENU bar = ::CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, kMenuExit, "Exit");
+  HMENU tools = CreatePopupMenu();
+  AppendMenuA(tools, MF_STRING | MF_GRAYED, kMenuEditTempProtect, "Edit Protect Entries for \"Temp\" Files");
+  AppendMenuA(tools, MF_STRING | MF_GRAYED, kMenuDisplayFolders, "Display Folders && Files ");
+  AppendMenuA(tools, MF_STRING | MF_GRAYED, kMenuRebootDelete, "Delete I.E. Index.dat files at next Reboot");
+  AppendMenuA(tools, MF_STRING, kMenuHiddenBrowsers, "Display Hidden Browser Windows");
+  AppendMenuA(tools, MF_STRING, kMenuCopyDisplay, "Copy Display to ClipBoard");
+  HMENU help = CreatePopupMenu();
+  AppendMenuA(help, MF_STRING | MF_GRAYED, kMenuHelpContents, "Help File Contents");
+  AppendMenuA(help, MF_STRING | MF_GRAYED, kMenuQuickStart, "Quick Start");
+  AppendMenuA(help, MF_STRING, kMenuAbout, "About Tidemark");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), "&Tools");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "&Help");
+  SetMenu(hwnd(), bar);
+  OnCommandId(kMenuExit, [this] { ExitClick(); });
+  OnCommandId(kMenuHiddenBrowsers, [this] { DisplayHiddenBrowserWindows(); });
+  OnCommandId(kMenuCopyDisplay, [this] { CopyReportToClipboard(); });
+  OnCommandId(kMenuAbout, [this] {
+    if (context_.purge.purgeRunning) return;
+    context_.purge.purgeRunning = true;
+    std::string text = std::string(kProductName) + "\r\n" + kVersionText + "\r\n" + kBuildText;
+    MessageBoxA(hwnd(), text.c_str(), "About Tidemark", MB_OK | MB_ICONINFORMATION);
+    context_.purge.purgeRunning = false;
+  });
+}
+
+void TFFoxForm::CreateControls() {
+  auto s = [this](int v) { return gui::Scale(v, ppi_); };
+  const DWORD child = WS_VISIBLE;
+
+  topPanel_.Create(hwnd(), 0, 0, s(620), s(36), GetSysColor(COLOR_BTNFACE));
+  purgeBtn_ = AddButton("&Purge", s(8), s(6), s(80), s(25), [this] { PurgeBtnClick(); });
+  previewBtn_ = AddButton("Pre&view", s(94), s(6), s(80), s(25), [this] { PreviewBtnClick(); });
+  cookiesBtn_ = AddButton("&Cookies", s(180), s(6), s(80), s(25), [] {});
+  EnableWindow(cookiesBtn_, FALSE);  // the cookie manager is not there yet
+  cancelBtn_ = AddButton("  Cancel / Stop", s(266), s(6), s(110), s(25), [this] { CancelBtnClick(); });
+  ShowWindow(cancelBtn_, SW_HIDE);
+  exitBtn_ = AddButton("E&xit", s(530), s(6), s(80), s(25), [this] { ExitClick(); });
+  diagnosticBtn_ = AddButton("Diag", s(380), s(6), s(40), s(25), [this] { DiagnosticClick(); });
+  ShowWindow(diagnosticBtn_, SW_HIDE);
+  EnableWindow(diagnosticBtn_, FALSE);
+  AddHint(purgeBtn_, "Process Delete function for selected Purge Options");
+  AddHint(previewBtn_, "List what a Purge would delete, without deleting anything");
+  AddHint(exitBtn_, "Exit Tidemark");
+
+  secondPanel_.Create(hwnd(), 0, s(36), s(620), s(26), GetSysColor(COLOR_BTNFACE));
+  progressLabel_.Create(hwnd(), s(8), s(39), s(380), s(20), engine::kColourSilver);
+  gaugePanel_.Create(hwnd(), s(400), s(39), s(204), s(20), engine::kColourSilver);
+  gaugeBar_.Create(hwnd(), s(402), s(41), s(0), s(16), GetSysColor(COLOR_HIGHLIGHT));
+  ShowWindow(gaugePanel_.hwnd(), SW_HIDE);
+  ShowWindow(gaugeBar_.hwnd(), SW_HIDE);
+  hintPanel_.Create(hwnd(), s(8), s(39), s(380), s(20), 0x80FFFF);
+  hintPanel_.SetText("You can use the <Page Down> key to advance to the next off-screen summary line.");
+  ShowWindow(hintPanel_.hwnd(), SW_HIDE);
+  EnableWindow(hintPanel_.hwnd(), FALSE);
+  separator_.Create(hwnd(), 0, s(62), s(620), s(4), kMaroon);
+
+  statusBar_ = AddControl(STATUSCLASSNAMEA, "", child | SBARS_SIZEGRIP, 0, 0, 0, 0);
+
+  mainTabs_ = AddControl(WC_TABCONTROLA, "", child | WS_TABSTOP | TCS_OWNERDRAWFIXED | TCS_HOTTRACK, 0, s(66),
+                         s(620), s(300));
+  InsertTab(mainTabs_, 0, "  Purge Options  ");
+  InsertTab(mainTabs_, 1, "   Configure   ");
+  InsertTab(mainTabs_, 2, "  Display Results  ");
+  OnNotify(mainTabs_, [this](NMHDR* header) -> LRESULT {
+    if (header->code == TCN_SELCHANGE) SelectMainTab(CurrentMainTab());
+    return 0;
+  });
+
+  RECT page = PageArea(mainTabs_);
+  optionTabs_ = AddControl(WC_TABCONTROLA, "", WS_TABSTOP | TCS_OWNERDRAWFIXED | TCS_HOTTRACK, page.left + s(4),
+                           page.top + s(4), page.right - page.left - s(8), page.bottom - page.top - s(8));
+  for (int i = 0; i < 4; ++i) InsertTab(optionTabs_, i, kOptionTabCaptions[i]);
+  OnNotify(optionTabs_, [this](NMHDR* header) -> LRESULT {
+    if (header->code == TCN_SELCHANGE) {
+      ShowPage();
+      BrowserTick();
+    }
+    return 0;
+  });
+  RECT inner = PageArea(optionTabs_);
+  for (int i = 0; i < 4; ++i) {
+    frameLabels_[static_cast<size_t>(i)] =
+        AddControl("STATIC", kOptionTabLabels[i], SS_LEFT, inner.left + s(8), inner.top + s(6), s(400), s(18));
+    settings::OptionSetId id = static_cast<settings::OptionSetId>(i);
+    TFFoxOptionsFrame1::Actions actions{
+        [this, i, id] {
+          platform::PrivateProfileFile ini(context_.paths.settingsFile);
+          frames_[static_cast<size_t>(i)].SetOptions(settings::LoadOptionSet(ini, id));
+        },
+        [this, i, id] {
+          platform::PrivateProfileFile ini(context_.paths.settingsFile);
+          settings::SaveOptionSet(ini, id, frames_[static_cast<size_t>(i)].Options());
+        }};
+    frames_[static_cast<size_t>(i)].Create(*this, inner.left + s(8), inner.top + s(30), ppi_, actions,
+                                           [this](HWND control, const char* hint) { AddHint(control, hint); });
+  }
+
+  configTabs_ = AddControl(WC_TABCONTROLA, "", WS_TABSTOP | TCS_OWNERDRAWFIXED | TCS_HOTTRACK, page.left + s(4),
+                           page.top + s(4), page.right - page.left - s(8), page.bottom - page.top - s(8));
+  InsertTab(configTabs_, 0, "  General  ");
+  InsertTab(configTabs_, 1, "Purge Now");
+  InsertTab(configTabs_, 2, "  Startup  ");
+  InsertTab(configTabs_, 3, "  Shutdown  ");
+  InsertTab(configTabs_, 4, "  Temp Folders  ");
+  OnNotify(configTabs_, [this](NMHDR* header) -> LRESULT {
+    if (header->code == TCN_SELCHANGE) ShowPage();
+    return 0;
+  });
+
+  results_.Create(*this, page.left, page.top, page.right - page.left, page.bottom - page.top);
+  // Children stack in creation order, first on top: send the backgrounds
+  // below the controls they carry (the last one sent lies lowest).
+  for (HWND background : {gaugePanel_.hwnd(), secondPanel_.hwnd(), topPanel_.hwnd(), optionTabs_, configTabs_, mainTabs_})
+    SetWindowPos(background, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  report_ = std::make_unique<engine::Report>(results_, label_, pump_, IdleProgressText(context_.options.noVer));
+  driver_ = std::make_unique<engine::PurgeDriver>(*report_, *this, context_.purge, context_.options.driverSwitches);
+}
+
+void TFFoxForm::InitialiseAtCreation() {
+  // Tab colours by the screen's colour depth.
+  HDC screen = GetDC(nullptr);
+  int depth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+  ReleaseDC(nullptr, screen);
+  if (depth < 9) {
+    mainSelected_ = innerSelected_ = 0xFF0000;
+    mainOther_ = innerOther_ = 0xC0C0C0;
+  } else {
+    mainSelected_ = 0xFF8080;
+    mainOther_ = 0xC0C0C0;
+    innerSelected_ = 0x669999;
+    innerOther_ = 0xE0E0E0;
+  }
+  EnableWindow(purgeBtn_, FALSE);
+
+  // The option tab of the run mode.
+  int modeTab = static_cast<int>(context_.options.mode);
+  TabCtrl_SetCurSel(optionTabs_, modeTab);
+  SelectMainTab(MainTab::Options);
+  SetStatus(1, "  " + OptionSetName() + " is current...");
+
+  EnableWindow(purgeBtn_, TRUE);
+  platform::PrivateProfileFile ini(context_.paths.settingsFile);
+  for (int i = 0; i < 4; ++i) {
+    TFFoxOptionsFrame1& frame = frames_[static_cast<size_t>(i)];
+    frame.SetOptions(settings::LoadOptionSet(ini, static_cast<settings::OptionSetId>(i)));
+    for (const auto& function : engine::PurgeFunctions())
+      frame.EnableFunction(function.id, driver_->HasBody(function.id));
+  }
+
+  std::string caption = kProductTitle;
+  if (!context_.options.noVer) caption += std::string(" -  Version ") + (kVersionText + 10);
+  SetWindowTextA(hwnd(), caption.c_str());
+  report_->SetIdleProgress();
+  Layout();
+}
+
+void TFFoxForm::Layout() {
+  if (!hwnd() || !mainTabs_) return;
+  auto s = [this](int v) { return gui::Scale(v, ppi_); };
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  int width = client.right;
+  SendMessageA(statusBar_, WM_SIZE, 0, 0);
+  RECT statusRect;
+  GetWindowRect(statusBar_, &statusRect);
+  int statusHeight = statusRect.bottom - statusRect.top;
+  int parts[2] = {s(400), -1};
+  SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+
+  MoveWindow(topPanel_.hwnd(), 0, 0, width, s(36), TRUE);
+  MoveWindow(exitBtn_, width - s(88), s(6), s(80), s(25), TRUE);
+  MoveWindow(secondPanel_.hwnd(), 0, s(36), width, s(26), TRUE);
+  int labelWidth = std::max<int>(s(100), width - s(230));
+  MoveWindow(progressLabel_.hwnd(), s(8), s(39), labelWidth, s(20), TRUE);
+  MoveWindow(hintPanel_.hwnd(), s(8), s(39), labelWidth, s(20), TRUE);
+  MoveWindow(gaugePanel_.hwnd(), width - s(214), s(39), s(204), s(20), TRUE);
+  RECT bar;
+  GetWindowRect(gaugeBar_.hwnd(), &bar);
+  MoveWindow(gaugeBar_.hwnd(), width - s(212), s(41), bar.right - bar.left, s(16), TRUE);
+  MoveWindow(separator_.hwnd(), 0, s(62), width, s(4), TRUE);
+  MoveWindow(mainTabs_, 0, s(66), width, std::max<int>(s(100), client.bottom - statusHeight - s(66)), TRUE);
+
+  RECT page = PageArea(mainTabs_);
+  MoveWindow(optionTabs_, page.left + s(4), page.top + s(4), page.right - page.left - s(8),
+             page.bottom - page.top - s(8), TRUE);
+  MoveWindow(configTabs_, page.left + s(4), page.top + s(4), page.right - page.left - s(8),
+             page.bottom - page.top - s(8), TRUE);
+  MoveWindow(results_.hwnd(), page.left, page.top, page.right - page.left, page.bottom - page.top, TRUE);
+  results_.AutosizeColumn();
+}
+
+void TFFoxForm::AddHint(HWND control, const std::string& hint) { hints_[control] = hint; }
+
+void TFFoxForm::SetStatus(int panel, const std::string& text) {
+  statusTexts_[static_cast<size_t>(panel)] = text;
+  SendMessageA(statusBar_, SB_SETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TFFoxForm::SetStatusColour(COLORREF colour) {
+  statusColour_ = colour;
+  SendMessageA(statusBar_, SB_SETBKCOLOR, 0, static_cast<LPARAM>(colour));
+}
+
+MainTab TFFoxForm::CurrentMainTab() const { return static_cast<MainTab>(TabCtrl_GetCurSel(mainTabs_)); }
+
+int TFFoxForm::OptionTabIndex() const { return TabCtrl_GetCurSel(optionTabs_); }
+
+void TFFoxForm::SelectOptionTab(int index) {
+  TabCtrl_SetCurSel(optionTabs_, index);
+  ShowPage();
+  BrowserTick();
+}
+
+void TFFoxForm::SelectMainTab(MainTab tab) {
+  TabCtrl_SetCurSel(mainTabs_, static_cast<int>(tab));
+  separator_.SetFill(tab == MainTab::Options ? kMaroon : tab == MainTab::Configure ? kOlive : kNavy);
+  if (tab != MainTab::Results) {
+    StopTimer(kTimerMsg);
+    HideOffscreenHint();
+    report_->SetIdleProgress();
+  }
+  ShowPage();
+  if (tab == MainTab::Results && IsWindowVisible(hwnd())) SetFocus(results_.hwnd());
+}
+
+void TFFoxForm::ShowPage() {
+  MainTab tab = CurrentMainTab();
+  int option = OptionTabIndex();
+  ShowWindow(optionTabs_, tab == MainTab::Options ? SW_SHOW : SW_HIDE);
+  for (int i = 0; i < 4; ++i) {
+    bool shown = tab == MainTab::Options && i == option;
+    frames_[static_cast<size_t>(i)].Show(shown);
+    ShowWindow(frameLabels_[static_cast<size_t>(i)], shown ? SW_SHOW : SW_HIDE);
+  }
+  ShowWindow(configTabs_, tab == MainTab::Configure ? SW_SHOW : SW_HIDE);
+  ShowWindow(results_.hwnd(), tab == MainTab::Results ? SW_SHOW : SW_HIDE);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+std::string TFFoxForm::OptionSetName() const {
+  int index = OptionTabIndex();
+  return (index >= 0 && index < 4) ? kOptionSetNames[index] : "";
+}
+
+void TFFoxForm::BrowserTick() {
+  SetStatus(1, "  " + OptionSetName() + " is current...");
+  StopTimer(kTimer1);
+  bool firefox = TisFireFoxActive(context_.platform.windows);
+  bool ie = TisIEorMSNactive(context_.browser, context_.platform.windows);
+  context_.purge.firefoxRunning = firefox;
+  std::string caution;
+  if (firefox) {
+    SetStatusColour(kYellow);
+    SetStatus(1, "  FireFox Browser is active");
+    caution = "CAUTION - As FireFox is Executing, some Purge Options may not succeed.";
+  } else if (ie) {
+    static const char* const kStates[] = {"  A Browser is active", "  I.E. Browser is active",
+                                          "  I.E. Hidden Window active", "  MSN Browser is active",
+                                          "  MSN Hidden Window active"};
+    static const char* const kNames[] = {"A browser", "I.E.", "I.E.", "MSN", "MSN"};
+    int kind = context_.browser.IEBrowserKind;
+    if (kind < 0 || kind > 4) kind = 0;
+    SetStatusColour(kYellow);
+    SetStatus(1, kStates[kind]);
+    caution = std::string("CAUTION - As ") + kNames[kind] + " is Executing, some Purge Options may not succeed.";
+  } else {
+    SetStatusColour(CLR_DEFAULT);
+  }
+  AddHint(purgeBtn_, caution.empty() ? "Process Delete function for selected Purge Options" : caution);
+  ColourFrame(ie, firefox);
+  StartTimer(kTimer1, kTickMs, [this] { BrowserTick(); });
+}
+
+void TFFoxForm::ColourFrame(bool ieActive, bool firefoxActive) {
+  int index = OptionTabIndex();
+  if (index < 0 || index > 3) return;
+  TFFoxOptionsFrame1& frame = frames_[static_cast<size_t>(index)];
+  for (const auto& function : engine::PurgeFunctions()) {
+    if (function.id == engine::PurgeFunctionId::TempFolders) continue;
+    bool isIE = function.id >= engine::PurgeFunctionId::IEVisited && function.id <= engine::PurgeFunctionId::IEStrays;
+    if (!isIE && !function.firefox) continue;
+    bool active = isIE ? ieActive : firefoxActive;
+    bool caution = active && frame.Checked(function.id);
+    frame.Colour(function.id, caution ? kYellow : CLR_NONE);
+    if (caution) context_.purge.browserCaution = true;
+  }
+}
+
+void TFFoxForm::PurgeBtnClick() {
+  if (context_.purge.purgeRunning) return;
+  driver_->Purge([this] { BrowserTick(); });
+  if (onPurgeFinished) onPurgeFinished();
+}
+
+void TFFoxForm::PreviewBtnClick() {
+  if (context_.purge.purgeRunning) return;
+  driver_->Preview();
+  if (onPurgeFinished) onPurgeFinished();
+}
+
+void TFFoxForm::CancelBtnClick() { driver_->Cancel(); }
+
+void TFFoxForm::ExitClick() {
+  if (context_.options.abortX) throw std::runtime_error("Exception Test - FFoxMain - Exit1click");
+  if (!context_.purge.purgeRunning) Close();
+}
+
+void TFFoxForm::Close() {
+  if (closing_) return;
+  closing_ = true;
+  StopTimer(kTimerMsg);
+  StopTimer(kTimer1);
+  DestroyWindow(hwnd());
+}
+
+std::optional<engine::OptionSet> TFFoxForm::ReadVisibleOptions() {
+  int index = OptionTabIndex();
+  if (index < 0 || index > 3) return std::nullopt;
+  return frames_[static_cast<size_t>(index)].Options();
+}
+
+void TFFoxForm::HideOffscreenHint() {
+  EnableWindow(hintPanel_.hwnd(), FALSE);
+  ShowWindow(hintPanel_.hwnd(), SW_HIDE);
+}
+
+void TFFoxForm::OffscreenHintIfNeeded() {
+  if (!results_.Overflows()) return;
+  EnableWindow(hintPanel_.hwnd(), TRUE);
+  ShowWindow(hintPanel_.hwnd(), SW_SHOW);
+  StartTimer(kTimerMsg, kHintMs, [this] { HideOffscreenHint(); }, true);
+}
+
+void TFFoxForm::ShowCancel(bool shown) {
+  EnableWindow(cancelBtn_, shown);
+  ShowWindow(cancelBtn_, shown ? SW_SHOW : SW_HIDE);
+}
+
+void TFFoxForm::SetBusyCursor(bool busy) { SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW)); }
+
+void TFFoxForm::SetGauge(int widthPixels, bool shown) {
+  RECT bar;
+  GetWindowRect(gaugeBar_.hwnd(), &bar);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&bar), 2);
+  MoveWindow(gaugeBar_.hwnd(), bar.left, bar.top, gui::Scale(widthPixels, ppi_), bar.bottom - bar.top, TRUE);
+  ShowWindow(gaugePanel_.hwnd(), shown ? SW_SHOW : SW_HIDE);
+  ShowWindow(gaugeBar_.hwnd(), shown ? SW_SHOW : SW_HIDE);
+  UpdateWindow(gaugeBar_.hwnd());
+}
+
+void TFFoxForm::ShowResults() {
+  SelectMainTab(MainTab::Results);
+  InvalidateRect(mainTabs_, nullptr, TRUE);
+  if (IsWindowVisible(hwnd())) SetFocus(results_.hwnd());
+}
+
+void TFFoxForm::CopyReportToClipboard() {
+  copyMemo_.clear();
+  for (const std::string& line : results_.lines()) copyMemo_.push_back(line);
+  copyMemo_.push_back(" ");
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char stamp[64];
+  int hour12 = now.wHour % 12 == 0 ? 12 : now.wHour % 12;
+  wsprintfA(stamp, "%02d/%02d/%04d - %02d:%02d %s", now.wMonth, now.wDay, now.wYear, hour12, now.wMinute,
+            now.wHour < 12 ? "am" : "pm");
+  copyMemo_.push_back(std::string("via ") + kProductName + " - " + kVersionText + " - " + kBuildText + " - " + stamp);
+  std::string firefox = "    FireFox Product version - " + context_.firefoxVersion;
+  copyMemo_.push_back(context_.system.tisVista ? firefox + "    TisVista=True" : firefox);
+  copyMemo_.push_back("  Params = " + context_.commandLine.fullText());
+  auto buildLab = context_.platform.registry.ReadString(platform::RegistryRoot::LocalMachine,
+                                                        "Software\\Microsoft\\Windows NT\\CurrentVersion", "BuildLab");
+  if (buildLab) copyMemo_.push_back("    Windows Build - " + *buildLab);
+  if (!context_.ieVersion.empty()) copyMemo_.push_back("     I.E. Version - " + context_.ieVersion);
+  copyMemo_.push_back(" ");
+
+  std::string text;
+  for (const std::string& line : copyMemo_) text += line + "\r\n";
+  copyMemo_.clear();
+  if (!OpenClipboard(hwnd())) return;
+  EmptyClipboard();
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
+void TFFoxForm::DiagnosticClick() {
+  report_->Clear();
+  TFFoxOptionsFrame1& standard = frames_[0];
+  auto state = [&](engine::PurgeFunctionId id) { return standard.Checked(id) ? "True" : "False"; };
+  report_->Line(std::string("CacheOptionCheckBox = ") + state(engine::PurgeFunctionId::FirefoxCache));
+  report_->Line(std::string("PluginsOptionCheckBox = ") + state(engine::PurgeFunctionId::Plugins));
+  ShowResults();
+}
+
+void TFFoxForm::DisplayHiddenBrowserWindows() {
+  if (context_.purge.purgeRunning) return;
+  report_->Clear();
+  for (const std::string& line : ListHiddenBrowserWindows(context_.browser, context_.platform.windows))
+    report_->Line(line);
+  ShowResults();
+}
+
+bool TFFoxForm::PreTranslate(MSG& message) {
+  if (!hwnd() || (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd))) return false;
+  if (message.message == WM_MOUSEMOVE && message.hwnd != hintShownFor_) {
+    hintShownFor_ = message.hwnd;
+    SetStatus(0, HintOf(message.hwnd));
+  }
+  if (message.message == WM_KEYDOWN && CurrentMainTab() == MainTab::Results) {
+    if (message.wParam == VK_TAB) {
+      if (!context_.purge.purgeRunning) results_.GoToNextError();
+      return true;
+    }
+    if (message.wParam == VK_NEXT && !context_.purge.purgeRunning && results_.Overflows()) {
+      results_.GoToNextSummary();
+      return true;
+    }
+  }
+  return IsDialogMessageA(hwnd(), &message) != FALSE;
+}
+
+void TFFoxForm::DrawTab(const DRAWITEMSTRUCT& item) {
+  bool main = item.hwndItem == mainTabs_;
+  bool selected = (item.itemState & ODS_SELECTED) != 0;
+  COLORREF fill = main ? (selected ? mainSelected_ : mainOther_) : (selected ? innerSelected_ : innerOther_);
+  HBRUSH brush = CreateSolidBrush(fill);
+  FillRect(item.hDC, &item.rcItem, brush);
+  DeleteObject(brush);
+  char caption[64] = {};
+  TCITEMA tab{};
+  tab.mask = TCIF_TEXT;
+  tab.pszText = caption;
+  tab.cchTextMax = sizeof caption;
+  SendMessageA(item.hwndItem, TCM_GETITEMA, item.itemID, reinterpret_cast<LPARAM>(&tab));
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
+  HGDIOBJ old = SelectObject(item.hDC, gui::MessageFont());
+  TextOutA(item.hDC, item.rcItem.left + 4, item.rcItem.top + 2, caption, lstrlenA(caption));
+  SelectObject(item.hDC, old);
+}
+
+LRESULT TFFoxForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      if (!closing_) Layout();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMinTrackSize = {590, 424};
+      return 0;
+    }
+    case WM_DRAWITEM: {
+      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlType == ODT_TAB) {
+        DrawTab(*item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_CLOSE:
+      // Closing in the middle of a purge would pull the list from under it.
+      if (!context_.purge.purgeRunning) Close();
+      return 0;
+    case WM_DESTROY:
+      closing_ = true;
+      PostQuitMessage(0);
+      return 0;
+  }
+  return Window::OnMessage(message, wParam, lParam);
+}
+
+}  // namespace tidemark::app

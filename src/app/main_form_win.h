@@ -1,0 +1,132 @@
+// TFFoxForm: the main window. Option tabs with their frames, configuration
+// pages, the results list, the purge buttons, progress line, status bar,
+// menus and timers.
+#pragma once
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/options_frame_win.h"
+#include "app/results_list_win.h"
+#include "engine/driver.h"
+#include "platform/gui_win.h"
+
+namespace tidemark::app {
+
+// The progress label is a coloured panel.
+class PanelLabel : public engine::ProgressLabel {
+ public:
+  explicit PanelLabel(gui::ColourPanel& panel) : panel_(panel) {}
+  void SetText(const std::string& text) override { panel_.SetText(text); }
+  void SetColour(uint32_t bgr) override { panel_.SetFill(bgr); }
+
+ private:
+  gui::ColourPanel& panel_;
+};
+
+class WindowPump : public engine::MessagePump {
+ public:
+  void Pump() override { gui::PumpPendingMessages(); }
+  void Sleep(unsigned milliseconds) override { ::Sleep(milliseconds); }
+};
+
+// The progress label's text between purges.
+std::string IdleProgressText(bool noVer);
+
+enum class MainTab { Options = 0, Configure = 1, Results = 2 };
+
+class TFFoxForm : public gui::Window, public engine::PurgeHost {
+ public:
+  explicit TFFoxForm(AppContext& context);
+  ~TFFoxForm() override;
+
+  // Creates the window (hidden) and runs its creation-time initialisation.
+  void Create(HWND owner);
+  // Called by the message loop before dispatching; true when consumed.
+  bool PreTranslate(MSG& message);
+
+  // Commands.
+  void PurgeBtnClick();
+  void PreviewBtnClick();
+  void CancelBtnClick();
+  void ExitClick();
+  void BrowserTick();
+  void CopyReportToClipboard();
+  void DiagnosticClick();
+  void DisplayHiddenBrowserWindows();
+
+  // Called once a purge has ended (results shown): writes "Report=".
+  std::function<void()> onPurgeFinished;
+
+  void SelectMainTab(MainTab tab);
+  MainTab CurrentMainTab() const;
+  int OptionTabIndex() const;
+  void SelectOptionTab(int index);
+  TFFoxOptionsFrame1& Frame(int index) { return frames_[static_cast<size_t>(index)]; }
+  engine::Report& report() { return *report_; }
+  engine::PurgeDriver& driver() { return *driver_; }
+  ResultsList& results() { return results_; }
+  const std::string& StatusText(int panel) const { return statusTexts_[static_cast<size_t>(panel)]; }
+  const std::string& HintOf(HWND control) const;
+  COLORREF StatusColour() const { return statusColour_; }
+  gui::ColourPanel& progressLabel() { return progressLabel_; }
+  bool OffscreenHintShown() const { return hintPanel_.Visible(); }
+  HWND purgeButton() const { return purgeBtn_; }
+  HWND cancelButton() const { return cancelBtn_; }
+
+  // engine::PurgeHost
+  std::optional<engine::OptionSet> ReadVisibleOptions() override;
+  void NoteInvalidTab() override { copyMemo_.push_back("Invalid TabIndex"); }
+  void HideOffscreenHint() override;
+  void OffscreenHintIfNeeded() override;
+  void ShowCancel(bool shown) override;
+  void SetBusyCursor(bool busy) override;
+  void SetGauge(int widthPixels, bool shown) override;
+  void SizeColumnForFill() override { results_.SizeColumnForFill(); }
+  void AutosizeColumn() override { results_.AutosizeColumn(); }
+  void ShowResults() override;
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void CreateControls();
+  void CreateMenu();
+  void InitialiseAtCreation();
+  void Layout();
+  void AddHint(HWND control, const std::string& hint);
+  void SetStatus(int panel, const std::string& text);
+  void SetStatusColour(COLORREF colour);
+  void ShowPage();
+  void DrawTab(const DRAWITEMSTRUCT& item);
+  void ColourFrame(bool ieActive, bool firefoxActive);
+  std::string OptionSetName() const;
+  void Close();
+
+  AppContext& context_;
+  int ppi_ = 96;
+  gui::ColourPanel topPanel_, secondPanel_, progressLabel_, gaugePanel_, gaugeBar_, hintPanel_, separator_;
+  PanelLabel label_{progressLabel_};
+  WindowPump pump_;
+  ResultsList results_;
+  std::unique_ptr<engine::Report> report_;
+  std::unique_ptr<engine::PurgeDriver> driver_;
+  std::array<TFFoxOptionsFrame1, 4> frames_;
+  std::array<HWND, 4> frameLabels_{};
+  HWND cancelBtn_ = nullptr, exitBtn_ = nullptr, purgeBtn_ = nullptr, previewBtn_ = nullptr, cookiesBtn_ = nullptr;
+  HWND diagnosticBtn_ = nullptr;
+  HWND statusBar_ = nullptr, mainTabs_ = nullptr, optionTabs_ = nullptr, configTabs_ = nullptr;
+  std::array<std::string, 2> statusTexts_;
+  COLORREF statusColour_ = CLR_DEFAULT;
+  std::map<HWND, std::string> hints_;
+  HWND hintShownFor_ = nullptr;
+  std::vector<std::string> copyMemo_;
+  COLORREF mainSelected_ = 0, mainOther_ = 0, innerSelected_ = 0, innerOther_ = 0;
+  bool closing_ = false;
+};
+
+}  // namespace tidemark::app
