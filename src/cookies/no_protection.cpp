@@ -25,7 +25,7 @@ bool NoProtectionWarningNeeded(int protectEntries, bool previewPurge, const std:
 }
 
 std::string NoProtectionCaption(CookieBrowser browser) {
-  return std::string(kProductTitle) + (browser == CookieBrowser::Firefox
+  return std::string(kProductName) + (browser == CookieBrowser::Firefox
                                            ? " - Warning - No FireFox Cookies are protected"
                                            : " - Warning - No I.E. Cookies are protected");
 }

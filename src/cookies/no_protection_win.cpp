@@ -13,9 +13,12 @@ constexpr int kTextWidth = kClientWidth - 2 * kMargin;
 constexpr int kLineTops[] = {14, 34, 62, 82, 110};
 constexpr int kLineHeights[] = {18, 18, 18, 18, 34};
 constexpr int kCheckBoxTop = 154;
+constexpr int kCheckBoxWidth = 260;
+constexpr int kCheckBoxHeight = 20;
 constexpr int kButtonTop = 188;
 constexpr int kButtonWidth = 92;
 constexpr int kButtonHeight = 28;
+constexpr int kButtonGap = 12;
 
 struct WarningState {
   bool closed = false;
@@ -87,10 +90,10 @@ HWND CreateWarningWindow(CookieBrowser browser, HWND owner, int pixelsPerInch, W
   for (size_t i = 0; i < kNoProtectionLines.size(); ++i)
     AddControl(window, "STATIC", kNoProtectionLines[i], SS_LEFT, kMargin, kLineTops[i], kTextWidth, kLineHeights[i], 0,
                pixelsPerInch);
-  AddControl(window, "BUTTON", kNoProtectionCheckBox, BS_AUTOCHECKBOX | WS_TABSTOP, kMargin, kCheckBoxTop, 260, 20,
+  AddControl(window, "BUTTON", kNoProtectionCheckBox, BS_AUTOCHECKBOX | WS_TABSTOP, kMargin, kCheckBoxTop, kCheckBoxWidth, kCheckBoxHeight,
              kCheckBoxId, pixelsPerInch);
   AddControl(window, "BUTTON", kNoProtectionContinue, BS_PUSHBUTTON | WS_TABSTOP,
-             kClientWidth - kMargin - 2 * kButtonWidth - 12, kButtonTop, kButtonWidth, kButtonHeight, IDOK,
+             kClientWidth - kMargin - 2 * kButtonWidth - kButtonGap, kButtonTop, kButtonWidth, kButtonHeight, IDOK,
              pixelsPerInch);
   HWND bypass = AddControl(window, "BUTTON", kNoProtectionBypass, BS_DEFPUSHBUTTON | WS_TABSTOP,
                            kClientWidth - kMargin - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight, IDCANCEL,

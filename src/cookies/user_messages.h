@@ -5,8 +5,8 @@
 
 namespace tidemark::cookies {
 
-inline constexpr const char* kProductTitle = "Tidemark";
-inline const std::string kMessageCaption = std::string(kProductTitle) + "  -  Message";
+inline constexpr const char* kProductName = "Tidemark";
+inline const std::string kMessageCaption = std::string(kProductName) + "  -  Message";
 
 class UserMessages {
  public:
