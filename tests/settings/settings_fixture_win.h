@@ -1,0 +1,48 @@
+// A settings file in a fresh scratch folder, read and written through the
+// system's private-profile functions.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/files.h"
+#include "platform/ini_file.h"
+#include "platform/text.h"
+#include "support/sandbox_win.h"
+
+namespace tidemark::test {
+
+struct SettingsFile {
+  TempFolder folder;
+  std::string path = folder / "Tidemark.ini";
+  platform::PrivateProfileFile ini{path};
+
+  std::string Text() const {
+    auto text = platform::RealFileSystem().ReadFile(path);
+    return text ? *text : "<no file>";
+  }
+  void SetText(const std::string& text) const { folder.Write("Tidemark.ini", text); }
+};
+
+// The file text with one key's value replaced where it stands; a test
+// failure when the section has no such key.
+inline std::string WithValue(const std::string& text, const std::string& section, const std::string& key,
+                             const std::string& value) {
+  size_t sectionStart = text.find("[" + section + "]");
+  if (sectionStart == std::string::npos) {
+    ADD_FAILURE() << "no section " << section;
+    return text;
+  }
+  size_t sectionEnd = text.find("\n[", sectionStart);
+  for (size_t line = text.find('\n', sectionStart) + 1; line < text.size() && line < sectionEnd;
+       line = text.find('\n', line) + 1) {
+    size_t lineEnd = text.find_first_of("\r\n", line);
+    if (StartsWithNoCase(std::string_view(text).substr(line), key + "="))
+      return text.substr(0, line) + key + "=" + value + text.substr(lineEnd);
+    if (text.find('\n', line) == std::string::npos) break;
+  }
+  ADD_FAILURE() << "no key " << key << " in " << section;
+  return text;
+}
+
+}  // namespace tidemark::test
