@@ -1,7 +1,5 @@
 #include "platform/ini_file.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include "settings/ini_values.h"
@@ -60,11 +58,12 @@ TEST(IniFile, LineBreaksInValuesAreRefused) {
 TEST(IniFile, WriteToALockedOrUnreachableFileFailsAndKeepsTheFile) {
   SettingsFile file;
   file.SetText("[ShredOption]\r\nRepeats=3\r\n");
-  HANDLE lock = CreateFileA(file.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(file.ini.WriteString("ShredOption", "Repeats", "5"));
-  EXPECT_NE(file.ini.LastError(), 0u);
-  CloseHandle(lock);
+  {
+    test::WriteLock lock(file.path);
+    ASSERT_TRUE(lock.held());
+    EXPECT_FALSE(file.ini.WriteString("ShredOption", "Repeats", "5"));
+    EXPECT_NE(file.ini.LastError(), 0u);
+  }
   EXPECT_EQ(file.Text(), "[ShredOption]\r\nRepeats=3\r\n");
 
   platform::PrivateProfileFile unreachable(file.folder / "missing\\Tidemark.ini");

@@ -1,6 +1,8 @@
 // A settings file in a fresh scratch folder, read and written through the
 // system's private-profile functions.
 #pragma once
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -22,6 +24,23 @@ struct SettingsFile {
     return text ? *text : "<no file>";
   }
   void SetText(const std::string& text) const { folder.Write("Tidemark.ini", text); }
+};
+
+// Holds a file open for reading without letting others write it, as a
+// backup program or editor might.
+class WriteLock {
+ public:
+  explicit WriteLock(const std::string& path)
+      : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~WriteLock() {
+    if (held()) CloseHandle(handle_);
+  }
+  WriteLock(const WriteLock&) = delete;
+  WriteLock& operator=(const WriteLock&) = delete;
+  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
 };
 
 // The file text with one key's value replaced where it stands; a test
