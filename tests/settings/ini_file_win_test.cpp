@@ -59,7 +59,7 @@ TEST(IniFile, WriteToALockedOrUnreachableFileFailsAndKeepsTheFile) {
   SettingsFile file;
   file.SetText("[ShredOption]\r\nRepeats=3\r\n");
   {
-    test::WriteLock lock(file.path);
+    test::FileLock lock(file.path);
     ASSERT_TRUE(lock.held());
     EXPECT_FALSE(file.ini.WriteString("ShredOption", "Repeats", "5"));
     EXPECT_NE(file.ini.LastError(), 0u);

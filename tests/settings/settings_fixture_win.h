@@ -26,17 +26,17 @@ struct SettingsFile {
   void SetText(const std::string& text) const { folder.Write("Tidemark.ini", text); }
 };
 
-// Holds a file open for reading without letting others write it, as a
+// Holds a file open for reading, sharing only what `share` allows, as a
 // backup program or editor might.
-class WriteLock {
+class FileLock {
  public:
-  explicit WriteLock(const std::string& path)
-      : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-  ~WriteLock() {
+  explicit FileLock(const std::string& path, DWORD share = FILE_SHARE_READ)
+      : handle_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~FileLock() {
     if (held()) CloseHandle(handle_);
   }
-  WriteLock(const WriteLock&) = delete;
-  WriteLock& operator=(const WriteLock&) = delete;
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
   bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
 
  private:

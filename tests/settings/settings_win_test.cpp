@@ -301,7 +301,7 @@ TEST(TempFolders, AFailedApplyIsReportedAndThePageShowsTheFile) {
   TempFolderSettings page;
   page.ageHoursText = "12";
   {
-    test::WriteLock lock(file.path);
+    test::FileLock lock(file.path);
     ASSERT_TRUE(lock.held());
     EXPECT_FALSE(ApplyTempFolders(file.ini, page));
   }

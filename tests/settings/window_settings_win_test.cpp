@@ -172,7 +172,7 @@ TEST(WindowSettings, ListSizesApplyOnlyWhenStoredAsNumbers) {
 TEST(WindowSettings, AFailedSaveIsReportedAndLosesNothing) {
   SettingsFile file;
   file.SetText("[Positions]\r\nFFoxForm=0 1 2 300 400\r\n");
-  test::WriteLock lock(file.path);
+  test::FileLock lock(file.path);
   ASSERT_TRUE(lock.held());
   EXPECT_FALSE(SaveMainWindow(file.ini, {WindowState::Maximised}, ShowOptions{}, FontSettings{}));
   EXPECT_FALSE(SaveCookieWindow(file.ini, {WindowState::Maximised}, CookieListLayout{}));
