@@ -5,7 +5,6 @@
 
 #include "platform/text.h"
 #include "settings/ini_values.h"
-#include "settings/option_sets.h"
 
 namespace tidemark::settings {
 namespace {
@@ -72,6 +71,13 @@ ConfigurationTab LoadConfigurationTab(IniFile& ini) {
   tab.shutdown = LoadDisplayOptions(ini, OptionSetId::Shutdown);
   tab.shutType = LoadShutType(ini);
   return tab;
+}
+
+void LoadSettingsState(IniFile& ini, OptionSetId runMode, SettingsState& state) {
+  state.shred = LoadShredSettings(ini);
+  state.temp = LoadTempFolderSettings(ini);
+  state.shutType = LoadShutType(ini);
+  state.runModeDisplay = LoadDisplayOptions(ini, runMode);
 }
 
 bool ApplyGeneral(IniFile& ini, ShredSettings& page, ShredSettings& inMemory) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/ini_file.h"
+#include "settings/option_sets.h"
 #include "settings/settings_state.h"
 
 namespace tidemark::settings {
@@ -38,6 +39,12 @@ struct ConfigurationTab {
 // Everything the tab shows that lives in the settings file (the startup
 // entry and the themes choice live elsewhere).
 ConfigurationTab LoadConfigurationTab(IniFile& ini);
+
+// The in-memory values the purges read, as the main window loads them when
+// it is created: shred settings, temp folders, ShutType and the display
+// options of the run mode (its option set). [ShowOption] and [Fonts] come
+// with the main window's position.
+void LoadSettingsState(IniFile& ini, OptionSetId runMode, SettingsState& state);
 
 // General: writes Thoroughness (only when the mode has a radio button) and
 // Repeats, clamping the passes to 1..99 first (the page shows the clamped

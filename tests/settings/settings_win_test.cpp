@@ -195,6 +195,28 @@ TEST(ConfigurationTab, DisplayOptionsAndShutTypeRoundTrip) {
   EXPECT_EQ(file.ini.ReadString("ShutOptions", "ShutType", ""), "4");
 }
 
+TEST(ConfigurationTab, InMemoryValuesOfTheRunMode) {
+  SettingsFile file;
+  file.SetText(
+      "[ShredOption]\r\nThoroughness=2\r\nRepeats=3\r\n[TempFolders]\r\nVolDir=1\r\nAgeHours=48\r\n"
+      "[ShutOptions]\r\nShutType=3\r\nSplashOpt=1\r\nMainWinOpt=1\r\n[BootOptions]\r\nMainWinOpt=2\r\n");
+  SettingsState state;
+  state.show.quickStartOpt = "N";
+  LoadSettingsState(file.ini, OptionSetId::Shutdown, state);
+  EXPECT_EQ(state.shred, (ShredSettings{kBothShreds, 3}));
+  EXPECT_TRUE(state.temp.bootDiskTemp);
+  EXPECT_FALSE(state.temp.systemTemp);
+  EXPECT_EQ(state.temp.ageHours, 48);
+  EXPECT_EQ(state.shutType, ShutType::Poweroff);
+  EXPECT_EQ(state.runModeDisplay, (DisplayOptions{SplashOption::Disable, MainWindowOption::EnableOnAnyError}));
+  EXPECT_EQ(state.show.quickStartOpt, "N");  // left to the window restore
+
+  LoadSettingsState(file.ini, OptionSetId::Startup, state);
+  EXPECT_EQ(state.runModeDisplay, (DisplayOptions{SplashOption::Enable, MainWindowOption::EnableOnSevereError}));
+  LoadSettingsState(file.ini, OptionSetId::Standard, state);
+  EXPECT_EQ(state.runModeDisplay, DisplayOptions{});
+}
+
 TEST(ConfigurationTab, ShredSettingsRoundTripAndClamp) {
   SettingsFile file;
   ShredSettings inMemory;
