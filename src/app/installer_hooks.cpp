@@ -12,7 +12,7 @@ void RemoveDataFiles(const std::string& folder, platform::FileSystem& files) {
   if (folder.empty() || !files.FolderExists(folder)) return;
   for (const char* name : kDataFiles) {
     std::string path = JoinPath(folder, name);
-    if (files.FileExists(path)) files.DeleteFile(path);
+    if (files.FileExists(path)) files.RemoveFile(path);
   }
   files.RemoveFolder(folder);  // fails, as it should, while anything else is left
 }
@@ -24,13 +24,13 @@ void RunInitHook(const InitInputs& inputs, platform::FileSystem& files) {
     const std::string& program = inputs.programFile;
     if (files.FileExists(program + ".ManifesI")) {
       std::string target = files.FileExists(program + ".ManifesX") ? program + ".ManifesX" : program + ".ManifesT";
-      files.CopyFile(program + ".ManifesI", target, false);
+      files.CopyFileTo(program + ".ManifesI", target, false);
     }
   }
   if (inputs.commonDesktop.empty() || inputs.userDesktop.empty()) return;
   std::string common = JoinPath(inputs.commonDesktop, "Tidemark.lnk");
   std::string own = JoinPath(inputs.userDesktop, "Tidemark.lnk");
-  if (files.FileExists(common) && files.FileExists(own) && !SameText(common, own)) files.DeleteFile(own);
+  if (files.FileExists(common) && files.FileExists(own) && !SameText(common, own)) files.RemoveFile(own);
 }
 
 void RunUninstallHook(const UninstallInputs& inputs, platform::FileSystem& files, platform::Registry& registry) {

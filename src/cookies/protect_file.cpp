@@ -32,8 +32,8 @@ std::optional<std::vector<std::string>> ReadProtectLines(platform::FileSystem& f
 // the old one's place.
 bool ReplaceWithNewFile(platform::FileSystem& files, const std::string& path, const std::string& content) {
   std::string newFile = path + ".new";
-  if (files.WriteFile(newFile, content) && files.MoveFile(newFile, path)) return true;
-  files.DeleteFile(newFile);
+  if (files.WriteFile(newFile, content) && files.RenameFile(newFile, path)) return true;
+  files.RemoveFile(newFile);
   return false;
 }
 
@@ -106,7 +106,7 @@ bool MergeFormerProtectedModeList(platform::FileSystem& files, const std::string
   for (const std::string& entry : *former) AddProtectEntry(merged.entries, entry);
   NormaliseProtectList(merged);
   if (!WriteProtectFile(files, iePath, merged.entries)) return false;
-  files.DeleteFile(formerPath);
+  files.RemoveFile(formerPath);
   return true;
 }
 

@@ -36,10 +36,10 @@ class FileSystem {
   // Creates the folder and any missing parents.
   virtual bool CreateFolders(const std::string& path) = 0;
   virtual bool RemoveFolder(const std::string& path) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
-  virtual bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+  virtual bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) = 0;
   // Rename with replace and write-through.
-  virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   // Calls visit for each entry except "." and ".."; visit returns false to stop.
   virtual bool ListFolder(const std::string& folder, const std::function<bool(const DirEntry&)>& visit) = 0;
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;

@@ -21,9 +21,9 @@ EnsureResult EnsureSettingsFile(platform::FileSystem& files, const std::string& 
   const std::string seed = SettingsFilePath(programFolder);
   if (!files.FileExists(seed)) return files.WriteFile(target, "") ? EnsureResult::CreatedEmpty : EnsureResult::CreateFailed;
 
-  if (files.CopyFile(seed, target, /*failIfExists=*/true)) return EnsureResult::Copied;
+  if (files.CopyFileTo(seed, target, /*failIfExists=*/true)) return EnsureResult::Copied;
   if (files.LastError() == kErrorFileExists) return EnsureResult::Existing;
-  files.DeleteFile(target);  // whatever part of the copy got written
+  files.RemoveFile(target);  // whatever part of the copy got written
   if (!files.ReadFile(seed)) throw ESettingsFileError("Cannot open file " + seed);
   throw ESettingsFileError("Cannot create file " + target);
 }

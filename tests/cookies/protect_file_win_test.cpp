@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cookies/real_files_with_faults_win.h"
+#include "platform/files_win.h"
 #include "support/sandbox_win.h"
 
 namespace tidemark::cookies {
@@ -34,10 +34,10 @@ class ExclusiveLock {
 };
 
 // A write that stops half-way, as when the machine goes down mid-save.
-struct WritesStopHalfWay : test::RealFilesWithFaults {
+struct WritesStopHalfWay : platform::Win32FileSystem {
   bool WriteFile(const std::string& path, const std::string& content) override {
     ++writes;
-    real_.WriteFile(path, content.substr(0, content.size() / 2));
+    platform::Win32FileSystem::WriteFile(path, content.substr(0, content.size() / 2));
     SetLastError(ERROR_DISK_FULL);
     return false;
   }
@@ -116,7 +116,7 @@ TEST_F(CookieProtectFile, UnreadableFileIsNeverOverwritten) {
 
 TEST_F(CookieProtectFile, FileHiddenByAnAccessErrorIsNotTakenForMissing) {
   folder.Write("Tidemark.Dat", "p=keep.com\r\n");
-  struct Denied : test::RealFilesWithFaults {
+  struct Denied : platform::Win32FileSystem {
     std::optional<uint32_t> Attributes(const std::string&) override { return std::nullopt; }
     std::optional<std::string> ReadFile(const std::string&) override { return std::nullopt; }
     uint32_t LastError() const override { return ERROR_ACCESS_DENIED; }
@@ -152,14 +152,14 @@ TEST_F(CookieProtectFile, ReadOnlyFileIsReplacedAfterClearingTheFlag) {
   folder.Write("Tidemark.Dat", "p=old.com\r\n");
   ASSERT_TRUE(files.SetAttributes(path, platform::kAttrReadOnly));
   // Windows refuses to replace a read-only file; make sure that happens here too.
-  struct RefusesReadOnlyTarget : test::RealFilesWithFaults {
-    bool MoveFile(const std::string& from, const std::string& to) override {
-      auto attributes = real_.Attributes(to);
+  struct RefusesReadOnlyTarget : platform::Win32FileSystem {
+    bool RenameFile(const std::string& from, const std::string& to) override {
+      auto attributes = platform::Win32FileSystem::Attributes(to);
       if (attributes && (*attributes & platform::kAttrReadOnly)) {
         refused = true;
         return false;
       }
-      return real_.MoveFile(from, to);
+      return platform::Win32FileSystem::RenameFile(from, to);
     }
     bool refused = false;
   } strict;
@@ -183,7 +183,7 @@ TEST_F(CookieProtectFile, EnsureCreatesMissingFilesAndFolderOnly) {
   EXPECT_EQ(Content(iePath), "");
 
   folder.Write("Data\\Sub\\IEcookie.dat", "p=kept.com\r\n");
-  files.DeleteFile(firefoxPath);
+  files.RemoveFile(firefoxPath);
   EnsureProtectListsExist(files, firefoxPath, iePath);
   EXPECT_EQ(Content(firefoxPath), "");
   EXPECT_EQ(Content(iePath), "p=kept.com\r\n");

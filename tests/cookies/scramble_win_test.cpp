@@ -4,7 +4,7 @@
 
 #include <cctype>
 
-#include "cookies/real_files_with_faults_win.h"
+#include "platform/files_win.h"
 #include "cookies/scramble.h"
 #include "cookies/text_lines.h"
 #include "support/sandbox_win.h"
@@ -80,7 +80,7 @@ TEST(ScrambleIECookieFile, UnreadableOrUnwritableFileAnswersFalse) {
   EXPECT_FALSE(ScrambleIECookieFile(platform::RealFileSystem(), missing, random));
   EXPECT_FALSE(platform::RealFileSystem().FileExists(missing));
 
-  struct WriteFails : test::RealFilesWithFaults {
+  struct WriteFails : platform::Win32FileSystem {
     bool WriteFile(const std::string&, const std::string&) override { return false; }
   } failing;
   std::string path = folder.Write("c.txt", kCookieFile);

@@ -131,8 +131,8 @@ TEST_F(FirefoxLocationsTest, Firefox3ProfilePresenceFlags) {
   TIDEMARK_REQUIRE_SAMPLE(places, "firefox3-places.sqlite");
   TIDEMARK_REQUIRE_SAMPLE(cookies, "firefox-legacy-cookies.sqlite");
   std::string profile = SingleProfile();
-  ASSERT_TRUE(platform::RealFileSystem().CopyFile(places, profile + "\\places.sqlite", true));
-  ASSERT_TRUE(platform::RealFileSystem().CopyFile(cookies, profile + "\\cookies.sqlite", true));
+  ASSERT_TRUE(platform::RealFileSystem().CopyFileTo(places, profile + "\\places.sqlite", true));
+  ASSERT_TRUE(platform::RealFileSystem().CopyFileTo(cookies, profile + "\\cookies.sqlite", true));
   FirefoxLocations firefox = Located();
   EXPECT_TRUE(firefox.PlacesSqlitePresent);
   EXPECT_TRUE(firefox.CookiesSqlitePresent);
@@ -203,7 +203,7 @@ TEST_F(FirefoxLocationsTest, DiscoveryRunsOnceAndTextsStay) {
   EXPECT_EQ(firefox.CookiesSqliteFile, "  File not found - Cookies.sqlite");
   EXPECT_FALSE(firefox.CookiesSqlitePresent) << "no second discovery";
 
-  ASSERT_TRUE(platform::RealFileSystem().DeleteFile(historyIndex));
+  ASSERT_TRUE(platform::RealFileSystem().RemoveFile(historyIndex));
   EnsureFirefoxLocations(firefox, ie, platform::RealFileSystem(), folders);
   EXPECT_EQ(ie.IEHistoryIndexFile, "  Folder not found");
 }

@@ -60,7 +60,7 @@ bool RemoveTree(const std::string& path) {
     });
   }
   if (*attributes & platform::kAttrReadOnly) files.SetAttributes(path, *attributes & ~platform::kAttrReadOnly);
-  return (*attributes & platform::kAttrDirectory) ? files.RemoveFolder(path) : files.DeleteFile(path);
+  return (*attributes & platform::kAttrDirectory) ? files.RemoveFolder(path) : files.RemoveFile(path);
 }
 
 }  // namespace tidemark::test

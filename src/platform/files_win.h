@@ -1,0 +1,130 @@
+// The real Windows file system. Tests derive from it to inject a fault into
+// one operation and keep the real behaviour of all others.
+#pragma once
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace tidemark::platform {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) override {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return Check(attributes != INVALID_FILE_ATTRIBUTES) && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  bool FolderExists(const std::string& path) override {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return Check(attributes != INVALID_FILE_ATTRIBUTES) && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  std::optional<uint32_t> Attributes(const std::string& path) override {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (!Check(attributes != INVALID_FILE_ATTRIBUTES)) return std::nullopt;
+    return attributes;
+  }
+
+  bool SetAttributes(const std::string& path, uint32_t attributes) override {
+    return Check(SetFileAttributesA(path.c_str(), attributes));
+  }
+
+  bool CreateFolders(const std::string& path) override {
+    if (path.empty()) return Fail(ERROR_PATH_NOT_FOUND);
+    if (FolderExists(path)) return true;
+    std::string parent = ParentFolder(path);
+    // Stop at a drive root ("C:") or a UNC share.
+    if (!parent.empty() && parent.size() > 2 && !FolderExists(parent) && !CreateFolders(parent)) return false;
+    return Check(CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  }
+
+  bool RemoveFolder(const std::string& path) override { return Check(RemoveDirectoryA(path.c_str())); }
+
+  // <windows.h> renames DeleteFile/CopyFile to their "A" forms, so the system
+  // calls must be qualified or they resolve to these methods themselves.
+  bool RemoveFile(const std::string& path) override { return Check(::DeleteFileA(path.c_str())); }
+
+  bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) override {
+    return Check(::CopyFileA(from.c_str(), to.c_str(), failIfExists));
+  }
+
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    return Check(MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+  }
+
+  bool ListFolder(const std::string& folder, const std::function<bool(const DirEntry&)>& visit) override {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(JoinPath(folder, "*").c_str(), &data);
+    if (!Check(find != INVALID_HANDLE_VALUE)) return false;
+    do {
+      if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
+      DirEntry entry;
+      entry.name = data.cFileName;
+      entry.shortName = data.cAlternateFileName;
+      entry.attributes = data.dwFileAttributes;
+      entry.size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+      entry.lastWrite = (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+      if (!visit(entry)) break;
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return true;
+  }
+
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!Check(file != INVALID_HANDLE_VALUE)) return std::nullopt;
+    std::string content;
+    char buffer[65536];
+    DWORD got = 0;
+    bool ok = true;
+    while ((ok = ::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) content.append(buffer, got);
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    if (!ok) {
+      Fail(error);
+      return std::nullopt;
+    }
+    return content;
+  }
+
+  bool WriteFile(const std::string& path, const std::string& content) override {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!Check(file != INVALID_HANDLE_VALUE)) return false;
+    DWORD written = 0;
+    bool ok = content.empty() || (::WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr) &&
+                                  written == content.size());
+    DWORD error = GetLastError();
+    ok = CloseHandle(file) && ok;
+    return ok || Fail(error ? error : ERROR_WRITE_FAULT);
+  }
+
+  DriveType DriveTypeOf(const std::string& root) override {
+    return static_cast<DriveType>(GetDriveTypeA(root.c_str()));
+  }
+
+  std::optional<uint64_t> LastWriteTime(const std::string& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!Check(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))) return std::nullopt;
+    return (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  }
+
+  uint32_t LastError() const override { return lastError_; }
+
+ protected:
+  bool Check(bool ok) {
+    if (!ok) lastError_ = GetLastError();
+    return ok;
+  }
+  bool Fail(DWORD error) {
+    lastError_ = error;
+    return false;
+  }
+
+  DWORD lastError_ = 0;
+};
+
+}  // namespace tidemark::platform
