@@ -103,7 +103,7 @@ bool ApplyShutdown(IniFile& ini, const DisplayOptions& page, ShutType shutType) 
 }
 
 bool ApplyTempFolders(IniFile& ini, TempFolderSettings& page) {
-  NormalizeAgeHours(page, std::string(page.ageHoursText));
+  NormalizeAgeHours(page, std::string(page.ageHoursText));  // a copy: the rule rewrites the text
   bool written = WriteBool(ini, kTempSection, kSystemTempKey, page.systemTemp);
   written = WriteBool(ini, kTempSection, kWindowsTempKey, page.windowsTemp) && written;
   written = WriteBool(ini, kTempSection, kOldTempKey, page.oldTemp) && written;
