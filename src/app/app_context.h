@@ -7,9 +7,14 @@
 #include "app/browser_activity.h"
 #include "app/command_line.h"
 #include "app/startup.h"
+#include "cookies/temp_protect.h"
 #include "engine/driver.h"
+#include "locations/firefox_locations.h"
+#include "locations/ie_locations.h"
+#include "locations/shell_folders.h"
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 #include "platform/window_list.h"
 #include "settings/settings_state.h"
 
@@ -20,6 +25,7 @@ struct Platform {
   platform::FileSystem& files;
   platform::Registry& registry;
   platform::WindowList& windows;
+  platform::Shell& shell;
 };
 
 struct AppContext {
@@ -35,9 +41,12 @@ struct AppContext {
   bool largeFonts = false;
   int themeState = 0;  // 0 no manifest, 1 ".ManifesX", 2 ".ManifesT"
   bool protectStart = false;
-  std::string firefoxVersion;  // for the identity lines of a copied report
-  std::string ieVersion;
   settings::SettingsState settings;
+  locations::ShellFolderPaths shellFolders;
+  locations::IEVersion ieVersion;
+  locations::IELocations ie;
+  locations::FirefoxLocations firefox;
+  cookies::TempProtectList tempProtect;  // loaded for each purge
   engine::PurgeState purge;
   BrowserActivity browser;
 };

@@ -4,6 +4,7 @@
 
 #include "app/installer_hooks.h"
 #include "app/instance_win.h"
+#include "cookies/protect_file.h"
 #include "platform/ini_file.h"
 #include "platform/text.h"
 #include "settings/option_sets.h"
@@ -37,8 +38,8 @@ void ApplicationWindow::Create(const std::string& title) {
   CreateWindowOf("TidemarkApplication", title.c_str(), WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr);
 }
 
-Application::Application(Platform platform, platform::Shell& shell, CommandLine commandLine, std::string programFile)
-    : context_(platform), shell_(shell) {
+Application::Application(Platform platform, CommandLine commandLine, std::string programFile)
+    : context_(platform) {
   context_.commandLine = std::move(commandLine);
   context_.options = ReadStartupOptions(context_.commandLine);
   context_.paths.programFile = std::move(programFile);
@@ -66,9 +67,15 @@ void Application::StartUp() {
   context_.largeFonts = context_.pixelsPerInch != 96;
   splash_.Create(context_.pixelsPerInch);
 
-  platform::SpecialFolder appData = shell_.GetSpecialFolder(platform::csidl::kAppData);
-  context_.paths = ResolvePaths(context_.options, context_.paths.programFile, appData.found ? appData.path : "",
-                                context_.platform.files);
+  platform::SpecialFolder appData = context_.platform.shell.GetSpecialFolder(platform::csidl::kAppData);
+  platform::FileSystem& files = context_.platform.files;
+  context_.paths = ResolvePaths(context_.options, context_.paths.programFile, appData.found ? appData.path : "", files);
+  if (context_.paths.ownDataFolder) {
+    cookies::MergeFormerProtectedModeList(files, context_.paths.dataFolder);
+    if (!files.FolderExists(context_.paths.dataFolder)) files.CreateFolders(context_.paths.dataFolder);
+  }
+  if (!context_.paths.cdExec)
+    cookies::EnsureProtectListsExist(files, context_.paths.cookieProtectFile, context_.paths.ieCookieProtectFile);
   ReadDisplayOptions();
   if (IsUnattended(context_.options.mode) && context_.settings.runModeDisplay.splash == settings::SplashOption::Enable)
     splash_.ShowNow();
@@ -83,7 +90,8 @@ void Application::ReadDisplayOptions() {
 }
 
 bool Application::CreateMainWindow() {
-  mainForm_ = std::make_unique<TFFoxForm>(context_);
+  // The purge functions' bodies join here as they are written.
+  mainForm_ = std::make_unique<TFFoxForm>(context_, PurgeBodies{});
   mainForm_->onPurgeFinished = [this] { WriteReportFile(); };
   try {
     mainForm_->Create(applicationWindow_.hwnd());
@@ -108,7 +116,7 @@ void Application::RunUnattended() {
   int mainWinOpt = static_cast<int>(context_.settings.runModeDisplay.mainWindow);
   if (ShowMainAfterRun(mainWinOpt, report.ErrorSeen(), report.ErrorLevel(), context_.options.levelThreshold)) {
     splash_.Hide();
-    ShowWindow(mainForm_->hwnd(), SW_SHOW);
+    mainForm_->ShowAtStart();
     mainShown_ = true;
     RunMessageLoop();
   } else {
@@ -142,7 +150,7 @@ int Application::Run() {
 
   if (context_.options.init) {
     auto folder = [this](int csidl) {
-      platform::SpecialFolder found = shell_.GetSpecialFolder(csidl);
+      platform::SpecialFolder found = context_.platform.shell.GetSpecialFolder(csidl);
       return found.found ? found.path : std::string();
     };
     RunInitHook({context_.paths.programFile, context_.version.platformId == VER_PLATFORM_WIN32_NT,
@@ -151,7 +159,7 @@ int Application::Run() {
     return 0;
   }
   if (context_.options.uninst) {
-    platform::SpecialFolder common = shell_.GetSpecialFolder(kCsidlCommonAppData);
+    platform::SpecialFolder common = context_.platform.shell.GetSpecialFolder(kCsidlCommonAppData);
     RunUninstallHook({context_.paths.dataFolder, UserName(), common.found ? common.path : ""},
                      context_.platform.files, context_.platform.registry);
     return 0;
@@ -161,7 +169,7 @@ int Application::Run() {
     RunUnattended();
     return exitCode_;
   }
-  ShowWindow(mainForm_->hwnd(), SW_SHOW);
+  mainForm_->ShowAtStart();
   mainShown_ = true;
   mainForm_->BrowserTick();
   RunMessageLoop();

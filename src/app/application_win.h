@@ -8,7 +8,6 @@
 #include "app/main_form_win.h"
 #include "app/splash_win.h"
 #include "platform/gui_win.h"
-#include "platform/shell.h"
 
 namespace tidemark::app {
 
@@ -21,7 +20,7 @@ class ApplicationWindow : public gui::Window {
 
 class Application {
  public:
-  Application(Platform platform, platform::Shell& shell, CommandLine commandLine, std::string programFile);
+  Application(Platform platform, CommandLine commandLine, std::string programFile);
   ~Application();
 
   // Start-up to end; the process exit code (the error level of an
@@ -45,7 +44,6 @@ class Application {
   void ReadDisplayOptions();
 
   AppContext context_;
-  platform::Shell& shell_;
   ApplicationWindow applicationWindow_;
   SplashForm splash_;
   std::unique_ptr<TFFoxForm> mainForm_;

@@ -4,9 +4,14 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "cookies/protect_file.h"
 #include "engine/labels.h"
+#include "locations/folders_listing.h"
 #include "platform/text.h"
+#include "settings/configuration.h"
 #include "settings/option_sets.h"
+#include "settings/settings_file.h"
+#include "settings/window_settings.h"
 
 namespace tidemark::app {
 namespace {
@@ -60,7 +65,7 @@ std::string IdleProgressText(bool noVer) {
   return noVer ? std::string() : "New Users - click \"Help\" and select \"Getting Started Information\"";
 }
 
-TFFoxForm::TFFoxForm(AppContext& context) : context_(context) {}
+TFFoxForm::TFFoxForm(AppContext& context, PurgeBodies bodies) : context_(context), bodies_(std::move(bodies)) {}
 
 TFFoxForm::~TFFoxForm() = default;
 
@@ -88,7 +93,7 @@ void TFFoxForm::CreateMenu() {
   AppendMenuA(file, MF_STRING, kMenuExit, "Exit");
   HMENU tools = CreatePopupMenu();
   AppendMenuA(tools, MF_STRING | MF_GRAYED, kMenuEditTempProtect, "Edit Protect Entries for \"Temp\" Files");
-  AppendMenuA(tools, MF_STRING | MF_GRAYED, kMenuDisplayFolders, "Display Folders && Files ");
+  AppendMenuA(tools, MF_STRING, kMenuDisplayFolders, "Display Folders && Files ");
   AppendMenuA(tools, MF_STRING | MF_GRAYED, kMenuRebootDelete, "Delete I.E. Index.dat files at next Reboot");
   AppendMenuA(tools, MF_STRING, kMenuHiddenBrowsers, "Display Hidden Browser Windows");
   AppendMenuA(tools, MF_STRING, kMenuCopyDisplay, "Copy Display to ClipBoard");
@@ -102,6 +107,7 @@ void TFFoxForm::CreateMenu() {
   SetMenu(hwnd(), bar);
   OnCommandId(kMenuExit, [this] { ExitClick(); });
   OnCommandId(kMenuHiddenBrowsers, [this] { DisplayHiddenBrowserWindows(); });
+  OnCommandId(kMenuDisplayFolders, [this] { DisplayFoldersAndFiles(); });
   OnCommandId(kMenuCopyDisplay, [this] { CopyReportToClipboard(); });
   OnCommandId(kMenuAbout, [this] {
     if (context_.purge.purgeRunning) return;
@@ -203,9 +209,23 @@ void TFFoxForm::CreateControls() {
     SetWindowPos(background, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   report_ = std::make_unique<engine::Report>(results_, label_, pump_, IdleProgressText(context_.options.noVer));
   driver_ = std::make_unique<engine::PurgeDriver>(*report_, *this, context_.purge, context_.options.driverSwitches);
+  for (const auto& function : engine::PurgeFunctions())
+    if (bodies_[engine::Index(function.id)]) driver_->SetBody(function.id, bodies_[engine::Index(function.id)]);
 }
 
 void TFFoxForm::InitialiseAtCreation() {
+  platform::FileSystem& files = context_.platform.files;
+  platform::Shell& shell = context_.platform.shell;
+  AppPaths& paths = context_.paths;
+
+  // Internet Explorer's version and folders, and the system flags.
+  context_.shellFolders = locations::ReadShellFolderPaths(shell);
+  context_.ieVersion = locations::ReadIEVersion(context_.platform.registry, shell);
+  if (context_.system.ie7) context_.ieVersion.IE7Plus = true;
+  context_.ie = locations::LocateIELocations({files, context_.platform.registry, shell}, context_.ieVersion,
+                                             context_.shellFolders);
+  LoadCustomIETitle(context_.browser, context_.platform.registry);
+
   // Tab colours by the screen's colour depth.
   HDC screen = GetDC(nullptr);
   int depth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
@@ -222,25 +242,116 @@ void TFFoxForm::InitialiseAtCreation() {
   EnableWindow(purgeBtn_, FALSE);
 
   // The option tab of the run mode.
-  int modeTab = static_cast<int>(context_.options.mode);
-  TabCtrl_SetCurSel(optionTabs_, modeTab);
+  TabCtrl_SetCurSel(optionTabs_, static_cast<int>(context_.options.mode));
   SelectMainTab(MainTab::Options);
   SetStatus(1, "  " + OptionSetName() + " is current...");
 
+  // Firefox, plugins, the settings file and the window's saved place.
+  locations::EnsureFirefoxLocations(context_.firefox, context_.ie, files, context_.shellFolders);
+  context_.firefox.FirefoxVersionText = locations::ReadFirefoxVersion(context_.platform.registry, shell);
+  locations::LocatePlugins(context_.firefox, files, paths.programFolder, paths.dataFolder, context_.options.ffdatExe);
+  settings::EnsureSettingsFile(files, paths.programFolder, paths.dataFolder, paths.cdExec);
+  platform::PrivateProfileFile ini(paths.settingsFile);
+  RestorePosition(ini);
+
   EnableWindow(purgeBtn_, TRUE);
-  platform::PrivateProfileFile ini(context_.paths.settingsFile);
+  bool recycleBinAvailable = RecycleBinFunctionAvailable();
   for (int i = 0; i < 4; ++i) {
     TFFoxOptionsFrame1& frame = frames_[static_cast<size_t>(i)];
     frame.SetOptions(settings::LoadOptionSet(ini, static_cast<settings::OptionSetId>(i)));
     for (const auto& function : engine::PurgeFunctions())
       frame.EnableFunction(function.id, driver_->HasBody(function.id));
+    if (!recycleBinAvailable) frame.EnableFunction(engine::PurgeFunctionId::RecycleBin, false);
+    if (context_.firefox.DisableFFTypedURLsOption) frame.EnableFunction(engine::PurgeFunctionId::FirefoxTypedUrls, false);
   }
+  settings::LoadSettingsState(ini, static_cast<settings::OptionSetId>(context_.options.mode), context_.settings);
+  context_.purge.shredKind = context_.settings.shred.shredMode;
+  context_.purge.shredRepeats = context_.settings.shred.repeats;
 
   std::string caption = kProductTitle;
   if (!context_.options.noVer) caption += std::string(" -  Version ") + (kVersionText + 10);
   SetWindowTextA(hwnd(), caption.c_str());
   report_->SetIdleProgress();
   Layout();
+}
+
+bool TFFoxForm::RecycleBinFunctionAvailable() {
+  HMODULE shell32 = GetModuleHandleA("Shell32.dll");
+  if (!shell32) shell32 = LoadLibraryA("Shell32.dll");
+  return shell32 && GetProcAddress(shell32, "SHEmptyRecycleBinA");
+}
+
+void TFFoxForm::RestorePosition(platform::IniFile& ini) {
+  settings::RestoreContext restore;
+  restore.anyPos = context_.options.anyPos;
+  restore.reset = context_.options.reset;
+  restore.pixelsPerInch = ppi_;
+  restore.virtualScreen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  auto placement = settings::RestoreMainWindow(ini, context_.platform.files, restore, context_.settings.show,
+                                               context_.settings.fonts);
+  const settings::FontSetting& font = context_.settings.fonts.results;
+  results_.SetFont(font.name, font.size, font.style);
+  settings::WindowPlacement place;
+  if (placement) {
+    place = *placement;
+  } else {
+    settings::DesignedSize size = settings::ScaledDesignedSize({}, ppi_);
+    place.width = size.width;
+    place.height = size.height;
+  }
+  if (place.kind == settings::PlacementKind::Normal) {
+    MoveWindow(hwnd(), place.left, place.top, place.width, place.height, FALSE);
+  } else {
+    // The designed position: the screen's centre.
+    int left = (GetSystemMetrics(SM_CXSCREEN) - place.width) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - place.height) / 2;
+    MoveWindow(hwnd(), std::max(0, left), std::max(0, top), place.width, place.height, FALSE);
+  }
+  startMaximised_ = place.kind == settings::PlacementKind::Maximised;
+}
+
+void TFFoxForm::SavePosition() {
+  if (context_.paths.cdExec || context_.paths.settingsFile.empty()) return;
+  WINDOWPLACEMENT placement{sizeof placement};
+  GetWindowPlacement(hwnd(), &placement);
+  settings::StoredPosition position;
+  const RECT& r = placement.rcNormalPosition;
+  position.state = placement.showCmd == SW_SHOWMAXIMIZED ? settings::WindowState::Maximised
+                   : placement.showCmd == SW_SHOWMINIMIZED ? settings::WindowState::Minimised
+                                                           : settings::WindowState::Normal;
+  position.top = r.top;
+  position.left = r.left;
+  position.height = r.bottom - r.top;
+  position.width = r.right - r.left;
+  platform::PrivateProfileFile ini(context_.paths.settingsFile);
+  settings::SaveMainWindow(ini, position, context_.settings.show, context_.settings.fonts);
+}
+
+void TFFoxForm::DisplayFoldersAndFiles() {
+  if (context_.purge.purgeRunning) return;
+  locations::EnsureFirefoxLocations(context_.firefox, context_.ie, context_.platform.files, context_.shellFolders);
+  report_->Clear();
+  locations::ListingInputs inputs;
+  inputs.programFolder = context_.paths.programFolder;
+  inputs.dataFolder = context_.paths.dataFolder;
+  inputs.ffdatExe = context_.options.ffdatExe;
+  inputs.tisVista = context_.system.tisVista;
+  for (const std::string& line : locations::FoldersAndFilesListing(context_.ie, context_.firefox, inputs))
+    report_->Line(line);
+  ShowResults();
+}
+
+void TFFoxForm::LoadTempProtectList() {
+  cookies::LoadTempProtectList(context_.tempProtect, context_.platform.files, context_.paths.dataFolder);
+}
+
+void TFFoxForm::ReleaseTempProtectList() {
+  cookies::SaveTempProtectList(context_.tempProtect, context_.platform.files, context_.paths.dataFolder);
+}
+
+void TFFoxForm::RecheckFirefoxLocations() {
+  locations::EnsureFirefoxLocations(context_.firefox, context_.ie, context_.platform.files, context_.shellFolders);
 }
 
 void TFFoxForm::Layout() {
@@ -399,6 +510,7 @@ void TFFoxForm::Close() {
   closing_ = true;
   StopTimer(kTimerMsg);
   StopTimer(kTimer1);
+  SavePosition();
   DestroyWindow(hwnd());
 }
 
@@ -454,13 +566,14 @@ void TFFoxForm::CopyReportToClipboard() {
   wsprintfA(stamp, "%02d/%02d/%04d - %02d:%02d %s", now.wMonth, now.wDay, now.wYear, hour12, now.wMinute,
             now.wHour < 12 ? "am" : "pm");
   copyMemo_.push_back(std::string("via ") + kProductName + " - " + kVersionText + " - " + kBuildText + " - " + stamp);
-  std::string firefox = "    FireFox Product version - " + context_.firefoxVersion;
+  std::string firefox = "    FireFox Product version - " + context_.firefox.FirefoxVersionText;
   copyMemo_.push_back(context_.system.tisVista ? firefox + "    TisVista=True" : firefox);
   copyMemo_.push_back("  Params = " + context_.commandLine.fullText());
   auto buildLab = context_.platform.registry.ReadString(platform::RegistryRoot::LocalMachine,
                                                         "Software\\Microsoft\\Windows NT\\CurrentVersion", "BuildLab");
   if (buildLab) copyMemo_.push_back("    Windows Build - " + *buildLab);
-  if (!context_.ieVersion.empty()) copyMemo_.push_back("     I.E. Version - " + context_.ieVersion);
+  if (!context_.ieVersion.RegistryVersionText.empty())
+    copyMemo_.push_back("     I.E. Version - " + context_.ieVersion.RegistryVersionText);
   copyMemo_.push_back(" ");
 
   std::string text;

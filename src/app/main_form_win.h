@@ -14,6 +14,7 @@
 #include "app/results_list_win.h"
 #include "engine/driver.h"
 #include "platform/gui_win.h"
+#include "platform/ini_file.h"
 
 namespace tidemark::app {
 
@@ -39,9 +40,12 @@ std::string IdleProgressText(bool noVer);
 
 enum class MainTab { Options = 0, Configure = 1, Results = 2 };
 
+// The bodies of the purge functions, by function; an empty one cannot be selected.
+using PurgeBodies = std::array<engine::PurgeBody, engine::kPurgeFunctionCount>;
+
 class TFFoxForm : public gui::Window, public engine::PurgeHost {
  public:
-  explicit TFFoxForm(AppContext& context);
+  TFFoxForm(AppContext& context, PurgeBodies bodies);
   ~TFFoxForm() override;
 
   // Creates the window (hidden) and runs its creation-time initialisation.
@@ -58,6 +62,9 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   void CopyReportToClipboard();
   void DiagnosticClick();
   void DisplayHiddenBrowserWindows();
+  void DisplayFoldersAndFiles();
+  // Shows the window as its saved state says (normal or maximised).
+  void ShowAtStart() { ShowWindow(hwnd(), startMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOW); }
 
   // Called once a purge has ended (results shown): writes "Report=".
   std::function<void()> onPurgeFinished;
@@ -81,6 +88,9 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   // engine::PurgeHost
   std::optional<engine::OptionSet> ReadVisibleOptions() override;
   void NoteInvalidTab() override { copyMemo_.push_back("Invalid TabIndex"); }
+  void LoadTempProtectList() override;
+  void ReleaseTempProtectList() override;
+  void RecheckFirefoxLocations() override;
   void HideOffscreenHint() override;
   void OffscreenHintIfNeeded() override;
   void ShowCancel(bool shown) override;
@@ -97,6 +107,9 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   void CreateControls();
   void CreateMenu();
   void InitialiseAtCreation();
+  static bool RecycleBinFunctionAvailable();
+  void RestorePosition(platform::IniFile& ini);
+  void SavePosition();
   void Layout();
   void AddHint(HWND control, const std::string& hint);
   void SetStatus(int panel, const std::string& text);
@@ -108,6 +121,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   void Close();
 
   AppContext& context_;
+  PurgeBodies bodies_;
   int ppi_ = 96;
   gui::ColourPanel topPanel_, secondPanel_, progressLabel_, gaugePanel_, gaugeBar_, hintPanel_, separator_;
   PanelLabel label_{progressLabel_};
@@ -127,6 +141,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   std::vector<std::string> copyMemo_;
   COLORREF mainSelected_ = 0, mainOther_ = 0, innerSelected_ = 0, innerOther_ = 0;
   bool closing_ = false;
+  bool startMaximised_ = false;
 };
 
 }  // namespace tidemark::app

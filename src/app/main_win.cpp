@@ -11,8 +11,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace tidemark;
   char programFile[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, programFile, MAX_PATH);
-  app::Platform system{platform::RealFileSystem(), platform::RealRegistry(), platform::RealWindowList()};
-  app::Application application(system, platform::RealShell(), app::CommandLine::FromFullText(GetCommandLineA()),
-                               programFile);
+  app::Platform system{platform::RealFileSystem(), platform::RealRegistry(), platform::RealWindowList(),
+                       platform::RealShell()};
+  app::Application application(system, app::CommandLine::FromFullText(GetCommandLineA()), programFile);
   return application.Run();
 }

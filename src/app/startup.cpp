@@ -78,7 +78,7 @@ AppPaths ResolvePaths(const StartupOptions& options, const std::string& programF
     paths.dataFolder = JoinPath(paths.programFolder, "Tidemark");
   } else if (!appData.empty()) {
     paths.dataFolder = JoinPath(appData, options.dataName.empty() ? "Tidemark" : options.dataName);
-    if (!files.FolderExists(paths.dataFolder)) files.CreateFolders(paths.dataFolder);
+    paths.ownDataFolder = true;
   }
 
   paths.settingsFile = paths.dataFolder.empty() ? "" : JoinPath(paths.dataFolder, "Tidemark.ini");

@@ -56,12 +56,12 @@ struct AppPaths {
   std::string ieCookieProtectFile;  // IEcookie.dat
   platform::DriveType programDrive = platform::DriveType::Unknown;
   bool cdExec = false;
+  bool ownDataFolder = false;  // below application data: created when missing
 };
 
 // Fixes the data folder: below the application-data folder (appData, empty
 // when the shell has none) on a fixed drive, beside the program on a
-// removable drive, in its "Tidemark" folder on a CD-ROM. Creates the data
-// folder only in the first case.
+// removable drive, in its "Tidemark" folder on a CD-ROM.
 AppPaths ResolvePaths(const StartupOptions& options, const std::string& programFile, const std::string& appData,
                       platform::FileSystem& files);
 
