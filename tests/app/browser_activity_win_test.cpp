@@ -5,11 +5,11 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/browser_activity.h"
 #include "platform/registry.h"
+#include "support/private_desktop_win.h"
 #include "support/sandbox_win.h"
 
 namespace tidemark::app {
@@ -18,21 +18,7 @@ namespace {
 using platform::RegistryRoot;
 using platform::RegistryType;
 
-// Runs body on a thread attached to a desktop of its own, so the test sees
-// only the windows it opens there (and Wine's helper windows on that desktop),
-// never those of programs or tests running at the same time.
-void OnPrivateDesktop(const std::function<void()>& body) {
-  static int desktops = 0;
-  std::string name = "TidemarkTest" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++desktops);
-  std::thread worker([&] {
-    HDESK desktop = CreateDesktopA(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-    ASSERT_NE(desktop, nullptr);
-    ASSERT_TRUE(SetThreadDesktop(desktop));
-    body();
-    CloseDesktop(desktop);
-  });
-  worker.join();
-}
+using test::OnPrivateDesktop;
 
 // Real top-level windows of the given classes, destroyed at the end.
 class TestWindows {

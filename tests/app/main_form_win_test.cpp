@@ -1,0 +1,272 @@
+// The main window driven in-process (under Xvfb): option frames and the
+// settings file, purges with stand-in bodies, navigation, the browser tick.
+#include "app/main_form_win.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/labels.h"
+#include "platform/files.h"
+#include "platform/ini_file.h"
+#include "platform/text.h"
+#include "settings/option_sets.h"
+#include "support/private_desktop_win.h"
+#include "support/sandbox_win.h"
+
+namespace tidemark::app {
+namespace {
+
+using enum engine::PurgeFunctionId;
+
+void Click(HWND control) {
+  SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
+               reinterpret_cast<LPARAM>(control));
+}
+
+bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  MainFormTest() {
+    gui::InitCommonControls();
+    context.paths.programFile = folder / "tidemark.exe";
+    context.paths.programFolder = folder.path();
+    context.paths.dataFolder = folder / "data";
+    context.paths.settingsFile = folder / "data\\Tidemark.ini";
+    platform::RealFileSystem().CreateFolders(context.paths.dataFolder);
+  }
+  ~MainFormTest() override {
+    if (form && form->hwnd()) DestroyWindow(form->hwnd());
+    form.reset();
+    gui::PumpPendingMessages();
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // left by the window's end
+  }
+
+  // Every function gets a stand-in body that writes one item line.
+  void Create(std::function<void(engine::PurgeFunctionId, engine::PurgeContext&)> onBody = nullptr) {
+    PurgeBodies bodies;
+    for (const auto& function : engine::PurgeFunctions())
+      bodies[engine::Index(function.id)] = [this, onBody, id = function.id](engine::PurgeContext& c) {
+        c.report.Line(std::string(engine::kDeleted) + std::string(engine::PurgeFunctions()[engine::Index(id)].caption));
+        ran.push_back(id);
+        if (onBody) onBody(id, c);
+      };
+    form = std::make_unique<TFFoxForm>(context, bodies);
+    form->Create(nullptr);
+  }
+
+  std::string SettingsText() { return platform::RealFileSystem().ReadFile(context.paths.settingsFile).value_or(""); }
+
+  test::TempFolder folder;
+  Platform system{platform::RealFileSystem(), platform::RealRegistry(), platform::RealWindowList(),
+                  platform::RealShell()};
+  AppContext context{system};
+  std::unique_ptr<TFFoxForm> form;
+  std::vector<engine::PurgeFunctionId> ran;
+};
+
+TEST_F(MainFormTest, CreationLoadsTheFourOptionSetsAndSeedsTheSettingsFile) {
+  platform::PrivateProfileFile ini(context.paths.settingsFile);
+  engine::OptionSet purgeNow;
+  purgeNow[TempFolders] = true;
+  purgeNow[IECookies] = true;
+  purgeNow.reports = 1;
+  settings::SaveOptionSet(ini, settings::OptionSetId::PurgeNow, purgeNow);
+  Create();
+  EXPECT_EQ(form->Frame(1).Options(), purgeNow);
+  EXPECT_EQ(form->Frame(0).Options(), engine::OptionSet{});
+  EXPECT_EQ(form->OptionTabIndex(), 0);
+  EXPECT_EQ(form->StatusText(1), "  \"Standard Options\" is current...");
+  EXPECT_EQ(gui::WindowText(form->hwnd()),
+            "Tidemark - Purge Cache, Cookies and Tracks for Mozilla's FireFox -  Version 4.06");
+}
+
+TEST_F(MainFormTest, SaveResetAndSetAllActOnTheirOwnFrameAndSection) {
+  Create();
+  TFFoxOptionsFrame1& startup = form->Frame(2);
+  Click(startup.onButton);
+  EXPECT_TRUE(IsChecked(startup.CheckBox(IEStrays)));
+  EXPECT_FALSE(IsChecked(form->Frame(0).CheckBox(IEStrays)));
+  Click(startup.saveButton);
+  std::string saved = SettingsText();
+  EXPECT_NE(saved.find("[BootOptions]"), std::string::npos);
+  EXPECT_EQ(saved.find("[StndOptions]"), std::string::npos);
+
+  Click(startup.offButton);
+  EXPECT_FALSE(startup.Checked(Plugins));
+  Click(startup.resetButton);
+  for (const auto& function : engine::PurgeFunctions()) EXPECT_TRUE(startup.Checked(function.id)) << function.caption;
+  EXPECT_EQ(SettingsText(), saved);  // Reset and Set All write nothing
+}
+
+TEST_F(MainFormTest, PurgeRunsTheVisibleFrameAndShowsTheResults) {
+  Create();
+  form->SelectOptionTab(3);
+  TFFoxOptionsFrame1& shutdown = form->Frame(3);
+  SendMessageA(shutdown.CheckBox(Clipboard), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(shutdown.CheckBox(TempFolders), BM_SETCHECK, BST_CHECKED, 0);
+  form->PurgeBtnClick();
+  EXPECT_EQ(ran, (std::vector<engine::PurgeFunctionId>{TempFolders, Clipboard}));
+  const auto& lines = form->results().lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "Results of \"Purge\" function...");
+  EXPECT_EQ(lines.back(), "  Purge Functions Completed.");
+  EXPECT_EQ(form->CurrentMainTab(), MainTab::Results);
+  EXPECT_EQ(form->progressLabel().fill(), engine::kColourSilver);
+  EXPECT_FALSE(context.purge.purgeRunning);
+  EXPECT_FALSE(IsWindowVisible(form->cancelButton()));
+}
+
+TEST_F(MainFormTest, CancelButtonStopsThePurgeAfterTheCurrentFunction) {
+  Create([this](engine::PurgeFunctionId id, engine::PurgeContext&) {
+    if (id == FirefoxCookies) Click(form->cancelButton());
+  });
+  TFFoxOptionsFrame1& standard = form->Frame(0);
+  for (auto id : {FirefoxCache, FirefoxCookies, TempFolders, Plugins})
+    SendMessageA(standard.CheckBox(id), BM_SETCHECK, BST_CHECKED, 0);
+  form->PreviewBtnClick();
+  EXPECT_EQ(ran, (std::vector<engine::PurgeFunctionId>{FirefoxCache, FirefoxCookies}));
+  EXPECT_EQ(form->results().lines().back(), "  Purge Functions Cancelled by Operator.");
+}
+
+TEST_F(MainFormTest, TabWalksTheErrorLinesOfTheResults) {
+  Create([](engine::PurgeFunctionId, engine::PurgeContext& c) {
+    c.report.Line(std::string(engine::kLocked) + "C:\\in-use.dat");
+  });
+  TFFoxOptionsFrame1& standard = form->Frame(0);
+  SendMessageA(standard.CheckBox(TempFolders), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(standard.CheckBox(RecentLinks), BM_SETCHECK, BST_CHECKED, 0);
+  form->PurgeBtnClick();
+  const auto& lines = form->results().lines();
+  std::vector<size_t> errors;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (engine::IsErrorLine(lines[i])) errors.push_back(i);
+  ASSERT_EQ(errors.size(), 2u);
+
+  MSG tab{form->results().hwnd(), WM_KEYDOWN, VK_TAB, 0};
+  EXPECT_TRUE(form->PreTranslate(tab));
+  EXPECT_EQ(form->results().current(), errors[0]);
+  form->PreTranslate(tab);
+  EXPECT_EQ(form->results().current(), errors[1]);
+  form->PreTranslate(tab);
+  EXPECT_EQ(form->results().current(), lines.size() - 1);
+  form->PreTranslate(tab);
+  EXPECT_EQ(form->results().current(), errors[0]);
+}
+
+TEST_F(MainFormTest, NoOptionsSelectedEndsInTheErrorSummary) {
+  Create();
+  form->PurgeBtnClick();
+  EXPECT_EQ(form->report().ErrorLevel(), 9);
+  EXPECT_EQ(form->progressLabel().fill(), engine::kColourLime);
+  EXPECT_EQ(form->progressLabel().text(), " Errors in Purge function  -  Use the TAB key to locate the Error... ");
+}
+
+// A stand-in top-level window of a browser's class.
+class BrowserWindow {
+ public:
+  BrowserWindow(const char* className, const char* title) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);
+    window_ = CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  }
+  ~BrowserWindow() { DestroyWindow(window_); }
+
+ private:
+  HWND window_;
+};
+
+TEST_F(MainFormTest, BrowserTickMarksARunningFirefox) {
+  // On a desktop of its own: no other test sees this Firefox, and no other
+  // test's windows are seen here.
+  test::OnPrivateDesktop([this] {
+    Create();
+    TFFoxOptionsFrame1& standard = form->Frame(0);
+    SendMessageA(standard.CheckBox(FirefoxCookies), BM_SETCHECK, BST_CHECKED, 0);
+    form->BrowserTick();
+    EXPECT_FALSE(context.purge.firefoxRunning);
+    EXPECT_EQ(form->HintOf(form->purgeButton()), "Process Delete function for selected Purge Options");
+    {
+      BrowserWindow firefox("MozillaWindowClass", "Example Page - Mozilla Firefox");
+      form->BrowserTick();
+      EXPECT_TRUE(context.purge.firefoxRunning);
+      EXPECT_EQ(form->StatusText(1), "  FireFox Browser is active");
+      EXPECT_EQ(form->StatusColour(), 0x00FFFFu);
+      EXPECT_EQ(form->HintOf(form->purgeButton()),
+                "CAUTION - As FireFox is Executing, some Purge Options may not succeed.");
+      EXPECT_TRUE(context.purge.browserCaution);
+
+      // A purge with Firefox running skips the Firefox function and cautions.
+      form->PurgeBtnClick();
+      EXPECT_TRUE(ran.empty());
+      EXPECT_EQ(form->results().lines().front(),
+                "-Caution- Some functions may not complete as a Browser was executing.");
+    }
+    form->BrowserTick();
+    EXPECT_FALSE(context.purge.firefoxRunning);
+    EXPECT_EQ(form->StatusText(1), "  \"Standard Options\" is current...");
+    DestroyWindow(form->hwnd());  // on the thread that made it
+    form.reset();
+  });
+}
+
+TEST_F(MainFormTest, DisplayFoldersAndFilesListsTheLocations) {
+  Create();
+  form->DisplayFoldersAndFiles();
+  const auto& lines = form->results().lines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "Following are the Files and Folders:");
+  EXPECT_EQ(form->CurrentMainTab(), MainTab::Results);
+  bool dataLine = false;
+  for (const auto& line : lines) dataLine |= line == " Tidemark Data Path - " + context.paths.dataFolder;
+  EXPECT_TRUE(dataLine);
+}
+
+TEST_F(MainFormTest, CopyReportPutsTheListAndTheIdentityOnTheClipboard) {
+  Create();
+  form->PurgeBtnClick();
+  form->CopyReportToClipboard();
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE data = GetClipboardData(CF_TEXT);
+  std::string text = data ? static_cast<const char*>(GlobalLock(data)) : "";
+  if (data) GlobalUnlock(data);
+  CloseClipboard();
+  EXPECT_TRUE(StartsWith(text, "Results of \"Purge\" function...\r\n"));
+  EXPECT_NE(text.find("\r\nvia Tidemark - Version - 4.06 - Build 4.6.0.150 - "), std::string::npos);
+  EXPECT_NE(text.find("\r\n  Params = "), std::string::npos);
+}
+
+TEST_F(MainFormTest, ClosingSavesTheWindowPosition) {
+  Create();
+  MoveWindow(form->hwnd(), 40, 30, 640, 470, FALSE);
+  form->ExitClick();
+  platform::PrivateProfileFile ini(context.paths.settingsFile);
+  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 470 640");
+  EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", ""), "Courier New");
+}
+
+TEST_F(MainFormTest, ExceptionTestSwitches) {
+  context.options.abortC1 = true;
+  EXPECT_THROW(
+      {
+        try {
+          Create();
+        } catch (const std::exception& error) {
+          EXPECT_STREQ(error.what(), "Exception Test - FFoxMain - FormCreate -1");
+          throw;
+        }
+      },
+      std::exception);
+  context.options.abortC1 = false;
+  context.options.abortX = true;
+  Create();
+  EXPECT_THROW(form->ExitClick(), std::exception);
+  EXPECT_TRUE(IsWindow(form->hwnd()));
+}
+
+}  // namespace
+}  // namespace tidemark::app
