@@ -173,6 +173,10 @@ void TFFoxForm::CreateControls() {
     return 0;
   });
   RECT inner = PageArea(optionTabs_);
+  pageBack_.Create(hwnd(), page.left, page.top, page.right - page.left, page.bottom - page.top,
+                   GetSysColor(COLOR_BTNFACE));
+  innerPageBack_.Create(hwnd(), inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top,
+                        GetSysColor(COLOR_BTNFACE));
   for (int i = 0; i < 4; ++i) {
     frameLabels_[static_cast<size_t>(i)] =
         AddControl("STATIC", kOptionTabLabels[i], SS_LEFT, inner.left + s(8), inner.top + s(6), s(400), s(18));
@@ -205,7 +209,8 @@ void TFFoxForm::CreateControls() {
   results_.Create(*this, page.left, page.top, page.right - page.left, page.bottom - page.top);
   // Children stack in creation order, first on top: send the backgrounds
   // below the controls they carry (the last one sent lies lowest).
-  for (HWND background : {gaugePanel_.hwnd(), secondPanel_.hwnd(), topPanel_.hwnd(), optionTabs_, configTabs_, mainTabs_})
+  for (HWND background : {gaugePanel_.hwnd(), secondPanel_.hwnd(), topPanel_.hwnd(), innerPageBack_.hwnd(), optionTabs_,
+                          configTabs_, pageBack_.hwnd(), mainTabs_})
     SetWindowPos(background, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   report_ = std::make_unique<engine::Report>(results_, label_, pump_, IdleProgressText(context_.options.noVer));
   driver_ = std::make_unique<engine::PurgeDriver>(*report_, *this, context_.purge, context_.options.driverSwitches);
@@ -386,6 +391,9 @@ void TFFoxForm::Layout() {
   MoveWindow(configTabs_, page.left + s(4), page.top + s(4), page.right - page.left - s(8),
              page.bottom - page.top - s(8), TRUE);
   MoveWindow(results_.hwnd(), page.left, page.top, page.right - page.left, page.bottom - page.top, TRUE);
+  MoveWindow(pageBack_.hwnd(), page.left, page.top, page.right - page.left, page.bottom - page.top, TRUE);
+  RECT inner = PageArea(optionTabs_);
+  MoveWindow(innerPageBack_.hwnd(), inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top, TRUE);
   results_.AutosizeColumn();
 }
 
@@ -433,6 +441,7 @@ void TFFoxForm::ShowPage() {
     ShowWindow(frameLabels_[static_cast<size_t>(i)], shown ? SW_SHOW : SW_HIDE);
   }
   ShowWindow(configTabs_, tab == MainTab::Configure ? SW_SHOW : SW_HIDE);
+  ShowWindow(innerPageBack_.hwnd(), tab != MainTab::Results ? SW_SHOW : SW_HIDE);
   ShowWindow(results_.hwnd(), tab == MainTab::Results ? SW_SHOW : SW_HIDE);
   InvalidateRect(hwnd(), nullptr, TRUE);
 }

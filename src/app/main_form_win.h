@@ -124,6 +124,9 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   PurgeBodies bodies_;
   int ppi_ = 96;
   gui::ColourPanel topPanel_, secondPanel_, progressLabel_, gaugePanel_, gaugeBar_, hintPanel_, separator_;
+  // Plain backgrounds over the tab controls' bodies, so every page is the
+  // colour of its controls whatever the visual style.
+  gui::ColourPanel pageBack_, innerPageBack_;
   PanelLabel label_{progressLabel_};
   WindowPump pump_;
   ResultsList results_;
