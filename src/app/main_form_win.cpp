@@ -419,6 +419,11 @@ void TFFoxForm::SelectOptionTab(int index) {
   BrowserTick();
 }
 
+void TFFoxForm::SelectConfigTab(int index) {
+  TabCtrl_SetCurSel(configTabs_, index);
+  ShowPage();
+}
+
 void TFFoxForm::SelectMainTab(MainTab tab) {
   TabCtrl_SetCurSel(mainTabs_, static_cast<int>(tab));
   separator_.SetFill(tab == MainTab::Options ? kMaroon : tab == MainTab::Configure ? kOlive : kNavy);

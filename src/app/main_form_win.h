@@ -73,6 +73,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   MainTab CurrentMainTab() const;
   int OptionTabIndex() const;
   void SelectOptionTab(int index);
+  void SelectConfigTab(int index);
   TFFoxOptionsFrame1& Frame(int index) { return frames_[static_cast<size_t>(index)]; }
   engine::Report& report() { return *report_; }
   engine::PurgeDriver& driver() { return *driver_; }
