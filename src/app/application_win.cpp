@@ -110,7 +110,12 @@ void Application::WriteReportFile() {
 }
 
 void Application::RunUnattended() {
-  mainForm_->PurgeBtnClick();
+  try {
+    mainForm_->PurgeBtnClick();
+  } catch (...) {
+    gui::ReportCurrentException();  // shows it and closes the main window
+    return;
+  }
   exitCode_ = mainForm_->report().ErrorLevel();
   const engine::Report& report = mainForm_->report();
   int mainWinOpt = static_cast<int>(context_.settings.runModeDisplay.mainWindow);
