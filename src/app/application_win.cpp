@@ -1,5 +1,6 @@
 #include "app/application_win.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/installer_hooks.h"
@@ -58,6 +59,7 @@ void Application::ShowProgramError(const std::string& message, uintptr_t address
   HWND owner = mainForm_ ? mainForm_->hwnd() : nullptr;
   MessageBoxA(owner, text.c_str(), "Tidemark  -  Program Error", MB_OK | MB_ICONERROR);
   context_.purge.purgeRunning = false;
+  exitCode_ = 9;  // a run that ended in a program error never reports success
   if (owner && IsWindow(owner)) DestroyWindow(owner);
 }
 
@@ -116,7 +118,7 @@ void Application::RunUnattended() {
     gui::ReportCurrentException();  // shows it and closes the main window
     return;
   }
-  exitCode_ = mainForm_->report().ErrorLevel();
+  exitCode_ = std::max(exitCode_, mainForm_->report().ErrorLevel());
   const engine::Report& report = mainForm_->report();
   int mainWinOpt = static_cast<int>(context_.settings.runModeDisplay.mainWindow);
   if (ShowMainAfterRun(mainWinOpt, report.ErrorSeen(), report.ErrorLevel(), context_.options.levelThreshold)) {
@@ -178,7 +180,7 @@ int Application::Run() {
   mainShown_ = true;
   mainForm_->BrowserTick();
   RunMessageLoop();
-  return 0;
+  return exitCode_;
 }
 
 }  // namespace tidemark::app

@@ -23,8 +23,8 @@ class Application {
   Application(Platform platform, CommandLine commandLine, std::string programFile);
   ~Application();
 
-  // Start-up to end; the process exit code (the error level of an
-  // unattended purge, else 0).
+  // Start-up to end; the process exit code: the error level of an
+  // unattended purge, 9 after a program error, else 0.
   int Run();
 
   // Steps that tests drive on their own.
