@@ -12,7 +12,7 @@ namespace {
 using settings::DisplayOptions;
 
 // Positions are in 96-ppi pixels from the page's top left corner.
-constexpr int kApplyX = 434, kApplyY = 195, kApplyWidth = 100, kButtonHeight = 25;
+constexpr int kApplyX = 434, kApplyY = 200, kApplyWidth = 100, kButtonHeight = 25;
 constexpr int kRadioTop = 18, kRadioStep = 20;
 constexpr int kTempPanelsTop = 22, kTempPanelHeight = 24, kTempLabelX = 128;
 constexpr int kPanelMargin = 70;  // the temp-folder panels are this much narrower than the window
@@ -63,7 +63,7 @@ HWND ConfigurePages::AddButton(ConfigPage page, const char* text, int x, int y, 
 }
 
 RadioButtons ConfigurePages::AddGroup(ConfigPage page, const char* caption, const std::vector<const char*>& captions,
-                                      int x, int y, int width, int height, const std::function<void()>& addInside) {
+                                      int x, int y, int width, const std::function<void()>& addInside) {
   RadioButtons group;
   // Controls inside the box are created before it, so they lie on top of
   // it; the box (WS_GROUP) ends the radio group for the arrow keys.
@@ -73,7 +73,7 @@ RadioButtons ConfigurePages::AddGroup(ConfigPage page, const char* caption, cons
                                 width - 16, 18));
   }
   if (addInside) addInside();
-  if (height == 0) height = kRadioTop + static_cast<int>(captions.size()) * kRadioStep + 6;
+  int height = kRadioTop + static_cast<int>(captions.size()) * kRadioStep + 6;
   group.box = Add(page, "BUTTON", caption, BS_GROUPBOX | WS_GROUP, x, y, width, height);
   return group;
 }
@@ -157,24 +157,28 @@ void ConfigurePages::CreateGeneral(std::function<void(HWND, const char*)>& addHi
   EnableWindow(general_.themes, context_->themeState != kThemesUnavailable);
   SetChecked(general_.themes, context_->themeState == kThemesOn);
 
+  // The pass count sits inside the box, beside the buttons.
   general_.shred = AddGroup(page, "Secure Erase Options",
                             {"Quick Shred [one pass, overwrite with zeoes]",
                              "Thorough Shred [multiple passes varying data]",
                              "Both [Thorough followed by Quick Shred]"},
-                            8, 114, 420, 106, [this, page] {
-                              Add(page, "STATIC", "Set the number of passes to overwrite", SS_LEFT | WS_GROUP, 16,
-                                  174, 250, 16);
-                              Add(page, "STATIC", "for the Thorough Shred option.  (1 - 99)", SS_LEFT, 16, 190, 250,
+                            8, 114, 526, [this, page] {
+                              Add(page, "STATIC", "Set the number of passes to overwrite", SS_LEFT | WS_GROUP, 284,
+                                  130, 236, 16);
+                              Add(page, "STATIC", "for the Thorough Shred option.  (1 - 99)", SS_LEFT, 284, 146, 236,
                                   16);
                               general_.repeatsEdit = Add(page, "EDIT", "1",
-                                                         ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 270,
-                                                         180, 40, 21);
+                                                         ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 284,
+                                                         166, 56, 21);
                               general_.repeatsSpin = Add(page, UPDOWN_CLASSA, "",
                                                          UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
                                                              UDS_NOTHOUSANDS,
-                                                         310, 180, 16, 21);
+                                                         340, 166, 16, 21);
                             });
-  for (HWND button : general_.shred.buttons) form_->OnCommand(button, [this] { EnableGeneralApply(); });
+  for (HWND button : general_.shred.buttons) {
+    SetWindowPos(button, nullptr, 0, 0, S(264), S(18), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    form_->OnCommand(button, [this] { EnableGeneralApply(); });
+  }
   SendMessageA(general_.repeatsSpin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(general_.repeatsEdit), 0);
   SendMessageA(general_.repeatsSpin, UDM_SETRANGE32, settings::kMinRepeats, settings::kMaxRepeats);
   form_->OnCommand(general_.repeatsEdit, [this] {

@@ -89,9 +89,9 @@ class ConfigurePages {
            int height);
   HWND AddButton(ConfigPage page, const char* text, int x, int y, int width, int height,
                  std::function<void()> onClick = nullptr);
-  // height 0: just around the buttons.
+  // addInside creates further controls inside the box.
   RadioButtons AddGroup(ConfigPage page, const char* caption, const std::vector<const char*>& captions, int x, int y,
-                        int width, int height = 0, const std::function<void()>& addInside = nullptr);
+                        int width, const std::function<void()>& addInside = nullptr);
   // label: the line above the groups, or none.
   DisplayControls AddDisplayPage(ConfigPage page, const char* label, std::function<void()> apply);
   void CreateGeneral(std::function<void(HWND, const char*)>& addHint);
