@@ -4,7 +4,7 @@
 
 #include "app/themes.h"
 #include "platform/text.h"
-#include "settings/option_sets.h"
+#include "settings/configuration.h"
 
 namespace tidemark::app {
 namespace {
@@ -121,7 +121,7 @@ void ConfigurePages::Create(gui::Window& form, const RECT& page, int ppi, AppCon
   Show(-1);
 }
 
-void ConfigurePages::CreateGeneral(std::function<void(HWND, const char*)>& addHint) {
+void ConfigurePages::CreateGeneral(const std::function<void(HWND, const char*)>& addHint) {
   const ConfigPage page = ConfigPage::General;
   // Features still to come stay visible but disabled.
   std::vector<HWND> unavailable;

@@ -10,7 +10,7 @@
 
 #include "app/app_context.h"
 #include "platform/gui_win.h"
-#include "settings/configuration.h"
+#include "settings/settings_state.h"
 
 namespace tidemark::app {
 
@@ -94,7 +94,7 @@ class ConfigurePages {
                         int width, const std::function<void()>& addInside = nullptr);
   // label: the line above the groups, or none.
   DisplayControls AddDisplayPage(ConfigPage page, const char* label, std::function<void()> apply);
-  void CreateGeneral(std::function<void(HWND, const char*)>& addHint);
+  void CreateGeneral(const std::function<void(HWND, const char*)>& addHint);
   void CreateTempFolders();
   void LoadPages();
   void ShowTempFolders(const settings::TempFolderSettings& temp);
