@@ -114,7 +114,7 @@ void ConfigurePages::Create(gui::Window& form, const RECT& page, int ppi, AppCon
                               {"Logoff", "Reboot", "Shutdown", "Poweroff", "Stand By", "Hibernate"}, 414, 26, 120);
 
   CreateTempFolders();
-  LoadPages();
+  Load();
   RECT window;
   GetWindowRect(form.hwnd(), &window);
   Layout(window.right - window.left);
@@ -148,14 +148,9 @@ void ConfigurePages::CreateGeneral(const std::function<void(HWND, const char*)>&
   Add(page, "STATIC", "Configure Fonts for Displays:", SS_LEFT, 8, 90, 150, 16);
   general_.selectFonts = AddButton(page, "Select Fonts", 160, 86, 90, kButtonHeight);
   unavailable.push_back(general_.selectFonts);
-  // Without a manifest the switch has nothing to rename: hidden and disabled.
-  general_.themes = form_->AddControl("BUTTON", "Support XP Themes?", BS_AUTOCHECKBOX | WS_TABSTOP,
-                                      page_.left + S(270), page_.top + S(88), S(160), S(20));
+  general_.themes = Add(page, "BUTTON", "Support XP Themes?", BS_AUTOCHECKBOX | WS_TABSTOP, 270, 88, 160, 20);
   addHint(general_.themes, "Change support of XP Themes (at next execution)");
   form_->OnCommand(general_.themes, [this] { EnableGeneralApply(); });
-  if (context_->themeState != kThemesUnavailable) pages_[static_cast<size_t>(page)].push_back(general_.themes);
-  EnableWindow(general_.themes, context_->themeState != kThemesUnavailable);
-  SetChecked(general_.themes, context_->themeState == kThemesOn);
 
   // The pass count sits inside the box, beside the buttons.
   general_.shred = AddGroup(page, "Secure Erase Options",
@@ -214,7 +209,10 @@ void ConfigurePages::CreateTempFolders() {
                           [this] { ApplyTempFolders(); });
 }
 
-void ConfigurePages::LoadPages() {
+void ConfigurePages::Load() {
+  // Without a manifest the switch has nothing to rename: hidden and disabled.
+  EnableWindow(general_.themes, ThemesAvailable());
+  SetChecked(general_.themes, context_->themeState == kThemesOn);
   platform::PrivateProfileFile ini(context_->paths.settingsFile);
   settings::ConfigurationTab tab = settings::LoadConfigurationTab(ini);
   shredMode_ = tab.shred.shredMode;
@@ -241,9 +239,14 @@ void ConfigurePages::ShowRepeats(int repeats) {
 
 void ConfigurePages::EnableGeneralApply() { EnableWindow(general_.apply, TRUE); }
 
+bool ConfigurePages::ThemesAvailable() const { return context_->themeState != kThemesUnavailable; }
+
 void ConfigurePages::Show(int page) {
   for (size_t i = 0; i < pages_.size(); ++i)
-    for (HWND control : pages_[i]) ShowWindow(control, static_cast<int>(i) == page ? SW_SHOW : SW_HIDE);
+    for (HWND control : pages_[i]) {
+      bool shown = static_cast<int>(i) == page && (control != general_.themes || ThemesAvailable());
+      ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+    }
 }
 
 void ConfigurePages::Layout(int windowWidth) {
@@ -284,8 +287,7 @@ bool ConfigurePages::ApplyGeneral() {
   if (!written) Failed("Cannot write the shred settings to " + ini.Path());
 
   auto current = static_cast<ThemeState>(context_->themeState);
-  // A hidden switch is also disabled, and stays so whichever page shows.
-  ThemeState wanted = ThemeStateOfCheckBox(IsWindowEnabled(general_.themes) != FALSE, IsChecked(general_.themes));
+  ThemeState wanted = ThemeStateOfCheckBox(ThemesAvailable(), IsChecked(general_.themes));
   bool renamed = ApplyThemeState(context_->platform.files, context_->paths.programFile, current, wanted);
   if (renamed) {
     context_->themeState = wanted;

@@ -50,10 +50,14 @@ class ConfigurePages {
   };
 
   // Creates the controls of all pages on the form inside `page` (form client
-  // coordinates), all hidden, and loads them from the settings file and
-  // context.themeState. Call before the tab control is sent below its pages.
+  // coordinates), all hidden, and loads them (Load). Call before the tab
+  // control is sent below its pages.
   void Create(gui::Window& form, const RECT& page, int ppi, AppContext& context,
               std::function<void(HWND, const char*)> addHint);
+  // Reads the pages from the settings file and the themes switch from
+  // context.themeState (Create does so too; call again once the settings
+  // file has been seeded).
+  void Load();
   // Shows the controls of one page (a ConfigPage index) and hides the rest;
   // any other value hides them all.
   void Show(int page);
@@ -96,7 +100,7 @@ class ConfigurePages {
   DisplayControls AddDisplayPage(ConfigPage page, const char* label, std::function<void()> apply);
   void CreateGeneral(const std::function<void(HWND, const char*)>& addHint);
   void CreateTempFolders();
-  void LoadPages();
+  bool ThemesAvailable() const;
   void ShowTempFolders(const settings::TempFolderSettings& temp);
   void ShowRepeats(int repeats);
   void EnableGeneralApply();

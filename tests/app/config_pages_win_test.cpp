@@ -128,6 +128,23 @@ TEST_F(ConfigPagesTest, OutOfRangeValuesAreClampedOnLoading) {
   EXPECT_EQ(gui::WindowText(pages.temp().ageHoursEdit), "0");
 }
 
+TEST_F(ConfigPagesTest, LoadAgainShowsASeededFileAndTheThemesState) {
+  Create("");
+  folder.Write("Tidemark.ini", kFullFile);
+  folder.Write("Tidemark.exe.ManifesX", "parked");
+  context.themeState = ReadThemeState(files, context.paths.programFile, true);
+  pages.Load();
+  EXPECT_EQ(pages.general().shred.Index(), 1);
+  EXPECT_EQ(gui::WindowText(pages.general().repeatsEdit), "7");
+  EXPECT_EQ(pages.shutdownOptions().Index(), 4);
+  EXPECT_EQ(gui::WindowText(pages.temp().ageHoursEdit), "12");
+  EXPECT_TRUE(Enabled(pages.general().themes));
+  EXPECT_FALSE(IsChecked(pages.general().themes));
+  EXPECT_FALSE(Enabled(pages.general().apply));  // loading is no change
+  pages.Show(static_cast<int>(ConfigPage::General));
+  EXPECT_TRUE(Shown(pages.general().themes));
+}
+
 struct ApplyCase {
   const char* name;
   ConfigPage page;
