@@ -4,6 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "app/themes.h"
 #include "cookies/protect_file.h"
 #include "engine/labels.h"
 #include "locations/folders_listing.h"
@@ -82,6 +83,8 @@ void TFFoxForm::Create(HWND owner) {
                  CW_USEDEFAULT, CW_USEDEFAULT, s(620), s(450), owner);
   if (context_.options.abortC1) throw std::runtime_error("Exception Test - FFoxMain - FormCreate -1");
   CreateMenu();
+  context_.themeState =
+      ReadThemeState(context_.platform.files, context_.paths.programFile, context_.version.platformId == 2);
   CreateControls();
   InitialiseAtCreation();
   if (context_.options.abortC9) throw std::runtime_error("Exception Test - FFoxMain - FormCreate -9");
@@ -205,6 +208,11 @@ void TFFoxForm::CreateControls() {
     if (header->code == TCN_SELCHANGE) ShowPage();
     return 0;
   });
+  configPages_.Create(*this, PageArea(configTabs_), ppi_, context_,
+                      [this](HWND control, const char* hint) { AddHint(control, hint); });
+  configPages_.onApplyFailed = [this](const std::string& text) {
+    MessageBoxA(hwnd(), text.c_str(), "Tidemark  -  Error Message", MB_OK | MB_ICONERROR);
+  };
 
   results_.Create(*this, page.left, page.top, page.right - page.left, page.bottom - page.top);
   // Children stack in creation order, first on top: send the backgrounds
@@ -257,6 +265,7 @@ void TFFoxForm::InitialiseAtCreation() {
   locations::LocatePlugins(context_.firefox, files, paths.programFolder, paths.dataFolder, context_.options.ffdatExe);
   settings::EnsureSettingsFile(files, paths.programFolder, paths.dataFolder, paths.cdExec);
   platform::PrivateProfileFile ini(paths.settingsFile);
+  configPages_.Load();
   RestorePosition(ini);
 
   EnableWindow(purgeBtn_, TRUE);
@@ -394,6 +403,9 @@ void TFFoxForm::Layout() {
   MoveWindow(pageBack_.hwnd(), page.left, page.top, page.right - page.left, page.bottom - page.top, TRUE);
   RECT inner = PageArea(optionTabs_);
   MoveWindow(innerPageBack_.hwnd(), inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top, TRUE);
+  RECT outer;
+  GetWindowRect(hwnd(), &outer);
+  configPages_.Layout(outer.right - outer.left);
   results_.AutosizeColumn();
 }
 
@@ -446,6 +458,7 @@ void TFFoxForm::ShowPage() {
     ShowWindow(frameLabels_[static_cast<size_t>(i)], shown ? SW_SHOW : SW_HIDE);
   }
   ShowWindow(configTabs_, tab == MainTab::Configure ? SW_SHOW : SW_HIDE);
+  configPages_.Show(tab == MainTab::Configure ? TabCtrl_GetCurSel(configTabs_) : -1);
   ShowWindow(innerPageBack_.hwnd(), tab != MainTab::Results ? SW_SHOW : SW_HIDE);
   ShowWindow(results_.hwnd(), tab == MainTab::Results ? SW_SHOW : SW_HIDE);
   InvalidateRect(hwnd(), nullptr, TRUE);

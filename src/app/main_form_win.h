@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/config_pages_win.h"
 #include "app/options_frame_win.h"
 #include "app/results_list_win.h"
 #include "engine/driver.h"
@@ -75,6 +76,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   void SelectOptionTab(int index);
   void SelectConfigTab(int index);
   TFFoxOptionsFrame1& Frame(int index) { return frames_[static_cast<size_t>(index)]; }
+  ConfigurePages& configPages() { return configPages_; }
   engine::Report& report() { return *report_; }
   engine::PurgeDriver& driver() { return *driver_; }
   ResultsList& results() { return results_; }
@@ -135,6 +137,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   std::unique_ptr<engine::PurgeDriver> driver_;
   std::array<TFFoxOptionsFrame1, 4> frames_;
   std::array<HWND, 4> frameLabels_{};
+  ConfigurePages configPages_;
   HWND cancelBtn_ = nullptr, exitBtn_ = nullptr, purgeBtn_ = nullptr, previewBtn_ = nullptr, cookiesBtn_ = nullptr;
   HWND diagnosticBtn_ = nullptr;
   HWND statusBar_ = nullptr, mainTabs_ = nullptr, optionTabs_ = nullptr, configTabs_ = nullptr;

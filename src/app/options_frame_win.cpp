@@ -33,8 +33,9 @@ constexpr CheckPlace kChecks[] = {
     {IEStrays, 2, 7, "Select to Delete I.E. Stray Cache and Cookie Files"},
     {IEDomStore, 2, 8, "Select to Delete I.E. DOM Store Files"},
 };
-constexpr int kColumnX[] = {0, 150, 280};
-constexpr int kColumnWidth[] = {150, 130, 150};
+constexpr int kColumnX[] = {0, 165, 290};
+constexpr int kColumnWidth[] = {165, 125, 150};
+constexpr int kGroupsX = 445, kGroupWidth = 135;
 constexpr int kRowHeight = 21;
 
 }  // namespace
@@ -57,9 +58,9 @@ TFFoxOptionsFrame1::RadioGroup TFFoxOptionsFrame1::MakeGroup(gui::Window& form, 
   RadioGroup group;
   // Controls created first lie on top: the buttons before their box.
   group.buttons[0] = form.AddControl("BUTTON", first, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, x + s(8),
-                                     y + s(17), s(64), s(18));
-  group.buttons[1] = form.AddControl("BUTTON", second, BS_AUTORADIOBUTTON, x + s(76), y + s(17), s(70), s(18));
-  group.box = form.AddControl("BUTTON", caption, BS_GROUPBOX, x, y, s(150), s(42));
+                                     y + s(17), s(56), s(18));
+  group.buttons[1] = form.AddControl("BUTTON", second, BS_AUTORADIOBUTTON, x + s(64), y + s(17), s(68), s(18));
+  group.box = form.AddControl("BUTTON", caption, BS_GROUPBOX, x, y, s(kGroupWidth), s(42));
   all_.insert(all_.end(), {group.box, group.buttons[0], group.buttons[1]});
   return group;
 }
@@ -84,9 +85,9 @@ void TFFoxOptionsFrame1::Create(gui::Window& form, int x, int y, int ppi, Action
       all_.push_back(typedUrlsPanel_);
     }
   }
-  reports_ = MakeGroup(form, "Reports", "Detail", "Summary", x + s(430), y, ppi);
-  secureErase_ = MakeGroup(form, "Secure Erase", "No", "Yes", x + s(430), y + s(46), ppi);
-  compact_ = MakeGroup(form, "Compact Files", "No", "Yes", x + s(430), y + s(92), ppi);
+  reports_ = MakeGroup(form, "Reports", "Detail", "Summary", x + s(kGroupsX), y, ppi);
+  secureErase_ = MakeGroup(form, "Secure Erase", "No", "Yes", x + s(kGroupsX), y + s(46), ppi);
+  compact_ = MakeGroup(form, "Compact Files", "No", "Yes", x + s(kGroupsX), y + s(92), ppi);
   addHint(reports_.box, "Select Detail or Summary Reports");
   for (HWND b : reports_.buttons) addHint(b, "Select Detail or Summary Reports");
   const char* eraseHint = "Select \"Yes\"  to use Secure Erase when deleting data files";
