@@ -168,8 +168,9 @@ TEST_P(MainWindowAfterRun, ShowsTheWindowOnlyWhenTheDisplayOptionAsks) {
   EXPECT_EQ(Report(), kNoOptionsReport);
 }
 
-// Every run so far ends at level 9 ("No Purge Options were Selected."), so
-// the options that show the window on errors show it.
+// No purge function can be selected yet, so every run ends at level 9 ("No
+// Purge Options were Selected.") and the options that show the window on
+// errors show it; "ERROR5", "errors" and "totals" change nothing then.
 INSTANTIATE_TEST_SUITE_P(
     DisplayOptions, MainWindowAfterRun,
     ::testing::Values(WindowCase{"NoSettingsFile", -1, "", true}, WindowCase{"Enable", 0, "", true},
