@@ -73,7 +73,9 @@ class RunModes : public ::testing::Test {
 
   void TearDown() override {
     processes_.clear();  // ends whatever still runs before its files go
-    if (!dataFolder_.empty()) test::RemoveTree(dataFolder_);
+    if (!dataFolder_.empty()) {
+      EXPECT_TRUE(test::RemoveTree(dataFolder_)) << dataFolder_;
+    }
   }
 
   // A copy of the release program (and its manifest) in the test's folder.
