@@ -112,23 +112,24 @@ void Application::WriteReportFile() {
 }
 
 void Application::RunUnattended() {
+  // Outside a window procedure here: a failure must reach the handler itself.
   try {
     mainForm_->PurgeBtnClick();
+    exitCode_ = std::max(exitCode_, mainForm_->report().ErrorLevel());
+    const engine::Report& report = mainForm_->report();
+    int mainWinOpt = static_cast<int>(context_.settings.runModeDisplay.mainWindow);
+    if (!ShowMainAfterRun(mainWinOpt, report.ErrorSeen(), report.ErrorLevel(), context_.options.levelThreshold)) {
+      mainForm_->ExitClick();
+      return;
+    }
   } catch (...) {
     gui::ReportCurrentException();  // shows it and closes the main window
     return;
   }
-  exitCode_ = std::max(exitCode_, mainForm_->report().ErrorLevel());
-  const engine::Report& report = mainForm_->report();
-  int mainWinOpt = static_cast<int>(context_.settings.runModeDisplay.mainWindow);
-  if (ShowMainAfterRun(mainWinOpt, report.ErrorSeen(), report.ErrorLevel(), context_.options.levelThreshold)) {
-    splash_.Hide();
-    mainForm_->ShowAtStart();
-    mainShown_ = true;
-    RunMessageLoop();
-  } else {
-    mainForm_->ExitClick();
-  }
+  splash_.Hide();
+  mainForm_->ShowAtStart();
+  mainShown_ = true;
+  RunMessageLoop();
 }
 
 void Application::RunMessageLoop() {
