@@ -180,6 +180,8 @@ int Application::Run() {
   mainForm_->ShowAtStart();
   mainShown_ = true;
   mainForm_->BrowserTick();
+  // "PROTECT" opens the cookie manager at once; until it exists the flag is all.
+  context_.protectStart = context_.options.protect;
   RunMessageLoop();
   return exitCode_;
 }
