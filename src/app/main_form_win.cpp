@@ -639,6 +639,13 @@ bool TFFoxForm::PreTranslate(MSG& message) {
     hintShownFor_ = message.hwnd;
     SetStatus(0, HintOf(message.hwnd));
   }
+  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000)) {
+    // Ctrl+Tab and Ctrl+Shift+Tab step through the main tabs, as in any tabbed dialog;
+    // on the results page plain TAB belongs to the error lines.
+    int step = (GetKeyState(VK_SHIFT) & 0x8000) ? 2 : 1;
+    SelectMainTab(static_cast<MainTab>((static_cast<int>(CurrentMainTab()) + step) % 3));
+    return true;
+  }
   if (message.message == WM_KEYDOWN && CurrentMainTab() == MainTab::Results) {
     if (message.wParam == VK_TAB) {
       if (!context_.purge.purgeRunning) results_.GoToNextError();

@@ -154,6 +154,27 @@ TEST_F(MainFormTest, TabWalksTheErrorLinesOfTheResults) {
   EXPECT_EQ(form->results().current(), errors[0]);
 }
 
+TEST_F(MainFormTest, CtrlTabStepsThroughTheMainTabs) {
+  Create();
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  MSG tab{form->hwnd(), WM_KEYDOWN, VK_TAB, 0};
+  EXPECT_TRUE(form->PreTranslate(tab));
+  EXPECT_EQ(form->CurrentMainTab(), MainTab::Configure);
+  form->PreTranslate(tab);
+  EXPECT_EQ(form->CurrentMainTab(), MainTab::Results);
+  form->PreTranslate(tab);
+  EXPECT_EQ(form->CurrentMainTab(), MainTab::Options);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  form->PreTranslate(tab);
+  EXPECT_EQ(form->CurrentMainTab(), MainTab::Results);
+  keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+}
+
 TEST_F(MainFormTest, NoOptionsSelectedEndsInTheErrorSummary) {
   Create();
   form->PurgeBtnClick();
