@@ -6,15 +6,12 @@
 
 #include "app/command_line.h"
 #include "engine/driver.h"
+#include "engine/product.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 
 namespace tidemark::app {
 
-inline constexpr const char* kProductName = "Tidemark";
-inline constexpr const char* kProductTitle = "Tidemark - Purge Cache, Cookies and Tracks for Mozilla's FireFox";
-inline constexpr const char* kVersionText = "Version - 4.06";
-inline constexpr const char* kBuildText = "Build 4.6.0.150";
 
 enum class RunMode { Stnd, Auto, Boot, Shut };
 const char* RunModeName(RunMode mode);

@@ -3,9 +3,10 @@
 #pragma once
 #include <string>
 
+#include "engine/product.h"
+
 namespace tidemark::cookies {
 
-inline constexpr const char* kProductName = "Tidemark";
 inline const std::string kMessageCaption = std::string(kProductName) + "  -  Message";
 
 class UserMessages {
