@@ -72,6 +72,9 @@ void ResultsList::SetFont(const std::string& name, int size, int style) {
   font.lfUnderline = (style & 4) ? TRUE : FALSE;
   font.lfStrikeOut = (style & 8) ? TRUE : FALSE;
   font.lfCharSet = DEFAULT_CHARSET;
+  // The labels are fixed-width: where the named face is missing, take a
+  // fixed-pitch one rather than whatever the system offers first.
+  font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
   lstrcpynA(font.lfFaceName, name.c_str(), LF_FACESIZE);
   HFONT created = CreateFontIndirectA(&font);
   SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);
