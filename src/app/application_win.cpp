@@ -60,7 +60,7 @@ void Application::ShowProgramError(const std::string& message, uintptr_t address
   MessageBoxA(owner, text.c_str(), "Tidemark  -  Program Error", MB_OK | MB_ICONERROR);
   context_.purge.purgeRunning = false;
   exitCode_ = 9;  // a run that ended in a program error never reports success
-  if (owner && IsWindow(owner)) DestroyWindow(owner);
+  if (owner && IsWindow(owner)) mainForm_->Close();
 }
 
 void Application::StartUp() {
@@ -112,18 +112,12 @@ void Application::WriteReportFile() {
 }
 
 void Application::RunUnattended() {
-  // Outside a window procedure here: a failure must reach the handler itself.
-  try {
-    mainForm_->PurgeBtnClick();
-    exitCode_ = std::max(exitCode_, mainForm_->report().ErrorLevel());
-    const engine::Report& report = mainForm_->report();
-    int mainWinOpt = static_cast<int>(context_.settings.runModeDisplay.mainWindow);
-    if (!ShowMainAfterRun(mainWinOpt, report.ErrorSeen(), report.ErrorLevel(), context_.options.levelThreshold)) {
-      mainForm_->ExitClick();
-      return;
-    }
-  } catch (...) {
-    gui::ReportCurrentException();  // shows it and closes the main window
+  mainForm_->PurgeBtnClick();
+  exitCode_ = std::max(exitCode_, mainForm_->report().ErrorLevel());
+  const engine::Report& report = mainForm_->report();
+  int mainWinOpt = static_cast<int>(context_.settings.runModeDisplay.mainWindow);
+  if (!ShowMainAfterRun(mainWinOpt, report.ErrorSeen(), report.ErrorLevel(), context_.options.levelThreshold)) {
+    mainForm_->ExitClick();
     return;
   }
   splash_.Hide();
@@ -135,7 +129,12 @@ void Application::RunUnattended() {
 void Application::RunMessageLoop() {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (mainForm_ && mainForm_->PreTranslate(message)) continue;
+    try {
+      if (mainForm_ && mainForm_->PreTranslate(message)) continue;
+    } catch (...) {
+      gui::ReportCurrentException();  // a key handled here runs outside any window procedure
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
@@ -155,7 +154,16 @@ int Application::Run() {
     return 0;
   }
   if (!CreateMainWindow()) return exitCode_;
+  // Outside any window procedure: failures must reach the handler from here.
+  try {
+    RunWithMainWindow();
+  } catch (...) {
+    gui::ReportCurrentException();
+  }
+  return exitCode_;
+}
 
+void Application::RunWithMainWindow() {
   if (context_.options.init) {
     auto folder = [this](int csidl) {
       platform::SpecialFolder found = context_.platform.shell.GetSpecialFolder(csidl);
@@ -164,18 +172,18 @@ int Application::Run() {
     RunInitHook({context_.paths.programFile, context_.version.platformId == VER_PLATFORM_WIN32_NT,
                  folder(kCsidlCommonDesktop), folder(kCsidlDesktop)},
                 context_.platform.files);
-    return 0;
+    return;
   }
   if (context_.options.uninst) {
     platform::SpecialFolder common = context_.platform.shell.GetSpecialFolder(kCsidlCommonAppData);
     RunUninstallHook({context_.paths.dataFolder, UserName(), common.found ? common.path : ""},
                      context_.platform.files, context_.platform.registry);
-    return 0;
+    return;
   }
 
   if (IsUnattended(context_.options.mode)) {
     RunUnattended();
-    return exitCode_;
+    return;
   }
   mainForm_->ShowAtStart();
   mainShown_ = true;
@@ -183,7 +191,6 @@ int Application::Run() {
   // "PROTECT" opens the cookie manager at once; until it exists the flag is all.
   context_.protectStart = context_.options.protect;
   RunMessageLoop();
-  return exitCode_;
 }
 
 }  // namespace tidemark::app

@@ -32,6 +32,8 @@ class Application {
   bool CreateMainWindow();  // false when creation failed (the error was shown)
   void RunUnattended();     // the purge of an unattended mode and ShowMainAfterRun
   void RunMessageLoop();
+  // INIT, UNINST, the unattended purge or the interactive session.
+  void RunWithMainWindow();
   // Writes the results list to the "Report=" file.
   void WriteReportFile();
 

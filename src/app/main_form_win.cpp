@@ -68,7 +68,10 @@ std::string IdleProgressText(bool noVer) {
 
 TFFoxForm::TFFoxForm(AppContext& context, PurgeBodies bodies) : context_(context), bodies_(std::move(bodies)) {}
 
-TFFoxForm::~TFFoxForm() = default;
+TFFoxForm::~TFFoxForm() {
+  // The window goes before the members its controls use (fonts, lists).
+  if (hwnd() && IsWindow(hwnd())) DestroyWindow(hwnd());
+}
 
 const std::string& TFFoxForm::HintOf(HWND control) const {
   static const std::string none;
@@ -279,8 +282,6 @@ void TFFoxForm::InitialiseAtCreation() {
     if (context_.firefox.DisableFFTypedURLsOption) frame.EnableFunction(engine::PurgeFunctionId::FirefoxTypedUrls, false);
   }
   settings::LoadSettingsState(ini, static_cast<settings::OptionSetId>(context_.options.mode), context_.settings);
-  context_.purge.shredKind = context_.settings.shred.shredMode;
-  context_.purge.shredRepeats = context_.settings.shred.repeats;
 
   std::string caption = kProductTitle;
   if (!context_.options.noVer) caption += std::string(" -  Version ") + (kVersionText + 10);
@@ -326,7 +327,9 @@ void TFFoxForm::RestorePosition(platform::IniFile& ini) {
 }
 
 void TFFoxForm::SavePosition() {
-  if (context_.paths.cdExec || context_.paths.settingsFile.empty()) return;
+  // A window the user never saw (an unattended run, a failed start) keeps
+  // the place stored for it.
+  if (!everShown_ || context_.paths.cdExec || context_.paths.settingsFile.empty()) return;
   WINDOWPLACEMENT placement{sizeof placement};
   GetWindowPlacement(hwnd(), &placement);
   settings::StoredPosition position;
@@ -513,14 +516,22 @@ void TFFoxForm::ColourFrame(bool ieActive, bool firefoxActive) {
   }
 }
 
+void TFFoxForm::TakeShredSettings() {
+  // As applied last on the General page.
+  context_.purge.shredKind = context_.settings.shred.shredMode;
+  context_.purge.shredRepeats = context_.settings.shred.repeats;
+}
+
 void TFFoxForm::PurgeBtnClick() {
   if (context_.purge.purgeRunning) return;
+  TakeShredSettings();
   driver_->Purge([this] { BrowserTick(); });
   if (onPurgeFinished) onPurgeFinished();
 }
 
 void TFFoxForm::PreviewBtnClick() {
   if (context_.purge.purgeRunning) return;
+  TakeShredSettings();
   driver_->Preview();
   if (onPurgeFinished) onPurgeFinished();
 }
@@ -545,6 +556,12 @@ std::optional<engine::OptionSet> TFFoxForm::ReadVisibleOptions() {
   int index = OptionTabIndex();
   if (index < 0 || index > 3) return std::nullopt;
   return frames_[static_cast<size_t>(index)].Options();
+}
+
+bool TFFoxForm::RecycleBinEnabled() {
+  int index = OptionTabIndex();
+  return index >= 0 && index <= 3 &&
+         frames_[static_cast<size_t>(index)].FunctionEnabled(engine::PurgeFunctionId::RecycleBin);
 }
 
 void TFFoxForm::HideOffscreenHint() {
@@ -609,9 +626,12 @@ void TFFoxForm::CopyReportToClipboard() {
   if (!OpenClipboard(hwnd())) return;
   EmptyClipboard();
   if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-    memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-    GlobalUnlock(memory);
-    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+    void* target = GlobalLock(memory);
+    if (target) {
+      memcpy(target, text.c_str(), text.size() + 1);
+      GlobalUnlock(memory);
+    }
+    if (!target || !SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
   }
   CloseClipboard();
 }
@@ -697,6 +717,9 @@ LRESULT TFFoxForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     }
+    case WM_SHOWWINDOW:
+      if (wParam) everShown_ = true;
+      break;
     case WM_CLOSE:
       // Closing in the middle of a purge would pull the list from under it.
       if (!context_.purge.purgeRunning) Close();

@@ -59,6 +59,8 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   void PreviewBtnClick();
   void CancelBtnClick();
   void ExitClick();
+  // Closes the window as its close handler does (timers, position), whatever runs.
+  void Close();
   void BrowserTick();
   void CopyReportToClipboard();
   void DiagnosticClick();
@@ -90,6 +92,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
 
   // engine::PurgeHost
   std::optional<engine::OptionSet> ReadVisibleOptions() override;
+  bool RecycleBinEnabled() override;
   void NoteInvalidTab() override { copyMemo_.push_back("Invalid TabIndex"); }
   void LoadTempProtectList() override;
   void ReleaseTempProtectList() override;
@@ -110,6 +113,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   void CreateControls();
   void CreateMenu();
   void InitialiseAtCreation();
+  void TakeShredSettings();
   static bool RecycleBinFunctionAvailable();
   void RestorePosition(platform::IniFile& ini);
   void SavePosition();
@@ -121,7 +125,6 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   void DrawTab(const DRAWITEMSTRUCT& item);
   void ColourFrame(bool ieActive, bool firefoxActive);
   std::string OptionSetName() const;
-  void Close();
 
   AppContext& context_;
   PurgeBodies bodies_;
@@ -149,6 +152,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   COLORREF mainSelected_ = 0, mainOther_ = 0, innerSelected_ = 0, innerOther_ = 0;
   bool closing_ = false;
   bool startMaximised_ = false;
+  bool everShown_ = false;
 };
 
 }  // namespace tidemark::app

@@ -4,6 +4,10 @@
 
 namespace tidemark::app {
 
+ResultsList::~ResultsList() {
+  if (font_) DeleteObject(font_);
+}
+
 void ResultsList::Create(gui::Window& parent, int x, int y, int width, int height) {
   list_ = parent.AddControl(WC_LISTVIEWA, "",
                             WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_OWNERDATA |

@@ -11,6 +11,10 @@ namespace tidemark::app {
 
 class ResultsList : public engine::ReportSink {
  public:
+  ResultsList() = default;
+  ~ResultsList() override;
+  ResultsList(const ResultsList&) = delete;
+  ResultsList& operator=(const ResultsList&) = delete;
   // Creates the list view as a child of parent; the parent routes its notifications here.
   void Create(gui::Window& parent, int x, int y, int width, int height);
   HWND hwnd() const { return list_; }

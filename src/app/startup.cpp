@@ -81,10 +81,14 @@ AppPaths ResolvePaths(const StartupOptions& options, const std::string& programF
     paths.ownDataFolder = true;
   }
 
-  paths.settingsFile = paths.dataFolder.empty() ? "" : JoinPath(paths.dataFolder, "Tidemark.ini");
-  paths.cookieProtectFile =
-      JoinPath(options.ffdatExe ? paths.programFolder : paths.dataFolder, "Tidemark.Dat");
-  paths.ieCookieProtectFile = JoinPath(paths.dataFolder, "IEcookie.dat");
+  // Without a data folder there are no data files (never bare names, which
+  // would land in whatever the current folder is).
+  auto inFolder = [](const std::string& folder, const char* name) {
+    return folder.empty() ? std::string() : JoinPath(folder, name);
+  };
+  paths.settingsFile = inFolder(paths.dataFolder, "Tidemark.ini");
+  paths.cookieProtectFile = inFolder(options.ffdatExe ? paths.programFolder : paths.dataFolder, "Tidemark.Dat");
+  paths.ieCookieProtectFile = inFolder(paths.dataFolder, "IEcookie.dat");
   return paths;
 }
 

@@ -51,7 +51,7 @@ bool WriteProtectFile(platform::FileSystem& files, const std::string& path, cons
 }
 
 void EnsureProtectFileExists(platform::FileSystem& files, const std::string& path) {
-  if (!IsMissing(files, path)) return;
+  if (path.empty() || !IsMissing(files, path)) return;
   files.CreateFolders(ParentFolder(path));
   files.WriteFile(path, "");
 }
@@ -80,6 +80,10 @@ void SaveCookieProtectList(ProtectList& list, const std::string& path, platform:
 
 void LoadTempProtectList(TempProtectList& list, platform::FileSystem& files, const std::string& dataFolder) {
   list = TempProtectList();
+  if (dataFolder.empty()) {
+    list.OpenedOK = false;  // no folder, no list: nothing to protect, nothing to save
+    return;
+  }
   if (auto lines = ReadProtectLines(files, JoinPath(dataFolder, kTempProtectFile)))
     list.entries = std::move(*lines);
   else

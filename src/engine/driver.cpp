@@ -79,7 +79,7 @@ void PurgeDriver::Run() {
 
   state_.flags = PurgeFlags{};
   if (auto options = host_.ReadVisibleOptions()) {
-    state_.flags = ReadFrameOptions(*options, true);
+    state_.flags = ReadFrameOptions(*options, host_.RecycleBinEnabled());
     // A function that cannot run yet cannot be selected.
     for (const auto& function : PurgeFunctions())
       if (!HasBody(function.id)) state_.flags.options[function.id] = false;

@@ -66,6 +66,8 @@ class PurgeHost {
   virtual ~PurgeHost() = default;
   // The option set of the visible option tab; nothing for an invalid tab.
   virtual std::optional<OptionSet> ReadVisibleOptions() = 0;
+  // The Recycle Bin runs only while its check box is enabled as well.
+  virtual bool RecycleBinEnabled() { return true; }
   virtual void NoteInvalidTab() {}
   virtual void LoadTempProtectList() {}
   virtual void ReleaseTempProtectList() {}

@@ -6,6 +6,9 @@ namespace tidemark::platform {
 
 std::string PrivateProfileFile::ReadString(const std::string& section, const std::string& key,
                                            const std::string& fallback) {
+  // Without a data folder there is no settings file: never let the system
+  // fall back to a file of its own choosing.
+  if (Path().empty()) return fallback;
   // The system answers size - 1 when the value did not fit: grow and ask again.
   std::string buffer(256, '\0');
   for (;;) {
@@ -20,6 +23,10 @@ std::string PrivateProfileFile::ReadString(const std::string& section, const std
 }
 
 bool PrivateProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  if (Path().empty()) {
+    lastError_ = ERROR_PATH_NOT_FOUND;
+    return false;
+  }
   if (value.find_first_of("\r\n") != std::string::npos) {
     lastError_ = ERROR_INVALID_PARAMETER;
     return false;

@@ -15,7 +15,7 @@ std::string SettingsFilePath(const std::string& folder) { return JoinPath(folder
 
 EnsureResult EnsureSettingsFile(platform::FileSystem& files, const std::string& programFolder,
                                 const std::string& dataFolder, bool cdExec) {
-  if (cdExec) return EnsureResult::Skipped;
+  if (cdExec || dataFolder.empty()) return EnsureResult::Skipped;
   const std::string target = SettingsFilePath(dataFolder);
   if (files.FileExists(target)) return EnsureResult::Existing;
   const std::string seed = SettingsFilePath(programFolder);

@@ -20,7 +20,7 @@ class ESettingsFileError : public std::runtime_error {
 };
 
 enum class EnsureResult {
-  Skipped,       // CdExec: nothing is created or copied
+  Skipped,       // CdExec or no data folder: nothing is created or copied
   Existing,      // the data folder already holds the file
   Copied,        // seeded from the program folder's copy
   CreatedEmpty,  // no copy to seed from: an empty file

@@ -263,11 +263,35 @@ TEST_F(MainFormTest, CopyReportPutsTheListAndTheIdentityOnTheClipboard) {
 
 TEST_F(MainFormTest, ClosingSavesTheWindowPosition) {
   Create();
+  ShowWindow(form->hwnd(), SW_SHOWNOACTIVATE);
   MoveWindow(form->hwnd(), 40, 30, 640, 470, FALSE);
   form->ExitClick();
   platform::PrivateProfileFile ini(context.paths.settingsFile);
   EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 470 640");
   EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", ""), "Courier New");
+}
+
+TEST_F(MainFormTest, AWindowNeverShownKeepsItsStoredPosition) {
+  platform::PrivateProfileFile ini(context.paths.settingsFile);
+  ini.WriteString("Positions", "FFoxForm", "2");
+  Create();
+  form->ExitClick();  // as after an unattended run that shows nothing
+  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "2");
+}
+
+TEST_F(MainFormTest, SectionTitlesCarryTheShredSettingsAppliedLast) {
+  std::string sectionName;
+  Create([&](engine::PurgeFunctionId, engine::PurgeContext& c) { sectionName = c.report.SectionName(); });
+  TFFoxOptionsFrame1& standard = form->Frame(0);
+  engine::OptionSet options;
+  options[TempFolders] = true;
+  options.secureErase = 1;
+  standard.SetOptions(options);
+  form->PurgeBtnClick();
+  EXPECT_EQ(sectionName, "  Processing \"Temp Folders\" with Quick Shred");
+  context.settings.shred = {'2', 3};  // what "Apply Changes" on the General page leaves
+  form->PurgeBtnClick();
+  EXPECT_EQ(sectionName, "  Processing \"Temp Folders\" with 4 Shred Operations");
 }
 
 TEST_F(MainFormTest, ExceptionTestSwitches) {

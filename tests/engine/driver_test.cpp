@@ -226,6 +226,19 @@ TEST_F(DriverTest, InvalidTabReadsNothing) {
   EXPECT_TRUE(Contains(" -Error- No Purge Options were Selected."));
 }
 
+TEST_F(DriverTest, ADisabledRecycleBinBoxDoesNotRun) {
+  struct NoRecycleBin : RecordingHost {
+    bool RecycleBinEnabled() override { return false; }
+  } host;
+  (*host.options)[RecycleBin] = true;
+  (*host.options)[Clipboard] = true;
+  PurgeDriver driver(r.report, host, state, switches);
+  driver.SetBody(RecycleBin, [this](PurgeContext&) { ran.push_back(RecycleBin); });
+  driver.SetBody(Clipboard, [this](PurgeContext&) { ran.push_back(Clipboard); });
+  driver.Purge(nullptr);
+  EXPECT_EQ(ran, (std::vector<PurgeFunctionId>{Clipboard}));
+}
+
 TEST(ReadFrameOptions, RadioGroupsAndTheRecycleBinRule) {
   OptionSet frame;
   frame[RecycleBin] = true;

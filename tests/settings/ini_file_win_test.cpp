@@ -23,6 +23,15 @@ TEST(IniFile, MissingFileSectionOrKeyGivesTheFallbackAndCreatesNothing) {
   EXPECT_EQ(file.ini.ReadString("ShowOption", "QuickStartOpt", "S"), "");
 }
 
+TEST(IniFile, WithoutAPathNothingIsReadOrWrittenAnywhere) {
+  // No data folder: the system must not fall back to a file of its own.
+  platform::PrivateProfileFile ini("");
+  EXPECT_EQ(ini.ReadString("PnowOptions", "MainWinOpt", "0"), "0");
+  EXPECT_FALSE(ini.WriteString("PnowOptions", "MainWinOpt", "3"));
+  EXPECT_NE(ini.LastError(), 0u);
+  EXPECT_EQ(ini.ReadString("PnowOptions", "MainWinOpt", "0"), "0");
+}
+
 TEST(IniFile, WritesCreateTheFileAndKeepOtherKeys) {
   SettingsFile file;
   ASSERT_TRUE(file.ini.WriteString("Fonts", "Main0Name", "Lucida Console"));
