@@ -271,6 +271,22 @@ TEST_F(MainFormTest, ClosingSavesTheWindowPosition) {
   EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", ""), "Courier New");
 }
 
+TEST_F(MainFormTest, ConfigurationPagesApplyTheirOwnKeysFromTheMainWindow) {
+  Create();
+  form->SelectMainTab(MainTab::Configure);
+  form->SelectConfigTab(static_cast<int>(ConfigPage::PurgeNow));
+  const auto& purgeNow = form->configPages().purgeNow();
+  // The window itself is not on screen: look at the controls' own state.
+  auto shown = [](HWND control) { return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0; };
+  EXPECT_TRUE(shown(purgeNow.apply));
+  EXPECT_FALSE(shown(form->configPages().shutdown().apply));
+  purgeNow.mainWindow.SetIndex(3);
+  Click(purgeNow.apply);
+  platform::PrivateProfileFile ini(context.paths.settingsFile);
+  EXPECT_EQ(ini.ReadString("PnowOptions", "MainWinOpt", ""), "3");
+  EXPECT_EQ(ini.ReadString("BootOptions", "MainWinOpt", "none"), "none");
+}
+
 TEST_F(MainFormTest, AWindowNeverShownKeepsItsStoredPosition) {
   platform::PrivateProfileFile ini(context.paths.settingsFile);
   ini.WriteString("Positions", "FFoxForm", "2");
