@@ -122,7 +122,6 @@ void Application::RunUnattended() {
   }
   splash_.Hide();
   mainForm_->ShowAtStart();
-  mainShown_ = true;
   RunMessageLoop();
 }
 
@@ -186,7 +185,6 @@ void Application::RunWithMainWindow() {
     return;
   }
   mainForm_->ShowAtStart();
-  mainShown_ = true;
   mainForm_->BrowserTick();
   // "PROTECT" opens the cookie manager at once; until it exists the flag is all.
   context_.protectStart = context_.options.protect;

@@ -39,7 +39,6 @@ class Application {
 
   AppContext& context() { return context_; }
   TFFoxForm* mainForm() { return mainForm_.get(); }
-  bool mainWindowShown() const { return mainShown_; }
 
  private:
   void ShowProgramError(const std::string& message, uintptr_t address);
@@ -50,7 +49,6 @@ class Application {
   SplashForm splash_;
   std::unique_ptr<TFFoxForm> mainForm_;
   int exitCode_ = 0;
-  bool mainShown_ = false;
 };
 
 }  // namespace tidemark::app

@@ -86,7 +86,6 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   const std::string& HintOf(HWND control) const;
   COLORREF StatusColour() const { return statusColour_; }
   gui::ColourPanel& progressLabel() { return progressLabel_; }
-  bool OffscreenHintShown() const { return hintPanel_.Visible(); }
   HWND purgeButton() const { return purgeBtn_; }
   HWND cancelButton() const { return cancelBtn_; }
 

@@ -100,7 +100,6 @@ class PurgeDriver {
   // cancelled run has written its closing lines, so no second run can start
   // from a message pump inside the first.
   void Cancel();
-  bool Busy() const { return state_.purgeRunning; }
 
  private:
   void Run();

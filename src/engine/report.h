@@ -61,7 +61,6 @@ class Report {
   void RaiseSeverity(int level);
   // RaiseSeverity and ErrorSeen together, as most error reports do.
   void RaiseError(int level);
-  void MarkErrorSeen() { errorSeen_ = true; }
   void ResetErrors(int level, bool seen);
   int ErrorLevel() const { return errorLevel_; }
   bool ErrorSeen() const { return errorSeen_; }

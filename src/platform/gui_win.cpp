@@ -219,11 +219,6 @@ void ColourPanel::SetText(const std::string& text) {
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void ColourPanel::SetTextColour(COLORREF colour) {
-  textColour_ = colour;
-  InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
 LRESULT ColourPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND: return 1;
@@ -238,7 +233,7 @@ LRESULT ColourPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!text_.empty()) {
         HGDIOBJ oldFont = SelectObject(dc, MessageFont());
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, textColour_);
+        SetTextColor(dc, RGB(0, 0, 0));
         RECT textArea = area;
         textArea.left += 4;
         DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &textArea,

@@ -42,7 +42,6 @@ class Window {
   Window& operator=(const Window&) = delete;
 
   HWND hwnd() const { return hwnd_; }
-  bool Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
 
   // A child control of a system class (BUTTON, STATIC, ...) with its own id.
   HWND AddControl(const char* className, const char* text, DWORD style, int x, int y, int width, int height,
@@ -88,14 +87,12 @@ class ColourPanel : public Window {
   COLORREF fill() const { return fill_; }
   void SetText(const std::string& text);
   const std::string& text() const { return text_; }
-  void SetTextColour(COLORREF colour);
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   COLORREF fill_ = RGB(192, 192, 192);
-  COLORREF textColour_ = RGB(0, 0, 0);
   std::string text_;
 };
 
