@@ -13,10 +13,6 @@
 namespace tidemark::app {
 namespace {
 
-constexpr int kCsidlDesktop = 16;
-constexpr int kCsidlCommonDesktop = 25;
-constexpr int kCsidlCommonAppData = 35;
-
 WindowsVersion ReportedVersion() {
   OSVERSIONINFOA info{sizeof info};
 #pragma GCC diagnostic push
@@ -169,12 +165,12 @@ void Application::RunWithMainWindow() {
       return found.found ? found.path : std::string();
     };
     RunInitHook({context_.paths.programFile, context_.version.platformId == VER_PLATFORM_WIN32_NT,
-                 folder(kCsidlCommonDesktop), folder(kCsidlDesktop)},
+                 folder(platform::csidl::kCommonDesktop), folder(platform::csidl::kDesktop)},
                 context_.platform.files);
     return;
   }
   if (context_.options.uninst) {
-    platform::SpecialFolder common = context_.platform.shell.GetSpecialFolder(kCsidlCommonAppData);
+    platform::SpecialFolder common = context_.platform.shell.GetSpecialFolder(platform::csidl::kCommonAppData);
     RunUninstallHook({context_.paths.dataFolder, UserName(), common.found ? common.path : ""},
                      context_.platform.files, context_.platform.registry);
     return;

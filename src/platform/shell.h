@@ -7,11 +7,14 @@ namespace tidemark::platform {
 // CSIDL numbers of the shell special folders this program asks for.
 namespace csidl {
 constexpr int kRecent = 8;
+constexpr int kDesktop = 16;
+constexpr int kCommonDesktop = 25;
 constexpr int kAppData = 26;
 constexpr int kLocalAppData = 28;
 constexpr int kInternetCache = 32;
 constexpr int kCookies = 33;
 constexpr int kHistory = 34;
+constexpr int kCommonAppData = 35;
 }  // namespace csidl
 
 // A special folder's path, or on failure one of the texts below in path.
