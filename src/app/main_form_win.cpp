@@ -516,22 +516,14 @@ void TFFoxForm::ColourFrame(bool ieActive, bool firefoxActive) {
   }
 }
 
-void TFFoxForm::TakeShredSettings() {
-  // As applied last on the General page.
-  context_.purge.shredKind = context_.settings.shred.shredMode;
-  context_.purge.shredRepeats = context_.settings.shred.repeats;
-}
-
 void TFFoxForm::PurgeBtnClick() {
   if (context_.purge.purgeRunning) return;
-  TakeShredSettings();
   driver_->Purge([this] { BrowserTick(); });
   if (onPurgeFinished) onPurgeFinished();
 }
 
 void TFFoxForm::PreviewBtnClick() {
   if (context_.purge.purgeRunning) return;
-  TakeShredSettings();
   driver_->Preview();
   if (onPurgeFinished) onPurgeFinished();
 }

@@ -92,6 +92,9 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   // engine::PurgeHost
   std::optional<engine::OptionSet> ReadVisibleOptions() override;
   bool RecycleBinEnabled() override;
+  engine::ShredChoice Shred() override {
+    return {context_.settings.shred.shredMode, context_.settings.shred.repeats};
+  }
   void NoteInvalidTab() override { copyMemo_.push_back("Invalid TabIndex"); }
   void LoadTempProtectList() override;
   void ReleaseTempProtectList() override;
@@ -112,7 +115,6 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   void CreateControls();
   void CreateMenu();
   void InitialiseAtCreation();
-  void TakeShredSettings();
   static bool RecycleBinFunctionAvailable();
   void RestorePosition(platform::IniFile& ini);
   void SavePosition();

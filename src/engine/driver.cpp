@@ -88,7 +88,8 @@ void PurgeDriver::Run() {
   }
 
   state_.cancelRequested = false;
-  report_.ResetProgress(ShredSuffix(state_.previewMode, state_.flags.secureErase, state_.shredKind, state_.shredRepeats));
+  ShredChoice shred = host_.Shred();
+  report_.ResetProgress(ShredSuffix(state_.previewMode, state_.flags.secureErase, shred.kind, shred.repeats));
   state_.anyFunctionRun = false;
   int preset = switches_.presetErrorLevel;
   report_.ResetErrors(preset, preset > 0);

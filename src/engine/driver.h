@@ -47,8 +47,12 @@ struct PurgeState {
   bool firefoxRunning = false;  // the last browser-activity tick's answer
   PurgeFlags flags;
   int gaugeStep = 0;
-  char shredKind = '0';
-  int shredRepeats = 1;
+};
+
+// The shred settings a purge's section titles name: kind '0', '1' or '2'.
+struct ShredChoice {
+  char kind = '0';
+  int repeats = 1;
 };
 
 // What a purge function's body works with.
@@ -68,6 +72,8 @@ class PurgeHost {
   virtual std::optional<OptionSet> ReadVisibleOptions() = 0;
   // The Recycle Bin runs only while its check box is enabled as well.
   virtual bool RecycleBinEnabled() { return true; }
+  // The shred settings as applied last.
+  virtual ShredChoice Shred() { return {}; }
   virtual void NoteInvalidTab() {}
   virtual void LoadTempProtectList() {}
   virtual void ReleaseTempProtectList() {}

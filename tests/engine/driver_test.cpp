@@ -226,6 +226,21 @@ TEST_F(DriverTest, InvalidTabReadsNothing) {
   EXPECT_TRUE(Contains(" -Error- No Purge Options were Selected."));
 }
 
+TEST_F(DriverTest, SectionTitlesNameTheHostsShredSettingsOnlyWhenShredding) {
+  struct Shredding : RecordingHost {
+    ShredChoice Shred() override { return {'1', 7}; }
+  } host;
+  (*host.options)[TempFolders] = true;
+  host.options->secureErase = 1;
+  PurgeDriver driver(r.report, host, state, switches);
+  std::string section;
+  driver.SetBody(TempFolders, [&](PurgeContext& c) { section = c.report.SectionName(); });
+  driver.Purge(nullptr);
+  EXPECT_EQ(section, "  Processing \"Temp Folders\" with 7 Shred Operations");
+  driver.Preview();
+  EXPECT_EQ(section, "  Processing \"Temp Folders\"");
+}
+
 TEST_F(DriverTest, ADisabledRecycleBinBoxDoesNotRun) {
   struct NoRecycleBin : RecordingHost {
     bool RecycleBinEnabled() override { return false; }
