@@ -60,11 +60,22 @@ RECT PageArea(HWND tabs) {
   return area;
 }
 
-}  // namespace
-
+// The progress label's text between purges.
 std::string IdleProgressText(bool noVer) {
   return noVer ? std::string() : "New Users - click \"Help\" and select \"Getting Started Information\"";
 }
+
+// Rectangles of the layout: a rectangle shrunk on every side, and a control moved onto one.
+RECT Inset(RECT area, int by) {
+  InflateRect(&area, -by, -by);
+  return area;
+}
+
+void Place(HWND control, const RECT& area) {
+  MoveWindow(control, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+}
+
+}  // namespace
 
 TFFoxForm::TFFoxForm(AppContext& context, PurgeBodies bodies) : context_(context), bodies_(std::move(bodies)) {}
 
@@ -172,10 +183,7 @@ void TFFoxForm::CreateControls() {
                            page.top + s(4), page.right - page.left - s(8), page.bottom - page.top - s(8));
   for (int i = 0; i < 4; ++i) InsertTab(optionTabs_, i, kOptionTabCaptions[i]);
   OnNotify(optionTabs_, [this](NMHDR* header) -> LRESULT {
-    if (header->code == TCN_SELCHANGE) {
-      ShowPage();
-      BrowserTick();
-    }
+    if (header->code == TCN_SELCHANGE) SelectOptionTab(OptionTabIndex());
     return 0;
   });
   RECT inner = PageArea(optionTabs_);
@@ -347,7 +355,7 @@ void TFFoxForm::SavePosition() {
 
 void TFFoxForm::DisplayFoldersAndFiles() {
   if (context_.purge.purgeRunning) return;
-  locations::EnsureFirefoxLocations(context_.firefox, context_.ie, context_.platform.files, context_.shellFolders);
+  RecheckFirefoxLocations();
   report_->Clear();
   locations::ListingInputs inputs;
   inputs.programFolder = context_.paths.programFolder;
@@ -398,14 +406,11 @@ void TFFoxForm::Layout() {
   MoveWindow(mainTabs_, 0, s(66), width, std::max<int>(s(100), client.bottom - statusHeight - s(66)), TRUE);
 
   RECT page = PageArea(mainTabs_);
-  MoveWindow(optionTabs_, page.left + s(4), page.top + s(4), page.right - page.left - s(8),
-             page.bottom - page.top - s(8), TRUE);
-  MoveWindow(configTabs_, page.left + s(4), page.top + s(4), page.right - page.left - s(8),
-             page.bottom - page.top - s(8), TRUE);
-  MoveWindow(results_.hwnd(), page.left, page.top, page.right - page.left, page.bottom - page.top, TRUE);
-  MoveWindow(pageBack_.hwnd(), page.left, page.top, page.right - page.left, page.bottom - page.top, TRUE);
-  RECT inner = PageArea(optionTabs_);
-  MoveWindow(innerPageBack_.hwnd(), inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top, TRUE);
+  Place(optionTabs_, Inset(page, s(4)));
+  Place(configTabs_, Inset(page, s(4)));
+  Place(results_.hwnd(), page);
+  Place(pageBack_.hwnd(), page);
+  Place(innerPageBack_.hwnd(), PageArea(optionTabs_));
   RECT outer;
   GetWindowRect(hwnd(), &outer);
   configPages_.Layout(outer.right - outer.left);

@@ -36,9 +36,6 @@ class WindowPump : public engine::MessagePump {
   void Sleep(unsigned milliseconds) override { ::Sleep(milliseconds); }
 };
 
-// The progress label's text between purges.
-std::string IdleProgressText(bool noVer);
-
 enum class MainTab { Options = 0, Configure = 1, Results = 2 };
 
 // The bodies of the purge functions, by function; an empty one cannot be selected.
