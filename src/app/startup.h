@@ -6,7 +6,7 @@
 
 #include "app/command_line.h"
 #include "engine/driver.h"
-#include "engine/product.h"
+#include "platform/product.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 

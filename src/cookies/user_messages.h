@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "engine/product.h"
+#include "platform/product.h"
 
 namespace tidemark::cookies {
 

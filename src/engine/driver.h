@@ -8,10 +8,15 @@
 #include <string>
 #include <string_view>
 
-#include "engine/purge_options.h"
+#include "settings/purge_options.h"
 #include "engine/report.h"
 
 namespace tidemark::engine {
+
+using settings::Index;
+using settings::kPurgeFunctionCount;
+using settings::OptionSet;
+using settings::PurgeFunctionId;
 
 struct PurgeFunctionInfo {
   PurgeFunctionId id;

@@ -7,8 +7,8 @@
 namespace tidemark::settings {
 namespace {
 
-using engine::OptionSet;
-using engine::PurgeFunctionId;
+
+
 
 // One key of an option set: a check box (function) or a radio group (index).
 struct OptionKey {

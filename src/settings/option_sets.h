@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "engine/purge_options.h"
+#include "settings/purge_options.h"
 #include "platform/ini_file.h"
 #include "settings/settings_state.h"
 
@@ -19,9 +19,9 @@ const char* OptionSetSection(OptionSetId id);
 
 // Missing or non-numeric keys read as off / 0; a radio index outside its
 // group reads as 0.
-engine::OptionSet LoadOptionSet(IniFile& ini, OptionSetId id);
+OptionSet LoadOptionSet(IniFile& ini, OptionSetId id);
 // Writes every key; false when a write failed (the rest are still tried).
-bool SaveOptionSet(IniFile& ini, OptionSetId id, const engine::OptionSet& options);
+bool SaveOptionSet(IniFile& ini, OptionSetId id, const OptionSet& options);
 
 // SplashOpt and MainWinOpt of an unattended run; the interactive run has
 // none and always answers both Enable.

@@ -11,8 +11,6 @@
 namespace tidemark::settings {
 namespace {
 
-using engine::OptionSet;
-using engine::PurgeFunctionId;
 using test::SettingsFile;
 
 constexpr OptionSetId kAllSets[] = {OptionSetId::Standard, OptionSetId::PurgeNow, OptionSetId::Startup,
@@ -133,7 +131,7 @@ TEST(OptionSets, FourSetsRoundTripWithoutTouchingEachOther) {
   SettingsFile file;
   std::array<OptionSet, 4> sets;
   for (size_t set = 0; set < sets.size(); ++set) {
-    for (size_t function = 0; function < engine::kPurgeFunctionCount; ++function)
+    for (size_t function = 0; function < kPurgeFunctionCount; ++function)
       sets[set].selected[function] = (function + set) % 3 == 0;
     sets[set].secureErase = set % 2;
     sets[set].compactSql = (set / 2) % 2;

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 
-namespace tidemark::engine {
+namespace tidemark::settings {
 
 // In the order the driver runs them.
 enum class PurgeFunctionId {
@@ -43,4 +43,4 @@ struct OptionSet {
   bool operator==(const OptionSet&) const = default;
 };
 
-}  // namespace tidemark::engine
+}  // namespace tidemark::settings
