@@ -12,6 +12,9 @@
 #include "locations/firefox_locations.h"
 #include "locations/ie_locations.h"
 #include "locations/shell_folders.h"
+#include "engine/deletion.h"
+#include "locations/temp_folders.h"
+#include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -26,6 +29,7 @@ struct Platform {
   platform::Registry& registry;
   platform::WindowList& windows;
   platform::Shell& shell;
+  platform::Clipboard& clipboard = platform::RealClipboard();
 };
 
 struct AppContext {
@@ -46,7 +50,9 @@ struct AppContext {
   locations::IEVersion ieVersion;
   locations::IELocations ie;
   locations::FirefoxLocations firefox;
+  locations::TempFolders tempFolders;
   cookies::TempProtectList tempProtect;  // loaded for each purge
+  engine::ShredState shred;
   engine::PurgeState purge;
   BrowserActivity browser;
 };

@@ -88,8 +88,7 @@ void Application::ReadDisplayOptions() {
 }
 
 bool Application::CreateMainWindow() {
-  // The purge functions' bodies join here as they are written.
-  mainForm_ = std::make_unique<TFFoxForm>(context_, PurgeBodies{});
+  mainForm_ = std::make_unique<TFFoxForm>(context_, RegisteredPurgeBodies());
   mainForm_->onPurgeFinished = [this] { WriteReportFile(); };
   try {
     mainForm_->Create(applicationWindow_.hwnd());

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/themes.h"
+#include "engine/purge_environment.h"
 #include "cookies/protect_file.h"
 #include "engine/labels.h"
 #include "locations/folders_listing.h"
@@ -224,6 +225,7 @@ void TFFoxForm::CreateControls() {
   configPages_.onApplyFailed = [this](const std::string& text) {
     MessageBoxA(hwnd(), text.c_str(), "Tidemark  -  Error Message", MB_OK | MB_ICONERROR);
   };
+  configPages_.onTempFoldersApplied = [this] { InitTempFolders(); };
 
   results_.Create(*this, page.left, page.top, page.right - page.left, page.bottom - page.top);
   // Children stack in creation order, first on top: send the backgrounds
@@ -280,7 +282,7 @@ void TFFoxForm::InitialiseAtCreation() {
   RestorePosition(ini);
 
   EnableWindow(purgeBtn_, TRUE);
-  bool recycleBinAvailable = RecycleBinFunctionAvailable();
+  bool recycleBinAvailable = shell.RecycleBinAvailable();
   for (int i = 0; i < 4; ++i) {
     TFFoxOptionsFrame1& frame = frames_[static_cast<size_t>(i)];
     frame.SetOptions(settings::LoadOptionSet(ini, static_cast<settings::OptionSetId>(i)));
@@ -290,6 +292,7 @@ void TFFoxForm::InitialiseAtCreation() {
     if (context_.firefox.DisableFFTypedURLsOption) frame.EnableFunction(engine::PurgeFunctionId::FirefoxTypedUrls, false);
   }
   settings::LoadSettingsState(ini, static_cast<settings::OptionSetId>(context_.options.mode), context_.settings);
+  InitTempFolders();
 
   std::string caption = kProductTitle;
   if (!context_.options.noVer) caption += std::string(" -  Version ") + (kVersionText + 10);
@@ -298,10 +301,33 @@ void TFFoxForm::InitialiseAtCreation() {
   Layout();
 }
 
-bool TFFoxForm::RecycleBinFunctionAvailable() {
-  HMODULE shell32 = GetModuleHandleA("Shell32.dll");
-  if (!shell32) shell32 = LoadLibraryA("Shell32.dll");
-  return shell32 && GetProcAddress(shell32, "SHEmptyRecycleBinA");
+void TFFoxForm::InitTempFolders() {
+  const settings::TempFolderSettings& chosen = context_.settings.temp;
+  context_.tempFolders =
+      locations::InitTempFolders(context_.platform.files, context_.platform.shell,
+                                 {chosen.systemTemp, chosen.windowsTemp, chosen.oldTemp, chosen.bootDiskTemp},
+                                 context_.options.anyTemp, context_.system.tisVista);
+  for (int i = 0; i < locations::kTempRowCount; ++i)
+    configPages_.SetTempFolderLabel(i, context_.tempFolders.rows[static_cast<size_t>(i)].Label());
+  if (context_.tempFolders.windowsTempDisabled) EnableWindow(configPages_.temp().checks[locations::kWindowsTemp], FALSE);
+}
+
+engine::PurgeResources TFFoxForm::Resources() {
+  const Platform& system = context_.platform;
+  engine::PurgeSettings settings;
+  settings.shredMode = context_.settings.shred.shredMode;
+  settings.repeats = context_.settings.shred.repeats;
+  settings.ageFilterOn = context_.settings.temp.ageFilterOn;
+  settings.ageHours = context_.settings.temp.ageHours;
+  settings.keepFiles = context_.options.keepFiles;
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return {{system.files, system.registry, system.shell, system.windows, system.clipboard, platform::ShellPathMatcher()},
+          {context_.shellFolders, context_.ie, context_.firefox, context_.tempFolders},
+          settings,
+          context_.tempProtect,
+          context_.shred,
+          (uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime};
 }
 
 void TFFoxForm::RestorePosition(platform::IniFile& ini) {
@@ -362,6 +388,7 @@ void TFFoxForm::DisplayFoldersAndFiles() {
   inputs.dataFolder = context_.paths.dataFolder;
   inputs.ffdatExe = context_.options.ffdatExe;
   inputs.tisVista = context_.system.tisVista;
+  inputs.tempFolders = context_.tempFolders.available;
   for (const std::string& line : locations::FoldersAndFilesListing(context_.ie, context_.firefox, inputs))
     report_->Line(line);
   ShowResults();

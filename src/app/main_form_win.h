@@ -12,6 +12,7 @@
 #include "app/app_context.h"
 #include "app/config_pages_win.h"
 #include "app/options_frame_win.h"
+#include "app/purge_bodies.h"
 #include "app/results_list_win.h"
 #include "engine/driver.h"
 #include "platform/gui_win.h"
@@ -37,9 +38,6 @@ class WindowPump : public engine::MessagePump {
 };
 
 enum class MainTab { Options = 0, Configure = 1, Results = 2 };
-
-// The bodies of the purge functions, by function; an empty one cannot be selected.
-using PurgeBodies = std::array<engine::PurgeBody, engine::kPurgeFunctionCount>;
 
 class TFFoxForm : public gui::Window, public engine::PurgeHost {
  public:
@@ -89,9 +87,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   // engine::PurgeHost
   std::optional<engine::OptionSet> ReadVisibleOptions() override;
   bool RecycleBinEnabled() override;
-  engine::ShredChoice Shred() override {
-    return {context_.settings.shred.shredMode, context_.settings.shred.repeats};
-  }
+  engine::PurgeResources Resources() override;
   void NoteInvalidTab() override { copyMemo_.push_back("Invalid TabIndex"); }
   void LoadTempProtectList() override;
   void ReleaseTempProtectList() override;
@@ -112,7 +108,8 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   void CreateControls();
   void CreateMenu();
   void InitialiseAtCreation();
-  static bool RecycleBinFunctionAvailable();
+  // Validates the temp folders and shows them on the Temp Folders page.
+  void InitTempFolders();
   void RestorePosition(platform::IniFile& ini);
   void SavePosition();
   void Layout();

@@ -35,6 +35,7 @@ StartupOptions ReadStartupOptions(const CommandLine& commandLine) {
   options.cdExec = has("CDEXEC");
   options.ffdatExe = has("FFdatExe");
   options.keepFiles = has("KeepFiles");
+  options.anyTemp = has("ANYTEMP");
   options.noVer = has("NOVER");
   options.anyPos = has("ANYPOS");
   options.tisVista = has("TISVISTA");

@@ -27,6 +27,7 @@ struct StartupOptions {
   bool cdExec = false;  // "CDEXEC" given (the CD-ROM test comes later)
   bool ffdatExe = false;
   bool keepFiles = false;
+  bool anyTemp = false;  // temp folders need not be named "temp"
   bool noVer = false;
   bool anyPos = false;
   bool tisVista = false;

@@ -24,9 +24,10 @@ constexpr char kTempIgnoreError = 'i';
 
 // Judges a file (full path and bare name) or a folder (path with a trailing
 // backslash, empty name): kTempNoMatch, or the kind letter of the matching
-// entry. Patterns holding a backslash are also tried on the full path.
-// Without a matcher an entry matches only a file name equal to its pattern,
-// and the last such entry decides.
+// entry; a matching "p=" entry wins over any other, else the first matching
+// entry decides. Patterns holding a backslash are also tried on the full
+// path. Without a matcher an entry matches only a file name equal to its
+// pattern, and the last such entry decides among the others.
 char MatchTempProtect(const TempProtectList& list, const std::string& fullPath, const std::string& fileName,
                       const platform::PathMatcher* matcher);
 

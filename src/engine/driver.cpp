@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "engine/labels.h"
+#include "engine/purge_environment.h"
 
 namespace tidemark::engine {
 
@@ -88,8 +89,9 @@ void PurgeDriver::Run() {
   }
 
   state_.cancelRequested = false;
-  ShredChoice shred = host_.Shred();
-  report_.ResetProgress(ShredSuffix(state_.previewMode, state_.flags.secureErase, shred.kind, shred.repeats));
+  PurgeEnvironment environment(report_, state_, host_.Resources());
+  const PurgeSettings& settings = environment.settings;
+  report_.ResetProgress(ShredSuffix(state_.previewMode, state_.flags.secureErase, settings.shredMode, settings.repeats));
   state_.anyFunctionRun = false;
   int preset = switches_.presetErrorLevel;
   report_.ResetErrors(preset, preset > 0);
@@ -112,7 +114,7 @@ void PurgeDriver::Run() {
   for (const auto& function : PurgeFunctions()) {
     if (!state_.flags[function.id]) continue;
     if (state_.cancelRequested) continue;
-    RunFunction(function);
+    RunFunction(function, environment);
     gauge += state_.gaugeStep;
     host_.SetGauge(gauge, true);
   }
@@ -131,20 +133,20 @@ void PurgeDriver::Run() {
   host_.ShowResults();
 }
 
-void PurgeDriver::RunFunction(const PurgeFunctionInfo& function) {
-  PurgeContext context{report_, state_, state_.flags};
+void PurgeDriver::RunFunction(const PurgeFunctionInfo& function, PurgeEnvironment& environment) {
   try {
     report_.BeginSection(function.title);
     if (function.firefox && state_.firefoxRunning) {
       report_.Line(" -Error- not Processed as FireFox browser is active.");
       if (!state_.previewMode) report_.RaiseError(7);
     } else {
-      bodies_[Index(function.id)](context);
+      bodies_[Index(function.id)](environment);
     }
   } catch (...) {
-    // A failing function must not stop the purge: note it and go on.
+    // A failing function must not stop the purge, nor pass for a success.
     report_.Line(kSectionSeparator);
     report_.Line("*** Error occurred in above function ***");
+    report_.RaiseError(9);
   }
   state_.anyFunctionRun = true;
   report_.Line(kSectionSeparator);

@@ -54,20 +54,10 @@ struct PurgeState {
   int gaugeStep = 0;
 };
 
-// The shred settings a purge's section titles name: kind '0', '1' or '2'.
-struct ShredChoice {
-  char kind = '0';
-  int repeats = 1;
-};
-
-// What a purge function's body works with.
-struct PurgeContext {
-  Report& report;
-  PurgeState& state;
-  const PurgeFlags& flags;
-  bool Cancelled() const { return state.cancelRequested; }
-};
-using PurgeBody = std::function<void(PurgeContext&)>;
+class PurgeEnvironment;
+struct PurgeResources;
+// The body of one purge function.
+using PurgeBody = std::function<void(PurgeEnvironment&)>;
 
 // The window that hosts a purge (the main window; a plain one in tests).
 class PurgeHost {
@@ -77,8 +67,9 @@ class PurgeHost {
   virtual std::optional<OptionSet> ReadVisibleOptions() = 0;
   // The Recycle Bin runs only while its check box is enabled as well.
   virtual bool RecycleBinEnabled() { return true; }
-  // The shred settings as applied last.
-  virtual ShredChoice Shred() { return {}; }
+  // What the purge bodies work with: the Windows operations, the located
+  // data, the settings as applied last, the protect list, the shred state.
+  virtual PurgeResources Resources() = 0;
   virtual void NoteInvalidTab() {}
   virtual void LoadTempProtectList() {}
   virtual void ReleaseTempProtectList() {}
@@ -114,7 +105,7 @@ class PurgeDriver {
 
  private:
   void Run();
-  void RunFunction(const PurgeFunctionInfo& function);
+  void RunFunction(const PurgeFunctionInfo& function, PurgeEnvironment& environment);
   void WriteClosing();
 
   Report& report_;

@@ -19,6 +19,11 @@ inline constexpr std::string_view kAccessDenied = " Access Denied - ";
 inline constexpr std::string_view kLocked = "        Locked - ";
 inline constexpr std::string_view kLockedUrl = "    Locked URL - ";
 inline constexpr std::string_view kDuplicate = "     Duplicate - ";
+// Outcomes of items under an "i=" entry of the temp protect list: not errors.
+inline constexpr std::string_view kIgnoreErrors = " Ignore Errors - ";
+inline constexpr std::string_view kIgnoreLocked = " Ignore Locked - ";
+inline constexpr std::string_view kIgnoreDenied = " Ignore Denied - ";
+inline constexpr std::string_view kIgnoreDirErr = "Ignore Dir Err - ";
 
 // Plugin command labels.
 inline constexpr std::string_view kPlugFileNotFound = "  File Not Found - ";

@@ -39,10 +39,8 @@ void Report::SetIdleProgress() {
   label_.SetColour(kColourSilver);
 }
 
-void Report::RaiseSeverity(int level) { errorLevel_ = std::max(errorLevel_, level); }
-
 void Report::RaiseError(int level) {
-  RaiseSeverity(level);
+  errorLevel_ = std::max(errorLevel_, level);
   errorSeen_ = true;
 }
 

@@ -58,8 +58,8 @@ class Report {
   void Start(bool preview);
   void SetIdleProgress();
 
-  void RaiseSeverity(int level);
-  // RaiseSeverity and ErrorSeen together, as most error reports do.
+  // Raises the error level to at least level and marks that an error was
+  // seen: the two always go together.
   void RaiseError(int level);
   void ResetErrors(int level, bool seen);
   int ErrorLevel() const { return errorLevel_; }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,39 @@ struct DirEntry {
   bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
 };
 
+// What an open handle tells of its file.
+struct FileIdentity {
+  uint64_t size = 0;
+  uint32_t attributes = 0;
+  uint32_t links = 1;  // names of the same file (hard links)
+};
+
+// A file opened exclusively (no sharing) with write-through, never through a
+// link: a link is opened as itself.
+class ExclusiveFile {
+ public:
+  virtual ~ExclusiveFile() = default;
+  virtual const FileIdentity& Identity() const = 0;
+  // Writes all of data at the current position; false on any shortfall.
+  virtual bool Write(const void* data, size_t size) = 0;
+  virtual bool SeekToStart() = 0;
+  virtual uint32_t LastError() const = 0;
+};
+
+enum class ExclusiveAccess {
+  None,       // no access rights: size and identity only
+  ReadWrite,  // for overwriting in place
+  Truncate,   // write access, emptied as it opens
+};
+
+// A volume's geometry as the free-space and volume-information calls give it.
+struct VolumeInfo {
+  uint32_t sectorsPerCluster = 0;
+  uint32_t bytesPerSector = 0;
+  uint64_t totalBytes = 0;
+  std::string fileSystem;  // "NTFS", "FAT32", ...
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -40,8 +74,24 @@ class FileSystem {
   virtual bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) = 0;
   // Rename with replace and write-through.
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
-  // Calls visit for each entry except "." and ".."; visit returns false to stop.
-  virtual bool ListFolder(const std::string& folder, const std::function<bool(const DirEntry&)>& visit) = 0;
+  // Rename with write-through to a name that must not exist yet.
+  virtual bool RenameToNewName(const std::string& from, const std::string& to) = 0;
+  // Calls visit for each entry of folder + "\" + mask except "." and "..";
+  // visit returns false to stop. False when the folder cannot be listed.
+  virtual bool ListMatching(const std::string& folder, const std::string& mask,
+                            const std::function<bool(const DirEntry&)>& visit) = 0;
+  bool ListFolder(const std::string& folder, const std::function<bool(const DirEntry&)>& visit) {
+    return ListMatching(folder, "*", visit);
+  }
+  // The directory entry of one path (no wildcards), as a listing shows it.
+  virtual std::optional<DirEntry> EntryOf(const std::string& path) = 0;
+  // Opens an existing file exclusively with write-through; null on failure.
+  virtual std::unique_ptr<ExclusiveFile> OpenExclusive(const std::string& path, ExclusiveAccess access) = 0;
+  // Removes a directory link (junction, symbolic link) itself, never what it
+  // points to; fails when the system cannot open the link as a link.
+  virtual bool RemoveFolderLink(const std::string& path) = 0;
+  // The volume of a root such as "C:\".
+  virtual std::optional<VolumeInfo> VolumeOf(const std::string& root) = 0;
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
   // Replaces the file's whole content.
   virtual bool WriteFile(const std::string& path, const std::string& content) = 0;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 
 #include "platform/files.h"
 #include "platform/text.h"
@@ -55,23 +56,56 @@ class Win32FileSystem : public FileSystem {
     return Check(MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
   }
 
-  bool ListFolder(const std::string& folder, const std::function<bool(const DirEntry&)>& visit) override {
+  bool RenameToNewName(const std::string& from, const std::string& to) override {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
+    // Systems without MoveFileExA answer "not implemented": a plain rename then.
+    if (GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) return Check(MoveFileA(from.c_str(), to.c_str()));
+    return Check(false);
+  }
+
+  bool ListMatching(const std::string& folder, const std::string& mask,
+                    const std::function<bool(const DirEntry&)>& visit) override {
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(JoinPath(folder, "*").c_str(), &data);
+    HANDLE find = FindFirstFileA(JoinPath(folder, mask).c_str(), &data);
     if (!Check(find != INVALID_HANDLE_VALUE)) return false;
     do {
       if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
-      DirEntry entry;
-      entry.name = data.cFileName;
-      entry.shortName = data.cAlternateFileName;
-      entry.attributes = data.dwFileAttributes;
-      entry.size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-      entry.lastWrite = (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-      if (!visit(entry)) break;
+      if (!visit(EntryFrom(data))) break;
     } while (FindNextFileA(find, &data));
     FindClose(find);
     return true;
   }
+
+  std::optional<DirEntry> EntryOf(const std::string& path) override {
+    // A wildcard would name some other entry.
+    if (path.find_first_of("*?") != std::string::npos) {
+      Fail(ERROR_INVALID_NAME);
+      return std::nullopt;
+    }
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(path.c_str(), &data);
+    if (!Check(find != INVALID_HANDLE_VALUE)) return std::nullopt;
+    FindClose(find);
+    return EntryFrom(data);
+  }
+
+  std::unique_ptr<ExclusiveFile> OpenExclusive(const std::string& path, ExclusiveAccess access) override;
+
+  bool RemoveFolderLink(const std::string& path) override {
+    // Only a handle to the link itself proves that removing the entry cannot
+    // reach the folder it points to.
+    HANDLE link = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (!Check(link != INVALID_HANDLE_VALUE)) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    bool isLink = GetFileInformationByHandle(link, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                  (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    CloseHandle(link);
+    if (!isLink) return Fail(ERROR_NOT_A_REPARSE_POINT);
+    return Check(RemoveDirectoryA(path.c_str()));
+  }
+
+  std::optional<VolumeInfo> VolumeOf(const std::string& root) override;
 
   std::optional<std::string> ReadFile(const std::string& path) override {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -115,6 +149,15 @@ class Win32FileSystem : public FileSystem {
   uint32_t LastError() const override { return lastError_; }
 
  protected:
+  static DirEntry EntryFrom(const WIN32_FIND_DATAA& data) {
+    DirEntry entry;
+    entry.name = data.cFileName;
+    entry.shortName = data.cAlternateFileName;
+    entry.attributes = data.dwFileAttributes;
+    entry.size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    entry.lastWrite = (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return entry;
+  }
   bool Check(bool ok) {
     if (!ok) lastError_ = GetLastError();
     return ok;

@@ -1,5 +1,7 @@
 // Shell special folders, environment references and version resources.
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tidemark::platform {
@@ -45,6 +47,18 @@ class Shell {
   // translation; kVersionStringMissing when absent, kVersionUnreadable when the
   // resource cannot be read at all.
   virtual std::string VersionString(const std::string& file, const std::string& name) = 0;
+
+  // An environment variable; nothing when it is not set.
+  virtual std::optional<std::string> EnvironmentVariable(const std::string& name) = 0;
+  // The Windows folder, and the temp folder Windows names (GetTempPathA,
+  // without its trailing backslash); empty when the system cannot tell.
+  virtual std::string WindowsFolder() = 0;
+  virtual std::string TempPath() = 0;
+  // Whether Shell32.dll exports SHEmptyRecycleBinA.
+  virtual bool RecycleBinAvailable() = 0;
+  // Empties the Recycle Bin of every drive without asking, showing or
+  // sounding anything: the call's result, or nothing when the function is missing.
+  virtual std::optional<int32_t> EmptyRecycleBin() = 0;
 
   std::string FileVersionOf(const std::string& file) { return VersionString(file, "FileVersion"); }
   std::string ProductVersionOf(const std::string& file) { return VersionString(file, "ProductVersion"); }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/labels.h"
+#include "engine/purge_environment.h"
 #include "platform/files.h"
 #include "platform/ini_file.h"
 #include "platform/text.h"
@@ -43,10 +44,10 @@ class MainFormTest : public ::testing::Test {
   }
 
   // Every function gets a stand-in body that writes one item line.
-  void Create(std::function<void(engine::PurgeFunctionId, engine::PurgeContext&)> onBody = nullptr) {
+  void Create(std::function<void(engine::PurgeFunctionId, engine::PurgeEnvironment&)> onBody = nullptr) {
     PurgeBodies bodies;
     for (const auto& function : engine::PurgeFunctions())
-      bodies[engine::Index(function.id)] = [this, onBody, id = function.id](engine::PurgeContext& c) {
+      bodies[engine::Index(function.id)] = [this, onBody, id = function.id](engine::PurgeEnvironment& c) {
         c.report.Line(std::string(engine::kDeleted) + std::string(engine::PurgeFunctions()[engine::Index(id)].caption));
         ran.push_back(id);
         if (onBody) onBody(id, c);
@@ -118,7 +119,7 @@ TEST_F(MainFormTest, PurgeRunsTheVisibleFrameAndShowsTheResults) {
 }
 
 TEST_F(MainFormTest, CancelButtonStopsThePurgeAfterTheCurrentFunction) {
-  Create([this](engine::PurgeFunctionId id, engine::PurgeContext&) {
+  Create([this](engine::PurgeFunctionId id, engine::PurgeEnvironment&) {
     if (id == FirefoxCookies) Click(form->cancelButton());
   });
   TFFoxOptionsFrame1& standard = form->Frame(0);
@@ -130,7 +131,7 @@ TEST_F(MainFormTest, CancelButtonStopsThePurgeAfterTheCurrentFunction) {
 }
 
 TEST_F(MainFormTest, TabWalksTheErrorLinesOfTheResults) {
-  Create([](engine::PurgeFunctionId, engine::PurgeContext& c) {
+  Create([](engine::PurgeFunctionId, engine::PurgeEnvironment& c) {
     c.report.Line(std::string(engine::kLocked) + "C:\\in-use.dat");
   });
   TFFoxOptionsFrame1& standard = form->Frame(0);
@@ -297,7 +298,7 @@ TEST_F(MainFormTest, AWindowNeverShownKeepsItsStoredPosition) {
 
 TEST_F(MainFormTest, SectionTitlesCarryTheShredSettingsAppliedLast) {
   std::string sectionName;
-  Create([&](engine::PurgeFunctionId, engine::PurgeContext& c) { sectionName = c.report.SectionName(); });
+  Create([&](engine::PurgeFunctionId, engine::PurgeEnvironment& c) { sectionName = c.report.SectionName(); });
   TFFoxOptionsFrame1& standard = form->Frame(0);
   engine::OptionSet options;
   options[TempFolders] = true;

@@ -30,11 +30,10 @@ TEST(MatchTempProtectWithoutShell, WildcardsAndFoldersAreNotHonoured) {
   EXPECT_EQ(MatchTempProtect(list, "c:\\temp\\keep\\", "", nullptr), ' ');
 }
 
-TEST(MatchTempProtectWithoutShell, LastEqualEntryDecides) {
-  TempProtectList list = ListOf({"i=same.txt", "p=same.txt"});
-  EXPECT_EQ(MatchTempProtect(list, "c:\\same.txt", "same.txt", nullptr), 'p');
-  list = ListOf({"p=same.txt", "i=same.txt"});
-  EXPECT_EQ(MatchTempProtect(list, "c:\\same.txt", "same.txt", nullptr), 'i');
+TEST(MatchTempProtectWithoutShell, ProtectWinsWhereverItStands) {
+  for (const auto& entries : {std::vector<std::string>{"i=same.txt", "p=same.txt"},
+                              std::vector<std::string>{"p=same.txt", "i=same.txt"}})
+    EXPECT_EQ(MatchTempProtect(ListOf(entries), "c:\\same.txt", "same.txt", nullptr), 'p');
 }
 
 TEST(MatchTempProtectWithoutShell, ShortEntriesAreSkippedAndKindIsLowerCase) {

@@ -53,9 +53,11 @@ TEST_F(ShellMatching, SeveralPatternsInOneEntry) {
   EXPECT_EQ(Match(list, "c:\\a.new", "a.new"), ' ');
 }
 
-TEST_F(ShellMatching, FirstMatchingEntryWinsAndEmptyListAnswersBlank) {
+TEST_F(ShellMatching, ProtectWinsOverIgnoreAndEmptyListAnswersBlank) {
+  // "i=" sorts before "p=": the protection must still hold.
   TempProtectList list = ListOf({"i=*.tmp", "p=keep.tmp"});
-  EXPECT_EQ(Match(list, "c:\\keep.tmp", "keep.tmp"), 'i');
+  EXPECT_EQ(Match(list, "c:\\keep.tmp", "keep.tmp"), 'p');
+  EXPECT_EQ(Match(list, "c:\\other.tmp", "other.tmp"), 'i');
   EXPECT_EQ(Match(TempProtectList(), "c:\\keep.tmp", "keep.tmp"), ' ');
   EXPECT_EQ(Match(ListOf({"p="}), "c:\\keep.tmp", "keep.tmp"), ' ');
 }

@@ -94,14 +94,12 @@ TEST(Report, StartWritesTheHeadingOfPreviewAndPurge) {
   EXPECT_EQ(r.sink.lines, (std::vector<std::string>{"Results of \"Purge\" function..."}));
 }
 
-TEST(Report, SeverityOnlyRises) {
+TEST(Report, ErrorLevelOnlyRisesAndMarksTheErrorSeen) {
   MemoryReport r;
-  r.report.RaiseSeverity(7);
-  r.report.RaiseSeverity(3);
-  EXPECT_EQ(r.report.ErrorLevel(), 7);
   EXPECT_FALSE(r.report.ErrorSeen());
-  r.report.RaiseError(9);
-  EXPECT_EQ(r.report.ErrorLevel(), 9);
+  r.report.RaiseError(7);
+  r.report.RaiseError(3);
+  EXPECT_EQ(r.report.ErrorLevel(), 7);
   EXPECT_TRUE(r.report.ErrorSeen());
 }
 

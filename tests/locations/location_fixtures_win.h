@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/registry.h"
-#include "platform/shell.h"
+#include "platform/shell_win.h"
 #include "support/sandbox_win.h"
 
 namespace tidemark::test {
@@ -25,26 +25,14 @@ class BothHivesKey {
 
 // The real shell with its special-folder lookups failing (as on a system
 // without them), and optionally a fixed version text for every file.
-class ShellWithoutFolders : public platform::Shell {
+class ShellWithoutFolders : public platform::Win32Shell {
  public:
   platform::SpecialFolder GetSpecialFolder(int) override { return {false, platform::kPathNotFound}; }
   platform::SpecialFolder SpecialFolderFromIdList(int) override { return {false, platform::kFolderNotFound}; }
-  std::string ExpandEnvVars(const std::string& text) override { return platform::RealShell().ExpandEnvVars(text); }
   std::string VersionString(const std::string& file, const std::string& name) override {
-    return fixedVersion ? *fixedVersion : platform::RealShell().VersionString(file, name);
+    return fixedVersion ? *fixedVersion : Win32Shell::VersionString(file, name);
   }
   std::optional<std::string> fixedVersion;
 };
-
-// Sets a file's last-write time to the given FILETIME number.
-inline bool SetWriteTime(const std::string& path, uint64_t time) {
-  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  FILETIME stamp{DWORD(time & 0xFFFFFFFF), DWORD(time >> 32)};
-  bool ok = SetFileTime(file, nullptr, nullptr, &stamp);
-  CloseHandle(file);
-  return ok;
-}
 
 }  // namespace tidemark::test

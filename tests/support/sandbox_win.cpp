@@ -63,4 +63,20 @@ bool RemoveTree(const std::string& path) {
   return (*attributes & platform::kAttrDirectory) ? files.RemoveFolder(path) : files.RemoveFile(path);
 }
 
+uint64_t FileTimeNow() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return (uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
+bool SetWriteTime(const std::string& path, uint64_t time) {
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  FILETIME stamp{DWORD(time & 0xFFFFFFFF), DWORD(time >> 32)};
+  bool ok = SetFileTime(file, nullptr, nullptr, &stamp);
+  CloseHandle(file);
+  return ok;
+}
+
 }  // namespace tidemark::test

@@ -1,6 +1,7 @@
 // Scratch places for tests under Wine: a fresh folder below %TEMP% and a
 // fresh key below HKCU\Software\TidemarkTests, both removed afterwards.
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace tidemark::test {
@@ -36,5 +37,10 @@ class TempRegistryKey {
 
 // Deletes a folder tree (never following links); true when it is gone.
 bool RemoveTree(const std::string& path);
+
+// File times as one FILETIME number: now, and a file's or folder's last write set to one.
+constexpr uint64_t kFileTimeHour = 36'000'000'000;
+uint64_t FileTimeNow();
+bool SetWriteTime(const std::string& path, uint64_t time);
 
 }  // namespace tidemark::test

@@ -5,7 +5,8 @@
 #include <stdexcept>
 
 #include "engine/labels.h"
-#include "support/memory_report.h"
+#include "engine/purge_environment.h"
+#include "support/purge_fixture_win.h"
 
 namespace tidemark::engine {
 namespace {
@@ -14,7 +15,9 @@ using enum PurgeFunctionId;
 
 class RecordingHost : public PurgeHost {
  public:
+  explicit RecordingHost(test::PurgeFixture& fixture) : fixture_(fixture) {}
   std::optional<OptionSet> ReadVisibleOptions() override { return options; }
+  PurgeResources Resources() override { return fixture_.Resources(); }
   void NoteInvalidTab() override { invalidTabNoted = true; }
   void LoadTempProtectList() override { ++protectLoads; }
   void ReleaseTempProtectList() override { ++protectReleases; }
@@ -30,16 +33,19 @@ class RecordingHost : public PurgeHost {
   int protectLoads = 0, protectReleases = 0, hintChecks = 0, resultsShown = 0;
   std::vector<int> gaugeWidths;
   bool gaugeShown = true;
+
+ private:
+  test::PurgeFixture& fixture_;
 };
 
 class DriverTest : public ::testing::Test {
  protected:
   DriverTest() {
     for (const auto& function : PurgeFunctions())
-      driver.SetBody(function.id, [this, id = function.id](PurgeContext& context) {
+      driver.SetBody(function.id, [this, id = function.id](PurgeEnvironment& env) {
         ran.push_back(id);
-        context.report.Line("body " + std::string(PurgeFunctions()[Index(id)].caption));
-        if (onBody) onBody(id, context);
+        env.Line("body " + std::string(PurgeFunctions()[Index(id)].caption));
+        if (onBody) onBody(id, env);
       });
   }
 
@@ -50,13 +56,14 @@ class DriverTest : public ::testing::Test {
     return std::find(r.sink.lines.begin(), r.sink.lines.end(), line) != r.sink.lines.end();
   }
 
-  test::MemoryReport r;
-  RecordingHost host;
-  PurgeState state;
+  test::PurgeFixture fixture;
+  test::MemoryReport& r = fixture.r;
+  RecordingHost host{fixture};
+  PurgeState& state = fixture.state;
   DriverSwitches switches;
   PurgeDriver driver{r.report, host, state, switches};
   std::vector<PurgeFunctionId> ran;
-  std::function<void(PurgeFunctionId, PurgeContext&)> onBody;
+  std::function<void(PurgeFunctionId, PurgeEnvironment&)> onBody;
 };
 
 TEST_F(DriverTest, RunsSelectedFunctionsInTheFixedOrderWithTheirFrames) {
@@ -112,7 +119,7 @@ TEST_F(DriverTest, GaugeGrowsByItsStepToFullWidth) {
 
 TEST_F(DriverTest, CancelInTheMiddleSkipsTheRestSilently) {
   Select({FirefoxCache, FirefoxCookies, FirefoxTypedUrls, FirefoxHistory, FirefoxForms});
-  onBody = [this](PurgeFunctionId id, PurgeContext&) {
+  onBody = [this](PurgeFunctionId id, PurgeEnvironment&) {
     if (id == FirefoxTypedUrls) {
       driver.Cancel();
       // A click while cancelling must not start a second run.
@@ -134,9 +141,9 @@ TEST_F(DriverTest, CancelInTheMiddleSkipsTheRestSilently) {
   EXPECT_EQ(ran.size(), 5u);
 }
 
-TEST_F(DriverTest, AnExceptionInABodyIsContainedAndThePurgeGoesOn) {
+TEST_F(DriverTest, AnExceptionInABodyIsContainedSevereAndThePurgeGoesOn) {
   Select({TempFolders, IECache});
-  onBody = [](PurgeFunctionId id, PurgeContext&) {
+  onBody = [](PurgeFunctionId id, PurgeEnvironment&) {
     if (id == TempFolders) throw std::runtime_error("boom");
   };
   driver.Purge(nullptr);
@@ -151,8 +158,10 @@ TEST_F(DriverTest, AnExceptionInABodyIsContainedAndThePurgeGoesOn) {
                                        "body I.E. Cache",
                                        std::string(kSectionSeparator),
                                        "  Purge Functions Completed."};
-  EXPECT_EQ(r.sink.lines, expected);
-  EXPECT_EQ(r.report.ErrorLevel(), 0);
+  EXPECT_EQ(std::vector<std::string>(r.sink.lines.begin(), r.sink.lines.begin() + expected.size()), expected);
+  EXPECT_EQ(r.report.ErrorLevel(), 9);
+  EXPECT_TRUE(r.report.ErrorSeen());
+  EXPECT_EQ(r.label.colour, kColourLime);
 }
 
 TEST_F(DriverTest, RunningFirefoxSkipsOnlyTheFirefoxFunctions) {
@@ -183,7 +192,7 @@ TEST_F(DriverTest, BrowserCautionIsTheFirstLineAndSevere) {
 TEST_F(DriverTest, PresetErrorLevelAndSummarySwitches) {
   switches.presetErrorLevel = 5;
   PurgeDriver preset(r.report, host, state, switches);
-  preset.SetBody(TempFolders, [](PurgeContext&) {});
+  preset.SetBody(TempFolders, [](PurgeEnvironment&) {});
   Select({TempFolders});
   preset.Purge(nullptr);
   EXPECT_EQ(r.report.ErrorLevel(), 5);
@@ -193,9 +202,9 @@ TEST_F(DriverTest, PresetErrorLevelAndSummarySwitches) {
   DriverSwitches totals;
   totals.totals = true;
   PurgeDriver counting(r.report, host, state, totals);
-  counting.SetBody(TempFolders, [](PurgeContext& c) {
-    c.report.UpdateProgress(10);
-    c.report.UpdateProgress(10);
+  counting.SetBody(TempFolders, [](PurgeEnvironment& env) {
+    env.UpdateProgress(10);
+    env.UpdateProgress(10);
   });
   counting.Purge(nullptr);
   EXPECT_EQ(r.label.text, "Total Processed - 2");
@@ -203,7 +212,7 @@ TEST_F(DriverTest, PresetErrorLevelAndSummarySwitches) {
   DriverSwitches errors;
   errors.errorSummary = true;
   PurgeDriver erring(r.report, host, state, errors);
-  erring.SetBody(TempFolders, [](PurgeContext&) {});
+  erring.SetBody(TempFolders, [](PurgeEnvironment&) {});
   erring.Purge(nullptr);
   EXPECT_EQ(r.report.ErrorLevel(), 0);
   EXPECT_EQ(r.label.colour, kColourLime);
@@ -211,7 +220,7 @@ TEST_F(DriverTest, PresetErrorLevelAndSummarySwitches) {
 
 TEST_F(DriverTest, LockedFileNoteAndFunctionsWithoutBodies) {
   PurgeDriver partial(r.report, host, state, switches);
-  partial.SetBody(TempFolders, [](PurgeContext& c) { c.state.lockedFileSeen = true; });
+  partial.SetBody(TempFolders, [](PurgeEnvironment& env) { env.state.lockedFileSeen = true; });
   Select({TempFolders, IECookies});  // IE cookies has no body here
   partial.Purge(nullptr);
   EXPECT_FALSE(Contains("Processing \"I.E. Cookies\""));
@@ -227,14 +236,12 @@ TEST_F(DriverTest, InvalidTabReadsNothing) {
 }
 
 TEST_F(DriverTest, SectionTitlesNameTheHostsShredSettingsOnlyWhenShredding) {
-  struct Shredding : RecordingHost {
-    ShredChoice Shred() override { return {'1', 7}; }
-  } host;
+  fixture.settings.shredMode = '1';
+  fixture.settings.repeats = 7;
   (*host.options)[TempFolders] = true;
   host.options->secureErase = 1;
-  PurgeDriver driver(r.report, host, state, switches);
   std::string section;
-  driver.SetBody(TempFolders, [&](PurgeContext& c) { section = c.report.SectionName(); });
+  driver.SetBody(TempFolders, [&](PurgeEnvironment& env) { section = env.report.SectionName(); });
   driver.Purge(nullptr);
   EXPECT_EQ(section, "  Processing \"Temp Folders\" with 7 Shred Operations");
   driver.Preview();
@@ -243,13 +250,14 @@ TEST_F(DriverTest, SectionTitlesNameTheHostsShredSettingsOnlyWhenShredding) {
 
 TEST_F(DriverTest, ADisabledRecycleBinBoxDoesNotRun) {
   struct NoRecycleBin : RecordingHost {
+    using RecordingHost::RecordingHost;
     bool RecycleBinEnabled() override { return false; }
-  } host;
+  } host{fixture};
   (*host.options)[RecycleBin] = true;
   (*host.options)[Clipboard] = true;
   PurgeDriver driver(r.report, host, state, switches);
-  driver.SetBody(RecycleBin, [this](PurgeContext&) { ran.push_back(RecycleBin); });
-  driver.SetBody(Clipboard, [this](PurgeContext&) { ran.push_back(Clipboard); });
+  driver.SetBody(RecycleBin, [this](PurgeEnvironment&) { ran.push_back(RecycleBin); });
+  driver.SetBody(Clipboard, [this](PurgeEnvironment&) { ran.push_back(Clipboard); });
   driver.Purge(nullptr);
   EXPECT_EQ(ran, (std::vector<PurgeFunctionId>{Clipboard}));
 }

@@ -1,0 +1,368 @@
+#include "engine/deletion.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+
+#include "engine/labels.h"
+#include "engine/purge_environment.h"
+#include "platform/text.h"
+
+namespace tidemark::engine {
+namespace {
+
+using platform::ExclusiveAccess;
+
+constexpr uint32_t kMinShredBuffer = 512;
+constexpr int64_t kFileTimeUnitsPerHour = 36'000'000'000;
+constexpr int kScratchNameTries = 1000;
+
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// "X:\" alone, or "\\server\share" with nothing below it.
+bool IsRoot(const std::string& path) {
+  if (path.size() <= 3) return true;
+  if (path[0] != '\\') return false;
+  size_t share = path.find('\\', 2);
+  return share == std::string::npos || path.find('\\', share + 1) == std::string::npos;
+}
+
+uint64_t RoundUp(uint64_t value, uint64_t unit) { return (value + unit - 1) / unit * unit; }
+
+// Cluster size of a FAT32 volume by its size, as its format chooses it.
+uint32_t Fat32ClusterSize(uint64_t totalKiB) {
+  if (totalKiB < 8'388'608) return 4096;
+  if (totalKiB < 16'777'216) return 8192;
+  if (totalKiB < 33'554'432) return 16384;
+  return 32768;
+}
+
+struct ListedItem {
+  std::string name;       // as listed
+  std::string upperName;  // as reported
+  std::string shortName;
+  uint32_t attributes = 0;
+};
+
+}  // namespace
+
+bool IsFullPath(const std::string& path) {
+  if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\') return true;
+  if (path.size() < 5 || path[0] != '\\' || path[1] != '\\' || path[2] == '\\') return false;
+  size_t share = path.find('\\', 2);
+  return share != std::string::npos && share + 1 < path.size() && path[share + 1] != '\\';
+}
+
+bool DeletionEngine::Refuse(uint32_t code) {
+  LastDeleteError = code;
+  return false;
+}
+
+bool DeletionEngine::DeleteOrShredFile(const std::string& path, const std::string& shortName) {
+  auto attributes = env_.platform.files.Attributes(path);
+  return DeleteListedFile(path, shortName, attributes.value_or(0));
+}
+
+bool DeletionEngine::DeleteListedFile(const std::string& path, const std::string& shortName, uint32_t attributes) {
+  if (env_.settings.keepFiles) return true;
+  LastDeleteError = 0;
+  if (!IsFullPath(path)) return Refuse(error_code::kBadPathname);
+  platform::FileSystem& files = env_.platform.files;
+  if (attributes & platform::kAttrReadOnly) files.SetAttributes(path, attributes & ~platform::kAttrReadOnly);
+  try {
+    if (!env_.flags.secureErase) return PlainDeleteFile(path, shortName);
+    char mode = env_.settings.shredMode;
+    return ShredFile(path, mode, mode == '0' ? 0 : env_.settings.repeats);
+  } catch (...) {
+    return Refuse(LastDeleteError ? LastDeleteError : 8);  // not enough memory
+  }
+}
+
+bool DeletionEngine::PlainDeleteFile(const std::string& path, const std::string& shortName) {
+  LastDeleteError = 0;
+  if (!IsFullPath(path)) return Refuse(error_code::kBadPathname);
+  platform::FileSystem& files = env_.platform.files;
+  if (files.RemoveFile(path)) return true;
+  LastDeleteError = files.LastError();
+  bool unreachable = LastDeleteError == error_code::kFileNotFound || LastDeleteError == error_code::kPathNotFound ||
+                     LastDeleteError == error_code::kFilenameTooLong;
+  if (unreachable && !shortName.empty() && shortName[0] != ' ' &&
+      files.RemoveFile(JoinPath(ParentFolder(path), shortName)))
+    LastDeleteError = 0;
+  return LastDeleteError == 0;
+}
+
+bool DeletionEngine::ShredFile(const std::string& path, char mode, int passes) {
+  LastDeleteError = 0;
+  if (!IsFullPath(path)) return Refuse(error_code::kBadPathname);
+  platform::FileSystem& files = env_.platform.files;
+  if (!files.FileExists(path)) return Refuse(files.LastError() ? files.LastError() : error_code::kFileNotFound);
+
+  uint64_t size = 0;
+  {
+    std::unique_ptr<platform::ExclusiveFile> probe = files.OpenExclusive(path, ExclusiveAccess::None);
+    if (!probe) return Refuse(files.LastError());
+    const platform::FileIdentity& identity = probe->Identity();
+    // A link, or a file that other names share: its content is not this
+    // name's alone, so only the name goes.
+    if ((identity.attributes & platform::kAttrReparsePoint) || identity.links > 1) {
+      probe.reset();
+      return PlainDeleteFile(path, "");
+    }
+    size = identity.size;
+  }
+
+  // A scratch name nobody uses: an existing file of that name is not ours.
+  std::string folder = ParentFolder(path);
+  std::string scratch;
+  for (int tries = 0; tries < kScratchNameTries; ++tries) {
+    scratch = folder + "\\_Saltpan_" + std::to_string(env_.shred.scratchCounter++) + ".zap";
+    if (!files.Attributes(scratch)) break;
+  }
+
+  uint32_t unit = ClusterSizeFor(path) ? std::max(env_.shred.clusterSize, kMinShredBuffer) : kMinShredBuffer;
+  uint64_t writeLength = RoundUp(size, unit);
+  size_t bufferLength = std::max<size_t>(unit, std::min<uint64_t>(writeLength, kMaxShredBuffer / unit * unit));
+
+  bool ok = true;
+  if (mode == '1' || mode == '2') {
+    BuildPatterns(bufferLength);
+    ok = OverwriteFile(path, passes, writeLength);
+  }
+  if (ok && (mode == '0' || mode == '2')) {
+    if (env_.shred.zeros.size() != bufferLength) env_.shred.zeros.assign(bufferLength, 0);
+    ok = OverwriteFile(path, 0, writeLength);
+  }
+  if (!ok) return false;
+
+  if (!files.OpenExclusive(path, ExclusiveAccess::Truncate)) return Refuse(files.LastError());
+  env_.Pump();
+
+  bool result = true;
+  if (files.RenameToNewName(path, scratch)) {
+    files.RemoveFile(scratch);
+  } else {
+    LastDeleteError = files.LastError();
+    result = false;
+    files.RemoveFile(path);
+  }
+  env_.Pump();
+  return result;
+}
+
+bool DeletionEngine::OverwriteFile(const std::string& path, int passes, uint64_t writeLength) {
+  if (passes < 0) passes = 1;
+  ShredState& shred = env_.shred;
+  const std::vector<uint8_t>* patterns[] = {&shred.patternA, &shred.patternB, &shred.patternC};
+  int pattern = 0;
+  const std::vector<uint8_t>* buffer = passes >= 1 ? patterns[0] : &shred.zeros;
+
+  platform::FileSystem& files = env_.platform.files;
+  if (auto attributes = files.Attributes(path); attributes && (*attributes & platform::kAttrReadOnly))
+    files.SetAttributes(path, *attributes & ~platform::kAttrReadOnly);
+
+  int rounds = std::max(passes, 1);
+  for (int round = 1; round <= rounds; ++round) {
+    if (env_.CancelNoted()) break;
+    std::unique_ptr<platform::ExclusiveFile> file = files.OpenExclusive(path, ExclusiveAccess::ReadWrite);
+    if (!file) return Refuse(files.LastError());
+    if (!file->SeekToStart()) return Refuse(file->LastError());
+    for (uint64_t done = 0; done < writeLength;) {
+      size_t chunk = static_cast<size_t>(std::min<uint64_t>(buffer->size(), writeLength - done));
+      if (!file->Write(buffer->data(), chunk)) return Refuse(file->LastError());
+      done += chunk;
+    }
+    if (passes >= 1) {
+      pattern = (pattern + 1) % 3;
+      // Fresh random data for every further three passes, but not for a single last one.
+      if (pattern == 0 && rounds - round > 1) BuildPatterns(shred.patternA.size());
+      buffer = patterns[pattern];
+    }
+  }
+  env_.Pump();
+  return true;
+}
+
+void DeletionEngine::BuildPatterns(size_t length) {
+  ShredState& shred = env_.shred;
+  shred.random.seed(static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                    static_cast<uint32_t>(shred.scratchCounter));
+  std::uniform_int_distribution<int> byte(0, 254);
+  shred.patternA.resize(length);
+  shred.patternB.resize(length);
+  shred.patternC.resize(length);
+  for (size_t i = 0; i < length; ++i) {
+    int first = byte(shred.random);
+    shred.patternA[i] = static_cast<uint8_t>(first);
+    shred.patternB[i] = static_cast<uint8_t>(255 - first);
+    shred.patternC[i] = static_cast<uint8_t>(byte(shred.random));
+  }
+}
+
+bool DeletionEngine::ClusterSizeFor(const std::string& path) {
+  ShredState& shred = env_.shred;
+  std::string folder = ParentFolder(path);
+  if (folder.size() < 2 || folder[1] != ':' || !IsDriveLetter(folder[0])) return false;
+  char drive = UpperCase(folder.substr(0, 1))[0];
+  if (drive == shred.clusterDrive) return true;
+  shred.clusterDrive = 0;
+  shred.clusterSize = 0;
+  auto volume = env_.platform.files.VolumeOf(std::string(1, drive) + ":\\");
+  if (!volume) return false;
+  uint32_t size = volume->sectorsPerCluster * volume->bytesPerSector;
+  if (UpperCase(volume->fileSystem.substr(0, 5)) == "FAT32") size = Fat32ClusterSize(volume->totalBytes / 1024);
+  if (size < 1) return false;
+  shred.clusterDrive = drive;
+  shred.clusterSize = size;
+  return true;
+}
+
+bool DeletionEngine::PassesAgeFilter(uint64_t lastWrite, bool applyAgeFilter) const {
+  if (!applyAgeFilter || !env_.settings.ageFilterOn) return true;
+  int64_t ageHours = (static_cast<int64_t>(env_.now) - static_cast<int64_t>(lastWrite)) / kFileTimeUnitsPerHour;
+  return ageHours >= env_.settings.ageHours;
+}
+
+std::string DeletionEngine::DeletionLabel(uint32_t code) {
+  bool ignored = LastProtectAnswer == cookies::kTempIgnoreError;
+  switch (code) {
+    case 0:
+      return std::string(kDeleted);
+    case error_code::kDirNotEmpty:
+      return std::string(kDirNotEmpty);
+    case error_code::kSharingViolation:
+    case error_code::kLockViolation:
+    case error_code::kUserMappedFile:
+      if (ignored) return std::string(kIgnoreLocked);
+      env_.state.lockedFileSeen = true;
+      return std::string(kLocked);
+    case error_code::kFileNotFound:
+      env_.RaiseError(3);
+      return std::string(kFileNotFound);
+    case error_code::kPathNotFound:
+      env_.RaiseError(3);
+      return std::string(kPathNotFound);
+    case error_code::kAccessDenied:
+      if (ignored) return std::string(kIgnoreDenied);
+      env_.RaiseError(3);
+      return std::string(kAccessDenied);
+    default: {
+      env_.RaiseError(3);
+      std::string label = " -Error-" + std::to_string(code);
+      label.resize(17, ' ');
+      return label;
+    }
+  }
+}
+
+void DeletionEngine::DeleteFolderContents(const std::string& folder, const std::string& mask, bool applyAgeFilter) {
+  if (!IsFullPath(folder) || IsRoot(folder)) {
+    env_.Item(ItemOutcome::Failure, DeletionLabel(error_code::kBadPathname), folder);
+    return;
+  }
+  platform::FileSystem& files = env_.platform.files;
+  const std::string upperFolder = UpperCase(folder);
+  auto matchProtect = [&](const std::string& fullPath, const std::string& name) {
+    LastProtectAnswer = cookies::MatchTempProtect(env_.tempProtect, fullPath, name, env_.platform.matcher);
+    return LastProtectAnswer;
+  };
+  try {
+    std::vector<ListedItem> fileItems, folderItems;
+    files.ListMatching(folder, mask, [&](const platform::DirEntry& entry) {
+      if (env_.CancelNoted()) return false;
+      ListedItem item{entry.name, UpperCase(entry.name), entry.shortName, entry.attributes};
+      if (!entry.IsDirectory()) {
+        // A file the age filter keeps is neither counted nor reported.
+        if (PassesAgeFilter(entry.lastWrite, applyAgeFilter)) fileItems.push_back(std::move(item));
+      } else {
+        folderItems.push_back(std::move(item));
+      }
+      env_.Pump();
+      return true;
+    });
+
+    for (const ListedItem& file : fileItems) {
+      env_.UpdateProgress(10);
+      if (env_.Cancelled()) break;
+      std::string reported = upperFolder + "\\" + file.upperName;
+      char answer = matchProtect(reported, file.upperName);
+      if (answer == cookies::kTempProtect) {
+        env_.Item(ItemOutcome::Success, kProtected, reported);
+        continue;
+      }
+      ++ItemsProcessed;
+      if (env_.Preview())
+        env_.Item(ItemOutcome::Success, answer == cookies::kTempIgnoreError ? kIgnoreErrors : kToDelete, reported);
+      else if (DeleteListedFile(JoinPath(folder, file.name), file.shortName, file.attributes))
+        env_.Item(ItemOutcome::Success, kDeleted, reported);
+      else
+        env_.Item(ItemOutcome::Failure, DeletionLabel(LastDeleteError), reported);
+      env_.Pump();
+    }
+
+    const bool ageFiltered = applyAgeFilter && env_.settings.ageFilterOn;
+    for (const ListedItem& sub : folderItems) {
+      if (env_.Cancelled()) break;
+      std::string reported = upperFolder + "\\" + sub.upperName;
+      std::string path = JoinPath(folder, sub.name);
+      char answer = matchProtect(reported + "\\", "");
+      if (answer == cookies::kTempProtect) {
+        env_.Item(ItemOutcome::Success, kProtected, reported);
+        continue;
+      }
+      // A junction or directory link is never entered: only the link itself
+      // may go. The entry is looked at again in case it changed since the listing.
+      auto current = files.Attributes(path);
+      uint32_t seen = sub.attributes | current.value_or(0);
+      bool link = (seen & platform::kAttrReparsePoint) != 0;
+      if (!link && current && (*current & platform::kAttrDirectory)) {
+        DeleteFolderContents(path, mask, applyAgeFilter);
+        if (env_.Cancelled()) break;
+        LastProtectAnswer = answer;
+      }
+      if (env_.Preview()) {
+        if (ageFiltered) continue;  // it may not become empty
+        env_.Item(ItemOutcome::Success, answer == cookies::kTempIgnoreError ? kIgnoreErrors : kToDelete, reported);
+      } else if (link ? files.RemoveFolderLink(path) : files.RemoveFolder(path)) {
+        env_.Item(ItemOutcome::Success, kDeleted, reported);
+      } else {
+        LastDeleteError = files.LastError();
+        bool notEmpty = LastDeleteError == error_code::kDirNotEmpty;
+        if (notEmpty && ageFiltered) continue;  // the age filter kept young files in it
+        std::string label = notEmpty && !env_.tempProtect.entries.empty() ? std::string(kIgnoreDirErr)
+                                                                          : DeletionLabel(LastDeleteError);
+        env_.Item(ItemOutcome::Failure, label, reported);
+      }
+      ++ItemsProcessed;
+      env_.UpdateProgress(10);
+    }
+  } catch (...) {
+    // The walk never stops a purge; what was listed so far stays as reported.
+  }
+}
+
+bool DeletionEngine::DeleteDataFile(const std::string& path) {
+  if (locations::IsFileNotFoundText(path)) {
+    env_.Line("    This file is not currently defined...");
+    return false;
+  }
+  if (!env_.platform.files.FileExists(path)) {
+    env_.Line(std::string(kFileNotFound) + path);
+    return false;
+  }
+  if (env_.Preview()) {
+    env_.Line(std::string(kToDelete) + path);
+    env_.UpdateProgress(10);
+    return true;
+  }
+  if (DeleteOrShredFile(path, "")) {
+    env_.Line(std::string(kDeleted) + path);
+    env_.UpdateProgress(10);
+    return true;
+  }
+  env_.Line(FileResultLabel(LastDeleteError, env_.report).substr(0, 17) + path);
+  env_.RaiseError(0);
+  return false;
+}
+
+}  // namespace tidemark::engine

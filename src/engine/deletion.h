@@ -1,0 +1,89 @@
+// The one place where purges remove files: deleting or shredding one file,
+// one named data file with its report line, and the contents of a folder
+// tree with the temp protect list and the age filter applied; and the
+// 17-character labels of their outcomes.
+//
+// Every path is a full path: nothing here depends on or changes the current
+// folder, and a relative path is refused. A folder walk never follows a
+// junction or directory link, and shredding never writes through a link or
+// into a file that has other names.
+#pragma once
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tidemark::engine {
+
+class PurgeEnvironment;
+
+// Shredding state that lives for the whole process: the pattern buffers, the
+// cluster size last asked for and the counter of scratch names.
+struct ShredState {
+  int32_t scratchCounter = 1001;
+  std::vector<uint8_t> patternA, patternB, patternC;  // of one common length
+  std::vector<uint8_t> zeros;
+  char clusterDrive = 0;     // drive letter of the cached cluster size
+  uint32_t clusterSize = 0;  // 0 when the drive's query failed
+  std::minstd_rand random;
+};
+
+// Windows error codes the labels tell apart.
+namespace error_code {
+constexpr uint32_t kFileNotFound = 2;
+constexpr uint32_t kPathNotFound = 3;
+constexpr uint32_t kAccessDenied = 5;
+constexpr uint32_t kSharingViolation = 32;
+constexpr uint32_t kLockViolation = 33;
+constexpr uint32_t kBadPathname = 161;
+constexpr uint32_t kDirNotEmpty = 145;
+constexpr uint32_t kFilenameTooLong = 206;
+constexpr uint32_t kUserMappedFile = 1224;
+}  // namespace error_code
+
+// The largest single write of an overwrite pass.
+constexpr uint32_t kMaxShredBuffer = 1 << 20;
+
+class DeletionEngine {
+ public:
+  explicit DeletionEngine(PurgeEnvironment& env) : env_(env) {}
+
+  // Deletes one file, shredding it when Secure Erase is on; shortName is the
+  // 8.3 name from the listing (may be empty). Writes no line. False leaves
+  // the reason in LastDeleteError.
+  bool DeleteOrShredFile(const std::string& path, const std::string& shortName);
+  // Deletes by name, falling back to the 8.3 name when the long one cannot be reached.
+  bool PlainDeleteFile(const std::string& path, const std::string& shortName);
+  // Overwrites the file ('0' zeros, '1' `passes` patterned passes, '2' both),
+  // empties it, renames it to a scratch name and deletes it.
+  bool ShredFile(const std::string& path, char mode, int passes);
+  // Deletes what matches mask in folder and its subfolders, and the emptied
+  // subfolders (never folder itself), with report lines and ItemsProcessed.
+  void DeleteFolderContents(const std::string& folder, const std::string& mask, bool applyAgeFilter);
+  // Deletes one data file of a browser profile and writes its line.
+  bool DeleteDataFile(const std::string& path);
+  // The label of a Windows error code; raises the error level it calls for
+  // and notes a locked file.
+  std::string DeletionLabel(uint32_t code);
+  // The cluster size of the path's drive into the cache; false when unknown.
+  bool ClusterSizeFor(const std::string& path);
+  // False for a file younger than the age filter's hours, when it applies.
+  bool PassesAgeFilter(uint64_t lastWrite, bool applyAgeFilter) const;
+
+  uint32_t LastDeleteError = 0;
+  int32_t ItemsProcessed = 0;
+  char LastProtectAnswer = ' ';  // of the item the folder walk handled last
+
+ private:
+  bool DeleteListedFile(const std::string& path, const std::string& shortName, uint32_t attributes);
+  bool OverwriteFile(const std::string& path, int passes, uint64_t writeLength);
+  void BuildPatterns(size_t length);
+  bool Refuse(uint32_t code);
+
+  PurgeEnvironment& env_;
+};
+
+// True for "X:\..." and "\\server\share\...": the only paths deletions act on.
+bool IsFullPath(const std::string& path);
+
+}  // namespace tidemark::engine

@@ -1,0 +1,34 @@
+#include "windows/windows_purges.h"
+
+namespace tidemark::windows {
+
+void TempFoldersPurge(engine::PurgeEnvironment& env) {
+  try {
+    if (env.settings.ageFilterOn)
+      env.Line("     Ignore files modified in the last " + std::to_string(env.settings.ageHours) + " Hours");
+    const auto& selected = env.located.tempFolders.selected;
+    if (selected.empty()) {
+      env.Line(" -Error- Temp Folder: not processed - folder could not be located");
+      env.Line("         Please verify your Temp Folders configuration:");
+      env.Line("         Click 'Configue' and select the 'Temp Folders' Tab.");
+      env.Line("         or remove checkmark from 'Temp Folders' option.");
+      env.RaiseError(3);
+      return;
+    }
+    engine::DeletionEngine& deletion = env.deletion;
+    deletion.ItemsProcessed = 0;
+    for (const auto& folder : selected) deletion.DeleteFolderContents(folder.path, "*.*", true);
+    if (deletion.ItemsProcessed == 0) {
+      env.Line("    No Files/Directories found to delete.");
+      env.Line("  Purge \"Temp Folders\" Function Completed.");
+    } else {
+      env.Line("  Purge \"Temp Folders\" Function Completed. " + std::to_string(deletion.ItemsProcessed) +
+               " Files/Directories Processed.");
+    }
+  } catch (...) {
+    env.Line("*** Error in above Function.");
+    env.RaiseError(9);
+  }
+}
+
+}  // namespace tidemark::windows
