@@ -29,6 +29,14 @@ bool IsRoot(const std::string& path) {
 
 uint64_t RoundUp(uint64_t value, uint64_t unit) { return (value + unit - 1) / unit * unit; }
 
+// splitmix64: a fast generator whose every output bit is well mixed.
+uint64_t NextRandom(uint64_t& state) {
+  uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
 // Cluster size of a FAT32 volume by its size, as its format chooses it.
 uint32_t Fat32ClusterSize(uint64_t totalKiB) {
   if (totalKiB < 8'388'608) return 4096;
@@ -185,17 +193,31 @@ bool DeletionEngine::OverwriteFile(const std::string& path, int passes, uint64_t
 
 void DeletionEngine::BuildPatterns(size_t length) {
   ShredState& shred = env_.shred;
-  shred.random.seed(static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                    static_cast<uint32_t>(shred.scratchCounter));
-  std::uniform_int_distribution<int> byte(0, 254);
+  shred.random ^= static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  // Eight random bytes per draw; a 255 is drawn again, so every value of
+  // 0..254 is equally likely.
+  uint64_t bits = 0;
+  int left = 0;
+  auto nextByte = [&]() -> uint8_t {
+    for (;;) {
+      if (left == 0) {
+        bits = NextRandom(shred.random);
+        left = 8;
+      }
+      uint8_t byte = static_cast<uint8_t>(bits);
+      bits >>= 8;
+      --left;
+      if (byte != 255) return byte;
+    }
+  };
   shred.patternA.resize(length);
   shred.patternB.resize(length);
   shred.patternC.resize(length);
   for (size_t i = 0; i < length; ++i) {
-    int first = byte(shred.random);
-    shred.patternA[i] = static_cast<uint8_t>(first);
+    uint8_t first = nextByte();
+    shred.patternA[i] = first;
     shred.patternB[i] = static_cast<uint8_t>(255 - first);
-    shred.patternC[i] = static_cast<uint8_t>(byte(shred.random));
+    shred.patternC[i] = nextByte();
   }
 }
 

@@ -9,7 +9,6 @@
 // into a file that has other names.
 #pragma once
 #include <cstdint>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -25,7 +24,7 @@ struct ShredState {
   std::vector<uint8_t> zeros;
   char clusterDrive = 0;     // drive letter of the cached cluster size
   uint32_t clusterSize = 0;  // 0 when the drive's query failed
-  std::minstd_rand random;
+  uint64_t random = 0;       // generator state, stirred with the clock at each build
 };
 
 // Windows error codes the labels tell apart.
