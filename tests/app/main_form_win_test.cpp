@@ -248,6 +248,24 @@ TEST_F(MainFormTest, DisplayFoldersAndFilesListsTheLocations) {
   EXPECT_TRUE(dataLine);
 }
 
+TEST_F(MainFormTest, TempFolderPageShowsTheLocatedFoldersAndApplyLocatesThemAgain) {
+  test::EnvironmentVariables environment;
+  folder.Write("temp\\x", "");
+  folder.Write("work\\x", "");
+  environment.Set("tmp", folder / "temp");
+  Create();
+  const auto& temp = form->configPages().temp();
+  EXPECT_EQ(gui::WindowText(temp.labels[0]), UpperCase(folder / "temp"));
+  form->DisplayFoldersAndFiles();
+  const auto& lines = form->results().lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "        System Temp:  " + UpperCase(folder / "temp")), lines.end());
+
+  environment.Set("tmp", folder / "work");
+  Click(temp.apply);
+  EXPECT_EQ(gui::WindowText(temp.labels[0]),
+            UpperCase(folder / "work") + "  [... not safe to use - Folder name not \"temp\" ...]");
+}
+
 TEST_F(MainFormTest, CopyReportPutsTheListAndTheIdentityOnTheClipboard) {
   Create();
   form->PurgeBtnClick();

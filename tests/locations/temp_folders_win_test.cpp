@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
-#include <optional>
 
 #include "platform/files_win.h"
 #include "platform/shell_win.h"
@@ -19,21 +17,6 @@ namespace {
 using State = TempFolderState;
 
 const char* const kNotSafe = "... not safe to use - Folder name not \"temp\" ...";
-
-// Sets environment variables for one test and puts them back afterwards.
-class EnvironmentVariables {
- public:
-  ~EnvironmentVariables() {
-    for (auto& [name, value] : saved_) SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
-  }
-  void Set(const std::string& name, const std::optional<std::string>& value) {
-    if (!saved_.count(name)) saved_[name] = platform::RealShell().EnvironmentVariable(name);
-    SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
-  }
-
- private:
-  std::map<std::string, std::optional<std::string>> saved_;
-};
 
 class TempFoldersTest : public ::testing::Test {
  protected:
@@ -51,7 +34,7 @@ class TempFoldersTest : public ::testing::Test {
 
   test::TempFolder scratch;
   platform::FileSystem& files = platform::RealFileSystem();
-  EnvironmentVariables environment;
+  test::EnvironmentVariables environment;
 };
 
 TEST_F(TempFoldersTest, ValidationJudgesEachCandidate) {

@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 #include "platform/text.h"
 
 namespace tidemark::test {
@@ -61,6 +62,15 @@ bool RemoveTree(const std::string& path) {
   }
   if (*attributes & platform::kAttrReadOnly) files.SetAttributes(path, *attributes & ~platform::kAttrReadOnly);
   return (*attributes & platform::kAttrDirectory) ? files.RemoveFolder(path) : files.RemoveFile(path);
+}
+
+EnvironmentVariables::~EnvironmentVariables() {
+  for (auto& [name, value] : saved_) SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
+}
+
+void EnvironmentVariables::Set(const std::string& name, const std::optional<std::string>& value) {
+  if (!saved_.count(name)) saved_[name] = platform::RealShell().EnvironmentVariable(name);
+  SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
 }
 
 uint64_t FileTimeNow() {

@@ -2,6 +2,8 @@
 // fresh key below HKCU\Software\TidemarkTests, both removed afterwards.
 #pragma once
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 
 namespace tidemark::test {
@@ -33,6 +35,20 @@ class TempRegistryKey {
 
  private:
   std::string path_;
+};
+
+// Sets environment variables of this process for one test and puts them back afterwards.
+class EnvironmentVariables {
+ public:
+  EnvironmentVariables() = default;
+  EnvironmentVariables(const EnvironmentVariables&) = delete;
+  EnvironmentVariables& operator=(const EnvironmentVariables&) = delete;
+  ~EnvironmentVariables();
+  // nullopt removes the variable.
+  void Set(const std::string& name, const std::optional<std::string>& value);
+
+ private:
+  std::map<std::string, std::optional<std::string>> saved_;
 };
 
 // Deletes a folder tree (never following links); true when it is gone.
