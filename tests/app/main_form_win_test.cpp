@@ -267,6 +267,7 @@ TEST_F(MainFormTest, TempFolderPageShowsTheLocatedFoldersAndApplyLocatesThemAgai
 }
 
 TEST_F(MainFormTest, CopyReportPutsTheListAndTheIdentityOnTheClipboard) {
+  test::ClipboardLock clipboard;
   Create();
   form->PurgeBtnClick();
   form->CopyReportToClipboard();

@@ -64,6 +64,15 @@ bool RemoveTree(const std::string& path) {
   return (*attributes & platform::kAttrDirectory) ? files.RemoveFolder(path) : files.RemoveFile(path);
 }
 
+ClipboardLock::ClipboardLock() : mutex_(CreateMutexA(nullptr, FALSE, "TidemarkTestsClipboard")) {
+  WaitForSingleObject(mutex_, 60000);
+}
+
+ClipboardLock::~ClipboardLock() {
+  ReleaseMutex(mutex_);
+  CloseHandle(mutex_);
+}
+
 EnvironmentVariables::~EnvironmentVariables() {
   for (auto& [name, value] : saved_) SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
 }

@@ -51,6 +51,19 @@ class EnvironmentVariables {
   std::map<std::string, std::optional<std::string>> saved_;
 };
 
+// The clipboard is one for all tests running at once: a test that puts
+// something there and reads it back holds this for its duration.
+class ClipboardLock {
+ public:
+  ClipboardLock();
+  ~ClipboardLock();
+  ClipboardLock(const ClipboardLock&) = delete;
+  ClipboardLock& operator=(const ClipboardLock&) = delete;
+
+ private:
+  void* mutex_;
+};
+
 // Deletes a folder tree (never following links); true when it is gone.
 bool RemoveTree(const std::string& path);
 

@@ -177,6 +177,7 @@ void PutText(const std::string& text) {
 }
 
 TEST(ClipboardPurge, ClearsTheClipboardOrSaysItCouldNot) {
+  test::ClipboardLock clipboard;
   test::PurgeFixture f;
   PutText("a secret");
   f.state.previewMode = true;
