@@ -231,6 +231,30 @@ TEST_F(RunModes, SecondStartRestoresTheFirstAndPurgesNothing) {
   EXPECT_TRUE(third.WaitForExit(kRunLimitMs));
 }
 
+TEST_F(RunModes, AnUnattendedRunPurgesTheTempFolderItIsGiven) {
+  // The program's temp folder is this test's own: "tmp" is all it looks at.
+  test::EnvironmentVariables environment;
+  std::string temp = folder_ / "TEMP";
+  environment.Set("tmp", temp);
+  std::string old = folder_.Write("TEMP\\old.log", "x");
+  ASSERT_TRUE(test::SetWriteTime(old, test::FileTimeNow() - 72 * test::kFileTimeHour));
+  std::string young = folder_.Write("TEMP\\young.log", "x");
+  std::string options = OptionSection("PnowOptions", 3);
+  options.replace(options.find("TempOption=0"), 12, "TempOption=1");
+  WriteSettings(options);
+  EXPECT_EQ(RunToEnd("AUTO MULT " + ReportParam()), 0u);
+  EXPECT_EQ(Report(), "Results of \"Purge\" function...\r\n"
+                      "\r\n"
+                      "Processing \"Temp Folders\"\r\n"
+                      "     Ignore files modified in the last 8 Hours\r\n"
+                      "       deleted - " + UpperCase(old) + "\r\n"
+                      "  Purge \"Temp Folders\" Function Completed. 1 Files/Directories Processed.\r\n"
+                      " - - - - - - - - - - - - - - - - -\r\n"
+                      "  Purge Functions Completed.\r\n");
+  EXPECT_FALSE(Files().FileExists(old));
+  EXPECT_TRUE(Files().FileExists(young));
+}
+
 TEST_F(RunModes, DataParameterNamesTheFolderBelowApplicationData) {
   ASSERT_FALSE(Files().FolderExists(dataFolder_));
   ChildProcess& process = Start("AUTO MULT " + ReportParam());
