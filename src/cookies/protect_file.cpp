@@ -19,28 +19,31 @@ bool IsMissing(platform::FileSystem& files, const std::string& path) {
   return error == kErrorFileNotFound || error == kErrorPathNotFound;
 }
 
-// The lines of a protect file; none for a missing file, nothing at all when
-// the file is there but cannot be read.
+// The entries of a protect file (blank lines are none); none for a missing
+// file, nothing at all when the file is there but cannot be read.
 std::optional<std::vector<std::string>> ReadProtectLines(platform::FileSystem& files, const std::string& path) {
   if (IsMissing(files, path)) return std::vector<std::string>();
   auto content = files.ReadFile(path);
   if (!content) return std::nullopt;
-  return SplitLines(*content);
-}
-
-// Writes the complete new list beside the old file and only then puts it in
-// the old one's place.
-bool ReplaceWithNewFile(platform::FileSystem& files, const std::string& path, const std::string& content) {
-  std::string newFile = path + ".new";
-  if (files.WriteFile(newFile, content) && files.RenameFile(newFile, path)) return true;
-  files.RemoveFile(newFile);
-  return false;
+  std::vector<std::string> lines = SplitLines(*content);
+  std::erase_if(lines, [](const std::string& line) { return Trim(line).empty(); });
+  return lines;
 }
 
 bool ClearReadOnly(platform::FileSystem& files, const std::string& path) {
   auto attributes = files.Attributes(path);
   if (!attributes || !(*attributes & platform::kAttrReadOnly)) return false;
   return files.SetAttributes(path, *attributes & ~platform::kAttrReadOnly);
+}
+
+// Writes the complete new list beside the old file and only then puts it in
+// the old one's place.
+bool ReplaceWithNewFile(platform::FileSystem& files, const std::string& path, const std::string& content) {
+  std::string newFile = path + ".new";
+  ClearReadOnly(files, newFile);  // a stale copy left read-only must not block every save
+  if (files.WriteFile(newFile, content) && files.RenameFile(newFile, path)) return true;
+  files.RemoveFile(newFile);
+  return false;
 }
 
 bool WriteProtectFile(platform::FileSystem& files, const std::string& path, const std::vector<std::string>& entries) {

@@ -93,7 +93,7 @@ class FileSystem {
   // The volume of a root such as "C:\".
   virtual std::optional<VolumeInfo> VolumeOf(const std::string& root) = 0;
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
-  // Replaces the file's whole content.
+  // Replaces the file's whole content, flushed to the disk when it answers true.
   virtual bool WriteFile(const std::string& path, const std::string& content) = 0;
   virtual DriveType DriveTypeOf(const std::string& root) = 0;  // e.g. "C:\"
   // Last-write time of a file or folder (FILETIME as one number, like DirEntry::lastWrite).

@@ -131,6 +131,8 @@ class Win32FileSystem : public FileSystem {
     DWORD written = 0;
     bool ok = content.empty() || (::WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr) &&
                                   written == content.size());
+    // On the disk before anyone relies on it (a file replaced by this one, say).
+    ok = ok && FlushFileBuffers(file);
     DWORD error = GetLastError();
     ok = CloseHandle(file) && ok;
     return ok || Fail(error ? error : ERROR_WRITE_FAULT);

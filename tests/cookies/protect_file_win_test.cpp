@@ -80,6 +80,27 @@ TEST_F(CookieProtectFile, ReadsEveryLineBreakAndSortsWithoutCountingAsChange) {
   EXPECT_EQ(Content(path), "r=b.org\np=c.net\rp=a.com");
 }
 
+TEST_F(CookieProtectFile, BlankLinesAreNoEntries) {
+  folder.Write("Tidemark.Dat", "\r\n  \r\n\t\n");
+  EXPECT_EQ(LoadCookieProtectList(files, path).Count, 0);
+  folder.Write("tidemark.pit", "\r\np=*.log\r\n \r\n");
+  TempProtectList temp;
+  LoadTempProtectList(temp, files, folder.path());
+  EXPECT_EQ(temp.entries, Entries{"p=*.log"});
+}
+
+TEST_F(CookieProtectFile, AStaleReadOnlyCopyDoesNotBlockTheSave) {
+  folder.Write("Tidemark.Dat.new", "half a list");
+  ASSERT_TRUE(files.SetAttributes(path + ".new", platform::kAttrReadOnly));
+  ProtectList list = LoadCookieProtectList(files, path);
+  AddProtectEntry(list.entries, "p=new.com");
+  list.Dirty = true;
+  SaveCookieProtectList(list, path, files, messages);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(Content(path), "p=new.com\r\n");
+  EXPECT_FALSE(Exists(path + ".new"));
+}
+
 TEST_F(CookieProtectFile, MissingFileIsAnEmptyListThatSavesWhenChanged) {
   ProtectList list = LoadCookieProtectList(files, path);
   EXPECT_TRUE(list.OpenedOK);
