@@ -1,6 +1,8 @@
 #include "locations/firefox_locations.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 
 #include "platform/text.h"
 
@@ -12,6 +14,8 @@ using platform::RegistryRoot;
 constexpr size_t kMaxPathLength = 260;
 
 std::vector<std::string> Lines(std::string_view text) {
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";  // some editors start the file with it
+  if (StartsWith(text, kUtf8Mark)) text.remove_prefix(kUtf8Mark.size());
   std::vector<std::string> lines = Split(text, '\n');
   for (std::string& line : lines)
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -29,6 +33,54 @@ struct IniSection {
   }
 };
 
+// A value between matching quotes loses them, as Windows' own INI reader has it.
+std::string Unquoted(std::string value) {
+  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
+// The text of a JavaScript string literal whose opening quote is at open;
+// nothing when it does not end on the line.
+std::optional<std::string> JavaScriptString(std::string_view line, size_t open) {
+  std::string value;
+  for (size_t i = open + 1; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == line[open]) return value;
+    if (c != '\\' || i + 1 == line.size()) {
+      value += c;
+      continue;
+    }
+    char escaped = line[++i];
+    switch (escaped) {
+      case 'n': value += '\n'; break;
+      case 't': value += '\t'; break;
+      case 'r': value += '\r'; break;
+      case 'u': {
+        // A character this code page may not have: it stays as unusable as written.
+        unsigned code = 0;
+        if (i + 4 < line.size()) {
+          auto [end, error] = std::from_chars(line.data() + i + 1, line.data() + i + 5, code, 16);
+          if (error != std::errc() || end != line.data() + i + 5) code = 0;
+        }
+        value += code > 0 && code < 0x80 ? static_cast<char>(code) : '?';
+        i += 4;
+        break;
+      }
+      default: value += escaped;  // \\, \", \' and the rest stand for themselves
+    }
+  }
+  return std::nullopt;
+}
+
+// "X:\..." or "\\server\share...".
+bool IsAbsolutePath(std::string_view path) {
+  bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+               path[2] == '\\';
+  bool unc = path.size() >= 5 && path[0] == '\\' && path[1] == '\\' && path[2] != '\\';
+  return drive || unc;
+}
+
 // Sections in file order; lines before the first section and comments are ignored.
 std::vector<IniSection> ParseIni(std::string_view text) {
   std::vector<IniSection> sections;
@@ -39,7 +91,7 @@ std::vector<IniSection> ParseIni(std::string_view text) {
       size_t close = line.find(']');
       sections.push_back({Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)), {}});
     } else if (size_t equals = line.find('='); equals != std::string::npos && !sections.empty()) {
-      sections.back().values.emplace_back(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)));
+      sections.back().values.emplace_back(Trim(line.substr(0, equals)), Unquoted(Trim(line.substr(equals + 1))));
     }
   }
   return sections;
@@ -132,15 +184,38 @@ std::optional<std::string> CacheParentDirectoryPreference(std::string_view prefs
     size_t at = line.find(kKey);
     if (at == std::string::npos) continue;
     size_t open = line.find('"', at + kKey.size());
-    size_t close = open == std::string::npos ? std::string::npos : line.find('"', open + 1);
-    if (close == std::string::npos) return std::nullopt;
-    std::string value;
-    for (char c : std::string_view(line).substr(open + 1, close - open - 1))
-      if (c != '\\' || value.empty() || value.back() != '\\') value += c;
-    if (value.empty()) return std::nullopt;
+    if (open == std::string::npos) return std::nullopt;
+    auto text = JavaScriptString(line, open);
+    if (!text) return std::nullopt;
+    // Runs of backslashes count as one, but for the two that begin a network path.
+    std::string value = text->substr(0, 2);
+    for (char c : std::string_view(*text).substr(std::min<size_t>(2, text->size())))
+      if (c != '\\' || value.back() != '\\') value += c;
+    // Only a full path: a relative one would name some folder nobody chose.
+    if (!IsAbsolutePath(value)) return std::nullopt;
     return value;
   }
   return std::nullopt;
+}
+
+std::string LatestRelease(const std::vector<std::string>& releases) {
+  // "10.0 (en-US)" is later than "9.0.1 (en-US)": the numbers compare as numbers.
+  auto numbers = [](const std::string& release) {
+    std::vector<long long> parts;
+    size_t at = 0;
+    while (at < release.size() && std::isdigit(static_cast<unsigned char>(release[at]))) {
+      size_t end = at;
+      while (end < release.size() && std::isdigit(static_cast<unsigned char>(release[end]))) ++end;
+      parts.push_back(ParseInteger(release.substr(at, std::min<size_t>(end - at, 15))).value_or(0));
+      if (end >= release.size() || release[end] != '.') break;
+      at = end + 1;
+    }
+    return parts;
+  };
+  return *std::max_element(releases.begin(), releases.end(), [&](const std::string& a, const std::string& b) {
+    auto left = numbers(a), right = numbers(b);
+    return left != right ? left < right : LowerCase(a) < LowerCase(b);
+  });
 }
 
 void LocateFirefoxFiles(FirefoxLocations& firefox, platform::FileSystem& files, const ShellFolderPaths& shellFolders) {
@@ -198,9 +273,7 @@ std::string ReadFirefoxVersion(platform::Registry& registry, platform::Shell& sh
   } else {
     std::vector<std::string> releases = registry.SubKeys(kMachine, firefoxKey);
     if (releases.empty()) return kFirefoxVersionNotFound;
-    std::sort(releases.begin(), releases.end(),
-              [](const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); });
-    release = releases.back();
+    release = LatestRelease(releases);
   }
   auto exe = registry.ReadString(kMachine, firefoxKey + "\\" + release + "\\Main", "PathToExe");
   if (!exe) return kFirefoxVersionNotFound;

@@ -72,7 +72,9 @@ struct ProfileList {
 ProfileList ParseProfilesIni(std::string_view iniText);
 
 // The value of "browser.cache.disk.parent_directory" from the first Prefs.js
-// line naming it, with runs of backslashes collapsed; nothing when absent or empty.
+// line naming it: the JavaScript string decoded, runs of backslashes
+// collapsed (but for a network path's first two); nothing when absent, empty
+// or not a full path.
 std::optional<std::string> CacheParentDirectoryPreference(std::string_view prefsText);
 
 // The discovery pass: profiles.ini below AppData\Mozilla\Firefox, the default
@@ -88,6 +90,10 @@ void EnsureFirefoxLocations(FirefoxLocations& firefox, IELocations& ie, platform
 // resource, or kFirefoxVersionNotFound. The key lies below HKEY_LOCAL_MACHINE.
 std::string ReadFirefoxVersion(platform::Registry& registry, platform::Shell& shell,
                                const std::string& firefoxKey = kFirefoxRegistryKey);
+
+// The latest of Firefox's release names ("3.6.13 (en-US)", "10.0 (en-US)"):
+// version numbers compare as numbers, then the names as text.
+std::string LatestRelease(const std::vector<std::string>& releases);
 
 // PluginsFolder (upper-cased program folder + "\PLUGINS", created when missing)
 // and PluginListFile (in the data folder, or the program folder with FFdatExe).

@@ -34,6 +34,14 @@ TEST(ProfilesIni, AbsolutePathAndMissingValues) {
   EXPECT_EQ(list.defaultIndex, 0);
 }
 
+TEST(ProfilesIni, AByteOrderMarkAndQuotedValuesReadAsWindowsReadsThem) {
+  ProfileList list = ParseProfilesIni("\xEF\xBB\xBF[Profile0]\nIsRelative=\"0\"\nPath=\"D:\\Prof\"\nDefault='1'\n");
+  ASSERT_EQ(list.entries.size(), 1u);
+  EXPECT_EQ(list.defaultIndex, 0);
+  EXPECT_FALSE(list.entries[0].isRelative);
+  EXPECT_EQ(list.entries[0].path, "D:\\Prof");
+}
+
 TEST(ProfilesIni, NoProfileSectionsMeansNoDefault) {
   EXPECT_EQ(ParseProfilesIni("").defaultIndex, -1);
   EXPECT_EQ(ParseProfilesIni("[General]\nStartWithLastProfile=1\n; Path=x\nnonsense line\n").defaultIndex, -1);
@@ -46,6 +54,26 @@ TEST(PrefsJs, DoubledBackslashesCollapse) {
       "user_pref(\"browser.cache.disk.parent_directory\", \"D:\\\\Fire fox\\\\\\\\cache\");\r\n");
   ASSERT_TRUE(value.has_value());
   EXPECT_EQ(*value, "D:\\Fire fox\\cache");
+}
+
+TEST(PrefsJs, EscapesAreDecodedAndOnlyFullPathsCount) {
+  auto value = [](const std::string& literal) {
+    return CacheParentDirectoryPreference("user_pref(\"browser.cache.disk.parent_directory\", " + literal + ");\n")
+        .value_or("<none>");
+  };
+  EXPECT_EQ(value("\"\\\\\\\\server\\\\share\\\\ff\""), "\\\\server\\share\\ff");
+  EXPECT_EQ(value("\"C:\\\\Say \\\"hi\\\"\""), "C:\\Say \"hi\"");
+  EXPECT_EQ(value("\"C:\\\\caf\\u0065\""), "C:\\cafe");
+  EXPECT_EQ(value("\"cache\""), "<none>");
+  EXPECT_EQ(value("\"\\\\cache\""), "<none>");
+  EXPECT_EQ(value("\"D:cache\""), "<none>");
+  EXPECT_EQ(value("\"C:\\\\open"), "<none>");
+}
+
+TEST(FirefoxReleases, NumbersCompareAsNumbers) {
+  EXPECT_EQ(LatestRelease({"9.0.1 (en-US)", "10.0 (en-US)", "3.6.28 (en-US)"}), "10.0 (en-US)");
+  EXPECT_EQ(LatestRelease({"3.6.9", "3.6.10"}), "3.6.10");
+  EXPECT_EQ(LatestRelease({"b", "A"}), "b");
 }
 
 TEST(PrefsJs, OnlyTheFirstLineNamingTheKeyCounts) {
