@@ -103,7 +103,8 @@ void Application::WriteReportFile() {
   if (context_.options.reportPath.empty() || !mainForm_) return;
   std::string text;
   for (const std::string& line : mainForm_->results().lines()) text += line + "\r\n";
-  context_.platform.files.WriteFile(context_.options.reportPath, text);
+  if (!context_.platform.files.WriteFile(context_.options.reportPath, text))
+    exitCode_ = std::max(exitCode_, kExitReportNotWritten);
 }
 
 void Application::RunUnattended() {
@@ -145,7 +146,8 @@ int Application::Run() {
 
   if (!context_.options.mult && !instance.first()) {
     ActivatePreviousInstance(applicationWindow_.hwnd());
-    return 0;
+    // An unattended run that leaves its work to the running instance purged nothing.
+    return IsUnattended(context_.options.mode) ? kExitHandedOver : 0;
   }
   if (!CreateMainWindow()) return exitCode_;
   // Outside any window procedure: failures must reach the handler from here.

@@ -18,13 +18,17 @@ class ApplicationWindow : public gui::Window {
   void Create(const std::string& title);
 };
 
+// Exit codes beyond the error levels 0..9 of an unattended purge.
+constexpr int kExitReportNotWritten = 10;  // the "Report=" file could not be written
+constexpr int kExitHandedOver = 11;        // another instance runs: this start purged nothing
+
 class Application {
  public:
   Application(Platform platform, CommandLine commandLine, std::string programFile);
   ~Application();
 
   // Start-up to end; the process exit code: the error level of an
-  // unattended purge, 9 after a program error, else 0.
+  // unattended purge, 9 after a program error, the codes above, else 0.
   int Run();
 
   // Steps that tests drive on their own.

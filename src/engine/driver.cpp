@@ -54,10 +54,6 @@ void PurgeDriver::Purge(const std::function<void()>& browserTick) {
   state_.browserCaution = false;
   if (browserTick) browserTick();
   Run();
-  if (state_.browserCaution) {
-    report_.InsertFirst("-Caution- Some functions may not complete as a Browser was executing.");
-    report_.RaiseError(9);
-  }
 }
 
 void PurgeDriver::Preview() {
@@ -119,6 +115,12 @@ void PurgeDriver::Run() {
     host_.SetGauge(gauge, true);
   }
 
+  // The caution is known from the tick before the run; noted before the
+  // summary so that the summary and the error level agree.
+  if (!state_.previewMode && state_.browserCaution) {
+    report_.InsertFirst("-Caution- Some functions may not complete as a Browser was executing.");
+    report_.RaiseError(9);
+  }
   WriteClosing();
 
   host_.ShowCancel(false);

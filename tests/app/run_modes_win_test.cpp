@@ -210,7 +210,7 @@ TEST_F(RunModes, SecondStartRestoresTheFirstAndPurgesNothing) {
     for (DWORD waited = 0; !second.WaitForExit(100) && waited < kRunLimitMs; waited += 100)
       othersSeen = othersSeen || OtherInstanceRuns(first.id(), second.id());
     ASSERT_FALSE(second.Running()) << "the second start did not end";
-    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_EQ(second.ExitCode(), 11u) << "a start that purged nothing must not pass for a clean purge";
     EXPECT_FALSE(Files().FileExists(reportFile_)) << "the second start ran a purge";
     restored = !IsIconic(window);
     if (!othersSeen) break;
@@ -253,6 +253,12 @@ TEST_F(RunModes, AnUnattendedRunPurgesTheTempFolderItIsGiven) {
                       "  Purge Functions Completed.\r\n");
   EXPECT_FALSE(Files().FileExists(old));
   EXPECT_TRUE(Files().FileExists(young));
+}
+
+TEST_F(RunModes, AReportThatCannotBeWrittenFailsTheRun) {
+  WriteSettings(OptionSection("PnowOptions", 3));
+  std::string unwritable = folder_ / "no such folder\\report.txt";
+  EXPECT_EQ(RunToEnd("AUTO MULT \"Report=" + unwritable + "\""), 10u);
 }
 
 TEST_F(RunModes, DataParameterNamesTheFolderBelowApplicationData) {

@@ -184,6 +184,9 @@ TEST_F(DriverTest, BrowserCautionIsTheFirstLineAndSevere) {
   EXPECT_EQ(r.sink.lines.front(), "-Caution- Some functions may not complete as a Browser was executing.");
   EXPECT_EQ(r.report.ErrorLevel(), 9);
   EXPECT_TRUE(r.report.ErrorSeen());
+  // The summary agrees with the level.
+  EXPECT_EQ(r.label.colour, kColourLime);
+  EXPECT_EQ(r.sink.lines.back(), "       contains additonal information for the Error indicators.");
   // Preview runs no tick and adds no caution.
   driver.Preview();
   EXPECT_NE(r.sink.lines.front(), "-Caution- Some functions may not complete as a Browser was executing.");
