@@ -1,18 +1,16 @@
-// What the benchmarks share: a clock, scratch trees, a headless purge
-// environment and the median of repeated runs.
+// What the benchmarks share: a clock, scratch folders and the median of
+// repeated runs. Purges run in the tests' headless environment (test::PurgeFixture).
 #pragma once
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/purge_environment.h"
 #include "platform/text.h"
-#include "support/memory_report.h"
+#include "support/purge_fixture_win.h"
 
 namespace tidemark::bench {
 
@@ -49,38 +47,5 @@ inline std::string ScratchFolder(const std::string& name) {
   CreateDirectoryA(path.c_str(), nullptr);
   return path;
 }
-
-// A purge environment with the real Windows operations and an in-memory report.
-class Purge {
- public:
-  Purge() { state.flags.detailReport = true; }
-  engine::PurgeEnvironment& Environment() {
-    environment_.reset();
-    report.sink.lines.clear();
-    engine::PurgeResources resources{
-        {platform::RealFileSystem(), platform::RealRegistry(), platform::RealShell(), platform::RealWindowList(),
-         platform::RealClipboard(), platform::ShellPathMatcher()},
-        {shellFolders, ie, firefox, tempFolders},
-        settings,
-        protect,
-        shred,
-        0};
-    environment_ = std::make_unique<engine::PurgeEnvironment>(report.report, state, resources);
-    return *environment_;
-  }
-
-  test::MemoryReport report;
-  engine::PurgeState state;
-  engine::PurgeSettings settings;
-  locations::ShellFolderPaths shellFolders;
-  locations::IELocations ie;
-  locations::FirefoxLocations firefox;
-  locations::TempFolders tempFolders;
-  cookies::TempProtectList protect;
-  engine::ShredState shred;
-
- private:
-  std::unique_ptr<engine::PurgeEnvironment> environment_;
-};
 
 }  // namespace tidemark::bench

@@ -35,7 +35,7 @@ int main() {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::string root = bench::ScratchFolder("tm_shred_bench");
   std::string path = root + "\\big.bin";
-  bench::Purge purge;
+  test::PurgeFixture purge;
   struct Kind {
     const char* name;
     char mode;

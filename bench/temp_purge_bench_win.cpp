@@ -47,7 +47,7 @@ int main() {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::string root = bench::ScratchFolder("tm_temp_bench");
   std::string tree = root + "\\TEMP";
-  bench::Purge purge;
+  test::PurgeFixture purge;
   purge.tempFolders.selected = {{"System Temp", tree}};
   double ours[2], bare[2];
   const int sizes[] = {5000, 20000};
@@ -55,9 +55,10 @@ int main() {
     int files = sizes[s];
     auto prepare = [&] { MakeTree(tree, files); };
     bare[s] = bench::Median(3, prepare, [&] { BareWalk(tree); });
-    ours[s] = bench::Median(3, prepare, [&] { windows::TempFoldersPurge(purge.Environment()); });
+    ours[s] = bench::Median(3, prepare, [&] { purge.r.sink.lines.clear();
+      windows::TempFoldersPurge(purge.Environment()); });
     std::printf("%6d files: Tidemark %.3f s, bare walk %.3f s, ratio %.2fx (%zu report lines)\n", files, ours[s],
-                bare[s], ours[s] / bare[s], purge.report.sink.lines.size());
+                bare[s], ours[s] / bare[s], purge.r.sink.lines.size());
   }
   std::printf("growth 5,000 -> 20,000 files: Tidemark %.2fx, bare walk %.2fx (4.00x is linear)\n", ours[1] / ours[0],
               bare[1] / bare[0]);
