@@ -1,0 +1,133 @@
+// Builds Internet Explorer URL cache index files ("Client UrlCache MMF Ver
+// 5.2") from the format's tables, for tests, fuzz seeds and benchmarks.
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace tidemark::test {
+
+struct IndexRecord {
+  std::string tag = "URL ";
+  std::string url;
+  std::string file;  // cached file name, empty for none
+  uint8_t subDir = 0;
+  uint32_t fileSize = 0;
+  uint32_t flags = 0;
+  uint32_t useCount = 0;
+  uint64_t lastAccess = 0x01D0DF25EE8B1260;
+  bool hashed = true;    // gets a hash entry
+  uint32_t textAt = 0x68;  // where the URL text begins
+};
+
+class IndexBuilder {
+ public:
+  static constexpr uint32_t kBlock = 128, kTable = 4096, kEntries = 448;
+
+  // The first hash table sits at firstTable (a multiple of 4096, at least 0x4000).
+  explicit IndexBuilder(uint32_t firstTable = 0x5000) : lastTable_(firstTable) {
+    bytes.assign(firstTable + 2 * kTable, 0);
+    std::memcpy(bytes.data(), "Client UrlCache MMF Ver 5.2", 28);
+    Put32(0x20, firstTable);
+    InitTable(firstTable);
+    next_ = firstTable + kTable;
+  }
+
+  void SubDir(const std::string& name8, uint32_t files) {
+    uint32_t count = Get32(0x48);
+    Put32(0x4C + 12 * count, files);
+    std::memcpy(&bytes[0x4C + 12 * count + 4], name8.data(), 8);
+    Put32(0x48, count + 1);
+  }
+
+  // Appends the record at the next free blocks (with a hash entry unless
+  // unhashed) and answers its offset.
+  uint32_t Add(const IndexRecord& r) {
+    bool redirect = r.tag == "REDR";
+    uint32_t urlAt = redirect ? 0x10 : r.textAt;
+    uint32_t fileAt = urlAt + uint32_t(r.url.size()) + 1;
+    uint32_t blocks = (fileAt + uint32_t(r.file.size()) + 1 + kBlock - 1) / kBlock;
+    uint32_t at = Allocate(blocks);
+    std::memcpy(&bytes[at], r.tag.data(), 4);
+    Put32(at + 4, blocks);
+    std::memcpy(&bytes[at + urlAt], r.url.c_str(), r.url.size() + 1);
+    if (!redirect) {
+      Put32(at + 0x10, uint32_t(r.lastAccess));
+      Put32(at + 0x14, uint32_t(r.lastAccess >> 32));
+      Put32(at + 0x20, r.fileSize);
+      Put32(at + 0x34, urlAt);
+      bytes[at + 0x38] = r.subDir;
+      Put32(at + 0x3C, r.file.empty() ? 0 : fileAt);
+      Put32(at + 0x40, r.flags);
+      Put32(at + 0x54, r.useCount);
+      if (!r.file.empty()) std::memcpy(&bytes[at + fileAt], r.file.c_str(), r.file.size() + 1);
+    }
+    if (r.hashed) Entry(0x1000 * ++records_ | 0x80, at);
+    return at;
+  }
+
+  // A hash entry in the first unused slot of the last table (a new table when full).
+  void Entry(uint32_t hash, uint32_t record) {
+    if (slot_ == kEntries) {
+      uint32_t table = Allocate(kTable / kBlock, kTable);
+      Put32(lastTable_ + 8, table);
+      InitTable(lastTable_ = table);
+    }
+    Put32(lastTable_ + 16 + 8 * slot_, hash);
+    Put32(lastTable_ + 20 + 8 * slot_++, record);
+  }
+
+  // The finished file (a multiple of 16 KiB), with its sizes and
+  // allocated-block count filled in.
+  std::vector<uint8_t> Finish() {
+    bytes.resize((next_ + 0x3FFF) / 0x4000 * 0x4000);
+    Put32(0x1C, uint32_t(bytes.size()));
+    Put32(0x24, uint32_t(bytes.size() - 0x4000) / kBlock);
+    Put32(0x28, allocated_);
+    return bytes;
+  }
+
+  uint32_t Get32(size_t at) const {
+    uint32_t v;
+    std::memcpy(&v, &bytes[at], 4);
+    return v;
+  }
+  void Put32(size_t at, uint32_t v) { std::memcpy(&bytes[at], &v, 4); }
+
+  std::vector<uint8_t> bytes;
+
+ private:
+  void InitTable(uint32_t at) {
+    std::memcpy(&bytes[at], "HASH", 4);
+    Put32(at + 4, kTable / kBlock);
+    for (uint32_t i = 0; i < kEntries; ++i) {
+      Put32(at + 16 + 8 * i, 3);
+      Put32(at + 20 + 8 * i, 3);
+    }
+    Mark(at, kTable / kBlock);
+    slot_ = 0;
+  }
+
+  uint32_t Allocate(uint32_t blocks, uint32_t align = kBlock) {
+    uint32_t at = (next_ + align - 1) / align * align;
+    next_ = at + blocks * kBlock;
+    if (bytes.size() < next_) bytes.resize(next_ + 0x100000);
+    if (align == kBlock) Mark(at, blocks);
+    return at;
+  }
+
+  // Marks the blocks allocated in the bitmap, where it reaches.
+  void Mark(uint32_t at, uint32_t blocks) {
+    for (uint32_t b = 0; b < blocks; ++b) {
+      uint32_t block = at + b * kBlock - 0x4000, byte = 0x250 + block / 1024;
+      if (byte >= 0x4000) continue;
+      bytes[byte] |= uint8_t(1 << (block % 1024 / kBlock));
+      ++allocated_;
+    }
+  }
+
+  uint32_t lastTable_, next_ = 0, slot_ = 0, records_ = 0, allocated_ = 0;
+};
+
+}  // namespace tidemark::test
