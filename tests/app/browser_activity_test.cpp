@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 namespace tidemark::app {
 namespace {
@@ -21,7 +22,8 @@ class FakeWindowList : public platform::WindowList {
   WindowHandle AddHidden(const std::string& className, const std::string& title) {
     return Add(className, title, false);
   }
-  void AddVanished() { windows_.push_back({windows_.size() + 1, false, false, "", ""}); }
+  // A browser window that went away while the list was walked.
+  void AddVanished() { windows_.push_back({windows_.size() + 1, false, false, "IEFrame", "Gone"}); }
   void AddChildren(WindowHandle parent, std::vector<std::string> titles) { children_[parent] = std::move(titles); }
 
   void ForEachTopLevel(const std::function<bool(const TopLevelWindow&)>& visit) override {
@@ -39,97 +41,66 @@ class FakeWindowList : public platform::WindowList {
   std::map<WindowHandle, std::vector<std::string>> children_;
 };
 
-bool FirefoxTitleCounts(const std::string& title) {
+TEST(FirefoxActive, AVisibleWindowOfAFirefoxClassBeginningOrEndingWithItsName) {
+  // Class, title, visible, counts.
+  const std::tuple<const char*, const char*, bool, bool> cases[] = {
+      {"MozillaWindowClass", "Example Page - Mozilla Firefox", true, true},
+      {"MozillaWindowClass", "Mozilla Firefox Start Page", true, true},
+      {"mozillauiwindowclass", "Downloads - MOZILLA FIREFOX", true, true},
+      {"MozillaWindowClass", "Mozilla Firefo", true, false},
+      {"MozillaWindowClass", "About Mozilla Firefox Help", true, false},
+      {"MozillaWindowClass", "Inbox - Mozilla Thunderbird", true, false},
+      {"MozillaWindowClass", "Example Page - Mozilla Firefox", false, false},
+      {"Notepad", "Example Page - Mozilla Firefox", true, false},
+      {"IEFrame", "Mozilla Firefox", true, false}};
+  for (auto [className, title, visible, counts] : cases) {
+    FakeWindowList windows;
+    windows.Add(className, title, visible);
+    EXPECT_EQ(TisFireFoxActive(windows), counts) << className << " " << title << " " << visible;
+  }
+}
+
+TEST(FirefoxActive, TheWalkSkipsVanishedWindowsAndStopsAtTheFirstMatch) {
   FakeWindowList windows;
-  windows.Add("MozillaWindowClass", title);
-  return TisFireFoxActive(windows);
-}
-
-int IEKindFor(const std::string& className, const std::string& title, const std::string& customTitle = "") {
-  FakeWindowList windows;
-  windows.Add(className, title);
-  BrowserActivity state;
-  state.customIETitle = customTitle;
-  TisIEorMSNactive(state, windows);
-  return state.IEBrowserKind;
-}
-
-TEST(FirefoxActive, TitleMustBeginOrEndWithMozillaFirefox) {
-  EXPECT_TRUE(FirefoxTitleCounts("Example Page - Mozilla Firefox"));
-  EXPECT_TRUE(FirefoxTitleCounts("Mozilla Firefox Start Page"));
-  EXPECT_TRUE(FirefoxTitleCounts("mozilla firefox"));
-  EXPECT_TRUE(FirefoxTitleCounts("News - MOZILLA FIREFOX"));
-  EXPECT_FALSE(FirefoxTitleCounts("Mozilla Firefo"));
-  EXPECT_FALSE(FirefoxTitleCounts("About Mozilla Firefox Help"));
-  EXPECT_FALSE(FirefoxTitleCounts("Inbox - Mozilla Thunderbird"));
-  EXPECT_FALSE(FirefoxTitleCounts(""));
-}
-
-TEST(FirefoxActive, OnlyVisibleWindowsOfFirefoxClassesCount) {
-  FakeWindowList hidden;
-  hidden.AddHidden("MozillaWindowClass", "Example Page - Mozilla Firefox");
-  EXPECT_FALSE(TisFireFoxActive(hidden));
-
-  FakeWindowList otherClass;
-  otherClass.Add("Notepad", "Example Page - Mozilla Firefox");
-  otherClass.Add("IEFrame", "Mozilla Firefox");
-  EXPECT_FALSE(TisFireFoxActive(otherClass));
-
-  FakeWindowList uiClass;
-  uiClass.Add("mozillauiwindowclass", "Downloads - Mozilla Firefox");
-  EXPECT_TRUE(TisFireFoxActive(uiClass));
-}
-
-TEST(FirefoxActive, FirstMatchEndsTheEnumeration) {
-  FakeWindowList windows;
-  windows.Add("Shell_TrayWnd", "");
+  windows.AddVanished();
   windows.Add("MozillaWindowClass", "A - Mozilla Firefox");
   windows.Add("MozillaWindowClass", "B - Mozilla Firefox");
-  windows.Add("Notepad", "Untitled - Notepad");
   EXPECT_TRUE(TisFireFoxActive(windows));
   EXPECT_EQ(windows.visited, 2);
 }
 
-TEST(FirefoxActive, VanishedWindowDoesNotHideALaterBrowser) {
-  FakeWindowList windows;
-  windows.AddVanished();
-  windows.Add("MozillaWindowClass", "A - Mozilla Firefox");
-  EXPECT_TRUE(TisFireFoxActive(windows));
-
-  BrowserActivity state;
-  FakeWindowList ie;
-  ie.AddVanished();
-  ie.AddHidden("IEFrame", "");
-  EXPECT_TRUE(TisIEorMSNactive(state, ie));
-  EXPECT_EQ(state.IEBrowserKind, kIEHidden);
-}
-
-TEST(IEActive, IEFrameCountsWhateverItsTitle) {
-  EXPECT_EQ(IEKindFor("IEFrame", ""), kIEVisible);
-  EXPECT_EQ(IEKindFor("IEFRAME", "Untitled"), kIEVisible);
-}
-
-TEST(IEActive, ExplorerWindowNeedsAnIETitleEnding) {
-  EXPECT_EQ(IEKindFor("CabinetWClass", "My Documents"), kNoIEBrowser);
-  EXPECT_EQ(IEKindFor("CabinetWClass", "News - Microsoft Internet Explorer"), kIEVisible);
-  EXPECT_EQ(IEKindFor("cabinetwclass", "news - windows internet explorer"), kIEVisible);
-  EXPECT_EQ(IEKindFor("CabinetWClass", "Windows Internet Explorer"), kIEVisible);
-  EXPECT_EQ(IEKindFor("CabinetWClass", "Internet Explorer"), kNoIEBrowser);
-  EXPECT_EQ(IEKindFor("CabinetWClass", "Windows Internet Explorer - Help"), kNoIEBrowser);
-  EXPECT_EQ(IEKindFor("ExploreWClass", "News - Windows Internet Explorer"), kNoIEBrowser);
-}
-
-TEST(IEActive, CustomTitleCountsOnlyWhenSetAndAtTheEnd) {
-  EXPECT_EQ(IEKindFor("CabinetWClass", "News - My Browser", "MY BROWSER"), kIEVisible);
-  EXPECT_EQ(IEKindFor("CabinetWClass", "News - My Browser", ""), kNoIEBrowser);
-  EXPECT_EQ(IEKindFor("CabinetWClass", "My Browser - News", "MY BROWSER"), kNoIEBrowser);
-  EXPECT_EQ(IEKindFor("CabinetWClass", "Browser", "MY BROWSER"), kNoIEBrowser);
-  EXPECT_EQ(IEKindFor("CabinetWClass", "", "MY BROWSER"), kNoIEBrowser);
+TEST(IEActive, IEFrameAlwaysExplorerWindowsOnlyWithAnIETitle) {
+  // Class, title, the user's custom IE title, kind found.
+  const std::tuple<const char*, const char*, const char*, int32_t> cases[] = {
+      {"IEFrame", "", "", kIEVisible},
+      {"IEFRAME", "Untitled", "", kIEVisible},
+      {"CabinetWClass", "My Documents", "", kNoIEBrowser},
+      {"CabinetWClass", "News - Microsoft Internet Explorer", "", kIEVisible},
+      {"cabinetwclass", "news - windows internet explorer", "", kIEVisible},
+      {"CabinetWClass", "Internet Explorer", "", kNoIEBrowser},
+      {"CabinetWClass", "Windows Internet Explorer - Help", "", kNoIEBrowser},
+      {"ExploreWClass", "News - Windows Internet Explorer", "", kNoIEBrowser},
+      {"CabinetWClass", "News - My Browser", "MY BROWSER", kIEVisible},
+      {"CabinetWClass", "News - My Browser", "", kNoIEBrowser},
+      {"CabinetWClass", "My Browser - News", "MY BROWSER", kNoIEBrowser},
+      {"CabinetWClass", "", "MY BROWSER", kNoIEBrowser}};
+  for (auto [className, title, customTitle, kind] : cases) {
+    FakeWindowList windows;
+    windows.Add(className, title);
+    BrowserActivity state;
+    state.customIETitle = customTitle;
+    EXPECT_EQ(TisIEorMSNactive(state, windows), kind != kNoIEBrowser) << className << " " << title;
+    EXPECT_EQ(state.IEBrowserKind, kind) << className << " " << title;
+  }
 }
 
 TEST(IEActive, KindsAreTriedInOrder) {
   BrowserActivity state;
+  FakeWindowList vanished;
+  vanished.AddVanished();
+  EXPECT_FALSE(TisIEorMSNactive(state, vanished));
   FakeWindowList hiddenIEAndMSN;
+  hiddenIEAndMSN.AddVanished();
   WindowHandle msn = hiddenIEAndMSN.Add("MSN6 Window", "MSN");
   hiddenIEAndMSN.AddChildren(msn, {"", "Browser"});
   hiddenIEAndMSN.AddHidden("IEFrame", "Start");
@@ -151,6 +122,12 @@ TEST(IEActive, KindsAreTriedInOrder) {
   msnOnly.AddChildren(visibleMSN, {"Toolbar", "BROWSER"});
   EXPECT_TRUE(TisIEorMSNactive(state, msnOnly));
   EXPECT_EQ(state.IEBrowserKind, kMSNVisible);
+
+  FakeWindowList none;
+  none.Add("MozillaWindowClass", "A - Mozilla Firefox");
+  none.Add("CabinetWClass", "C:\\");
+  EXPECT_FALSE(TisIEorMSNactive(state, none));
+  EXPECT_EQ(state.IEBrowserKind, kNoIEBrowser);
 }
 
 TEST(IEActive, MSNWindowNeedsAChildTitledBrowser) {
@@ -161,18 +138,6 @@ TEST(IEActive, MSNWindowNeedsAChildTitledBrowser) {
   WindowHandle other = windows.Add("MSN8 Window", "");
   windows.AddChildren(other, {"Browser"});
   EXPECT_FALSE(TisIEorMSNactive(state, windows));
-}
-
-TEST(IEActive, NoBrowserResetsTheKind) {
-  BrowserActivity state;
-  FakeWindowList before;
-  before.Add("IEFrame", "");
-  EXPECT_TRUE(TisIEorMSNactive(state, before));
-  FakeWindowList after;
-  after.Add("MozillaWindowClass", "A - Mozilla Firefox");
-  after.Add("CabinetWClass", "C:\\");
-  EXPECT_FALSE(TisIEorMSNactive(state, after));
-  EXPECT_EQ(state.IEBrowserKind, kNoIEBrowser);
 }
 
 TEST(HiddenBrowserListing, ListsEveryHiddenBrowserWithItsTitle) {

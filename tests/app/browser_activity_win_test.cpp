@@ -1,8 +1,9 @@
+// What the browser tests stand on, on the real system: the windows the
+// window list reports, and the custom IE title as the registry holds it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -63,7 +64,7 @@ class TestWindows {
 
 platform::WindowList& Desktop() { return platform::RealWindowList(); }
 
-TEST(RealWindowList, GivesClassTitleVisibilityAndDescendants) {
+TEST(RealWindowList, GivesClassTitleVisibilityAndDescendantsAndStopsWhenAsked) {
   OnPrivateDesktop([] {
     TestWindows windows;
     std::string longTitle(300, 'x');
@@ -87,113 +88,16 @@ TEST(RealWindowList, GivesClassTitleVisibilityAndDescendants) {
     EXPECT_TRUE(second.isWindow);
     EXPECT_FALSE(second.visible);
     EXPECT_EQ(second.title, "Hidden one");
-
     EXPECT_EQ(Desktop().DescendantTitles(first.handle), (std::vector<std::string>{"First", "Grandchild", "Second"}));
     EXPECT_TRUE(Desktop().DescendantTitles(second.handle).empty());
-  });
-}
 
-TEST(RealWindowList, StopsWhenAskedTo) {
-  OnPrivateDesktop([] {
-    TestWindows windows;
-    windows.Open("TidemarkProbe", "One");
-    windows.Open("TidemarkProbe", "Two");
     int visited = 0;
     Desktop().ForEachTopLevel([&](const platform::TopLevelWindow&) { return ++visited < 1; });
     EXPECT_EQ(visited, 1);
   });
 }
 
-TEST(BrowserActivityWin, VisibleFirefoxWindowCountsHiddenOneIsOnlyListed) {
-  OnPrivateDesktop([] {
-    TestWindows windows;
-    BrowserActivity state;
-    HWND firefox = windows.Open("MozillaWindowClass", "Example Page - Mozilla Firefox");
-    EXPECT_TRUE(TisFireFoxActive(Desktop()));
-    EXPECT_EQ(ListHiddenBrowserWindows(state, Desktop()).back(), "   0 - Browser Windows Found");
-
-    ShowWindow(firefox, SW_HIDE);
-    EXPECT_FALSE(TisFireFoxActive(Desktop()));
-    EXPECT_FALSE(TisIEorMSNactive(state, Desktop()));
-    EXPECT_EQ(ListHiddenBrowserWindows(state, Desktop()),
-              (std::vector<std::string>{"Display Hidden Browser Windows ", " ",
-                                        "Hidden FireFox Window - Title = Example Page - Mozilla Firefox", " ",
-                                        "1 - Browser Window Found"}));
-  });
-}
-
-TEST(BrowserActivityWin, IEFrameWithEmptyTitleIsVisibleIE) {
-  OnPrivateDesktop([] {
-    TestWindows windows;
-    windows.Open("IEFRAME", "");
-    BrowserActivity state;
-    EXPECT_TRUE(TisIEorMSNactive(state, Desktop()));
-    EXPECT_EQ(state.IEBrowserKind, kIEVisible);
-    EXPECT_FALSE(TisFireFoxActive(Desktop()));
-  });
-}
-
-TEST(BrowserActivityWin, ExplorerWindowCountsOnlyWithAnIETitle) {
-  test::TempRegistryKey key;
-  ASSERT_TRUE(platform::RealRegistry().WriteString(RegistryRoot::CurrentUser, key.path(), "Window Title", "My Browser"));
-  OnPrivateDesktop([&] {
-    TestWindows windows;
-    HWND folder = windows.Open("CabinetWClass", "My Documents");
-    BrowserActivity state;
-    EXPECT_FALSE(TisIEorMSNactive(state, Desktop()));
-
-    SetWindowTextA(folder, "News - Windows Internet Explorer");
-    EXPECT_TRUE(TisIEorMSNactive(state, Desktop()));
-    EXPECT_EQ(state.IEBrowserKind, kIEVisible);
-
-    SetWindowTextA(folder, "News - My Browser");
-    EXPECT_FALSE(TisIEorMSNactive(state, Desktop()));
-    LoadCustomIETitle(state, platform::RealRegistry(), key.path());
-    EXPECT_TRUE(TisIEorMSNactive(state, Desktop()));
-    EXPECT_EQ(state.IEBrowserKind, kIEVisible);
-  });
-}
-
-TEST(BrowserActivityWin, HiddenIEIsFoundBeforeVisibleMSN) {
-  OnPrivateDesktop([] {
-    TestWindows windows;
-    HWND msn = windows.Open("MSN6 Window", "MSN");
-    windows.OpenChild(windows.OpenChild(msn, "Frame"), "Browser");
-    HWND ie = windows.Open("IEFrame", "Start", false);
-    BrowserActivity state;
-    EXPECT_TRUE(TisIEorMSNactive(state, Desktop()));
-    EXPECT_EQ(state.IEBrowserKind, kIEHidden);
-
-    DestroyWindow(ie);
-    EXPECT_TRUE(TisIEorMSNactive(state, Desktop()));
-    EXPECT_EQ(state.IEBrowserKind, kMSNVisible);
-
-    ShowWindow(msn, SW_HIDE);
-    EXPECT_TRUE(TisIEorMSNactive(state, Desktop()));
-    EXPECT_EQ(state.IEBrowserKind, kMSNHidden);
-    EXPECT_EQ(ListHiddenBrowserWindows(state, Desktop()).at(2), "HiddenMSN Window - Title = MSN");
-  });
-}
-
-TEST(BrowserActivityWin, NoBrowserGivesKindZeroAndAnEmptyListing) {
-  OnPrivateDesktop([] {
-    TestWindows windows;
-    windows.Open("CabinetWClass", "C:\\Windows");
-    windows.Open("CabinetWClass", "Microsoft Internet Explorer Help", false);
-    windows.Open("MozillaWindowClass", "Inbox - Mozilla Thunderbird", false);
-    HWND msn = windows.Open("MSN9 Window", "MSN", false);
-    windows.OpenChild(msn, "Toolbar");
-    BrowserActivity state;
-    state.IEBrowserKind = kIEVisible;
-    EXPECT_FALSE(TisIEorMSNactive(state, Desktop()));
-    EXPECT_EQ(state.IEBrowserKind, kNoIEBrowser);
-    EXPECT_FALSE(TisFireFoxActive(Desktop()));
-    EXPECT_EQ(ListHiddenBrowserWindows(state, Desktop()),
-              (std::vector<std::string>{"Display Hidden Browser Windows ", " ", "   0 - Browser Windows Found"}));
-  });
-}
-
-TEST(CustomIETitle, ReadsStringOrExpandableStringUpperCased) {
+TEST(CustomIETitle, AStringOrExpandableStringUpperCasedElseNothing) {
   test::TempRegistryKey key;
   auto& registry = platform::RealRegistry();
   BrowserActivity state;
@@ -205,20 +109,11 @@ TEST(CustomIETitle, ReadsStringOrExpandableStringUpperCased) {
                                   {RegistryType::ExpandString, "%Browser%"}));
   LoadCustomIETitle(state, registry, key.path());
   EXPECT_EQ(state.customIETitle, "%BROWSER%");
-}
 
-TEST(CustomIETitle, MissingOrOtherTypeLeavesItEmpty) {
-  test::TempRegistryKey key;
-  auto& registry = platform::RealRegistry();
-  BrowserActivity state;
-  state.customIETitle = "OLD";
-  LoadCustomIETitle(state, registry, key.path());
-  EXPECT_EQ(state.customIETitle, "");
-
-  state.customIETitle = "OLD";
   LoadCustomIETitle(state, registry, key.path() + "\\Missing");
   EXPECT_EQ(state.customIETitle, "");
 
+  state.customIETitle = "OLD";
   ASSERT_TRUE(registry.WriteDword(RegistryRoot::CurrentUser, key.path(), "Window Title", 7));
   LoadCustomIETitle(state, registry, key.path());
   EXPECT_EQ(state.customIETitle, "");

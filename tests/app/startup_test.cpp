@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/memory_files.h"
+
 namespace tidemark::app {
 namespace {
 
@@ -24,27 +26,32 @@ TEST(CommandLine, ParamsMatchWholeAndIgnoringCase) {
   EXPECT_EQ(line.ParamValue("Pause"), "");
 }
 
-TEST(StartupOptions, RunModePrecedence) {
-  EXPECT_EQ(Read({}).mode, RunMode::Stnd);
-  EXPECT_EQ(Read({"BOOT", "AUTO"}).mode, RunMode::Auto);
-  EXPECT_EQ(Read({"boot"}).mode, RunMode::Boot);
-  EXPECT_EQ(Read({"shut", "boot"}).mode, RunMode::Boot);
-  EXPECT_EQ(Read({"Shut"}).mode, RunMode::Shut);
-  EXPECT_STREQ(RunModeName(Read({"shut"}).mode), "Shut");
-}
-
-TEST(StartupOptions, PauseIsWaitedOnlyWhenPositive) {
-  EXPECT_EQ(Read({"Pause=0"}).pauseSeconds, 0);
-  EXPECT_EQ(Read({"Pause=-3"}).pauseSeconds, 0);
-  EXPECT_EQ(Read({"Pause=x"}).pauseSeconds, 0);
-  EXPECT_EQ(Read({"pause=2"}).pauseSeconds, 2);
-}
-
-TEST(StartupOptions, LevelAndErrorSwitchesFirstPresentWins) {
-  EXPECT_EQ(Read({"LEVEL7", "LEVEL3"}).levelThreshold, 3);
-  EXPECT_EQ(Read({"LEVEL8"}).levelThreshold, 0);
-  EXPECT_EQ(Read({"level9"}).levelThreshold, 9);
-  EXPECT_EQ(Read({"ERROR9", "ERROR5"}).driverSwitches.presetErrorLevel, 5);
+TEST(StartupOptions, RunModeAndNumbersFromTheSwitches) {
+  struct Case {
+    std::vector<std::string> params;
+    RunMode mode;
+    int pause, level, presetError;
+  };
+  const Case cases[] = {
+      {{}, RunMode::Stnd, 0, 0, 0},
+      {{"BOOT", "AUTO"}, RunMode::Auto, 0, 0, 0},
+      {{"shut", "boot"}, RunMode::Boot, 0, 0, 0},
+      {{"Shut", "pause=2"}, RunMode::Shut, 2, 0, 0},
+      // Only a positive pause is waited.
+      {{"Pause=-3"}, RunMode::Stnd, 0, 0, 0},
+      {{"Pause=x"}, RunMode::Stnd, 0, 0, 0},
+      // Of the LEVELn and ERRORn switches the lowest level present wins.
+      {{"LEVEL7", "LEVEL3", "ERROR9", "ERROR5"}, RunMode::Stnd, 0, 3, 5},
+      {{"level9", "LEVEL8", "ERROR2"}, RunMode::Stnd, 0, 9, 0},
+  };
+  for (const Case& c : cases) {
+    StartupOptions options = Read(c.params);
+    std::string trace = testing::PrintToString(c.params);
+    EXPECT_EQ(options.mode, c.mode) << trace;
+    EXPECT_EQ(options.pauseSeconds, c.pause) << trace;
+    EXPECT_EQ(options.levelThreshold, c.level) << trace;
+    EXPECT_EQ(options.driverSwitches.presetErrorLevel, c.presetError) << trace;
+  }
   StartupOptions options = Read({"errors", "TOTALS", "Report=C:\\r.txt", "NOVER", "ffdatexe"});
   EXPECT_TRUE(options.driverSwitches.errorSummary);
   EXPECT_TRUE(options.driverSwitches.totals);
@@ -54,20 +61,24 @@ TEST(StartupOptions, LevelAndErrorSwitchesFirstPresentWins) {
 }
 
 TEST(ShowMainAfterRun, DisplayOptionsAndLevelThreshold) {
-  EXPECT_TRUE(ShowMainAfterRun(0, false, 0, 0));
-  EXPECT_FALSE(ShowMainAfterRun(3, true, 9, 0));
-  // "Enable when any Error occurs"
-  EXPECT_FALSE(ShowMainAfterRun(1, false, 0, 0));
-  EXPECT_TRUE(ShowMainAfterRun(1, true, 3, 0));
-  // "Enable only when a Severe Error occurs"
-  EXPECT_FALSE(ShowMainAfterRun(2, true, 7, 0));
-  EXPECT_TRUE(ShowMainAfterRun(2, true, 9, 0));
-  // LEVEL5 with "Disable"
-  EXPECT_FALSE(ShowMainAfterRun(3, true, 3, 5));
-  EXPECT_TRUE(ShowMainAfterRun(3, true, 5, 5));
-  EXPECT_TRUE(ShowMainAfterRun(3, true, 9, 5));
-  // A threshold that is not reached still lets the display option decide.
-  EXPECT_TRUE(ShowMainAfterRun(1, true, 3, 9));
+  struct Case {
+    int mainWinOpt;
+    bool errorSeen;
+    int level, threshold;
+    bool shown;
+  };
+  // Display options: 0 Enable, 1 on any error, 2 on a severe error, 3 Disable.
+  const Case cases[] = {
+      {0, false, 0, 0, true}, {3, true, 9, 0, false}, {1, false, 0, 0, false}, {1, true, 3, 0, true},
+      {2, true, 7, 0, false}, {2, true, 9, 0, true},
+      // A "LEVELn" switch shows the window from level n on, even when set to "Disable".
+      {3, true, 3, 5, false}, {3, true, 5, 5, true}, {3, true, 9, 5, true}, {3, false, 9, 5, false},
+      // A threshold that is not reached still lets the display option decide.
+      {1, true, 3, 9, true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ShowMainAfterRun(c.mainWinOpt, c.errorSeen, c.level, c.threshold), c.shown)
+        << c.mainWinOpt << " " << c.errorSeen << " " << c.level << " " << c.threshold;
 }
 
 TEST(SystemFlags, VersionAndSwitches) {
@@ -79,9 +90,59 @@ TEST(SystemFlags, VersionAndSwitches) {
   EXPECT_TRUE(ComputeSystemFlags({2, 6, 1, 7601}, none).tisWin7);
   // Windows XP (5.1) is no Windows 7 even though its minor version is 1.
   EXPECT_FALSE(ComputeSystemFlags({2, 5, 1, 2600}, none).tisWin7);
-  StartupOptions forced = Read({"TISVISTA", "TISWIN7", "IE7"});
-  SystemFlags flags = ComputeSystemFlags({2, 5, 1, 2600}, forced);
+  SystemFlags flags = ComputeSystemFlags({2, 5, 1, 2600}, Read({"TISVISTA", "TISWIN7", "IE7"}));
   EXPECT_TRUE(flags.tisVista && flags.tisWin7 && flags.ie7);
+}
+
+// A file system whose drives are all of one type.
+struct OneDriveType : test::MemoryFileSystem {
+  platform::DriveType DriveTypeOf(const std::string& root) override {
+    roots.push_back(root);
+    return type;
+  }
+  platform::DriveType type = platform::DriveType::Fixed;
+  std::vector<std::string> roots;
+};
+
+TEST(ResolvePaths, TheDataFolderByDriveType) {
+  using platform::DriveType;
+  struct Case {
+    DriveType drive;
+    std::vector<std::string> params;
+    const char* program;
+    const char* appData;
+    const char* dataFolder;
+    const char* cookieProtectFile;
+    bool cdExec, ownDataFolder;
+  };
+  const Case cases[] = {
+      {DriveType::Fixed, {"data=Other"}, "C:\\Program Files\\Tidemark\\tidemark.exe", "C:\\AD", "C:\\AD\\Other",
+       "C:\\AD\\Other\\Tidemark.Dat", false, true},
+      {DriveType::Fixed, {"FFdatExe", "CDEXEC"}, "C:\\T\\tidemark.exe", "C:\\AD", "C:\\AD\\Tidemark",
+       "C:\\T\\Tidemark.Dat", true, true},
+      // Without application data there are no data files at all (never bare
+      // names, which would land in the current folder).
+      {DriveType::Fixed, {}, "C:\\T\\tidemark.exe", "", "", "", false, false},
+      {DriveType::Removable, {"data=Other"}, "E:\\Tools\\tidemark.exe", "C:\\AD", "E:\\Tools",
+       "E:\\Tools\\Tidemark.Dat", false, false},
+      {DriveType::CdRom, {}, "D:\\Bin\\tidemark.exe", "C:\\AD", "D:\\Bin\\Tidemark", "D:\\Bin\\Tidemark\\Tidemark.Dat",
+       true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program);
+    OneDriveType files;
+    files.type = c.drive;
+    AppPaths paths = ResolvePaths(Read(c.params), c.program, c.appData, files);
+    EXPECT_EQ(files.roots, (std::vector<std::string>{std::string(c.program, 2) + "\\"}));
+    EXPECT_EQ(paths.programDrive, c.drive);
+    EXPECT_EQ(paths.dataFolder, c.dataFolder);
+    std::string inData = *c.dataFolder ? std::string(c.dataFolder) + "\\" : "";
+    EXPECT_EQ(paths.settingsFile, *c.dataFolder ? inData + "Tidemark.ini" : "");
+    EXPECT_EQ(paths.ieCookieProtectFile, *c.dataFolder ? inData + "IEcookie.dat" : "");
+    EXPECT_EQ(paths.cookieProtectFile, c.cookieProtectFile);
+    EXPECT_EQ(paths.cdExec, c.cdExec);
+    EXPECT_EQ(paths.ownDataFolder, c.ownDataFolder);
+  }
 }
 
 }  // namespace

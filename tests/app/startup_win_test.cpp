@@ -1,41 +1,11 @@
-// Start-up decisions that ask the real system (drive types, registry).
+// The Windows version as the real registry gives it.
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
-#include "platform/files.h"
 #include "platform/registry.h"
 
 namespace tidemark::app {
 namespace {
-
-TEST(ResolvePaths, DataFolderBelowApplicationDataOnAFixedDrive) {
-  StartupOptions options = ReadStartupOptions(CommandLine({"data=Other"}));
-  AppPaths paths = ResolvePaths(options, "C:\\Program Files\\Tidemark\\tidemark.exe", "C:\\users\\u\\AppData\\Roaming",
-                                platform::RealFileSystem());
-  EXPECT_EQ(paths.programFolder, "C:\\Program Files\\Tidemark");
-  EXPECT_EQ(paths.programDrive, platform::DriveType::Fixed);
-  EXPECT_FALSE(paths.cdExec);
-  EXPECT_TRUE(paths.ownDataFolder);
-  EXPECT_EQ(paths.dataFolder, "C:\\users\\u\\AppData\\Roaming\\Other");
-  EXPECT_EQ(paths.settingsFile, "C:\\users\\u\\AppData\\Roaming\\Other\\Tidemark.ini");
-  EXPECT_EQ(paths.cookieProtectFile, "C:\\users\\u\\AppData\\Roaming\\Other\\Tidemark.Dat");
-  EXPECT_EQ(paths.ieCookieProtectFile, "C:\\users\\u\\AppData\\Roaming\\Other\\IEcookie.dat");
-
-  options = ReadStartupOptions(CommandLine({"FFdatExe", "CDEXEC"}));
-  paths = ResolvePaths(options, "C:\\T\\tidemark.exe", "C:\\AppData", platform::RealFileSystem());
-  EXPECT_EQ(paths.dataFolder, "C:\\AppData\\Tidemark");
-  EXPECT_EQ(paths.cookieProtectFile, "C:\\T\\Tidemark.Dat");
-  EXPECT_TRUE(paths.cdExec);
-}
-
-TEST(ResolvePaths, NoApplicationDataMeansNoDataFilesAtAll) {
-  AppPaths paths = ResolvePaths(StartupOptions{}, "C:\\T\\tidemark.exe", "", platform::RealFileSystem());
-  EXPECT_EQ(paths.dataFolder, "");
-  // Never bare names, which would land in the current folder.
-  EXPECT_EQ(paths.settingsFile, "");
-  EXPECT_EQ(paths.cookieProtectFile, "");
-  EXPECT_EQ(paths.ieCookieProtectFile, "");
-}
 
 TEST(WindowsVersion, TheRegistryReplacesTheReportedNumbers) {
   WindowsVersion reported{2, 5, 1, 2600};

@@ -31,15 +31,9 @@ TEST_F(ThemesTest, StateFollowsTheManifestFilesOnNTOnly) {
   EXPECT_EQ(ReadThemeState(files, folder / "Other.exe", true), kThemesUnavailable);
 }
 
-TEST_F(ThemesTest, CheckBoxGivesTheWantedState) {
-  EXPECT_EQ(ThemeStateOfCheckBox(false, true), kThemesUnavailable);
-  EXPECT_EQ(ThemeStateOfCheckBox(false, false), kThemesUnavailable);
-  EXPECT_EQ(ThemeStateOfCheckBox(true, false), kThemesOff);
-  EXPECT_EQ(ThemeStateOfCheckBox(true, true), kThemesOn);
-}
-
-TEST_F(ThemesTest, SwitchingRenamesTheManifestBothWays) {
+TEST_F(ThemesTest, SwitchingRenamesTheManifestBothWaysOverAStaleCopy) {
   folder.Write("Tidemark.exe.ManifesT", "manifest");
+  folder.Write("Tidemark.exe.ManifesX", "stale");
   ASSERT_TRUE(ApplyThemeState(files, program, kThemesOn, kThemesOff));
   EXPECT_FALSE(files.FileExists(program + ".ManifesT"));
   EXPECT_EQ(Read(".ManifesX"), "manifest");
@@ -48,14 +42,6 @@ TEST_F(ThemesTest, SwitchingRenamesTheManifestBothWays) {
   ASSERT_TRUE(ApplyThemeState(files, program, kThemesOff, kThemesOn));
   EXPECT_FALSE(files.FileExists(program + ".ManifesX"));
   EXPECT_EQ(Read(".ManifesT"), "manifest");
-}
-
-TEST_F(ThemesTest, StaleCopyUnderTheTargetNameIsReplaced) {
-  folder.Write("Tidemark.exe.ManifesT", "current");
-  folder.Write("Tidemark.exe.ManifesX", "stale");
-  ASSERT_TRUE(ApplyThemeState(files, program, kThemesOn, kThemesOff));
-  EXPECT_EQ(Read(".ManifesX"), "current");
-  EXPECT_FALSE(files.FileExists(program + ".ManifesT"));
 }
 
 TEST_F(ThemesTest, UnchangedOrUnavailableStateRenamesNothing) {

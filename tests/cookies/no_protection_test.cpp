@@ -13,18 +13,10 @@ TEST(NoProtectionWarning, DueOnlyForAnEmptyListInARealPurgeNotSilenced) {
   EXPECT_FALSE(NoProtectionWarningNeeded(3, false, ""));
 }
 
-TEST(NoProtectionWarning, CaptionNamesTheBrowser) {
-  EXPECT_EQ(NoProtectionCaption(CookieBrowser::Firefox), "Tidemark - Warning - No FireFox Cookies are protected");
-  EXPECT_EQ(NoProtectionCaption(CookieBrowser::InternetExplorer), "Tidemark - Warning - No I.E. Cookies are protected");
-}
-
 TEST(NoProtectionWarning, GrowsOnlyFromTenPixelsPerInchAboveNinetySix) {
-  EXPECT_EQ(ScaleForScreen(480, 96), 480);
-  EXPECT_EQ(ScaleForScreen(480, 105), 480);
-  EXPECT_EQ(ScaleForScreen(480, 72), 480);
-  EXPECT_EQ(ScaleForScreen(480, 106), 480 * 97 / 96);   // 96 + 10 * 15 / 100 = 97
-  EXPECT_EQ(ScaleForScreen(480, 120), 480 * 99 / 96);   // 96 + 24 * 15 / 100 = 99
-  EXPECT_EQ(ScaleForScreen(480, 192), 480 * 110 / 96);  // 96 + 96 * 15 / 100 = 110
+  // The inch grows by 15 % of the screen's excess: 106 -> 97, 120 -> 99, 192 -> 110.
+  for (auto [ppi, size] : {std::pair{72, 480}, {96, 480}, {105, 480}, {106, 485}, {120, 495}, {192, 550}})
+    EXPECT_EQ(ScaleForScreen(480, ppi), size) << ppi;
 }
 
 }  // namespace

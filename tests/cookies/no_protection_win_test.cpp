@@ -73,37 +73,39 @@ void PressKey(HWND control, UINT key) {
   PostMessageA(control, WM_KEYUP, key, 0xC0000000);
 }
 
-TEST(NoProtectionWindow, ContinueProceedsAndOptionStaysWithoutTheCheckBox) {
-  Script script;
-  script.act = [](HWND window) { Click(window, IDOK); };
-  std::string showOption = "N";
-  EXPECT_TRUE(RunWarning(script, CookieBrowser::Firefox, showOption));
-  EXPECT_EQ(script.caption, "Tidemark - Warning - No FireFox Cookies are protected");
-  EXPECT_EQ(script.defaultButton, IDCANCEL);
-  EXPECT_EQ(showOption, "N");
-  EXPECT_EQ(FindWarning(), nullptr);
-}
-
-TEST(NoProtectionWindow, EscapeBypassesAndTheCheckBoxSilencesTheWarning) {
-  Script script;
-  script.act = [](HWND window) {
-    Click(window, kCheckBoxId);
-    PressKey(GetDlgItem(window, kCheckBoxId), VK_ESCAPE);
+TEST(NoProtectionWindow, OnlyContinueProceedsAndOnlyTheCheckBoxSilences) {
+  const char* const kFirefoxCaption = "Tidemark - Warning - No FireFox Cookies are protected";
+  const char* const kIECaption = "Tidemark - Warning - No I.E. Cookies are protected";
+  struct Case {
+    const char* name;
+    std::function<void(HWND)> act;
+    CookieBrowser browser;
+    bool proceed;
+    const char* showOption;  // starting as "N"
   };
-  std::string showOption;
-  EXPECT_FALSE(RunWarning(script, CookieBrowser::InternetExplorer, showOption));
-  EXPECT_EQ(script.caption, "Tidemark - Warning - No I.E. Cookies are protected");
-  EXPECT_EQ(showOption, "Y");
-}
-
-TEST(NoProtectionWindow, EnterPressesTheDefaultBypass) {
-  Script script;
-  script.act = [](HWND window) {
-    PressKey(GetDlgItem(window, kCheckBoxId), VK_RETURN);
+  const Case cases[] = {
+      {"Continue", [](HWND window) { Click(window, IDOK); }, CookieBrowser::Firefox, true, "N"},
+      {"check box, then Escape",
+       [](HWND window) {
+         Click(window, kCheckBoxId);
+         PressKey(GetDlgItem(window, kCheckBoxId), VK_ESCAPE);
+       },
+       CookieBrowser::InternetExplorer, false, "Y"},
+      // Enter presses the default button, Bypass.
+      {"Enter", [](HWND window) { PressKey(GetDlgItem(window, kCheckBoxId), VK_RETURN); }, CookieBrowser::Firefox,
+       false, "N"},
   };
-  std::string showOption;
-  EXPECT_FALSE(RunWarning(script, CookieBrowser::Firefox, showOption));
-  EXPECT_EQ(showOption, "");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Script script;
+    script.act = c.act;
+    std::string showOption = "N";
+    EXPECT_EQ(RunWarning(script, c.browser, showOption), c.proceed);
+    EXPECT_EQ(script.caption, c.browser == CookieBrowser::Firefox ? kFirefoxCaption : kIECaption);
+    EXPECT_EQ(script.defaultButton, IDCANCEL);
+    EXPECT_EQ(showOption, c.showOption);
+    EXPECT_EQ(FindWarning(), nullptr);
+  }
 }
 
 TEST(NoProtectionWindow, ClosingTheWindowBypassesAndOwnerIsDisabledMeanwhile) {
@@ -120,18 +122,14 @@ TEST(NoProtectionWindow, ClosingTheWindowBypassesAndOwnerIsDisabledMeanwhile) {
 }
 
 TEST(NoProtectionWindow, GrowsOnLargeFontScreens) {
-  Script normal, large, almost;
-  normal.act = large.act = almost.act = [](HWND window) { Click(window, IDCANCEL); };
+  Script normal, large;
+  normal.act = large.act = [](HWND window) { Click(window, IDCANCEL); };
   std::string showOption;
   RunWarning(normal, CookieBrowser::Firefox, showOption, 96);
-  RunWarning(almost, CookieBrowser::Firefox, showOption, 105);
   RunWarning(large, CookieBrowser::Firefox, showOption, 192);
-  EXPECT_EQ(almost.size.cx, normal.size.cx);
-  EXPECT_EQ(almost.size.cy, normal.size.cy);
-  // The client area grows by 110/96; the frame around it stays.
-  EXPECT_GT(large.size.cx, normal.size.cx);
+  // The client area grows by 110/96 (480 to 550 wide); the frame around it stays.
+  EXPECT_NEAR(large.size.cx - normal.size.cx, 550 - 480, 1);
   EXPECT_GT(large.size.cy, normal.size.cy);
-  EXPECT_NEAR(large.size.cx - normal.size.cx, ScaleForScreen(480, 192) - 480, 1);
 }
 
 }  // namespace

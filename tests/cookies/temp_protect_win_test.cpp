@@ -1,3 +1,4 @@
+// Matching with the shell's own wildcard function, PathMatchSpecA.
 #include <gtest/gtest.h>
 
 #include "cookies/temp_protect.h"
@@ -5,54 +6,34 @@
 namespace tidemark::cookies {
 namespace {
 
-using Entries = std::vector<std::string>;
-
-TempProtectList ListOf(Entries entries) {
-  TempProtectList list;
-  list.entries = std::move(entries);
-  list.Count = static_cast<int32_t>(list.entries.size());
-  return list;
-}
-
-class ShellMatching : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_NE(shell, nullptr) << "PathMatchSpecA not found in shlwapi.dll"; }
-  char Match(const TempProtectList& list, const std::string& fullPath, const std::string& fileName) {
-    return MatchTempProtect(list, fullPath, fileName, shell);
-  }
+TEST(ShellMatching, NamePatternsMatchInAnyFolderAndPathPatternsTheFullPath) {
   const platform::PathMatcher* shell = platform::ShellPathMatcher();
-};
-
-TEST_F(ShellMatching, PatternWithoutBackslashMatchesTheFileNameInAnyFolder) {
-  TempProtectList list = ListOf({"p=*.log"});
-  EXPECT_EQ(Match(list, "C:\\TEMP\\A.LOG", "A.LOG"), 'p');
-  EXPECT_EQ(Match(list, "d:\\other\\deep\\b.log", "b.log"), 'p');
-  EXPECT_EQ(Match(list, "c:\\temp\\a.txt", "a.txt"), ' ');
-  // Not tried against the full path: a folder never matches a name pattern.
-  EXPECT_EQ(Match(list, "c:\\logs.log\\", ""), ' ');
-}
-
-TEST_F(ShellMatching, PatternWithBackslashIsAlsoTriedOnTheFullPath) {
-  TempProtectList list = ListOf({"i=c:\\temp\\keep\\*"});
-  EXPECT_EQ(Match(list, "c:\\temp\\keep\\", ""), 'i');
-  EXPECT_EQ(Match(list, "C:\\Temp\\Keep\\file.txt", "file.txt"), 'i');
-  EXPECT_EQ(Match(list, "c:\\temp\\other\\file.txt", "file.txt"), ' ');
-}
-
-TEST_F(ShellMatching, SeveralPatternsInOneEntry) {
-  TempProtectList list = ListOf({"p=*.bak;*.old"});
-  EXPECT_EQ(Match(list, "c:\\a.old", "a.old"), 'p');
-  EXPECT_EQ(Match(list, "c:\\a.bak", "a.bak"), 'p');
-  EXPECT_EQ(Match(list, "c:\\a.new", "a.new"), ' ');
-}
-
-TEST_F(ShellMatching, ProtectWinsOverIgnoreAndEmptyListAnswersBlank) {
-  // "i=" sorts before "p=": the protection must still hold.
-  TempProtectList list = ListOf({"i=*.tmp", "p=keep.tmp"});
-  EXPECT_EQ(Match(list, "c:\\keep.tmp", "keep.tmp"), 'p');
-  EXPECT_EQ(Match(list, "c:\\other.tmp", "other.tmp"), 'i');
-  EXPECT_EQ(Match(TempProtectList(), "c:\\keep.tmp", "keep.tmp"), ' ');
-  EXPECT_EQ(Match(ListOf({"p="}), "c:\\keep.tmp", "keep.tmp"), ' ');
+  ASSERT_NE(shell, nullptr) << "PathMatchSpecA not found in shlwapi.dll";
+  struct Case {
+    const char* entry;
+    const char* path;
+    const char* name;
+    char expected;
+  };
+  const Case cases[] = {
+      {"p=*.log", "C:\\TEMP\\A.LOG", "A.LOG", 'p'},
+      {"p=*.log", "d:\\other\\deep\\b.log", "b.log", 'p'},
+      {"p=*.log", "c:\\temp\\a.txt", "a.txt", ' '},
+      // A pattern without a backslash is not tried on the full path.
+      {"p=*keep*", "c:\\keep\\a.txt", "a.txt", ' '},
+      {"p=*.log", "c:\\logs.log\\", "", ' '},
+      {"i=c:\\temp\\keep\\*", "c:\\temp\\keep\\", "", 'i'},
+      {"i=c:\\temp\\keep\\*", "C:\\Temp\\Keep\\file.txt", "file.txt", 'i'},
+      {"i=c:\\temp\\keep\\*", "c:\\temp\\other\\file.txt", "file.txt", ' '},
+      {"p=*.bak;*.old", "c:\\a.old", "a.old", 'p'},
+      {"p=*.bak;*.old", "c:\\a.bak", "a.bak", 'p'},
+      {"p=*.bak;*.old", "c:\\a.new", "a.new", ' '},
+  };
+  for (const Case& c : cases) {
+    TempProtectList list;
+    list.entries = {c.entry};
+    EXPECT_EQ(MatchTempProtect(list, c.path, c.name, shell), c.expected) << c.entry << " " << c.path;
+  }
 }
 
 }  // namespace

@@ -11,20 +11,18 @@ namespace {
 using test::MemoryReport;
 
 TEST(ErrorLines, MarkersAndLabelsOfBothWidths) {
-  EXPECT_TRUE(IsErrorLine(std::string(kPlugLocked) + "C:\\a.txt"));
-  EXPECT_TRUE(IsErrorLine(std::string(kLocked) + "C:\\a.txt"));
-  EXPECT_FALSE(IsErrorLine(std::string(kPlugAccessDenied) + "C:\\a.txt"));
-  EXPECT_TRUE(IsErrorLine(std::string(kAccessDenied) + "C:\\a.txt"));
-  EXPECT_TRUE(IsErrorLine("-Caution-"));
-  EXPECT_FALSE(IsErrorLine(" -Caution-"));
-  EXPECT_TRUE(IsErrorLine(" -Error- not Processed as FireFox browser is active."));
-  EXPECT_TRUE(IsErrorLine("-Error-"));
-  EXPECT_TRUE(IsErrorLine("*** Error occurred in above function ***"));
-  EXPECT_TRUE(IsErrorLine("NOTE - A \"Locked\" file has been encountered."));
-  EXPECT_FALSE(IsErrorLine("NOTE - The TroubleShooting section of the Tidemark Help file "));
-  EXPECT_FALSE(IsErrorLine(std::string(kDeleted) + "x"));
-  EXPECT_FALSE(IsErrorLine(std::string(kPlugFileNotPresent) + "x"));
-  EXPECT_FALSE(IsErrorLine(""));
+  const std::string item = "C:\\a.txt";
+  for (const std::string& line :
+       {std::string(kPlugLocked) + item, std::string(kLocked) + item, std::string(kAccessDenied) + item,
+        std::string("-Caution-"), std::string(" -Error- not Processed as FireFox browser is active."),
+        std::string("-Error-"), std::string("*** Error occurred in above function ***"),
+        std::string("NOTE - A \"Locked\" file has been encountered.")})
+    EXPECT_TRUE(IsErrorLine(line)) << line;
+  for (const std::string& line :
+       {std::string(kPlugAccessDenied) + item, std::string(" -Caution-"),
+        std::string("NOTE - The TroubleShooting section of the Tidemark Help file "), std::string(kDeleted) + item,
+        std::string(kPlugFileNotPresent) + item, std::string()})
+    EXPECT_FALSE(IsErrorLine(line)) << line;
 }
 
 TEST(ErrorLines, EveryLabelHasItsWidth) {
@@ -74,11 +72,15 @@ TEST(Progress, SectionTitleIsTrimmedAndCarriesTheShredSuffix) {
 }
 
 TEST(Progress, ShredSuffixByKind) {
-  EXPECT_EQ(ShredSuffix(false, true, '2', 3), " with 4 Shred Operations");
-  EXPECT_EQ(ShredSuffix(false, true, '1', 3), " with 3 Shred Operations");
-  EXPECT_EQ(ShredSuffix(false, true, '0', 3), " with Quick Shred");
-  EXPECT_EQ(ShredSuffix(true, true, '2', 3), "");
-  EXPECT_EQ(ShredSuffix(false, false, '2', 3), "");
+  struct Case {
+    bool preview, secureErase;
+    char kind;
+    const char* suffix;
+  };
+  for (Case c : {Case{false, true, '2', " with 4 Shred Operations"}, Case{false, true, '1', " with 3 Shred Operations"},
+                 Case{false, true, '0', " with Quick Shred"}, Case{false, true, '7', ""}, Case{true, true, '2', ""},
+                 Case{false, false, '2', ""}})
+    EXPECT_EQ(ShredSuffix(c.preview, c.secureErase, c.kind, 3), c.suffix) << c.kind;
 }
 
 TEST(Report, StartWritesTheHeadingOfPreviewAndPurge) {
@@ -94,28 +96,22 @@ TEST(Report, StartWritesTheHeadingOfPreviewAndPurge) {
   EXPECT_EQ(r.sink.lines, (std::vector<std::string>{"Results of \"Purge\" function..."}));
 }
 
-TEST(Report, ErrorLevelOnlyRisesAndMarksTheErrorSeen) {
+TEST(Report, FileResultLabelsRaiseTheLevelWhichOnlyRises) {
   MemoryReport r;
-  EXPECT_FALSE(r.report.ErrorSeen());
-  r.report.RaiseError(7);
-  r.report.RaiseError(3);
-  EXPECT_EQ(r.report.ErrorLevel(), 7);
-  EXPECT_TRUE(r.report.ErrorSeen());
-}
-
-TEST(Report, FileResultLabels) {
-  MemoryReport r;
-  EXPECT_EQ(FileResultLabel(0, r.report), kDeleted);
-  EXPECT_EQ(FileResultLabel(32, r.report), kLocked);
-  EXPECT_EQ(FileResultLabel(1224, r.report), kLocked);
-  EXPECT_EQ(r.report.ErrorLevel(), 0);
-  EXPECT_EQ(FileResultLabel(145, r.report), kDirNotEmpty);
-  EXPECT_EQ(r.report.ErrorLevel(), 1);
-  EXPECT_EQ(FileResultLabel(87, r.report), " -Error-87          ");
-  EXPECT_EQ(r.report.ErrorLevel(), 3);
-  EXPECT_EQ(FileResultLabel(3, r.report), kPathNotFound);
-  EXPECT_EQ(r.report.ErrorLevel(), 7);
-  EXPECT_TRUE(r.report.ErrorSeen());
+  struct Case {
+    uint32_t code;
+    std::string label;
+    int level;
+  };
+  const Case cases[] = {{0, std::string(kDeleted), 0},      {32, std::string(kLocked), 0},
+                        {1224, std::string(kLocked), 0},    {145, std::string(kDirNotEmpty), 1},
+                        {87, " -Error-87          ", 3},    {3, std::string(kPathNotFound), 7},
+                        {145, std::string(kDirNotEmpty), 7}, {2, std::string(kFileNotFound), 7}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(FileResultLabel(c.code, r.report), c.label) << c.code;
+    EXPECT_EQ(r.report.ErrorLevel(), c.level) << c.code;
+    EXPECT_EQ(r.report.ErrorSeen(), c.level > 0) << c.code;
+  }
 }
 
 TEST(Navigation, TabWalksErrorLinesThenTheLastLineThenWraps) {

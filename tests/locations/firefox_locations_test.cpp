@@ -45,11 +45,8 @@ TEST_F(FirefoxLocationsTest, TheDefaultProfileAndItsFiles) {
   std::string second = kFirefox + "\\Profiles\\b.second";
   files.AddFolder(second);
   FirefoxLocations firefox = Located();
-  EXPECT_TRUE(firefox.Discovered);
   EXPECT_EQ(firefox.FirefoxProfileFolder, second);
   EXPECT_EQ(firefox.CookiesSqliteFile, second + "\\Cookies.sqlite");
-  EXPECT_EQ(firefox.HostpermFile, second + "\\hostperm.1");
-  EXPECT_EQ(firefox.CookiesPg2File, second + "\\Cookies.pg2");
   EXPECT_EQ(firefox.FirefoxCacheFolder, second + "\\Cache");
   EXPECT_EQ(firefox.FirefoxLocalCacheFolder, std::string(kLocal) + "\\Mozilla\\Firefox\\Profiles\\b.second\\Cache");
 }
@@ -63,7 +60,8 @@ TEST_F(FirefoxLocationsTest, AnAbsolutePathWithForwardSlashesHasNoLocalCache) {
 }
 
 TEST_F(FirefoxLocationsTest, WithoutTheDefaultFolderEveryFileIsMissing) {
-  files.AddFile(kFirefox + "\\profiles.ini", "[Profile0]\nPath=Profiles/a.there\n[Profile1]\nPath=Profiles/gone\nDefault=1\n");
+  files.AddFile(kFirefox + "\\profiles.ini",
+                "[Profile0]\nPath=Profiles/a.there\n[Profile1]\nPath=Profiles/gone\nDefault=1\n");
   files.AddFile(kFirefox + "\\Profiles\\a.there\\cookies.sqlite", "");
   files.AddFile("C:\\Cookies.txt", "");  // where a path without its profile would point
   ie.IEHistoryIndexFile = "C:\\History\\History.IE5\\index.dat";
@@ -73,6 +71,7 @@ TEST_F(FirefoxLocationsTest, WithoutTheDefaultFolderEveryFileIsMissing) {
   EXPECT_TRUE(firefox.DisableFFTypedURLsOption);
   Ensure(firefox);
   EXPECT_EQ(firefox.CookiesTxtFile, "  File not found - Cookies.txt");
+  EXPECT_TRUE(IsFileNotFoundText(firefox.CookiesTxtFile));
   EXPECT_EQ(firefox.CookiesSqliteFile, "  File not found - Cookies.sqlite");
   EXPECT_EQ(firefox.HistoryDatFile, "  File not found - History.dat");
   EXPECT_EQ(firefox.FormHistoryDatFile, "  File not found - FormHistory.dat");
@@ -94,6 +93,7 @@ TEST_F(FirefoxLocationsTest, TheDatabasesTellAFirefox3ProfileFromAnOlderOne) {
   EXPECT_TRUE(older.DisableFFTypedURLsOption);
   Ensure(older);
   EXPECT_EQ(older.CookiesTxtFile, kProfile + "\\Cookies.txt");
+  EXPECT_FALSE(IsFileNotFoundText(older.CookiesTxtFile));
   EXPECT_EQ(older.HistoryDatFile, kProfile + "\\History.dat");
   EXPECT_EQ(older.CookiesSqliteFile, "  File not found - Cookies.sqlite");
 
@@ -154,6 +154,16 @@ TEST_F(FirefoxLocationsTest, DiscoveryRunsOnceAndItsTextsStay) {
   EXPECT_EQ(firefox.CookiesTxtFile, "  File not found - Cookies.txt");
   EXPECT_FALSE(firefox.CookiesSqlitePresent) << "no second discovery";
   EXPECT_EQ(ie.IEHistoryIndexFile, "  Folder not found");
+}
+
+TEST_F(FirefoxLocationsTest, ThePluginsFolderIsCreatedAndTheListFollowsTheDataSwitch) {
+  FirefoxLocations firefox;
+  LocatePlugins(firefox, files, "C:\\Prog", "C:\\Data", false);
+  EXPECT_EQ(firefox.PluginsFolder, "C:\\PROG\\PLUGINS");
+  EXPECT_TRUE(files.FolderExists("C:\\Prog\\Plugins"));
+  EXPECT_EQ(firefox.PluginListFile, "C:\\Data\\PLUGINS.DAT");
+  LocatePlugins(firefox, files, "C:\\Prog", "C:\\Data", true);
+  EXPECT_EQ(firefox.PluginListFile, "C:\\Prog\\PLUGINS.DAT");
 }
 
 }  // namespace

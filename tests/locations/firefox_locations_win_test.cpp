@@ -4,7 +4,6 @@
 
 #include "location_fixtures_win.h"
 #include "locations/firefox_locations.h"
-#include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 
@@ -52,18 +51,6 @@ TEST_F(FirefoxVersionTest, UnreadableExecutableOrMissingKeyIsNotFound) {
   EXPECT_EQ(ReadFirefoxVersion(platform::RealRegistry(), platform::RealShell(), key / "NoSuchKey"), "not found.");
   ASSERT_TRUE(platform::RealRegistry().WriteString(RegistryRoot::LocalMachine, key / "Empty", "CurrentVersion", "1"));
   EXPECT_EQ(ReadFirefoxVersion(platform::RealRegistry(), platform::RealShell(), key / "Empty"), "not found.");
-}
-
-TEST(Plugins, FolderCreatedAndListFileByDataSwitch) {
-  test::TempFolder temp;
-  FirefoxLocations firefox;
-  std::string program = temp / "Prog";
-  LocatePlugins(firefox, platform::RealFileSystem(), program, temp / "Data", false);
-  EXPECT_EQ(firefox.PluginsFolder, UpperCase(program) + "\\PLUGINS");
-  EXPECT_TRUE(platform::RealFileSystem().FolderExists(firefox.PluginsFolder));
-  EXPECT_EQ(firefox.PluginListFile, temp / "Data\\PLUGINS.DAT");
-  LocatePlugins(firefox, platform::RealFileSystem(), program, temp / "Data", true);
-  EXPECT_EQ(firefox.PluginListFile, program + "\\PLUGINS.DAT");
 }
 
 }  // namespace

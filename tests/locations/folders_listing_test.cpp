@@ -7,20 +7,16 @@
 namespace tidemark::locations {
 namespace {
 
-bool Contains(const std::vector<std::string>& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
 FirefoxLocations Firefox3() {
   FirefoxLocations firefox;
-  firefox.FirefoxProfileFolder = "C:\\AD\\Mozilla\\Firefox\\Profiles\\x.default";
+  firefox.FirefoxProfileFolder = "C:\\AD\\Profiles\\x.default";
   firefox.FirefoxSqliteFormat = true;
   firefox.CookiesSqliteFile = firefox.FirefoxProfileFolder + "\\Cookies.sqlite";
   firefox.PlacesFile = firefox.FirefoxProfileFolder + "\\Places.sqlite";
   firefox.FormHistorySqliteFile = firefox.FirefoxProfileFolder + "\\FormHistory.sqlite";
   firefox.CookiesTxtFile = "  File not found - Cookies.txt";
-  firefox.FirefoxCacheFolder = kFolderNotFoundText;
-  firefox.FirefoxLocalCacheFolder = "C:\\LAD\\Mozilla\\Firefox\\Profiles\\x.default\\Cache";
+  firefox.FirefoxCacheFolder = firefox.FirefoxProfileFolder + "\\Cache";
+  firefox.FirefoxLocalCacheFolder = "C:\\LAD\\Profiles\\x.default\\Cache";
   return firefox;
 }
 
@@ -37,31 +33,36 @@ IELocations SomeIE() {
   ie.DomStoreFound = true;
   ie.LowDomStoreFolder = "  ";
   ie.LowDomStoreFound = true;
+  ie.IEUserDataFolder = "C:\\UserData";
+  ie.IEUserDataFound = true;
   return ie;
 }
 
-TEST(FoldersListing, WholeListingInOrder) {
+TEST(FoldersListing, AFirefox3ProfileOnVista) {
   ListingInputs inputs;
   inputs.tempFolders = {{"System Temp", "C:\\Temp"}, {"Windows Temp", "C:\\Windows\\Temp"}};
   inputs.programFolder = "c:\\Program Files\\Tidemark";
   inputs.dataFolder = "C:\\AD\\Tidemark";
+  inputs.tisVista = true;
   IELocations ie = SomeIE();
-  ie.IEUserDataFolder = "C:\\UserData";
-  ie.IEUserDataFound = true;
+  ie.DomStoreFound = false;
+  // Both caches exist: the profile's own one is not listed.
   std::vector<std::string> expected = {
       "Following are the Files and Folders:",
       "",
-      "  FireFox Data Path - C:\\AD\\Mozilla\\Firefox\\Profiles\\x.default",
-      "        Cookie File - C:\\AD\\Mozilla\\Firefox\\Profiles\\x.default\\Cookies.sqlite",
-      "       History File - C:\\AD\\Mozilla\\Firefox\\Profiles\\x.default\\Places.sqlite",
-      "  Form History File - C:\\AD\\Mozilla\\Firefox\\Profiles\\x.default\\FormHistory.sqlite",
-      "       Cache Folder - C:\\LAD\\Mozilla\\Firefox\\Profiles\\x.default\\Cache",
+      "  FireFox Data Path - C:\\AD\\Profiles\\x.default",
+      "        Cookie File - C:\\AD\\Profiles\\x.default\\Cookies.sqlite",
+      "       History File - C:\\AD\\Profiles\\x.default\\Places.sqlite",
+      "  Form History File - C:\\AD\\Profiles\\x.default\\FormHistory.sqlite",
+      "       Cache Folder - C:\\LAD\\Profiles\\x.default\\Cache",
       " ",
       "    IE Visited URLs - C:\\H\\History.IE5\\index.dat",
       "    IE Cache Folder - C:\\T\\Content.IE5",
       "  IE Cookies Folder - C:\\Cookies",
       "  IE History Folder - C:\\H\\History.IE5",
-      "   DOM Store Folder - C:\\L\\MICROSOFT\\INTERNET EXPLORER\\DOMSTORE",
+      "  IE Cache Pro-Mode - C:\\T\\LOW\\CONTENT.IE5",
+      "IE Cookies Pro-Mode - C:\\COOKIES\\LOW",
+      " DOM Store Pro-Mode -   ..folder not found..",
       " Recent LNKs Folder - C:\\Recent",
       " IE UserData Folder - C:\\UserData",
       "        System Temp:  C:\\Temp",
@@ -75,74 +76,43 @@ TEST(FoldersListing, WholeListingInOrder) {
   EXPECT_EQ(FoldersAndFilesListing(ie, Firefox3(), inputs), expected);
 }
 
-TEST(FoldersListing, OlderProfileShowsTextFilesAndOldCache) {
+TEST(FoldersListing, AnOlderProfileBeforeVista) {
   FirefoxLocations firefox;
-  firefox.FirefoxProfileFolder = "C:\\P";
   firefox.CookiesTxtFile = "C:\\P\\Cookies.txt";
   firefox.HistoryDatFile = "C:\\P\\History.dat";
   firefox.FormHistoryDatFile = "  File not found - FormHistory.dat";
-  firefox.CookiesSqliteFile = "  File not found - Cookies.sqlite";
   firefox.FirefoxCacheFolder = "C:\\P\\Cache";
   firefox.FirefoxLocalCacheFolder = kFolderNotFoundText;
-  auto lines = FoldersAndFilesListing(IELocations{}, firefox, ListingInputs{});
-  EXPECT_TRUE(Contains(lines, "        Cookie File - C:\\P\\Cookies.txt"));
-  EXPECT_TRUE(Contains(lines, "       History File - C:\\P\\History.dat"));
-  EXPECT_TRUE(Contains(lines, "  Form History File -   File not found - FormHistory.dat"));
-  auto old = std::find(lines.begin(), lines.end(), "        Cache [1.0] - C:\\P\\Cache");
-  ASSERT_NE(old, lines.end());
-  ASSERT_NE(old + 1, lines.end());
-  EXPECT_EQ(*(old + 1), "       Cache Folder -   Folder not found");
-}
-
-TEST(FoldersListing, NoOldCacheLineWhenBothOrNeitherCacheExists) {
-  FirefoxLocations firefox = Firefox3();
-  firefox.FirefoxCacheFolder = "C:\\P\\Cache";
-  auto lines = FoldersAndFilesListing(IELocations{}, firefox, ListingInputs{});
-  EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find("[1.0]") != l.npos; }));
-  firefox.FirefoxCacheFolder = kFolderNotFoundText;
-  firefox.FirefoxLocalCacheFolder = kFolderNotFoundText;
-  lines = FoldersAndFilesListing(IELocations{}, firefox, ListingInputs{});
-  EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find("[1.0]") != l.npos; }));
-  EXPECT_TRUE(Contains(lines, "       Cache Folder -   Folder not found"));
-}
-
-TEST(FoldersListing, ProtectedModeLinesOnlyOnVista) {
-  ListingInputs inputs;
-  auto lines = FoldersAndFilesListing(SomeIE(), Firefox3(), inputs);
-  EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find("Pro-Mode") != l.npos; }));
-
-  inputs.tisVista = true;
-  lines = FoldersAndFilesListing(SomeIE(), Firefox3(), inputs);
-  EXPECT_TRUE(Contains(lines, "  IE Cache Pro-Mode - C:\\T\\LOW\\CONTENT.IE5"));
-  EXPECT_TRUE(Contains(lines, "IE Cookies Pro-Mode - C:\\COOKIES\\LOW"));
-  EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find("IE History Pro") != l.npos; }))
-      << "an empty Protected Mode folder is left out";
-  EXPECT_TRUE(Contains(lines, " DOM Store Pro-Mode -   ..folder not found.."));
-}
-
-TEST(FoldersListing, UnfoundDomStoreAndUserDataAreLeftOut) {
   IELocations ie = SomeIE();
-  ie.DomStoreFound = false;
-  ie.IEUserDataFolder = "C:\\UserData";  // found flag off
-  auto lines = FoldersAndFilesListing(ie, Firefox3(), ListingInputs{});
-  EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find("DOM Store") != l.npos; }));
-  EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find("UserData") != l.npos; }));
-}
-
-TEST(FoldersListing, AtMostFourTempFoldersAndAlternateDataPath) {
+  ie.IEUserDataFound = false;
   ListingInputs inputs;
   inputs.tempFolders = {{"A", "1"}, {"B", "2"}, {"C", "3"}, {"A very long display name here", "4"}, {"E", "5"}};
   inputs.programFolder = "d:\\tm";
   inputs.ffdatExe = true;
-  auto lines = FoldersAndFilesListing(IELocations{}, Firefox3(), inputs);
-  EXPECT_TRUE(Contains(lines, "                  A:  1"));
-  EXPECT_TRUE(Contains(lines, "A very long display name here:  4"));
-  EXPECT_FALSE(Contains(lines, "                  E:  5"));
-  auto data = std::find(lines.begin(), lines.end(), " Tidemark Data Path - ");
-  ASSERT_NE(data, lines.end());
-  ASSERT_LT(data + 2, lines.end());
-  EXPECT_EQ(*(data + 1), "Alternate Data Path - D:\\TM");
-  EXPECT_EQ(*(data + 2), "       Plugins Path - D:\\TM\\Plugins");
+  std::vector<std::string> lines = FoldersAndFilesListing(ie, firefox, inputs);
+  ASSERT_EQ(lines.size(), 25u);
+  const std::vector<std::string> firefoxLines(lines.begin() + 3, lines.begin() + 8);
+  EXPECT_EQ(firefoxLines, (std::vector<std::string>{"        Cookie File - C:\\P\\Cookies.txt",
+                                                    "       History File - C:\\P\\History.dat",
+                                                    "  Form History File -   File not found - FormHistory.dat",
+                                                    "        Cache [1.0] - C:\\P\\Cache",
+                                                    "       Cache Folder -   Folder not found"}));
+  // No Protected Mode lines before Vista; no UserData line without its index.
+  EXPECT_EQ(lines[13], "   DOM Store Folder - C:\\L\\MICROSOFT\\INTERNET EXPLORER\\DOMSTORE");
+  EXPECT_EQ(lines[14], " Recent LNKs Folder - C:\\Recent");
+  EXPECT_EQ(lines[15], "                  A:  1");
+  EXPECT_EQ(lines[18], "A very long display name here:  4");
+  EXPECT_EQ(lines[23], "Alternate Data Path - D:\\TM");
+  EXPECT_EQ(lines[24], "       Plugins Path - D:\\TM\\Plugins");
+}
+
+TEST(FoldersListing, NoOldCacheLineWhenNeitherCacheExists) {
+  FirefoxLocations firefox = Firefox3();
+  firefox.FirefoxCacheFolder = kFolderNotFoundText;
+  firefox.FirefoxLocalCacheFolder = kFolderNotFoundText;
+  auto lines = FoldersAndFilesListing(IELocations{}, firefox, ListingInputs{});
+  EXPECT_TRUE(std::none_of(lines.begin(), lines.end(), [](const std::string& l) { return l.find("[1.0]") != l.npos; }));
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "       Cache Folder -   Folder not found"), lines.end());
 }
 
 }  // namespace

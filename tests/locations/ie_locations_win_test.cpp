@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "location_fixtures_win.h"
 #include "locations/ie_locations.h"
 #include "platform/files.h"
@@ -50,46 +52,26 @@ class IELocationsTest : public ::testing::Test {
   IEVersion ie6;
 };
 
-TEST_F(IELocationsTest, UserShellFolderValueWithEnvironmentReferenceIsExpanded) {
+TEST_F(IELocationsTest, CandidatesAreTriedInOrderUntilOneHoldsAnIndex) {
+  // The cache: a user value naming the folder above Content.IE5 through an environment reference.
   std::string cache = Indexed("TIF\\Content.IE5");
   SetFolderValue(RegistryRoot::CurrentUser, keys.UserShellFolders, "Cache", "%TIDEMARK_TEST_ROOT%\\TIF\\");
-  IELocations found = Locate(ie6);
-  EXPECT_EQ(found.IECacheFolder, cache);
-  EXPECT_EQ(found.IECookiesFolder, "");
-  EXPECT_EQ(found.IEHistoryFolder, "");
-}
-
-TEST_F(IELocationsTest, CandidatesWithoutIndexAreSkippedInOrder) {
+  // The cookies: both user values name folders without an index; the machine's first value wins.
   Plain("UserCookies");
   Plain("UserCookies2");
   std::string machine = Indexed("MachineCookies");
-  std::string machineLater = Indexed("MachineCookiesSF");
   SetFolderValue(RegistryRoot::CurrentUser, keys.UserShellFolders, "Cookies", temp / "UserCookies");
   SetFolderValue(RegistryRoot::CurrentUser, keys.ShellFolders, "Cookies", temp / "UserCookies2");
-  // Stored with a trailing backslash, located without it.
   SetFolderValue(RegistryRoot::LocalMachine, keys.UserShellFolders, "Cookies", machine + "\\");
-  SetFolderValue(RegistryRoot::LocalMachine, keys.ShellFolders, "Cookies", machineLater);
-  EXPECT_EQ(Locate(ie6).IECookiesFolder, machine);
-}
-
-TEST_F(IELocationsTest, MachineShellFoldersIsTheLastCandidate) {
+  SetFolderValue(RegistryRoot::LocalMachine, keys.ShellFolders, "Cookies", Indexed("MachineCookiesSF"));
+  // The history: only the machine's Shell Folders, the last candidate, names it.
   std::string history = Indexed("Hist\\History.IE5");
   SetFolderValue(RegistryRoot::CurrentUser, keys.UserShellFolders, "History", temp / "NoSuchFolder");
   SetFolderValue(RegistryRoot::LocalMachine, keys.ShellFolders, "History", temp / "Hist");
-  EXPECT_EQ(Locate(ie6).IEHistoryFolder, history);
-}
-
-TEST_F(IELocationsTest, NothingConfirmedLeavesEveryLocationEmpty) {
-  Plain("TIF\\Content.IE5");  // folder without an index
-  SetFolderValue(RegistryRoot::CurrentUser, keys.UserShellFolders, "Cache", temp / "TIF");
   IELocations found = Locate(ie6);
-  for (const std::string* path : {&found.IECacheFolder, &found.IECookiesFolder, &found.IEHistoryFolder,
-                                  &found.IEUserDataFolder, &found.LowCacheFolder, &found.LowCookiesFolder,
-                                  &found.LowHistoryFolder, &found.LowUserDataFolder, &found.DomStoreFolder,
-                                  &found.LowDomStoreFolder, &found.RecentFolder})
-    EXPECT_EQ(*path, "");
-  EXPECT_FALSE(found.IEUserDataFound || found.DomStoreFound || found.LowDomStoreFound || found.RecentFolderFound);
-  EXPECT_EQ(found.IEHistoryIndexFile, "none");
+  EXPECT_EQ(found.IECacheFolder, cache);
+  EXPECT_EQ(found.IECookiesFolder, machine);
+  EXPECT_EQ(found.IEHistoryFolder, history);
 }
 
 TEST_F(IELocationsTest, BeforeIE5TheShellFoldersThemselvesHoldTheIndex) {
@@ -106,36 +88,32 @@ TEST_F(IELocationsTest, BeforeIE5TheShellFoldersThemselvesHoldTheIndex) {
   EXPECT_EQ(found.LowCacheFolder, "");
 }
 
-TEST_F(IELocationsTest, VersionBefore5FromRegistryAndFile) {
-  ASSERT_TRUE(platform::RealRegistry().WriteString(RegistryRoot::LocalMachine, keys.InternetExplorer, "Version",
-                                                   "4.72.3110.0"));
-  shell.fixedVersion = "4.72.3110.8";
-  IEVersion version = ReadIEVersion(platform::RealRegistry(), shell, keys);
-  EXPECT_EQ(version.IEVersionMajor, 4);
-  EXPECT_FALSE(version.IE5Plus);
-  EXPECT_FALSE(version.IE7Plus);
-  EXPECT_EQ(version.RegistryVersionText, "4.72.3110.0    ");
-}
-
 TEST_F(IELocationsTest, VersionIsTheLargerOfRegistryAndFile) {
-  ASSERT_TRUE(platform::RealRegistry().WriteString(RegistryRoot::LocalMachine, keys.InternetExplorer, "Version",
-                                                   "9.11.9600.16428"));
-  shell.fixedVersion = "6.00.2900.2180";
-  IEVersion version = ReadIEVersion(platform::RealRegistry(), shell, keys);
-  EXPECT_EQ(version.IEVersionMajor, 9);
-  EXPECT_TRUE(version.IE5Plus && version.IE7Plus);
-
-  ASSERT_TRUE(platform::RealRegistry().DeleteValue(RegistryRoot::LocalMachine, keys.InternetExplorer, "Version"));
-  version = ReadIEVersion(platform::RealRegistry(), shell, keys);
-  EXPECT_EQ(version.RegistryVersionText, "");
-  EXPECT_EQ(version.IEVersionMajor, 6);
-  EXPECT_TRUE(version.IE5Plus);
-  EXPECT_FALSE(version.IE7Plus);
-}
-
-TEST_F(IELocationsTest, RealShellVersionOfShdocvwCounts) {
-  IEVersion version = ReadIEVersion(platform::RealRegistry(), platform::RealShell(), keys);
-  EXPECT_EQ(version.IEVersionMajor, VersionMajorOf(platform::RealShell().FileVersionOf("shdocvw.dll")));
+  struct Case {
+    std::optional<std::string> registry;
+    const char* file;
+    int major;
+    bool ie5Plus, ie7Plus;
+  };
+  const Case cases[] = {{"4.72.3110.0", "4.72.3110.8", 4, false, false},
+                        {"9.11.9600.16428", "6.00.2900.2180", 9, true, true},
+                        {"5.0", "7.0.5730.13", 7, true, true},
+                        {std::nullopt, "6.00.2900.2180", 6, true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    if (c.registry) {
+      ASSERT_TRUE(platform::RealRegistry().WriteString(RegistryRoot::LocalMachine, keys.InternetExplorer, "Version",
+                                                       *c.registry));
+    } else {
+      platform::RealRegistry().DeleteValue(RegistryRoot::LocalMachine, keys.InternetExplorer, "Version");
+    }
+    shell.fixedVersion = c.file;
+    IEVersion version = ReadIEVersion(platform::RealRegistry(), shell, keys);
+    EXPECT_EQ(version.IEVersionMajor, c.major);
+    EXPECT_EQ(version.IE5Plus, c.ie5Plus);
+    EXPECT_EQ(version.IE7Plus, c.ie7Plus);
+    EXPECT_EQ(version.RegistryVersionText, c.registry ? *c.registry + "    " : "");
+  }
 }
 
 TEST_F(IELocationsTest, IndexDateRuleKeepsTheNewestIndex) {
@@ -148,14 +126,14 @@ TEST_F(IELocationsTest, IndexDateRuleKeepsTheNewestIndex) {
   ASSERT_TRUE(test::SetWriteTime(middle + "\\Index.dat", base + day));
   ASSERT_TRUE(test::SetWriteTime(newer + "\\Index.dat", base + 2 * day));
   SetFolderValue(RegistryRoot::CurrentUser, keys.UserShellFolders, "Old", older);
-  SetFolderValue(RegistryRoot::CurrentUser, keys.UserShellFolders, "Mid", middle);
+  SetFolderValue(RegistryRoot::CurrentUser, keys.UserShellFolders, "Mid", middle + "\\");
   SetFolderValue(RegistryRoot::CurrentUser, keys.UserShellFolders, "New", newer);
   ShellFolderCandidate candidate{FolderMethod::Registry, 0, RegistryRoot::CurrentUser, keys.UserShellFolders};
 
   CandidateGroup group;
   std::string path;
   EXPECT_TRUE(LocateShellFolder(Services(), true, group, candidate, "Index.Dat", "", "Mid", path));
-  EXPECT_EQ(path, middle);
+  EXPECT_EQ(path, middle) << "found without its trailing backslash";
   EXPECT_FALSE(LocateShellFolder(Services(), true, group, candidate, "Index.Dat", "", "Old", path));
   EXPECT_EQ(path, middle) << "an older index does not replace the one found";
   EXPECT_TRUE(LocateShellFolder(Services(), true, group, candidate, "Index.Dat", "", "New", path));
@@ -167,24 +145,21 @@ TEST_F(IELocationsTest, IndexDateRuleKeepsTheNewestIndex) {
   EXPECT_FALSE(fresh.found);
 }
 
-TEST_F(IELocationsTest, RealShellFolderCandidates) {
-  platform::FileSystem& files = platform::RealFileSystem();
-  LocationServices real{files, platform::RealRegistry(), platform::RealShell()};
-  CandidateGroup group;
+TEST_F(IELocationsTest, ShellFolderCandidatesTakeTheirOwnRoute) {
+  const int cookies = platform::csidl::kCookies;
+  const ShellFolderCandidate byPath{FolderMethod::SpecialFolder, cookies, RegistryRoot::CurrentUser, ""};
+  const ShellFolderCandidate byIdList{FolderMethod::IdList, cookies, RegistryRoot::CurrentUser, ""};
   std::string path;
-  ASSERT_TRUE(LocateShellFolder(real, true, group,
-                                {FolderMethod::SpecialFolder, platform::csidl::kInternetCache, RegistryRoot::CurrentUser, ""},
-                                "", "", "", path));
-  EXPECT_EQ(path, platform::RealShell().GetSpecialFolder(platform::csidl::kInternetCache).path);
-  CandidateGroup idList;
-  ASSERT_TRUE(LocateShellFolder(real, true, idList,
-                                {FolderMethod::IdList, platform::csidl::kCookies, RegistryRoot::CurrentUser, ""}, "",
-                                "", "", path));
-  EXPECT_EQ(path, platform::RealShell().SpecialFolderFromIdList(platform::csidl::kCookies).path);
-  CandidateGroup failing;
-  EXPECT_FALSE(LocateShellFolder(Services(), true, failing,
-                                 {FolderMethod::SpecialFolder, platform::csidl::kCookies, RegistryRoot::CurrentUser, ""},
-                                 "", "", "", path));
+  CandidateGroup real;
+  LocationServices realServices{platform::RealFileSystem(), platform::RealRegistry(), platform::RealShell()};
+  ASSERT_TRUE(LocateShellFolder(realServices, true, real, byPath, "", "", "", path));
+  EXPECT_EQ(path, platform::RealShell().GetSpecialFolder(cookies).path);
+  // Only the item id list route answers.
+  shell.idListWorks = true;
+  CandidateGroup pathFails, idListAnswers;
+  EXPECT_FALSE(LocateShellFolder(Services(), true, pathFails, byPath, "", "", "", path));
+  ASSERT_TRUE(LocateShellFolder(Services(), true, idListAnswers, byIdList, "", "", "", path));
+  EXPECT_EQ(path, platform::RealShell().SpecialFolderFromIdList(cookies).path);
 }
 
 TEST_F(IELocationsTest, ProtectedModeTwinsNeedAnIndex) {
@@ -229,38 +204,35 @@ TEST_F(IELocationsTest, UserDataFromTheMachineHiveOnlyWithoutAUserKey) {
   EXPECT_EQ(FindUserDataFolder(Services(), keys), "");
 }
 
-TEST_F(IELocationsTest, DomStorageUnderLocalAndLocalLow) {
+TEST_F(IELocationsTest, FoldersBelowTheShellFoldersAndNoUnconfirmedOnes) {
   std::string dom = Indexed("Local\\MicroSoft\\Internet Explorer\\DomStore");
   std::string lowDom = Indexed("LocalLow\\MicroSoft\\Internet Explorer\\DomStore");
   ShellFolderPaths folders;
   folders.LocalAppData = temp / "Local";
+  folders.Recent = temp / "Recent";
+  folders.History = temp / "History";
+  Plain("TIF\\Content.IE5");  // no index: no cache folder
+  SetFolderValue(RegistryRoot::CurrentUser, keys.UserShellFolders, "Cache", temp / "TIF");
   IELocations found = Locate(ie6, folders);
+  EXPECT_EQ(found.IECacheFolder, "");
   EXPECT_EQ(found.DomStoreFolder, dom);
   EXPECT_TRUE(found.DomStoreFound);
   EXPECT_EQ(found.LowDomStoreFolder, lowDom);
   EXPECT_TRUE(found.LowDomStoreFound);
-}
-
-TEST_F(IELocationsTest, LocalSettingsPathLooksForNoProtectedModeDomStorage) {
-  Plain("Local Settings\\Application Data\\MicroSoft\\Internet Explorer\\DomStore");
-  Indexed("Local Settings\\Application DataLow\\MicroSoft\\Internet Explorer\\DomStore");
-  ShellFolderPaths folders;
-  folders.LocalAppData = temp / "Local Settings\\Application Data";
-  IELocations found = Locate(ie6, folders);
-  EXPECT_EQ(found.DomStoreFolder, *folders.LocalAppData + "\\MicroSoft\\Internet Explorer\\DomStore");
-  EXPECT_FALSE(found.DomStoreFound) << "no index file";
-  EXPECT_EQ(found.LowDomStoreFolder, "");
-  EXPECT_FALSE(found.LowDomStoreFound);
-}
-
-TEST_F(IELocationsTest, RecentFolderAndHistoryIndexFromTheShellFolders) {
-  ShellFolderPaths folders;
-  folders.Recent = temp / "Recent";
-  folders.History = temp / "History";
-  IELocations found = Locate(ie6, folders);
   EXPECT_EQ(found.RecentFolder, temp / "Recent");
   EXPECT_TRUE(found.RecentFolderFound);
   EXPECT_EQ(found.IEHistoryIndexFile, temp / "History\\History.IE5\\index.dat");
+
+  // Below "Local Settings" there is no Protected Mode twin to look for, and
+  // a DOM store without an index is not found.
+  Plain("Local Settings\\Application Data\\MicroSoft\\Internet Explorer\\DomStore");
+  Indexed("Local Settings\\Application DataLow\\MicroSoft\\Internet Explorer\\DomStore");
+  folders.LocalAppData = temp / "Local Settings\\Application Data";
+  found = Locate(ie6, folders);
+  EXPECT_EQ(found.DomStoreFolder, *folders.LocalAppData + "\\MicroSoft\\Internet Explorer\\DomStore");
+  EXPECT_FALSE(found.DomStoreFound);
+  EXPECT_EQ(found.LowDomStoreFolder, "");
+  EXPECT_FALSE(found.LowDomStoreFound);
 }
 
 }  // namespace

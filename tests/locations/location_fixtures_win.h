@@ -23,12 +23,17 @@ class BothHivesKey {
   TempRegistryKey user_;
 };
 
-// The real shell with its special-folder lookups failing (as on a system
-// without them), and optionally a fixed version text for every file.
+// The real shell with its special-folder lookups failing, as on a system
+// without them (the item id list route still answers when idListWorks is
+// set), and optionally a fixed version text for every file.
 class ShellWithoutFolders : public platform::Win32Shell {
  public:
   platform::SpecialFolder GetSpecialFolder(int) override { return {false, platform::kPathNotFound}; }
-  platform::SpecialFolder SpecialFolderFromIdList(int) override { return {false, platform::kFolderNotFound}; }
+  platform::SpecialFolder SpecialFolderFromIdList(int id) override {
+    if (idListWorks) return Win32Shell::SpecialFolderFromIdList(id);
+    return {false, platform::kFolderNotFound};
+  }
+  bool idListWorks = false;
   std::string VersionString(const std::string& file, const std::string& name) override {
     return fixedVersion ? *fixedVersion : Win32Shell::VersionString(file, name);
   }

@@ -6,68 +6,59 @@
 namespace tidemark::locations {
 namespace {
 
-TEST(ProfilesIni, LaterDefaultSectionWinsOverFirstProfile) {
-  ProfileList list = ParseProfilesIni(
-      "[General]\r\nStartWithLastProfile=1\r\n\r\n"
-      "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/aaa.default\r\n\r\n"
-      "[Profile1]\r\nName=work\r\nIsRelative=1\r\nPath=Profiles/bbb.work\r\nDefault=1\r\n");
-  ASSERT_EQ(list.entries.size(), 3u);
-  EXPECT_FALSE(list.entries[0].isProfile);
-  EXPECT_TRUE(list.entries[1].isProfile);
-  EXPECT_EQ(list.entries[2].path, "Profiles/bbb.work");
-  EXPECT_TRUE(list.entries[2].isRelative);
-  EXPECT_EQ(list.defaultIndex, 2);
-}
-
-TEST(ProfilesIni, FirstProfileIsDefaultWithoutDefaultValue) {
-  ProfileList list = ParseProfilesIni("[General]\n[Profile0]\nPath=a\n[profile1]\nPath=b\nDefault=0\n");
-  EXPECT_EQ(list.defaultIndex, 1);
-  EXPECT_TRUE(list.entries[2].isProfile) << "section names compare without case";
-}
-
-TEST(ProfilesIni, AbsolutePathAndMissingValues) {
-  ProfileList list = ParseProfilesIni("[Profile0]\nIsRelative=0\nPath=D:/Mozilla/prof one\n[Profile1]\n");
-  EXPECT_FALSE(list.entries[0].isRelative);
-  EXPECT_EQ(list.entries[0].path, "D:/Mozilla/prof one");
-  EXPECT_TRUE(list.entries[1].isRelative) << "IsRelative absent counts as relative";
-  EXPECT_EQ(list.entries[1].path, "");
-  EXPECT_EQ(list.defaultIndex, 0);
-}
-
-TEST(ProfilesIni, AByteOrderMarkAndQuotedValuesReadAsWindowsReadsThem) {
-  ProfileList list = ParseProfilesIni("\xEF\xBB\xBF[Profile0]\nIsRelative=\"0\"\nPath=\"D:\\Prof\"\nDefault='1'\n");
-  ASSERT_EQ(list.entries.size(), 1u);
-  EXPECT_EQ(list.defaultIndex, 0);
-  EXPECT_FALSE(list.entries[0].isRelative);
-  EXPECT_EQ(list.entries[0].path, "D:\\Prof");
-}
-
-TEST(ProfilesIni, NoProfileSectionsMeansNoDefault) {
-  EXPECT_EQ(ParseProfilesIni("").defaultIndex, -1);
-  EXPECT_EQ(ParseProfilesIni("[General]\nStartWithLastProfile=1\n; Path=x\nnonsense line\n").defaultIndex, -1);
-}
-
-TEST(PrefsJs, DoubledBackslashesCollapse) {
-  auto value = CacheParentDirectoryPreference(
-      "# Mozilla User Preferences\r\n"
-      "user_pref(\"browser.cache.disk.capacity\", 50000);\r\n"
-      "user_pref(\"browser.cache.disk.parent_directory\", \"D:\\\\Fire fox\\\\\\\\cache\");\r\n");
-  ASSERT_TRUE(value.has_value());
-  EXPECT_EQ(*value, "D:\\Fire fox\\cache");
-}
-
-TEST(PrefsJs, EscapesAreDecodedAndOnlyFullPathsCount) {
-  auto value = [](const std::string& literal) {
-    return CacheParentDirectoryPreference("user_pref(\"browser.cache.disk.parent_directory\", " + literal + ");\n")
-        .value_or("<none>");
+TEST(ProfilesIni, TheDefaultProfileAndItsPath) {
+  struct Case {
+    const char* ini;
+    int defaultIndex;
+    const char* path;
+    bool relative;
   };
-  EXPECT_EQ(value("\"\\\\\\\\server\\\\share\\\\ff\""), "\\\\server\\share\\ff");
-  EXPECT_EQ(value("\"C:\\\\Say \\\"hi\\\"\""), "C:\\Say \"hi\"");
-  EXPECT_EQ(value("\"C:\\\\caf\\u0065\""), "C:\\cafe");
-  EXPECT_EQ(value("\"cache\""), "<none>");
-  EXPECT_EQ(value("\"\\\\cache\""), "<none>");
-  EXPECT_EQ(value("\"D:cache\""), "<none>");
-  EXPECT_EQ(value("\"C:\\\\open"), "<none>");
+  const Case cases[] = {
+      // The last section saying Default=1 wins over the first profile.
+      {"[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
+       "Path=Profiles/aaa.default\r\nDefault=1\r\n\r\n[Profile1]\r\nIsRelative=1\r\nPath=Profiles/bbb.work\r\n"
+       "Default=1\r\n",
+       2, "Profiles/bbb.work", true},
+      // Without one the first profile section is the default; names compare without case.
+      {"[General]\n[PROFILE0]\nPath=a\n[Profile1]\nPath=b\nDefault=0\n", 1, "a", true},
+      {"[Profile0]\nIsRelative=0\nPath=D:/Mozilla/prof one\n", 0, "D:/Mozilla/prof one", false},
+      {"[Profile0]\n", 0, "", true},
+      // A byte order mark and quotes around values are read as Windows reads them.
+      {"\xEF\xBB\xBF[Profile0]\nPath=a\n[Profile1]\nIsRelative=\"0\"\nPath=\"D:\\Prof\"\nDefault='1'\n", 1,
+       "D:\\Prof", false},
+      {"", -1, "", true},
+      {"[General]\nStartWithLastProfile=1\n; Path=x\nnonsense line\n", -1, "", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ini);
+    ProfileList list = ParseProfilesIni(c.ini);
+    ASSERT_EQ(list.defaultIndex, c.defaultIndex);
+    if (c.defaultIndex < 0) continue;
+    const ProfileEntry& entry = list.entries.at(size_t(c.defaultIndex));
+    EXPECT_TRUE(entry.isProfile);
+    EXPECT_EQ(entry.path, c.path);
+    EXPECT_EQ(entry.isRelative, c.relative);
+  }
+  EXPECT_FALSE(ParseProfilesIni("[General]\n[Profile0]\n").entries[0].isProfile);
+}
+
+TEST(PrefsJs, TheCacheParentDirectoryIsAFullPath) {
+  auto value = [](const std::string& prefs) { return CacheParentDirectoryPreference(prefs).value_or("<none>"); };
+  auto line = [](const std::string& literal) {
+    return "user_pref(\"browser.cache.disk.parent_directory\", " + literal + ");\n";
+  };
+  EXPECT_EQ(value("# Mozilla User Preferences\r\nuser_pref(\"browser.cache.disk.capacity\", 50000);\r\n" +
+                  line("\"D:\\\\Fire fox\\\\\\\\cache\"")),
+            "D:\\Fire fox\\cache");
+  EXPECT_EQ(value(line("\"\\\\\\\\server\\\\share\\\\ff\"")), "\\\\server\\share\\ff");
+  EXPECT_EQ(value(line("\"C:\\\\Say \\\"hi\\\"\"")), "C:\\Say \"hi\"");
+  EXPECT_EQ(value(line("\"C:\\\\caf\\u0065\"")), "C:\\cafe");
+  // Only a full path counts, only from the first line naming the key, and the key only with its quotes.
+  for (std::string nothing :
+       {line("\"cache\""), line("\"\\\\cache\""), line("\"D:cache\""), line("\"C:\\\\open"),
+        line("\"\"") + line("\"E:\\\\x\""), std::string("user_pref(\"browser.cache.disk.parent_directory\");\n"),
+        std::string("user_pref(browser.cache.disk.parent_directory, \"E:\\\\x\");\n"), std::string()})
+    EXPECT_EQ(value(nothing), "<none>") << nothing;
 }
 
 TEST(FirefoxReleases, NumbersCompareAsNumbers) {
@@ -76,36 +67,15 @@ TEST(FirefoxReleases, NumbersCompareAsNumbers) {
   EXPECT_EQ(LatestRelease({"b", "A"}), "b");
 }
 
-TEST(PrefsJs, OnlyTheFirstLineNamingTheKeyCounts) {
-  EXPECT_FALSE(CacheParentDirectoryPreference("user_pref(\"browser.cache.disk.parent_directory\", \"\");\n"
-                                              "user_pref(\"browser.cache.disk.parent_directory\", \"E:\\\\x\");\n"));
-  EXPECT_FALSE(CacheParentDirectoryPreference("user_pref(\"browser.cache.disk.parent_directory\");\n"));
-  EXPECT_FALSE(CacheParentDirectoryPreference("user_pref(browser.cache.disk.parent_directory, \"E:\\\\x\");\n"))
-      << "the key counts only with its double quotes";
-  EXPECT_FALSE(CacheParentDirectoryPreference(""));
-}
-
 TEST(IEVersionText, MajorIsTheNumberBeforeTheFirstDot) {
-  EXPECT_EQ(VersionMajorOf("8.00.6001.18702    "), 8);
-  EXPECT_EQ(VersionMajorOf("11.0.9600"), 11);
-  EXPECT_EQ(VersionMajorOf("6"), 0);
-  EXPECT_EQ(VersionMajorOf(""), 0);
-  EXPECT_EQ(VersionMajorOf("x.1"), 0);
-  EXPECT_EQ(VersionMajorOf("00.00.00.00"), 0);
+  for (auto [text, major] : {std::pair{"8.00.6001.18702    ", 8}, {"11.0.9600", 11}, {"6", 0}, {"", 0}, {"x.1", 0},
+                             {"-5.1", 0}, {"00.00.00.00", 0}})
+    EXPECT_EQ(VersionMajorOf(text), major) << text;
 }
 
 TEST(UsablePath, NeedsDriveColonBackslashAndFourCharacters) {
   EXPECT_TRUE(IsUsablePath("C:\\x"));
-  EXPECT_FALSE(IsUsablePath("C:\\"));
-  EXPECT_FALSE(IsUsablePath("... Not Found ..."));
-  EXPECT_FALSE(IsUsablePath("relative\\path"));
-  EXPECT_FALSE(IsUsablePath(""));
-}
-
-TEST(FileNotFoundText, RecognisedByItsPrefix) {
-  EXPECT_TRUE(IsFileNotFoundText("  File not found - Cookies.txt"));
-  EXPECT_FALSE(IsFileNotFoundText("C:\\p\\Cookies.txt"));
-  EXPECT_FALSE(IsFileNotFoundText(kFolderNotFoundText));
+  for (const char* path : {"C:\\", "... Not Found ...", "relative\\path", ""}) EXPECT_FALSE(IsUsablePath(path)) << path;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/files.h"
 #include "platform/ini_file.h"
@@ -24,6 +25,21 @@ struct SettingsFile {
     return text ? *text : "<no file>";
   }
   void SetText(const std::string& text) const { folder.Write("Tidemark.ini", text); }
+};
+
+// The settings file with the writes of one key failing, as when the disk
+// fills up half way through.
+struct FailingKeyFile : platform::PrivateProfileFile {
+  FailingKeyFile(std::string path, std::string failingKey)
+      : PrivateProfileFile(std::move(path)), failingKey_(std::move(failingKey)) {}
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value) override {
+    if (key != failingKey_) return PrivateProfileFile::WriteString(section, key, value);
+    lastError_ = ERROR_DISK_FULL;
+    return false;
+  }
+
+ private:
+  std::string failingKey_;
 };
 
 // Holds a file open for reading, sharing only what `share` allows, as a

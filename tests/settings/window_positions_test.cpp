@@ -9,93 +9,73 @@ namespace {
 
 const ScreenArea k1024x768{0, 0, 1024, 768};
 
-WindowPlacement Restore(std::string_view stored, int ppi = 96, bool reset = false, ScreenArea screen = k1024x768) {
-  return RestorePlacement(stored, reset, ppi, screen);
-}
-
 TEST(WindowPositions, ParsesAndFormatsTheStoredValue) {
-  EXPECT_EQ(ParsePosition("0 120 80 450 620"), (StoredPosition{WindowState::Normal, 120, 80, 450, 620}));
   EXPECT_EQ(ParsePosition("  1  -4 7 300 400 "), (StoredPosition{WindowState::Minimised, -4, 7, 300, 400}));
   EXPECT_EQ(ParsePosition("2"), (StoredPosition{WindowState::Maximised, 0, 0, 0, 0}));
-
   EXPECT_EQ(FormatPosition({WindowState::Normal, 120, 80, 450, 620}), "0 120 80 450 620");
-  EXPECT_EQ(FormatPosition({WindowState::Minimised, 1, 2, 3, 4}), "1 1 2 3 4");
   EXPECT_EQ(FormatPosition({WindowState::Maximised, 120, 80, 450, 620}), "2");
-
   StoredPosition saved{WindowState::Normal, -30, 1900, 512, 777};
   EXPECT_EQ(ParsePosition(FormatPosition(saved)), saved);
 }
 
-TEST(WindowPositions, UnreadableValuesAreIgnored) {
+TEST(WindowPositions, UnreadableValuesGiveTheDesignedPlacement) {
   for (const char* stored : {"Default", "", "abc", "0", "0 1 2 3", "0 1 2 3 4 5", "3 1 2 3 4", "01 1 2 3 4",
                              "0 a 2 3 4", "0 1 2 0 5", "0 1 2 5 -5", "0 1 2 3 99999999999"}) {
     SCOPED_TRACE(stored);
     EXPECT_FALSE(ParsePosition(stored));
-    EXPECT_EQ(Restore(stored), (WindowPlacement{PlacementKind::Designed, 0, 0, 620, 450}));
+    EXPECT_EQ(RestorePlacement(stored, false, 96, k1024x768),
+              (WindowPlacement{PlacementKind::Designed, 0, 0, 620, 450}));
   }
 }
 
-TEST(WindowPositions, DefaultIsTheDesignedSizeScaledFrom120PixelsPerInch) {
-  EXPECT_EQ(Restore("Default", 96), (WindowPlacement{PlacementKind::Designed, 0, 0, 620, 450}));
-  EXPECT_EQ(Restore("Default", 119), (WindowPlacement{PlacementKind::Designed, 0, 0, 620, 450}));
-  // 450 x 120 / 96 = 562.5 rounds to 563.
-  EXPECT_EQ(Restore("Default", 120), (WindowPlacement{PlacementKind::Designed, 0, 0, 775, 563}));
-  EXPECT_EQ(Restore("Default", 144), (WindowPlacement{PlacementKind::Designed, 0, 0, 930, 675}));
-
-  DesignedSize cookieWindow{700, 500};
-  EXPECT_EQ(RestorePlacement("Default", false, 96, k1024x768, cookieWindow),
+TEST(WindowPositions, PlacementOfEachStoredValue) {
+  struct Case {
+    const char* stored;
+    int ppi;
+    bool reset;
+    ScreenArea screen;
+    WindowPlacement expected;
+  };
+  using enum PlacementKind;
+  const Case cases[] = {
+      // The designed size grows from 120 pixels per inch on, rounded to nearest (562.5 -> 563).
+      {"Default", 119, false, k1024x768, {Designed, 0, 0, 620, 450}},
+      {"Default", 120, false, k1024x768, {Designed, 0, 0, 775, 563}},
+      {"Default", 144, false, k1024x768, {Designed, 0, 0, 930, 675}},
+      {"0 120 80 450 620", 96, false, k1024x768, {Normal, 120, 80, 620, 450}},
+      {"0 120 80 450 620", 96, true, k1024x768, {Designed, 0, 0, 620, 450}},
+      // Minimised comes back normal; maximised keeps the designed size to restore to.
+      {"1 10 20 300 400", 96, false, k1024x768, {Normal, 10, 20, 400, 300}},
+      {"2", 120, false, k1024x768, {Maximised, 0, 0, 775, 563}},
+      {"2 10 20 300 400", 96, false, k1024x768, {Maximised, 0, 0, 620, 450}},
+      {"2", 144, true, k1024x768, {Designed, 0, 0, 930, 675}},
+      // Beyond 80 % of the virtual screen (614.4 x 819.2) the caption could be out of reach.
+      {"0 614 819 500 700", 96, false, k1024x768, {Normal, 614, 819, 700, 500}},
+      {"0 615 10 500 700", 96, false, k1024x768, {Normal, 0, 0, 700, 500}},
+      {"0 10 820 500 700", 96, false, k1024x768, {Normal, 0, 0, 700, 500}},
+      {"0 800 800 500 700", 96, false, {0, 0, 1000, 1000}, {Normal, 800, 800, 700, 500}},
+      {"0 10 1500 500 700", 96, false, {0, 0, 2048, 768}, {Normal, 10, 1500, 700, 500}},
+      // So could it above or left of the virtual screen.
+      {"0 -40 100 500 700", 96, false, k1024x768, {Normal, 0, 0, 700, 500}},
+      {"0 40 -900 500 700", 96, false, k1024x768, {Normal, 0, 0, 700, 500}},
+      {"0 40 -900 500 700", 96, false, {-1280, 0, 2304, 768}, {Normal, 40, -900, 700, 500}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.stored << " at " << c.ppi << (c.reset ? " reset" : ""));
+    EXPECT_EQ(RestorePlacement(c.stored, c.reset, c.ppi, c.screen), c.expected);
+  }
+  EXPECT_EQ(RestorePlacement("Default", false, 96, k1024x768, {700, 500}),
             (WindowPlacement{PlacementKind::Designed, 0, 0, 700, 500}));
 }
 
-TEST(WindowPositions, StoredStates) {
-  EXPECT_EQ(Restore("0 120 80 450 620"), (WindowPlacement{PlacementKind::Normal, 120, 80, 620, 450}));
-  // Minimised comes back normal.
-  EXPECT_EQ(Restore("1 10 20 300 400"), (WindowPlacement{PlacementKind::Normal, 10, 20, 400, 300}));
-  // Maximised: designed position, and the designed size to restore to.
-  EXPECT_EQ(Restore("2"), (WindowPlacement{PlacementKind::Maximised, 0, 0, 620, 450}));
-  EXPECT_EQ(Restore("2", 120), (WindowPlacement{PlacementKind::Maximised, 0, 0, 775, 563}));
-  EXPECT_EQ(Restore("2 10 20 300 400").kind, PlacementKind::Maximised);
-}
-
-TEST(WindowPositions, ResetIgnoresTheStoredValue) {
-  EXPECT_EQ(Restore("0 120 80 450 620", 96, true), (WindowPlacement{PlacementKind::Designed, 0, 0, 620, 450}));
-  EXPECT_EQ(Restore("2", 144, true), (WindowPlacement{PlacementKind::Designed, 0, 0, 930, 675}));
-}
-
-TEST(WindowPositions, PositionsBeyond80PercentOfTheVirtualScreenMoveToTheCorner) {
-  EXPECT_EQ(Restore("0 5000 10 500 700"), (WindowPlacement{PlacementKind::Normal, 0, 0, 700, 500}));
-  EXPECT_EQ(Restore("0 10 5000 500 700"), (WindowPlacement{PlacementKind::Normal, 0, 0, 700, 500}));
-  // 80 % of 768 is 614.4 and of 1024 is 819.2.
-  EXPECT_EQ(Restore("0 614 819 500 700"), (WindowPlacement{PlacementKind::Normal, 614, 819, 700, 500}));
-  EXPECT_EQ(Restore("0 615 10 500 700"), (WindowPlacement{PlacementKind::Normal, 0, 0, 700, 500}));
-  EXPECT_EQ(Restore("0 10 820 500 700"), (WindowPlacement{PlacementKind::Normal, 0, 0, 700, 500}));
-  // A second monitor to the right widens the virtual screen.
-  EXPECT_EQ(Restore("0 10 1500 500 700", 96, false, {0, 0, 2048, 768}),
-            (WindowPlacement{PlacementKind::Normal, 10, 1500, 700, 500}));
-}
-
-TEST(WindowPositions, PositionsAboveOrLeftOfTheVirtualScreenMoveToTheCorner) {
-  // The caption would be out of reach.
-  EXPECT_EQ(Restore("0 -40 100 500 700"), (WindowPlacement{PlacementKind::Normal, 0, 0, 700, 500}));
-  EXPECT_EQ(Restore("0 40 -900 500 700"), (WindowPlacement{PlacementKind::Normal, 0, 0, 700, 500}));
-  // A monitor left of the primary one makes negative positions visible.
-  EXPECT_EQ(Restore("0 40 -900 500 700", 96, false, {-1280, 0, 2304, 768}),
-            (WindowPlacement{PlacementKind::Normal, 40, -900, 700, 500}));
-}
-
 TEST(ConfigurationRules, RepeatsAndShredKinds) {
-  EXPECT_EQ(ClampRepeats(0), 1);
-  EXPECT_EQ(ClampRepeats(-7), 1);
-  EXPECT_EQ(ClampRepeats(1), 1);
-  EXPECT_EQ(ClampRepeats(99), 99);
-  EXPECT_EQ(ClampRepeats(150), 99);
-  EXPECT_EQ(ClampRepeats(99999999999LL), 99);
-
+  for (auto [repeats, clamped] : {std::pair{-7LL, 1}, {0LL, 1}, {1LL, 1}, {99LL, 99}, {150LL, 99}, {99999999999LL, 99}})
+    EXPECT_EQ(ClampRepeats(repeats), clamped) << repeats;
   EXPECT_EQ(ShredButtonOf(kQuickShred), 0);
   EXPECT_EQ(ShredButtonOf(kThoroughShred), 1);
   EXPECT_EQ(ShredButtonOf(kBothShreds), 2);
   EXPECT_FALSE(ShredButtonOf('3'));
-  EXPECT_FALSE(ShredButtonOf('x'));
+  EXPECT_FALSE(ShredButtonOf('/'));
 }
 
 TEST(ConfigurationRules, AgeHoursText) {
