@@ -1,6 +1,8 @@
 // Pictures of the main window for the docs and for reviews: creates the
 // window in-process over a scratch data folder, shows each tab in turn and
-// writes what the screen shows of the window as a BMP file per tab.
+// writes what the screen shows of the window as a BMP file per tab; then
+// the plugin selection window over two example plugins, and the test
+// window with the output of a test run of one.
 // Usage: screenshots.exe <output folder> <name prefix>
 #include <windows.h>
 
@@ -8,6 +10,8 @@
 #include <string>
 
 #include "app/main_form_win.h"
+#include "plugins/plugin_files.h"
+#include "plugins/plugin_windows_win.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -77,6 +81,17 @@ int main(int argc, char** argv) {
   context.paths.dataFolder = JoinPath(scratch, "data");
   context.paths.settingsFile = JoinPath(context.paths.dataFolder, "Tidemark.ini");
   platform::RealFileSystem().CreateFolders(context.paths.dataFolder);
+  platform::FileSystem& files = platform::RealFileSystem();
+  files.CreateFolders(JoinPath(scratch, "PLUGINS"));
+  files.WriteFile(JoinPath(scratch, "PLUGINS\\SCRIBBLE.STD"),
+                  "LEVEL=1\r\nScribble editor - recent files, history and lock files\r\n"
+                  "DELTEXT=#APPDATA#\\Scribble\\recent.ini['File']\r\n"
+                  "DELEXML=#APPDATA#\\Scribble\\settings.xml[history]\r\n"
+                  "DELFOLD=#LOCALAPPDATA#\\Scribble\\Cache[*.*]DS\r\n"
+                  "DELVALS=HKCU:Software\\Scribble\\Recent['FILE']B\r\n"
+                  "EXECUTE=%WINDIR%\\system32\\hostname.exe\r\n");
+  files.WriteFile(JoinPath(scratch, "PLUGINS\\viewer.cus"), "Viewer - thumbnails\r\n");
+  files.WriteFile(JoinPath(context.paths.dataFolder, "PLUGINS.DAT"), "SCRIBBLE.STD\r\n");
 
   app::TFFoxForm form(context, app::PurgeBodies{});
   form.Create(nullptr);
@@ -85,28 +100,49 @@ int main(int argc, char** argv) {
   form.BrowserTick();
   Settle(800);
 
-  auto shoot = [&](const std::string& name) {
+  auto shoot = [&](const std::string& name, HWND window) {
     Settle(400);
     std::string path = JoinPath(output, prefix + "-" + name + ".bmp");
-    if (!SaveWindowPicture(form.hwnd(), path)) std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    if (!SaveWindowPicture(window, path)) std::fprintf(stderr, "cannot write %s\n", path.c_str());
   };
   const char* const optionTabs[] = {"standard-options", "purge-now-options", "startup-options", "shutdown-options"};
   for (int tab = 0; tab < 4; ++tab) {
     form.SelectMainTab(app::MainTab::Options);
     form.SelectOptionTab(tab);
-    shoot(optionTabs[tab]);
+    shoot(optionTabs[tab], form.hwnd());
   }
   form.SelectMainTab(app::MainTab::Configure);
   const char* const configPages[] = {"configure-general", "configure-purge-now", "configure-startup",
                                      "configure-shutdown", "configure-temp-folders"};
   for (int page = 0; page < 5; ++page) {
     form.SelectConfigTab(page);
-    shoot(configPages[page]);
+    shoot(configPages[page], form.hwnd());
   }
   form.PreviewBtnClick();
-  shoot("results-no-options");
+  shoot("results-no-options", form.hwnd());
   form.DisplayFoldersAndFiles();
-  shoot("results-folders-and-files");
+  shoot("results-folders-and-files", form.hwnd());
+
+  // The plugin windows, shown without their modal loops.
+  std::vector<std::string> selected = form.SelectedPlugins();
+  plugins::PluginWindowsContext windows{form, context.purge, selected, context.paths.settingsFile, {}, false};
+  windows.restore.anyPos = true;
+  windows.restore.pixelsPerInch = context.pixelsPerInch;
+  plugins::TPlugSelForm select(windows);
+  select.Create(form.hwnd());
+  ShowWindow(select.hwnd(), SW_SHOW);
+  select.FormActivate();
+  ListView_SetItemState(select.listView(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  select.ListView1MouseUp();
+  shoot("plugin-select", select.hwnd());
+  auto lines = plugins::ReadPluginLines(files, JoinPath(scratch, "PLUGINS\\SCRIBBLE.STD"));
+  plugins::TPlugTstForm test(windows, lines.value_or(std::vector<std::string>{}), true, "Test:   SCRIBBLE.STD");
+  test.Create(select.hwnd());
+  ShowWindow(test.hwnd(), SW_SHOW);
+  test.FormActivate();
+  shoot("plugin-test", test.hwnd());
+  DestroyWindow(test.hwnd());
+  DestroyWindow(select.hwnd());
   DestroyWindow(form.hwnd());
   return 0;
 }

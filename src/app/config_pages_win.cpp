@@ -137,12 +137,14 @@ void ConfigurePages::CreateGeneral(const std::function<void(HWND, const char*)>&
   }
 
   Add(page, "STATIC", "Configure Plugins:", SS_LEFT, 8, 62, 100, 16);
-  general_.selectPlugins = AddButton(page, "Select Plugins  ", 110, 58, 100, kButtonHeight);
-  unavailable.push_back(general_.selectPlugins);
+  general_.selectPlugins = AddButton(page, "Select Plugins  ", 110, 58, 100, kButtonHeight, [this] {
+    if (onSelectPlugins) onSelectPlugins();
+  });
   if (context_->platform.files.FileExists(JoinPath(context_->paths.programFolder, "PlugMgr.exe"))) {
     general_.pluginManagerLabel = Add(page, "STATIC", "Create Plugins:", SS_LEFT, 224, 62, 90, 16);
-    general_.pluginManager = AddButton(page, "Plugin Manager", 316, 58, 100, kButtonHeight);
-    unavailable.insert(unavailable.end(), {general_.pluginManagerLabel, general_.pluginManager});
+    general_.pluginManager = AddButton(page, "Plugin Manager", 316, 58, 100, kButtonHeight, [this] {
+      if (onPluginManager) onPluginManager();
+    });
   }
 
   Add(page, "STATIC", "Configure Fonts for Displays:", SS_LEFT, 8, 90, 150, 16);

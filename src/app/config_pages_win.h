@@ -76,6 +76,8 @@ class ConfigurePages {
 
   // The temp-folder settings changed: locate the folders again.
   std::function<void()> onTempFoldersApplied;
+  // "Select Plugins  " and "Plugin Manager".
+  std::function<void()> onSelectPlugins, onPluginManager;
   // A write failed; the text names what was lost.
   std::function<void(const std::string& text)> onApplyFailed;
 

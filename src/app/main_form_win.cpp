@@ -6,9 +6,13 @@
 
 #include "app/themes.h"
 #include "engine/purge_environment.h"
+#include "cookies/no_protection_win.h"
 #include "cookies/protect_file.h"
+#include "cookies/user_messages_win.h"
 #include "engine/labels.h"
 #include "locations/folders_listing.h"
+#include "plugins/plugin_files.h"
+#include "plugins/plugin_windows_win.h"
 #include "platform/text.h"
 #include "settings/configuration.h"
 #include "settings/option_sets.h"
@@ -226,6 +230,8 @@ void TFFoxForm::CreateControls() {
     MessageBoxA(hwnd(), text.c_str(), "Tidemark  -  Error Message", MB_OK | MB_ICONERROR);
   };
   configPages_.onTempFoldersApplied = [this] { InitTempFolders(); };
+  configPages_.onSelectPlugins = [this] { SelectPluginsClick(); };
+  configPages_.onPluginManager = [this] { PluginManagerClick(); };
 
   results_.Create(*this, page.left, page.top, page.right - page.left, page.bottom - page.top);
   // Children stack in creation order, first on top: send the backgrounds
@@ -276,6 +282,7 @@ void TFFoxForm::InitialiseAtCreation() {
   locations::EnsureFirefoxLocations(context_.firefox, context_.ie, files, context_.shellFolders);
   context_.firefox.FirefoxVersionText = locations::ReadFirefoxVersion(context_.platform.registry, shell);
   locations::LocatePlugins(context_.firefox, files, paths.programFolder, paths.dataFolder, context_.options.ffdatExe);
+  selectedPlugins_ = plugins::LoadSelection(files, context_.firefox.PluginListFile);
   settings::EnsureSettingsFile(files, paths.programFolder, paths.dataFolder, paths.cdExec);
   platform::PrivateProfileFile ini(paths.settingsFile);
   configPages_.Load();
@@ -320,23 +327,47 @@ engine::PurgeResources TFFoxForm::Resources() {
   settings.ageFilterOn = context_.settings.temp.ageFilterOn;
   settings.ageHours = context_.settings.temp.ageHours;
   settings.keepFiles = context_.options.keepFiles;
+  settings.ieVersionMajor = context_.ieVersion.IEVersionMajor;
+  settings.ie7 = context_.ieVersion.IE7Plus;  // "IE7" included
+  settings.allHist = context_.options.allHist;
+  settings.allLeaks = context_.options.allLeaks;
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
+  engine::CookiePurgeResources cookiePurge;
+  cookiePurge.firefoxProtectFile = context_.paths.cookieProtectFile;
+  cookiePurge.firefoxShowOption = &context_.settings.show.ffCookieMsgOpt;
+  cookiePurge.ieProtectFile = context_.paths.ieCookieProtectFile;
+  cookiePurge.ieShowOption = &context_.settings.show.cookieMsgOpt;
+  cookiePurge.confirmNoProtection = [this](cookies::CookieBrowser browser, std::string& showOption) {
+    return cookies::ConfirmNoProtection(browser, showOption, hwnd(), ppi_);
+  };
+  engine::IEPurgeResources iePurge;
+  iePurge.showMessage = [this](const std::string& caption, const std::string& text) {
+    cookies::MessageBoxMessages(hwnd()).Show(caption, text);
+  };
   return {{system.files, system.registry, system.shell, system.windows, system.clipboard, platform::ShellPathMatcher()},
           {context_.shellFolders, context_.ie, context_.firefox, context_.tempFolders},
           settings,
           context_.tempProtect,
           context_.shred,
-          (uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime};
+          (uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime,
+          std::move(cookiePurge),
+          {selectedPlugins_, context_.commandLine.ParamPresent("debug"), context_.system.tisVista},
+          std::move(iePurge)};
 }
 
-void TFFoxForm::RestorePosition(platform::IniFile& ini) {
+settings::RestoreContext TFFoxForm::WindowRestoreContext() const {
   settings::RestoreContext restore;
   restore.anyPos = context_.options.anyPos;
   restore.reset = context_.options.reset;
   restore.pixelsPerInch = ppi_;
   restore.virtualScreen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                            GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  return restore;
+}
+
+void TFFoxForm::RestorePosition(platform::IniFile& ini) {
+  settings::RestoreContext restore = WindowRestoreContext();
   auto placement = settings::RestoreMainWindow(ini, context_.platform.files, restore, context_.settings.show,
                                                context_.settings.fonts);
   const settings::FontSetting& font = context_.settings.fonts.results;
@@ -392,6 +423,28 @@ void TFFoxForm::DisplayFoldersAndFiles() {
   for (const std::string& line : locations::FoldersAndFilesListing(context_.ie, context_.firefox, inputs))
     report_->Line(line);
   ShowResults();
+}
+
+void TFFoxForm::SelectPluginsClick() {
+  if (context_.purge.purgeRunning) return;
+  // A plugin run from the window shreds as the Standard options say.
+  TFFoxOptionsFrame1& standard = frames_[0];
+  context_.purge.flags =
+      engine::ReadFrameOptions(standard.Options(), standard.FunctionEnabled(engine::PurgeFunctionId::RecycleBin));
+  plugins::PluginWindowsContext windows{*this, context_.purge, selectedPlugins_, context_.paths.settingsFile,
+                                        WindowRestoreContext(), context_.paths.cdExec};
+  context_.purge.purgeRunning = true;
+  plugins::TPlugSelForm form(windows);
+  form.ShowModal(hwnd());
+  context_.purge.purgeRunning = false;
+}
+
+void TFFoxForm::PluginManagerClick() {
+  std::string program = JoinPath(context_.paths.programFolder, "PlugMgr.exe");
+  platform::Processes& processes = platform::RealProcesses();
+  if (processes.ShellOpen(program)) return;
+  std::string text = "Unable to start " + program + "\r\nWindows error " + std::to_string(processes.LastError());
+  MessageBoxA(hwnd(), text.c_str(), "Tidemark  -  Error Message", MB_OK | MB_ICONERROR);
 }
 
 void TFFoxForm::LoadTempProtectList() {

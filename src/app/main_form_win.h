@@ -17,6 +17,7 @@
 #include "engine/driver.h"
 #include "platform/gui_win.h"
 #include "platform/ini_file.h"
+#include "settings/window_settings.h"
 
 namespace tidemark::app {
 
@@ -61,6 +62,11 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   void DiagnosticClick();
   void DisplayHiddenBrowserWindows();
   void DisplayFoldersAndFiles();
+  // "Select Plugins  ": the plugin selection window, modal; "Plugin Manager": PlugMgr.exe.
+  void SelectPluginsClick();
+  void PluginManagerClick();
+  // PLUGINS.DAT as loaded at start and replaced by the selection window.
+  const std::vector<std::string>& SelectedPlugins() const { return selectedPlugins_; }
   // Shows the window as its saved state says (normal or maximised).
   void ShowAtStart() { ShowWindow(hwnd(), startMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOW); }
 
@@ -110,6 +116,8 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   void InitialiseAtCreation();
   // Validates the temp folders and shows them on the Temp Folders page.
   void InitTempFolders();
+  // How the windows' saved places are read ("ANYPOS", "RESET", the screen).
+  settings::RestoreContext WindowRestoreContext() const;
   void RestorePosition(platform::IniFile& ini);
   void SavePosition();
   void Layout();
@@ -144,6 +152,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   std::map<HWND, std::string> hints_;
   HWND hintShownFor_ = nullptr;
   std::vector<std::string> copyMemo_;
+  std::vector<std::string> selectedPlugins_;
   COLORREF mainSelected_ = 0, mainOther_ = 0, innerSelected_ = 0, innerOther_ = 0;
   bool closing_ = false;
   bool startMaximised_ = false;

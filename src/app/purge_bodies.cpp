@@ -1,5 +1,8 @@
 #include "app/purge_bodies.h"
 
+#include "firefox/firefox_purges.h"
+#include "ie/ie_purges.h"
+#include "plugins/plugin_interpreter.h"
 #include "windows/windows_purges.h"
 
 namespace tidemark::app {
@@ -13,10 +16,25 @@ struct Registration {
 };
 
 constexpr Registration kRegistrations[] = {
+    {FirefoxCache, firefox::FirefoxCachePurge},
+    {FirefoxCookies, firefox::FirefoxCookiesPurge},
+    {FirefoxTypedUrls, firefox::FirefoxTypedUrlsPurge},
+    {FirefoxHistory, firefox::FirefoxHistoryPurge},
+    {FirefoxForms, firefox::FirefoxFormHistoryPurge},
     {TempFolders, windows::TempFoldersPurge},
+    {IEVisited, ie::IEVisitedUrlsPurge},
+    {IECache, ie::IECachePurge},
+    {IECookies, ie::IECookiesPurge},
+    {IEHistory, ie::IEHistoryFoldersPurge},
+    {IEUserData, ie::IEUserDataPurge},
+    {IEDomStore, ie::IEDomStorePurge},
+    {IESearches, ie::IESearchesPurge},
+    {IETypedUrls, ie::IETypedUrlsPurge},
+    {IEStrays, ie::IEStraysPurge},
     {RecentLinks, windows::RecentLinksBody},
     {RecycleBin, windows::RecycleBinPurge},
     {Clipboard, windows::ClipboardPurge},
+    {Plugins, plugins::PluginsRun},
 };
 
 }  // namespace

@@ -41,6 +41,8 @@ StartupOptions ReadStartupOptions(const CommandLine& commandLine) {
   options.tisVista = has("TISVISTA");
   options.tisWin7 = has("TISWIN7");
   options.ie7 = has("IE7");
+  options.allHist = has("AllHist");
+  options.allLeaks = has("ALLLEAKS");
   options.abortC1 = has("AbortC1");
   options.abortC9 = has("AbortC9");
   options.abortX = has("AbortX");

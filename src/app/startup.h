@@ -33,6 +33,8 @@ struct StartupOptions {
   bool tisVista = false;
   bool tisWin7 = false;
   bool ie7 = false;
+  bool allHist = false;   // "AllHist": the IE history purge lists each folder
+  bool allLeaks = false;  // "ALLLEAKS": the IE leak sweep also takes records of unknown kinds
   bool abortC1 = false;
   bool abortC9 = false;
   bool abortX = false;

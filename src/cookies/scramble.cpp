@@ -50,13 +50,21 @@ void ScrambleCookieLine(std::string& line, RandomSource& random) {
   ScrambleValue(line, start + 1, end, random);
 }
 
-bool ScrambleIECookieFile(platform::FileSystem& files, const std::string& path, RandomSource& random) {
+bool ScrambleIECookieFile(platform::FileSystem& files, const std::string& path, RandomSource& random,
+                          uint32_t* error) {
   auto content = files.ReadFile(path);
-  if (!content) return false;
+  if (!content) {
+    if (error) *error = files.LastError();
+    return false;
+  }
   std::vector<LineSpan> lines = SplitLineSpans(*content);
   for (size_t i = 1; i + 1 < lines.size(); i += kIERecordLines)
     ScrambleValue(*content, lines[i].start + 1, lines[i].start + lines[i].length, random);
-  return files.WriteFile(path, *content);
+  std::string scrambled = path + ".new";
+  if (files.WriteFile(scrambled, *content) && files.RenameFile(scrambled, path)) return true;
+  if (error) *error = files.LastError();
+  files.RemoveFile(scrambled);
+  return false;
 }
 
 }  // namespace tidemark::cookies

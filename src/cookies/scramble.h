@@ -34,8 +34,11 @@ void ScrambleValue(std::string& text, size_t first, size_t last, RandomSource& r
 // Scrambles field 7 (the value) of a TAB-separated cookie line.
 void ScrambleCookieLine(std::string& line, RandomSource& random);
 // Scrambles the value line (the second of each nine-line record) of an
-// Internet Explorer cookie text file, keeping its line breaks. False when the
-// file cannot be read (nothing written) or written.
-bool ScrambleIECookieFile(platform::FileSystem& files, const std::string& path, RandomSource& random);
+// Internet Explorer cookie text file, keeping its line breaks. The scrambled
+// copy replaces the file only once it is completely written, so a failure
+// leaves the cookie as it was. False when the file cannot be read or
+// replaced; error (when given) then holds the Windows code.
+bool ScrambleIECookieFile(platform::FileSystem& files, const std::string& path, RandomSource& random,
+                          uint32_t* error = nullptr);
 
 }  // namespace tidemark::cookies

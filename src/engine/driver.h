@@ -50,6 +50,7 @@ struct PurgeState {
   bool lockedFileSeen = false;
   bool browserCaution = false;
   bool firefoxRunning = false;  // the last browser-activity tick's answer
+  bool lowMemory = false;       // the IE strays purge ran out of memory: temp purges delete nothing
   PurgeFlags flags;
   int gaugeStep = 0;
 };

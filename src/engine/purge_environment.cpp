@@ -12,6 +12,9 @@ PurgeEnvironment::PurgeEnvironment(Report& report, PurgeState& state, const Purg
       tempProtect(resources.tempProtect),
       shred(resources.shred),
       now(resources.now),
+      cookies(resources.cookies),
+      plugins(resources.plugins),
+      ie(resources.ie),
       deletion(*this) {}
 
 void PurgeEnvironment::Item(ItemOutcome outcome, std::string_view label, std::string_view item) {

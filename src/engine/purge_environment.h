@@ -5,9 +5,12 @@
 // folders, with no window.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "cookies/no_protection.h"
 #include "cookies/temp_protect.h"
 #include "engine/deletion.h"
 #include "engine/driver.h"
@@ -19,7 +22,9 @@
 #include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/path_match.h"
+#include "platform/process.h"
 #include "platform/registry.h"
+#include "platform/shared_memory.h"
 #include "platform/shell.h"
 #include "platform/window_list.h"
 
@@ -33,6 +38,9 @@ struct PurgePlatform {
   platform::Clipboard& clipboard;
   // PathMatchSpecA, or null where the system lacks it.
   const platform::PathMatcher* matcher;
+  platform::Processes& processes = platform::RealProcesses();
+  // The mappings and mutexes shared with a running Internet Explorer.
+  platform::SharedMemory& memory = platform::RealSharedMemory();
 };
 
 // Where this user's data lies, as located at start-up.
@@ -50,6 +58,48 @@ struct PurgeSettings {
   bool ageFilterOn = false;
   int ageHours = 0;
   bool keepFiles = false;  // "KeepFiles": deletions touch nothing
+  // Internet Explorer: the installed major version, IE 7 or later (or the
+  // "IE7" switch), and the switches "AllHist" and "ALLLEAKS".
+  int ieVersionMajor = 0;
+  bool ie7 = false;
+  bool allHist = false;
+  bool allLeaks = false;
+};
+
+// What the cookie purges need besides the located files.
+struct CookiePurgeResources {
+  std::string firefoxProtectFile;  // Tidemark.Dat
+  // "FFcookieMsgOpt": "Y" silences the no-protection warning; the settings
+  // save it with the others. Null: not silenced.
+  std::string* firefoxShowOption = nullptr;
+  std::string ieProtectFile;            // IEcookie.dat
+  std::string* ieShowOption = nullptr;  // "CookieMsgOpt", as firefoxShowOption
+  // The no-protection warning: true to go on, false to bypass the purge;
+  // its check box may set the show option to "Y".
+  std::function<bool(cookies::CookieBrowser, std::string& showOption)> confirmNoProtection;
+};
+
+// What the plugin purge needs besides the located plugins folder.
+struct PluginPurgeResources {
+  std::vector<std::string> selected;  // PLUGINS.DAT, sorted
+  bool debug = false;                 // "debug": the interpreter's debug lines
+  bool vista = false;                 // Vista or later, or "TisVista"
+};
+
+// Registry keys (below HKEY_CURRENT_USER) of the Internet Explorer purges;
+// tests point them at keys of their own.
+struct IEPurgeKeys {
+  std::string typedUrls = "Software\\Microsoft\\Internet Explorer\\Typedurls";
+  std::string msnTypedUrls = "Software\\Microsoft\\MSN\\Typedurls";
+  std::string msnUsers = "Software\\Microsoft\\MSN6\\Users";
+  std::string searchProperties = "Software\\Microsoft\\Internet Explorer\\Search\\SearchProperties";
+};
+
+// What the Internet Explorer purges need besides the located folders.
+struct IEPurgeResources {
+  IEPurgeKeys keys;
+  // A message box over the main window (tests collect them); empty: no one is told.
+  std::function<void(const std::string& caption, const std::string& text)> showMessage;
 };
 
 // What the host hands to each purge besides the report and purge state.
@@ -60,6 +110,9 @@ struct PurgeResources {
   cookies::TempProtectList& tempProtect;
   ShredState& shred;  // lives for the whole process
   uint64_t now = 0;   // the purge's start, as a FILETIME (UTC)
+  CookiePurgeResources cookies;
+  PluginPurgeResources plugins;
+  IEPurgeResources ie;
 };
 
 // Whether an item line reports a success (written in Detail reports only)
@@ -81,6 +134,9 @@ class PurgeEnvironment {
   cookies::TempProtectList& tempProtect;
   ShredState& shred;
   uint64_t now;
+  CookiePurgeResources cookies;
+  PluginPurgeResources plugins;
+  IEPurgeResources ie;
   DeletionEngine deletion;
 
   bool Preview() const { return state.previewMode; }

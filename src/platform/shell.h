@@ -8,6 +8,7 @@ namespace tidemark::platform {
 
 // CSIDL numbers of the shell special folders this program asks for.
 namespace csidl {
+constexpr int kPersonal = 5;
 constexpr int kRecent = 8;
 constexpr int kDesktop = 16;
 constexpr int kCommonDesktop = 25;
@@ -17,6 +18,7 @@ constexpr int kInternetCache = 32;
 constexpr int kCookies = 33;
 constexpr int kHistory = 34;
 constexpr int kCommonAppData = 35;
+constexpr int kMyPictures = 39;
 }  // namespace csidl
 
 // A special folder's path, or on failure one of the texts below in path.
@@ -54,6 +56,9 @@ class Shell {
   // without its trailing backslash); empty when the system cannot tell.
   virtual std::string WindowsFolder() = 0;
   virtual std::string TempPath() = 0;
+  // GetComputerNameA and GetUserNameA; nothing when the system cannot tell.
+  virtual std::optional<std::string> ComputerName() = 0;
+  virtual std::optional<std::string> UserName() = 0;
   // Whether Shell32.dll exports SHEmptyRecycleBinA.
   virtual bool RecycleBinAvailable() = 0;
   // Empties the Recycle Bin of every drive without asking, showing or

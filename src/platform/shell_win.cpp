@@ -107,6 +107,20 @@ std::string Win32Shell::TempPath() {
   return length > 0 && length < sizeof path ? StripTrailingBackslash(path) : std::string();
 }
 
+std::optional<std::string> Win32Shell::ComputerName() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof name;
+  if (!GetComputerNameA(name, &size)) return std::nullopt;
+  return std::string(name, size);
+}
+
+std::optional<std::string> Win32Shell::UserName() {
+  char name[257] = {};  // UNLEN + 1
+  DWORD size = sizeof name;
+  if (!GetUserNameA(name, &size) || size == 0) return std::nullopt;
+  return std::string(name);
+}
+
 bool Win32Shell::RecycleBinAvailable() {
   return WithEmptyRecycleBin([](EmptyRecycleBinFn) {});
 }

@@ -16,6 +16,8 @@ class Win32Shell : public Shell {
   std::optional<std::string> EnvironmentVariable(const std::string& name) override;
   std::string WindowsFolder() override;
   std::string TempPath() override;
+  std::optional<std::string> ComputerName() override;
+  std::optional<std::string> UserName() override;
   bool RecycleBinAvailable() override;
   std::optional<int32_t> EmptyRecycleBin() override;
 

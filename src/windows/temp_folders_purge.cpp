@@ -17,7 +17,8 @@ void TempFoldersPurge(engine::PurgeEnvironment& env) {
     }
     engine::DeletionEngine& deletion = env.deletion;
     deletion.ItemsProcessed = 0;
-    for (const auto& folder : selected) deletion.DeleteFolderContents(folder.path, "*.*", true);
+    if (!env.state.lowMemory)
+      for (const auto& folder : selected) deletion.DeleteFolderContents(folder.path, "*.*", true);
     if (deletion.ItemsProcessed == 0) {
       env.Line("    No Files/Directories found to delete.");
       env.Line("  Purge \"Temp Folders\" Function Completed.");

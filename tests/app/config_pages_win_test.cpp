@@ -457,7 +457,6 @@ TEST_F(ConfigPagesTest, LaterFeaturesArePresentButDisabled) {
   for (HWND control : general.shortcutButtons) EXPECT_FALSE(Enabled(control));
   for (HWND control : general.shortcutIcons) EXPECT_FALSE(Enabled(control));
   EXPECT_EQ(gui::WindowText(general.shortcutButtons[2]), "Tidemark && Shutdown");
-  EXPECT_FALSE(Enabled(general.selectPlugins));
   EXPECT_FALSE(Enabled(general.selectFonts));
   EXPECT_FALSE(Enabled(pages.startupEntry()));
   EXPECT_EQ(general.pluginManager, nullptr);  // no PlugMgr.exe
@@ -479,7 +478,18 @@ TEST_F(ConfigPagesTest, PluginManagerExistsOnlyBesidePlugMgr) {
   ASSERT_NE(pages.general().pluginManager, nullptr);
   EXPECT_EQ(gui::WindowText(pages.general().pluginManager), "Plugin Manager");
   EXPECT_EQ(gui::WindowText(pages.general().pluginManagerLabel), "Create Plugins:");
-  EXPECT_FALSE(Enabled(pages.general().pluginManager));
+}
+
+TEST_F(ConfigPagesTest, PluginButtonsCallTheMainWindow) {
+  folder.Write("PlugMgr.exe", "");
+  Create("");
+  std::vector<std::string> calls;
+  pages.onSelectPlugins = [&] { calls.push_back("select"); };
+  pages.onPluginManager = [&] { calls.push_back("manager"); };
+  pages.Show(static_cast<int>(ConfigPage::General));
+  Click(pages.general().selectPlugins);
+  Click(pages.general().pluginManager);
+  EXPECT_EQ(calls, (std::vector<std::string>{"select", "manager"}));
 }
 
 TEST_F(ConfigPagesTest, TempPanelsFollowTheWindowWidthAndShowLabels) {

@@ -1,0 +1,38 @@
+// The disk cache: everything inside the profile's cache folder and the one
+// under Local Application Data (the folders stay), and the fast-load file
+// XUL.MFL beside the latter.
+#include "firefox/firefox_purges.h"
+
+namespace tidemark::firefox {
+namespace {
+
+// A folder the locations found (an empty one means no profile was located).
+bool Located(const std::string& folder) { return !folder.empty() && folder != locations::kFolderNotFoundText; }
+
+}  // namespace
+
+void FirefoxCachePurge(engine::PurgeEnvironment& env) {
+  const locations::FirefoxLocations& firefox = env.located.firefox;
+  engine::DeletionEngine& deletion = env.deletion;
+  deletion.ItemsProcessed = 0;
+  if (Located(firefox.FirefoxCacheFolder)) deletion.DeleteFolderContents(firefox.FirefoxCacheFolder, "*.*", false);
+  if (Located(firefox.FirefoxLocalCacheFolder)) {
+    deletion.DeleteFolderContents(firefox.FirefoxLocalCacheFolder, "*.*", false);
+    if (!firefox.FirefoxLocalProfileFolder.empty()) {
+      std::string fastLoad = firefox.FirefoxLocalProfileFolder + "\\XUL.MFL";
+      if (env.platform.files.FileExists(fastLoad) && deletion.DeleteDataFile(fastLoad)) ++deletion.ItemsProcessed;
+    }
+  }
+
+  const std::string completed = "  Purge \"FireFox Cache\" Function Completed.";
+  int32_t count = deletion.ItemsProcessed;
+  if (count == 0) {
+    env.Line("    No Cache Data Files found to delete.");
+    env.Line(completed);
+  } else {
+    env.Line(completed + "   " + std::to_string(count) +
+             (count == 1 ? " Cache Data File Processed." : " Cache Data Files Processed."));
+  }
+}
+
+}  // namespace tidemark::firefox

@@ -1,0 +1,45 @@
+// The Firefox purge functions: cache, cookies, typed URLs, history and form
+// history of the located profile. Each is the body of its purge function;
+// the driver skips them while Firefox runs.
+#pragma once
+#include <string>
+
+#include "engine/purge_environment.h"
+#include "firefox/sqlite_database.h"
+
+namespace tidemark::firefox {
+
+void FirefoxCachePurge(engine::PurgeEnvironment& env);
+void FirefoxCookiesPurge(engine::PurgeEnvironment& env);
+void FirefoxTypedUrlsPurge(engine::PurgeEnvironment& env);
+void FirefoxHistoryPurge(engine::PurgeEnvironment& env);
+void FirefoxFormHistoryPurge(engine::PurgeEnvironment& env);
+
+// The database work of the last three; false after an error line.
+bool DeleteTypedUrls(engine::PurgeEnvironment& env);
+bool DeleteHistory(engine::PurgeEnvironment& env);
+bool DeleteFormHistory(engine::PurgeEnvironment& env);
+
+// Opens one of the profile's databases for changes; with Secure Erase on,
+// whatever is deleted through it is overwritten in the file.
+TSQLiteDatabase OpenProfileDatabase(engine::PurgeEnvironment& env, const std::string& path);
+
+struct CompactionLines {
+  const char* completed;
+  std::string failed;              // followed by the library's message
+  const char* failedWithoutCause;  // when there is none
+};
+// "PRAGMA SYNCHRONOUS=OFF;" and "VACUUM" on an open database, then the
+// completed line or a failed one. False after a failure.
+bool CompactDatabase(engine::PurgeEnvironment& env, TSQLiteDatabase& database, const CompactionLines& lines);
+
+// The error level of a database the purge could not clean: the summary and
+// an unattended run's exit code tell of it like of a file that could not go.
+constexpr int kDatabaseErrorLevel = 3;
+
+// An error line naming what failed, with the library's cause when known;
+// raises the error level.
+void FailureLine(engine::PurgeEnvironment& env, const std::string& line, const std::string& cause);
+std::string WithCause(const std::string& line, const std::string& cause);
+
+}  // namespace tidemark::firefox

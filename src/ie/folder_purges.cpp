@@ -1,0 +1,116 @@
+// The purges that remove folders rather than index entries: the daily and
+// weekly history folders, and the UserData folder's contents.
+#include <vector>
+
+#include "engine/labels.h"
+#include "ie/ie_purges.h"
+#include "ie/purge_index.h"
+#include "platform/text.h"
+
+namespace tidemark::ie {
+namespace {
+
+using engine::ItemOutcome;
+
+// A failure line, in "AllHist" reports only; ErrorSeen in any case.
+void HistoryFailure(engine::PurgeEnvironment& env, uint32_t code, const std::string& item) {
+  if (env.settings.allHist) env.Line(ResultCodeText(env, code, ResultMode::Folder) + item);
+  env.RaiseError(0);
+}
+
+void HistorySuccess(engine::PurgeEnvironment& env, const std::string& item) {
+  if (env.settings.allHist) env.Item(ItemOutcome::Success, engine::kDeleted, item);
+}
+
+// Deletes the history sub-folder's index, or resets it when something holds
+// it; the emptied folder goes. A directory link is removed as a link: nothing
+// behind it is deleted or reset.
+void HistorySubFolder(engine::PurgeEnvironment& env, IndexFile& index, const std::string& folder,
+                      const platform::DirEntry& sub) {
+  platform::FileSystem& files = env.platform.files;
+  engine::DeletionEngine& deletion = env.deletion;
+  std::string path = JoinPath(folder, sub.name);
+  std::string reported = UpperCase(path);
+  // Looked at again in case it changed since the listing.
+  bool link = ((sub.attributes | files.Attributes(path).value_or(0)) & platform::kAttrReparsePoint) != 0;
+  if (!link) {
+    std::string indexFile = path + "\\INDEX.DAT";
+    if (files.FileExists(indexFile)) {
+      ++deletion.ItemsProcessed;
+      env.UpdateProgress(10);
+      if (deletion.DeleteOrShredFile(indexFile, ""))
+        HistorySuccess(env, reported + "\\INDEX.DAT");
+      else
+        HistoryFailure(env, deletion.LastDeleteError, reported + "\\INDEX.DAT");
+    }
+    if (files.FileExists(indexFile)) {
+      env.Line("       Index.dat is present  - " + sub.name);
+      if (env.settings.ieVersionMajor >= 5) {
+        std::string message;
+        if (index.ResetIndexFile(indexFile, 'D', message)) {
+          env.Line("       Cleared Daily History - " + sub.name);
+        } else {
+          env.Line("*** " + message);
+          env.RaiseError(3);
+        }
+      }
+      return;
+    }
+  }
+  if (link ? files.RemoveFolderLink(path) : files.RemoveFolder(path))
+    HistorySuccess(env, reported);
+  else
+    HistoryFailure(env, files.LastError(), reported);
+}
+
+void HistoryFolder(engine::PurgeEnvironment& env, IndexFile& index, const std::string& folder) {
+  std::vector<platform::DirEntry> subs;
+  env.platform.files.ListFolder(folder, [&](const platform::DirEntry& entry) {
+    if (env.CancelNoted()) return false;
+    if (entry.IsDirectory()) subs.push_back(entry);
+    return true;
+  });
+  if (env.Cancelled()) return;
+  for (const platform::DirEntry& sub : subs) {
+    if (env.CancelNoted()) return;
+    HistorySubFolder(env, index, folder, sub);
+  }
+}
+
+}  // namespace
+
+void IEHistoryFoldersPurge(engine::PurgeEnvironment& env) {
+  const locations::IELocations& ie = env.located.ie;
+  env.deletion.ItemsProcessed = 0;
+  if (env.Preview()) {
+    env.Line("  \"I.E. History Folders\" Function bypassed for Preview.");
+    return;
+  }
+  PurgeIndex index(env);
+  for (const std::string& folder : {ie.IEHistoryFolder, ie.LowHistoryFolder})
+    if (!env.Cancelled() && !folder.empty() && env.platform.files.FolderExists(folder))
+      HistoryFolder(env, index.file, folder);
+  if (env.settings.allHist) {
+    int32_t processed = env.deletion.ItemsProcessed;
+    env.Line(processed >= 1 ? "  Purge " + std::to_string(processed) + " History Folders Processed."
+                            : "    No History Folders found to delete.");
+  }
+  env.Line("  \"I.E. History Folders\" Function Completed.");
+}
+
+void IEUserDataPurge(engine::PurgeEnvironment& env) {
+  const locations::IELocations& ie = env.located.ie;
+  engine::DeletionEngine& deletion = env.deletion;
+  deletion.ItemsProcessed = 0;
+  if (ie.IEUserDataFound && !ie.IEUserDataFolder.empty())
+    deletion.DeleteFolderContents(ie.IEUserDataFolder, "*.*", false);
+  if (deletion.ItemsProcessed >= 1) {
+    env.Line("  \"I.E. UserData\" Function Completed.   " + std::to_string(deletion.ItemsProcessed) +
+             " \"I.E. UserData\" Files/Directories Processed.");
+  } else {
+    env.Line("    No \"I.E. UserData\" found to delete.");
+    env.Line("  \"I.E. UserData\" Function Completed.");
+  }
+}
+
+}  // namespace tidemark::ie

@@ -1,0 +1,207 @@
+// The strays: files in the IE store folders that no index entry names, and
+// index entries whose file is gone.
+#include <new>
+#include <optional>
+#include <set>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/labels.h"
+#include "ie/ie_purges.h"
+#include "ie/purge_index.h"
+#include "platform/text.h"
+
+namespace tidemark::ie {
+namespace {
+
+using engine::ItemOutcome;
+
+// The cached files the index names (upper case, no trailing "."), each with
+// whether the folder scan found it.
+using IndexEntryList = std::unordered_map<std::string, bool>;
+
+std::string NamedFile(const UrlRecordInfo& record) {
+  std::string path = record.CachedFilePath;
+  if (!path.empty() && path.back() == '.') path.pop_back();
+  return path;
+}
+
+class StraysRun {
+ public:
+  explicit StraysRun(engine::PurgeEnvironment& env) : env_(env), index_(env) {
+    for (const auto& [letter, folder] : index_.folders)
+      if (!folder.empty()) stores_.insert(UpperCase(folder));
+  }
+
+  // False when memory ran out: no further kind is scanned in this run.
+  bool StraysForKind(int number);
+
+ private:
+  std::optional<IndexEntryList> BuildList(const PurgeKind& kind);
+  bool ScanFolder(const std::string& folder, bool recursive, IndexEntryList& entries);
+  void Stray(const std::string& path, const std::string& shortName, const std::string& reported);
+  void EntriesWithoutFiles(const std::string& folder, char letter, const IndexEntryList& entries);
+  void IndexError(const std::string& message, const PurgeKind& kind);
+
+  engine::PurgeEnvironment& env_;
+  PurgeIndex index_;
+  std::set<std::string> stores_;  // every store folder, upper case
+  bool outOfMemory_ = false;
+};
+
+bool StraysRun::StraysForKind(int number) {
+  const PurgeKind& kind = PurgeKindOf(number);
+  const char letter = kind.letter;
+  const std::string& folder = index_.folders.at(letter);
+  platform::FileSystem& files = env_.platform.files;
+  if (folder.empty() || !files.FolderExists(folder) || !files.FileExists(folder + "\\Index.dat")) return true;
+  IndexFile& index = index_.file;
+  if (!index.OpenIndexFile(folder, letter)) {
+    if (index.ErrorCode() >= kIndexCorrupted) IndexError(index.ErrorMessage(), kind);
+    return true;
+  }
+  std::optional<IndexEntryList> entries = BuildList(kind);
+  bool cookies = letter == 'C' || letter == 'c';
+  if (entries && ScanFolder(folder, !cookies, *entries)) {
+    EntriesWithoutFiles(folder, letter, *entries);
+    if (!env_.Preview() && !env_.Cancelled() && index.LockIndex()) {
+      index.SweepLeaksAndRedirects();
+      index.RemoveOrphanRecords();
+      index.UnlockIndex();
+    }
+  }
+  index.CloseIndexFile();
+  if (entries && index.ErrorCode() >= kIndexCorrupted) IndexError(index.ErrorMessage(), kind);
+  return !outOfMemory_;
+}
+
+// The entries, listed under the mutex; nothing after an error line, or when
+// memory ran out (the index closed, the user told).
+std::optional<IndexEntryList> StraysRun::BuildList(const PurgeKind& kind) {
+  IndexFile& index = index_.file;
+  try {
+    if (!index.LockIndex()) {
+      IndexError(index.MutexMessage(), kind);
+      return std::nullopt;
+    }
+    IndexEntryList entries;
+    while (index.NextUrlRecord())
+      if (std::string file = NamedFile(index.Record()); !file.empty()) entries.emplace(std::move(file), false);
+    index.UnlockIndex();
+    if (index.ErrorCode() >= kIndexCorrupted) {
+      IndexError(index.ErrorMessage(), kind);
+      return std::nullopt;
+    }
+    return entries;
+  } catch (const std::bad_alloc&) {
+    index.CloseIndexFile();
+    index_.messages.Show(cookies::kMessageCaption,
+                         "Insufficient RAM to perform the \"Strays\" processing.\r\n"
+                         "Try again after some Cache is purged.\r\nFunction Terminated.");
+    env_.RaiseError(9);
+    env_.state.lowMemory = true;
+    outOfMemory_ = true;
+    return std::nullopt;
+  }
+}
+
+// Marks the files the index names and purges the others; false when Cancel
+// stopped it. Never enters a directory link, nor another store's folder.
+bool StraysRun::ScanFolder(const std::string& folder, bool recursive, IndexEntryList& entries) {
+  std::vector<platform::DirEntry> listed;
+  bool cancelled = false;
+  env_.platform.files.ListFolder(folder, [&](const platform::DirEntry& entry) {
+    cancelled = env_.CancelNoted();
+    if (!cancelled) listed.push_back(entry);
+    return !cancelled;
+  });
+  if (cancelled) return false;
+  for (const platform::DirEntry& entry : listed) {
+    if (entry.IsDirectory()) continue;
+    std::string name = UpperCase(entry.name);
+    if (name == "DESKTOP.INI" || name == "INDEX.DAT") continue;
+    if (env_.CancelNoted()) return false;
+    std::string reported = UpperCase(folder) + "\\" + name;
+    if (auto named = entries.find(reported); named != entries.end())
+      named->second = true;
+    else
+      Stray(JoinPath(folder, entry.name), entry.shortName, reported);
+  }
+  if (!recursive) return true;
+  for (const platform::DirEntry& entry : listed) {
+    std::string sub = JoinPath(folder, entry.name);
+    if (!entry.IsDirectory() || (entry.attributes & platform::kAttrReparsePoint) || stores_.count(UpperCase(sub)))
+      continue;
+    if (!ScanFolder(sub, true, entries)) return false;
+  }
+  return true;
+}
+
+void StraysRun::Stray(const std::string& path, const std::string& shortName, const std::string& reported) {
+  engine::DeletionEngine& deletion = env_.deletion;
+  ++deletion.ItemsProcessed;
+  env_.UpdateProgress(10);
+  if (env_.Preview()) {
+    env_.Item(ItemOutcome::Success, engine::kToDelete, reported);
+  } else if (deletion.DeleteOrShredFile(path, shortName)) {
+    env_.Item(ItemOutcome::Success, engine::kDeleted, reported);
+  } else {
+    std::string result = ResultCodeText(env_, deletion.LastDeleteError, ResultMode::Stray);
+    env_.Line(result + reported);
+    if (result != engine::kLocked) env_.RaiseError(0);
+  }
+}
+
+// Removes the entries whose file the scan did not find, without touching any
+// file: one that has come back since stays with its entry.
+void StraysRun::EntriesWithoutFiles(const std::string& folder, char letter, const IndexEntryList& entries) {
+  IndexFile& index = index_.file;
+  if (!index.OpenIndexFile(folder, letter)) return;  // the walk starts again
+  index_.remover.goneOnly = true;
+  while (index.ErrorCode() == kIndexOk && index.NextUrlRecord()) {
+    auto named = entries.find(NamedFile(index.Record()));
+    if (named == entries.end() || named->second) continue;
+    if (env_.CancelNoted()) break;
+    std::string url = index.Record().Url;
+    std::string result(engine::kToDelete);
+    int level = 0;
+    if (!env_.Preview()) {
+      index.LockIndex();
+      bool deleted = index.DeleteCurrentRecord();
+      index.UnlockIndex();
+      result = deleted ? engine::kDeleted : engine::kDeleteFailed;
+      level = deleted ? 0 : 7;
+    }
+    ++env_.deletion.ItemsProcessed;
+    env_.UpdateProgress(10);
+    if (result == engine::kDeleteFailed) {
+      env_.Line(result + url);
+      env_.RaiseError(level);
+    } else {
+      env_.Item(ItemOutcome::Success, result, url);
+    }
+  }
+  index_.remover.goneOnly = false;
+}
+
+void StraysRun::IndexError(const std::string& message, const PurgeKind& kind) {
+  env_.Line("*** " + message + " - " + kind.name);
+  env_.RaiseError(7);
+}
+
+}  // namespace
+
+void IEStraysPurge(engine::PurgeEnvironment& env) {
+  env.deletion.ItemsProcessed = 0;
+  StraysRun run(env);
+  for (int kind : {1, 11, 2, 12, 4, 14, 5, 15})
+    if (env.Cancelled() || !run.StraysForKind(kind)) break;
+  if (int32_t processed = env.deletion.ItemsProcessed; processed >= 1) {
+    env.Line("  \"I.E. Strays\" Function Completed. " + std::to_string(processed) + " Files/URLs Processed.");
+  } else {
+    env.Line("    No Strays found to delete.");
+    env.Line("  \"I.E. Strays\" Function Completed. ");
+  }
+}
+
+}  // namespace tidemark::ie

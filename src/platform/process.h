@@ -1,0 +1,26 @@
+// Starting other programs: a command line as a new process, or a file
+// through the shell. Failures leave the Windows error code in LastError().
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tidemark::platform {
+
+class Processes {
+ public:
+  virtual ~Processes() = default;
+  // Starts the command line at normal priority, its window shown normally
+  // or hidden. With whileWaiting, waits until the program ends and calls
+  // whileWaiting whenever window messages arrive (and at least every tenth
+  // of a second) so the caller's windows stay alive.
+  virtual bool Start(const std::string& commandLine, bool hidden, const std::function<void()>& whileWaiting) = 0;
+  // Opens a file through the shell (ShellExecuteExA, no error dialog), shown
+  // normally, without waiting.
+  virtual bool ShellOpen(const std::string& file) = 0;
+  virtual uint32_t LastError() const = 0;
+};
+
+Processes& RealProcesses();
+
+}  // namespace tidemark::platform

@@ -1,0 +1,51 @@
+#include "platform/process_win.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace tidemark::platform {
+
+bool Win32Processes::Start(const std::string& commandLine, bool hidden, const std::function<void()>& whileWaiting) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = hidden ? SW_HIDE : SW_SHOWNORMAL;
+  // A path with blanks that names a program is that program: unquoted, the
+  // system would try its leading words first ("C:\Program.exe").
+  DWORD attributes = GetFileAttributesA(commandLine.c_str());
+  bool wholePath = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  std::string text = wholePath ? "\"" + commandLine + "\"" : commandLine;
+  std::vector<char> writable(text.begin(), text.end());
+  writable.push_back('\0');
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(wholePath ? commandLine.c_str() : nullptr, writable.data(), nullptr, nullptr, FALSE,
+                      NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process))
+    return Fail(GetLastError());
+  CloseHandle(process.hThread);
+  while (whileWaiting) {
+    DWORD woken = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 100, QS_ALLINPUT);
+    if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED) break;
+    whileWaiting();
+  }
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+bool Win32Processes::ShellOpen(const std::string& file) {
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI;
+  info.lpVerb = "open";
+  info.lpFile = file.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (ShellExecuteExA(&info)) return true;
+  return Fail(GetLastError());
+}
+
+Processes& RealProcesses() {
+  static Win32Processes processes;
+  return processes;
+}
+
+}  // namespace tidemark::platform

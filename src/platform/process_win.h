@@ -1,0 +1,24 @@
+// The real process starts. Tests derive from it to inject a failure.
+#pragma once
+#include <windows.h>
+
+#include "platform/process.h"
+
+namespace tidemark::platform {
+
+class Win32Processes : public Processes {
+ public:
+  bool Start(const std::string& commandLine, bool hidden, const std::function<void()>& whileWaiting) override;
+  bool ShellOpen(const std::string& file) override;
+  uint32_t LastError() const override { return lastError_; }
+
+ protected:
+  bool Fail(DWORD error) {
+    lastError_ = error;
+    return false;
+  }
+
+  DWORD lastError_ = 0;
+};
+
+}  // namespace tidemark::platform

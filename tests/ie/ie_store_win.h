@@ -1,0 +1,89 @@
+// Internet Explorer stores laid out in a test's scratch folder: index files
+// naming their cached files, the files themselves, cookie text files.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ie/index_format.h"
+#include "platform/files_win.h"
+#include "platform/text.h"
+#include "support/index_builder.h"
+
+namespace tidemark::ie {
+
+constexpr uint64_t kFileTimeMinute = 600'000'000;
+// An entry last used 5 days, 3 hours and 7 minutes before now shows this age.
+constexpr uint64_t kAgeMinutes = (5 * 24 + 3) * 60 + 7;
+constexpr const char* kAge = " 05-03:07";
+
+// Two nine-line records as Internet Explorer writes a cookie text file.
+inline const std::string kCookieText =
+    "SID\nAbc123XyZ\nsite.test/\n1024\n2894529536\n30148398\n1405722896\n29873420\n*\n"
+    "pref\nid=99;lang=en\nsite.test/\n1024\n2894529536\n30148398\n1405722896\n29873420\n*\n";
+
+struct StoreEntry {
+  std::string url;
+  std::string file;    // cached file name; empty for none
+  bool onDisk = true;  // the cached file exists
+  uint32_t flags = 0;
+  std::string content = "cached";
+};
+
+// folder\index.dat naming the entries, and their files: in folder's
+// sub-folder SUBDIR01 with subDir, else in folder itself.
+inline void WriteStore(const std::string& folder, const std::vector<StoreEntry>& entries, bool subDir,
+                       uint64_t lastAccess) {
+  platform::FileSystem& files = platform::RealFileSystem();
+  test::IndexBuilder builder;
+  if (subDir) builder.SubDir("SUBDIR01", uint32_t(entries.size()));
+  std::string fileFolder = subDir ? folder + "\\SUBDIR01" : folder;
+  files.CreateFolders(fileFolder);
+  for (const StoreEntry& entry : entries) {
+    builder.Add({.url = entry.url,
+                 .file = entry.file,
+                 .fileSize = uint32_t(entry.content.size()),
+                 .flags = entry.flags,
+                 .lastAccess = lastAccess});
+    if (!entry.file.empty() && entry.onDisk) files.WriteFile(fileFolder + "\\" + entry.file, entry.content);
+  }
+  std::vector<uint8_t> bytes = builder.Finish();
+  files.WriteFile(folder + "\\index.dat", std::string(bytes.begin(), bytes.end()));
+}
+
+inline std::vector<uint8_t> IndexBytes(const std::string& folder) {
+  std::string bytes = platform::RealFileSystem().ReadFile(folder + "\\index.dat").value_or("");
+  return {bytes.begin(), bytes.end()};
+}
+
+// The URLs the folder's index still holds.
+inline std::vector<std::string> UrlsIn(const std::string& folder) {
+  std::vector<uint8_t> bytes = IndexBytes(folder);
+  IndexEditor editor(bytes, UpperCase(folder));
+  std::vector<std::string> urls;
+  if (editor.Check() != kIndexOk) return {"<unreadable>"};
+  while (editor.NextUrlRecord()) urls.push_back(editor.Record().Url);
+  return urls;
+}
+
+// The real file system, except that one folder shows as a directory link
+// (Wine lists only Unix symbolic links so, and a test cannot make one).
+struct SeesALink : platform::Win32FileSystem {
+  bool ListMatching(const std::string& folder, const std::string& mask,
+                    const std::function<bool(const platform::DirEntry&)>& visit) override {
+    return Win32FileSystem::ListMatching(folder, mask, [&](const platform::DirEntry& entry) {
+      platform::DirEntry shown = entry;
+      if (SameText(JoinPath(folder, entry.name), link)) shown.attributes |= platform::kAttrReparsePoint;
+      return visit(shown);
+    });
+  }
+  std::optional<uint32_t> Attributes(const std::string& path) override {
+    auto attributes = Win32FileSystem::Attributes(path);
+    if (attributes && SameText(path, link)) *attributes |= platform::kAttrReparsePoint;
+    return attributes;
+  }
+  std::string link;
+};
+
+inline bool Exists(const std::string& path) { return platform::RealFileSystem().Attributes(path).has_value(); }
+
+}  // namespace tidemark::ie
