@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz_require.h"
 #include "cookies/text_lines.h"
 #include "firefox/firefox_cookies.h"
 
@@ -18,12 +19,6 @@ namespace {
 using tidemark::firefox::CookieHost;
 using tidemark::firefox::CookieList;
 using tidemark::firefox::CookiesTxt;
-
-void Require(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
 
 std::vector<std::string> Lines(const CookieList& list) {
   std::vector<std::string> lines;

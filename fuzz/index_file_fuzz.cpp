@@ -9,18 +9,13 @@
 #include <cstring>
 #include <vector>
 
+#include "fuzz_require.h"
 #include "ie/index_format.h"
 
 namespace {
 
 using tidemark::ie::IndexEditor;
 using Bytes = std::vector<uint8_t>;
-
-void Require(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
 
 // folder\name or folder\sub-directory\name.
 bool InsideTheCache(const std::string& path) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_require.h"
 #include "engine/deletion.h"
 #include "platform/text.h"
 #include "plugins/plugin_expand.h"
@@ -17,12 +18,6 @@ namespace {
 
 using namespace tidemark;
 using namespace tidemark::plugins;
-
-void Require(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
 
 // Values that hold further placeholders, one of them its own reference.
 class Machine : public PlaceholderSource {

@@ -5,15 +5,10 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "fuzz_require.h"
 #include "locations/firefox_locations.h"
 
 namespace {
-
-void Require(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
 
 }  // namespace
 

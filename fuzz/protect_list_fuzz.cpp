@@ -5,18 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fuzz_require.h"
 #include "cookies/protect_file.h"
 #include "support/memory_files.h"
 
 namespace {
 
 using namespace tidemark::cookies;
-
-void Require(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
 
 struct Silent : UserMessages {
   void Show(const std::string&, const std::string&) override {}

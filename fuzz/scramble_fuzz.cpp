@@ -6,18 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fuzz_require.h"
 #include "cookies/scramble.h"
 #include "support/memory_files.h"
 
 namespace {
 
 using namespace tidemark::cookies;
-
-void Require(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
 
 class FuzzedRandom : public RandomSource {
  public:

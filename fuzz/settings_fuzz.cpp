@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "fuzz_require.h"
 #include "platform/text.h"
 #include "settings/configuration.h"
 #include "settings/option_sets.h"
@@ -15,12 +16,6 @@
 namespace {
 
 using namespace tidemark::settings;
-
-void Require(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
 
 // Each key reads as text the input chooses, the same every time it is asked.
 class FuzzedIni : public tidemark::platform::IniFile {

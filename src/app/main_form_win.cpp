@@ -17,6 +17,7 @@
 #include "settings/configuration.h"
 #include "settings/option_sets.h"
 #include "settings/settings_file.h"
+#include "settings/window_position_win.h"
 #include "settings/window_settings.h"
 
 namespace tidemark::app {
@@ -395,17 +396,7 @@ void TFFoxForm::SavePosition() {
   // A window the user never saw (an unattended run, a failed start) keeps
   // the place stored for it.
   if (!everShown_ || context_.paths.cdExec || context_.paths.settingsFile.empty()) return;
-  WINDOWPLACEMENT placement{sizeof placement};
-  GetWindowPlacement(hwnd(), &placement);
-  settings::StoredPosition position;
-  const RECT& r = placement.rcNormalPosition;
-  position.state = placement.showCmd == SW_SHOWMAXIMIZED ? settings::WindowState::Maximised
-                   : placement.showCmd == SW_SHOWMINIMIZED ? settings::WindowState::Minimised
-                                                           : settings::WindowState::Normal;
-  position.top = r.top;
-  position.left = r.left;
-  position.height = r.bottom - r.top;
-  position.width = r.right - r.left;
+  settings::StoredPosition position = settings::StoredPositionOf(hwnd());
   platform::PrivateProfileFile ini(context_.paths.settingsFile);
   settings::SaveMainWindow(ini, position, context_.settings.show, context_.settings.fonts);
 }

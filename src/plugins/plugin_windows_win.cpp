@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "plugins/plugin_files.h"
 #include "plugins/plugin_interpreter.h"
+#include "settings/window_position_win.h"
 
 namespace tidemark::plugins {
 namespace {
@@ -59,17 +60,7 @@ bool RestorePlace(HWND window, HWND owner, const PluginWindowsContext& context, 
 
 void SavePlace(HWND window, const PluginWindowsContext& context, const char* key) {
   if (context.readOnlyMedia || context.settingsFile.empty() || !IsWindow(window)) return;
-  WINDOWPLACEMENT placement{sizeof placement};
-  GetWindowPlacement(window, &placement);
-  settings::StoredPosition position;
-  const RECT& r = placement.rcNormalPosition;
-  position.state = placement.showCmd == SW_SHOWMAXIMIZED   ? settings::WindowState::Maximised
-                   : placement.showCmd == SW_SHOWMINIMIZED ? settings::WindowState::Minimised
-                                                           : settings::WindowState::Normal;
-  position.top = r.top;
-  position.left = r.left;
-  position.height = r.bottom - r.top;
-  position.width = r.right - r.left;
+  settings::StoredPosition position = settings::StoredPositionOf(window);
   platform::PrivateProfileFile ini(context.settingsFile);
   settings::SaveWindow(ini, key, position);
 }
