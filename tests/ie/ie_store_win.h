@@ -5,16 +5,11 @@
 #include <vector>
 
 #include "ie/index_format.h"
-#include "platform/files_win.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "support/index_builder.h"
 
 namespace tidemark::ie {
-
-constexpr uint64_t kFileTimeMinute = 600'000'000;
-// An entry last used 5 days, 3 hours and 7 minutes before now shows this age.
-constexpr uint64_t kAgeMinutes = (5 * 24 + 3) * 60 + 7;
-constexpr const char* kAge = " 05-03:07";
 
 // Two nine-line records as Internet Explorer writes a cookie text file.
 inline const std::string kCookieText =
@@ -64,25 +59,6 @@ inline std::vector<std::string> UrlsIn(const std::string& folder) {
   while (editor.NextUrlRecord()) urls.push_back(editor.Record().Url);
   return urls;
 }
-
-// The real file system, except that one folder shows as a directory link
-// (Wine lists only Unix symbolic links so, and a test cannot make one).
-struct SeesALink : platform::Win32FileSystem {
-  bool ListMatching(const std::string& folder, const std::string& mask,
-                    const std::function<bool(const platform::DirEntry&)>& visit) override {
-    return Win32FileSystem::ListMatching(folder, mask, [&](const platform::DirEntry& entry) {
-      platform::DirEntry shown = entry;
-      if (SameText(JoinPath(folder, entry.name), link)) shown.attributes |= platform::kAttrReparsePoint;
-      return visit(shown);
-    });
-  }
-  std::optional<uint32_t> Attributes(const std::string& path) override {
-    auto attributes = Win32FileSystem::Attributes(path);
-    if (attributes && SameText(path, link)) *attributes |= platform::kAttrReparsePoint;
-    return attributes;
-  }
-  std::string link;
-};
 
 inline bool Exists(const std::string& path) { return platform::RealFileSystem().Attributes(path).has_value(); }
 

@@ -1,0 +1,334 @@
+// The IE purges over stores laid out in a scratch folder (normal and
+// Protected Mode, some files held as by a running browser) and a scratch key.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+
+#include "ie/ie_purges.h"
+#include "ie_store_win.h"
+#include "platform/files_win.h"
+#include "platform/registry.h"
+#include "support/purge_fixture_win.h"
+
+namespace tidemark::ie {
+namespace {
+
+using Lines = std::vector<std::string>;
+using Purge = void (*)(engine::PurgeEnvironment&);
+
+// An entry last used 5 days, 3 hours and 7 minutes before now shows this age.
+constexpr uint64_t kAgeMinutes = (5 * 24 + 3) * 60 + 7;
+const std::string kHeader = "       Result  Type dd-hh:mm (age)   Cache Entry";
+const std::string kDeleted = "       deleted - ", kToDelete = "     to delete - ";
+
+// A result line: label, Type column, age, URL.
+std::string Entry(const std::string& label, const std::string& type, const std::string& url) {
+  return label + type + " 05-03:07  " + url;
+}
+
+Lines Sorted(Lines lines) {
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+HANDLE Hold(const std::string& path, DWORD share = 0) {
+  return CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+class IEPurges : public ::testing::Test {
+ protected:
+  explicit IEPurges(test::PurgePlatformChoice choice = {}) : f(choice) {
+    f.ie.IECacheFolder = cache;
+    f.ie.IECookiesFolder = cookies;
+    f.ie.IEHistoryFolder = history;
+    f.settings.ieVersionMajor = 9;
+    f.settings.allHist = true;
+  }
+  Lines Run(Purge purge) {
+    f.r.sink.lines.clear();
+    purge(f.Environment());
+    return f.Lines();
+  }
+  void Protect(const std::string& entries) { f.scratch.Write("IEcookie.dat", entries); }
+  std::string Cookie(const std::string& file) {
+    return platform::RealFileSystem().ReadFile(cookies + "\\" + file).value_or("");
+  }
+
+  test::PurgeFixture f;
+  std::string cache = f.scratch / "Content.IE5", lowCache = f.scratch / "Low\\Content.IE5";
+  std::string cookies = f.scratch / "Cookies", lowCookies = cookies + "\\Low";
+  std::string history = f.scratch / "History.IE5";
+  std::string daily = history + "\\MSHist012024010120240102", weekly = history + "\\MSHist012024010820240115";
+  uint64_t used = f.now - kAgeMinutes * 600'000'000;
+};
+
+TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
+  WriteStore(cache,
+             {{"http://a.test/page", "page[1].htm"},
+              {"http://sticky.test/", "s[1].css", true, 4},
+              {"http://keep.test/x", "x[1].js"},
+              {"http://held.test/", "held.htm"},
+              {"http://random.test/", "r[1].js"},
+              {"http://gone.test/", "gone[1].htm", false}},
+             true, used);
+  for (const char* file : {"SUBDIR01\\stray.htm", "SUBDIR01\\nested\\deep.tmp", "SUBDIR01\\desktop.ini", "desktop.ini"})
+    f.scratch.Write("Content.IE5\\" + std::string(file), "x");
+  WriteStore(lowCache, {{"http://low.test/", "low[1].htm"}}, true, used);
+  f.ie.LowCacheFolder = lowCache;
+  // The index names a cookie in upper case, the disk has it in lower case.
+  WriteStore(cookies,
+             {{"Cookie:me@kept.test/", "ME@KEPT[1].TXT", false},
+              {"Cookie:me@random.test/", "me@random[1].txt", true, 0, kCookieText},
+              {"Cookie:me@gone.test/", "me@gone[1].txt"}},
+             false, used);
+  f.scratch.Write("Cookies\\me@kept[1].txt", kCookieText);
+  f.scratch.Write("Cookies\\me@stray[1].txt", kCookieText);
+  WriteStore(lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
+  f.ie.LowCookiesFolder = lowCookies;
+  test::IndexBuilder visited;
+  for (const char* site : {"site.test/a", "other.test/"})
+    visited.Add({.url = std::string("Visited: me@http://") + site, .lastAccess = used});
+  visited.Add({.url = "Visited: me@http://held.test/", .file = "held.htm", .lastAccess = used});
+  visited.Add({.tag = "REDR", .url = "http://redirect.test/"});
+  std::vector<uint8_t> bytes = visited.Finish();
+  f.scratch.Write("History.IE5\\index.dat", std::string(bytes.begin(), bytes.end()));
+  f.scratch.Write("History.IE5\\held.htm", "x");
+  WriteStore(daily, {{"Visited: me@http://a.test/", ""}}, false, used);
+  WriteStore(weekly, {{":2024010820240115: me@http://b.test/", ""}}, false, used);
+  WriteStore(f.scratch / "DomStore", {{"http://dom.test/", "dom.xml"}}, true, used);
+  f.scratch.Write("DomStore\\Low\\index.dat", "not an index");
+  // A Random entry randomizes a cookie but keeps neither a cache entry nor a visited URL.
+  Protect("a=*keep.test\na=*site.test\nr=*random\nr=*other\np=cookie:me@kept.test/\n");
+  const std::vector<std::string> stores = {cache, lowCache, cookies, lowCookies, history, daily};
+  std::vector<std::vector<uint8_t>> before;
+  for (const std::string& store : stores) before.push_back(IndexBytes(store));
+
+  // A Preview lists and changes nothing, not even by the sweeps.
+  f.state.previewMode = true;
+  EXPECT_EQ(Run(IECookiesPurge),
+            (Lines{kHeader, Entry("  to Randomize - ", "C ", "Cookie:me@random.test/"),
+                   Entry(kToDelete, "C ", "Cookie:me@gone.test/"), Entry(kToDelete, "Cp", "Cookie:me@low.test/"),
+                   "    1 Cookie to Randomize.", "  Purge \"Cookies\" Function Completed.  3 Entries Processed."}));
+  EXPECT_EQ(Run(IEVisitedUrlsPurge), (Lines{kHeader, Entry(kToDelete, "V ", "Visited: me@http://other.test/"),
+                                            Entry(kToDelete, "V ", "Visited: me@http://held.test/"),
+                                            "  \"I.E. Visited URLs\" Function Completed.  2 Entries Processed."}));
+  EXPECT_EQ(Run(IEStraysPurge).size(), 5u);
+  EXPECT_EQ(Run(IEHistoryFoldersPurge), Lines{"  \"I.E. History Folders\" Function bypassed for Preview."});
+  for (size_t i = 0; i < stores.size(); ++i) EXPECT_EQ(IndexBytes(stores[i]), before[i]) << stores[i];
+  EXPECT_EQ(Cookie("me@random[1].txt"), kCookieText);
+  EXPECT_TRUE(Exists(cookies + "\\me@stray[1].txt"));
+
+  f.state.previewMode = false;
+  HANDLE held[] = {Hold(cache + "\\SUBDIR01\\held.htm"), Hold(history + "\\held.htm"),
+                   Hold(weekly + "\\index.dat", FILE_SHARE_READ | FILE_SHARE_WRITE)};
+  EXPECT_EQ(
+      Run(IEStraysPurge),
+      (Lines{kDeleted + UpperCase(cookies) + "\\ME@STRAY[1].TXT", kDeleted + UpperCase(cache) + "\\SUBDIR01\\STRAY.HTM",
+             kDeleted + UpperCase(cache) + "\\SUBDIR01\\NESTED\\DEEP.TMP", kDeleted + "http://gone.test/",
+             "  \"I.E. Strays\" Function Completed. 4 Files/URLs Processed."}));
+  EXPECT_EQ(
+      Run(IECachePurge),
+      (Lines{kHeader, Entry(kDeleted, "N ", "http://a.test/page"), Entry(kDeleted, "S ", "http://sticky.test/"),
+             Entry("    Locked URL - ", "N ", "http://held.test/"), Entry(kDeleted, "N ", "http://random.test/"),
+             Entry(kDeleted, "Np", "http://low.test/"), "  \"I.E. Cache\" Function Completed.  5 Entries Processed."}));
+  EXPECT_EQ(f.r.report.ErrorLevel(), 1);
+  EXPECT_EQ(Run(IEVisitedUrlsPurge), (Lines{kHeader, Entry(kDeleted, "V ", "Visited: me@http://other.test/"),
+                                            Entry("  Error in URL - ", "V ", "Visited: me@http://held.test/"),
+                                            "  \"I.E. Visited URLs\" Function Completed.  2 Entries Processed."}));
+  EXPECT_EQ(Run(IECookiesPurge),
+            (Lines{kHeader, Entry("    Randomized - ", "C ", "Cookie:me@random.test/"),
+                   Entry(kDeleted, "C ", "Cookie:me@gone.test/"), Entry(kDeleted, "Cp", "Cookie:me@low.test/"),
+                   "    1 Cookie Randomized.", "  Purge \"Cookies\" Function Completed.  3 Entries Processed."}));
+  f.ie.DomStoreFolder = f.scratch / "DomStore";
+  f.ie.LowDomStoreFolder = f.scratch / "DomStore\\Low";
+  f.ie.DomStoreFound = f.ie.LowDomStoreFound = true;
+  EXPECT_EQ(Run(IEDomStorePurge),
+            (Lines{"DOMstore:", kHeader, Entry(kDeleted, "M ", "http://dom.test/"),
+                   "*** Error - Pro-Mode DOMstore Index.dat is corrupted - Protected Mode DOMstore",
+                   "  Purge \"DOMstore\" Function Completed.  1 Entries Processed."}));
+  // The listing order is the file system's.
+  EXPECT_EQ(Sorted(Run(IEHistoryFoldersPurge)),
+            Sorted({kDeleted + UpperCase(daily) + "\\INDEX.DAT", kDeleted + UpperCase(daily),
+                    "        Locked - " + UpperCase(weekly) + "\\INDEX.DAT",
+                    "       Index.dat is present  - MSHist012024010820240115",
+                    "       Cleared Daily History - MSHist012024010820240115", "  Purge 2 History Folders Processed.",
+                    "  \"I.E. History Folders\" Function Completed."}));
+  for (HANDLE handle : held) CloseHandle(handle);
+  EXPECT_EQ(f.r.report.ErrorLevel(), 7);
+  EXPECT_TRUE(f.state.lockedFileSeen);
+  EXPECT_EQ(UrlsIn(cache), (Lines{"http://keep.test/x", "http://held.test/"}));
+  EXPECT_TRUE(UrlsIn(lowCache).empty() && UrlsIn(weekly).empty());
+  EXPECT_EQ(UrlsIn(history), (Lines{"Visited: me@http://site.test/a", "Visited: me@http://held.test/"}));
+  std::vector<uint8_t> after = IndexBytes(history);
+  EXPECT_EQ(std::search(after.begin(), after.end(), std::begin("REDR"), std::end("REDR") - 1), after.end())
+      << "the sweep takes the redirect record";
+  EXPECT_EQ(UrlsIn(cookies), (Lines{"Cookie:me@kept.test/", "Cookie:me@random.test/"}));
+  EXPECT_EQ(Cookie("me@kept[1].txt"), kCookieText);
+  std::string scrambled = Cookie("me@random[1].txt");
+  EXPECT_TRUE(scrambled != kCookieText && scrambled.size() == kCookieText.size()) << scrambled;
+  for (const char* gone :
+       {"Content.IE5\\SUBDIR01\\page[1].htm", "Cookies\\me@gone[1].txt", "Cookies\\me@random[1].txt.new",
+        "Cookies\\me@stray[1].txt", "Content.IE5\\SUBDIR01\\nested\\deep.tmp", "History.IE5\\MSHist012024010120240102"})
+    EXPECT_FALSE(Exists(f.scratch / gone)) << gone;
+  for (const char* kept :
+       {"Content.IE5\\SUBDIR01\\x[1].js", "Content.IE5\\SUBDIR01\\desktop.ini", "Content.IE5\\desktop.ini"})
+    EXPECT_TRUE(Exists(f.scratch / kept)) << kept;
+}
+
+TEST_F(IEPurges, WithNothingProtectedTheWarningIsAskedAtMostOnceForBothPasses) {
+  struct Case {
+    std::string showOption;
+    bool answer, preview;
+    int warnings;
+    bool deleted;
+  } cases[] = {{"N", true, false, 1, true},
+               {"N", false, false, 1, false},
+               {"Y", false, false, 0, true},
+               {"N", false, true, 0, false}};
+  f.ie.LowCookiesFolder = lowCookies;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.showOption + (c.answer ? " continue" : " bypass") + (c.preview ? " preview" : ""));
+    WriteStore(cookies, {{"Cookie:me@a.test/", "me@a[1].txt"}}, false, used);
+    WriteStore(lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
+    f.noProtectionWarnings = 0;
+    f.ieCookieMsgOpt = c.showOption;
+    f.continueWithoutProtection = c.answer;
+    f.state.previewMode = c.preview;
+    Lines lines = Run(IECookiesPurge);
+    EXPECT_EQ(f.noProtectionWarnings, c.warnings);
+    EXPECT_EQ(UrlsIn(cookies).empty() && UrlsIn(lowCookies).empty(), c.deleted);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "  Purge \"Cookies\" Function Bypassed."),
+              c.warnings && !c.deleted ? 1 : 0);
+  }
+}
+
+// The protect file cannot be read, or a cookie file's rewrite stops half-way
+// as on a full disk.
+struct FailingFiles : platform::Win32FileSystem {
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    if (!unreadable || !EndsWithNoCase(path, "IEcookie.dat")) return Win32FileSystem::ReadFile(path);
+    Fail(ERROR_ACCESS_DENIED);
+    return std::nullopt;
+  }
+  bool WriteFile(const std::string& path, const std::string& content) override {
+    if (path.find('@') == std::string::npos) return Win32FileSystem::WriteFile(path, content);
+    Win32FileSystem::WriteFile(path, content.substr(0, content.size() / 2));
+    return Fail(ERROR_DISK_FULL);
+  }
+  bool unreadable = true;
+};
+
+class FailingIEPurges : public IEPurges {
+ protected:
+  FailingIEPurges() : IEPurges({.files = &files}) {}
+  FailingFiles files;
+};
+
+TEST_F(FailingIEPurges, AnUnreadableProtectFileBypassesBothCookiePassesAndATornRewriteKeepsTheCookie) {
+  f.ie.LowCookiesFolder = lowCookies;
+  Protect("r=cookie:me@random.test/\n");
+  WriteStore(cookies, {{"Cookie:me@random.test/", "me@random[1].txt", true, 0, kCookieText}}, false, used);
+  WriteStore(lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
+  EXPECT_EQ(Run(IECookiesPurge),
+            (Lines{"*** Error - Bypassed Cookie procesing as existing Protect file could not be opened",
+                   "*** Error - Bypassed P-M Cookie procesing as existing Protect file could not be opened",
+                   "    No Entries found to delete.", "  Purge \"Cookies\" Function Completed."}));
+  EXPECT_EQ(f.r.report.ErrorLevel(), 7);
+  EXPECT_EQ(UrlsIn(lowCookies), Lines{"Cookie:me@low.test/"});
+
+  files.unreadable = false;
+  f.ie.LowCookiesFolder.clear();
+  EXPECT_EQ(Run(IECookiesPurge), (Lines{kHeader, Entry(" -Error-112      ", "C ", "Cookie:me@random.test/"),
+                                        "  Purge \"Cookies\" Function Completed.  1 Entries Processed."}));
+  EXPECT_EQ(Cookie("me@random[1].txt"), kCookieText);
+  EXPECT_FALSE(Exists(cookies + "\\me@random[1].txt.new"));
+}
+
+// The real file system, except that one folder shows as a directory link
+// (Wine lists only Unix symbolic links so, and a test cannot make one).
+struct SeesALink : platform::Win32FileSystem {
+  bool ListMatching(const std::string& folder, const std::string& mask,
+                    const std::function<bool(const platform::DirEntry&)>& visit) override {
+    return Win32FileSystem::ListMatching(folder, mask, [&](platform::DirEntry entry) {
+      if (SameText(JoinPath(folder, entry.name), link)) entry.attributes |= platform::kAttrReparsePoint;
+      return visit(entry);
+    });
+  }
+  std::optional<uint32_t> Attributes(const std::string& path) override {
+    auto attributes = Win32FileSystem::Attributes(path);
+    if (attributes && SameText(path, link)) *attributes |= platform::kAttrReparsePoint;
+    return attributes;
+  }
+  std::string link;
+};
+
+class LinkedIEPurges : public IEPurges {
+ protected:
+  LinkedIEPurges() : IEPurges({.files = &files}) {}
+  SeesALink files;
+};
+
+TEST_F(LinkedIEPurges, NeitherALinkNorAnotherStoresFolderIsEntered) {
+  files.link = history + "\\MSHistLink";
+  WriteStore(files.link, {{"Visited: me@http://behind.test/", ""}}, false, f.now);
+  std::vector<uint8_t> behind = IndexBytes(files.link);
+  // A real folder seen as a link is not one the system can remove as a link.
+  EXPECT_EQ(Run(IEHistoryFoldersPurge),
+            (Lines{" -Error-4390     " + UpperCase(files.link), "    No History Folders found to delete.",
+                   "  \"I.E. History Folders\" Function Completed."}));
+  EXPECT_EQ(IndexBytes(files.link), behind);
+
+  files.link = cache + "\\SUBDIR01\\linked";
+  f.ie.IEUserDataFolder = f.scratch / "UserData";
+  f.ie.LowUserDataFolder = f.scratch / "UserData\\Low";
+  WriteStore(cache, {{"http://a.test/", "a[1].htm"}}, true, f.now);
+  f.scratch.Write("Content.IE5\\SUBDIR01\\linked\\behind.txt", "keep me");
+  WriteStore(f.ie.IEUserDataFolder, {{"userdata:me@a.test/", "a[1].xml"}}, true, f.now);
+  WriteStore(f.ie.LowUserDataFolder, {{"userdata:me@low.test/", "low[1].xml"}}, true, f.now);
+  EXPECT_EQ(Run(IEStraysPurge), (Lines{"    No Strays found to delete.", "  \"I.E. Strays\" Function Completed. "}));
+  EXPECT_TRUE(Exists(files.link + "\\behind.txt"));
+  EXPECT_TRUE(Exists(f.ie.LowUserDataFolder + "\\SUBDIR01\\low[1].xml"));
+}
+
+TEST_F(IEPurges, RegistryTracesGoAndMsnUsersKeepTheirMruList) {
+  test::TempRegistryKey key;
+  f.ieKeys = test::IEKeysBelow(key.path());
+  auto write = [&](const std::string& subKey, const std::string& name) {
+    platform::RealRegistry().WriteString(platform::RegistryRoot::CurrentUser, key.path() + "\\" + subKey, name,
+                                         "http://" + name);
+  };
+  auto names = [&](const std::string& subKey) {
+    return Sorted(platform::RealRegistry().ValueNames(platform::RegistryRoot::CurrentUser, key.path() + "\\" + subKey));
+  };
+  const std::string searches = "Internet Explorer\\Search\\SearchProperties\\";
+  for (const char* name : {"url1", "Other"}) write("Internet Explorer\\Typedurls", name);
+  write("MSN\\Typedurls", "Url1");
+  for (const char* name : {"entry", "MRUList"}) write("MSN6\\Users\\bob\\TypedURLs", name);
+  for (const char* sub : {"{A1}", "{B2}"}) write(searches + sub, "PreviousSearches");
+  write(searches + "{C3}", "Other");
+  auto typed = [](const std::string& label) {
+    return Sorted({label + "I.E.-url1 = http://url1", label + "MSN-Url1 = http://Url1",
+                   "       ..Process MSN entries for - bob", label + "MSN-entry = http://entry",
+                   "  \"I.E. Typed URLs\" Function Completed. 3 entries Processed."});
+  };
+  f.state.previewMode = true;
+  EXPECT_EQ(Sorted(Run(IETypedUrlsPurge)), typed(kToDelete));
+  EXPECT_EQ(Run(IESearchesPurge), Lines{"  \"I.E. Searches\" Function bypassed for Preview."});
+  EXPECT_EQ(names("Internet Explorer\\Typedurls"), (Lines{"Other", "url1"}));
+
+  f.state.previewMode = false;
+  EXPECT_EQ(Sorted(Run(IETypedUrlsPurge)), typed(kDeleted));
+  EXPECT_EQ(Run(IESearchesPurge),
+            Lines{"  \"I.E. Searches\" Function Completed.   2 \"I.E. Searches\" block Processed."});
+  EXPECT_EQ(Run(IESearchesPurge),
+            (Lines{"    No \"I.E. Searches\" found to delete.", "  \"I.E. Searches\" Function Completed."}));
+  EXPECT_EQ(names("Internet Explorer\\Typedurls"), Lines{"Other"});
+  EXPECT_TRUE(names("MSN\\Typedurls").empty() && names(searches + "{A1}").empty());
+  EXPECT_EQ(names("MSN6\\Users\\bob\\TypedURLs"), Lines{"MRUList"});
+  EXPECT_EQ(names(searches + "{C3}"), Lines{"Other"});
+  EXPECT_FALSE(f.r.report.ErrorSeen());
+}
+
+}  // namespace
+}  // namespace tidemark::ie
