@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <new>
 
 #include "ie/ie_purges.h"
 #include "ie_store_win.h"
 #include "platform/files_win.h"
 #include "platform/registry.h"
+#include "platform/shared_memory_win.h"
 #include "support/purge_fixture_win.h"
 
 namespace tidemark::ie {
@@ -289,6 +291,42 @@ TEST_F(LinkedIEPurges, NeitherALinkNorAnotherStoresFolderIsEntered) {
   EXPECT_EQ(Run(IEStraysPurge), (Lines{"    No Strays found to delete.", "  \"I.E. Strays\" Function Completed. "}));
   EXPECT_TRUE(Exists(files.link + "\\behind.txt"));
   EXPECT_TRUE(Exists(f.ie.LowUserDataFolder + "\\SUBDIR01\\low[1].xml"));
+}
+
+// Memory runs out on the first wait for a mutex after an index is mapped,
+// that is while the first kind's entries are listed.
+struct ExhaustedOnListing : platform::Win32SharedMemory {
+  std::optional<platform::MappedView> MapFile(const std::string& path, const std::string& name) override {
+    auto view = Win32SharedMemory::MapFile(path, name);
+    armed = view.has_value();
+    return view;
+  }
+  platform::WaitStatus WaitMutex(platform::ObjectHandle mutex) override {
+    if (!armed) return Win32SharedMemory::WaitMutex(mutex);
+    armed = false;
+    throw std::bad_alloc();
+  }
+  bool armed = false;
+};
+
+class ExhaustedIEPurges : public IEPurges {
+ protected:
+  ExhaustedIEPurges() : IEPurges({.memory = &memory}) {}
+  ExhaustedOnListing memory;
+};
+
+TEST_F(ExhaustedIEPurges, RunningOutOfMemoryStopsEveryStraysKind) {
+  WriteStore(cookies, {{"Cookie:me@site.test/", "me@site[1].txt"}}, false, f.now);
+  f.scratch.Write("Cookies\\me@stray[1].txt", kCookieText);
+  WriteStore(cache, {{"http://a.test/", "a[1].htm"}}, true, f.now);
+  f.scratch.Write("Content.IE5\\SUBDIR01\\stray.htm", "x");
+  EXPECT_EQ(Run(IEStraysPurge), (Lines{"    No Strays found to delete.", "  \"I.E. Strays\" Function Completed. "}));
+  EXPECT_EQ(f.messages, Lines{"Tidemark  -  Message|Insufficient RAM to perform the \"Strays\" processing.\r\n"
+                              "Try again after some Cache is purged.\r\nFunction Terminated."});
+  EXPECT_EQ(f.r.report.ErrorLevel(), 9);
+  EXPECT_TRUE(f.state.lowMemory);
+  EXPECT_TRUE(Exists(cookies + "\\me@stray[1].txt"));
+  EXPECT_TRUE(Exists(cache + "\\SUBDIR01\\stray.htm"));
 }
 
 TEST_F(IEPurges, RegistryTracesGoAndMsnUsersKeepTheirMruList) {
