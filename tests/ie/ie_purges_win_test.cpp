@@ -98,7 +98,8 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   f.scratch.Write("History.IE5\\held.htm", "x");
   WriteStore(daily, {{"Visited: me@http://a.test/", ""}}, false, used);
   WriteStore(weekly, {{":2024010820240115: me@http://b.test/", ""}}, false, used);
-  WriteStore(f.scratch / "DomStore", {{"http://dom.test/", "dom.xml"}}, true, used);
+  WriteStore(f.scratch / "DomStore", {{"http://dom.test/", "dom.xml"}, {"http://held-dom.test/", "held.xml"}}, true,
+             used);
   f.scratch.Write("DomStore\\Low\\index.dat", "not an index");
   // A Random entry randomizes a cookie but keeps neither a cache entry nor a visited URL.
   Protect("a=*keep.test\na=*site.test\nr=*random\nr=*other\np=cookie:me@kept.test/\n");
@@ -123,7 +124,8 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
 
   f.state.previewMode = false;
   HANDLE held[] = {Hold(cache + "\\SUBDIR01\\held.htm"), Hold(history + "\\held.htm"),
-                   Hold(weekly + "\\index.dat", FILE_SHARE_READ | FILE_SHARE_WRITE)};
+                   Hold(weekly + "\\index.dat", FILE_SHARE_READ | FILE_SHARE_WRITE),
+                   Hold(f.scratch / "DomStore\\SUBDIR01\\held.xml")};
   EXPECT_EQ(
       Run(IEStraysPurge),
       (Lines{kDeleted + UpperCase(cookies) + "\\ME@STRAY[1].TXT", kDeleted + UpperCase(cache) + "\\SUBDIR01\\STRAY.HTM",
@@ -147,8 +149,9 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   f.ie.DomStoreFound = f.ie.LowDomStoreFound = true;
   EXPECT_EQ(Run(IEDomStorePurge),
             (Lines{"DOMstore:", kHeader, Entry(kDeleted, "M ", "http://dom.test/"),
+                   Entry("    Locked URL - ", "M ", "http://held-dom.test/"),
                    "*** Error - Pro-Mode DOMstore Index.dat is corrupted - Protected Mode DOMstore",
-                   "  Purge \"DOMstore\" Function Completed.  1 Entries Processed."}));
+                   "  Purge \"DOMstore\" Function Completed.  2 Entries Processed."}));
   // The listing order is the file system's.
   EXPECT_EQ(Sorted(Run(IEHistoryFoldersPurge)),
             Sorted({kDeleted + UpperCase(daily) + "\\INDEX.DAT", kDeleted + UpperCase(daily),
