@@ -11,36 +11,30 @@ namespace {
 
 using platform::RegistryRoot;
 
+std::string Key(RegistryRoot root, const std::string& key, const std::string& name) {
+  return std::to_string(static_cast<int>(root)) + ":" + key + "[" + name;
+}
+
 class FakeMachine : public PlaceholderSource {
  public:
   bool VistaOrLater() override { return vista; }
   std::optional<std::string> ComputerName() override { return "Desk"; }
   std::optional<std::string> UserName() override { return "Ann"; }
-  std::optional<std::string> SpecialFolder(int csidl) override {
-    auto found = folders.find(csidl);
-    if (found == folders.end()) return std::nullopt;
-    return found->second;
-  }
+  std::optional<std::string> SpecialFolder(int csidl) override { return Find(folders, csidl); }
   std::optional<std::string> RegistryText(RegistryRoot root, const std::string& key, const std::string& name) override {
-    auto found = values.find(std::to_string(static_cast<int>(root)) + ":" + key + "[" + name);
-    if (found == values.end()) return std::nullopt;
-    return found->second;
+    return Find(values, Key(root, key, name));
   }
-  // %NAME% of the variables below, left to right in one sweep; others stay as written.
+  // The first %NAME% of each variable below; others stay as written.
   std::string ExpandEnvironment(const std::string& text) override {
-    std::string out;
-    size_t at = 0;
-    while (at < text.size()) {
-      size_t end = text[at] == '%' ? text.find('%', at + 1) : std::string::npos;
-      auto found = end == std::string::npos ? variables.end() : variables.find(text.substr(at + 1, end - at - 1));
-      if (found != variables.end()) {
-        out += found->second;
-        at = end + 1;
-      } else {
-        out += text[at++];
-      }
-    }
+    std::string out = text;
+    for (const auto& [name, value] : variables)
+      if (size_t at = out.find("%" + name + "%"); at != std::string::npos) out.replace(at, name.size() + 2, value);
     return out;
+  }
+  template <typename Map, typename Name>
+  static std::optional<std::string> Find(const Map& map, const Name& name) {
+    auto found = map.find(name);
+    return found == map.end() ? std::nullopt : std::optional<std::string>(found->second);
   }
 
   bool vista = false;
@@ -48,10 +42,6 @@ class FakeMachine : public PlaceholderSource {
   std::map<std::string, std::string> values;
   std::map<std::string, std::string> variables = {{"TEMP", "C:\\Users\\Ann\\Temp"}};
 };
-
-std::string Key(RegistryRoot root, const std::string& key, const std::string& name) {
-  return std::to_string(static_cast<int>(root)) + ":" + key + "[" + name;
-}
 
 TEST(PluginExpansion, TokensVariablesAndReferencesInOneCall) {
   FakeMachine machine;
@@ -87,16 +77,13 @@ TEST(PluginExpansion, WhatCannotBeReplacedStaysAsWritten) {
   EXPECT_EQ(ExpandPluginLine("DELTEXT=#X#\\#USER#", machine), "DELTEXT=#X#\\#USER#");
 }
 
-TEST(PluginExpansion, RepeatsUntilNothingChanges) {
+TEST(PluginExpansion, RepeatsUntilNothingChangesOrGivesUp) {
   FakeMachine machine;
   machine.values[Key(RegistryRoot::LocalMachine, "A", "NEXT")] = "^HKLM:B[NEXT]";
   machine.values[Key(RegistryRoot::LocalMachine, "B", "NEXT")] = "#APPDATA#";
   EXPECT_EQ(ExpandPluginLine("DELFILE=^HKLM:A[NEXT]\\#USER#.TXT", machine),
             "DELFILE=C:\\USERS\\ANN\\APPDATA\\ROAMING\\ANN.TXT");
-}
-
-TEST(PluginExpansion, PlaceholdersThatNeverSettleGiveNothing) {
-  FakeMachine machine;
+  // A value that brings its own reference back, a variable that grows: nothing.
   machine.values[Key(RegistryRoot::CurrentUser, "LOOP", "V")] = "X^HKCU:LOOP[V]";
   EXPECT_FALSE(ExpandPluginLine("DELFILE=^HKCU:LOOP[V]", machine));
   machine.variables["GROW"] = "%GROW%%GROW%";
