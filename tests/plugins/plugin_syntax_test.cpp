@@ -1,17 +1,22 @@
-// Plugin lines: kinds, command fields, refusals, matching rules and the text
-// and XML edits of DELTEXT and DELEXML.
+// Plugin lines: kinds, command fields, matching rules, the text and XML edits
+// of DELTEXT and DELEXML, and placeholder expansion over a made-up machine.
 #include "plugins/plugin_syntax.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <tuple>
+
+#include "plugins/plugin_expand.h"
 #include "plugins/plugin_files.h"
 
 namespace tidemark::plugins {
 namespace {
 
 using Lines = std::vector<std::string>;
+using platform::RegistryRoot;
 
-TEST(PluginLines, FileNamesLevelsAndRot13) {
+TEST(PluginLines, FileNamesSelectionLevelsAndRot13) {
   EXPECT_TRUE(IsPluginFileName("FIREFOX.STD"));
   EXPECT_TRUE(IsPluginFileName("mine.cus"));
   for (const char* name : {"README.TXT", "STD", "..\\OTHER.STD", "C:OTHER.STD"}) EXPECT_FALSE(IsPluginFileName(name));
@@ -20,12 +25,8 @@ TEST(PluginLines, FileNamesLevelsAndRot13) {
   EXPECT_FALSE(LevelOf(" LEVEL=1"));
   EXPECT_FALSE(IsRot13Line("ROT1"));
   EXPECT_EQ(Rot13("HRZR_EHACNGU:p:\\jvaqbjf"), "UEME_RUNPATH:c:\\windows");
-}
-
-TEST(PluginLines, ShortOrUnknownLinesAreText) {
-  for (const char* line : {"DELFILE=C", "DELFILE=", "MY PLUGIN FOR APP 1.0", "DELFILES=C:\\X.TXT", ""})
-    EXPECT_EQ(ParsePluginCommand(line).type, 'T') << line;
-  EXPECT_EQ(ParsePluginCommand("DELFILE=C:").type, 'F');  // ten characters
+  EXPECT_EQ(SortedSelection({"ZED.STD", "", "alpha.cus", "  ", "ALPHA.CUS", "Beta.std"}),
+            (Lines{"alpha.cus", "Beta.std", "ZED.STD"}));
 }
 
 // The record's fields that are set, in order.
@@ -40,13 +41,16 @@ std::string Fields(const PluginCommand& c) {
   return out;
 }
 
-TEST(PluginLines, FieldsOfEveryKindOfCommand) {
+TEST(PluginLines, KindsAndFieldsOfEveryCommand) {
   const std::pair<const char*, const char*> cases[] = {
+      {"DELFILE=C", "T"},  // short or unknown lines are text
+      {"MY PLUGIN FOR APP 1.0", "T"},
+      {"DELFILES=C:\\X.TXT", "T"},
+      {"DELFILE=C:", "F verb=DELFILE path=C: drive=C:"},  // ten characters
       {"DELFILE=C:\\APP\\LOGS\\RUN.LOG", "F verb=DELFILE path=C:\\APP\\LOGS\\RUN.LOG drive=C: folder=\\APP\\LOGS file=RUN.LOG"},
       {"DELFILE=\\\\HOST\\SHARE\\A.TXT", "F verb=DELFILE path=\\\\HOST\\SHARE\\A.TXT folder=\\\\HOST\\SHARE file=A.TXT"},
       {"EXECUTE=C:\\TOOLS\\CLEAN.EXE /Q", "F verb=EXECUTE path=C:\\TOOLS\\CLEAN.EXE /Q drive=C: folder=\\TOOLS file=CLEAN.EXE /Q"},
       {"DELTEXT=C:\\A\\B.INI['RECENT=']", "F verb=DELTEXT path=C:\\A\\B.INI drive=C: folder=\\A file=B.INI text=RECENT="},
-      {"DELEXML=C:\\B.XML[X", "F verb=DELEXML path=C:\\B.XML drive=C: file=B.XML text=X"},
       {"DELFOLD=C:\\CACHE\\[*.TMP]DS", "F verb=DELFOLD path=C:\\CACHE drive=C: folder=\\CACHE filter=*.TMP type=DS"},
       {"DEL1VAL=HKCU:\\SOFTWARE\\APP[LAST FILE]", "R verb=DEL1VAL root=HKCU key=SOFTWARE\\APP value=LAST FILE"},
       {"DEL1KEY=HKLM:SOFTWARE\\APP\\MRU\\", "R verb=DEL1KEY root=HKLM key=SOFTWARE\\APP\\MRU"},
@@ -81,15 +85,8 @@ TEST(PluginMatching, WildcardsMasksAndNames) {
   EXPECT_EQ(PluginErrorText(145, 'i'), "  Ignore Dir Err - ");
 }
 
-struct XmlCase {
-  const char* text;
-  const char* name;
-  const char* kept;
-  size_t elements;
-};
-
 TEST(PluginText, XmlElementsAreCutWithTheirLines) {
-  const XmlCase cases[] = {
+  const std::tuple<const char*, const char*, const char*, size_t> cases[] = {
       // A one-line element takes its line with it.
       {"<a>\r\n  <hist>x</hist>\r\n  <keep/>\r\n</a>\r\n", "HIST", "<a>\r\n  <keep/>\r\n</a>\r\n", 1},
       // Several lines, attributes, a ">" inside a quoted value.
@@ -105,11 +102,11 @@ TEST(PluginText, XmlElementsAreCutWithTheirLines) {
       // A name that only begins like the element's is another element.
       {"<history/>\n", "HIST", "<history/>\n", 0},
   };
-  for (const XmlCase& c : cases) {
-    XmlElements found = FindXmlElements(c.text, c.name);
-    EXPECT_EQ(found.found.size(), c.elements) << c.text;
-    EXPECT_FALSE(found.unclosed) << c.text;
-    EXPECT_EQ(CutXmlElements(c.text, found.found), c.kept) << c.text;
+  for (const auto& [text, name, kept, elements] : cases) {  // text, element name, what is kept, elements cut
+    XmlElements found = FindXmlElements(text, name);
+    EXPECT_EQ(found.found.size(), elements) << text;
+    EXPECT_FALSE(found.unclosed) << text;
+    EXPECT_EQ(CutXmlElements(text, found.found), kept) << text;
   }
   EXPECT_EQ(SplitKeepingBreaks("a\r\nb\nc\rd"), (Lines{"a\r\n", "b\n", "c\r", "d"}));
 }
@@ -123,9 +120,78 @@ TEST(PluginText, AnElementThatNeverEndsStopsTheSearch) {
   EXPECT_EQ(ShownElement(std::string(300, 'x')).size(), 255u);
 }
 
-TEST(PluginSelection, SortedWithoutBlanksAndRepeats) {
-  EXPECT_EQ(SortedSelection({"ZED.STD", "", "alpha.cus", "  ", "ALPHA.CUS", "Beta.std"}),
-            (Lines{"alpha.cus", "Beta.std", "ZED.STD"}));
+std::string Key(RegistryRoot root, const std::string& key, const std::string& name) {
+  return std::to_string(static_cast<int>(root)) + ":" + key + "[" + name;
+}
+
+class FakeMachine : public PlaceholderSource {
+ public:
+  bool VistaOrLater() override { return vista; }
+  std::optional<std::string> ComputerName() override { return "Desk"; }
+  std::optional<std::string> UserName() override { return "Ann"; }
+  std::optional<std::string> SpecialFolder(int csidl) override { return Find(folders, csidl); }
+  std::optional<std::string> RegistryText(RegistryRoot root, const std::string& key, const std::string& name) override {
+    return Find(values, Key(root, key, name));
+  }
+  // The first %NAME% of each variable below; others stay as written.
+  std::string ExpandEnvironment(const std::string& text) override {
+    std::string out = text;
+    for (const auto& [name, value] : variables)
+      if (size_t at = out.find("%" + name + "%"); at != std::string::npos) out.replace(at, name.size() + 2, value);
+    return out;
+  }
+  template <typename Map, typename Name>
+  static std::optional<std::string> Find(const Map& map, const Name& name) {
+    auto found = map.find(name);
+    return found == map.end() ? std::nullopt : std::optional<std::string>(found->second);
+  }
+
+  bool vista = false;
+  std::map<int, std::string> folders = {{26, "C:\\Users\\Ann\\AppData\\Roaming"}, {5, "C:\\Users\\Ann\\Documents"}};
+  std::map<std::string, std::string> values;
+  std::map<std::string, std::string> variables = {{"TEMP", "C:\\Users\\Ann\\Temp"}};
+};
+
+TEST(PluginExpansion, TokensVariablesAndReferencesInOneCall) {
+  FakeMachine machine;
+  machine.values[Key(RegistryRoot::CurrentUser, "SOFTWARE\\APP", "DIR")] = "%TEMP%\\App";
+  EXPECT_EQ(ExpandPluginLine("DelFile=C:\\Users\\#USER#\\%TEMP%.txt", machine), "DELFILE=C:\\USERS\\ANN\\C:\\USERS\\ANN\\TEMP.TXT");
+  EXPECT_EQ(ExpandPluginLine("DELFOLD=#APPDATA#\\X\\#DOCUMENTS#[*.*]IS", machine),
+            "DELFOLD=C:\\USERS\\ANN\\APPDATA\\ROAMING\\X\\C:\\USERS\\ANN\\DOCUMENTS[*.*]IS");
+  // The reference's text holds a variable, expanded in the same pass.
+  EXPECT_EQ(ExpandPluginLine("DELFILE=^HKCU:\\Software\\App[Dir]\\log.txt", machine),
+            "DELFILE=C:\\USERS\\ANN\\TEMP\\APP\\LOG.TXT");
+  EXPECT_EQ(ExpandPluginLine("#COMPUTER# #USER#", machine), "DESK ANN");
+  EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine), "DEL1KEY=HKCU:SOFTWARE\\APP");
+  machine.vista = true;
+  EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine), "DEL1KEY=HKCU:SOFTWARE\\APPDATALOW\\SOFTWARE\\APP");
+}
+
+TEST(PluginExpansion, WhatCannotBeReplacedStaysAsWritten) {
+  FakeMachine machine;
+  machine.values[Key(RegistryRoot::CurrentUser, "EMPTY", "V")] = "";
+  for (const char* line : {"DELFILE=#PICTURES#\\A.JPG",         // the shell has no such folder here
+                           "DELFILE=#NOSUCH#\\A.TXT",           // not a token
+                           "DELFILE=^HKCU:MISSING[V]\\A.TXT",   // no such value
+                           "DELFILE=^HKCU:EMPTY[V]\\A.TXT",     // empty value
+                           "DELFILE=^HKXX:KEY[V]\\A.TXT",       // not a root
+                           "DELFILE=%NOSUCHVAR%\\A.TXT"})
+    EXPECT_EQ(ExpandPluginLine(line, machine), line) << line;
+  // Only the token at the first "#" is looked at.
+  EXPECT_EQ(ExpandPluginLine("DELTEXT=#X#\\#USER#", machine), "DELTEXT=#X#\\#USER#");
+}
+
+TEST(PluginExpansion, RepeatsUntilNothingChangesOrGivesUp) {
+  FakeMachine machine;
+  machine.values[Key(RegistryRoot::LocalMachine, "A", "NEXT")] = "^HKLM:B[NEXT]";
+  machine.values[Key(RegistryRoot::LocalMachine, "B", "NEXT")] = "#APPDATA#";
+  EXPECT_EQ(ExpandPluginLine("DELFILE=^HKLM:A[NEXT]\\#USER#.TXT", machine),
+            "DELFILE=C:\\USERS\\ANN\\APPDATA\\ROAMING\\ANN.TXT");
+  // A value that brings its own reference back, a variable that grows: nothing.
+  machine.values[Key(RegistryRoot::CurrentUser, "LOOP", "V")] = "X^HKCU:LOOP[V]";
+  EXPECT_FALSE(ExpandPluginLine("DELFILE=^HKCU:LOOP[V]", machine));
+  machine.variables["GROW"] = "%GROW%%GROW%";
+  EXPECT_FALSE(ExpandPluginLine("DELFILE=%GROW%", machine));
 }
 
 }  // namespace
