@@ -190,10 +190,13 @@ TEST_F(PluginCommands, TextAndXmlEditsListInPreviewAndCutInPurge) {
   EXPECT_EQ(Results({"DELTEXT=" + Dir() + "\\NONE.INI[X]"}), (Lines{"    file not present - " + Real() + "\\NONE.INI"}));
 }
 
-// Writes fail; reading and everything else is real.
+// Writes stop part way with the disk full; reading and everything else is real.
 class UnwritableFiles : public platform::Win32FileSystem {
  public:
-  bool WriteFile(const std::string&, const std::string&) override { return Fail(ERROR_DISK_FULL); }
+  bool WriteFile(const std::string& path, const std::string& content) override {
+    Win32FileSystem::WriteFile(path, content.substr(0, 2));
+    return Fail(ERROR_DISK_FULL);
+  }
 };
 
 class FailingWrites : public PluginCommands {
