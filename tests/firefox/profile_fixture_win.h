@@ -1,13 +1,11 @@
 // A Firefox profile in a purge fixture's scratch folder (roaming profile,
-// local cache profile, profiles.ini), located the way the purge driver
-// locates it, and helpers to run one purge body over it.
+// local cache profile, profiles.ini), located as the purge driver locates it.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/purge_environment.h"
 #include "locations/firefox_locations.h"
 #include "support/purge_fixture_win.h"
 #include "support/samples.h"
@@ -24,27 +22,16 @@ class FirefoxProfileTest : public ::testing::Test {
     f.files.CreateFolders(profile);
     f.files.CreateFolders(localProfile);
   }
-
   // Locates the profile's files as they are now.
   void Locate() {
     f.firefox = {};
     locations::EnsureFirefoxLocations(f.firefox, f.ie, f.files, f.shellFolders);
   }
-
   // Runs one purge body on a fresh report; the lines it wrote.
   const std::vector<std::string>& Run(void (*body)(engine::PurgeEnvironment&)) {
     f.r.sink.lines.clear();
     body(f.Environment());
     return f.Lines();
-  }
-
-  // A writable copy of a public sample; false (test skipped) without the samples.
-  bool CopySample(const std::string& sample, const std::string& to) {
-    std::string from = SamplePath(sample);
-    if (from.empty()) return false;
-    EXPECT_TRUE(f.files.CopyFileTo(from, to, false));
-    f.files.SetAttributes(to, 0x80);  // the samples are read-only
-    return true;
   }
 
   PurgeFixture f;

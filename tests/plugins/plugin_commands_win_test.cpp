@@ -1,16 +1,15 @@
-// The plugin commands under Wine, on scratch folders and a scratch registry
-// key only: folder types, masks, wildcards, text and XML edits, registry
-// values and keys, programs, the protect list and the refused statements.
+// The interpreter and the plugin commands under Wine, on scratch folders and
+// a scratch registry key only: levels, listing and expansion, folder types,
+// masks, wildcards, text and XML edits, registry values and keys, programs,
+// the protect list, the refused statements and the purge function "Run Plugins".
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
+#include <filesystem>
 
-#include "engine/labels.h"
 #include "platform/files_win.h"
-#include "platform/process_win.h"
 #include "platform/text.h"
 #include "plugins/plugin_interpreter.h"
 #include "support/purge_fixture_win.h"
@@ -29,9 +28,9 @@ class PluginCommands : public ::testing::Test {
   explicit PluginCommands(test::PurgePlatformChoice choice = {}) : f(choice) {}
 
   // Runs a plugin's lines; answers the report lines they wrote.
-  Lines Run(const Lines& plugin) {
+  Lines Run(const Lines& plugin, bool testMode = false) {
     f.r.sink.lines.clear();
-    PluginInterpreter interpreter(f.Environment(), false);
+    PluginInterpreter interpreter(f.Environment(), testMode);
     interpreter.RunPlugin(plugin);
     entries = interpreter.PluginEntryCount;
     return f.Lines();
@@ -47,19 +46,11 @@ class PluginCommands : public ::testing::Test {
   std::string Dir() const { return UpperCase(f.scratch.path()); }
   std::string Real() const { return f.scratch.path(); }
   std::string Key() const { return UpperCase(key.path()); }
-  bool Exists(const std::string& relative) const { return Files().Attributes(f.scratch / relative).has_value(); }
   // Every file and folder below the scratch folder, relative, sorted.
   Lines Tree() const {
     Lines found;
-    std::function<void(const std::string&)> walk = [&](const std::string& relative) {
-      Files().ListFolder(f.scratch / relative, [&](const platform::DirEntry& entry) {
-        std::string name = relative.empty() ? entry.name : relative + "\\" + entry.name;
-        found.push_back(entry.IsDirectory() ? name + "\\" : name);
-        if (entry.IsDirectory()) walk(name);
-        return true;
-      });
-    };
-    walk("");
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(f.scratch.path()))
+      found.push_back(entry.path().string().substr(Real().size() + 1) + (entry.is_directory() ? "\\" : ""));
     std::sort(found.begin(), found.end());
     return found;
   }
@@ -69,49 +60,88 @@ class PluginCommands : public ::testing::Test {
   int entries = 0;
 };
 
-struct FolderTypeCase {
-  const char* type;
-  Lines kept;
-};
-
-TEST_F(PluginCommands, EachFolderTypeOnOneTree) {
-  const FolderTypeCase cases[] = {
-      {"IS", {"T\\", "T\\NOTE.TXT", "T\\SUB\\", "T\\SUB\\B.TMP", "T\\SUB\\DEEP\\", "T\\SUB\\DEEP\\C.TMP"}},
-      {"PS", {"T\\", "T\\NOTE.TXT", "T\\SUB\\", "T\\SUB\\DEEP\\"}},
-      {"DS", {"T\\", "T\\NOTE.TXT"}},
-      {"OR", {"T\\", "T\\A.TMP", "T\\NOTE.TXT", "T\\SUB\\", "T\\SUB\\DEEP\\"}},
-      {"OD", {"T\\", "T\\A.TMP", "T\\NOTE.TXT"}},
-  };
-  for (const FolderTypeCase& c : cases) {
-    for (const char* file : {"T\\A.TMP", "T\\NOTE.TXT", "T\\SUB\\B.TMP", "T\\SUB\\DEEP\\C.TMP"}) f.scratch.Write(file, "x");
-    Run({"DELFOLD=" + Dir() + "\\T\\[*.TMP]" + c.type});
-    EXPECT_EQ(Tree(), c.kept) << c.type;
-    test::RemoveTree(f.scratch / "T");
-  }
-  // OD: what lies below, each file before its folder, each folder after its contents.
-  for (const char* file : {"T\\SUB\\B.TMP", "T\\SUB\\DEEP\\C.TMP"}) f.scratch.Write(file, "x");
-  int processed = f.r.report.TotalProcessed();
-  Lines results = Results({"DELFOLD=" + Dir() + "\\T[*.TMP]OD"});
-  EXPECT_EQ(results, (Lines{"         deleted - " + Real() + "\\T\\SUB\\B.TMP",
-                            "         deleted - " + Real() + "\\T\\SUB\\DEEP\\C.TMP",
-                            "         deleted - " + Real() + "\\T\\SUB\\DEEP",
-                            "         deleted - " + Real() + "\\T\\SUB"}));
-  EXPECT_EQ(entries, 4);
-  EXPECT_EQ(f.r.report.TotalProcessed() - processed, 4);
+TEST_F(PluginCommands, LevelsUpTo62RunAndHigherOnesAreOnlyListed) {
+  f.scratch.Write("A.TXT", "x");
+  std::string del = "DELFILE=" + Dir() + "\\A.TXT";
+  EXPECT_EQ(Run({"Level=62", "LEVEL=", "level=63 new", del, "LEVEL=1", "Title"}),
+            (Lines{"* LEVEL=62", "* LEVEL=", "* LEVEL=63 NEW", "Error - Tidemark is not programmed to support this Plugin level",
+                   "        You need to upgrade Tidemark to the new version to process this Plugin", del, "LEVEL=1", "TITLE"}));
+  EXPECT_TRUE(platform::RealFileSystem().FileExists(f.scratch / "A.TXT"));
 }
 
-TEST_F(PluginCommands, MaskExtensionsWithAndWithoutStar) {
-  auto make = [&] {
-    for (const char* file : {"M\\PAGE.HTM", "M\\PAGE.HTML", "M\\README"}) f.scratch.Write(file, "x");
+TEST_F(PluginCommands, TextLinesCommandsAndTheirExpansion) {
+  test::EnvironmentVariables variables;
+  variables.Set("TM_PLUGIN_DIR", f.scratch.path());
+  auto user = f.shell.UserName();
+  ASSERT_TRUE(user);
+  Lines plugin = {"; Cleans #USER#", "DELFILE=%TM_PLUGIN_DIR%\\#USER#.TXT", "DELFOLD=C:\\X[*.*]ZZ"};
+  EXPECT_EQ(Run(plugin), (Lines{"* ; CLEANS #USER#", "DELFILE=%TM_PLUGIN_DIR%\\#USER#.TXT",
+                                "      The above command expands to:", "DELFILE=" + Dir() + "\\" + UpperCase(*user) + ".TXT",
+                                "    file not present - " + f.scratch.path() + "\\" + UpperCase(*user) + ".TXT",
+                                "DELFOLD=C:\\X[*.*]ZZ",
+                                " -Error- Previous statement not processed - has invalid Type field"}));
+  // Summary reports leave text lines out, the test window never does.
+  f.state.flags.detailReport = false;
+  EXPECT_EQ(Run({"Title"}), Lines{});
+  EXPECT_EQ(Run({"Title"}, true), (Lines{"* TITLE", "   0 - Entries processed for this Plugin", " "}));
+}
+
+TEST_F(PluginCommands, TestModeCountsEachPluginAndCancelStops) {
+  for (const char* name : {"A.TMP", "B.TMP"}) f.scratch.Write(name, "x");
+  Lines plugin = {"DELFILE=" + Dir() + "\\A.TMP", "DELFILE=" + Dir() + "\\B.TMP"};
+  f.state.previewMode = true;
+  Lines lines = Run(plugin, true);
+  EXPECT_EQ(Lines(lines.end() - 2, lines.end()), (Lines{"   2 - Entries processed for this Plugin", " "}));
+
+  // Shredding lets messages run after the first file: Cancel is pressed there.
+  f.state.previewMode = false;
+  f.state.flags.secureErase = true;
+  f.r.pump.onPump = [this] { f.state.cancelRequested = true; };
+  lines = Run(plugin);
+  EXPECT_EQ(lines.back(), "*** Cancelled by operator.");
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "*** Cancelled by operator."), 1);
+  EXPECT_TRUE(platform::RealFileSystem().FileExists(f.scratch / "B.TMP"));
+}
+
+TEST_F(PluginCommands, RunPluginsGoesThroughTheSelection) {
+  f.firefox.PluginsFolder = f.scratch / "PLUGINS";
+  f.scratch.Write("PLUGINS\\A.STD", "First\r\nDELFILE=" + Dir() + "\\ONE.TMP\r\n");
+  f.scratch.Write("PLUGINS\\C.CUS", "DELFILE=" + Dir() + "\\TWO.TMP\r\n");
+  for (const char* name : {"ONE.TMP", "TWO.TMP"}) f.scratch.Write(name, "x");
+  f.plugins.selected = {"A.STD", "B.STD", "C.CUS", "NOTES.TXT"};
+  PluginsRun(f.Environment());
+  EXPECT_EQ(f.Lines(), (Lines{"Process Plugin - A.STD", "* FIRST", "DELFILE=" + Dir() + "\\ONE.TMP",
+                              "         deleted - " + f.scratch.path() + "\\ONE.TMP", " ", "Process Plugin - B.STD",
+                              " -Error- Plugin file could not be read - " + f.firefox.PluginsFolder + "\\B.STD", " ",
+                              "Process Plugin - C.CUS", "DELFILE=" + Dir() + "\\TWO.TMP",
+                              "         deleted - " + f.scratch.path() + "\\TWO.TMP", " ", "Process Plugin - NOTES.TXT",
+                              " -Error- Not a Plugin file - NOTES.TXT",
+                              "  Run Plugins Function Completed.  2 - Entries processed."}));
+  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
+
+}
+
+TEST_F(PluginCommands, EachFolderTypeOnOneTree) {
+  // PAGE.TMPX has the short name PAGE~1.TMP, which the listing by "*.TMP" finds.
+  const std::pair<std::string, Lines> cases[] = {
+      {"IS", {"T\\", "T\\NOTE.TXT", "T\\PAGE.TMPX", "T\\SUB\\", "T\\SUB\\B.TMP", "T\\SUB\\DEEP\\", "T\\SUB\\DEEP\\C.TMP"}},
+      {"PS", {"T\\", "T\\NOTE.TXT", "T\\PAGE.TMPX", "T\\SUB\\", "T\\SUB\\DEEP\\"}},
+      {"DS", {"T\\", "T\\NOTE.TXT", "T\\PAGE.TMPX"}},
+      {"OR", {"T\\", "T\\A.TMP", "T\\NOTE.TXT", "T\\PAGE.TMPX", "T\\SUB\\", "T\\SUB\\DEEP\\"}},
+      {"OD", {"T\\", "T\\A.TMP", "T\\NOTE.TXT", "T\\PAGE.TMPX"}},
   };
-  make();
-  Run({"DELFOLD=" + Dir() + "\\M[*.HTM]IS"});
-  EXPECT_EQ(Tree(), (Lines{"M\\", "M\\PAGE.HTML", "M\\README"}));
-  Run({"DELFOLD=" + Dir() + "\\M[*.HT*]IS"});
-  EXPECT_EQ(Tree(), (Lines{"M\\", "M\\README"}));
-  make();
-  Run({"DELFOLD=" + Dir() + "\\M[*]IS"});
-  EXPECT_EQ(Tree(), (Lines{"M\\"}));
+  for (const auto& [type, kept] : cases) {
+    for (const char* file : {"T\\A.TMP", "T\\NOTE.TXT", "T\\PAGE.TMPX", "T\\SUB\\B.TMP", "T\\SUB\\DEEP\\C.TMP"})
+      f.scratch.Write(file, "x");
+    Lines results = Results({"DELFOLD=" + Dir() + "\\T\\[*.TMP]" + type});
+    EXPECT_EQ(Tree(), kept) << type;
+    test::RemoveTree(f.scratch / "T");
+    if (type != "OD") continue;
+    // Each file before its folder, each folder after its contents.
+    const std::string deleted = "         deleted - " + Real() + "\\T\\SUB";
+    EXPECT_EQ(results, (Lines{deleted + "\\B.TMP", deleted + "\\DEEP\\C.TMP", deleted + "\\DEEP", deleted}));
+    EXPECT_EQ(entries, 4);
+  }
 }
 
 TEST_F(PluginCommands, FolderWildcardsReachEveryMatchingFolder) {
@@ -135,40 +165,38 @@ TEST_F(PluginCommands, ADirectoryLinkIsNeverFollowed) {
   EXPECT_EQ(preview, (Lines{"       to delete - " + links + "\\profiles\\link.default"}));
 }
 
-TEST_F(PluginCommands, DelTextListsInPreviewAndDeletesInPurge) {
-  std::string text = "[Recent]\r\nFile1=C:\\a.doc\r\nkeep=1\nfile2=C:\\b.doc\r\n";
-  std::string file = f.scratch.Write("APP.INI", text);
+TEST_F(PluginCommands, TextAndXmlEditsListInPreviewAndCutInPurge) {
+  const std::string ini = "[Recent]\r\nFile1=C:\\a.doc\r\nkeep=1\nfile2=C:\\b.doc\r\n";
+  const std::string xml = "<p>\r\n <h n='1'>\r\n  x\r\n </h>\r\n <k/><H/>\r\n</p>";
+  f.scratch.Write("APP.INI", ini);
+  f.scratch.Write("P.XML", xml);
+  const Lines plugin = {"DELTEXT=" + Dir() + "\\APP.INI['FILE']", "DELEXML=" + Dir() + "\\P.XML[h]"};
+  const Lines shown = {"FILE2=C:\\B.DOC", "FILE1=C:\\A.DOC", "<h n='1'> x </h>", "<H/>"};
   f.state.previewMode = true;
-  Lines plugin = {"DELTEXT=" + Dir() + "\\APP.INI['FILE']"};
-  EXPECT_EQ(Results(plugin), (Lines{"       to delete - FILE2=C:\\B.DOC", "       to delete - FILE1=C:\\A.DOC"}));
-  EXPECT_EQ(Files().ReadFile(file), text);
+  Lines preview = Results(plugin);
+  EXPECT_EQ(Files().ReadFile(f.scratch / "APP.INI"), ini);
+  EXPECT_EQ(Files().ReadFile(f.scratch / "P.XML"), xml);
   f.state.previewMode = false;
-  EXPECT_EQ(Results(plugin), (Lines{"         deleted - FILE2=C:\\B.DOC", "         deleted - FILE1=C:\\A.DOC"}));
-  EXPECT_EQ(Files().ReadFile(file), "[Recent]\r\nkeep=1\n");
-  EXPECT_EQ(entries, 2);
+  Lines purged = Results(plugin);
+  ASSERT_EQ(preview.size(), shown.size());
+  ASSERT_EQ(purged.size(), shown.size());
+  for (size_t i = 0; i < shown.size(); ++i) {
+    EXPECT_EQ(preview[i], "       to delete - " + shown[i]);
+    EXPECT_EQ(purged[i], "         deleted - " + shown[i]);
+  }
+  EXPECT_EQ(entries, 4);
+  EXPECT_EQ(Files().ReadFile(f.scratch / "APP.INI"), "[Recent]\r\nkeep=1\n");
+  EXPECT_EQ(Files().ReadFile(f.scratch / "P.XML"), "<p>\r\n <k/>\r\n</p>");
   EXPECT_EQ(Results({"DELTEXT=" + Dir() + "\\NONE.INI[X]"}), (Lines{"    file not present - " + Real() + "\\NONE.INI"}));
 }
 
-TEST_F(PluginCommands, DelExmlListsInPreviewAndCutsInPurge) {
-  std::string xml =
-      "<prefs>\r\n  <history count=\"2\">\r\n    <url>a</url>\r\n  </history>\r\n  <HISTORY/>\r\n"
-      "  <keep>1</keep><history />\r\n</prefs>\r\n";
-  std::string file = f.scratch.Write("PREFS.XML", xml);
-  f.state.previewMode = true;
-  Lines plugin = {"DELEXML=" + Dir() + "\\PREFS.XML[history]"};
-  EXPECT_EQ(Results(plugin), (Lines{"       to delete - <history count=\"2\"> <url>a</url> </history>",
-                                    "       to delete - <HISTORY/>", "       to delete - <history />"}));
-  EXPECT_EQ(Files().ReadFile(file), xml);
-  f.state.previewMode = false;
-  EXPECT_EQ(Results(plugin).size(), 3u);
-  EXPECT_EQ(Files().ReadFile(file), "<prefs>\r\n  <keep>1</keep>\r\n</prefs>\r\n");
-  EXPECT_EQ(entries, 3);
-}
-
-// Writes fail; reading and everything else is real.
+// Writes stop part way with the disk full; reading and everything else is real.
 class UnwritableFiles : public platform::Win32FileSystem {
  public:
-  bool WriteFile(const std::string&, const std::string&) override { return Fail(ERROR_DISK_FULL); }
+  bool WriteFile(const std::string& path, const std::string& content) override {
+    Win32FileSystem::WriteFile(path, content.substr(0, 2));
+    return Fail(ERROR_DISK_FULL);
+  }
 };
 
 class FailingWrites : public PluginCommands {
@@ -192,47 +220,42 @@ TEST_F(PluginCommands, ProtectAndIgnoreEntries) {
   f.scratch.Write("A.KEEP", "x");
   std::string busy = f.scratch.Write("BUSY\\IN-USE.DAT", "x");
   std::string held = f.scratch.Write("HELD.DAT", "x");
+  Files().SetAttributes(f.scratch.Write("RO.TXT", "x"), platform::kAttrReadOnly);
   HANDLE open1 = CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   HANDLE open2 = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   Lines results = Results({"DELFILE=" + Dir() + "\\A.KEEP", "DELFILE=" + Dir() + "\\BUSY\\IN-USE.DAT",
-                           "DELFILE=" + Dir() + "\\HELD.DAT"});
+                           "DELFILE=" + Dir() + "\\HELD.DAT", "DELFILE=" + Dir() + "\\RO.TXT",
+                           "DELFILE=" + Dir() + "\\NONE.TXT"});
   CloseHandle(open1);
   CloseHandle(open2);
   EXPECT_EQ(results, (Lines{"       Protected - " + Real() + "\\A.KEEP", "   Ignore Locked - " + Real() + "\\BUSY\\IN-USE.DAT",
-                            "          Locked - " + Real() + "\\HELD.DAT"}));
-  EXPECT_TRUE(Exists("A.KEEP"));
+                            "          Locked - " + Real() + "\\HELD.DAT", "         deleted - " + Real() + "\\RO.TXT",
+                            "    file not present - " + Real() + "\\NONE.TXT"}));
+  EXPECT_EQ(entries, 4);
+  EXPECT_EQ(Tree(), (Lines{"A.KEEP", "BUSY\\", "BUSY\\IN-USE.DAT", "HELD.DAT"}));
   // A protected folder is not entered.
   f.protect.entries = {"p=*\\keep\\"};
   f.scratch.Write("D\\KEEP\\INNER.TMP", "x");
   Run({"DELFOLD=" + Dir() + "\\D[*.*]DS"});
-  EXPECT_TRUE(Exists("D\\KEEP\\INNER.TMP"));
-}
-
-TEST_F(PluginCommands, DelFileReportsMissingFilesAndDeletesReadOnlyOnes) {
-  std::string file = f.scratch.Write("RO.TXT", "x");
-  Files().SetAttributes(file, platform::kAttrReadOnly);
-  f.state.flags.detailReport = false;  // failures and missing files: no success lines
-  EXPECT_EQ(Results({"DELFILE=" + Dir() + "\\RO.TXT", "DELFILE=" + Dir() + "\\NONE.TXT"}), Lines{});
-  EXPECT_FALSE(Exists("RO.TXT"));
-  EXPECT_EQ(entries, 1);
+  EXPECT_TRUE(Files().FileExists(f.scratch / "D\\KEEP\\INNER.TMP"));
 }
 
 class RegistryCommands : public PluginCommands {
  protected:
   RegistryCommands() {
-    Write("", "FileA", "one");
-    Write("", "MyFile", "two");
-    Write("", "Other", "three");
+    for (const char* name : {"FileA", "MyFile", "Other"}) Write("", name, "one");
     Reg().WriteDword(RegistryRoot::CurrentUser, key.path() + "\\S1", "FileCount", 7);
     Write("S1", "Keep", "x");
     Write("S2", "FileB", "y");
     Write("FILESUB\\DEEP", "V", "z");
   }
+  std::string Below(const std::string& sub) const { return sub.empty() ? key.path() : key.path() + "\\" + sub; }
   void Write(const std::string& sub, const std::string& name, const std::string& value) {
-    Reg().WriteString(RegistryRoot::CurrentUser, sub.empty() ? key.path() : key.path() + "\\" + sub, name, value);
+    Reg().WriteString(RegistryRoot::CurrentUser, Below(sub), name, value);
   }
+  // The value names of a key, or the sub-keys of the scratch key, sorted.
   Lines Values(const std::string& sub = "") {
-    Lines names = Reg().ValueNames(RegistryRoot::CurrentUser, sub.empty() ? key.path() : key.path() + "\\" + sub);
+    Lines names = Reg().ValueNames(RegistryRoot::CurrentUser, Below(sub));
     std::erase(names, "");
     std::sort(names.begin(), names.end());
     return names;
@@ -244,72 +267,39 @@ class RegistryCommands : public PluginCommands {
   }
 };
 
-struct ValuesCase {
-  const char* string;
-  const char* match;
-  Lines kept;
-};
-
-TEST_F(RegistryCommands, DelValsByBeginningContainingAndAll) {
-  const ValuesCase cases[] = {
-      {"FILE", "B", {"MyFile", "Other"}},
-      {"FILE", "C", {"Other"}},
-      {"FILE", "A", {"FileA", "MyFile", "Other"}},
-      {"*", "B", {}},
-  };
-  for (const ValuesCase& c : cases) {
-    Write("", "FileA", "one");
-    Write("", "MyFile", "two");
-    Write("", "Other", "three");
-    Run({"DELVALS=HKCU:" + Key() + "['" + c.string + "']" + c.match});
-    EXPECT_EQ(Values(), c.kept) << c.string << c.match;
-  }
-}
-
-TEST_F(RegistryCommands, ValueLinesShowTextOrType) {
+TEST_F(RegistryCommands, ValueLinesShowTextTypeOrDecodedName) {
   f.state.previewMode = true;
   EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "DEL1VAL=HKCU:" + Key() + "[NONE]"}),
             (Lines{"   to delete Val - S1[FILECOUNT] - Type = Reg_Dword", "   to delete Val - S2[FILEB] - y",
                    "   value not present - NONE"}));
   EXPECT_EQ(Values("S1"), (Lines{"FileCount", "Keep"}));
   f.state.previewMode = false;
-  EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B"}),
-            (Lines{"     Val deleted - S1[FILECOUNT] - Type = Reg_Dword", "     Val deleted - S2[FILEB] - y"}));
+  Write("UA", "HRZR_EHACNGU", "x");
+  EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "ROT13", "DEL1VAL=HKCU:" + Key() + "\\UA[HRZR_EHACNGU]"}),
+            (Lines{"     Val deleted - S1[FILECOUNT] - Type = Reg_Dword", "     Val deleted - S2[FILEB] - y",
+                   "     Val deleted - UEME_RUNPATH - x"}));
   EXPECT_EQ(Values("S1"), (Lines{"Keep"}));
   EXPECT_EQ(Values("S2"), Lines{});
+  // An unknown root raises the level and touches nothing.
+  EXPECT_EQ(Results({"DEL1VAL=HKXX:" + Key() + "[FILEA]"}), (Lines{"    invalid Root - " + Key()}));
+  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
+  for (const auto& [string, kept] : {std::pair<const char*, Lines>{"'FILE']B", {"MyFile", "Other"}}, {"FILE]C", {"Other"}}}) {
+    Run({"DELVALS=HKCU:" + Key() + "[" + string});
+    EXPECT_EQ(Values(), kept) << string;
+  }
 }
 
-TEST_F(RegistryCommands, Rot13ShowsValueNamesDecoded) {
-  Write("UA", "HRZR_EHACNGU", "x");
-  EXPECT_EQ(Results({"ROT13", "DEL1VAL=HKCU:" + Key() + "\\UA[HRZR_EHACNGU]"}),
-            (Lines{"     Val deleted - UEME_RUNPATH - x"}));
-}
-
-TEST_F(RegistryCommands, Del1KeyReportsSubKeysBeforeTheKey) {
+TEST_F(RegistryCommands, KeysGoWithTheirSubKeysAndKeyWildcardsReachEach) {
   std::string base = Key() + "\\FILESUB";
   EXPECT_EQ(Results({"DEL1KEY=HKCU:" + base, "DEL1KEY=HKCU:" + base}),
             (Lines{"     Key deleted - " + base + "\\DEEP", "     Key deleted - " + base, "     key not present - " + base}));
   EXPECT_EQ(entries, 2);
-  EXPECT_EQ(SubKeys(), (Lines{"S1", "S2"}));
-}
-
-TEST_F(RegistryCommands, DelKeysAndKeyWildcards) {
-  f.state.previewMode = true;
-  EXPECT_EQ(Run({"DELKEYS=HKCU:" + Key() + "[S]B"}).size(), 3u);  // the line and two keys
-  EXPECT_EQ(SubKeys(), (Lines{"FILESUB", "S1", "S2"}));
-  f.state.previewMode = false;
   Lines results = Run({"DEL1VAL=HKCU:" + Key() + "\\S?[KEEP]"});
   EXPECT_EQ(std::count(results.begin(), results.end(), "    key=HKCU:" + Key() + "\\S1"), 1);
   EXPECT_EQ(std::count(results.begin(), results.end(), "    key=HKCU:" + Key() + "\\S2"), 1);
   EXPECT_EQ(Values("S1"), (Lines{"FileCount"}));
   Run({"DELKEYS=HKCU:" + Key() + "[*]A"});
   EXPECT_EQ(SubKeys(), Lines{});
-}
-
-TEST_F(RegistryCommands, AnUnknownRootRaisesTheLevel) {
-  EXPECT_EQ(Results({"DEL1VAL=HKXX:" + Key() + "[FILEA]"}), (Lines{"    invalid Root - " + Key()}));
-  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
-  EXPECT_EQ(Values().size(), 3u);
 }
 
 class Programs : public PluginCommands {
@@ -324,23 +314,21 @@ class Programs : public PluginCommands {
   std::string program;
 };
 
-TEST_F(Programs, PreviewStartsNothingWhateverTheReports) {
+TEST_F(Programs, PreviewStartsNothingExecuteWaitsExehideDoesNot) {
   f.state.previewMode = true;
   f.state.flags.detailReport = false;
+  const std::string shown = UpperCase(program);
   EXPECT_EQ(Results({"EXECUTE=" + program, "EXEHIDE=" + program}),
-            (Lines{"      to execute - " + UpperCase(program), "      to execute - " + UpperCase(program)}));
+            (Lines{"      to execute - " + shown, "      to execute - " + shown}));
   Sleep(600);
   EXPECT_FALSE(Marker());
-}
 
-TEST_F(Programs, ExecuteWaitsWithTheWindowsAliveAndExehideDoesNot) {
-  f.state.flags.detailReport = false;
-  EXPECT_EQ(Results({"EXECUTE=" + program}), (Lines{"        executed - " + UpperCase(program)}));
+  f.state.previewMode = false;
+  EXPECT_EQ(Results({"EXECUTE=" + program}), (Lines{"        executed - " + shown}));
   EXPECT_EQ(Marker(), std::to_string(SW_SHOWNORMAL));  // ended before the run went on
   EXPECT_GE(f.r.pump.pumps, 2);                       // about every tenth of a second
   Files().RemoveFile(program + ".ran");
-
-  EXPECT_EQ(Results({"EXEHIDE=" + program}), (Lines{"        executed - " + UpperCase(program)}));
+  EXPECT_EQ(Results({"EXEHIDE=" + program}), (Lines{"        executed - " + shown}));
   EXPECT_FALSE(Marker());  // still running
   for (int i = 0; i < 50 && !Marker(); ++i) Sleep(100);
   EXPECT_EQ(Marker(), std::to_string(SW_HIDE));
@@ -348,20 +336,32 @@ TEST_F(Programs, ExecuteWaitsWithTheWindowsAliveAndExehideDoesNot) {
 }
 
 TEST_F(PluginCommands, RefusedStatementsTouchNothing) {
-  // A relative path would act in whatever folder is current.
+  const std::pair<std::string, const char*> cases[] = {
+      {"DELFILE=#NOSUCH#\\VICTIM.LOG", "path is not a full path"},  // relative once expanded
+      {"DELFILE=VICTIM.LOG", "path is not a full path"},
+      {"DELFILE=C:VICTIM.LOG", "path is not a full path"},
+      {"DELFOLD=C:[*.LOG]IS", "path is not a full path"},
+      {"EXECUTE=VICTIM.LOG", "path is not a full path"},
+      {"DELFOLD=" + Dir() + "\\SUB[..\\*.LOG]IS", "file mask names a folder"},
+      {"DELTEXT=" + Dir() + "\\VICTIM.LOG[]", "text to match is empty"},
+      {"DELEXML=" + Dir() + "\\VICTIM.LOG['']", "text to match is empty"},
+      {"DELVALS=HKCU:" + Key() + "[]C", "text to match is empty"},
+      {"DEL1KEY=HKCU:", "registry key is empty"},
+      {"DELVALS=HKCU:\\[*]A", "registry key is empty"},
+  };
   f.scratch.Write("VICTIM.LOG", "x");
+  Lines plugin, refused;
+  for (const auto& [line, reason] : cases) {
+    plugin.push_back(line);
+    refused.push_back(std::string(" -Error- Previous statement not processed - ") + reason);
+  }
+  // A relative path would act in whatever folder is current.
   char previous[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, previous);
   SetCurrentDirectoryA(f.scratch.path().c_str());
-  Lines results = Results({"DELFILE=#NOSUCH#\\VICTIM.LOG", "DELFILE=VICTIM.LOG", "DELFOLD=C:[*.LOG]IS",
-                           "EXECUTE=VICTIM.LOG", "DEL1KEY=HKCU:", "DELVALS=HKCU:\\[]C", "DELTEXT=" + Dir() + "\\VICTIM.LOG[]"});
+  Lines results = Results(plugin);
   SetCurrentDirectoryA(previous);
-  const std::string refused = " -Error- Previous statement not processed - ";
-  EXPECT_EQ(results, (Lines{refused + "path is not a full path", refused + "path is not a full path",
-                            refused + "path is not a full path", refused + "path is not a full path",
-                            refused + "registry key is empty", refused + "registry key is empty",
-                            refused + "text to match is empty"}));
-  EXPECT_TRUE(Exists("VICTIM.LOG"));
+  EXPECT_EQ(results, refused);
   EXPECT_EQ(Files().ReadFile(f.scratch / "VICTIM.LOG"), "x");
   EXPECT_EQ(f.r.report.ErrorLevel(), 5);
   EXPECT_EQ(entries, 0);

@@ -1,157 +1,90 @@
-// Plugin lines: kinds, command fields, refusals, matching rules, labels and
-// the text and XML edits of DELTEXT and DELEXML.
+// Plugin lines: kinds, command fields, matching rules, the text and XML edits
+// of DELTEXT and DELEXML, and placeholder expansion over a made-up machine.
 #include "plugins/plugin_syntax.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <tuple>
+
+#include "plugins/plugin_expand.h"
 #include "plugins/plugin_files.h"
 
 namespace tidemark::plugins {
 namespace {
 
-TEST(PluginLines, PluginFilesAreStdAndCusInAnyCase) {
+using Lines = std::vector<std::string>;
+using platform::RegistryRoot;
+
+TEST(PluginLines, FileNamesSelectionLevelsAndRot13) {
   EXPECT_TRUE(IsPluginFileName("FIREFOX.STD"));
   EXPECT_TRUE(IsPluginFileName("mine.cus"));
-  EXPECT_FALSE(IsPluginFileName("README.TXT"));
-  EXPECT_FALSE(IsPluginFileName("STD"));
-  EXPECT_FALSE(IsPluginFileName("..\\OTHER.STD"));
-}
-
-TEST(PluginLines, LevelStatementsAndRot13) {
-  EXPECT_EQ(LevelOf("LEVEL=62"), 62);
-  EXPECT_EQ(LevelOf("LEVEL=63"), 63);
-  EXPECT_EQ(LevelOf("LEVEL="), 0);
+  for (const char* name : {"README.TXT", "STD", "..\\OTHER.STD", "C:OTHER.STD"}) EXPECT_FALSE(IsPluginFileName(name));
   EXPECT_EQ(LevelOf("LEVEL=12 FOR NEW COMMANDS"), 12);
   EXPECT_GT(*LevelOf("LEVEL=99999999999999999999"), kMaxPluginLevel);
   EXPECT_FALSE(LevelOf(" LEVEL=1"));
-  EXPECT_TRUE(IsRot13Line("ROT13 NAMES BELOW"));
   EXPECT_FALSE(IsRot13Line("ROT1"));
   EXPECT_EQ(Rot13("HRZR_EHACNGU:p:\\jvaqbjf"), "UEME_RUNPATH:c:\\windows");
-  EXPECT_EQ(Rot13(Rot13("Any Text 123")), "Any Text 123");
-}
-
-TEST(PluginLines, ShortOrUnknownLinesAreText) {
-  for (const char* line : {"DELFILE=C", "DELFILE=", "MY PLUGIN FOR APP 1.0", "DELFILES=C:\\X.TXT", ""})
-    EXPECT_EQ(ParsePluginCommand(line).type, 'T') << line;
-  EXPECT_EQ(ParsePluginCommand("DELFILE=C:").type, 'F');  // ten characters
+  EXPECT_EQ(SortedSelection({"ZED.STD", "", "alpha.cus", "  ", "ALPHA.CUS", "Beta.std"}),
+            (Lines{"alpha.cus", "Beta.std", "ZED.STD"}));
 }
 
 // The record's fields that are set, in order.
 std::string Fields(const PluginCommand& c) {
   std::string out(1, c.type);
   const std::pair<const char*, const std::string*> fields[] = {
-      {"verb", &c.verbText}, {"path", &c.path},     {"drive", &c.drive}, {"folder", &c.folder}, {"file", &c.file},
-      {"text", &c.text},     {"filter", &c.filter}, {"type", &c.folderType}, {"root", &c.root}, {"key", &c.key},
+      {"verb", &c.verbText}, {"path", &c.path},     {"drive", &c.drive},    {"folder", &c.folder}, {"file", &c.file},
+      {"text", &c.text},     {"filter", &c.filter}, {"type", &c.folderType}, {"root", &c.root},    {"key", &c.key},
       {"value", &c.value},   {"string", &c.string}, {"match", &c.match}};
   for (const auto& [name, value] : fields)
     if (!value->empty()) out += std::string(" ") + name + "=" + *value;
   return out;
 }
 
-TEST(PluginLines, FieldsOfEveryCommand) {
+TEST(PluginLines, KindsAndFieldsOfEveryCommand) {
   const std::pair<const char*, const char*> cases[] = {
+      {"DELFILE=C", "T"},  // short or unknown lines are text
+      {"MY PLUGIN FOR APP 1.0", "T"},
+      {"DELFILES=C:\\X.TXT", "T"},
+      {"DELFILE=C:", "F verb=DELFILE path=C: drive=C:"},  // ten characters
       {"DELFILE=C:\\APP\\LOGS\\RUN.LOG", "F verb=DELFILE path=C:\\APP\\LOGS\\RUN.LOG drive=C: folder=\\APP\\LOGS file=RUN.LOG"},
       {"DELFILE=\\\\HOST\\SHARE\\A.TXT", "F verb=DELFILE path=\\\\HOST\\SHARE\\A.TXT folder=\\\\HOST\\SHARE file=A.TXT"},
       {"EXECUTE=C:\\TOOLS\\CLEAN.EXE /Q", "F verb=EXECUTE path=C:\\TOOLS\\CLEAN.EXE /Q drive=C: folder=\\TOOLS file=CLEAN.EXE /Q"},
-      {"EXEHIDE=C:\\RUN.EXE", "F verb=EXEHIDE path=C:\\RUN.EXE drive=C: file=RUN.EXE"},
       {"DELTEXT=C:\\A\\B.INI['RECENT=']", "F verb=DELTEXT path=C:\\A\\B.INI drive=C: folder=\\A file=B.INI text=RECENT="},
-      {"DELTEXT=C:\\B.INI[X", "F verb=DELTEXT path=C:\\B.INI drive=C: file=B.INI text=X"},
-      {"DELEXML=C:\\P\\PREFS.XML[HISTORY]", "F verb=DELEXML path=C:\\P\\PREFS.XML drive=C: folder=\\P file=PREFS.XML text=HISTORY"},
       {"DELFOLD=C:\\CACHE\\[*.TMP]DS", "F verb=DELFOLD path=C:\\CACHE drive=C: folder=\\CACHE filter=*.TMP type=DS"},
-      {"DELFOLD=C:\\*\\TEMP[*.*]OR", "F verb=DELFOLD path=C:\\*\\TEMP drive=C: folder=\\*\\TEMP filter=*.* type=OR"},
       {"DEL1VAL=HKCU:\\SOFTWARE\\APP[LAST FILE]", "R verb=DEL1VAL root=HKCU key=SOFTWARE\\APP value=LAST FILE"},
       {"DEL1KEY=HKLM:SOFTWARE\\APP\\MRU\\", "R verb=DEL1KEY root=HKLM key=SOFTWARE\\APP\\MRU"},
       {"DELVALS=HKCU:SOFTWARE\\APP['FILE']B", "R verb=DELVALS root=HKCU key=SOFTWARE\\APP string=FILE match=B"},
-      {"DELKEYS=HKU:*\\SOFTWARE[*]A", "R verb=DELKEYS root=HKU key=*\\SOFTWARE string=* match=A"},
-      {"DELSKVS=HKCR:X[URL]C", "R verb=DELSKVS root=HKCR key=X string=URL match=C"},
+      {"DELSKVS=HKCR:X[URL]c", "R verb=DELSKVS root=HKCR key=X string=URL match=C"},
   };
   for (const auto& [line, fields] : cases) EXPECT_EQ(Fields(ParsePluginCommand(line)), fields) << line;
-}
-
-TEST(PluginLines, InvalidFolderTypesAndMatchLetters) {
   for (const char* line : {"DELFOLD=C:\\X[*.*]ZZ", "DELFOLD=C:\\X[*.*]", "DELFOLD=C:\\X[*.*]IS ", "DELVALS=HKCU:X[A]D",
                            "DELKEYS=HKCU:X[A]", "DELSKVS=HKCU:X[A]BC"})
     EXPECT_TRUE(ParsePluginCommand(line).Invalid()) << line;
-  EXPECT_EQ(ParsePluginCommand("DELFOLD=C:\\X[*.*]ZZ").folderType, "?");
-  EXPECT_EQ(ParsePluginCommand("DELVALS=HKCU:X[A]D").match, "?");
-  // The line is upper-cased first, so a lower-case letter counts.
-  EXPECT_EQ(ParsePluginCommand("DELVALS=HKCU:X[A]c").match, "C");
 }
 
-TEST(PluginLines, StatementsThatAreRefused) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"DELFILE=#APPDATA#\\APP\\*.LOG", "path is not a full path"},
-      {"DELFILE=RUN.LOG", "path is not a full path"},
-      {"DELFILE=C:RUN.LOG", "path is not a full path"},
-      {"DELFOLD=C:\\[*.*]DS", "path is not a full path"},
-      {"DELFOLD=C:\\APP\\CACHE[..\\..\\*.*]IS", "file mask names a folder"},
-      {"EXECUTE=CLEAN.EXE", "path is not a full path"},
-      {"DELTEXT=C:\\A.INI[]", "text to match is empty"},
-      {"DELEXML=C:\\A.XML['']", "text to match is empty"},
-      {"DEL1KEY=HKCU:", "registry key is empty"},
-      {"DELKEYS=HKCU:\\[*]A", "registry key is empty"},
-      {"DELVALS=HKCU:SOFTWARE\\X[]C", "text to match is empty"},
-  };
-  for (const auto& [line, reason] : cases) EXPECT_EQ(RefusalOf(ParsePluginCommand(line)), reason) << line;
-  for (const char* line : {"DELFILE=C:\\A\\B.TXT", "DELFILE=\\\\HOST\\SHARE\\B.TXT", "DELFOLD=D:\\X\\[*.*]IS",
-                           "DEL1VAL=HKCU:X[]", "DELVALS=HKCU:X[*]A", "ROT13", "EXECUTE=\"C:\\MY TOOLS\\X.EXE\" /S"})
+// The refusals are tested under Wine, where they must also leave everything alone.
+TEST(PluginLines, FullPathsAndNonEmptyTextsAreNotRefused) {
+  for (const char* line : {"DELFILE=\\\\HOST\\SHARE\\B.TXT", "DELFOLD=D:\\X\\[*.*]IS", "DEL1VAL=HKCU:X[]",
+                           "DELVALS=HKCU:X[*]A", "EXECUTE=\"C:\\MY TOOLS\\X.EXE\" /S"})
     EXPECT_FALSE(RefusalOf(ParsePluginCommand(line))) << line;
 }
 
 TEST(PluginMatching, WildcardsMasksAndNames) {
-  EXPECT_TRUE(WildcardMatch("Profile.Default", "*.DEFAULT"));
-  EXPECT_TRUE(WildcardMatch("ab", "a?"));
-  EXPECT_TRUE(WildcardMatch("abc", "*"));
-  EXPECT_TRUE(WildcardMatch("a.b.c", "*.*.c"));
-  EXPECT_FALSE(WildcardMatch("abc", "a?"));
-  EXPECT_FALSE(WildcardMatch("abd", "*c"));
-
-  EXPECT_TRUE(MaskExtensionFits("*.HTM", "PAGE.HTM"));
-  EXPECT_FALSE(MaskExtensionFits("*.HTM", "PAGE.HTML"));
-  EXPECT_FALSE(MaskExtensionFits("*.H?M", "PAGE.HTML"));
-  EXPECT_TRUE(MaskExtensionFits("*.HT*", "PAGE.HTML"));
-  EXPECT_TRUE(MaskExtensionFits("*.*", "NOEXTENSION"));
-  EXPECT_TRUE(MaskExtensionFits("*", "PAGE.HTML"));
-
-  EXPECT_TRUE(NameMatches("ANYTHING", "*", "A"));
-  EXPECT_TRUE(NameMatches("FILE1", "FILE", "B"));
-  EXPECT_FALSE(NameMatches("MYFILE", "FILE", "B"));
-  EXPECT_TRUE(NameMatches("MYFILE", "FILE", "C"));
-  EXPECT_FALSE(NameMatches("FILE", "FILE", "A"));
+  const std::tuple<const char*, const char*, bool> wildcards[] = {
+      {"Profile.Default", "*.DEFAULT", true}, {"ab", "a?", true},   {"a.b.c", "*.*.c", true},
+      {"abc", "a?", false},                   {"abd", "*c", false}, {"abc", "*", true}};
+  for (const auto& [name, pattern, match] : wildcards) EXPECT_EQ(WildcardMatch(name, pattern), match) << pattern;
+  const std::tuple<const char*, const char*, bool> masks[] = {
+      {"*.HTM", "PAGE.HTM", true},  {"*.HTM", "PAGE.HTML", false}, {"*.H?M", "PAGE.HTML", false},
+      {"*.HT*", "PAGE.HTML", true}, {"*.*", "NOEXTENSION", true},  {"*", "PAGE.HTML", true}};
+  for (const auto& [mask, name, fits] : masks) EXPECT_EQ(MaskExtensionFits(mask, name), fits) << mask << name;
+  EXPECT_TRUE(NameMatches("ANYTHING", "*", "A") && !NameMatches("FILE", "FILE", "A"));
+  EXPECT_EQ(PluginErrorText(87, ' ') + PluginErrorText(145, 'i'), " -Error-87 -   Ignore Dir Err - ");
 }
-
-TEST(PluginLabels, ErrorTextsRootsAndTypes) {
-  const std::tuple<uint32_t, char, const char*> texts[] = {
-      {0, ' ', "         deleted - "},   {2, 'i', "  File Not Found - "}, {3, ' ', "  Path Not Found - "},
-      {145, ' ', "   Dir Not Empty - "}, {145, 'i', "  Ignore Dir Err - "}, {32, ' ', "          Locked - "},
-      {1224, 'i', "   Ignore Locked - "}, {5, ' ', "   Access Denied - "}, {5, 'i', "   Ignore Denied - "},
-      {87, ' ', " -Error-87 - "},         {87, 'i', "   Ignore Errors - "}};
-  for (const auto& [code, answer, text] : texts) EXPECT_EQ(PluginErrorText(code, answer), text) << code;
-
-  EXPECT_EQ(ParseRoot("HKU"), platform::RegistryRoot::Users);
-  EXPECT_EQ(ParseRoot("HKCC"), platform::RegistryRoot::CurrentConfig);
-  EXPECT_FALSE(ParseRoot("HKEY_CURRENT_USER"));
-  EXPECT_EQ(RegistryTypeName(0), "Reg_None");
-  EXPECT_EQ(RegistryTypeName(4), "Reg_Dword");
-  EXPECT_EQ(RegistryTypeName(10), "Reg_Resource_Requirements_List");
-  EXPECT_EQ(RegistryTypeName(11), "Unknown DataType");
-}
-
-TEST(PluginText, LinesKeepTheirOwnBreaks) {
-  std::vector<std::string> lines = SplitKeepingBreaks("a\r\nb\nc\rd");
-  EXPECT_EQ(lines, (std::vector<std::string>{"a\r\n", "b\n", "c\r", "d"}));
-  EXPECT_TRUE(SplitKeepingBreaks("").empty());
-}
-
-struct XmlCase {
-  const char* text;
-  const char* name;
-  const char* kept;
-  size_t elements;
-};
 
 TEST(PluginText, XmlElementsAreCutWithTheirLines) {
-  const XmlCase cases[] = {
+  const std::tuple<const char*, const char*, const char*, size_t> cases[] = {
       // A one-line element takes its line with it.
       {"<a>\r\n  <hist>x</hist>\r\n  <keep/>\r\n</a>\r\n", "HIST", "<a>\r\n  <keep/>\r\n</a>\r\n", 1},
       // Several lines, attributes, a ">" inside a quoted value.
@@ -167,12 +100,13 @@ TEST(PluginText, XmlElementsAreCutWithTheirLines) {
       // A name that only begins like the element's is another element.
       {"<history/>\n", "HIST", "<history/>\n", 0},
   };
-  for (const XmlCase& c : cases) {
-    XmlElements found = FindXmlElements(c.text, c.name);
-    EXPECT_EQ(found.found.size(), c.elements) << c.text;
-    EXPECT_FALSE(found.unclosed) << c.text;
-    EXPECT_EQ(CutXmlElements(c.text, found.found), c.kept) << c.text;
+  for (const auto& [text, name, kept, elements] : cases) {  // text, element name, what is kept, elements cut
+    XmlElements found = FindXmlElements(text, name);
+    EXPECT_EQ(found.found.size(), elements) << text;
+    EXPECT_FALSE(found.unclosed) << text;
+    EXPECT_EQ(CutXmlElements(text, found.found), kept) << text;
   }
+  EXPECT_EQ(SplitKeepingBreaks("a\r\nb\nc\rd"), (Lines{"a\r\n", "b\n", "c\r", "d"}));
 }
 
 TEST(PluginText, AnElementThatNeverEndsStopsTheSearch) {
@@ -181,13 +115,81 @@ TEST(PluginText, AnElementThatNeverEndsStopsTheSearch) {
   ASSERT_EQ(found.found.size(), 1u);
   EXPECT_EQ(found.unclosed, text.find("<h>"));
   EXPECT_EQ(CutXmlElements(text, found.found), "<h>open\n<h/>\n");
-  EXPECT_EQ(ShownElement("<h a='1'>\r\n   text\r\n</h>"), "<h a='1'> text </h>");
   EXPECT_EQ(ShownElement(std::string(300, 'x')).size(), 255u);
 }
 
-TEST(PluginSelection, SortedWithoutBlanksAndRepeats) {
-  EXPECT_EQ(SortedSelection({"ZED.STD", "", "alpha.cus", "  ", "ALPHA.CUS", "Beta.std"}),
-            (std::vector<std::string>{"alpha.cus", "Beta.std", "ZED.STD"}));
+std::string Key(RegistryRoot root, const std::string& key, const std::string& name) {
+  return std::to_string(static_cast<int>(root)) + ":" + key + "[" + name;
+}
+
+class FakeMachine : public PlaceholderSource {
+ public:
+  bool VistaOrLater() override { return vista; }
+  std::optional<std::string> ComputerName() override { return "Desk"; }
+  std::optional<std::string> UserName() override { return "Ann"; }
+  std::optional<std::string> SpecialFolder(int csidl) override { return Find(folders, csidl); }
+  std::optional<std::string> RegistryText(RegistryRoot root, const std::string& key, const std::string& name) override {
+    return Find(values, Key(root, key, name));
+  }
+  // The first %NAME% of each variable below; others stay as written.
+  std::string ExpandEnvironment(const std::string& text) override {
+    std::string out = text;
+    for (const auto& [name, value] : variables)
+      if (size_t at = out.find("%" + name + "%"); at != std::string::npos) out.replace(at, name.size() + 2, value);
+    return out;
+  }
+  template <typename Map, typename Name>
+  static std::optional<std::string> Find(const Map& map, const Name& name) {
+    auto found = map.find(name);
+    return found == map.end() ? std::nullopt : std::optional<std::string>(found->second);
+  }
+
+  bool vista = false;
+  std::map<int, std::string> folders = {{26, "C:\\Users\\Ann\\AppData\\Roaming"}, {5, "C:\\Users\\Ann\\Documents"}};
+  std::map<std::string, std::string> values;
+  std::map<std::string, std::string> variables = {{"TEMP", "C:\\Users\\Ann\\Temp"}};
+};
+
+TEST(PluginExpansion, TokensVariablesAndReferencesInOneCall) {
+  FakeMachine machine;
+  machine.values[Key(RegistryRoot::CurrentUser, "SOFTWARE\\APP", "DIR")] = "%TEMP%\\App";
+  EXPECT_EQ(ExpandPluginLine("DelFile=C:\\Users\\#USER#\\%TEMP%.txt", machine), "DELFILE=C:\\USERS\\ANN\\C:\\USERS\\ANN\\TEMP.TXT");
+  EXPECT_EQ(ExpandPluginLine("DELFOLD=#APPDATA#\\X\\#DOCUMENTS#[*.*]IS", machine),
+            "DELFOLD=C:\\USERS\\ANN\\APPDATA\\ROAMING\\X\\C:\\USERS\\ANN\\DOCUMENTS[*.*]IS");
+  // The reference's text holds a variable, expanded in the same pass.
+  EXPECT_EQ(ExpandPluginLine("DELFILE=^HKCU:\\Software\\App[Dir]\\log.txt", machine),
+            "DELFILE=C:\\USERS\\ANN\\TEMP\\APP\\LOG.TXT");
+  EXPECT_EQ(ExpandPluginLine("#COMPUTER# #USER#", machine), "DESK ANN");
+  EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine), "DEL1KEY=HKCU:SOFTWARE\\APP");
+  machine.vista = true;
+  EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine), "DEL1KEY=HKCU:SOFTWARE\\APPDATALOW\\SOFTWARE\\APP");
+}
+
+TEST(PluginExpansion, WhatCannotBeReplacedStaysAsWritten) {
+  FakeMachine machine;
+  machine.values[Key(RegistryRoot::CurrentUser, "EMPTY", "V")] = "";
+  for (const char* line : {"DELFILE=#PICTURES#\\A.JPG",         // the shell has no such folder here
+                           "DELFILE=#NOSUCH#\\A.TXT",           // not a token
+                           "DELFILE=^HKCU:MISSING[V]\\A.TXT",   // no such value
+                           "DELFILE=^HKCU:EMPTY[V]\\A.TXT",     // empty value
+                           "DELFILE=^HKXX:KEY[V]\\A.TXT",       // not a root
+                           "DELFILE=%NOSUCHVAR%\\A.TXT"})
+    EXPECT_EQ(ExpandPluginLine(line, machine), line) << line;
+  // Only the token at the first "#" is looked at.
+  EXPECT_EQ(ExpandPluginLine("DELTEXT=#X#\\#USER#", machine), "DELTEXT=#X#\\#USER#");
+}
+
+TEST(PluginExpansion, RepeatsUntilNothingChangesOrGivesUp) {
+  FakeMachine machine;
+  machine.values[Key(RegistryRoot::LocalMachine, "A", "NEXT")] = "^HKLM:B[NEXT]";
+  machine.values[Key(RegistryRoot::LocalMachine, "B", "NEXT")] = "#APPDATA#";
+  EXPECT_EQ(ExpandPluginLine("DELFILE=^HKLM:A[NEXT]\\#USER#.TXT", machine),
+            "DELFILE=C:\\USERS\\ANN\\APPDATA\\ROAMING\\ANN.TXT");
+  // A value that brings its own reference back, a variable that grows: nothing.
+  machine.values[Key(RegistryRoot::CurrentUser, "LOOP", "V")] = "X^HKCU:LOOP[V]";
+  EXPECT_FALSE(ExpandPluginLine("DELFILE=^HKCU:LOOP[V]", machine));
+  machine.variables["GROW"] = "%GROW%%GROW%";
+  EXPECT_FALSE(ExpandPluginLine("DELFILE=%GROW%", machine));
 }
 
 }  // namespace

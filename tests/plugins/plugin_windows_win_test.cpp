@@ -31,25 +31,26 @@ void AnswerWarning(int button, std::string* text) {
   });
 }
 
-// Reads the test window's title and output once its run has ended, then closes it.
-void CollectTestWindow(std::string* title, Lines* output) {
-  test::WhenReady([title, output] {
+// The test window's title and output once its run has ended; the window is closed then.
+Lines CollectTestWindow(const std::function<void()>& open) {
+  Lines output;
+  test::WhenReady([&output] {
     HWND window = FindWindowA("TPlugTstForm", nullptr);
     if (!window) return false;
     HWND list = FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr);
-    Lines lines;
+    Lines lines = {gui::WindowText(FindWindowExA(window, nullptr, "STATIC", nullptr))};
     for (int row = 0; row < ListView_GetItemCount(list); ++row) {
       char text[1024] = {};
       ListView_GetItemText(list, row, 0, text, sizeof text);
       lines.push_back(text);
     }
-    bool ended = !lines.empty() && (lines.back() == " " || lines.back().find("for this Plugin") != std::string::npos);
-    if (!ended) return false;
-    *title = gui::WindowText(FindWindowExA(window, nullptr, "STATIC", nullptr));
-    *output = lines;
+    if (lines.back() != " " && lines.back().find("for this Plugin") == std::string::npos) return false;
+    output = lines;
     PostMessageA(window, WM_CLOSE, 0, 0);
     return true;
   });
+  open();
+  return output;
 }
 
 class Host : public engine::PurgeHost {
@@ -101,16 +102,6 @@ class PluginWindows : public ::testing::Test {
     ListView_SetItemState(form->listView(), -1, 0, LVIS_SELECTED);
     if (row >= 0) ListView_SetItemState(form->listView(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   }
-  Lines Shown() {
-    Lines lines;
-    int count = static_cast<int>(SendMessageA(form->listBox(), LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-      char text[1024] = {};
-      SendMessageA(form->listBox(), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-      lines.push_back(text);
-    }
-    return lines;
-  }
   bool Enabled(HWND control) { return IsWindowEnabled(control) != FALSE; }
 
   test::PurgeFixture f;
@@ -121,70 +112,31 @@ class PluginWindows : public ::testing::Test {
   std::unique_ptr<TPlugSelForm> form;
 };
 
-TEST_F(PluginWindows, TheListShowsThePluginFilesInUpperCase) {
+TEST_F(PluginWindows, TicksAreTrackedAndApplyWritesTheCheckedPlugins) {
   Open();
-  EXPECT_EQ(gui::WindowText(form->hwnd()), "Tidemark - Select Plugins for Plugin Option");
-  EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD +"}));
-  EXPECT_EQ(gui::WindowText(form->label1()), "Select Plugins from the list below:");
-  EXPECT_EQ(gui::WindowText(form->label2()), "Contents of Selected Plugin:");
-  const std::pair<HWND, const char*> buttons[] = {
-      {form->saveButton(), "Apply Changes"}, {form->exitButton(), "Close"},
-      {form->allOnButton(), "Set All Checkmarks 'On'"}, {form->allOffButton(), "Set All Checkmarks 'Off'"},
-      {form->testButton(), "Test Plugin"}, {form->execButton(), "Execute Plugin"}};
-  for (const auto& [button, caption] : buttons) EXPECT_EQ(gui::WindowText(button), caption);
-  EXPECT_EQ(form->HintOf(form->execButton()), "Execute Selected Plugin - with actual deletes\r\nUses current setting for Secure Erase");
-  EXPECT_EQ(form->HintOf(form->exitButton()), "Return to the Config Window");
+  EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD +"}));  // plugin files only, in upper case
   for (HWND button : {form->saveButton(), form->testButton(), form->execButton()}) EXPECT_FALSE(Enabled(button));
-  EXPECT_TRUE(Enabled(form->exitButton()));
-
-  // The splitter moves the border between the list and the text; the text's label follows.
-  auto left = [&](HWND control) {
-    RECT area;
-    GetWindowRect(control, &area);
-    MapWindowPoints(nullptr, form->hwnd(), reinterpret_cast<POINT*>(&area), 2);
-    return area.left;
-  };
-  LONG before = left(form->listBox());
-  form->Splitter1Moved(before + 40);
-  EXPECT_GT(left(form->listBox()), before);
-  EXPECT_EQ(left(form->label2()), left(form->listBox()));
-  EXPECT_LT(left(form->splitter()), left(form->listBox()));
-  EXPECT_GT(left(form->splitter()), left(form->listView()));
-}
-
-TEST_F(PluginWindows, TickingTracksChangesAndSelectingEnablesTheRuns) {
-  Open();
   ListView_SetCheckState(form->listView(), 0, TRUE);
-  EXPECT_TRUE(Enabled(form->saveButton()));
   ListView_SetCheckState(form->listView(), 0, FALSE);
   EXPECT_TRUE(Enabled(form->saveButton()));  // ticked and unticked again: still a change
-
-  form->FormActivate();  // the list again from the disk: no change yet
+  form->FormActivate();                      // the list again from the disk: no change yet
   EXPECT_FALSE(Enabled(form->saveButton()));
   Select(1);
-  EXPECT_FALSE(Enabled(form->saveButton()));
-  EXPECT_TRUE(Enabled(form->testButton()));
-  EXPECT_TRUE(Enabled(form->execButton()));
+  EXPECT_TRUE(Enabled(form->testButton()) && Enabled(form->execButton()));
   Select(-1);
   EXPECT_FALSE(Enabled(form->testButton()));
 
   SendMessageA(form->allOnButton(), BM_CLICK, 0, 0);
   EXPECT_EQ(Rows(), (Lines{"A.CUS +", "B.STD +", "C.STD +"}));
-  EXPECT_TRUE(Enabled(form->saveButton()));
-  SendMessageA(form->allOffButton(), BM_CLICK, 0, 0);
-  EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD"}));
-}
-
-TEST_F(PluginWindows, ApplyWritesTheCheckedPlugins) {
-  Open();
-  ListView_SetCheckState(form->listView(), 1, TRUE);
+  ListView_SetCheckState(form->listView(), 0, FALSE);
   SendMessageA(form->saveButton(), BM_CLICK, 0, 0);
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "B.STD\r\nC.STD\r\n");
   EXPECT_EQ(selected, (Lines{"B.STD", "C.STD"}));
   EXPECT_FALSE(Enabled(form->saveButton()));
 
   context.readOnlyMedia = true;
-  ListView_SetCheckState(form->listView(), 2, FALSE);
+  SendMessageA(form->allOffButton(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD"}));
   SendMessageA(form->saveButton(), BM_CLICK, 0, 0);
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "B.STD\r\nC.STD\r\n");
 }
@@ -214,61 +166,27 @@ TEST_F(PluginWindows, CloseAsksAboutUnsavedTicks) {
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "A.CUS\r\nC.STD\r\n");
 }
 
-TEST_F(PluginWindows, APluginsTextIsShownUntilAnotherIsChosen) {
-  Open();
-  Select(0);
-  form->ListView1MouseUp();
-  EXPECT_EQ(Shown(), (Lines{"A"}));
-  EXPECT_GT(SendMessageA(form->listBox(), LB_GETHORIZONTALEXTENT, 0, 0), 0);
-  f.scratch.Write("PLUGINS\\A.CUS", "edited\r\n");
-  Select(0);
-  form->ListView1KeyUp();
-  EXPECT_EQ(Shown(), (Lines{"A"}));  // the same plugin: not read again
-  Select(2);
-  PostMessageA(form->listView(), WM_KEYUP, VK_DOWN, 0);
-  gui::PumpPendingMessages();
-  EXPECT_EQ(Shown(), (Lines{"C"}));
-  Select(0);
-  form->ListView1MouseUp();
-  EXPECT_EQ(Shown(), (Lines{"edited"}));
-  Select(-1);
-  form->ListView1MouseUp();
-  EXPECT_EQ(Shown(), Lines{});
-}
-
-TEST_F(PluginWindows, TestNeverDeletesWhateverSecureEraseAndPreviewSay) {
+TEST_F(PluginWindows, TestNeverDeletesWhateverSecureEraseAndPreviewSayExecuteDoes) {
   purge.flags.secureErase = true;
   purge.previewMode = false;
   Open();
   Select(1);
-  form->ListView1MouseUp();
-  std::string title;
-  Lines output;
-  CollectTestWindow(&title, &output);
-  SendMessageA(form->testButton(), BM_CLICK, 0, 0);
+  PostMessageA(form->listView(), WM_KEYUP, VK_DOWN, 0);
+  gui::PumpPendingMessages();
+  EXPECT_EQ(SendMessageA(form->listBox(), LB_GETCOUNT, 0, 0), 2);  // the plugin's text is shown
   std::string victim = f.scratch / "VICTIM.TMP";
-  EXPECT_EQ(title, "Test:   B.STD");
-  EXPECT_EQ(output, (Lines{"* ; LOWER-CASE NAME", "DELFILE=" + UpperCase(victim), "       to delete - " + victim,
-                           "    1 - Entry processed for this Plugin", " "}));
+  Lines run = {"* ; LOWER-CASE NAME", "DELFILE=" + UpperCase(victim)};
+  EXPECT_EQ(CollectTestWindow([&] { SendMessageA(form->testButton(), BM_CLICK, 0, 0); }),
+            (Lines{"Test:   B.STD", run[0], run[1], "       to delete - " + victim,
+                   "    1 - Entry processed for this Plugin", " "}));
   EXPECT_TRUE(Files().FileExists(victim));
   EXPECT_EQ(host.loads, 1);
   EXPECT_EQ(host.releases, 1);
-  platform::PrivateProfileFile ini(context.settingsFile);
-  EXPECT_NE(ini.ReadString("Positions", "PlugTstForm", ""), "");
-}
+  EXPECT_NE(platform::PrivateProfileFile(context.settingsFile).ReadString("Positions", "PlugTstForm", ""), "");
 
-TEST_F(PluginWindows, ExecuteDeletesAsThePurgeSettingsSay) {
-  Open();
-  Select(1);
-  form->ListView1MouseUp();
-  std::string title;
-  Lines output;
-  CollectTestWindow(&title, &output);
-  form->PlugExecBtnClick();
-  std::string victim = f.scratch / "VICTIM.TMP";
-  EXPECT_EQ(title, "Execute:   B.STD");
-  EXPECT_EQ(output, (Lines{"* ; LOWER-CASE NAME", "DELFILE=" + UpperCase(victim), "         deleted - " + victim,
-                           "    1 - Entry processed for this Plugin"}));
+  EXPECT_EQ(CollectTestWindow([&] { form->PlugExecBtnClick(); }),
+            (Lines{"Execute:   B.STD", run[0], run[1], "         deleted - " + victim,
+                   "    1 - Entry processed for this Plugin"}));
   EXPECT_FALSE(Files().FileExists(victim));
 }
 
