@@ -63,7 +63,8 @@ TEST(FirefoxActive, AVisibleWindowOfAFirefoxClassBeginningOrEndingWithItsName) {
     EXPECT_EQ(TisFireFoxActive(windows), c.counts) << c.window.className << " " << c.window.title;
   }
   // The walk skips vanished windows and stops at the first match.
-  FakeWindowList windows{{nullptr}, {"MozillaWindowClass", "A - Mozilla Firefox"}, {"MozillaWindowClass", "B - Mozilla Firefox"}};
+  FakeWindowList windows{
+      {nullptr}, {"MozillaWindowClass", "A - Mozilla Firefox"}, {"MozillaWindowClass", "B - Mozilla Firefox"}};
   EXPECT_TRUE(TisFireFoxActive(windows));
   EXPECT_EQ(windows.visited, 2);
 }
@@ -93,7 +94,8 @@ TEST(IEActive, IEFrameAlwaysExplorerWindowsWithAnIETitleMSNWithABrowserChildInKi
       {"", {{"MSN9 Window", "", false, {"browser"}}, {"msn9 window", "", true, {"Toolbar", "BROWSER"}}}, kMSNVisible},
       {"", {{"MozillaWindowClass", "A - Mozilla Firefox"}, {"CabinetWClass", "C:\\"}}, kNoIEBrowser},
       {"",
-       {{"MSN6 Window", "Browser", true, {"Browser Bar", " Browser", "Navigator"}}, {"MSN8 Window", "", true, {"Browser"}}},
+       {{"MSN6 Window", "Browser", true, {"Browser Bar", " Browser", "Navigator"}},
+        {"MSN8 Window", "", true, {"Browser"}}},
        kNoIEBrowser},
   };
   for (const auto& c : cases) {

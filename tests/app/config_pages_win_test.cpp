@@ -124,26 +124,39 @@ TEST_F(ConfigPagesTest, EachApplyWritesOnlyItsOwnKeysAndUpdatesTheSettingsInMemo
     std::vector<std::array<const char*, 3>> written;  // section, key, value
   } cases[] = {
       {ConfigPage::General,
-       [](ConfigurePages& p) { Click(p.general().shred.buttons[2]); return p.general().apply; },
+       [](ConfigurePages& p) {
+         Click(p.general().shred.buttons[2]);
+         return p.general().apply;
+       },
        {{"ShredOption", "Thoroughness", "2"}}},
       {ConfigPage::Shutdown,
-       [](ConfigurePages& p) { Click(p.shutdown().splash.buttons[0]); Click(p.shutdown().mainWindow.buttons[2]);
-                               Click(p.shutdownOptions().buttons[5]);
-                               return p.shutdown().apply; },
+       [](ConfigurePages& p) {
+         for (HWND button : {p.shutdown().splash.buttons[0], p.shutdown().mainWindow.buttons[2],
+                             p.shutdownOptions().buttons[5]})
+           Click(button);
+         return p.shutdown().apply;
+       },
        {{"ShutOptions", "SplashOpt", "0"}, {"ShutOptions", "MainWinOpt", "2"}, {"ShutOptions", "ShutType", "5"}}},
       // Another run's display options are not this run's.
       {ConfigPage::PurgeNow,
-       [](ConfigurePages& p) { Click(p.purgeNow().splash.buttons[1]); Click(p.purgeNow().mainWindow.buttons[3]);
-                               return p.purgeNow().apply; },
+       [](ConfigurePages& p) {
+         for (HWND button : {p.purgeNow().splash.buttons[1], p.purgeNow().mainWindow.buttons[3]}) Click(button);
+         return p.purgeNow().apply;
+       },
        {{"PnowOptions", "SplashOpt", "1"}, {"PnowOptions", "MainWinOpt", "3"}}},
       {ConfigPage::Startup,
-       [](ConfigurePages& p) { Click(p.startup().splash.buttons[0]); Click(p.startup().mainWindow.buttons[1]);
-                               return p.startup().apply; },
+       [](ConfigurePages& p) {
+         for (HWND button : {p.startup().splash.buttons[0], p.startup().mainWindow.buttons[1]}) Click(button);
+         return p.startup().apply;
+       },
        {{"BootOptions", "SplashOpt", "0"}, {"BootOptions", "MainWinOpt", "1"}}},
       {ConfigPage::TempFolders,
-       [](ConfigurePages& p) { for (HWND box : p.temp().checks) Click(box);
-                               Click(p.temp().ageCheck); SetText(p.temp().ageHoursEdit, "36");
-                               return p.temp().apply; },
+       [](ConfigurePages& p) {
+         for (HWND box : p.temp().checks) Click(box);
+         Click(p.temp().ageCheck);
+         SetText(p.temp().ageHoursEdit, "36");
+         return p.temp().apply;
+       },
        {{"TempFolders", "TmpDir", "1"}, {"TempFolders", "DosDir", "0"}, {"TempFolders", "WinDir", "1"},
         {"TempFolders", "VolDir", "0"}, {"TempFolders", "AgeTemp", "1"}, {"TempFolders", "AgeHours", "36"}}},
   };
@@ -168,8 +181,9 @@ TEST_F(ConfigPagesTest, EachApplyWritesOnlyItsOwnKeysAndUpdatesTheSettingsInMemo
   EXPECT_EQ(tempFoldersApplied, 1);
   EXPECT_EQ(context.settings.shred, (settings::ShredSettings{settings::kBothShreds, 7}));
   EXPECT_EQ(context.settings.shutType, settings::ShutType::Hibernate);
-  EXPECT_EQ(context.settings.runModeDisplay, (settings::DisplayOptions{settings::SplashOption::Enable,
-                                                                       settings::MainWindowOption::EnableOnSevereError}));
+  using enum settings::MainWindowOption;
+  EXPECT_EQ(context.settings.runModeDisplay,
+            (settings::DisplayOptions{settings::SplashOption::Enable, EnableOnSevereError}));
   EXPECT_TRUE(context.settings.temp.oldTemp);
   EXPECT_EQ(context.settings.temp.ageHours, 36);
 }
@@ -295,7 +309,8 @@ TEST_F(ConfigPagesTest, RadioGroupsAreSeparateKeyboardGroups) {
   Create("");
   for (const RadioButtons* group :
        {&pages.general().shred, &pages.purgeNow().splash, &pages.purgeNow().mainWindow, &pages.startup().splash,
-        &pages.startup().mainWindow, &pages.shutdown().splash, &pages.shutdown().mainWindow, &pages.shutdownOptions()}) {
+        &pages.startup().mainWindow, &pages.shutdown().splash, &pages.shutdown().mainWindow,
+        &pages.shutdownOptions()}) {
     for (size_t i = 0; i < group->buttons.size(); ++i) EXPECT_EQ(HasStyle(group->buttons[i], WS_GROUP), i == 0);
     // The system keeps the tab stop on the checked button.
     ASSERT_GE(group->Index(), 0);

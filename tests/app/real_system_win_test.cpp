@@ -51,7 +51,8 @@ TEST(RealWindowList, GivesClassTitleVisibilityAndDescendantsAndStopsWhenAsked) {
     EXPECT_EQ(seen[shown].title, std::string(platform::kMaxWindowText, 'x'));
     EXPECT_TRUE(seen[hidden].isWindow && !seen[hidden].visible);
     EXPECT_EQ(seen[hidden].title, "Hidden one");
-    EXPECT_EQ(desktop.DescendantTitles(seen[shown].handle), (std::vector<std::string>{"First", "Grandchild", "Second"}));
+    EXPECT_EQ(desktop.DescendantTitles(seen[shown].handle),
+              (std::vector<std::string>{"First", "Grandchild", "Second"}));
     EXPECT_TRUE(desktop.DescendantTitles(seen[hidden].handle).empty());
 
     int visited = 0;
@@ -85,8 +86,8 @@ TEST(CustomIETitle, AStringOrExpandableStringUpperCasedElseNothing) {
 
 TEST(WindowsVersion, TheRegistryReplacesTheReportedNumbers) {
   WindowsVersion version = ApplyRegistryVersion({2, 5, 1, 2600}, platform::RealRegistry());
-  auto current = platform::RealRegistry().ReadString(RegistryRoot::LocalMachine,
-                                                     "Software\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion");
+  auto current = platform::RealRegistry().ReadString(
+      RegistryRoot::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion");
   ASSERT_TRUE(current.has_value());
   EXPECT_EQ(std::to_string(version.major) + "." + std::to_string(version.minor), *current);
   // Not the NT family: nothing is replaced.

@@ -308,7 +308,8 @@ TEST_F(RunModes, PauseWaitsAndAReportThatCannotBeWrittenFailsTheRun) {
 }
 
 TEST_F(RunModes, InitRefreshesTheManifestAndEndsWithoutAWindow) {
-  std::string manifestT = program_ + ".ManifesT", manifestX = program_ + ".ManifesX", manifestI = program_ + ".ManifesI";
+  std::string manifestT = program_ + ".ManifesT", manifestX = program_ + ".ManifesX";
+  std::string manifestI = program_ + ".ManifesI";
   std::string original = Files().ReadFile(manifestT).value_or("");
   ASSERT_FALSE(original.empty());
 

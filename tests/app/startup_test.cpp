@@ -9,16 +9,13 @@ namespace {
 
 StartupOptions Read(std::vector<std::string> params) { return ReadStartupOptions(CommandLine(std::move(params))); }
 
-TEST(CommandLine, SplitsLikeTheSystemStartUpCode) {
+TEST(CommandLine, SplitsLikeTheSystemStartUpCodeAndMatchesWholeParamsIgnoringCase) {
   EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\T\\tidemark.exe\"  auto  \"data=My Data\" x\"y z\""),
             (std::vector<std::string>{"C:\\Program Files\\T\\tidemark.exe", "auto", "data=My Data", "xy z"}));
   EXPECT_TRUE(SplitCommandLine("   ").empty());
-  CommandLine line = CommandLine::FromFullText("tidemark.exe BOOT Pause=2");
-  EXPECT_EQ(line.params(), (std::vector<std::string>{"BOOT", "Pause=2"}));
-  EXPECT_EQ(line.fullText(), "tidemark.exe BOOT Pause=2");
-}
-
-TEST(CommandLine, ParamsMatchWholeAndIgnoringCase) {
+  CommandLine full = CommandLine::FromFullText("tidemark.exe BOOT Pause=2");
+  EXPECT_EQ(full.params(), (std::vector<std::string>{"BOOT", "Pause=2"}));
+  EXPECT_EQ(full.fullText(), "tidemark.exe BOOT Pause=2");
   CommandLine line({"boot", "DATA=Other", "data=Second", "AUTOMATIC"});
   EXPECT_TRUE(line.ParamPresent("BOOT"));
   EXPECT_FALSE(line.ParamPresent("AUTO"));
@@ -69,10 +66,17 @@ TEST(ShowMainAfterRun, DisplayOptionsAndLevelThreshold) {
   };
   // Display options: 0 Enable, 1 on any error, 2 on a severe error, 3 Disable.
   const Case cases[] = {
-      {0, false, 0, 0, true}, {3, true, 9, 0, false}, {1, false, 0, 0, false}, {1, true, 3, 0, true},
-      {2, true, 7, 0, false}, {2, true, 9, 0, true},
+      {0, false, 0, 0, true},
+      {3, true, 9, 0, false},
+      {1, false, 0, 0, false},
+      {1, true, 3, 0, true},
+      {2, true, 7, 0, false},
+      {2, true, 9, 0, true},
       // A "LEVELn" switch shows the window from level n on, even when set to "Disable".
-      {3, true, 3, 5, false}, {3, true, 5, 5, true}, {3, true, 9, 5, true}, {3, false, 9, 5, false},
+      {3, true, 3, 5, false},
+      {3, true, 5, 5, true},
+      {3, true, 9, 5, true},
+      {3, false, 9, 5, false},
       // A threshold that is not reached still lets the display option decide.
       {1, true, 3, 9, true},
   };
@@ -82,14 +86,14 @@ TEST(ShowMainAfterRun, DisplayOptionsAndLevelThreshold) {
 }
 
 TEST(SystemFlags, VersionAndSwitches) {
-  StartupOptions none;
-  EXPECT_FALSE(ComputeSystemFlags({2, 5, 1, 2600}, none).tisVista);
-  SystemFlags vista = ComputeSystemFlags({2, 6, 0, 6002}, none);
-  EXPECT_TRUE(vista.tisVista);
-  EXPECT_FALSE(vista.tisWin7);
-  EXPECT_TRUE(ComputeSystemFlags({2, 6, 1, 7601}, none).tisWin7);
   // Windows XP (5.1) is no Windows 7 even though its minor version is 1.
-  EXPECT_FALSE(ComputeSystemFlags({2, 5, 1, 2600}, none).tisWin7);
+  for (auto [version, vista, win7] : {std::tuple{WindowsVersion{2, 5, 1, 2600}, false, false},
+                                      {WindowsVersion{2, 6, 0, 6002}, true, false},
+                                      {WindowsVersion{2, 6, 1, 7601}, true, true}}) {
+    SystemFlags flags = ComputeSystemFlags(version, {});
+    EXPECT_EQ(flags.tisVista, vista) << version.major << "." << version.minor;
+    EXPECT_EQ(flags.tisWin7, win7) << version.major << "." << version.minor;
+  }
   SystemFlags flags = ComputeSystemFlags({2, 5, 1, 2600}, Read({"TISVISTA", "TISWIN7", "IE7"}));
   EXPECT_TRUE(flags.tisVista && flags.tisWin7 && flags.ie7);
 }
@@ -116,17 +120,41 @@ TEST(ResolvePaths, TheDataFolderByDriveType) {
     bool cdExec, ownDataFolder;
   };
   const Case cases[] = {
-      {DriveType::Fixed, {"data=Other"}, "C:\\Program Files\\Tidemark\\tidemark.exe", "C:\\AD", "C:\\AD\\Other",
-       "C:\\AD\\Other\\Tidemark.Dat", false, true},
-      {DriveType::Fixed, {"FFdatExe", "CDEXEC"}, "C:\\T\\tidemark.exe", "C:\\AD", "C:\\AD\\Tidemark",
-       "C:\\T\\Tidemark.Dat", true, true},
+      {DriveType::Fixed,
+       {"data=Other"},
+       "C:\\Program Files\\Tidemark\\tidemark.exe",
+       "C:\\AD",
+       "C:\\AD\\Other",
+       "C:\\AD\\Other\\Tidemark.Dat",
+       false,
+       true},
+      {DriveType::Fixed,
+       {"FFdatExe", "CDEXEC"},
+       "C:\\T\\tidemark.exe",
+       "C:\\AD",
+       "C:\\AD\\Tidemark",
+       "C:\\T\\Tidemark.Dat",
+       true,
+       true},
       // Without application data there are no data files at all (never bare
       // names, which would land in the current folder).
       {DriveType::Fixed, {}, "C:\\T\\tidemark.exe", "", "", "", false, false},
-      {DriveType::Removable, {"data=Other"}, "E:\\Tools\\tidemark.exe", "C:\\AD", "E:\\Tools",
-       "E:\\Tools\\Tidemark.Dat", false, false},
-      {DriveType::CdRom, {}, "D:\\Bin\\tidemark.exe", "C:\\AD", "D:\\Bin\\Tidemark", "D:\\Bin\\Tidemark\\Tidemark.Dat",
-       true, false},
+      {DriveType::Removable,
+       {"data=Other"},
+       "E:\\Tools\\tidemark.exe",
+       "C:\\AD",
+       "E:\\Tools",
+       "E:\\Tools\\Tidemark.Dat",
+       false,
+       false},
+      {DriveType::CdRom,
+       {},
+       "D:\\Bin\\tidemark.exe",
+       "C:\\AD",
+       "D:\\Bin\\Tidemark",
+       "D:\\Bin\\Tidemark\\Tidemark.Dat",
+       true,
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program);

@@ -118,7 +118,8 @@ TEST_F(RecentLinks, EmptyLockedAndMissingFolders) {
 // The Recycle Bin under Wine is the Trash of the sandbox's HOME: never touch a real one.
 bool InSandbox() {
   char data[MAX_PATH] = {};
-  return GetEnvironmentVariableA("XDG_DATA_HOME", data, sizeof data) && std::string(data).find("/.sandbox/") != std::string::npos;
+  return GetEnvironmentVariableA("XDG_DATA_HOME", data, sizeof data) &&
+         std::string(data).find("/.sandbox/") != std::string::npos;
 }
 
 class FailingShell : public platform::Win32Shell {
