@@ -171,22 +171,9 @@ class RunModes : public ::testing::Test {
   std::vector<std::unique_ptr<ChildProcess>> processes_;
 };
 
-TEST_F(RunModes, ModeWordsPickTheirOwnOptionSet) {
-  // Only the option set of the mode that runs lets the run end on its own;
-  // the other one would keep the main window open.
-  WriteSettings(OptionSection("PnowOptions", 0) + OptionSection("BootOptions", 3));
-  EXPECT_EQ(RunToEnd("boot MULT"), 9u);
-  EXPECT_EQ(Report(), kNoOptionsReport);
-
-  WriteSettings(OptionSection("PnowOptions", 3) + OptionSection("BootOptions", 0));
-  ASSERT_TRUE(Files().RemoveFile(reportFile_));
-  EXPECT_EQ(RunToEnd("BOOT AUTO MULT"), 9u);
-  EXPECT_EQ(Report(), kNoOptionsReport);
-}
-
 struct WindowCase {
   const char* name;
-  int mainWinOpt;  // -1: no settings file at all
+  int purgeNow, startup;  // the display options of each set; -1: no settings file at all
   const char* params;
   bool shown;
 };
@@ -196,8 +183,9 @@ class MainWindowAfterRun : public RunModes, public ::testing::WithParamInterface
 
 TEST_P(MainWindowAfterRun, ShowsTheWindowOnlyWhenTheDisplayOptionAsks) {
   const WindowCase& run = GetParam();
-  if (run.mainWinOpt >= 0) WriteSettings(OptionSection("PnowOptions", run.mainWinOpt));
-  ChildProcess& process = Start(std::string("AUTO MULT ") + run.params);
+  if (run.purgeNow >= 0)
+    WriteSettings(OptionSection("PnowOptions", run.purgeNow) + OptionSection("BootOptions", run.startup));
+  ChildProcess& process = Start(std::string("MULT ") + run.params);
 
   HWND window = WaitForWindow(process, kMainWindowClass);
   if (!run.shown) {
@@ -220,12 +208,17 @@ TEST_P(MainWindowAfterRun, ShowsTheWindowOnlyWhenTheDisplayOptionAsks) {
 
 // No purge function is selected, so every run ends at level 9 ("No Purge
 // Options were Selected.") and the options that show the window on errors
-// show it; "ERROR5", "errors" and "totals" change nothing then.
+// show it; "ERROR5", "errors" and "totals" change nothing then. Each mode
+// word reads its own option set ("AUTO" before "BOOT").
 INSTANTIATE_TEST_SUITE_P(
     DisplayOptions, MainWindowAfterRun,
-    ::testing::Values(WindowCase{"NoSettingsFile", -1, "", true}, WindowCase{"SevereError", 2, "", true},
-                      WindowCase{"Disable", 3, "", false}, WindowCase{"DisableButLevel5", 3, "LEVEL5", true},
-                      WindowCase{"DisableWithErrorSwitches", 3, "ERROR5 errors totals", false}),
+    ::testing::Values(WindowCase{"NoSettingsFile", -1, -1, "AUTO", true},
+                      WindowCase{"SevereError", 2, 0, "AUTO", true},
+                      WindowCase{"Disable", 3, 0, "AUTO", false},
+                      WindowCase{"DisableButLevel5", 3, 0, "AUTO LEVEL5", true},
+                      WindowCase{"DisableWithErrorSwitches", 3, 0, "AUTO ERROR5 errors totals", false},
+                      WindowCase{"StartupDisable", 0, 3, "boot", false},
+                      WindowCase{"AutoBeforeBoot", 3, 0, "BOOT AUTO", false}),
     [](const ::testing::TestParamInfo<WindowCase>& info) { return std::string(info.param.name); });
 
 // Whether a hidden application window ("Tidemark") of another Tidemark than

@@ -66,17 +66,10 @@ TEST(ShowMainAfterRun, DisplayOptionsAndLevelThreshold) {
   };
   // Display options: 0 Enable, 1 on any error, 2 on a severe error, 3 Disable.
   const Case cases[] = {
-      {0, false, 0, 0, true},
-      {3, true, 9, 0, false},
-      {1, false, 0, 0, false},
-      {1, true, 3, 0, true},
-      {2, true, 7, 0, false},
-      {2, true, 9, 0, true},
+      {0, false, 0, 0, true}, {3, true, 9, 0, false}, {1, false, 0, 0, false}, {1, true, 3, 0, true},
+      {2, true, 7, 0, false}, {2, true, 9, 0, true},
       // A "LEVELn" switch shows the window from level n on, even when set to "Disable".
-      {3, true, 3, 5, false},
-      {3, true, 5, 5, true},
-      {3, true, 9, 5, true},
-      {3, false, 9, 5, false},
+      {3, true, 3, 5, false}, {3, true, 5, 5, true}, {3, true, 9, 5, true}, {3, false, 9, 5, false},
       // A threshold that is not reached still lets the display option decide.
       {1, true, 3, 9, true},
   };
@@ -120,41 +113,17 @@ TEST(ResolvePaths, TheDataFolderByDriveType) {
     bool cdExec, ownDataFolder;
   };
   const Case cases[] = {
-      {DriveType::Fixed,
-       {"data=Other"},
-       "C:\\Program Files\\Tidemark\\tidemark.exe",
-       "C:\\AD",
-       "C:\\AD\\Other",
-       "C:\\AD\\Other\\Tidemark.Dat",
-       false,
-       true},
-      {DriveType::Fixed,
-       {"FFdatExe", "CDEXEC"},
-       "C:\\T\\tidemark.exe",
-       "C:\\AD",
-       "C:\\AD\\Tidemark",
-       "C:\\T\\Tidemark.Dat",
-       true,
-       true},
+      {DriveType::Fixed, {"data=Other"}, "C:\\Program Files\\Tidemark\\tidemark.exe", "C:\\AD", "C:\\AD\\Other",
+       "C:\\AD\\Other\\Tidemark.Dat", false, true},
+      {DriveType::Fixed, {"FFdatExe", "CDEXEC"}, "C:\\T\\tidemark.exe", "C:\\AD", "C:\\AD\\Tidemark",
+       "C:\\T\\Tidemark.Dat", true, true},
       // Without application data there are no data files at all (never bare
       // names, which would land in the current folder).
       {DriveType::Fixed, {}, "C:\\T\\tidemark.exe", "", "", "", false, false},
-      {DriveType::Removable,
-       {"data=Other"},
-       "E:\\Tools\\tidemark.exe",
-       "C:\\AD",
-       "E:\\Tools",
-       "E:\\Tools\\Tidemark.Dat",
-       false,
-       false},
-      {DriveType::CdRom,
-       {},
-       "D:\\Bin\\tidemark.exe",
-       "C:\\AD",
-       "D:\\Bin\\Tidemark",
-       "D:\\Bin\\Tidemark\\Tidemark.Dat",
-       true,
-       false},
+      {DriveType::Removable, {"data=Other"}, "E:\\Tools\\tidemark.exe", "C:\\AD", "E:\\Tools",
+       "E:\\Tools\\Tidemark.Dat", false, false},
+      {DriveType::CdRom, {}, "D:\\Bin\\tidemark.exe", "C:\\AD", "D:\\Bin\\Tidemark", "D:\\Bin\\Tidemark\\Tidemark.Dat",
+       true, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program);
