@@ -257,21 +257,6 @@ TEST_F(ConfigPagesTest, ThemesSwitchRenamesTheManifest) {
   EXPECT_TRUE(failures.empty());
 }
 
-TEST_F(ConfigPagesTest, ThemesUnavailableHidesTheSwitchAndRenamesNothing) {
-  // As on a system that is not NT: the files are there but not used.
-  folder.Write("Tidemark.exe.ManifesX", "parked");
-  context.themeState = kThemesUnavailable;
-  Create("");
-  Show(ConfigPage::General);
-  EXPECT_FALSE(Enabled(pages.general().themes));
-  EXPECT_FALSE(Shown(pages.general().themes));
-  SetText(pages.general().repeatsEdit, "2");
-  EXPECT_TRUE(pages.ApplyGeneral());
-  EXPECT_EQ(files.ReadFile(context.paths.programFile + ".ManifesX").value_or(""), "parked");
-  EXPECT_FALSE(files.FileExists(context.paths.programFile + ".ManifesT"));
-  EXPECT_EQ(context.themeState, kThemesUnavailable);
-}
-
 TEST_F(ConfigPagesTest, FailedThemesRenameIsReportedAndNotRecorded) {
   // Held open without delete sharing, as by another program: it cannot be renamed.
   std::string manifest = folder.Write("Tidemark.exe.ManifesT", "manifest");
@@ -329,7 +314,10 @@ TEST_F(ConfigPagesTest, RadioGroupsAreSeparateKeyboardGroups) {
     EXPECT_TRUE(HasStyle(control, WS_TABSTOP));
 }
 
-TEST_F(ConfigPagesTest, TextsHintsAndLaterFeaturesPresentButDisabled) {
+TEST_F(ConfigPagesTest, TextsHintsAndFeaturesNotAvailablePresentButDisabled) {
+  // As on a system that is not NT: the manifest is there but not used.
+  folder.Write("Tidemark.exe.ManifesX", "parked");
+  context.themeState = kThemesUnavailable;
   Create("");
   const auto& general = pages.general();
   for (HWND control : general.shortcutButtons) EXPECT_FALSE(Enabled(control));
@@ -343,6 +331,14 @@ TEST_F(ConfigPagesTest, TextsHintsAndLaterFeaturesPresentButDisabled) {
   EXPECT_EQ(hints[pages.startupEntry()], "Check to Set, Clear to Remove if Set");
   EXPECT_EQ(gui::WindowText(pages.shutdownOptions().buttons[4]), "Stand By");
   EXPECT_EQ(gui::WindowText(pages.purgeNow().mainWindow.buttons[2]), "Enable only when a Severe Error occurs");
+
+  Show(ConfigPage::General);
+  EXPECT_FALSE(Enabled(general.themes) || Shown(general.themes) || IsChecked(general.themes));
+  SetText(general.repeatsEdit, "2");
+  EXPECT_TRUE(pages.ApplyGeneral());
+  EXPECT_EQ(files.ReadFile(context.paths.programFile + ".ManifesX").value_or(""), "parked");
+  EXPECT_FALSE(files.FileExists(context.paths.programFile + ".ManifesT"));
+  EXPECT_EQ(context.themeState, kThemesUnavailable);
 }
 
 TEST_F(ConfigPagesTest, PluginButtonsCallTheMainWindowAndTheManagerNeedsPlugMgr) {

@@ -146,18 +146,16 @@ class RunModes : public ::testing::Test {
     ASSERT_TRUE(Files().WriteFile(JoinPath(dataFolder_, "Tidemark.ini"), text));
   }
 
-  // Starts the program with params, this test's data folder and, unless
-  // told otherwise, its report file.
-  ChildProcess& Start(const std::string& params, const std::string& program = {}, bool report = true) {
-    std::string line = "\"" + (program.empty() ? program_ : program) + "\" " + params + " data=" + dataName_;
-    if (report) line += " \"Report=" + reportFile_ + "\"";
-    processes_.push_back(std::make_unique<ChildProcess>(line));
+  // Starts the program with params, this test's data folder and its report file.
+  ChildProcess& Start(const std::string& params, const std::string& program = {}) {
+    processes_.push_back(std::make_unique<ChildProcess>("\"" + (program.empty() ? program_ : program) + "\" " + params +
+                                                        " data=" + dataName_ + " \"Report=" + reportFile_ + "\""));
     return *processes_.back();
   }
 
   // Runs the program to its end; its exit code, or nothing when it did not end in time.
-  std::optional<DWORD> RunToEnd(const std::string& params, bool report = true) {
-    ChildProcess& process = Start(params, {}, report);
+  std::optional<DWORD> RunToEnd(const std::string& params) {
+    ChildProcess& process = Start(params);
     if (!process.WaitForExit()) return std::nullopt;
     return process.ExitCode();
   }
@@ -232,7 +230,7 @@ bool OtherInstanceRuns(DWORD first, DWORD second) {
 TEST_F(RunModes, SecondStartRestoresTheFirstAndPurgesNothing) {
   // A program name of its own gives this test its own instance mutex.
   std::string program = CopyProgram(UniqueName("tm_instance_") + ".exe");
-  ChildProcess& first = Start("", program, false);
+  ChildProcess& first = Start("", program);
   HWND window = WaitForWindow(first, kMainWindowClass);
   ASSERT_NE(window, nullptr) << "the interactive start shows no main window";
 
@@ -308,7 +306,7 @@ TEST_F(RunModes, InitRefreshesTheManifestAndEndsWithoutAWindow) {
 
   // The installer's copy replaces ".ManifesT" when there is no ".ManifesX".
   ASSERT_TRUE(Files().WriteFile(manifestI, "installed manifest"));
-  EXPECT_EQ(RunToEnd("INIT MULT", false), 0u);
+  EXPECT_EQ(RunToEnd("INIT MULT"), 0u);
   EXPECT_EQ(Files().ReadFile(manifestT), "installed manifest");
   EXPECT_EQ(Files().ReadFile(manifestI), "installed manifest");
 
