@@ -1,8 +1,11 @@
 // The main window driven in-process (under Xvfb): option frames and the
-// settings file, purges with stand-in bodies, navigation, the browser tick.
+// settings file, purges with stand-in bodies, navigation, the browser tick,
+// the plugin selection and the registered bodies.
 #include "app/main_form_win.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "engine/labels.h"
 #include "engine/purge_environment.h"
@@ -12,18 +15,21 @@
 #include "settings/option_sets.h"
 #include "support/private_desktop_win.h"
 #include "support/sandbox_win.h"
+#include "support/when_ready_win.h"
 
 namespace tidemark::app {
 namespace {
 
 using enum engine::PurgeFunctionId;
+using Lines = std::vector<std::string>;
 
 void Click(HWND control) {
   SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
                reinterpret_cast<LPARAM>(control));
 }
-
-bool IsChecked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void Tick(TFFoxOptionsFrame1& frame, std::initializer_list<engine::PurgeFunctionId> ids) {
+  for (auto id : ids) SendMessageA(frame.CheckBox(id), BM_SETCHECK, BST_CHECKED, 0);
+}
 
 class MainFormTest : public ::testing::Test {
  protected:
@@ -32,10 +38,11 @@ class MainFormTest : public ::testing::Test {
     context.paths.programFile = folder / "tidemark.exe";
     context.paths.programFolder = folder.path();
     context.paths.dataFolder = folder / "data";
-    context.paths.settingsFile = folder / "data\\Tidemark.ini";
+    context.paths.settingsFile = ini.Path();
     platform::RealFileSystem().CreateFolders(context.paths.dataFolder);
   }
   ~MainFormTest() override {
+    test::PendingAction() = nullptr;
     if (form && form->hwnd()) DestroyWindow(form->hwnd());
     form.reset();
     gui::PumpPendingMessages();
@@ -52,22 +59,26 @@ class MainFormTest : public ::testing::Test {
         ran.push_back(id);
         if (onBody) onBody(id, c);
       };
+    CreateWith(bodies);
+  }
+  void CreateWith(const PurgeBodies& bodies) {
     form = std::make_unique<TFFoxForm>(context, bodies);
     form->Create(nullptr);
   }
-
-  std::string SettingsText() { return platform::RealFileSystem().ReadFile(context.paths.settingsFile).value_or(""); }
+  bool HasLine(const std::string& line) {
+    return std::ranges::find(form->results().lines(), line) != form->results().lines().end();
+  }
 
   test::TempFolder folder;
   Platform system{platform::RealFileSystem(), platform::RealRegistry(), platform::RealWindowList(),
                   platform::RealShell()};
   AppContext context{system};
+  platform::PrivateProfileFile ini{folder / "data\\Tidemark.ini"};
   std::unique_ptr<TFFoxForm> form;
   std::vector<engine::PurgeFunctionId> ran;
 };
 
-TEST_F(MainFormTest, CreationLoadsTheFourOptionSetsAndSeedsTheSettingsFile) {
-  platform::PrivateProfileFile ini(context.paths.settingsFile);
+TEST_F(MainFormTest, CreationLoadsTheFourOptionSets) {
   engine::OptionSet purgeNow;
   purgeNow[TempFolders] = true;
   purgeNow[IECookies] = true;
@@ -86,10 +97,10 @@ TEST_F(MainFormTest, SaveResetAndSetAllActOnTheirOwnFrameAndSection) {
   Create();
   TFFoxOptionsFrame1& startup = form->Frame(2);
   Click(startup.onButton);
-  EXPECT_TRUE(IsChecked(startup.CheckBox(IEStrays)));
-  EXPECT_FALSE(IsChecked(form->Frame(0).CheckBox(IEStrays)));
+  EXPECT_EQ(SendMessageA(startup.CheckBox(IEStrays), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(form->Frame(0).Checked(IEStrays));
   Click(startup.saveButton);
-  std::string saved = SettingsText();
+  std::string saved = platform::RealFileSystem().ReadFile(context.paths.settingsFile).value_or("");
   EXPECT_NE(saved.find("[BootOptions]"), std::string::npos);
   EXPECT_EQ(saved.find("[StndOptions]"), std::string::npos);
 
@@ -97,19 +108,21 @@ TEST_F(MainFormTest, SaveResetAndSetAllActOnTheirOwnFrameAndSection) {
   EXPECT_FALSE(startup.Checked(Plugins));
   Click(startup.resetButton);
   for (const auto& function : engine::PurgeFunctions()) EXPECT_TRUE(startup.Checked(function.id)) << function.caption;
-  EXPECT_EQ(SettingsText(), saved);  // Reset and Set All write nothing
+  EXPECT_EQ(platform::RealFileSystem().ReadFile(context.paths.settingsFile), saved);  // Reset and Set All write nothing
 }
 
 TEST_F(MainFormTest, PurgeRunsTheVisibleFrameAndShowsTheResults) {
   Create();
+  form->PurgeBtnClick();
+  EXPECT_EQ(form->report().ErrorLevel(), 9);
+  EXPECT_EQ(form->progressLabel().fill(), engine::kColourLime);
+  EXPECT_EQ(form->progressLabel().text(), " Errors in Purge function  -  Use the TAB key to locate the Error... ");
+
   form->SelectOptionTab(3);
-  TFFoxOptionsFrame1& shutdown = form->Frame(3);
-  SendMessageA(shutdown.CheckBox(Clipboard), BM_SETCHECK, BST_CHECKED, 0);
-  SendMessageA(shutdown.CheckBox(TempFolders), BM_SETCHECK, BST_CHECKED, 0);
+  Tick(form->Frame(3), {Clipboard, TempFolders});
   form->PurgeBtnClick();
   EXPECT_EQ(ran, (std::vector<engine::PurgeFunctionId>{TempFolders, Clipboard}));
   const auto& lines = form->results().lines();
-  ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.front(), "Results of \"Purge\" function...");
   EXPECT_EQ(lines.back(), "  Purge Functions Completed.");
   EXPECT_EQ(form->CurrentMainTab(), MainTab::Results);
@@ -122,112 +135,75 @@ TEST_F(MainFormTest, CancelButtonStopsThePurgeAfterTheCurrentFunction) {
   Create([this](engine::PurgeFunctionId id, engine::PurgeEnvironment&) {
     if (id == FirefoxCookies) Click(form->cancelButton());
   });
-  TFFoxOptionsFrame1& standard = form->Frame(0);
-  for (auto id : {FirefoxCache, FirefoxCookies, TempFolders, Plugins})
-    SendMessageA(standard.CheckBox(id), BM_SETCHECK, BST_CHECKED, 0);
+  Tick(form->Frame(0), {FirefoxCache, FirefoxCookies, TempFolders, Plugins});
   form->PreviewBtnClick();
   EXPECT_EQ(ran, (std::vector<engine::PurgeFunctionId>{FirefoxCache, FirefoxCookies}));
   EXPECT_EQ(form->results().lines().back(), "  Purge Functions Cancelled by Operator.");
 }
 
-TEST_F(MainFormTest, TabWalksTheErrorLinesOfTheResults) {
+TEST_F(MainFormTest, TabWalksTheErrorLinesAndCtrlTabTheMainTabs) {
   Create([](engine::PurgeFunctionId, engine::PurgeEnvironment& c) {
     c.report.Line(std::string(engine::kLocked) + "C:\\in-use.dat");
   });
-  TFFoxOptionsFrame1& standard = form->Frame(0);
-  SendMessageA(standard.CheckBox(TempFolders), BM_SETCHECK, BST_CHECKED, 0);
-  SendMessageA(standard.CheckBox(RecentLinks), BM_SETCHECK, BST_CHECKED, 0);
+  Tick(form->Frame(0), {TempFolders, RecentLinks});
   form->PurgeBtnClick();
   const auto& lines = form->results().lines();
   std::vector<size_t> errors;
   for (size_t i = 0; i < lines.size(); ++i)
     if (engine::IsErrorLine(lines[i])) errors.push_back(i);
   ASSERT_EQ(errors.size(), 2u);
-
   MSG tab{form->results().hwnd(), WM_KEYDOWN, VK_TAB, 0};
-  EXPECT_TRUE(form->PreTranslate(tab));
-  EXPECT_EQ(form->results().current(), errors[0]);
-  form->PreTranslate(tab);
-  EXPECT_EQ(form->results().current(), errors[1]);
-  form->PreTranslate(tab);
-  EXPECT_EQ(form->results().current(), lines.size() - 1);
-  form->PreTranslate(tab);
-  EXPECT_EQ(form->results().current(), errors[0]);
-}
+  for (size_t expected : {errors[0], errors[1], lines.size() - 1, errors[0]}) {
+    EXPECT_TRUE(form->PreTranslate(tab));
+    EXPECT_EQ(form->results().current(), expected);
+  }
 
-TEST_F(MainFormTest, CtrlTabStepsThroughTheMainTabs) {
-  Create();
   BYTE keys[256] = {};
   GetKeyboardState(keys);
   keys[VK_CONTROL] = 0x80;
   SetKeyboardState(keys);
-  MSG tab{form->hwnd(), WM_KEYDOWN, VK_TAB, 0};
-  EXPECT_TRUE(form->PreTranslate(tab));
-  EXPECT_EQ(form->CurrentMainTab(), MainTab::Configure);
-  form->PreTranslate(tab);
-  EXPECT_EQ(form->CurrentMainTab(), MainTab::Results);
-  form->PreTranslate(tab);
-  EXPECT_EQ(form->CurrentMainTab(), MainTab::Options);
+  tab.hwnd = form->hwnd();
+  for (MainTab expected : {MainTab::Options, MainTab::Configure, MainTab::Results}) {
+    EXPECT_TRUE(form->PreTranslate(tab));
+    EXPECT_EQ(form->CurrentMainTab(), expected);
+  }
   keys[VK_SHIFT] = 0x80;
   SetKeyboardState(keys);
   form->PreTranslate(tab);
-  EXPECT_EQ(form->CurrentMainTab(), MainTab::Results);
+  EXPECT_EQ(form->CurrentMainTab(), MainTab::Configure);
   keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
   SetKeyboardState(keys);
 }
 
-TEST_F(MainFormTest, NoOptionsSelectedEndsInTheErrorSummary) {
-  Create();
-  form->PurgeBtnClick();
-  EXPECT_EQ(form->report().ErrorLevel(), 9);
-  EXPECT_EQ(form->progressLabel().fill(), engine::kColourLime);
-  EXPECT_EQ(form->progressLabel().text(), " Errors in Purge function  -  Use the TAB key to locate the Error... ");
-}
-
-// A stand-in top-level window of a browser's class.
-class BrowserWindow {
- public:
-  BrowserWindow(const char* className, const char* title) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = className;
-    RegisterClassA(&windowClass);
-    window_ = CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-  }
-  ~BrowserWindow() { DestroyWindow(window_); }
-
- private:
-  HWND window_;
-};
-
-TEST_F(MainFormTest, BrowserTickMarksARunningFirefox) {
+TEST_F(MainFormTest, BrowserTickMarksARunningFirefoxAndThePurgeSkipsItsFunctions) {
   // On a desktop of its own: no other test sees this Firefox, and no other
   // test's windows are seen here.
   test::OnPrivateDesktop([this] {
     Create();
-    TFFoxOptionsFrame1& standard = form->Frame(0);
-    SendMessageA(standard.CheckBox(FirefoxCookies), BM_SETCHECK, BST_CHECKED, 0);
+    Tick(form->Frame(0), {FirefoxCache, FirefoxCookies, FirefoxTypedUrls, FirefoxHistory, FirefoxForms});
     form->BrowserTick();
     EXPECT_FALSE(context.purge.firefoxRunning);
     EXPECT_EQ(form->HintOf(form->purgeButton()), "Process Delete function for selected Purge Options");
-    {
-      BrowserWindow firefox("MozillaWindowClass", "Example Page - Mozilla Firefox");
-      form->BrowserTick();
-      EXPECT_TRUE(context.purge.firefoxRunning);
-      EXPECT_EQ(form->StatusText(1), "  FireFox Browser is active");
-      EXPECT_EQ(form->StatusColour(), 0x00FFFFu);
-      EXPECT_EQ(form->HintOf(form->purgeButton()),
-                "CAUTION - As FireFox is Executing, some Purge Options may not succeed.");
-      EXPECT_TRUE(context.purge.browserCaution);
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "MozillaWindowClass";
+    RegisterClassA(&windowClass);
+    HWND firefox = CreateWindowExA(0, "MozillaWindowClass", "Example Page - Mozilla Firefox",
+                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                   windowClass.hInstance, nullptr);
+    form->BrowserTick();
+    EXPECT_TRUE(context.purge.firefoxRunning);
+    EXPECT_EQ(form->StatusText(1), "  FireFox Browser is active");
+    EXPECT_EQ(form->StatusColour(), 0x00FFFFu);
+    EXPECT_EQ(form->HintOf(form->purgeButton()),
+              "CAUTION - As FireFox is Executing, some Purge Options may not succeed.");
+    form->PurgeBtnClick();
+    EXPECT_TRUE(ran.empty());
+    EXPECT_EQ(form->results().lines().front(), "-Caution- Some functions may not complete as a Browser was executing.");
+    EXPECT_TRUE(HasLine(" -Error- not Processed as FireFox browser is active."));
 
-      // A purge with Firefox running skips the Firefox function and cautions.
-      form->PurgeBtnClick();
-      EXPECT_TRUE(ran.empty());
-      EXPECT_EQ(form->results().lines().front(),
-                "-Caution- Some functions may not complete as a Browser was executing.");
-    }
+    DestroyWindow(firefox);
     form->BrowserTick();
     EXPECT_FALSE(context.purge.firefoxRunning);
     EXPECT_EQ(form->StatusText(1), "  \"Standard Options\" is current...");
@@ -236,19 +212,7 @@ TEST_F(MainFormTest, BrowserTickMarksARunningFirefox) {
   });
 }
 
-TEST_F(MainFormTest, DisplayFoldersAndFilesListsTheLocations) {
-  Create();
-  form->DisplayFoldersAndFiles();
-  const auto& lines = form->results().lines();
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[0], "Following are the Files and Folders:");
-  EXPECT_EQ(form->CurrentMainTab(), MainTab::Results);
-  bool dataLine = false;
-  for (const auto& line : lines) dataLine |= line == " Tidemark Data Path - " + context.paths.dataFolder;
-  EXPECT_TRUE(dataLine);
-}
-
-TEST_F(MainFormTest, TempFolderPageShowsTheLocatedFoldersAndApplyLocatesThemAgain) {
+TEST_F(MainFormTest, TempFolderPageAndFolderListShowTheLocatedFoldersAndApplyLocatesThemAgain) {
   test::EnvironmentVariables environment;
   folder.Write("temp\\x", "");
   folder.Write("work\\x", "");
@@ -257,8 +221,10 @@ TEST_F(MainFormTest, TempFolderPageShowsTheLocatedFoldersAndApplyLocatesThemAgai
   const auto& temp = form->configPages().temp();
   EXPECT_EQ(gui::WindowText(temp.labels[0]), UpperCase(folder / "temp"));
   form->DisplayFoldersAndFiles();
-  const auto& lines = form->results().lines();
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "        System Temp:  " + UpperCase(folder / "temp")), lines.end());
+  EXPECT_EQ(form->results().lines().front(), "Following are the Files and Folders:");
+  EXPECT_EQ(form->CurrentMainTab(), MainTab::Results);
+  EXPECT_TRUE(HasLine(" Tidemark Data Path - " + context.paths.dataFolder));
+  EXPECT_TRUE(HasLine("        System Temp:  " + UpperCase(folder / "temp")));
 
   environment.Set("tmp", folder / "work");
   Click(temp.apply);
@@ -281,72 +247,75 @@ TEST_F(MainFormTest, CopyReportPutsTheListAndTheIdentityOnTheClipboard) {
   EXPECT_NE(text.find("\r\n  Params = "), std::string::npos);
 }
 
-TEST_F(MainFormTest, ClosingSavesTheWindowPosition) {
-  Create();
-  ShowWindow(form->hwnd(), SW_SHOWNOACTIVATE);
-  MoveWindow(form->hwnd(), 40, 30, 640, 470, FALSE);
-  form->ExitClick();
-  platform::PrivateProfileFile ini(context.paths.settingsFile);
-  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 470 640");
-  EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", ""), "Courier New");
-}
-
-TEST_F(MainFormTest, ConfigurationPagesApplyTheirOwnKeysFromTheMainWindow) {
-  Create();
-  form->SelectMainTab(MainTab::Configure);
-  form->SelectConfigTab(static_cast<int>(ConfigPage::PurgeNow));
-  const auto& purgeNow = form->configPages().purgeNow();
-  // The window itself is not on screen: look at the controls' own state.
-  auto shown = [](HWND control) { return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0; };
-  EXPECT_TRUE(shown(purgeNow.apply));
-  EXPECT_FALSE(shown(form->configPages().shutdown().apply));
-  purgeNow.mainWindow.SetIndex(3);
-  Click(purgeNow.apply);
-  platform::PrivateProfileFile ini(context.paths.settingsFile);
-  EXPECT_EQ(ini.ReadString("PnowOptions", "MainWinOpt", ""), "3");
-  EXPECT_EQ(ini.ReadString("BootOptions", "MainWinOpt", "none"), "none");
-}
-
-TEST_F(MainFormTest, AWindowNeverShownKeepsItsStoredPosition) {
-  platform::PrivateProfileFile ini(context.paths.settingsFile);
+TEST_F(MainFormTest, ClosingSavesThePositionOfAShownWindowOnly) {
   ini.WriteString("Positions", "FFoxForm", "2");
   Create();
   form->ExitClick();  // as after an unattended run that shows nothing
   EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "2");
+
+  Create();
+  ShowWindow(form->hwnd(), SW_SHOWNOACTIVATE);
+  MoveWindow(form->hwnd(), 40, 30, 640, 470, FALSE);
+  form->ExitClick();
+  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 470 640");
+  EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", ""), "Courier New");
 }
 
-TEST_F(MainFormTest, SectionTitlesCarryTheShredSettingsAppliedLast) {
+TEST_F(MainFormTest, ConfigurationPagesApplyTheirOwnKeysAndTheNextPurgeUsesThem) {
   std::string sectionName;
   Create([&](engine::PurgeFunctionId, engine::PurgeEnvironment& c) { sectionName = c.report.SectionName(); });
-  TFFoxOptionsFrame1& standard = form->Frame(0);
+  form->SelectMainTab(MainTab::Configure);
+  form->SelectConfigTab(static_cast<int>(ConfigPage::PurgeNow));
+  const auto& pages = form->configPages();
+  // The window itself is not on screen: look at the controls' own state.
+  auto shown = [](HWND control) { return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0; };
+  EXPECT_TRUE(shown(pages.purgeNow().apply));
+  EXPECT_FALSE(shown(pages.shutdown().apply));
+  pages.purgeNow().mainWindow.SetIndex(3);
+  Click(pages.purgeNow().apply);
+  EXPECT_EQ(ini.ReadString("PnowOptions", "MainWinOpt", ""), "3");
+  EXPECT_EQ(ini.ReadString("BootOptions", "MainWinOpt", "none"), "none");
+
   engine::OptionSet options;
   options[TempFolders] = true;
   options.secureErase = 1;
-  standard.SetOptions(options);
+  form->Frame(0).SetOptions(options);
   form->PurgeBtnClick();
   EXPECT_EQ(sectionName, "  Processing \"Temp Folders\" with Quick Shred");
-  context.settings.shred = {'2', 3};  // what "Apply Changes" on the General page leaves
+  form->SelectConfigTab(static_cast<int>(ConfigPage::General));
+  pages.general().shred.SetIndex(2);
+  SetWindowTextA(pages.general().repeatsEdit, "3");
+  Click(pages.general().apply);
   form->PurgeBtnClick();
   EXPECT_EQ(sectionName, "  Processing \"Temp Folders\" with 4 Shred Operations");
 }
 
-TEST_F(MainFormTest, ExceptionTestSwitches) {
-  context.options.abortC1 = true;
-  EXPECT_THROW(
-      {
-        try {
-          Create();
-        } catch (const std::exception& error) {
-          EXPECT_STREQ(error.what(), "Exception Test - FFoxMain - FormCreate -1");
-          throw;
-        }
-      },
-      std::exception);
-  context.options.abortC1 = false;
-  context.options.abortX = true;
-  Create();
-  EXPECT_THROW(form->ExitClick(), std::exception);
-  EXPECT_TRUE(IsWindow(form->hwnd()));
+TEST_F(MainFormTest, PluginSelectionIsLoadedReplacedAndRun) {
+  std::string victim = folder.Write("VICTIM.TMP", "x");
+  folder.Write("PLUGINS\\A.STD", "DELFILE=" + victim + "\r\n");
+  folder.Write("PLUGINS\\B.STD", "B\r\n");
+  folder.Write("data\\PLUGINS.DAT", "A.STD\r\n");
+  CreateWith(RegisteredPurgeBodies());
+  EXPECT_EQ(form->SelectedPlugins(), (Lines{"A.STD"}));
+  test::WhenReady([] {
+    HWND window = FindWindowA("TPlugSelForm", nullptr);
+    if (!window) return false;
+    ListView_SetCheckState(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr), 1, TRUE);
+    SendMessageA(FindWindowExA(window, nullptr, "BUTTON", "Apply Changes"), BM_CLICK, 0, 0);
+    SendMessageA(FindWindowExA(window, nullptr, "BUTTON", "Close"), BM_CLICK, 0, 0);
+    return true;
+  });
+  form->SelectPluginsClick();
+  EXPECT_EQ(form->SelectedPlugins(), (Lines{"A.STD", "B.STD"}));
+  EXPECT_EQ(platform::RealFileSystem().ReadFile(folder / "data\\PLUGINS.DAT"), "A.STD\r\nB.STD\r\n");
+  EXPECT_TRUE(IsWindowEnabled(form->hwnd()));
+
+  Tick(form->Frame(0), {Plugins});
+  form->PurgeBtnClick();
+  EXPECT_TRUE(HasLine("Process Plugin - A.STD"));
+  EXPECT_TRUE(HasLine("         deleted - " + victim));
+  EXPECT_TRUE(HasLine("Process Plugin - B.STD"));
+  EXPECT_FALSE(platform::RealFileSystem().FileExists(victim));
 }
 
 }  // namespace

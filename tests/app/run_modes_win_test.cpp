@@ -15,13 +15,10 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/text.h"
-#include "process_win.h"
 #include "support/sandbox_win.h"
 
 namespace tidemark::app {
 namespace {
-
-using test::ChildProcess;
 
 constexpr DWORD kRunLimitMs = 60000;
 constexpr const char* kMainWindowClass = "TFFoxForm";
@@ -36,15 +33,74 @@ constexpr const char* kNoOptionsReport =
     "NOTE - The TroubleShooting section of the Tidemark Help file \r\n"
     "       contains additonal information for the Error indicators.\r\n";
 
+// A started program, ended at the latest with the test.
+class ChildProcess {
+ public:
+  explicit ChildProcess(std::string commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    EXPECT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &info_))
+        << commandLine;
+  }
+  ~ChildProcess() {
+    if (!info_.hProcess) return;
+    if (Running()) TerminateProcess(info_.hProcess, 255);
+    WaitForSingleObject(info_.hProcess, 10000);
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  DWORD id() const { return info_.dwProcessId; }
+  bool Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool WaitForExit(DWORD milliseconds = kRunLimitMs) const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0;
+  }
+  DWORD ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+std::string TextOf(HWND window) {
+  char text[1024] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+// Top-level windows of a class (and title, when given), with the processes owning them.
+std::vector<std::pair<HWND, DWORD>> TopLevelWindows(const char* className, const char* title = nullptr) {
+  std::vector<std::pair<HWND, DWORD>> found;
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, title)) != nullptr;) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    found.push_back({window, owner});
+  }
+  return found;
+}
+
+// A visible window of the process; nothing when the process ends first or the time runs out.
+HWND WaitForWindow(const ChildProcess& process, const char* className, const char* title = nullptr) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < kRunLimitMs; Sleep(100)) {
+    for (auto [window, owner] : TopLevelWindows(className, title))
+      if (owner == process.id() && IsWindowVisible(window)) return window;
+    if (!process.Running()) return nullptr;
+  }
+  return nullptr;
+}
+
 // Display options that let an unattended run end on its own, and option sets
 // with every purge function off, whatever the defaults become.
-std::string OptionSection(const std::string& section, int mainWinOpt) {
+std::string OptionSection(const std::string& section, int mainWinOpt, const char* ticked = "") {
   std::string text = "[" + section + "]\r\nSplashOpt=1\r\nMainWinOpt=" + std::to_string(mainWinOpt) + "\r\n";
   for (const char* key : {"CacheOption", "CookiesOption", "HistoryOption", "FFtypedURLs", "FormsOption", "TempOption",
                           "VisitedOption", "RecentLNKsOption", "RecycleBinOption", "ClipBoardOption", "PluginsOption",
                           "IECacheOption", "IECookiesOption", "IEHistoryOption", "IEUserDataOption", "IESearchesOption",
                           "IETypedURLsOption", "IEStraysOption", "IEDOMstoreOption"})
-    text += std::string(key) + "=0\r\n";
+    text += std::string(key) + (std::string(key) == ticked ? "=1\r\n" : "=0\r\n");
   return text;
 }
 
@@ -68,7 +124,6 @@ class RunModes : public ::testing::Test {
     dataName_ = UniqueName("tmrun");
     dataFolder_ = JoinPath(appData.path, dataName_);
     program_ = CopyProgram("tidemark.exe");
-    reportFile_ = folder_ / "report.txt";
   }
 
   void TearDown() override {
@@ -91,56 +146,32 @@ class RunModes : public ::testing::Test {
     ASSERT_TRUE(Files().WriteFile(JoinPath(dataFolder_, "Tidemark.ini"), text));
   }
 
-  // Starts the program with params and this test's own data folder.
+  // Starts the program with params, this test's data folder and its report file.
   ChildProcess& Start(const std::string& params, const std::string& program = {}) {
-    processes_.push_back(std::make_unique<ChildProcess>());
-    std::string commandLine = "\"" + (program.empty() ? program_ : program) + "\" " + params + " data=" + dataName_;
-    EXPECT_TRUE(processes_.back()->Start(commandLine)) << commandLine;
+    processes_.push_back(std::make_unique<ChildProcess>("\"" + (program.empty() ? program_ : program) + "\" " + params +
+                                                        " data=" + dataName_ + " \"Report=" + reportFile_ + "\""));
     return *processes_.back();
   }
 
-  // Runs the program to its end; its exit code, or nothing when it did not
-  // end in time (it is then ended).
+  // Runs the program to its end; its exit code, or nothing when it did not end in time.
   std::optional<DWORD> RunToEnd(const std::string& params) {
     ChildProcess& process = Start(params);
-    if (!process.WaitForExit(kRunLimitMs)) return std::nullopt;
+    if (!process.WaitForExit()) return std::nullopt;
     return process.ExitCode();
   }
 
   std::optional<std::string> Report() const { return Files().ReadFile(reportFile_); }
-  std::string ReportParam() const { return "\"Report=" + reportFile_ + "\""; }
 
   std::string releaseExe_;
   test::TempFolder folder_;
-  std::string dataName_;
-  std::string dataFolder_;
-  std::string program_;
-  std::string reportFile_;
+  std::string dataName_, dataFolder_, program_;
+  std::string reportFile_ = folder_ / "report.txt";
   std::vector<std::unique_ptr<ChildProcess>> processes_;
 };
 
-TEST_F(RunModes, UnattendedRunWritesTheReportAndEndsWithItsErrorLevel) {
-  WriteSettings(OptionSection("PnowOptions", 3));
-  EXPECT_EQ(RunToEnd("AUTO MULT " + ReportParam()), 9u);
-  EXPECT_EQ(Report(), kNoOptionsReport);
-}
-
-TEST_F(RunModes, ModeWordsPickTheirOwnOptionSet) {
-  // Only the option set of the mode that runs lets the run end on its own;
-  // the other one would keep the main window open.
-  WriteSettings(OptionSection("PnowOptions", 0) + OptionSection("BootOptions", 3));
-  EXPECT_EQ(RunToEnd("boot MULT " + ReportParam()), 9u);
-  EXPECT_EQ(Report(), kNoOptionsReport);
-
-  WriteSettings(OptionSection("PnowOptions", 3) + OptionSection("BootOptions", 0));
-  ASSERT_TRUE(Files().RemoveFile(reportFile_));
-  EXPECT_EQ(RunToEnd("BOOT AUTO MULT " + ReportParam()), 9u);
-  EXPECT_EQ(Report(), kNoOptionsReport);
-}
-
 struct WindowCase {
   const char* name;
-  int mainWinOpt;  // -1: no settings file at all
+  int purgeNow, startup;  // the display options of each set; -1: no settings file at all
   const char* params;
   bool shown;
 };
@@ -150,43 +181,49 @@ class MainWindowAfterRun : public RunModes, public ::testing::WithParamInterface
 
 TEST_P(MainWindowAfterRun, ShowsTheWindowOnlyWhenTheDisplayOptionAsks) {
   const WindowCase& run = GetParam();
-  if (run.mainWinOpt >= 0) WriteSettings(OptionSection("PnowOptions", run.mainWinOpt));
-  ChildProcess& process = Start(std::string("AUTO MULT ") + run.params + " " + ReportParam());
+  if (run.purgeNow >= 0)
+    WriteSettings(OptionSection("PnowOptions", run.purgeNow) + OptionSection("BootOptions", run.startup));
+  ChildProcess& process = Start(std::string("MULT ") + run.params);
 
-  HWND window = WaitForWindow(process, kMainWindowClass, true, kRunLimitMs);
+  HWND window = WaitForWindow(process, kMainWindowClass);
   if (!run.shown) {
     EXPECT_EQ(window, nullptr) << "the main window was shown";
   } else {
     ASSERT_NE(window, nullptr) << "no visible main window";
-    EXPECT_EQ(test::TextOf(window),
-              "Tidemark - Purge Cache, Cookies and Tracks for Mozilla's FireFox -  Version 4.06");
+    EXPECT_EQ(TextOf(window), "Tidemark - Purge Cache, Cookies and Tracks for Mozilla's FireFox -  Version 4.06");
     // The report is written when the purge ends, before the window waits for the user.
     EXPECT_EQ(Report(), kNoOptionsReport);
     EXPECT_TRUE(process.Running()) << "the shown window did not wait for the user";
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
-  ASSERT_TRUE(process.WaitForExit(kRunLimitMs));
+  ASSERT_TRUE(process.WaitForExit());
   EXPECT_EQ(process.ExitCode(), 9u);
   EXPECT_EQ(Report(), kNoOptionsReport);
+  // "data=" names the folder below application data, seeded at the start.
+  for (const char* name : {"Tidemark.ini", "Tidemark.Dat", "IEcookie.dat"})
+    EXPECT_TRUE(Files().FileExists(JoinPath(dataFolder_, name))) << name;
 }
 
-// No purge function can be selected yet, so every run ends at level 9 ("No
-// Purge Options were Selected.") and the options that show the window on
-// errors show it; "ERROR5", "errors" and "totals" change nothing then.
+// No purge function is selected, so every run ends at level 9 ("No Purge
+// Options were Selected.") and the options that show the window on errors
+// show it; "ERROR5", "errors" and "totals" change nothing then. Each mode
+// word reads its own option set ("AUTO" before "BOOT").
 INSTANTIATE_TEST_SUITE_P(
     DisplayOptions, MainWindowAfterRun,
-    ::testing::Values(WindowCase{"NoSettingsFile", -1, "", true}, WindowCase{"Enable", 0, "", true},
-                      WindowCase{"AnyError", 1, "", true}, WindowCase{"SevereError", 2, "", true},
-                      WindowCase{"Disable", 3, "", false}, WindowCase{"DisableButLevel9", 3, "LEVEL9", true},
-                      WindowCase{"DisableButLevel5", 3, "LEVEL5", true},
-                      WindowCase{"DisableWithErrorSwitches", 3, "ERROR5 errors totals", false}),
+    ::testing::Values(WindowCase{"NoSettingsFile", -1, -1, "AUTO", true},
+                      WindowCase{"SevereError", 2, 0, "AUTO", true},
+                      WindowCase{"Disable", 3, 0, "AUTO", false},
+                      WindowCase{"DisableButLevel5", 3, 0, "AUTO LEVEL5", true},
+                      WindowCase{"DisableWithErrorSwitches", 3, 0, "AUTO ERROR5 errors totals", false},
+                      WindowCase{"StartupDisable", 0, 3, "boot", false},
+                      WindowCase{"AutoBeforeBoot", 3, 0, "BOOT AUTO", false}),
     [](const ::testing::TestParamInfo<WindowCase>& info) { return std::string(info.param.name); });
 
-// The hidden application windows ("Tidemark") of Tidemark processes other
-// than the given ones: a second start may bring any of them forward.
+// Whether a hidden application window ("Tidemark") of another Tidemark than
+// the given ones runs: a second start may bring any of them forward.
 bool OtherInstanceRuns(DWORD first, DWORD second) {
-  for (const test::OwnedWindow& found : test::TopLevelWindows("TidemarkApplication"))
-    if (found.processId != first && found.processId != second && test::TextOf(found.window) == "Tidemark") return true;
+  for (auto [window, owner] : TopLevelWindows("TidemarkApplication", "Tidemark"))
+    if (owner != first && owner != second) return true;
   return false;
 }
 
@@ -194,7 +231,7 @@ TEST_F(RunModes, SecondStartRestoresTheFirstAndPurgesNothing) {
   // A program name of its own gives this test its own instance mutex.
   std::string program = CopyProgram(UniqueName("tm_instance_") + ".exe");
   ChildProcess& first = Start("", program);
-  HWND window = WaitForWindow(first, kMainWindowClass, true, kRunLimitMs);
+  HWND window = WaitForWindow(first, kMainWindowClass);
   ASSERT_NE(window, nullptr) << "the interactive start shows no main window";
 
   // Other tests' Tidemark windows (started with "MULT") share the class and
@@ -205,7 +242,7 @@ TEST_F(RunModes, SecondStartRestoresTheFirstAndPurgesNothing) {
     ShowWindow(window, SW_MINIMIZE);
     ASSERT_TRUE(IsIconic(window));
 
-    ChildProcess& second = Start("AUTO " + ReportParam(), program);
+    ChildProcess& second = Start("AUTO", program);
     bool othersSeen = false;
     for (DWORD waited = 0; !second.WaitForExit(100) && waited < kRunLimitMs; waited += 100)
       othersSeen = othersSeen || OtherInstanceRuns(first.id(), second.id());
@@ -216,33 +253,31 @@ TEST_F(RunModes, SecondStartRestoresTheFirstAndPurgesNothing) {
     if (!othersSeen) break;
   }
   EXPECT_TRUE(restored) << "the first instance was not restored";
-  EXPECT_TRUE(first.Running());
 
   // "MULT" lets a further start run beside the first.
-  ChildProcess& third = Start("AUTO MULT " + ReportParam(), program);
-  HWND thirdWindow = WaitForWindow(third, kMainWindowClass, true, kRunLimitMs);
+  ChildProcess& third = Start("AUTO MULT", program);
+  HWND thirdWindow = WaitForWindow(third, kMainWindowClass);
   EXPECT_NE(thirdWindow, nullptr);
   EXPECT_EQ(Report(), kNoOptionsReport);
+  if (thirdWindow) PostMessageA(thirdWindow, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(third.WaitForExit());
 
-  for (HWND shown : {window, thirdWindow})
-    if (shown) PostMessageA(shown, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(first.WaitForExit(kRunLimitMs));
+  HWND exitButton = FindWindowExA(window, nullptr, "Button", "E&xit");
+  ASSERT_NE(exitButton, nullptr);
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(exitButton), BN_CLICKED), LPARAM(exitButton));
+  ASSERT_TRUE(first.WaitForExit());
   EXPECT_EQ(first.ExitCode(), 0u);
-  EXPECT_TRUE(third.WaitForExit(kRunLimitMs));
 }
 
 TEST_F(RunModes, AnUnattendedRunPurgesTheTempFolderItIsGiven) {
   // The program's temp folder is this test's own: "tmp" is all it looks at.
   test::EnvironmentVariables environment;
-  std::string temp = folder_ / "TEMP";
-  environment.Set("tmp", temp);
+  environment.Set("tmp", folder_ / "TEMP");
   std::string old = folder_.Write("TEMP\\old.log", "x");
   ASSERT_TRUE(test::SetWriteTime(old, test::FileTimeNow() - 72 * test::kFileTimeHour));
   std::string young = folder_.Write("TEMP\\young.log", "x");
-  std::string options = OptionSection("PnowOptions", 3);
-  options.replace(options.find("TempOption=0"), 12, "TempOption=1");
-  WriteSettings(options);
-  EXPECT_EQ(RunToEnd("AUTO MULT " + ReportParam()), 0u);
+  WriteSettings(OptionSection("PnowOptions", 3, "TempOption"));
+  EXPECT_EQ(RunToEnd("AUTO MULT"), 0u);
   EXPECT_EQ(Report(), "Results of \"Purge\" function...\r\n"
                       "\r\n"
                       "Processing \"Temp Folders\"\r\n"
@@ -255,54 +290,19 @@ TEST_F(RunModes, AnUnattendedRunPurgesTheTempFolderItIsGiven) {
   EXPECT_TRUE(Files().FileExists(young));
 }
 
-TEST_F(RunModes, AReportThatCannotBeWrittenFailsTheRun) {
+TEST_F(RunModes, PauseWaitsAndAReportThatCannotBeWrittenFailsTheRun) {
   WriteSettings(OptionSection("PnowOptions", 3));
-  std::string unwritable = folder_ / "no such folder\\report.txt";
-  EXPECT_EQ(RunToEnd("AUTO MULT \"Report=" + unwritable + "\""), 10u);
-}
-
-TEST_F(RunModes, DataParameterNamesTheFolderBelowApplicationData) {
-  ASSERT_FALSE(Files().FolderExists(dataFolder_));
-  ChildProcess& process = Start("AUTO MULT " + ReportParam());
-  HWND window = WaitForWindow(process, kMainWindowClass, true, kRunLimitMs);
-  ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(Files().FolderExists(dataFolder_));
-  for (const char* name : {"Tidemark.ini", "Tidemark.Dat", "IEcookie.dat"})
-    EXPECT_TRUE(Files().FileExists(JoinPath(dataFolder_, name))) << name;
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(process.WaitForExit(kRunLimitMs));
-
-  // The display options come from the settings file in that folder: this one
-  // lets the run end without the window.
-  WriteSettings(OptionSection("PnowOptions", 3));
-  EXPECT_EQ(RunToEnd("AUTO MULT " + ReportParam()), 9u);
-}
-
-TEST_F(RunModes, PauseWaitsTheGivenSecondsAndIgnoresBadValues) {
-  WriteSettings(OptionSection("PnowOptions", 3));
+  reportFile_ = folder_ / "no such folder\\report.txt";
   DWORD start = GetTickCount();
-  EXPECT_EQ(RunToEnd("AUTO MULT Pause=2 " + ReportParam()), 9u);
+  EXPECT_EQ(RunToEnd("AUTO MULT Pause=2"), 10u);
   EXPECT_GE(GetTickCount() - start, 1900u);
-  EXPECT_EQ(Report(), kNoOptionsReport);
-
-  for (const char* pause : {"Pause=x", "Pause=-3", "Pause=0", "pause="}) {
-    ASSERT_TRUE(Files().RemoveFile(reportFile_));
-    EXPECT_EQ(RunToEnd(std::string("AUTO MULT ") + pause + " " + ReportParam()), 9u) << pause;
-    EXPECT_EQ(Report(), kNoOptionsReport) << pause;
-  }
 }
 
 TEST_F(RunModes, InitRefreshesTheManifestAndEndsWithoutAWindow) {
-  std::string manifestT = program_ + ".ManifesT";
-  std::string manifestX = program_ + ".ManifesX";
+  std::string manifestT = program_ + ".ManifesT", manifestX = program_ + ".ManifesX";
   std::string manifestI = program_ + ".ManifesI";
   std::string original = Files().ReadFile(manifestT).value_or("");
   ASSERT_FALSE(original.empty());
-
-  // Without the installer's copy nothing changes.
-  EXPECT_EQ(RunToEnd("INIT MULT"), 0u);
-  EXPECT_EQ(Files().ReadFile(manifestT), original);
-  EXPECT_FALSE(Files().FileExists(manifestX));
 
   // The installer's copy replaces ".ManifesT" when there is no ".ManifesX".
   ASSERT_TRUE(Files().WriteFile(manifestI, "installed manifest"));
@@ -314,103 +314,59 @@ TEST_F(RunModes, InitRefreshesTheManifestAndEndsWithoutAWindow) {
   ASSERT_TRUE(Files().WriteFile(manifestT, original));
   ASSERT_TRUE(Files().WriteFile(manifestX, "themes off"));
   ASSERT_TRUE(Files().WriteFile(manifestI, "second manifest"));
-  EXPECT_EQ(RunToEnd("INIT MULT " + ReportParam()), 0u);
+  EXPECT_EQ(RunToEnd("INIT MULT"), 0u);
   EXPECT_EQ(Files().ReadFile(manifestX), "second manifest");
   EXPECT_EQ(Files().ReadFile(manifestT), original);
   EXPECT_FALSE(Files().FileExists(reportFile_));
 }
 
-// The startup entry of the user, put back as it was after the test.
-class SavedRunValue {
- public:
-  SavedRunValue() : saved_(Registry().ReadValue(platform::RegistryRoot::CurrentUser, kRunKey, "Tidemark")) {}
-  ~SavedRunValue() {
-    if (saved_)
-      Registry().WriteValue(platform::RegistryRoot::CurrentUser, kRunKey, "Tidemark", *saved_);
-    else
-      Registry().DeleteValue(platform::RegistryRoot::CurrentUser, kRunKey, "Tidemark");
-  }
-
- private:
-  static platform::Registry& Registry() { return platform::RealRegistry(); }
-  std::optional<platform::RegistryValue> saved_;
-};
-
-TEST_F(RunModes, UninstRemovesTheStartupEntryAndTheDataFiles) {
-  SavedRunValue savedRunValue;
+TEST_F(RunModes, UninstRemovesTheStartupEntryAndTheDataFilesButNotTheUsers) {
+  using platform::RegistryRoot;
+  ASSERT_TRUE(Files().CreateFolders(dataFolder_));
+  for (const char* name : kDataFiles) ASSERT_TRUE(Files().WriteFile(JoinPath(dataFolder_, name), "data"));
+  std::string notes = JoinPath(dataFolder_, "Notes.txt");
+  ASSERT_TRUE(Files().WriteFile(notes, "mine"));
   platform::Registry& registry = platform::RealRegistry();
-  ASSERT_TRUE(registry.WriteString(platform::RegistryRoot::CurrentUser, kRunKey, "Tidemark", "\"" + program_ + "\" BOOT"));
-  ASSERT_TRUE(Files().CreateFolders(dataFolder_));
-  for (const char* name : kDataFiles) ASSERT_TRUE(Files().WriteFile(JoinPath(dataFolder_, name), "data"));
-
-  EXPECT_EQ(RunToEnd("UNINST MULT " + ReportParam()), 0u);
-  EXPECT_FALSE(registry.ReadValue(platform::RegistryRoot::CurrentUser, kRunKey, "Tidemark").has_value());
-  EXPECT_FALSE(Files().FolderExists(dataFolder_)) << "the emptied data folder is left";
-  EXPECT_FALSE(Files().FileExists(reportFile_));
-}
-
-TEST_F(RunModes, UninstKeepsTheUsersOwnFilesAndTheirFolder) {
-  SavedRunValue savedRunValue;
-  ASSERT_TRUE(Files().CreateFolders(dataFolder_));
-  for (const char* name : kDataFiles) ASSERT_TRUE(Files().WriteFile(JoinPath(dataFolder_, name), "data"));
-  ASSERT_TRUE(Files().WriteFile(JoinPath(dataFolder_, "Notes.txt"), "mine"));
+  auto saved = registry.ReadValue(RegistryRoot::CurrentUser, kRunKey, "Tidemark");
+  ASSERT_TRUE(registry.WriteString(RegistryRoot::CurrentUser, kRunKey, "Tidemark", "\"" + program_ + "\" BOOT"));
 
   EXPECT_EQ(RunToEnd("UNINST MULT"), 0u);
+  EXPECT_FALSE(registry.ReadValue(RegistryRoot::CurrentUser, kRunKey, "Tidemark").has_value());
+  if (saved) registry.WriteValue(RegistryRoot::CurrentUser, kRunKey, "Tidemark", *saved);
+  else registry.DeleteValue(RegistryRoot::CurrentUser, kRunKey, "Tidemark");
   for (const char* name : kDataFiles) EXPECT_FALSE(Files().FileExists(JoinPath(dataFolder_, name))) << name;
-  EXPECT_EQ(Files().ReadFile(JoinPath(dataFolder_, "Notes.txt")), "mine");
+  EXPECT_EQ(Files().ReadFile(notes), "mine");
+  EXPECT_FALSE(Files().FileExists(reportFile_));
+
+  // Once only its own files are there the folder goes too.
+  ASSERT_TRUE(Files().RemoveFile(notes));
+  for (const char* name : kDataFiles) ASSERT_TRUE(Files().WriteFile(JoinPath(dataFolder_, name), "data"));
+  EXPECT_EQ(RunToEnd("UNINST MULT"), 0u);
+  EXPECT_FALSE(Files().FolderExists(dataFolder_)) << "the emptied data folder is left";
 }
 
-// The program-error message box of the process: its text, then closed.
-std::optional<std::string> AnswerProgramError(const ChildProcess& process) {
-  DWORD start = GetTickCount();
-  do {
-    for (HWND box : test::WindowsOfProcess(process.id(), "#32770")) {
-      if (test::TextOf(box) != "Tidemark  -  Program Error") continue;
-      char text[1024] = {};
-      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the message box's text control
-      PostMessageA(box, WM_COMMAND, IDOK, 0);
-      return std::string(text);
-    }
-    if (!process.Running()) return std::nullopt;
-    Sleep(100);
-  } while (GetTickCount() - start < kRunLimitMs);
-  return std::nullopt;
-}
-
-TEST_F(RunModes, FailureWhileCreatingTheMainWindowShowsTheProgramError) {
+TEST_F(RunModes, ProgramErrorsAreShownAndNeverPassForSuccess) {
+  const struct {
+    const char* params;
+    const char* message;
+    bool reported;  // whether a purge ran first
+  } cases[] = {{"AUTO MULT AbortC1", "Exception Test - FFoxMain - FormCreate -1", false},
+               {"AUTO MULT AbortX", "Exception Test - FFoxMain - Exit1click", true}};
   WriteSettings(OptionSection("PnowOptions", 3));
-  ChildProcess& process = Start("AUTO MULT AbortC1 " + ReportParam());
-  std::optional<std::string> message = AnswerProgramError(process);
-  ASSERT_TRUE(message.has_value()) << "no program-error message box";
-  EXPECT_TRUE(StartsWith(*message, "Exception Test - FFoxMain - FormCreate -1")) << *message;
-  ASSERT_TRUE(process.WaitForExit(kRunLimitMs));
-  EXPECT_FALSE(Files().FileExists(reportFile_)) << "a purge ran without a main window";
-}
-
-TEST_F(RunModes, FailingExitCommandShowsTheProgramErrorAndEnds) {
-  ChildProcess& process = Start("MULT AbortX");
-  HWND window = WaitForWindow(process, kMainWindowClass, true, kRunLimitMs);
-  ASSERT_NE(window, nullptr);
-  HWND exitButton = FindWindowExA(window, nullptr, "Button", "E&xit");
-  ASSERT_NE(exitButton, nullptr);
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(exitButton), BN_CLICKED),
-               reinterpret_cast<LPARAM>(exitButton));
-  std::optional<std::string> message = AnswerProgramError(process);
-  ASSERT_TRUE(message.has_value()) << "no program-error message box";
-  EXPECT_TRUE(StartsWith(*message, "Exception Test - FFoxMain - Exit1click")) << *message;
-  EXPECT_TRUE(process.WaitForExit(kRunLimitMs)) << "the program goes on after its error";
-}
-
-TEST_F(RunModes, FailingExitAfterAnUnattendedRunShowsTheProgramError) {
-  WriteSettings(OptionSection("PnowOptions", 3));
-  ChildProcess& process = Start("AUTO MULT AbortX " + ReportParam());
-  std::optional<std::string> message = AnswerProgramError(process);
-  ASSERT_TRUE(message.has_value()) << "no program-error message box; the process ended with code "
-                                   << process.ExitCode();
-  EXPECT_TRUE(StartsWith(*message, "Exception Test - FFoxMain - Exit1click")) << *message;
-  EXPECT_TRUE(process.WaitForExit(kRunLimitMs));
-  EXPECT_EQ(process.ExitCode(), 9);  // a program error is never reported as success
-  EXPECT_EQ(Report(), kNoOptionsReport);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.params);
+    Files().RemoveFile(reportFile_);
+    ChildProcess& process = Start(c.params);
+    HWND box = WaitForWindow(process, "#32770", "Tidemark  -  Program Error");
+    ASSERT_NE(box, nullptr) << "no program-error message box";
+    char text[1024] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the message box's text control
+    EXPECT_TRUE(StartsWith(text, c.message)) << text;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(process.WaitForExit()) << "the program goes on after its error";
+    EXPECT_EQ(process.ExitCode(), 9u);
+    EXPECT_EQ(Files().FileExists(reportFile_), c.reported);
+  }
 }
 
 }  // namespace

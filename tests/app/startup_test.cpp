@@ -9,16 +9,13 @@ namespace {
 
 StartupOptions Read(std::vector<std::string> params) { return ReadStartupOptions(CommandLine(std::move(params))); }
 
-TEST(CommandLine, SplitsLikeTheSystemStartUpCode) {
+TEST(CommandLine, SplitsLikeTheSystemStartUpCodeAndMatchesWholeParamsIgnoringCase) {
   EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\T\\tidemark.exe\"  auto  \"data=My Data\" x\"y z\""),
             (std::vector<std::string>{"C:\\Program Files\\T\\tidemark.exe", "auto", "data=My Data", "xy z"}));
   EXPECT_TRUE(SplitCommandLine("   ").empty());
-  CommandLine line = CommandLine::FromFullText("tidemark.exe BOOT Pause=2");
-  EXPECT_EQ(line.params(), (std::vector<std::string>{"BOOT", "Pause=2"}));
-  EXPECT_EQ(line.fullText(), "tidemark.exe BOOT Pause=2");
-}
-
-TEST(CommandLine, ParamsMatchWholeAndIgnoringCase) {
+  CommandLine full = CommandLine::FromFullText("tidemark.exe BOOT Pause=2");
+  EXPECT_EQ(full.params(), (std::vector<std::string>{"BOOT", "Pause=2"}));
+  EXPECT_EQ(full.fullText(), "tidemark.exe BOOT Pause=2");
   CommandLine line({"boot", "DATA=Other", "data=Second", "AUTOMATIC"});
   EXPECT_TRUE(line.ParamPresent("BOOT"));
   EXPECT_FALSE(line.ParamPresent("AUTO"));
@@ -82,14 +79,14 @@ TEST(ShowMainAfterRun, DisplayOptionsAndLevelThreshold) {
 }
 
 TEST(SystemFlags, VersionAndSwitches) {
-  StartupOptions none;
-  EXPECT_FALSE(ComputeSystemFlags({2, 5, 1, 2600}, none).tisVista);
-  SystemFlags vista = ComputeSystemFlags({2, 6, 0, 6002}, none);
-  EXPECT_TRUE(vista.tisVista);
-  EXPECT_FALSE(vista.tisWin7);
-  EXPECT_TRUE(ComputeSystemFlags({2, 6, 1, 7601}, none).tisWin7);
   // Windows XP (5.1) is no Windows 7 even though its minor version is 1.
-  EXPECT_FALSE(ComputeSystemFlags({2, 5, 1, 2600}, none).tisWin7);
+  for (auto [version, vista, win7] : {std::tuple{WindowsVersion{2, 5, 1, 2600}, false, false},
+                                      {WindowsVersion{2, 6, 0, 6002}, true, false},
+                                      {WindowsVersion{2, 6, 1, 7601}, true, true}}) {
+    SystemFlags flags = ComputeSystemFlags(version, {});
+    EXPECT_EQ(flags.tisVista, vista) << version.major << "." << version.minor;
+    EXPECT_EQ(flags.tisWin7, win7) << version.major << "." << version.minor;
+  }
   SystemFlags flags = ComputeSystemFlags({2, 5, 1, 2600}, Read({"TISVISTA", "TISWIN7", "IE7"}));
   EXPECT_TRUE(flags.tisVista && flags.tisWin7 && flags.ie7);
 }

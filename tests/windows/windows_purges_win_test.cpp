@@ -17,33 +17,34 @@ namespace tidemark::windows {
 namespace {
 
 using Lines = std::vector<std::string>;
-using engine::PurgeEnvironment;
 
 bool Exists(const std::string& path) { return platform::RealFileSystem().Attributes(path).has_value(); }
 
-TEST(TempFoldersPurge, EmptiesEverySelectedFolderAndCounts) {
+TEST(TempFoldersPurge, EmptiesEverySelectedFolderOlderThanTheAgeAndCounts) {
   test::PurgeFixture f;
-  f.settings.ageFilterOn = true;
-  f.settings.ageHours = 8;
   std::string first = f.scratch / "one\\TEMP", second = f.scratch / "two\\TEMP";
   test::SetWriteTime(f.scratch.Write("one\\TEMP\\old.tmp", "x"), f.now - 24 * test::kFileTimeHour);
   f.scratch.Write("one\\TEMP\\young.tmp", "x");
   test::SetWriteTime(f.scratch.Write("two\\TEMP\\sub\\old.log", "x"), f.now - 24 * test::kFileTimeHour);
   f.tempFolders.selected = {{"System Temp", first}, {"Old Temp", second}};
   f.state.flags.detailReport = false;
+
+  // After the strays ran out of memory nothing is deleted.
+  f.state.lowMemory = true;
   TempFoldersPurge(f.Environment());
-  EXPECT_EQ(f.Lines(), (Lines{"     Ignore files modified in the last 8 Hours",
+  EXPECT_TRUE(Exists(first + "\\old.tmp"));
+  f.state.lowMemory = false;
+  f.settings.ageFilterOn = true;
+  f.settings.ageHours = 8;
+  TempFoldersPurge(f.Environment());
+  EXPECT_EQ(f.Lines(), (Lines{"    No Files/Directories found to delete.",
+                              "  Purge \"Temp Folders\" Function Completed.",
+                              "     Ignore files modified in the last 8 Hours",
                               "  Purge \"Temp Folders\" Function Completed. 3 Files/Directories Processed."}));
   EXPECT_FALSE(Exists(first + "\\old.tmp"));
   EXPECT_TRUE(Exists(first + "\\young.tmp"));
   EXPECT_FALSE(Exists(second + "\\sub"));
   EXPECT_TRUE(Exists(second));
-
-  f.r.sink.lines.clear();
-  f.settings.ageFilterOn = false;
-  f.tempFolders.selected = {{"Old Temp", second}};
-  TempFoldersPurge(f.Environment());
-  EXPECT_EQ(f.Lines(), (Lines{"    No Files/Directories found to delete.", "  Purge \"Temp Folders\" Function Completed."}));
 }
 
 TEST(TempFoldersPurge, NoUsableFolderIsAnError) {
@@ -100,7 +101,6 @@ TEST_F(RecentLinks, EmptyLockedAndMissingFolders) {
   EXPECT_EQ(f.Lines(), (Lines{"    No Links found to delete.", "  Purge \"Recent LNKs\" Function Completed."}));
 
   f.r.sink.lines.clear();
-  f.state.flags.detailReport = false;
   std::string busy = f.scratch.Write("Recent\\busy.lnk", "link");
   HANDLE held = CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   RecentLinksBody(f.Environment());
@@ -118,7 +118,8 @@ TEST_F(RecentLinks, EmptyLockedAndMissingFolders) {
 // The Recycle Bin under Wine is the Trash of the sandbox's HOME: never touch a real one.
 bool InSandbox() {
   char data[MAX_PATH] = {};
-  return GetEnvironmentVariableA("XDG_DATA_HOME", data, sizeof data) && std::string(data).find("/.sandbox/") != std::string::npos;
+  return GetEnvironmentVariableA("XDG_DATA_HOME", data, sizeof data) &&
+         std::string(data).find("/.sandbox/") != std::string::npos;
 }
 
 class FailingShell : public platform::Win32Shell {
@@ -130,8 +131,7 @@ class FailingShell : public platform::Win32Shell {
 TEST(RecycleBinPurge, EmptiesTheBinAndReportsFailure) {
   if (!InSandbox()) GTEST_SKIP() << "not in the test sandbox: the Recycle Bin is left alone";
   test::PurgeFixture f;
-  std::string trashed = f.scratch.Write("trashed.txt", "gone soon");
-  std::string from = trashed + '\0';
+  std::string from = f.scratch.Write("trashed.txt", "gone soon") + '\0';
   SHFILEOPSTRUCTA operation{};
   operation.wFunc = FO_DELETE;
   operation.pFrom = from.c_str();
@@ -152,34 +152,35 @@ TEST(RecycleBinPurge, EmptiesTheBinAndReportsFailure) {
   EXPECT_EQ(f.r.report.ErrorLevel(), 0);
 
   // An empty bin is no failure; a failing call or a missing function is.
-  for (std::optional<int32_t> answer : {std::optional<int32_t>(0x8000FFFF), std::optional<int32_t>(0x80004005),
-                                        std::optional<int32_t>()}) {
+  const char* const failed = " -Error- \"Purge Recycle Bin\" Function Failed to Complete.";
+  const struct {
+    std::optional<int32_t> answer;
+    const char* line;
+    int level;
+  } cases[] = {{int32_t(0x8000FFFF), "  Purge \"Recycle Bin\" Function Completed.", 0},
+               {int32_t(0x80004005), failed, 1},
+               {std::nullopt, failed, 1}};
+  for (const auto& c : cases) {
     FailingShell shell;
-    shell.answer = answer;
+    shell.answer = c.answer;
     test::PurgeFixture g({nullptr, &shell});
     RecycleBinPurge(g.Environment());
-    bool failure = answer && *answer == static_cast<int32_t>(0x80004005);
-    failure = failure || !answer;
-    EXPECT_EQ(g.Lines().back(), failure ? " -Error- \"Purge Recycle Bin\" Function Failed to Complete."
-                                        : "  Purge \"Recycle Bin\" Function Completed.");
-    EXPECT_EQ(g.r.report.ErrorLevel(), failure ? 1 : 0);
+    EXPECT_EQ(g.Lines(), Lines{c.line});
+    EXPECT_EQ(g.r.report.ErrorLevel(), c.level);
   }
-}
-
-void PutText(const std::string& text) {
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-  GlobalUnlock(memory);
-  SetClipboardData(CF_TEXT, memory);
-  CloseClipboard();
 }
 
 TEST(ClipboardPurge, ClearsTheClipboardOrSaysItCouldNot) {
   test::ClipboardLock clipboard;
   test::PurgeFixture f;
-  PutText("a secret");
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 9);
+  memcpy(GlobalLock(memory), "a secret", 9);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+
   f.state.previewMode = true;
   ClipboardPurge(f.Environment());
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
