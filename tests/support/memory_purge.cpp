@@ -31,21 +31,17 @@ void MemorySharedMemory::UnmapView(const platform::MappedView& view) {
 
 std::optional<platform::ObjectHandle> MemorySharedMemory::CreateNamedMutex(const std::string&) { return &mutex_; }
 
-MemoryPurge::MemoryPurge() { state.flags.detailReport = true; }
-
 engine::PurgeEnvironment& MemoryPurge::Environment() {
-  environment_.reset();
   engine::CookiePurgeResources cookies;
   cookies.ieProtectFile = ieProtectFile;
   engine::PurgeResources resources{{files, registry, shell, windows, windows, nullptr, windows, memory},
-                                   {shellFolders, ie, firefox, tempFolders},
+                                   Located(),
                                    settings,
                                    protect,
                                    shred,
                                    now,
                                    std::move(cookies)};
-  environment_ = std::make_unique<engine::PurgeEnvironment>(r.report, state, resources);
-  return *environment_;
+  return Fresh(resources);
 }
 
 }  // namespace tidemark::test

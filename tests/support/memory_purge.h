@@ -10,7 +10,7 @@
 
 #include "engine/purge_environment.h"
 #include "support/memory_files.h"
-#include "support/memory_report.h"
+#include "support/purge_data.h"
 
 namespace tidemark::test {
 
@@ -83,31 +83,17 @@ struct NoWindows : platform::WindowList, platform::Clipboard, platform::Processe
 
 // A purge over the in-memory file system; change the state, settings or
 // located folders, then ask for a fresh Environment().
-class MemoryPurge {
+class MemoryPurge : public PurgeData {
  public:
-  MemoryPurge();
   engine::PurgeEnvironment& Environment();
-  const std::vector<std::string>& Lines() const { return r.sink.lines; }
 
   MemoryFileSystem files;
   MemorySharedMemory memory{files};
   NoRegistry registry;
   NoShell shell;
   NoWindows windows;
-  MemoryReport r;
-  engine::PurgeState state;
-  engine::PurgeSettings settings;
-  locations::ShellFolderPaths shellFolders;
-  locations::IELocations ie;
-  locations::FirefoxLocations firefox;
-  locations::TempFolders tempFolders;
-  cookies::TempProtectList protect;
-  engine::ShredState shred;
   uint64_t now = 0x01DB000000000000;
   std::string ieProtectFile = "C:\\Data\\IEcookie.dat";
-
- private:
-  std::unique_ptr<engine::PurgeEnvironment> environment_;
 };
 
 }  // namespace tidemark::test

@@ -15,7 +15,6 @@ PurgeFixture::PurgeFixture(PurgePlatformChoice choice)
       registry(choice.registry ? *choice.registry : platform::RealRegistry()),
       processes(choice.processes ? *choice.processes : platform::RealProcesses()),
       memory(choice.memory ? *choice.memory : platform::RealSharedMemory()) {
-  state.flags.detailReport = true;
   firefoxProtectFile = scratch / "Tidemark.Dat";
   ieProtectFile = scratch / "IEcookie.dat";
   ieKeys = IEKeysBelow("Software\\TidemarkTests\\Unused");
@@ -36,7 +35,7 @@ engine::PurgeResources PurgeFixture::Resources() {
                                     }};
   return {{files, registry, shell, platform::RealWindowList(), clipboard, platform::ShellPathMatcher(), processes,
            memory},
-          {shellFolders, ie, firefox, tempFolders},
+          Located(),
           settings,
           protect,
           shred,
@@ -47,9 +46,7 @@ engine::PurgeResources PurgeFixture::Resources() {
 }
 
 engine::PurgeEnvironment& PurgeFixture::Environment() {
-  environment_.reset();
-  environment_ = std::make_unique<engine::PurgeEnvironment>(r.report, state, Resources());
-  return *environment_;
+  return Fresh(Resources());
 }
 
 }  // namespace tidemark::test

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/purge_environment.h"
-#include "support/memory_report.h"
+#include "support/purge_data.h"
 #include "support/sandbox_win.h"
 
 namespace tidemark::test {
@@ -25,24 +25,14 @@ struct PurgePlatformChoice {
 // The IE purges' registry keys below root, a key of the test's own.
 engine::IEPurgeKeys IEKeysBelow(const std::string& root);
 
-class PurgeFixture {
+class PurgeFixture : public PurgeData {
  public:
   explicit PurgeFixture(PurgePlatformChoice choice = {});
 
   engine::PurgeResources Resources();
   engine::PurgeEnvironment& Environment();
-  const std::vector<std::string>& Lines() const { return r.sink.lines; }
 
   TempFolder scratch;
-  MemoryReport r;
-  engine::PurgeState state;
-  engine::PurgeSettings settings;
-  locations::ShellFolderPaths shellFolders;
-  locations::IELocations ie;
-  locations::FirefoxLocations firefox;
-  locations::TempFolders tempFolders;
-  cookies::TempProtectList protect;
-  engine::ShredState shred;
   uint64_t now;
   platform::FileSystem& files;
   platform::Shell& shell;
@@ -65,9 +55,6 @@ class PurgeFixture {
   std::vector<std::string> messages;
   // The plugin purge: the selected plugins and the run switches.
   engine::PluginPurgeResources plugins;
-
- private:
-  std::unique_ptr<engine::PurgeEnvironment> environment_;
 };
 
 }  // namespace tidemark::test
