@@ -22,6 +22,14 @@ struct WritesStopHalfWay : test::MemoryFileSystem {
   }
 };
 
+// Files the system refuses to read refuse their attributes too, as under an access error.
+struct RefusingFiles : test::MemoryFileSystem {
+  std::optional<uint32_t> Attributes(const std::string& path) override {
+    auto attributes = MemoryFileSystem::Attributes(path);
+    return attributes && (*attributes & platform::kAttrDirectory || ReadFile(path)) ? attributes : std::nullopt;
+  }
+};
+
 class ProtectFile : public ::testing::Test {
  protected:
   std::string Content(const std::string& file) { return files.ReadFile(file).value_or("<none>"); }
@@ -41,7 +49,7 @@ class ProtectFile : public ::testing::Test {
     EXPECT_TRUE(list.entries.empty());
   }
 
-  test::MemoryFileSystem files;
+  RefusingFiles files;
   std::string folder = "C:\\Data", path = folder + "\\Tidemark.Dat", temp = folder + "\\tidemark.pit";
   std::string ie = folder + "\\IEcookie.dat", former = folder + "\\IEprMode.dat";
   CollectedMessages messages;
@@ -135,7 +143,7 @@ TEST_F(ProtectFile, TheFormerProtectedModeListIsFoldedIntoTheIEListOnlyWhenBothC
   EXPECT_FALSE(MergeFormerProtectedModeList(files, folder)) << "nothing to merge";
 
   WritesStopHalfWay failing;
-  for (test::MemoryFileSystem* system : {&files, static_cast<test::MemoryFileSystem*>(&failing)}) {
+  for (test::MemoryFileSystem* system : std::initializer_list<test::MemoryFileSystem*>{&files, &failing}) {
     system->AddFile(former, "p=cookie:me@site.com/\r\n");
     system->AddFile(ie, "p=cookie:me@ie.com/\r\n");
     files.unreadable = {ie};

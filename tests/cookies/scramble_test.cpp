@@ -82,8 +82,11 @@ TEST(ScrambleIECookieFile, ScramblesOnlyTheValueLineOfEachRecordAndKeepsTheLineB
 }
 
 TEST(ScrambleIECookieFile, UnreadableOrUnwritableFileAnswersFalseAndStaysAsItWas) {
-  struct WriteFails : test::MemoryFileSystem {
-    bool WriteFile(const std::string&, const std::string&) override { return false; }
+  struct WritesStopHalfWay : test::MemoryFileSystem {
+    bool WriteFile(const std::string& path, const std::string& content) override {
+      MemoryFileSystem::WriteFile(path, content.substr(0, content.size() / 2));
+      return false;
+    }
   } files;
   FixedRandom random(true);
   uint32_t error = 0;
@@ -93,6 +96,7 @@ TEST(ScrambleIECookieFile, UnreadableOrUnwritableFileAnswersFalseAndStaysAsItWas
   files.AddFile("C:\\c\\a.txt", "n\nvalue\n1\n2\n3\n4\n5\n6\n*\n");
   EXPECT_FALSE(ScrambleIECookieFile(files, "C:\\c\\a.txt", random));
   EXPECT_EQ(files.ReadFile("C:\\c\\a.txt"), "n\nvalue\n1\n2\n3\n4\n5\n6\n*\n");
+  EXPECT_FALSE(files.FileExists("C:\\c\\a.txt.new"));
 }
 
 }  // namespace

@@ -12,6 +12,13 @@ const std::string kRoaming = "C:\\Users\\me\\AppData\\Roaming", kLocal = "C:\\Us
 const std::string kFirefox = kRoaming + "\\Mozilla\\Firefox", kProfile = kFirefox + "\\Profiles\\x.default";
 const std::string kLocalProfile = kLocal + "\\Mozilla\\Firefox\\Profiles\\x.default";
 
+// As on Windows, a path that starts with one backslash names the current drive's root.
+struct CurrentDriveFiles : test::MemoryFileSystem {
+  static std::string Full(const std::string& path) { return path.starts_with("\\") ? "C:" + path : path; }
+  bool FileExists(const std::string& path) override { return MemoryFileSystem::FileExists(Full(path)); }
+  bool FolderExists(const std::string& path) override { return MemoryFileSystem::FolderExists(Full(path)); }
+};
+
 class FirefoxLocationsTest : public ::testing::Test {
  protected:
   FirefoxLocationsTest() {
@@ -29,7 +36,7 @@ class FirefoxLocationsTest : public ::testing::Test {
     return firefox;
   }
 
-  test::MemoryFileSystem files;
+  CurrentDriveFiles files;
   ShellFolderPaths folders;
   IELocations ie;
   const std::string single = "[General]\r\n[Profile0]\r\nIsRelative=1\r\nPath=Profiles/x.default\r\n";
@@ -62,7 +69,8 @@ TEST_F(FirefoxLocationsTest, WithoutTheDefaultFolderEveryFileIsMissing) {
   Profile("[Profile0]\nPath=Profiles/a.there\n[Profile1]\nPath=Profiles/gone\nDefault=1\n",
           kFirefox + "\\Profiles\\a.there");
   files.AddFile(kFirefox + "\\Profiles\\a.there\\cookies.sqlite", "");
-  files.AddFile("C:\\Cookies.txt", "");  // where a path without its profile would point
+  files.AddFile("C:\\Cookies.txt", "");  // where paths without their profile would point
+  files.AddFolder("C:\\Cache");
   ie.IEHistoryIndexFile = "C:\\History\\History.IE5\\index.dat";
   FirefoxLocations firefox;
   EnsureFirefoxLocations(firefox, ie, files, folders);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/files_win.h"
 #include "settings_fixture_win.h"
 
 namespace tidemark::settings {
@@ -48,6 +49,9 @@ TEST(EnsureSettingsFile, SeedsTheDataFolderOnlyWhenItHoldsNoFile) {
   EXPECT_EQ(seeded.Content(seeded.seed), kSeedText);
   EXPECT_EQ(empty.Ensure(empty.data), EnsureResult::CreatedEmpty);
   EXPECT_EQ(empty.Content(empty.target), "");
+  empty.files.WriteFile(empty.target, "[ShredOption]\r\n");
+  EXPECT_EQ(empty.Ensure(empty.data), EnsureResult::Existing);
+  EXPECT_EQ(empty.Content(empty.target), "[ShredOption]\r\n");
   EXPECT_EQ(empty.Ensure(empty.root / "Missing"), EnsureResult::CreateFailed);
 }
 
@@ -60,6 +64,12 @@ TEST(EnsureSettingsFile, FailuresAreReportedAndLeaveNoFileBehind) {
     ASSERT_TRUE(lock.held());
     EXPECT_EQ(folders.Error(folders.data), "Cannot open file " + folders.seed);
   }
+  EXPECT_FALSE(folders.files.FileExists(folders.target));
+  // A copy that stops half way leaves nothing behind.
+  struct CopyStopsHalfWay : platform::Win32FileSystem {
+    bool CopyFileTo(const std::string&, const std::string& to, bool) override { return WriteFile(to, "[Stnd") && false; }
+  } failing;
+  EXPECT_THROW(EnsureSettingsFile(failing, folders.program, folders.data, false), ESettingsFileError);
   EXPECT_FALSE(folders.files.FileExists(folders.target));
   EXPECT_EQ(folders.Ensure(folders.data), EnsureResult::Copied) << "the next start seeds it";
 }
