@@ -5,21 +5,12 @@
 #include <functional>
 
 #include "cookies/no_protection_win.h"
+#include "support/when_ready_win.h"
 
 namespace tidemark::cookies {
 namespace {
 
 constexpr int kCheckBoxId = 100;
-
-// What the scripted user saw, and what they do once the window is up.
-struct Seen {
-  std::string caption;
-  int defaultButton = 0, clientWidth = 0;
-  bool ownerDisabled = false;
-};
-std::function<void(HWND)> act;
-Seen seen;
-HWND owner = nullptr;
 
 // The warning window of this thread (other test processes may show theirs).
 HWND FindWarning() {
@@ -37,18 +28,6 @@ HWND FindWarning() {
   return found;
 }
 
-void CALLBACK ActWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND window = FindWarning();
-  if (!window || !IsWindowVisible(window)) return;
-  KillTimer(nullptr, timer);
-  char text[512] = "";
-  GetWindowTextA(window, text, sizeof text);
-  RECT client;
-  GetClientRect(window, &client);
-  seen = {text, LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0)), int(client.right), !IsWindowEnabled(owner)};
-  act(window);
-}
-
 void Click(HWND window, int id) { SendMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0); }
 // Keys go to a given control: focus is not ours to rely on while other
 // programs show windows too.
@@ -58,15 +37,7 @@ void PressKey(HWND window, UINT key) {
 }
 
 TEST(NoProtectionWindow, OnlyContinueProceedsAndOnlyTheCheckBoxSilences) {
-  struct Case {
-    const char* name;
-    std::function<void(HWND)> act;
-    CookieBrowser browser;
-    int pixelsPerInch, clientWidth;
-    bool proceed;
-    const char* showOption;  // starting as "N"
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, std::function<void(HWND)>, CookieBrowser, int, int, bool, const char*> cases[] = {
       {"Continue", [](HWND window) { Click(window, IDOK); }, CookieBrowser::Firefox, 96, 480, true, "N"},
       {"check box, then Escape",
        [](HWND window) {
@@ -79,23 +50,32 @@ TEST(NoProtectionWindow, OnlyContinueProceedsAndOnlyTheCheckBoxSilences) {
       {"closed", [](HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }, CookieBrowser::Firefox, 96, 480, false,
        "N"},
   };
-  owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
-                          GetModuleHandleA(nullptr), nullptr);
+  HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(owner, nullptr);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    act = c.act;
-    std::string showOption = "N";
-    SetTimer(nullptr, 0, 20, ActWhenShown);
-    EXPECT_EQ(ConfirmNoProtection(c.browser, showOption, owner, c.pixelsPerInch), c.proceed);
-    EXPECT_EQ(seen.caption, c.browser == CookieBrowser::Firefox
-                                ? "Tidemark - Warning - No FireFox Cookies are protected"
-                                : "Tidemark - Warning - No I.E. Cookies are protected");
-    EXPECT_EQ(seen.defaultButton, IDCANCEL);
-    EXPECT_EQ(seen.clientWidth, c.clientWidth);
-    EXPECT_TRUE(seen.ownerDisabled);
-    EXPECT_TRUE(IsWindowEnabled(owner));
-    EXPECT_EQ(showOption, c.showOption);
+  for (const auto& [name, act, browser, pixelsPerInch, clientWidth, proceed, showOption] : cases) {
+    SCOPED_TRACE(name);
+    char caption[512] = "";
+    RECT client = {};
+    bool ownerDisabled = false;
+    test::WhenReady([&] {
+      HWND window = FindWarning();
+      if (!window || !IsWindowVisible(window)) return false;
+      GetWindowTextA(window, caption, sizeof caption);
+      GetClientRect(window, &client);
+      EXPECT_EQ(LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0)), IDCANCEL);
+      ownerDisabled = !IsWindowEnabled(owner);
+      act(window);
+      return true;
+    });
+    std::string option = "N";
+    EXPECT_EQ(ConfirmNoProtection(browser, option, owner, pixelsPerInch), proceed);
+    EXPECT_EQ(std::string(caption), browser == CookieBrowser::Firefox
+                                        ? "Tidemark - Warning - No FireFox Cookies are protected"
+                                        : "Tidemark - Warning - No I.E. Cookies are protected");
+    EXPECT_EQ(client.right, clientWidth);
+    EXPECT_TRUE(ownerDisabled && IsWindowEnabled(owner));
+    EXPECT_EQ(option, showOption);
     EXPECT_EQ(FindWarning(), nullptr);
   }
   DestroyWindow(owner);
