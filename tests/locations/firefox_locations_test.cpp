@@ -8,10 +8,16 @@
 namespace tidemark::locations {
 namespace {
 
-constexpr const char* kRoaming = "C:\\Users\\me\\AppData\\Roaming";
-constexpr const char* kLocal = "C:\\Users\\me\\AppData\\Local";
-const std::string kFirefox = std::string(kRoaming) + "\\Mozilla\\Firefox";
-const std::string kProfile = kFirefox + "\\Profiles\\x.default";
+const std::string kRoaming = "C:\\Users\\me\\AppData\\Roaming", kLocal = "C:\\Users\\me\\AppData\\Local";
+const std::string kFirefox = kRoaming + "\\Mozilla\\Firefox", kProfile = kFirefox + "\\Profiles\\x.default";
+const std::string kLocalProfile = kLocal + "\\Mozilla\\Firefox\\Profiles\\x.default";
+
+// As on Windows, a path that starts with one backslash names the current drive's root.
+struct CurrentDriveFiles : test::MemoryFileSystem {
+  static std::string Full(const std::string& path) { return path.starts_with("\\") ? "C:" + path : path; }
+  bool FileExists(const std::string& path) override { return MemoryFileSystem::FileExists(Full(path)); }
+  bool FolderExists(const std::string& path) override { return MemoryFileSystem::FolderExists(Full(path)); }
+};
 
 class FirefoxLocationsTest : public ::testing::Test {
  protected:
@@ -19,57 +25,57 @@ class FirefoxLocationsTest : public ::testing::Test {
     folders.AppData = kRoaming;
     folders.LocalAppData = kLocal;
   }
-  // A single relative default profile named x.default.
-  void SingleProfile() {
-    files.AddFile(kFirefox + "\\profiles.ini",
-                  "[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
-                  "Path=Profiles/x.default\r\nDefault=1\r\n");
-    files.AddFolder(kProfile);
+  // The profile folder and a profiles.ini naming it.
+  void Profile(const std::string& ini, const std::string& folder = kProfile) {
+    files.AddFile(kFirefox + "\\profiles.ini", ini);
+    files.AddFolder(folder);
   }
   FirefoxLocations Located() {
     FirefoxLocations firefox;
     LocateFirefoxFiles(firefox, files, folders);
     return firefox;
   }
-  void Ensure(FirefoxLocations& firefox) { EnsureFirefoxLocations(firefox, ie, files, folders); }
 
-  test::MemoryFileSystem files;
+  CurrentDriveFiles files;
   ShellFolderPaths folders;
   IELocations ie;
+  const std::string single = "[General]\r\n[Profile0]\r\nIsRelative=1\r\nPath=Profiles/x.default\r\n";
 };
 
-TEST_F(FirefoxLocationsTest, TheDefaultProfileAndItsFiles) {
-  files.AddFile(kFirefox + "\\profiles.ini",
-                "[General]\n[Profile0]\nPath=Profiles/a.first\n[Profile1]\nPath=Profiles/b.second\nDefault=1\n");
+TEST_F(FirefoxLocationsTest, TheDefaultProfileItsFilesAndItsLocalCache) {
   files.AddFolder(kFirefox + "\\Profiles\\a.first");
-  std::string second = kFirefox + "\\Profiles\\b.second";
-  files.AddFolder(second);
+  Profile("[Profile0]\nPath=Profiles/a.first\n[Profile1]\nPath=Profiles/x.default\nDefault=1\n");
   FirefoxLocations firefox = Located();
-  EXPECT_EQ(firefox.FirefoxProfileFolder, second);
-  EXPECT_EQ(firefox.CookiesSqliteFile, second + "\\Cookies.sqlite");
-  EXPECT_EQ(firefox.FirefoxCacheFolder, second + "\\Cache");
-  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, std::string(kLocal) + "\\Mozilla\\Firefox\\Profiles\\b.second\\Cache");
-}
+  EXPECT_EQ(firefox.FirefoxProfileFolder, kProfile);
+  EXPECT_EQ(firefox.CookiesSqliteFile, kProfile + "\\Cookies.sqlite");
+  EXPECT_EQ(firefox.FirefoxCacheFolder, kProfile + "\\Cache");
+  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, kLocalProfile + "\\Cache");
+  // Only the cache folder that exists is kept.
+  files.AddFolder(kLocalProfile + "\\Cache");
+  EnsureFirefoxLocations(firefox, ie, files, folders);
+  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, kLocalProfile + "\\Cache");
+  EXPECT_EQ(firefox.FirefoxCacheFolder, "  Folder not found");
 
-TEST_F(FirefoxLocationsTest, AnAbsolutePathWithForwardSlashesHasNoLocalCache) {
-  files.AddFile(kFirefox + "\\profiles.ini", "[Profile0]\nIsRelative=0\nPath=D:/Elsewhere/My Profile\n");
-  files.AddFolder("D:\\Elsewhere\\My Profile");
-  FirefoxLocations firefox = Located();
-  EXPECT_EQ(firefox.FirefoxProfileFolder, "D:\\Elsewhere\\My Profile");
-  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, "");
+  Profile("[Profile0]\nIsRelative=0\nPath=D:/Elsewhere/My Profile\n", "D:\\Elsewhere\\My Profile");
+  EXPECT_EQ(Located().FirefoxProfileFolder, "D:\\Elsewhere\\My Profile");
+  EXPECT_EQ(Located().FirefoxLocalCacheFolder, "") << "outside Application Data";
+  // A local cache path too long for the system is not cut short to some other folder.
+  folders.LocalAppData = "C:\\" + std::string(250, 'L');
+  Profile(single);
+  EXPECT_EQ(Located().FirefoxLocalCacheFolder, "");
 }
 
 TEST_F(FirefoxLocationsTest, WithoutTheDefaultFolderEveryFileIsMissing) {
-  files.AddFile(kFirefox + "\\profiles.ini",
-                "[Profile0]\nPath=Profiles/a.there\n[Profile1]\nPath=Profiles/gone\nDefault=1\n");
+  Profile("[Profile0]\nPath=Profiles/a.there\n[Profile1]\nPath=Profiles/gone\nDefault=1\n",
+          kFirefox + "\\Profiles\\a.there");
   files.AddFile(kFirefox + "\\Profiles\\a.there\\cookies.sqlite", "");
-  files.AddFile("C:\\Cookies.txt", "");  // where a path without its profile would point
+  files.AddFile("C:\\Cookies.txt", "");  // where paths without their profile would point
+  files.AddFolder("C:\\Cache");
   ie.IEHistoryIndexFile = "C:\\History\\History.IE5\\index.dat";
-  FirefoxLocations firefox = Located();
+  FirefoxLocations firefox;
+  EnsureFirefoxLocations(firefox, ie, files, folders);
   EXPECT_EQ(firefox.FirefoxProfileFolder, "");
-  EXPECT_FALSE(firefox.FirefoxSqliteFormat);
   EXPECT_TRUE(firefox.DisableFFTypedURLsOption);
-  Ensure(firefox);
   EXPECT_EQ(firefox.CookiesTxtFile, "  File not found - Cookies.txt");
   EXPECT_TRUE(IsFileNotFoundText(firefox.CookiesTxtFile));
   EXPECT_EQ(firefox.CookiesSqliteFile, "  File not found - Cookies.sqlite");
@@ -78,82 +84,38 @@ TEST_F(FirefoxLocationsTest, WithoutTheDefaultFolderEveryFileIsMissing) {
   EXPECT_EQ(firefox.FirefoxCacheFolder, "  Folder not found");
   EXPECT_EQ(firefox.FirefoxLocalCacheFolder, "  Folder not found");
   EXPECT_EQ(ie.IEHistoryIndexFile, "  Folder not found");
-
   folders.AppData.reset();
-  SingleProfile();
+  Profile(single);
   EXPECT_EQ(Located().FirefoxProfileFolder, "") << "no Application Data, no profile";
 }
 
-TEST_F(FirefoxLocationsTest, TheDatabasesTellAFirefox3ProfileFromAnOlderOne) {
-  SingleProfile();
+TEST_F(FirefoxLocationsTest, TheDatabasesTellAFirefox3ProfileAndDiscoveryRunsOnce) {
+  Profile(single);
   files.AddFile(kProfile + "\\Cookies.txt", "# Netscape HTTP Cookie File\n");
-  files.AddFile(kProfile + "\\History.dat", "// <!-- <mdb:mork:z v=\"1.4\"/> -->\n");
-  FirefoxLocations older = Located();
+  FirefoxLocations older;
+  EnsureFirefoxLocations(older, ie, files, folders);
   EXPECT_FALSE(older.FirefoxSqliteFormat);
   EXPECT_TRUE(older.DisableFFTypedURLsOption);
-  Ensure(older);
   EXPECT_EQ(older.CookiesTxtFile, kProfile + "\\Cookies.txt");
   EXPECT_FALSE(IsFileNotFoundText(older.CookiesTxtFile));
-  EXPECT_EQ(older.HistoryDatFile, kProfile + "\\History.dat");
-  EXPECT_EQ(older.CookiesSqliteFile, "  File not found - Cookies.sqlite");
-
   files.AddFile(kProfile + "\\places.sqlite", "");
-  files.AddFile(kProfile + "\\cookies.sqlite", "");
+  EnsureFirefoxLocations(older, ie, files, folders);
+  EXPECT_FALSE(older.PlacesSqlitePresent) << "no second discovery";
+
   FirefoxLocations newer = Located();
   EXPECT_TRUE(newer.PlacesSqlitePresent);
-  EXPECT_TRUE(newer.CookiesSqlitePresent);
-  EXPECT_FALSE(newer.PermissionsSqlitePresent);
-  EXPECT_FALSE(newer.FormHistorySqlitePresent);
+  EXPECT_FALSE(newer.CookiesSqlitePresent);
   EXPECT_TRUE(newer.FirefoxSqliteFormat);
   EXPECT_FALSE(newer.DisableFFTypedURLsOption);
 }
 
-TEST_F(FirefoxLocationsTest, TheCacheFolderThatExistsIsKept) {
-  SingleProfile();
-  std::string local = std::string(kLocal) + "\\Mozilla\\Firefox\\Profiles\\x.default";
-  files.AddFolder(local + "\\Cache");
-  FirefoxLocations firefox = Located();
-  EXPECT_EQ(firefox.FirefoxLocalProfileFolder, local);
-  Ensure(firefox);
-  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, local + "\\Cache");
-  EXPECT_EQ(firefox.FirefoxCacheFolder, "  Folder not found");
-}
-
-TEST_F(FirefoxLocationsTest, AnOverlongLocalCachePathIsNotCutShort) {
-  std::string name(150, 'p');
-  files.AddFile(kFirefox + "\\profiles.ini", "[Profile0]\nPath=Profiles/" + name + "\n");
-  files.AddFolder(kFirefox + "\\Profiles\\" + name);
-  folders.LocalAppData = "C:\\" + std::string(90, 'L');
-  FirefoxLocations firefox = Located();
-  ASSERT_NE(firefox.FirefoxProfileFolder, "");
-  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, "");
-}
-
 TEST_F(FirefoxLocationsTest, TheCachePreferenceNamesTheParentOfTheCacheFolder) {
-  SingleProfile();
+  Profile(single);
   files.AddFile(kProfile + "\\Prefs.js",
                 "user_pref(\"browser.cache.disk.parent_directory\", \"E:\\\\Fire Cache\");\r\n");
   FirefoxLocations firefox = Located();
   EXPECT_EQ(firefox.FirefoxCacheFolder, "E:\\Fire Cache\\Cache");
-  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, std::string(kLocal) + "\\Mozilla\\Firefox\\Profiles\\x.default\\Cache");
-}
-
-TEST_F(FirefoxLocationsTest, DiscoveryRunsOnceAndItsTextsStay) {
-  SingleProfile();
-  ie.IEHistoryIndexFile = "C:\\History\\History.IE5\\index.dat";
-  files.AddFile(ie.IEHistoryIndexFile, "index");
-  FirefoxLocations firefox;
-  Ensure(firefox);
-  EXPECT_EQ(firefox.CookiesTxtFile, "  File not found - Cookies.txt");
-  EXPECT_EQ(ie.IEHistoryIndexFile, "C:\\History\\History.IE5\\index.dat");
-
-  files.AddFile(kProfile + "\\Cookies.txt", "");
-  files.AddFile(kProfile + "\\cookies.sqlite", "");
-  files.RemoveFile(ie.IEHistoryIndexFile);
-  Ensure(firefox);
-  EXPECT_EQ(firefox.CookiesTxtFile, "  File not found - Cookies.txt");
-  EXPECT_FALSE(firefox.CookiesSqlitePresent) << "no second discovery";
-  EXPECT_EQ(ie.IEHistoryIndexFile, "  Folder not found");
+  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, kLocalProfile + "\\Cache");
 }
 
 TEST_F(FirefoxLocationsTest, ThePluginsFolderIsCreatedAndTheListFollowsTheDataSwitch) {

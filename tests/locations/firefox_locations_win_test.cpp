@@ -4,53 +4,39 @@
 
 #include "location_fixtures_win.h"
 #include "locations/firefox_locations.h"
-#include "platform/registry.h"
-#include "platform/text.h"
 
 namespace tidemark::locations {
 namespace {
 
 using platform::RegistryRoot;
 
-class FirefoxVersionTest : public ::testing::Test {
- protected:
-  void SetRelease(const std::string& release, const std::string& exe) {
-    ASSERT_TRUE(platform::RealRegistry().WriteString(RegistryRoot::LocalMachine, key / (release + "\\Main"),
-                                                     "PathToExe", exe));
-  }
-  std::string Version() { return ReadFirefoxVersion(platform::RealRegistry(), platform::RealShell(), key.path()); }
-
+TEST(FirefoxVersion, TheCurrentReleaseElseTheLatestElseNotFound) {
   test::BothHivesKey key;
   test::TempFolder temp;
+  auto set = [&](const std::string& subkey, const char* name, const std::string& value) {
+    ASSERT_TRUE(platform::RealRegistry().WriteString(RegistryRoot::LocalMachine, key / subkey, name, value));
+  };
+  auto version = [&](const std::string& subkey) {
+    return ReadFirefoxVersion(platform::RealRegistry(), platform::RealShell(), key / subkey);
+  };
   // Any file with a version resource stands in for firefox.exe.
-  std::string versioned = "C:\\windows\\system32\\kernel32.dll";
-};
-
-TEST_F(FirefoxVersionTest, CurrentVersionNamesTheRelease) {
-  std::string expected = platform::RealShell().ProductVersionOf(versioned);
-  ASSERT_FALSE(StartsWith(expected, "00.00.00.")) << "the stand-in has a product version";
-  SetRelease("3.6.28 (en-US)", versioned);
-  SetRelease("9.0 (en-US)", temp / "old\\firefox.exe");
-  ASSERT_TRUE(platform::RealRegistry().WriteString(RegistryRoot::LocalMachine, key.path(), "CurrentVersion",
-                                                   "3.6.28 (en-US)"));
-  EXPECT_EQ(Version(), expected);
-}
-
-TEST_F(FirefoxVersionTest, WithoutCurrentVersionTheLastSortedReleaseIsUsed) {
-  SetRelease("2.0.0.20", temp / "missing.exe");
-  SetRelease("3.0.19", versioned);
-  ASSERT_TRUE(platform::RealRegistry().WriteString(RegistryRoot::LocalMachine, key.path(), "CurrentVersion",
-                                                   "4.0 (gone)"));
-  EXPECT_EQ(Version(), platform::RealShell().ProductVersionOf(versioned));
-}
-
-TEST_F(FirefoxVersionTest, UnreadableExecutableOrMissingKeyIsNotFound) {
-  std::string text = temp.Write("firefox.exe", "not a program");
-  SetRelease("3.5", text);
-  EXPECT_EQ(Version(), "not found.");
-  EXPECT_EQ(ReadFirefoxVersion(platform::RealRegistry(), platform::RealShell(), key / "NoSuchKey"), "not found.");
-  ASSERT_TRUE(platform::RealRegistry().WriteString(RegistryRoot::LocalMachine, key / "Empty", "CurrentVersion", "1"));
-  EXPECT_EQ(ReadFirefoxVersion(platform::RealRegistry(), platform::RealShell(), key / "Empty"), "not found.");
+  const std::string versioned = "C:\\windows\\system32\\kernel32.dll";
+  const std::string expected = platform::RealShell().ProductVersionOf(versioned);
+  ASSERT_NE(expected.substr(0, 9), "00.00.00.") << "the stand-in has a product version";
+  set("A\\3.6.28 (en-US)\\Main", "PathToExe", versioned);
+  set("A\\10.0 (en-US)\\Main", "PathToExe", temp / "missing.exe");
+  set("A", "CurrentVersion", "3.6.28 (en-US)");
+  EXPECT_EQ(version("A"), expected);
+  // A current release without its key: the numerically latest one.
+  set("B\\9.0\\Main", "PathToExe", temp / "missing.exe");
+  set("B\\10.0\\Main", "PathToExe", versioned);
+  set("B", "CurrentVersion", "11.0 (gone)");
+  EXPECT_EQ(version("B"), expected);
+  set("C\\3.5\\Main", "PathToExe", temp.Write("firefox.exe", "not a program"));
+  EXPECT_EQ(version("C"), "not found.");
+  EXPECT_EQ(version("NoSuchKey"), "not found.");
+  set("D", "CurrentVersion", "1");
+  EXPECT_EQ(version("D"), "not found.");
 }
 
 }  // namespace

@@ -15,20 +15,18 @@ namespace tidemark::locations {
 namespace {
 
 using State = TempFolderState;
-
 const char* const kNotSafe = "... not safe to use - Folder name not \"temp\" ...";
 
 class TempFoldersTest : public ::testing::Test {
  protected:
-  struct Result {
-    std::string path, status;
-    State state;
-  };
-  Result Validate(std::string path, bool anyTemp = false) {
-    Result result;
-    ValidateTempFolder(path, result.status, result.state, files, platform::RealShell(), anyTemp);
-    result.path = path;
-    return result;
+  TempFolderRow Validate(std::string path, bool anyTemp = false) {
+    TempFolderRow row;
+    ValidateTempFolder(path, row.status, row.state, files, platform::RealShell(), anyTemp);
+    row.path = path;
+    return row;
+  }
+  TempFolders Init(platform::FileSystem& system, std::array<bool, kTempRowCount> chosen, bool vista = false) {
+    return InitTempFolders(system, platform::RealShell(), chosen, false, vista);
   }
   std::string Upper(const std::string& relative) const { return UpperCase(scratch / relative); }
 
@@ -48,14 +46,7 @@ TEST_F(TempFoldersTest, ValidationJudgesEachCandidate) {
     return true;
   });
   ASSERT_FALSE(shortForm.empty());
-
-  struct Case {
-    std::string input;
-    bool anyTemp;
-    std::string path, status;
-    State state;
-  };
-  const Case cases[] = {
+  const std::tuple<std::string, bool, std::string, std::string, State> cases[] = {
       {scratch / "temp\\", false, Upper("Temp"), "", State::Usable},
       {"%TM_TEST_ROOT%\\Temp", false, Upper("Temp"), "", State::Usable},
       {scratch / (shortForm + "\\temp"), false, Upper("A Long Folder Name\\temp"), "", State::Usable},
@@ -66,23 +57,17 @@ TEST_F(TempFoldersTest, ValidationJudgesEachCandidate) {
       {"", false, "... Not Found ...", "... No Path Specified ...", State::NotFound},
       {":odd", false, ":odd", "", State::NotFound},
   };
-  for (const Case& c : cases) {
-    Result result = Validate(c.input, c.anyTemp);
-    EXPECT_EQ(result.path, c.path) << c.input;
-    EXPECT_EQ(result.status, c.status) << c.input;
-    EXPECT_EQ(result.state, c.state) << c.input;
+  for (const auto& [input, anyTemp, path, status, state] : cases) {
+    TempFolderRow row = Validate(input, anyTemp);
+    EXPECT_EQ(row.path, path) << input;
+    EXPECT_EQ(row.status, status) << input;
+    EXPECT_EQ(row.state, state) << input;
   }
-}
-
-TEST_F(TempFoldersTest, APathThatIsNotFullIsNeverSafe) {
-  scratch.Write("temp\\x", "");
+  // A path that is not a full drive path is never safe, "C:temp" (relative to the drive's current folder) included.
   ASSERT_TRUE(SetCurrentDirectoryA(scratch.path().c_str()));
   for (bool anyTemp : {false, true}) {
-    Result relative = Validate("temp", anyTemp);
-    EXPECT_EQ(relative.state, State::NotSafe) << anyTemp;
-    // "C:..\x\temp" is relative to the drive's current folder.
-    Result driveRelative = Validate(scratch.path().substr(0, 2) + "temp", anyTemp);
-    EXPECT_NE(driveRelative.state, State::Usable) << anyTemp;
+    EXPECT_EQ(Validate("temp", anyTemp).state, State::NotSafe) << anyTemp;
+    EXPECT_NE(Validate(scratch.path().substr(0, 2) + "temp", anyTemp).state, State::Usable) << anyTemp;
   }
   SetCurrentDirectoryA("C:\\");
 }
@@ -92,27 +77,19 @@ TEST_F(TempFoldersTest, RowsAreListedOnceAndTheSystemTempStandsIn) {
   scratch.Write("work\\x", "");
   environment.Set("tmp", scratch / "temp");
   environment.Set("temp", scratch / "TEMP");
-  TempFolders both = InitTempFolders(files, platform::RealShell(), {true, false, true, false}, false, false);
-  EXPECT_EQ(both.rows[kSystemTemp].path, Upper("temp"));
+  TempFolders both = Init(files, {true, false, true, false});
   EXPECT_EQ(both.rows[kOldTemp].path, Upper("temp"));
   ASSERT_EQ(both.selected.size(), 1u);
   EXPECT_EQ(both.selected[0].displayName, "System Temp");
   EXPECT_EQ(std::count_if(both.available.begin(), both.available.end(),
                           [&](const TempFolderEntry& entry) { return entry.path == Upper("temp"); }),
             1);
-
-  // An unsafe "tmp" is never used.
+  // An unsafe "tmp" is never used; with nothing usable ticked, the temp folder Windows names stands in.
   environment.Set("tmp", scratch / "work");
-  TempFolders unsafe = InitTempFolders(files, platform::RealShell(), {true, false, false, false}, false, false);
-  EXPECT_EQ(unsafe.rows[kSystemTemp].Label(), Upper("work") + "  [" + kNotSafe + "]");
-  EXPECT_TRUE(std::none_of(unsafe.selected.begin(), unsafe.selected.end(),
-                           [&](const TempFolderEntry& entry) { return entry.path == Upper("work"); }));
-
-  // With nothing usable ticked, the temp folder Windows names stands in.
+  EXPECT_EQ(Init(files, {true, false, false, false}).rows[kSystemTemp].Label(),
+            Upper("work") + "  [" + kNotSafe + "]");
   environment.Set("tmp", std::nullopt);
-  TempFolders fallback = InitTempFolders(files, platform::RealShell(), {true, false, false, false}, false, false);
-  EXPECT_EQ(fallback.rows[kSystemTemp].Label(), "... Not Found ...  [... No Path Specified ...]");
-  EXPECT_EQ(fallback.systemTempPath.path, Upper("temp"));
+  TempFolders fallback = Init(files, {true, false, false, false});
   ASSERT_EQ(fallback.selected.size(), 1u);
   EXPECT_EQ(fallback.selected[0].displayName, "System Temp");
   EXPECT_EQ(fallback.selected[0].path, Upper("temp"));
@@ -122,19 +99,15 @@ TEST_F(TempFoldersTest, AWindowsTempThatCannotBeListedNeedsElevation) {
   struct Unlistable : platform::Win32FileSystem {
     bool ListMatching(const std::string& folder, const std::string& mask,
                       const std::function<bool(const platform::DirEntry&)>& visit) override {
-      if (EndsWith(UpperCase(folder), "WINDOWS\\TEMP")) return false;
-      return Win32FileSystem::ListMatching(folder, mask, visit);
+      return !EndsWith(UpperCase(folder), "WINDOWS\\TEMP") && Win32FileSystem::ListMatching(folder, mask, visit);
     }
   } unlistable;
-  platform::Shell& shell = platform::RealShell();
-  if (!files.FolderExists(shell.WindowsFolder() + "\\temp")) GTEST_SKIP() << "no Windows temp folder";
-  TempFolders vista = InitTempFolders(unlistable, shell, {false, true, false, false}, false, true);
-  EXPECT_EQ(vista.rows[kWindowsTemp].status, "Only available to Admin with Elevated UAC");
+  if (!files.FolderExists(platform::RealShell().WindowsFolder() + "\\temp")) GTEST_SKIP() << "no Windows temp folder";
+  TempFolders vista = Init(unlistable, {false, true, false, false}, true);
+  EXPECT_EQ(vista.rows[kWindowsTemp].Label(), vista.rows[kWindowsTemp].path + "  [Only available to Admin with Elevated UAC]");
   EXPECT_EQ(vista.rows[kWindowsTemp].state, State::NotFound);
   EXPECT_TRUE(vista.windowsTempDisabled);
-  TempFolders xp = InitTempFolders(unlistable, shell, {false, true, false, false}, false, false);
-  EXPECT_TRUE(xp.rows[kWindowsTemp].Usable());
-  EXPECT_FALSE(xp.windowsTempDisabled);
+  EXPECT_TRUE(Init(unlistable, {false, true, false, false}).rows[kWindowsTemp].Usable());
 }
 
 }  // namespace

@@ -3,14 +3,12 @@
 #pragma once
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/ini_file.h"
-#include "platform/text.h"
 #include "support/sandbox_win.h"
 
 namespace tidemark::test {
@@ -20,23 +18,22 @@ struct SettingsFile {
   std::string path = folder / "Tidemark.ini";
   platform::PrivateProfileFile ini{path};
 
-  std::string Text() const {
-    auto text = platform::RealFileSystem().ReadFile(path);
-    return text ? *text : "<no file>";
-  }
+  std::string Text() const { return platform::RealFileSystem().ReadFile(path).value_or("<no file>"); }
   void SetText(const std::string& text) const { folder.Write("Tidemark.ini", text); }
 };
 
-// The settings file with the writes of one key failing, as when the disk
-// fills up half way through.
-struct FailingKeyFile : platform::PrivateProfileFile {
-  FailingKeyFile(std::string path, std::string failingKey)
+// The settings file recording every write ("Section/Key=value"), with the
+// writes of one key failing, as when the disk fills up half way through.
+struct RecordingFile : platform::PrivateProfileFile {
+  explicit RecordingFile(std::string path, std::string failingKey = "")
       : PrivateProfileFile(std::move(path)), failingKey_(std::move(failingKey)) {}
   bool WriteString(const std::string& section, const std::string& key, const std::string& value) override {
+    written.push_back(section + "/" + key + "=" + value);
     if (key != failingKey_) return PrivateProfileFile::WriteString(section, key, value);
     lastError_ = ERROR_DISK_FULL;
     return false;
   }
+  std::vector<std::string> written;
 
  private:
   std::string failingKey_;
@@ -58,26 +55,5 @@ class FileLock {
  private:
   HANDLE handle_;
 };
-
-// The file text with one key's value replaced where it stands; a test
-// failure when the section has no such key.
-inline std::string WithValue(const std::string& text, const std::string& section, const std::string& key,
-                             const std::string& value) {
-  size_t sectionStart = text.find("[" + section + "]");
-  if (sectionStart == std::string::npos) {
-    ADD_FAILURE() << "no section " << section;
-    return text;
-  }
-  size_t sectionEnd = text.find("\n[", sectionStart);
-  for (size_t line = text.find('\n', sectionStart) + 1; line < text.size() && line < sectionEnd;
-       line = text.find('\n', line) + 1) {
-    size_t lineEnd = text.find_first_of("\r\n", line);
-    if (StartsWithNoCase(std::string_view(text).substr(line), key + "="))
-      return text.substr(0, line) + key + "=" + value + text.substr(lineEnd);
-    if (text.find('\n', line) == std::string::npos) break;
-  }
-  ADD_FAILURE() << "no key " << key << " in " << section;
-  return text;
-}
 
 }  // namespace tidemark::test

@@ -2,9 +2,8 @@
 // settings file.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <iterator>
-#include <optional>
-#include <string>
 
 #include "settings/configuration.h"
 #include "settings/option_sets.h"
@@ -14,55 +13,36 @@ namespace tidemark::settings {
 namespace {
 
 using test::SettingsFile;
+using Writes = std::vector<std::string>;
 
-// The keys of an option set: a check box (the function it runs) or a radio
-// group (its index).
-struct StoredOptionKey {
-  const char* key;
-  std::optional<PurgeFunctionId> function;
-  int OptionSet::*radio = nullptr;
-};
-using enum PurgeFunctionId;
-const StoredOptionKey kStoredOptionKeys[] = {
-    {"CacheOption", FirefoxCache},      {"CookiesOption", FirefoxCookies},  {"HistoryOption", FirefoxHistory},
-    {"FFtypedURLs", FirefoxTypedUrls},  {"FormsOption", FirefoxForms},      {"TempOption", TempFolders},
-    {"VisitedOption", IEVisited},       {"RecentLNKsOption", RecentLinks},  {"RecycleBinOption", RecycleBin},
-    {"ClipBoardOption", Clipboard},     {"PluginsOption", Plugins},         {"IECacheOption", IECache},
-    {"IECookiesOption", IECookies},     {"IEHistoryOption", IEHistory},     {"IEUserDataOption", IEUserData},
-    {"IESearchesOption", IESearches},   {"IETypedURLsOption", IETypedUrls}, {"IEStraysOption", IEStrays},
-    {"IEDOMstoreOption", IEDomStore},   {"SecureDeleteOption", std::nullopt, &OptionSet::secureErase},
-    {"CompactSqlOption", std::nullopt, &OptionSet::compactSql},
-    {"ReportOpt", std::nullopt, &OptionSet::reports},
-};
-
-TEST(OptionSets, EachOptionHasItsOwnKeyInItsSetsSection) {
+TEST(OptionSets, EachOptionHasItsOwnKeyInItsSetsSectionAndEveryWriteCounts) {
+  // The check boxes in PurgeFunctionId order, then the three radio groups.
+  const char* const keys[] = {
+      "CacheOption",      "CookiesOption",    "FFtypedURLs",       "HistoryOption",   "FormsOption",
+      "TempOption",       "VisitedOption",    "IECacheOption",     "IECookiesOption", "IEHistoryOption",
+      "IEUserDataOption", "IEDOMstoreOption", "IESearchesOption",  "IETypedURLsOption", "IEStraysOption",
+      "RecentLNKsOption", "RecycleBinOption", "ClipBoardOption",   "PluginsOption",   "SecureDeleteOption",
+      "CompactSqlOption", "ReportOpt"};
+  int OptionSet::*const radios[] = {&OptionSet::secureErase, &OptionSet::compactSql, &OptionSet::reports};
   const std::pair<OptionSetId, const char*> sets[] = {{OptionSetId::Standard, "StndOptions"},
                                                       {OptionSetId::PurgeNow, "PnowOptions"},
                                                       {OptionSetId::Startup, "BootOptions"},
                                                       {OptionSetId::Shutdown, "ShutOptions"}};
-  for (size_t i = 0; i < std::size(kStoredOptionKeys); ++i) {
-    const StoredOptionKey& option = kStoredOptionKeys[i];
+  for (size_t i = 0; i < std::size(keys); ++i) {
     auto [id, section] = sets[i % std::size(sets)];
-    SCOPED_TRACE(option.key);
+    SCOPED_TRACE(keys[i]);
     SettingsFile file;
     OptionSet options;
-    if (option.function)
-      options[*option.function] = true;
+    if (i < kPurgeFunctionCount)
+      options.selected[i] = true;
     else
-      options.*option.radio = 1;
+      options.*radios[i - kPurgeFunctionCount] = 1;
     ASSERT_TRUE(SaveOptionSet(file.ini, id, options));
-    for (const StoredOptionKey& key : kStoredOptionKeys)
-      EXPECT_EQ(file.ini.ReadString(section, key.key, "missing"), key.key == option.key ? "1" : "0") << key.key;
+    for (const char* key : keys) EXPECT_EQ(file.ini.ReadString(section, key, "missing"), key == keys[i] ? "1" : "0") << key;
     for (auto [other, otherSection] : sets)
       EXPECT_EQ(LoadOptionSet(file.ini, other), other == id ? options : OptionSet{}) << otherSection;
-  }
-}
-
-TEST(OptionSets, AnyOneFailedWriteFailsTheSave) {
-  SettingsFile file;
-  for (const char* key : {"CacheOption", "SecureDeleteOption", "IEDOMstoreOption"}) {
-    test::FailingKeyFile ini(file.path, key);
-    EXPECT_FALSE(SaveOptionSet(ini, OptionSetId::Startup, OptionSet{})) << key;
+    test::RecordingFile failing(file.path, keys[i]);
+    EXPECT_FALSE(SaveOptionSet(failing, id, options));
   }
 }
 
@@ -83,28 +63,54 @@ TEST(OptionSets, BadValuesReadAsTheirDefaults) {
   EXPECT_EQ(tab.shutType, ShutType::Logoff);
 }
 
-TEST(ConfigurationTab, DisplayOptionsAndShutTypeRoundTripAndTheRunModeTakesItsOwn) {
-  SettingsFile file;
+TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
   const DisplayOptions purgeNow{SplashOption::Disable, MainWindowOption::EnableOnAnyError};
   const DisplayOptions startup{SplashOption::Enable, MainWindowOption::Disable};
   const DisplayOptions shutdown{SplashOption::Disable, MainWindowOption::EnableOnSevereError};
-  ASSERT_TRUE(ApplyPurgeNow(file.ini, purgeNow));
-  ASSERT_TRUE(ApplyStartup(file.ini, startup));
-  ASSERT_TRUE(ApplyShutdown(file.ini, shutdown, ShutType::Hibernate));
-  ASSERT_TRUE(file.ini.WriteString("StndOptions", "SplashOpt", "1"));
+  TempFolderSettings temp{true, false, true, false, true, "abc", 12};
+  const std::tuple<const char*, std::function<bool(platform::IniFile&)>, Writes> cases[] = {
+      {"General",
+       [](platform::IniFile& ini) {
+         ShredSettings page{kThoroughShred, 150}, inMemory;
+         return ApplyGeneral(ini, page, inMemory) && page.repeats == 99 && inMemory == page;
+       },
+       {"ShredOption/Thoroughness=1", "ShredOption/Repeats=99"}},
+      {"Purge Now", [&](platform::IniFile& ini) { return ApplyPurgeNow(ini, purgeNow); },
+       {"PnowOptions/SplashOpt=1", "PnowOptions/MainWinOpt=1"}},
+      {"Startup", [&](platform::IniFile& ini) { return ApplyStartup(ini, startup); },
+       {"BootOptions/SplashOpt=0", "BootOptions/MainWinOpt=3"}},
+      {"Shutdown", [&](platform::IniFile& ini) { return ApplyShutdown(ini, shutdown, ShutType::Hibernate); },
+       {"ShutOptions/SplashOpt=1", "ShutOptions/MainWinOpt=2", "ShutOptions/ShutType=5"}},
+      {"Temp Folders", [&](platform::IniFile& ini) { return ApplyTempFolders(ini, temp); },
+       {"TempFolders/TmpDir=1", "TempFolders/DosDir=0", "TempFolders/WinDir=1", "TempFolders/VolDir=0",
+        "TempFolders/AgeHours=0", "TempFolders/AgeTemp=1"}},
+  };
+  SettingsFile file;
+  for (const auto& [name, write, writes] : cases) {
+    SCOPED_TRACE(name);
+    test::RecordingFile recording(file.path);
+    ASSERT_TRUE(write(recording));
+    EXPECT_EQ(recording.written, writes);
+    for (const std::string& entry : writes) {
+      std::string key = entry.substr(entry.find('/') + 1, entry.find('=') - entry.find('/') - 1);
+      test::RecordingFile failing(file.path, key);
+      EXPECT_FALSE(write(failing)) << key;
+    }
+  }
+  EXPECT_EQ(temp, (TempFolderSettings{true, false, true, false, true, "0", 0})) << "the page shows the file";
   ConfigurationTab tab = LoadConfigurationTab(file.ini);
+  EXPECT_EQ(tab.shred, (ShredSettings{kThoroughShred, 99}));
   EXPECT_EQ(tab.purgeNow, purgeNow);
   EXPECT_EQ(tab.startup, startup);
   EXPECT_EQ(tab.shutdown, shutdown);
   EXPECT_EQ(tab.shutType, ShutType::Hibernate);
 
-  ASSERT_TRUE(file.ini.WriteString("ShredOption", "Thoroughness", "2"));
-  ASSERT_TRUE(file.ini.WriteString("TempFolders", "VolDir", "1"));
+  ASSERT_TRUE(file.ini.WriteString("StndOptions", "SplashOpt", "1"));
   SettingsState state;
   state.show.quickStartOpt = "N";
   LoadSettingsState(file.ini, OptionSetId::Shutdown, state);
-  EXPECT_EQ(state.shred.shredMode, kBothShreds);
-  EXPECT_TRUE(state.temp.bootDiskTemp);
+  EXPECT_EQ(state.shred, tab.shred);
+  EXPECT_TRUE(state.temp.oldTemp);
   EXPECT_EQ(state.shutType, ShutType::Hibernate);
   EXPECT_EQ(state.runModeDisplay, shutdown);
   EXPECT_EQ(state.show.quickStartOpt, "N");  // left to the window restore
@@ -115,31 +121,20 @@ TEST(ConfigurationTab, DisplayOptionsAndShutTypeRoundTripAndTheRunModeTakesItsOw
   EXPECT_EQ(state.runModeDisplay, DisplayOptions{});
 }
 
-TEST(ConfigurationTab, StoredShredValues) {
+TEST(ConfigurationTab, StoredShredValuesAndAnUnknownKindKeptAsItIs) {
   // The kind is the first character; the passes are clamped to 1..99.
   const std::pair<const char*, ShredSettings> cases[] = {{"", {kQuickShred, 1}},
                                                          {"Thoroughness=\r\nRepeats= 33 ", {kQuickShred, 33}},
-                                                         {"Thoroughness=1abc\r\nRepeats=150", {kThoroughShred, 99}},
+                                                         {"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
+                                                         {"Thoroughness=2\r\nRepeats=99999999999", {kBothShreds, 99}},
                                                          {"Thoroughness=7\r\nRepeats=abc", {'7', 1}}};
   SettingsFile file;
   for (auto [stored, expected] : cases) {
     file.SetText(std::string("[ShredOption]\r\n") + stored + "\r\n");
     EXPECT_EQ(LoadShredSettings(file.ini), expected) << stored;
   }
-}
-
-TEST(ConfigurationTab, ApplyingGeneralClampsThePassesAndKeepsAnUnknownKind) {
-  SettingsFile file;
-  ShredSettings page{kBothShreds, 150}, inMemory;
-  ASSERT_TRUE(ApplyGeneral(file.ini, page, inMemory));
-  EXPECT_EQ(page, (ShredSettings{kBothShreds, 99}));  // the spin edit shows it too
-  EXPECT_EQ(inMemory, page);
-  EXPECT_EQ(LoadShredSettings(file.ini), page);
-
   // An unknown kind selects no radio button; applying leaves it stored as it is.
-  file.SetText("[ShredOption]\r\nThoroughness=7\r\nRepeats=3\r\n");
-  page = LoadShredSettings(file.ini);
-  page.repeats = 5;
+  ShredSettings page{'7', 5}, inMemory;
   ASSERT_TRUE(ApplyGeneral(file.ini, page, inMemory));
   EXPECT_EQ(file.Text(), "[ShredOption]\r\nThoroughness=7\r\nRepeats=5\r\n");
 }
@@ -149,10 +144,10 @@ TEST(TempFolders, StoredValuesKeepTheirKeyPairingAndAreNotWrittenBack) {
   const std::pair<const char*, TempFolderSettings> cases[] = {
       {"", {true, false, false, false, true, "8", 8}},
       {"TmpDir=0\r\nDosDir=0\r\nWinDir=abc\r\nVolDir=0\r\n", {true, false, false, false, true, "8", 8}},
-      {"DosDir=1\r\n", {false, true, false, false, true, "8", 8}},
-      {"WinDir=1\r\n", {false, false, true, false, true, "8", 8}},
+      {"DosDir=1\r\nAgeHours=-3\r\n", {false, true, false, false, true, "0", 0}},
+      {"WinDir=1\r\nAgeHours=12h\r\n", {false, false, true, false, true, "0", 0}},
       {"VolDir=1\r\nAgeTemp=0\r\nAgeHours= 48 \r\n", {false, false, false, true, false, "48", 48}},
-      {"TmpDir=1\r\nDosDir=1\r\nAgeHours=abc\r\n", {true, true, false, false, true, "0", 0}}};
+      {"TmpDir=1\r\nDosDir=1\r\nAgeHours=99999999999\r\n", {true, true, false, false, true, "0", 0}}};
   SettingsFile file;
   for (auto [stored, expected] : cases) {
     const std::string text = std::string("[TempFolders]\r\n") + stored;
@@ -160,20 +155,13 @@ TEST(TempFolders, StoredValuesKeepTheirKeyPairingAndAreNotWrittenBack) {
     EXPECT_EQ(LoadTempFolderSettings(file.ini), expected) << stored;
     EXPECT_EQ(file.Text(), text);
   }
-}
-
-TEST(TempFolders, AFailedApplyIsReportedAndThePageShowsTheFile) {
-  SettingsFile file;
-  file.SetText("[TempFolders]\r\nVolDir=1\r\nAgeHours=4\r\n");
+  // A failed Apply is reported and the page shows what the file holds.
   TempFolderSettings page;
   page.ageHoursText = "12";
-  {
-    test::FileLock lock(file.path);
-    ASSERT_TRUE(lock.held());
-    EXPECT_FALSE(ApplyTempFolders(file.ini, page));
-  }
-  EXPECT_EQ(file.Text(), "[TempFolders]\r\nVolDir=1\r\nAgeHours=4\r\n");
-  EXPECT_EQ(page, (TempFolderSettings{false, false, false, true, true, "4", 4}));
+  test::FileLock lock(file.path);
+  ASSERT_TRUE(lock.held());
+  EXPECT_FALSE(ApplyTempFolders(file.ini, page));
+  EXPECT_EQ(page, (TempFolderSettings{true, true, false, false, true, "0", 0}));
 }
 
 }  // namespace

@@ -2,23 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/configuration.h"
-
 namespace tidemark::settings {
 namespace {
 
 const ScreenArea k1024x768{0, 0, 1024, 768};
 
-TEST(WindowPositions, ParsesAndFormatsTheStoredValue) {
+TEST(WindowPositions, ParsesAndFormatsTheStoredValueAndUnreadableOnesGiveTheDesignedPlacement) {
   EXPECT_EQ(ParsePosition("  1  -4 7 300 400 "), (StoredPosition{WindowState::Minimised, -4, 7, 300, 400}));
-  EXPECT_EQ(ParsePosition("2"), (StoredPosition{WindowState::Maximised, 0, 0, 0, 0}));
-  EXPECT_EQ(FormatPosition({WindowState::Normal, 120, 80, 450, 620}), "0 120 80 450 620");
   EXPECT_EQ(FormatPosition({WindowState::Maximised, 120, 80, 450, 620}), "2");
   StoredPosition saved{WindowState::Normal, -30, 1900, 512, 777};
   EXPECT_EQ(ParsePosition(FormatPosition(saved)), saved);
-}
-
-TEST(WindowPositions, UnreadableValuesGiveTheDesignedPlacement) {
   for (const char* stored : {"Default", "", "abc", "0", "0 1 2 3", "0 1 2 3 4 5", "3 1 2 3 4", "01 1 2 3 4",
                              "0 a 2 3 4", "0 1 2 0 5", "0 1 2 5 -5", "0 1 2 3 99999999999"}) {
     SCOPED_TRACE(stored);
@@ -66,37 +59,6 @@ TEST(WindowPositions, PlacementOfEachStoredValue) {
   }
   EXPECT_EQ(RestorePlacement("Default", false, 96, k1024x768, {700, 500}),
             (WindowPlacement{PlacementKind::Designed, 0, 0, 700, 500}));
-}
-
-TEST(ConfigurationRules, RepeatsAndShredKinds) {
-  for (auto [repeats, clamped] : {std::pair{-7LL, 1}, {0LL, 1}, {1LL, 1}, {99LL, 99}, {150LL, 99}, {99999999999LL, 99}})
-    EXPECT_EQ(ClampRepeats(repeats), clamped) << repeats;
-  EXPECT_EQ(ShredButtonOf(kQuickShred), 0);
-  EXPECT_EQ(ShredButtonOf(kThoroughShred), 1);
-  EXPECT_EQ(ShredButtonOf(kBothShreds), 2);
-  EXPECT_FALSE(ShredButtonOf('3'));
-  EXPECT_FALSE(ShredButtonOf('/'));
-}
-
-TEST(ConfigurationRules, AgeHoursText) {
-  struct Case {
-    const char* text;
-    const char* shown;
-    int hours;
-  };
-  for (Case c : {Case{"8", "8", 8}, Case{" 24 ", "24", 24}, Case{"0", "0", 0}, Case{"abc", "0", 0},
-                 Case{"-3", "0", 0}, Case{"12h", "0", 0}, Case{"", "0", 0}, Case{"99999999999", "0", 0}}) {
-    SCOPED_TRACE(c.text);
-    TempFolderSettings temp;
-    temp.windowsTemp = true;
-    temp.ageFilterOn = false;
-    NormalizeAgeHours(temp, c.text);
-    EXPECT_EQ(temp.ageHoursText, c.shown);
-    EXPECT_EQ(temp.ageHours, c.hours);
-    // Nothing else changes.
-    EXPECT_TRUE(temp.windowsTemp);
-    EXPECT_FALSE(temp.ageFilterOn);
-  }
 }
 
 }  // namespace
