@@ -15,7 +15,21 @@
 namespace tidemark::app {
 namespace {
 
-using test::WithValue;
+// The file text with one key's value replaced where it stands; a test
+// failure when the section has no such key.
+std::string WithValue(const std::string& text, const std::string& section, const std::string& key,
+                      const std::string& value) {
+  size_t sectionStart = text.find("[" + section + "]");
+  size_t sectionEnd = text.find("\n[", sectionStart);
+  for (size_t line = text.find('\n', sectionStart); sectionStart != std::string::npos && line < sectionEnd &&
+                                                      line != std::string::npos;
+       line = text.find('\n', line + 1)) {
+    if (StartsWithNoCase(std::string_view(text).substr(line + 1), key + "="))
+      return text.substr(0, line + 1) + key + "=" + value + text.substr(text.find_first_of("\r\n", line + 1));
+  }
+  ADD_FAILURE() << "no key " << key << " in " << section;
+  return text;
+}
 
 class TestHost : public gui::Window {
  public:
