@@ -34,6 +34,42 @@ bool StartsReportLine(const std::string& literal) {
                      [&](std::string_view marker) { return StartsWith(text, marker); });
 }
 
+// The literals of a line, each with the code between it and the one before.
+struct Literal {
+  std::string before, text;
+};
+
+std::vector<Literal> ScanLiterals(const std::string& line) {
+  std::vector<Literal> literals;
+  std::string code;
+  for (size_t i = 0; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == '/' && i + 1 < line.size() && line[i + 1] == '/') break;
+    if (c == '\'') {  // a character literal such as '"'
+      for (++i; i < line.size() && line[i] != '\''; ++i)
+        if (line[i] == '\\') ++i;
+      continue;
+    }
+    if (c != '"') {
+      code += c;
+      continue;
+    }
+    std::string literal;
+    for (++i; i < line.size() && line[i] != '"'; ++i) {
+      if (line[i] == '\\' && i + 1 < line.size()) {
+        char escaped = line[++i];
+        literal += escaped == 'r' || escaped == 'n' || escaped == 't' ? ' ' : escaped;
+      } else {
+        literal += line[i];
+      }
+    }
+    literals.push_back({code, literal});
+    code.clear();
+  }
+  return literals;
+}
+
+
 }  // namespace
 
 std::string RepositoryPath(const std::string& relative) {
@@ -89,45 +125,6 @@ std::string VisibleText(const std::string& html) {
   }
   return out;
 }
-
-namespace {
-
-// The literals of a line, each with the code between it and the one before.
-struct Literal {
-  std::string before, text;
-};
-
-std::vector<Literal> ScanLiterals(const std::string& line) {
-  std::vector<Literal> literals;
-  std::string code;
-  for (size_t i = 0; i < line.size(); ++i) {
-    char c = line[i];
-    if (c == '/' && i + 1 < line.size() && line[i + 1] == '/') break;
-    if (c == '\'') {  // a character literal such as '"'
-      for (++i; i < line.size() && line[i] != '\''; ++i)
-        if (line[i] == '\\') ++i;
-      continue;
-    }
-    if (c != '"') {
-      code += c;
-      continue;
-    }
-    std::string literal;
-    for (++i; i < line.size() && line[i] != '"'; ++i) {
-      if (line[i] == '\\' && i + 1 < line.size()) {
-        char escaped = line[++i];
-        literal += escaped == 'r' || escaped == 'n' || escaped == 't' ? ' ' : escaped;
-      } else {
-        literal += line[i];
-      }
-    }
-    literals.push_back({code, literal});
-    code.clear();
-  }
-  return literals;
-}
-
-}  // namespace
 
 std::vector<std::string> LiteralsOf(const std::string& line) {
   std::vector<std::string> texts;
