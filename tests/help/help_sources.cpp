@@ -69,7 +69,6 @@ std::vector<Literal> ScanLiterals(const std::string& line) {
   return literals;
 }
 
-
 }  // namespace
 
 std::string RepositoryPath(const std::string& relative) {
