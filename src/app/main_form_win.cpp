@@ -10,6 +10,7 @@
 #include "cookies/protect_file.h"
 #include "cookies/user_messages_win.h"
 #include "engine/labels.h"
+#include "help/help_topics.h"
 #include "locations/folders_listing.h"
 #include "plugins/plugin_files.h"
 #include "plugins/plugin_windows_win.h"
@@ -121,7 +122,7 @@ void TFFoxForm::CreateMenu() {
   AppendMenuA(tools, MF_STRING, kMenuHiddenBrowsers, "Display Hidden Browser Windows");
   AppendMenuA(tools, MF_STRING, kMenuCopyDisplay, "Copy Display to ClipBoard");
   HMENU help = CreatePopupMenu();
-  AppendMenuA(help, MF_STRING | MF_GRAYED, kMenuHelpContents, "Help File Contents");
+  AppendMenuA(help, MF_STRING, kMenuHelpContents, "Help File Contents");
   AppendMenuA(help, MF_STRING | MF_GRAYED, kMenuQuickStart, "Quick Start");
   AppendMenuA(help, MF_STRING, kMenuAbout, "About Tidemark");
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
@@ -132,6 +133,7 @@ void TFFoxForm::CreateMenu() {
   OnCommandId(kMenuHiddenBrowsers, [this] { DisplayHiddenBrowserWindows(); });
   OnCommandId(kMenuDisplayFolders, [this] { DisplayFoldersAndFiles(); });
   OnCommandId(kMenuCopyDisplay, [this] { CopyReportToClipboard(); });
+  OnCommandId(kMenuHelpContents, [this] { ShowHelp(help::kTopicContents); });
   OnCommandId(kMenuAbout, [this] {
     if (context_.purge.purgeRunning) return;
     context_.purge.purgeRunning = true;
@@ -301,6 +303,7 @@ void TFFoxForm::InitialiseAtCreation() {
   }
   settings::LoadSettingsState(ini, static_cast<settings::OptionSetId>(context_.options.mode), context_.settings);
   InitTempFolders();
+  help_ = std::make_unique<help::HelpViewer>(help::HelpFilePath(paths.programFolder));
 
   std::string caption = kProductTitle;
   if (!context_.options.noVer) caption += std::string(" -  Version ") + (kVersionText + 10);
@@ -423,11 +426,25 @@ void TFFoxForm::SelectPluginsClick() {
   context_.purge.flags =
       engine::ReadFrameOptions(standard.Options(), standard.FunctionEnabled(engine::PurgeFunctionId::RecycleBin));
   plugins::PluginWindowsContext windows{*this, context_.purge, selectedPlugins_, context_.paths.settingsFile,
-                                        WindowRestoreContext(), context_.paths.cdExec};
+                                        WindowRestoreContext(), context_.paths.cdExec,
+                                        [this] { ShowHelp(help::kTopicPlugins); }};
   context_.purge.purgeRunning = true;
   plugins::TPlugSelForm form(windows);
   form.ShowModal(hwnd());
   context_.purge.purgeRunning = false;
+}
+
+void TFFoxForm::ShowHelp(std::string_view topic) {
+  if (help_) help::ShowHelpTopic(*help_, hwnd(), topic);
+}
+
+std::string_view TFFoxForm::ContextTopic() const {
+  switch (CurrentMainTab()) {
+    case MainTab::Options: return help::kTopicOptions;
+    case MainTab::Configure: return help::kTopicConfigure;
+    case MainTab::Results: return help::kTopicResults;
+  }
+  return help::kTopicContents;
 }
 
 void TFFoxForm::PluginManagerClick() {
@@ -732,6 +749,10 @@ bool TFFoxForm::PreTranslate(MSG& message) {
     // on the results page plain TAB belongs to the error lines.
     int step = (GetKeyState(VK_SHIFT) & 0x8000) ? 2 : 1;
     SelectMainTab(static_cast<MainTab>((static_cast<int>(CurrentMainTab()) + step) % 3));
+    return true;
+  }
+  if (message.message == WM_KEYDOWN && message.wParam == VK_F1) {
+    ShowHelp(ContextTopic());
     return true;
   }
   if (message.message == WM_KEYDOWN && CurrentMainTab() == MainTab::Results) {

@@ -15,6 +15,7 @@
 #include "app/purge_bodies.h"
 #include "app/results_list_win.h"
 #include "engine/driver.h"
+#include "help/help_viewer_win.h"
 #include "platform/gui_win.h"
 #include "platform/ini_file.h"
 #include "settings/window_settings.h"
@@ -65,6 +66,11 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   // "Select Plugins  ": the plugin selection window, modal; "Plugin Manager": PlugMgr.exe.
   void SelectPluginsClick();
   void PluginManagerClick();
+  // Help File Contents, F1 and the Help buttons: a topic of the help file.
+  void ShowHelp(std::string_view topic);
+  // F1's topic: the one of the visible main tab.
+  std::string_view ContextTopic() const;
+  help::HelpViewer& helpViewer() { return *help_; }
   // PLUGINS.DAT as loaded at start and replaced by the selection window.
   const std::vector<std::string>& SelectedPlugins() const { return selectedPlugins_; }
   // Shows the window as its saved state says (normal or maximised).
@@ -141,6 +147,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   ResultsList results_;
   std::unique_ptr<engine::Report> report_;
   std::unique_ptr<engine::PurgeDriver> driver_;
+  std::unique_ptr<help::HelpViewer> help_;
   std::array<TFFoxOptionsFrame1, 4> frames_;
   std::array<HWND, 4> frameLabels_{};
   ConfigurePages configPages_;

@@ -66,7 +66,8 @@ void SavePlace(HWND window, const PluginWindowsContext& context, const char* key
 }
 
 // The message loop of a modal window; the owner stays disabled until done.
-void RunModal(HWND window, HWND owner, const bool& closed) {
+// F1 asks for help.
+void RunModal(HWND window, HWND owner, const bool& closed, const std::function<void()>& help) {
   if (owner) EnableWindow(owner, FALSE);
   MSG message;
   while (!closed) {
@@ -74,6 +75,10 @@ void RunModal(HWND window, HWND owner, const bool& closed) {
     if (got <= 0) {
       if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
       break;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && help) {
+      help();
+      continue;
     }
     if (!IsWindow(window) || !IsDialogMessageA(window, &message)) {
       TranslateMessage(&message);
@@ -183,7 +188,7 @@ void TPlugTstForm::ShowModal(HWND owner) {
   ShowWindow(hwnd(), maximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
   UpdateWindow(hwnd());
   FormActivate();
-  RunModal(hwnd(), owner, closed_);
+  RunModal(hwnd(), owner, closed_, context_.help);
   FormClose();
 }
 
@@ -375,7 +380,7 @@ void TPlugSelForm::ShowModal(HWND owner) {
   ShowWindow(hwnd(), maximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
   FormActivate();
   SetFocus(listView_);
-  RunModal(hwnd(), owner, closed_);
+  RunModal(hwnd(), owner, closed_, context_.help);
   FormClose();
 }
 

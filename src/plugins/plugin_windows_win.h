@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <map>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ struct PluginWindowsContext {
   std::string settingsFile;            // where the windows keep their places
   settings::RestoreContext restore;
   bool readOnlyMedia = false;  // CdExec: no selection list or places are written
+  std::function<void()> help;  // F1 in either window
 };
 
 // The plugin output list: report lines in a list view of one column.

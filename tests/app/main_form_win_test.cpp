@@ -141,6 +141,35 @@ TEST_F(MainFormTest, CancelButtonStopsThePurgeAfterTheCurrentFunction) {
   EXPECT_EQ(form->results().lines().back(), "  Purge Functions Cancelled by Operator.");
 }
 
+TEST_F(MainFormTest, HelpMenuAndF1OpenTheHelpFileBesideTheProgram) {
+  ASSERT_TRUE(platform::RealFileSystem().CopyFileTo(TIDEMARK_HELP_FILE, folder / "Tidemark.chm", true));
+  // Each way in, from a fresh window whose viewer has shown nothing yet.
+  const std::function<void()> ways[] = {
+      [this] {
+        HMENU help = GetSubMenu(GetMenu(form->hwnd()), 2);
+        SendMessageA(form->hwnd(), WM_COMMAND, GetMenuItemID(help, 0), 0);
+      },
+      [this] {
+        MSG f1{form->purgeButton(), WM_KEYDOWN, VK_F1, 0};
+        EXPECT_TRUE(form->PreTranslate(f1));
+      },
+      [this] {
+        form->SelectMainTab(MainTab::Results);
+        MSG f1{form->results().hwnd(), WM_KEYDOWN, VK_F1, 0};
+        EXPECT_TRUE(form->PreTranslate(f1));
+      },
+  };
+  for (const auto& way : ways) {
+    Create();
+    ASSERT_EQ(form->helpViewer().window(), nullptr);
+    way();
+    HWND viewer = form->helpViewer().window();
+    EXPECT_TRUE(IsWindow(viewer) && IsWindowVisible(viewer));
+    DestroyWindow(form->hwnd());
+    form.reset();
+  }
+}
+
 TEST_F(MainFormTest, TabWalksTheErrorLinesAndCtrlTabTheMainTabs) {
   Create([](engine::PurgeFunctionId, engine::PurgeEnvironment& c) {
     c.report.Line(std::string(engine::kLocked) + "C:\\in-use.dat");
