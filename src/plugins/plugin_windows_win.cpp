@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "plugins/plugin_files.h"
 #include "plugins/plugin_interpreter.h"
+#include "settings/window_place_win.h"
 
 namespace tidemark::plugins {
 namespace {
@@ -38,65 +39,17 @@ bool RestorePlace(HWND window, HWND owner, const PluginWindowsContext& context, 
     platform::PrivateProfileFile ini(context.settingsFile);
     placement = settings::RestoreWindow(ini, key, context.restore, designed);
   }
-  settings::WindowPlacement place;
-  if (placement) {
-    place = *placement;
-  } else {
-    settings::DesignedSize size = settings::ScaledDesignedSize(designed, context.restore.pixelsPerInch);
-    place.width = size.width;
-    place.height = size.height;
-  }
-  if (place.kind != settings::PlacementKind::Normal) {
-    // The designed place: centred over the owner, or the screen.
-    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (owner) GetWindowRect(owner, &area);
-    place.left = std::max<int>(0, (area.left + area.right - place.width) / 2);
-    place.top = std::max<int>(0, (area.top + area.bottom - place.height) / 2);
-  }
-  MoveWindow(window, place.left, place.top, place.width, place.height, FALSE);
-  return place.kind == settings::PlacementKind::Maximised;
+  return settings::ApplyPlacement(window, owner, placement, designed, context.restore.pixelsPerInch);
 }
 
 void SavePlace(HWND window, const PluginWindowsContext& context, const char* key) {
   if (context.readOnlyMedia || context.settingsFile.empty() || !IsWindow(window)) return;
-  WINDOWPLACEMENT placement{sizeof placement};
-  GetWindowPlacement(window, &placement);
-  settings::StoredPosition position;
-  const RECT& r = placement.rcNormalPosition;
-  position.state = placement.showCmd == SW_SHOWMAXIMIZED   ? settings::WindowState::Maximised
-                   : placement.showCmd == SW_SHOWMINIMIZED ? settings::WindowState::Minimised
-                                                           : settings::WindowState::Normal;
-  position.top = r.top;
-  position.left = r.left;
-  position.height = r.bottom - r.top;
-  position.width = r.right - r.left;
   platform::PrivateProfileFile ini(context.settingsFile);
-  settings::SaveWindow(ini, key, position);
+  settings::SaveWindow(ini, key, settings::StoredPositionOf(window));
 }
 
-// The message loop of a modal window; the owner stays disabled until done.
-void RunModal(HWND window, HWND owner, const bool& closed) {
-  if (owner) EnableWindow(owner, FALSE);
-  MSG message;
-  while (!closed) {
-    BOOL got = GetMessageA(&message, nullptr, 0, 0);
-    if (got <= 0) {
-      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
-      break;
-    }
-    if (!IsWindow(window) || !IsDialogMessageA(window, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-}
-
-// Gives the owner back its input before the modal window goes, so it is
-// the owner that becomes active.
-void EndModal(HWND window, HWND owner) {
-  if (owner) EnableWindow(owner, TRUE);
-  if (IsWindow(window)) DestroyWindow(window);
-}
+using settings::EndModal;
+using settings::RunModal;
 
 // Passes the list view's messages on and reports released keys.
 LRESULT CALLBACK ListViewKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -269,15 +222,16 @@ LRESULT TPlugTstForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Window::OnMessage(message, wParam, lParam);
 }
 
-void Splitter::Create(HWND parent, std::function<void(int x)> onMoved) {
+void Splitter::Create(HWND parent, std::function<void(int at)> onMoved, bool horizontal) {
   onMoved_ = std::move(onMoved);
+  horizontal_ = horizontal;
   CreateWindowOf("TPlugSplitter", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, kSplitterWidth, 10, parent);
 }
 
 LRESULT Splitter::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETCURSOR:
-      SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+      SetCursor(LoadCursor(nullptr, horizontal_ ? IDC_SIZENS : IDC_SIZEWE));
       return TRUE;
     case WM_LBUTTONDOWN:
       SetCapture(hwnd());
@@ -287,7 +241,7 @@ LRESULT Splitter::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ReleaseCapture();
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         MapWindowPoints(hwnd(), GetParent(hwnd()), &at, 1);
-        if (onMoved_) onMoved_(at.x);
+        if (onMoved_) onMoved_(horizontal_ ? at.y : at.x);
       }
       return 0;
   }
