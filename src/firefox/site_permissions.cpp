@@ -64,8 +64,7 @@ std::string PermissionHost(std::string_view address) {
 
 HostpermFile ParseHostperm(std::string_view text) {
   std::vector<std::string> lines = cookies::SplitLines(text);
-  size_t headerEnd = 0;
-  while (headerEnd + 1 < lines.size() && IsHeaderLine(lines[headerEnd])) ++headerEnd;
+  size_t headerEnd = cookies::HeaderBlockEnd(lines, IsHeaderLine);
   HostpermFile file;
   file.header.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(headerEnd));
   for (size_t i = headerEnd; i < lines.size(); ++i) {
