@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "firefox/firefox_databases.h"
 #include "support/memory_files.h"
@@ -44,8 +45,20 @@ struct Recording : cookies::UserMessages {
   std::vector<std::string> shown;
 };
 
-// The database files are real; the memory file system holds hostperm.1 and
-// tells that permissions.sqlite is there.
+// The files the stores read, on disk, beside the real databases.
+struct DiskFiles : test::MemoryFileSystem {
+  bool FileExists(const std::string& path) override { return fs::is_regular_file(path); }
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  bool WriteFile(const std::string& path, const std::string& content) override {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(out << content);
+  }
+};
+
 class SitePermissions : public ::testing::Test {
  protected:
   SitePermissions()
@@ -66,9 +79,8 @@ class SitePermissions : public ::testing::Test {
     firefox_.FirefoxSqliteFormat = firefox_.PermissionsSqlitePresent = sqlite;
     if (sqlite) {
       test::BuildDatabase(firefox_.PermissionsFile, store == Store::MozHosts ? kMozHostsSchema : kMozPermsSchema);
-      files_.AddFile(firefox_.PermissionsFile, "");
     } else {
-      files_.AddFile(firefox_.HostpermFile, std::string(store == Store::HostpermWithHeader ? "# Permission File\n#\n\n" : "") +
+      files_.WriteFile(firefox_.HostpermFile, std::string(store == Store::HostpermWithHeader ? "# Permission File\n#\n\n" : "") +
                                                 kHostpermRecords);
     }
   }
@@ -83,7 +95,7 @@ class SitePermissions : public ::testing::Test {
 
   fs::path folder_;
   locations::FirefoxLocations firefox_;
-  test::MemoryFileSystem files_;
+  DiskFiles files_;
   Recording messages_;
   FirefoxSitePermissions permissions_;
 };
@@ -150,7 +162,6 @@ TEST_F(SitePermissions, ProblemsAreToldAndLeaveTheShownPermissionAsItWas) {
   permissions_.Load(files_, firefox_, messages_);
   EXPECT_FALSE(permissions_.Set("site.test", PermissionChange::Allow));
 
-  files_.AddFile(firefox_.PermissionsFile, "");
   firefox_.PermissionsSqlitePresent = true;
   { std::ofstream(firefox_.PermissionsFile) << "not a database, not at all, no tables in here"; }
   permissions_.Load(files_, firefox_, messages_);
