@@ -2,7 +2,9 @@
 // window in-process over a scratch data folder, shows each tab in turn and
 // writes what the screen shows of the window as a BMP file per tab; then
 // the plugin selection window over two example plugins, and the test
-// window with the output of a test run of one.
+// window with the output of a test run of one; then the cookie manager over
+// scratch Firefox and Internet Explorer cookies (each tab, a filtered list,
+// the detail list) and the two protect-entry editors.
 // Usage: screenshots.exe <output folder> <name prefix>
 #include <windows.h>
 
@@ -10,13 +12,18 @@
 #include <string>
 
 #include "app/main_form_win.h"
+#include "cookies/protect_editors_win.h"
+#include "firefox/sqlite_database.h"
 #include "plugins/plugin_files.h"
 #include "plugins/plugin_windows_win.h"
+#include "cookies/user_messages_win.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/product.h"
 #include "platform/text.h"
 #include "platform/window_list.h"
+#include "support/index_builder.h"
 
 namespace {
 
@@ -56,6 +63,54 @@ bool SaveWindowPicture(HWND window, const std::string& path) {
   content.append(reinterpret_cast<const char*>(&info), sizeof info);
   content += pixels;
   return platform::RealFileSystem().WriteFile(path, content);
+}
+
+// A Firefox profile and IE cookie stores (normal and Protected Mode) with a
+// few cookies, one permission and the protect lists that mark some of them.
+void WriteCookieStores(app::AppContext& context, const std::string& scratch) {
+  platform::FileSystem& files = platform::RealFileSystem();
+  std::string profile = JoinPath(scratch, "profile");
+  files.CreateFolders(profile);
+  locations::FirefoxLocations& firefox = context.firefox;
+  firefox.FirefoxProfileFolder = profile;
+  firefox.CookiesSqliteFile = JoinPath(profile, "cookies.sqlite");
+  firefox.PermissionsFile = JoinPath(profile, "permissions.sqlite");
+  firefox.FirefoxSqliteFormat = firefox.CookiesSqlitePresent = firefox.PermissionsSqlitePresent = true;
+  files.RemoveFile(firefox.CookiesSqliteFile);
+  files.RemoveFile(firefox.PermissionsFile);
+  firefox::TSQLiteDatabase cookies(firefox.CookiesSqliteFile, firefox::OpenMode::Create);
+  cookies.Execute("CREATE TABLE moz_cookies (id INTEGER PRIMARY KEY, originAttributes TEXT NOT NULL DEFAULT '', name "
+                  "TEXT, value TEXT, host TEXT, path TEXT, expiry INTEGER, lastAccessed INTEGER, creationTime INTEGER, "
+                  "isSecure INTEGER, isHttpOnly INTEGER)");
+  cookies.Execute(
+      "INSERT INTO moz_cookies(host, name, value, path, expiry, isSecure, isHttpOnly) VALUES "
+      "('.news.example', 'session', 'a81f3c', '/', 4102444800, 0, 0), ('.news.example', 'region', 'eu', '/', "
+      "4102444800, 0, 0), ('shop.example', 'cart', '3-items', '/', 4102444800, 1, 1), ('.tracker.example', 'uid', "
+      "'77aa91', '/', 4102444800, 0, 0), ('mail.example', 'SID', 'Zx81kq', '/', 4102444800, 1, 1)");
+  firefox::TSQLiteDatabase permissions(firefox.PermissionsFile, firefox::OpenMode::Create);
+  permissions.Execute("CREATE TABLE moz_perms ( id INTEGER PRIMARY KEY,origin TEXT,type TEXT,permission INTEGER,"
+                      "expireType INTEGER,expireTime INTEGER,modificationTime INTEGER)");
+  permissions.Execute("INSERT INTO moz_perms(origin, type, permission) VALUES ('https://tracker.example', 'cookie', 2)");
+  files.WriteFile(context.paths.cookieProtectFile, "p=mail.example\r\nr=.news.example\r\n");
+  files.WriteFile(context.paths.ieCookieProtectFile, "p=cookie:user@bank.example/\r\n");
+
+  auto store = [&](const std::string& folder, const std::vector<std::string>& hosts) {
+    files.CreateFolders(folder);
+    test::IndexBuilder index;
+    for (const std::string& host : hosts) {
+      std::string file = "user@" + host.substr(0, host.find('.')) + "[1].txt";
+      std::string text = "id\n" + host.substr(0, 4) + "7f2\n" + host + "/\n1024\n1\n2\n3\n4\n*\n";
+      index.Add({.url = "Cookie:user@" + host + "/", .file = file, .fileSize = uint32_t(text.size())});
+      files.WriteFile(JoinPath(folder, file), text);
+    }
+    std::vector<uint8_t> bytes = index.Finish();
+    files.WriteFile(JoinPath(folder, "index.dat"), std::string(bytes.begin(), bytes.end()));
+  };
+  context.ie.IECookiesFolder = JoinPath(scratch, "Cookies");
+  context.ie.LowCookiesFolder = JoinPath(scratch, "Cookies\\Low");
+  store(context.ie.IECookiesFolder, {"bank.example", "news.example", "video.example"});
+  store(context.ie.LowCookiesFolder, {"games.example"});
+  context.system.tisVista = true;
 }
 
 }  // namespace
@@ -143,6 +198,52 @@ int main(int argc, char** argv) {
   shoot("plugin-test", test.hwnd());
   DestroyWindow(test.hwnd());
   DestroyWindow(select.hwnd());
+
+  // The cookie manager and the editors, likewise without their loops.
+  context.paths.cookieProtectFile = JoinPath(context.paths.dataFolder, "Tidemark.Dat");
+  context.paths.ieCookieProtectFile = JoinPath(context.paths.dataFolder, "IEcookie.dat");
+  WriteCookieStores(context, scratch);
+  files.WriteFile(JoinPath(context.paths.dataFolder, "tidemark.pit"), "p=*.log\r\ni=c:\\temp\\keep\\*\r\n");
+  {
+    cookies::MessageBoxMessages messages(form.hwnd());
+    firefox::FirefoxSitePermissions firefoxPermissions;
+    firefoxPermissions.Load(files, context.firefox, messages);
+    ie::IEPermissions iePermissions(platform::RealRegistry());
+    app::CookieFormContext cookieContext = form.CookieManagerContext(firefoxPermissions, iePermissions);
+    cookieContext.settingsFile.clear();
+    cookieContext.firefoxRunning = [] { return false; };
+    app::TCookieForm cookieForm(cookieContext);
+    cookieForm.Create(form.hwnd());
+    ShowWindow(cookieForm.hwnd(), SW_SHOW);
+    cookieForm.FormActivate();
+    cookieForm.SelectRows({1});
+    shoot("cookies-firefox", cookieForm.hwnd());
+    SetWindowTextA(cookieForm.filterEdit(), "news");
+    cookieForm.RefreshBtnClick();
+    shoot("cookies-firefox-filtered", cookieForm.hwnd());
+    SetWindowTextA(cookieForm.filterEdit(), "");
+    cookieForm.TabControlCookChange(1);
+    cookieForm.SelectRows({1});
+    shoot("cookies-ie-normal", cookieForm.hwnd());
+    cookieForm.TabControlCookChange(2);
+    shoot("cookies-ie-protected", cookieForm.hwnd());
+    cookieForm.TabControlCookChange(0);
+    cookies::TProtEditForm editor(std::string(kProductName) + " - Edit Protect File Entries for FireFox",
+                                  cookieForm.firefoxList().entries, context.pixelsPerInch);
+    editor.Create(cookieForm.hwnd());
+    ShowWindow(editor.hwnd(), SW_SHOW);
+    editor.FormActivate();
+    shoot("cookies-edit-protect-entries", editor.hwnd());
+    editor.EditCloseBtnClick();
+    DestroyWindow(cookieForm.hwnd());
+    firefoxPermissions.Close();
+  }
+  cookies::TProtTempForm tempEditor(files, context.paths.dataFolder, context.pixelsPerInch);
+  tempEditor.Create(form.hwnd());
+  ShowWindow(tempEditor.hwnd(), SW_SHOW);
+  tempEditor.FormActivate();
+  shoot("edit-temp-protect-entries", tempEditor.hwnd());
+  tempEditor.EditCloseBtnClick();
   DestroyWindow(form.hwnd());
   return 0;
 }

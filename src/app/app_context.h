@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/browser_activity.h"
+#include "app/cookie_confirmations.h"
 #include "app/command_line.h"
 #include "app/startup.h"
 #include "cookies/temp_protect.h"
@@ -55,6 +56,7 @@ struct AppContext {
   engine::ShredState shred;
   engine::PurgeState purge;
   BrowserActivity browser;
+  CookieConfirmations cookieConfirmations;  // "Yes To All" holds for the run
 };
 
 }  // namespace tidemark::app

@@ -183,8 +183,9 @@ void Application::RunWithMainWindow() {
   }
   mainForm_->ShowAtStart();
   mainForm_->BrowserTick();
-  // "PROTECT" opens the cookie manager at once; until it exists the flag is all.
+  // "PROTECT" opens the cookie manager at once; the main window stays open after it.
   context_.protectStart = context_.options.protect;
+  if (context_.protectStart) mainForm_->CookiesBtnClick();
   RunMessageLoop();
 }
 

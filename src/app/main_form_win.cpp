@@ -4,9 +4,11 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "app/cookie_form_win.h"
 #include "app/themes.h"
 #include "engine/purge_environment.h"
 #include "cookies/no_protection_win.h"
+#include "cookies/protect_editors_win.h"
 #include "cookies/protect_file.h"
 #include "cookies/user_messages_win.h"
 #include "engine/labels.h"
@@ -18,7 +20,7 @@
 #include "settings/configuration.h"
 #include "settings/option_sets.h"
 #include "settings/settings_file.h"
-#include "settings/window_position_win.h"
+#include "settings/window_place_win.h"
 #include "settings/window_settings.h"
 
 namespace tidemark::app {
@@ -116,7 +118,7 @@ void TFFoxForm::CreateMenu() {
   HMENU file = CreatePopupMenu();
   AppendMenuA(file, MF_STRING, kMenuExit, "Exit");
   HMENU tools = CreatePopupMenu();
-  AppendMenuA(tools, MF_STRING | MF_GRAYED, kMenuEditTempProtect, "Edit Protect Entries for \"Temp\" Files");
+  AppendMenuA(tools, MF_STRING, kMenuEditTempProtect, "Edit Protect Entries for \"Temp\" Files");
   AppendMenuA(tools, MF_STRING, kMenuDisplayFolders, "Display Folders && Files ");
   AppendMenuA(tools, MF_STRING | MF_GRAYED, kMenuRebootDelete, "Delete I.E. Index.dat files at next Reboot");
   AppendMenuA(tools, MF_STRING, kMenuHiddenBrowsers, "Display Hidden Browser Windows");
@@ -130,6 +132,7 @@ void TFFoxForm::CreateMenu() {
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "&Help");
   SetMenu(hwnd(), bar);
   OnCommandId(kMenuExit, [this] { ExitClick(); });
+  OnCommandId(kMenuEditTempProtect, [this] { EditTempProtectFileClick(); });
   OnCommandId(kMenuHiddenBrowsers, [this] { DisplayHiddenBrowserWindows(); });
   OnCommandId(kMenuDisplayFolders, [this] { DisplayFoldersAndFiles(); });
   OnCommandId(kMenuCopyDisplay, [this] { CopyReportToClipboard(); });
@@ -150,8 +153,7 @@ void TFFoxForm::CreateControls() {
   topPanel_.Create(hwnd(), 0, 0, s(620), s(36), GetSysColor(COLOR_BTNFACE));
   purgeBtn_ = AddButton("&Purge", s(8), s(6), s(80), s(25), [this] { PurgeBtnClick(); });
   previewBtn_ = AddButton("Pre&view", s(94), s(6), s(80), s(25), [this] { PreviewBtnClick(); });
-  cookiesBtn_ = AddButton("&Cookies", s(180), s(6), s(80), s(25), [] {});
-  EnableWindow(cookiesBtn_, FALSE);  // the cookie manager is not there yet
+  cookiesBtn_ = AddButton("&Cookies", s(180), s(6), s(80), s(25), [this] { CookiesBtnClick(); });
   cancelBtn_ = AddButton("  Cancel / Stop", s(266), s(6), s(110), s(25), [this] { CancelBtnClick(); });
   ShowWindow(cancelBtn_, SW_HIDE);
   exitBtn_ = AddButton("E&xit", s(530), s(6), s(80), s(25), [this] { ExitClick(); });
@@ -453,6 +455,60 @@ void TFFoxForm::PluginManagerClick() {
   if (processes.ShellOpen(program)) return;
   std::string text = "Unable to start " + program + "\r\nWindows error " + std::to_string(processes.LastError());
   MessageBoxA(hwnd(), text.c_str(), "Tidemark  -  Error Message", MB_OK | MB_ICONERROR);
+}
+
+CookieFormContext TFFoxForm::CookieManagerContext(firefox::FirefoxSitePermissions& firefoxPermissions,
+                                                 ie::IEPermissions& iePermissions) {
+  return {
+      .files = context_.platform.files,
+      .memory = platform::RealSharedMemory(),
+      .firefox = context_.firefox,
+      .ie = context_.ie,
+      .firefoxProtectFile = context_.paths.cookieProtectFile,
+      .ieProtectFile = context_.paths.ieCookieProtectFile,
+      .firefoxPermissions = firefoxPermissions,
+      .iePermissions = iePermissions,
+      .confirmations = context_.cookieConfirmations,
+      .fonts = context_.settings.fonts,
+      .settingsFile = context_.paths.settingsFile,
+      .restore = WindowRestoreContext(),
+      .programFolder = context_.paths.programFolder,
+      .protectedMode = context_.system.tisVista,
+      .readOnlyMedia = context_.paths.cdExec,
+      .firefoxRunning = [this] { return TisFireFoxActive(context_.platform.windows); },
+      .openInFirefox =
+          [this](const std::string& address) {
+            std::string parameters = "\"" + address + "\"";
+            return reinterpret_cast<INT_PTR>(ShellExecuteA(hwnd(), "open", "FireFox.exe", parameters.c_str(), nullptr,
+                                                           SW_SHOWNORMAL)) > 32;
+          },
+  };
+}
+
+void TFFoxForm::CookiesBtnClick() {
+  if (context_.purge.purgeRunning) return;
+  context_.purge.purgeRunning = true;
+  RecheckFirefoxLocations();
+  cookies::MessageBoxMessages messages(hwnd());
+  firefox::FirefoxSitePermissions firefoxPermissions;
+  firefoxPermissions.Load(context_.platform.files, context_.firefox, messages);
+  ie::IEPermissions iePermissions(context_.platform.registry);
+  CookieFormContext cookieContext = CookieManagerContext(firefoxPermissions, iePermissions);
+  {
+    TCookieForm form(cookieContext);
+    form.ShowModal(hwnd());
+  }
+  firefoxPermissions.Close();
+  context_.purge.purgeRunning = false;
+  context_.protectStart = false;
+}
+
+void TFFoxForm::EditTempProtectFileClick() {
+  if (context_.purge.purgeRunning) return;
+  context_.purge.purgeRunning = true;
+  cookies::TProtTempForm editor(context_.platform.files, context_.paths.dataFolder, ppi_);
+  editor.ShowModal(hwnd());
+  context_.purge.purgeRunning = false;
 }
 
 void TFFoxForm::LoadTempProtectList() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/cookie_form_win.h"
 #include "app/config_pages_win.h"
 #include "app/options_frame_win.h"
 #include "app/purge_bodies.h"
@@ -71,6 +72,13 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   // F1's topic: the one of the visible main tab.
   std::string_view ContextTopic() const;
   help::HelpViewer& helpViewer() { return *help_; }
+  // "Cookies": the cookie manager, modal, with the browsers' permissions loaded around it.
+  void CookiesBtnClick();
+  // What the cookie manager works on, around the permissions loaded for it.
+  CookieFormContext CookieManagerContext(firefox::FirefoxSitePermissions& firefoxPermissions,
+                                         ie::IEPermissions& iePermissions);
+  // Tools, "Edit Protect Entries for "Temp" Files": the temp/plugin entry editor.
+  void EditTempProtectFileClick();
   // PLUGINS.DAT as loaded at start and replaced by the selection window.
   const std::vector<std::string>& SelectedPlugins() const { return selectedPlugins_; }
   // Shows the window as its saved state says (normal or maximised).
@@ -95,6 +103,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   gui::ColourPanel& progressLabel() { return progressLabel_; }
   HWND purgeButton() const { return purgeBtn_; }
   HWND cancelButton() const { return cancelBtn_; }
+  HWND cookiesButton() const { return cookiesBtn_; }
 
   // engine::PurgeHost
   std::optional<engine::OptionSet> ReadVisibleOptions() override;

@@ -29,4 +29,10 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
+size_t HeaderBlockEnd(const std::vector<std::string>& lines, bool (*isHeaderLine)(const std::string&)) {
+  size_t end = 0;
+  while (end + 1 < lines.size() && isHeaderLine(lines[end])) ++end;
+  return end;
+}
+
 }  // namespace tidemark::cookies

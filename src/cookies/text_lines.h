@@ -15,6 +15,9 @@ struct LineSpan {
 
 std::vector<LineSpan> SplitLineSpans(std::string_view text);
 std::vector<std::string> SplitLines(std::string_view text);
+// How many leading lines belong to a file's header block (each one the
+// test accepts); the last line never does.
+size_t HeaderBlockEnd(const std::vector<std::string>& lines, bool (*isHeaderLine)(const std::string&));
 // Every line followed by CR LF.
 std::string JoinLines(const std::vector<std::string>& lines);
 

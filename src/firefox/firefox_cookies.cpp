@@ -126,8 +126,7 @@ std::string CookieHost(std::string_view line) {
 
 CookiesTxt ParseCookiesTxt(std::string_view text) {
   std::vector<std::string> lines = cookies::SplitLines(text);
-  size_t headerEnd = 0;
-  while (headerEnd + 1 < lines.size() && IsHeaderLine(lines[headerEnd])) ++headerEnd;
+  size_t headerEnd = cookies::HeaderBlockEnd(lines, IsHeaderLine);
   CookiesTxt file;
   file.header.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(headerEnd));
   for (size_t i = headerEnd; i < lines.size(); ++i) file.cookies.push_back({std::move(lines[i])});
@@ -139,6 +138,32 @@ std::string FormatCookiesTxt(const CookiesTxt& file) {
   for (const std::string& line : file.header) text.append(line).push_back('\n');
   for (const FirefoxCookie& cookie : file.cookies) text.append(cookie.line).push_back('\n');
   return text;
+}
+
+void DeleteCookieRows(TSQLiteDatabase& database, const CookieList& cookies) {
+  database.Execute("BEGIN");
+  try {
+    TSQLiteStatement remove(database, "DELETE FROM moz_cookies WHERE id = ?1");
+    for (const FirefoxCookie& cookie : cookies) remove.Execute({cookie.id});
+    database.Execute("COMMIT");
+  } catch (const ESQLiteException&) {
+    if (database.InTransaction()) database.Execute("ROLLBACK");
+    throw;
+  }
+}
+
+bool ReplaceCookiesTxt(platform::FileSystem& files, const locations::FirefoxLocations& firefox, const CookiesTxt& file) {
+  const std::string &txt = firefox.CookiesTxtFile, &pg1 = firefox.CookiesPg1File, &pg2 = firefox.CookiesPg2File;
+  if (firefox.FirefoxProfileFolder.empty() || locations::IsFileNotFoundText(txt)) return false;
+  if (!files.WriteFile(pg1, FormatCookiesTxt(file))) return false;
+  files.RemoveFile(pg2);
+  if (!files.RenameFile(txt, pg2) || !files.RenameFile(pg1, txt)) {
+    files.RenameFile(pg2, txt);
+    files.RemoveFile(pg1);
+    return false;
+  }
+  files.RemoveFile(pg2);
+  return true;
 }
 
 CookieProtectLookup::CookieProtectLookup(const cookies::ProtectList& list) {

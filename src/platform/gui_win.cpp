@@ -248,4 +248,21 @@ LRESULT ColourPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Window::OnMessage(message, wParam, lParam);
 }
 
+void StatusHints::Set(HWND control, const std::string& hint) {
+  hints_[control] = hint.starts_with('|') ? hint.substr(1) : hint;
+  if (control == shownFor_) shownFor_ = nullptr;
+}
+
+const std::string& StatusHints::Of(HWND control) const {
+  static const std::string none;
+  auto found = hints_.find(control);
+  return found == hints_.end() ? none : found->second;
+}
+
+void StatusHints::Track(const MSG& message) {
+  if (message.message != WM_MOUSEMOVE || message.hwnd == shownFor_ || !statusBar_) return;
+  shownFor_ = message.hwnd;
+  SendMessageA(statusBar_, SB_SETTEXTA, static_cast<WPARAM>(part_), reinterpret_cast<LPARAM>(Of(message.hwnd).c_str()));
+}
+
 }  // namespace tidemark::gui

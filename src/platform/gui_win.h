@@ -96,4 +96,24 @@ class ColourPanel : public Window {
   std::string text_;
 };
 
+// Long hints shown in one part of a status bar while the mouse is over their
+// control (a window's own hints; "|" before a hint marks it as long only).
+class StatusHints {
+ public:
+  void Attach(HWND statusBar, int part) {
+    statusBar_ = statusBar;
+    part_ = part;
+  }
+  void Set(HWND control, const std::string& hint);
+  const std::string& Of(HWND control) const;
+  // Call with every message the window's loop takes.
+  void Track(const MSG& message);
+
+ private:
+  HWND statusBar_ = nullptr;
+  int part_ = 0;
+  HWND shownFor_ = nullptr;
+  std::map<HWND, std::string> hints_;
+};
+
 }  // namespace tidemark::gui

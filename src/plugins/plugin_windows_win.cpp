@@ -7,7 +7,7 @@
 #include "platform/text.h"
 #include "plugins/plugin_files.h"
 #include "plugins/plugin_interpreter.h"
-#include "settings/window_position_win.h"
+#include "settings/window_place_win.h"
 
 namespace tidemark::plugins {
 namespace {
@@ -39,59 +39,25 @@ bool RestorePlace(HWND window, HWND owner, const PluginWindowsContext& context, 
     platform::PrivateProfileFile ini(context.settingsFile);
     placement = settings::RestoreWindow(ini, key, context.restore, designed);
   }
-  settings::WindowPlacement place;
-  if (placement) {
-    place = *placement;
-  } else {
-    settings::DesignedSize size = settings::ScaledDesignedSize(designed, context.restore.pixelsPerInch);
-    place.width = size.width;
-    place.height = size.height;
-  }
-  if (place.kind != settings::PlacementKind::Normal) {
-    // The designed place: centred over the owner, or the screen.
-    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (owner) GetWindowRect(owner, &area);
-    place.left = std::max<int>(0, (area.left + area.right - place.width) / 2);
-    place.top = std::max<int>(0, (area.top + area.bottom - place.height) / 2);
-  }
-  MoveWindow(window, place.left, place.top, place.width, place.height, FALSE);
-  return place.kind == settings::PlacementKind::Maximised;
+  return settings::ApplyPlacement(window, owner, placement, designed, context.restore.pixelsPerInch);
 }
 
 void SavePlace(HWND window, const PluginWindowsContext& context, const char* key) {
   if (context.readOnlyMedia || context.settingsFile.empty() || !IsWindow(window)) return;
-  settings::StoredPosition position = settings::StoredPositionOf(window);
   platform::PrivateProfileFile ini(context.settingsFile);
-  settings::SaveWindow(ini, key, position);
+  settings::SaveWindow(ini, key, settings::StoredPositionOf(window));
 }
 
-// The message loop of a modal window; the owner stays disabled until done.
-// F1 asks for help.
-void RunModal(HWND window, HWND owner, const bool& closed, const std::function<void()>& help) {
-  if (owner) EnableWindow(owner, FALSE);
-  MSG message;
-  while (!closed) {
-    BOOL got = GetMessageA(&message, nullptr, 0, 0);
-    if (got <= 0) {
-      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
-      break;
-    }
-    if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && help) {
-      help();
-      continue;
-    }
-    if (!IsWindow(window) || !IsDialogMessageA(window, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-}
+using settings::EndModal;
+using settings::RunModal;
 
-// Gives the owner back its input before the modal window goes, so it is
-// the owner that becomes active.
-void EndModal(HWND window, HWND owner) {
-  if (owner) EnableWindow(owner, TRUE);
-  if (IsWindow(window)) DestroyWindow(window);
+// F1 in a plugin window asks for help.
+std::function<bool(MSG&)> HelpKey(const std::function<void()>& help) {
+  return [help](MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_F1 || !help) return false;
+    help();
+    return true;
+  };
 }
 
 // Passes the list view's messages on and reports released keys.
@@ -188,7 +154,7 @@ void TPlugTstForm::ShowModal(HWND owner) {
   ShowWindow(hwnd(), maximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
   UpdateWindow(hwnd());
   FormActivate();
-  RunModal(hwnd(), owner, closed_, context_.help);
+  RunModal(hwnd(), owner, closed_, HelpKey(context_.help));
   FormClose();
 }
 
@@ -265,15 +231,16 @@ LRESULT TPlugTstForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Window::OnMessage(message, wParam, lParam);
 }
 
-void Splitter::Create(HWND parent, std::function<void(int x)> onMoved) {
+void Splitter::Create(HWND parent, std::function<void(int at)> onMoved, bool horizontal) {
   onMoved_ = std::move(onMoved);
+  horizontal_ = horizontal;
   CreateWindowOf("TPlugSplitter", "", WS_CHILD | WS_VISIBLE, 0, 0, 0, kSplitterWidth, 10, parent);
 }
 
 LRESULT Splitter::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETCURSOR:
-      SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+      SetCursor(LoadCursor(nullptr, horizontal_ ? IDC_SIZENS : IDC_SIZEWE));
       return TRUE;
     case WM_LBUTTONDOWN:
       SetCapture(hwnd());
@@ -283,7 +250,7 @@ LRESULT Splitter::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ReleaseCapture();
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         MapWindowPoints(hwnd(), GetParent(hwnd()), &at, 1);
-        if (onMoved_) onMoved_(at.x);
+        if (onMoved_) onMoved_(horizontal_ ? at.y : at.x);
       }
       return 0;
   }
@@ -380,7 +347,7 @@ void TPlugSelForm::ShowModal(HWND owner) {
   ShowWindow(hwnd(), maximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
   FormActivate();
   SetFocus(listView_);
-  RunModal(hwnd(), owner, closed_, context_.help);
+  RunModal(hwnd(), owner, closed_, HelpKey(context_.help));
   FormClose();
 }
 

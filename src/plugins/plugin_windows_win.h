@@ -83,16 +83,18 @@ class TPlugTstForm : public gui::Window {
   bool maximised_ = false, ran_ = false, running_ = false, closeRequested_ = false, closed_ = false;
 };
 
-// The bar between the plugin list and the plugin's text.
+// A bar between two panes that the mouse drags: between the plugin list and
+// the plugin's text (reports x), or above a lower pane (horizontal, reports y).
 class Splitter : public gui::Window {
  public:
-  void Create(HWND parent, std::function<void(int x)> onMoved);
+  void Create(HWND parent, std::function<void(int at)> onMoved, bool horizontal = false);
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   std::function<void(int)> onMoved_;
+  bool horizontal_ = false;
 };
 
 class TPlugSelForm : public gui::Window {

@@ -1,0 +1,197 @@
+// TCookieForm: the cookie manager. One line per cookie address that Firefox
+// or Internet Explorer (normal and Protected Mode) holds, with its protect
+// status, the browser's own permission and a comment; the cookies of the
+// selected address below. Protect, Randomize, Unprotect, Delete, Open and
+// Edit change the two cookie protect lists, which are written when the
+// window closes; Block, Allow, Session and Remove set the browser's
+// permission. TCHform shows the window's help text.
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/cookie_confirmations.h"
+#include "cookies/protect_list.h"
+#include "cookies/site_permission.h"
+#include "firefox/firefox_cookies.h"
+#include "firefox/site_permissions.h"
+#include "ie/ie_permissions.h"
+#include "locations/firefox_locations.h"
+#include "locations/ie_locations.h"
+#include "platform/files.h"
+#include "platform/gui_win.h"
+#include "platform/shared_memory.h"
+#include "plugins/plugin_windows_win.h"
+#include "settings/settings_state.h"
+#include "settings/window_settings.h"
+
+namespace tidemark::app {
+
+// What the cookie manager works on, handed over by the main window.
+struct CookieFormContext {
+  platform::FileSystem& files;
+  platform::SharedMemory& memory;
+  const locations::FirefoxLocations& firefox;
+  const locations::IELocations& ie;
+  std::string firefoxProtectFile, ieProtectFile;
+  firefox::FirefoxSitePermissions& firefoxPermissions;  // loaded around the window
+  ie::IEPermissions& iePermissions;
+  CookieConfirmations& confirmations;
+  settings::FontSettings& fonts;
+  std::string settingsFile;  // empty: no place is kept
+  settings::RestoreContext restore;
+  std::string programFolder;  // holds TmrkCook.rtf
+  bool protectedMode = false;  // Windows Vista or later: the Protected Mode tab
+  bool readOnlyMedia = false;
+  std::function<bool()> firefoxRunning;
+  // Starts Firefox on the address; false when it could not be started.
+  std::function<bool(const std::string& address)> openInFirefox;
+};
+
+// Comments the actions write.
+inline constexpr const char* kOnlyInProtectFile = "Only in Protect File - no Cookie";
+
+enum class CookieTab { Firefox, IENormal, IEProtected };
+
+class TCookieForm : public gui::Window {
+ public:
+  explicit TCookieForm(CookieFormContext& context);
+  ~TCookieForm() override;
+
+  void ShowModal(HWND owner);
+  // ShowModal's steps, for tests and pictures: the window (hidden), then its activation.
+  void Create(HWND owner);
+  void FormActivate();
+  // FormClose: false (nothing done) while an action is busy.
+  bool CloseCookBtnClick();
+
+  void RefreshBtnClick();
+  void TabControlCookChange(int index);
+  void ListView1ColumnClick(int column);
+  void ListView1SelectItem();
+  void Protect1Click();
+  void UnProtect1Click();
+  void RandomSbtnClick();
+  void DeleteSBtnClick();
+  void OpenSbtnClick();
+  void EditSbtnClick();
+  void SetCookiePermission(cookies::PermissionChange change);
+  void SpeedButton1Click();
+  void SelectAll();
+  // The popup menu at the selected item (keyboard) or below the cursor.
+  void PopupListView1Menu1Popup(bool atSelection);
+
+  // What the window shows, row by row in list order.
+  struct Row {
+    std::string caption, status, permission, comment;
+    bool operator==(const Row&) const = default;
+  };
+  std::vector<Row> Rows() const;
+  std::vector<std::vector<std::string>> DetailRows() const;
+  void SelectRows(const std::vector<int>& rows);
+  std::string CountText() const { return countText_; }
+  std::string ColumnTitle(int column) const;
+  bool closed() const { return closed_; }
+  bool busy() const { return busy_; }
+  CookieTab tab() const { return tab_; }
+  const cookies::ProtectList& firefoxList() const { return firefoxList_; }
+  const cookies::ProtectList& ieList() const { return ieList_; }
+  const std::string& HintOf(HWND control) const { return hints_.Of(control); }
+  HWND filterEdit() const { return edit1_; }
+  HWND listView1() const { return listView1_; }
+  HWND listView2() const { return listView2_; }
+  HWND tabs() const { return tabs_; }
+  HWND blockButton() const { return permitBlock_; }
+  HWND allowButton() const { return permitAllow_; }
+  HWND sessionButton() const { return permitSession_; }
+  HWND removeButton() const { return permitRemove_; }
+  HMENU popupMenu() const { return popup_; }
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  struct Item {
+    std::string caption, status = " ", permission, comment, localFile;
+  };
+  bool PreTranslate(MSG& message);
+  void CreateControls();
+  void SetTabs();
+  void SetButtons();
+  void Fill();
+  void FillFirefox();
+  void FillIE();
+  void ShowItems();
+  void MarkStatus();
+  bool Passes(std::string_view text) const;
+  std::vector<int> Selected() const;  // item indexes in list order
+  int ItemOfRow(int row) const;
+  void UpdateRow(int item);
+  std::string DeleteCookieOf(Item& item);
+  std::string DeleteFirefoxHost(const std::string& host);
+  std::string DeleteIECookie(const std::string& url);
+  cookies::ProtectList& TabList() { return tab_ == CookieTab::Firefox ? firefoxList_ : ieList_; }
+  const std::string& TabListPath() const;
+  void SaveLists();
+  void SortBy(int column, bool ascending);
+  void DrawTab(const DRAWITEMSTRUCT& draw);
+  void Layout();
+  void Splitter1Moved(int y);
+  void ApplyFonts();
+  void Message(const std::string& captionSuffix, const std::string& text);
+  std::string IEFolder() const;
+  int S(int pixels96) const { return gui::Scale(pixels96, context_.restore.pixelsPerInch); }
+
+  CookieFormContext& context_;
+  HWND owner_ = nullptr;
+  HWND label1_ = nullptr, edit1_ = nullptr, refresh_ = nullptr, protect_ = nullptr, unprotect_ = nullptr,
+       random_ = nullptr, delete_ = nullptr, open_ = nullptr, edit_ = nullptr, permitBlock_ = nullptr,
+       permitAllow_ = nullptr, permitSession_ = nullptr, permitRemove_ = nullptr, help_ = nullptr, close_ = nullptr;
+  HWND tabs_ = nullptr, listView1_ = nullptr, listView2_ = nullptr, statusBar_ = nullptr;
+  HMENU popup_ = nullptr;
+  HFONT listFont_ = nullptr;
+  plugins::Splitter splitter1_;
+  gui::StatusHints hints_;
+  std::map<UINT, std::string> menuHints_;
+  settings::CookieListLayout layout_;
+  bool maximised_ = false;
+
+  CookieTab tab_ = CookieTab::Firefox;
+  std::vector<Item> items_;
+  firefox::CookieList cookies_;  // the Firefox tab's cookies
+  firefox::CookiesTxt cookiesTxt_;  // a text profile's file
+  cookies::ProtectList firefoxList_, ieList_;
+  std::string countText_;
+  int sortColumn_ = 0;
+  bool sortAscending_ = true;
+  std::array<bool, 4> nextDescending_{};
+  bool busy_ = false, closed_ = false, activated_ = false;
+};
+
+// The help window: TmrkCook.rtf from the program's folder.
+class TCHform : public gui::Window {
+ public:
+  TCHform(std::string programFolder, int pixelsPerInch) : folder_(std::move(programFolder)), ppi_(pixelsPerInch) {}
+  void ShowModal(HWND owner);
+  void Create(HWND owner);
+  // The text shown (plain text of the rich text).
+  std::string Text() const;
+  bool closed() const { return closed_; }
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Close();
+  std::string folder_;
+  int ppi_;
+  HWND owner_ = nullptr, text_ = nullptr;
+  bool closed_ = false;
+};
+
+}  // namespace tidemark::app

@@ -1,0 +1,122 @@
+// The two protect-entry editors driven in-process under Xvfb: typing, list
+// clicks, Add and Delete as a user would, message boxes answered from a timer.
+#include "cookies/protect_editors_win.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/files_win.h"
+#include "support/sandbox_win.h"
+#include "support/when_ready_win.h"
+
+namespace tidemark::cookies {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Answers every message box titled caption with OK and keeps their texts.
+void CollectErrorBoxes(Lines* texts) {
+  test::WhenReady([texts] {
+    if (HWND box = FindWindowA("#32770", "Tidemark  -  Error Message")) {
+      texts->push_back(gui::WindowText(GetDlgItem(box, 0xFFFF)));
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    return false;  // stays ready for the next box
+  });
+}
+
+struct Step {
+  enum Kind { Type, Add, Delete, Click } kind;
+  std::string text;  // typed text, or the row clicked as a number
+  Lines entries;     // the list afterwards
+  bool addEnabled;
+  std::string box;  // the message shown, if any
+};
+
+void Drive(ProtectEntryEditor& editor, const std::vector<Step>& steps) {
+  gui::InitCommonControls();
+  editor.Create(nullptr);
+  editor.FormActivate();
+  EXPECT_FALSE(IsWindowEnabled(editor.addButton()));
+  EXPECT_EQ(editor.HintOf(editor.addButton()), "Add Displayed Entry");
+  Lines boxes;
+  CollectErrorBoxes(&boxes);
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.text);
+    size_t shown = boxes.size();
+    switch (step.kind) {
+      case Step::Type: SetWindowTextA(editor.currentEdit(), step.text.c_str()); break;
+      case Step::Add: editor.EditAddBtnClick(); break;
+      case Step::Delete: editor.EditDeleteBtnClick(); break;
+      case Step::Click:
+        SendMessageA(editor.listBox(), LB_SETCURSEL, std::stoul(step.text), 0);
+        editor.ListBoxClick();
+        break;
+    }
+    EXPECT_EQ(editor.Entries(), step.entries);
+    EXPECT_EQ(IsWindowEnabled(editor.addButton()) != 0, step.addEnabled);
+    EXPECT_EQ(boxes.size() > shown ? boxes.back() : "", step.box);
+  }
+  test::PendingAction() = nullptr;
+  editor.EditCloseBtnClick();
+  EXPECT_TRUE(editor.closed());
+}
+
+const char* const kNotFound = "Unable to locate the specified \r\nentry for Deletion.\r\n\r\nDelete Function ignored.";
+
+TEST(ProtectEditors, CookieEditorAddsReplacesRefusesAndDeletes) {
+  const char* refused = "The entry must begin with: \r\n    \"p=\" for Protect or\r\n    \"r=\" for Randomize\r\n\r\nAdd "
+                        "Function ignored.";
+  TProtEditForm editor("Tidemark - Edit Protect File Entries for FireFox", {"p=.site.test", "p=b.test"}, 96);
+  Drive(editor, {
+                  {Step::Type, "p=", {"p=.site.test", "p=b.test"}, false, ""},
+                  {Step::Type, "p=x", {"p=.site.test", "p=b.test"}, true, ""},
+                  {Step::Type, "R=.Site.test", {"p=.site.test", "p=b.test"}, true, ""},
+                  {Step::Add, "", {"p=b.test", "r=.site.test"}, false, ""},
+                  {Step::Type, "P=B.test", {"p=b.test", "r=.site.test"}, true, ""},
+                  {Step::Add, "", {"p=b.test", "r=.site.test"}, false, ""},  // already listed
+                  {Step::Type, "x=abc", {"p=b.test", "r=.site.test"}, true, ""},
+                  {Step::Add, "", {"p=b.test", "r=.site.test"}, true, refused},
+                  {Step::Type, "p=missing", {"p=b.test", "r=.site.test"}, true, ""},
+                  {Step::Delete, "", {"p=b.test", "r=.site.test"}, true, kNotFound},
+                  {Step::Click, "1", {"p=b.test", "r=.site.test"}, true, ""},
+                  {Step::Delete, "", {"p=b.test"}, false, ""},
+              });
+  EXPECT_EQ(gui::WindowText(editor.hwnd()), "");  // destroyed with the close
+}
+
+TEST(ProtectEditors, TempEditorEditsTidemarkPitAndWritesItOnlyWhenChanged) {
+  const char* refused = "The entry must begin with: \r\n    \"p=\" for Protect or\r\n    \"i=\" for Ignore delete "
+                        "error\r\n\r\nAdd Function ignored.";
+  test::TempFolder data;
+  platform::FileSystem& files = platform::RealFileSystem();
+  const std::string pit = data / "tidemark.pit", original = "p=*.log\ni=C:\\Temp\\Keep\\*\n";
+  files.WriteFile(pit, original);
+  {
+    TProtTempForm untouched(files, data.path(), 96);
+    Drive(untouched, {{Step::Click, "0", {"i=C:\\Temp\\Keep\\*", "p=*.log"}, true, ""}});
+  }
+  EXPECT_EQ(files.ReadFile(pit), original);
+
+  TProtTempForm editor(files, data.path(), 96);
+  Drive(editor, {
+                  {Step::Type, "r=abc", {"i=C:\\Temp\\Keep\\*", "p=*.log"}, true, ""},
+                  {Step::Add, "", {"i=C:\\Temp\\Keep\\*", "p=*.log"}, true, refused},
+                  {Step::Type, "i=*.LOG", {"i=C:\\Temp\\Keep\\*", "p=*.log"}, true, ""},
+                  {Step::Add, "", {"i=C:\\Temp\\Keep\\*", "i=*.log"}, false, ""},
+              });
+  EXPECT_EQ(files.ReadFile(pit), "i=*.log\r\ni=C:\\Temp\\Keep\\*\r\n");
+}
+
+TEST(ProtectEditors, TempEditorNeverWritesOverAnUnreadableFile) {
+  test::TempFolder data;
+  const std::string pit = data.Write("tidemark.pit", "p=keep.me\n");
+  HANDLE held = CreateFileA(pit.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  TProtTempForm editor(platform::RealFileSystem(), data.path(), 96);
+  Drive(editor, {{Step::Type, "p=new", {}, true, ""}, {Step::Add, "", {"p=new"}, false, ""}});
+  CloseHandle(held);
+  EXPECT_EQ(platform::RealFileSystem().ReadFile(pit), "p=keep.me\n");
+}
+
+}  // namespace
+}  // namespace tidemark::cookies
