@@ -34,6 +34,12 @@ bool PumpPendingMessages();
 
 std::string WindowText(HWND window);
 
+// The message loop of a modal window: the owner stays disabled until closed is set.
+void RunModal(HWND window, HWND owner, const bool& closed);
+// Gives the owner back its input before the modal window goes, so it is
+// the owner that becomes active.
+void EndModal(HWND window, HWND owner);
+
 class Window {
  public:
   Window() = default;

@@ -74,30 +74,6 @@ void SavePlace(HWND window, const PluginWindowsContext& context, const char* key
   settings::SaveWindow(ini, key, position);
 }
 
-// The message loop of a modal window; the owner stays disabled until done.
-void RunModal(HWND window, HWND owner, const bool& closed) {
-  if (owner) EnableWindow(owner, FALSE);
-  MSG message;
-  while (!closed) {
-    BOOL got = GetMessageA(&message, nullptr, 0, 0);
-    if (got <= 0) {
-      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
-      break;
-    }
-    if (!IsWindow(window) || !IsDialogMessageA(window, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-}
-
-// Gives the owner back its input before the modal window goes, so it is
-// the owner that becomes active.
-void EndModal(HWND window, HWND owner) {
-  if (owner) EnableWindow(owner, TRUE);
-  if (IsWindow(window)) DestroyWindow(window);
-}
-
 // Passes the list view's messages on and reports released keys.
 LRESULT CALLBACK ListViewKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   auto previous = reinterpret_cast<WNDPROC>(GetPropA(list, kProcProp));
@@ -192,7 +168,7 @@ void TPlugTstForm::ShowModal(HWND owner) {
   ShowWindow(hwnd(), maximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
   UpdateWindow(hwnd());
   FormActivate();
-  RunModal(hwnd(), owner, closed_);
+  gui::RunModal(hwnd(), owner, closed_);
   FormClose();
 }
 
@@ -240,7 +216,7 @@ void TPlugTstForm::FormClose() {
   if (closed_) return;
   closed_ = true;
   SavePlace(hwnd(), context_, settings::kPluginTestWindowKey);
-  EndModal(hwnd(), owner_);
+  gui::EndModal(hwnd(), owner_);
 }
 
 void TPlugTstForm::FormResize() {
@@ -384,7 +360,7 @@ void TPlugSelForm::ShowModal(HWND owner) {
   ShowWindow(hwnd(), maximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
   FormActivate();
   SetFocus(listView_);
-  RunModal(hwnd(), owner, closed_);
+  gui::RunModal(hwnd(), owner, closed_);
   FormClose();
 }
 
@@ -508,7 +484,7 @@ void TPlugSelForm::FormClose() {
   if (closed_) return;
   closed_ = true;
   SavePlace(hwnd(), context_, settings::kPluginSelectWindowKey);
-  EndModal(hwnd(), owner_);
+  gui::EndModal(hwnd(), owner_);
 }
 
 void TPlugSelForm::Splitter1Moved(int x) {
