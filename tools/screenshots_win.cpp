@@ -1,8 +1,8 @@
 // Pictures of the main window for the docs and for reviews: creates the
 // window in-process over a scratch data folder, shows each tab in turn and
 // writes what the screen shows of the window as a BMP file per tab; then
-// the plugin selection window over two example plugins, and the test
-// window with the output of a test run of one.
+// the plugin selection window over two example plugins, the test window
+// with the output of a test run of one, and the quick-start and font windows.
 // Usage: screenshots.exe <output folder> <name prefix>
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/main_form_win.h"
+#include "help/font_form_win.h"
 #include "plugins/plugin_files.h"
 #include "plugins/plugin_windows_win.h"
 #include "platform/files.h"
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
                   "EXECUTE=%WINDIR%\\system32\\hostname.exe\r\n");
   files.WriteFile(JoinPath(scratch, "PLUGINS\\viewer.cus"), "Viewer - thumbnails\r\n");
   files.WriteFile(JoinPath(context.paths.dataFolder, "PLUGINS.DAT"), "SCRIBBLE.STD\r\n");
+  files.CopyFileTo(TIDEMARK_QUICK_START_TEXT, JoinPath(scratch, "Tmrkqst.rtf"), false);
 
   app::TFFoxForm form(context, app::PurgeBodies{});
   form.Create(nullptr);
@@ -143,6 +145,16 @@ int main(int argc, char** argv) {
   shoot("plugin-test", test.hwnd());
   DestroyWindow(test.hwnd());
   DestroyWindow(select.hwnd());
+
+  // The help windows: quick start (as the menu shows it) and fonts (without its modal loop).
+  form.ShowQuickStart();
+  shoot("quick-start", form.quickStart()->hwnd());
+  form.quickStart()->Hide();
+  help::TFontForm fonts(context.settings.fonts, context.pixelsPerInch);
+  fonts.Create(form.hwnd());
+  ShowWindow(fonts.hwnd(), SW_SHOW);
+  shoot("fonts", fonts.hwnd());
+  DestroyWindow(fonts.hwnd());
   DestroyWindow(form.hwnd());
   return 0;
 }

@@ -3,11 +3,12 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/error_keeper_win.h"
 #include "platform/session.h"
 
 namespace tidemark::platform {
 
-class Win32Session : public Session {
+class Win32Session : public Session, protected ErrorKeeper {
  public:
   bool IsAdministrator() override;
   bool EnableShutdownPrivilege() override;
@@ -20,13 +21,6 @@ class Win32Session : public Session {
   std::string ErrorText(uint32_t code) override;
   uint32_t LastError() const override { return lastError_; }
 
- protected:
-  bool Check(bool ok) {
-    if (!ok) lastError_ = GetLastError();
-    return ok;
-  }
-
-  DWORD lastError_ = 0;
 };
 
 }  // namespace tidemark::platform
