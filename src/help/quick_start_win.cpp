@@ -56,7 +56,6 @@ void TQuickStartForm::Show(HWND mainWindow) {
   if (!hwnd()) Create(mainWindow);
   if (!activated_) FirstActivation(mainWindow);
   ShowWindow(hwnd(), SW_SHOW);
-  SetForegroundWindow(hwnd());
 }
 
 void TQuickStartForm::Create(HWND mainWindow) {
