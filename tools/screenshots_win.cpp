@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
                   "EXECUTE=%WINDIR%\\system32\\hostname.exe\r\n");
   files.WriteFile(JoinPath(scratch, "PLUGINS\\viewer.cus"), "Viewer - thumbnails\r\n");
   files.WriteFile(JoinPath(context.paths.dataFolder, "PLUGINS.DAT"), "SCRIBBLE.STD\r\n");
-  files.CopyFileTo(TIDEMARK_QUICK_START_TEXT, JoinPath(scratch, "Tmrkqst.rtf"), false);
+  files.RemoveFile(JoinPath(scratch, "Tmrkqst.rtf"));  // left by an earlier run
 
   app::TFFoxForm form(context, app::PurgeBodies{});
   form.Create(nullptr);
@@ -146,7 +146,10 @@ int main(int argc, char** argv) {
   DestroyWindow(test.hwnd());
   DestroyWindow(select.hwnd());
 
-  // The help windows: quick start (as the menu shows it) and fonts (without its modal loop).
+  // The help windows: quick start (as the menu shows it; its text is put
+  // beside the program only now, so it did not open on its own) and fonts
+  // (without its modal loop).
+  files.CopyFileTo(TIDEMARK_QUICK_START_TEXT, JoinPath(scratch, "Tmrkqst.rtf"), false);
   form.ShowQuickStart();
   shoot("quick-start", form.quickStart()->hwnd());
   form.quickStart()->Hide();

@@ -29,7 +29,7 @@ void TFontForm::Create(HWND owner) {
   owner_ = owner;
   closed_ = false;
   auto s = [this](int v) { return gui::Scale(v, ppi_); };
-  RECT area{0, 0, s(400), s(150)};
+  RECT area{0, 0, s(440), s(150)};
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   AdjustWindowRectEx(&area, style, FALSE, WS_EX_DLGMODALFRAME);
   int width = area.right - area.left, height = area.bottom - area.top;
@@ -39,14 +39,14 @@ void TFontForm::Create(HWND owner) {
                  nullptr, GetSysColorBrush(COLOR_BTNFACE));
   HWND labels[] = {
       AddControl("STATIC", "Configure Font for Main Window \"Results\" Display:", WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                 s(12), s(20), s(260), s(16)),
+                 s(12), s(20), s(300), s(16)),
       AddControl("STATIC", "Configure Font for Cookies Window Display:", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, s(12),
-                 s(60), s(260), s(16))};
-  mainFont_ = AddButton("Set Main Font", s(280), s(16), s(108), s(25), [this] { SetMainFontClick(); },
+                 s(60), s(300), s(16))};
+  mainFont_ = AddButton("Set Main Font", s(320), s(16), s(108), s(25), [this] { SetMainFontClick(); },
                         BS_PUSHBUTTON | WS_VISIBLE | WS_TABSTOP);
-  cookiesFont_ = AddButton("Set Cookies Font", s(280), s(56), s(108), s(25), [this] { SetCookiesFontClick(); },
+  cookiesFont_ = AddButton("Set Cookies Font", s(320), s(56), s(108), s(25), [this] { SetCookiesFontClick(); },
                            BS_PUSHBUTTON | WS_VISIBLE | WS_TABSTOP);
-  ok_ = AddButton("O.K.", s(160), s(108), s(80), s(25), [this] { Close(); },
+  ok_ = AddButton("O.K.", s(180), s(108), s(80), s(25), [this] { Close(); },
                   BS_DEFPUSHBUTTON | WS_VISIBLE | WS_TABSTOP);
   for (HWND control : {labels[0], labels[1], mainFont_, cookiesFont_, ok_})
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(gui::MessageFont()), FALSE);

@@ -79,6 +79,7 @@ void TQuickStartForm::Create(HWND mainWindow) {
                       1, 1);
   close_ = AddButton("Close this Window", 0, 0, 1, 1, [this] { Hide(); });
   for (HWND control : {check_, close_}) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(gui::MessageFont()), FALSE);
+  SetControlColour(check_, panelColour_);
   OnCommand(check_, [this] {
     quickStartOpt_ = SendMessageA(check_, BM_GETCHECK, 0, 0) == BST_CHECKED ? "N" : "S";
   });
