@@ -1,10 +1,11 @@
 // Pictures of the main window for the docs and for reviews: creates the
 // window in-process over a scratch data folder, shows each tab in turn and
 // writes what the screen shows of the window as a BMP file per tab; then
-// the plugin selection window over two example plugins, and the test
-// window with the output of a test run of one; then the cookie manager over
-// scratch Firefox and Internet Explorer cookies (each tab, a filtered list,
-// the detail list) and the two protect-entry editors.
+// the plugin selection window over two example plugins, the test window
+// with the output of a test run of one, and the quick-start and font windows;
+// then the cookie manager over scratch Firefox and Internet Explorer cookies
+// (each tab, a filtered list, the detail list) and the two protect-entry
+// editors.
 // Usage: screenshots.exe <output folder> <name prefix>
 #include <windows.h>
 
@@ -14,6 +15,7 @@
 #include "app/main_form_win.h"
 #include "cookies/protect_editors_win.h"
 #include "firefox/sqlite_database.h"
+#include "help/font_form_win.h"
 #include "plugins/plugin_files.h"
 #include "plugins/plugin_windows_win.h"
 #include "cookies/user_messages_win.h"
@@ -147,6 +149,7 @@ int main(int argc, char** argv) {
                   "EXECUTE=%WINDIR%\\system32\\hostname.exe\r\n");
   files.WriteFile(JoinPath(scratch, "PLUGINS\\viewer.cus"), "Viewer - thumbnails\r\n");
   files.WriteFile(JoinPath(context.paths.dataFolder, "PLUGINS.DAT"), "SCRIBBLE.STD\r\n");
+  files.RemoveFile(JoinPath(scratch, "Tmrkqst.rtf"));  // left by an earlier run
 
   app::TFFoxForm form(context, app::PurgeBodies{});
   form.Create(nullptr);
@@ -244,6 +247,18 @@ int main(int argc, char** argv) {
   tempEditor.FormActivate();
   shoot("edit-temp-protect-entries", tempEditor.hwnd());
   tempEditor.EditCloseBtnClick();
+  // The help windows: quick start (as the menu shows it; its text is put
+  // beside the program only now, so it did not open on its own) and fonts
+  // (without its modal loop).
+  files.CopyFileTo(TIDEMARK_QUICK_START_TEXT, JoinPath(scratch, "Tmrkqst.rtf"), false);
+  form.ShowQuickStart();
+  shoot("quick-start", form.quickStart()->hwnd());
+  form.quickStart()->Hide();
+  help::TFontForm fonts(context.settings.fonts, context.pixelsPerInch);
+  fonts.Create(form.hwnd());
+  ShowWindow(fonts.hwnd(), SW_SHOW);
+  shoot("fonts", fonts.hwnd());
+  DestroyWindow(fonts.hwnd());
   DestroyWindow(form.hwnd());
   return 0;
 }

@@ -17,7 +17,9 @@
 #include "locations/temp_folders.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
+#include "platform/process.h"
 #include "platform/registry.h"
+#include "platform/session.h"
 #include "platform/shell.h"
 #include "platform/window_list.h"
 #include "settings/settings_state.h"
@@ -31,6 +33,8 @@ struct Platform {
   platform::WindowList& windows;
   platform::Shell& shell;
   platform::Clipboard& clipboard = platform::RealClipboard();
+  platform::Processes& processes = platform::RealProcesses();
+  platform::Session& session = platform::RealSession();
 };
 
 struct AppContext {

@@ -4,6 +4,8 @@
 
 #include "app/themes.h"
 #include "platform/text.h"
+#include "schedule/shortcuts.h"
+#include "schedule/startup_entry.h"
 #include "settings/configuration.h"
 
 namespace tidemark::app {
@@ -17,7 +19,6 @@ constexpr int kRadioTop = 18, kRadioStep = 20;
 constexpr int kTempPanelsTop = 22, kTempPanelHeight = 24, kTempLabelX = 128;
 constexpr int kPanelMargin = 70;  // the temp-folder panels are this much narrower than the window
 
-const char* const kShortcutCaptions[] = {"Tidemark", "Tidemark Now", "Tidemark && Shutdown"};
 const char* const kTempCaptions[] = {"System Temp", "Windows Temp", "Old Temp", "BootDisk Temp"};
 
 bool IsChecked(HWND control) { return SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -107,7 +108,6 @@ void ConfigurePages::Create(gui::Window& form, const RECT& page, int ppi, AppCon
   startupEntry_ = Add(ConfigPage::Startup, "BUTTON", "Execute Tidemark at System Startup",
                       BS_AUTOCHECKBOX | WS_TABSTOP, 8, 150, 260, 18);
   addHint(startupEntry_, "Check to Set, Clear to Remove if Set");
-  EnableWindow(startupEntry_, FALSE);  // the startup entry is not handled yet
 
   shutdown_ = AddDisplayPage(ConfigPage::Shutdown, nullptr, [this] { ApplyShutdown(); });
   shutdownOptions_ = AddGroup(ConfigPage::Shutdown, "Shutdown Options",
@@ -123,17 +123,18 @@ void ConfigurePages::Create(gui::Window& form, const RECT& page, int ppi, AppCon
 
 void ConfigurePages::CreateGeneral(const std::function<void(HWND, const char*)>& addHint) {
   const ConfigPage page = ConfigPage::General;
-  // Features still to come stay visible but disabled.
-  std::vector<HWND> unavailable;
 
   Add(page, "STATIC", "Generate Desktop Shortcuts:", SS_LEFT, 8, 4, 200, 16);
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
-  for (size_t i = 0; i < 3; ++i) {
+  for (size_t i = 0; i < schedule::kDesktopShortcuts.size(); ++i) {
+    const schedule::DesktopShortcut& shortcut = schedule::kDesktopShortcuts[i];
     int slot = 8 + static_cast<int>(i) * 176;
     general_.shortcutIcons[i] = Add(page, "STATIC", "", SS_ICON, slot, 20, 32, 32);
+    // The link icons are the program's resources 2, 3 and 4.
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2 + i));
     SendMessageA(general_.shortcutIcons[i], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    general_.shortcutButtons[i] = AddButton(page, kShortcutCaptions[i], slot + 36, 24, 134, kButtonHeight);
-    unavailable.insert(unavailable.end(), {general_.shortcutIcons[i], general_.shortcutButtons[i]});
+    general_.shortcutButtons[i] =
+        AddButton(page, shortcut.caption, slot + 36, 24, 134, kButtonHeight, [this, i] { GenerateDesktopShortcut(i); });
+    addHint(general_.shortcutButtons[i], shortcut.hint);
   }
 
   Add(page, "STATIC", "Configure Plugins:", SS_LEFT, 8, 62, 100, 16);
@@ -148,8 +149,9 @@ void ConfigurePages::CreateGeneral(const std::function<void(HWND, const char*)>&
   }
 
   Add(page, "STATIC", "Configure Fonts for Displays:", SS_LEFT, 8, 90, 150, 16);
-  general_.selectFonts = AddButton(page, "Select Fonts", 160, 86, 90, kButtonHeight);
-  unavailable.push_back(general_.selectFonts);
+  general_.selectFonts = AddButton(page, "Select Fonts", 160, 86, 90, kButtonHeight, [this] {
+    if (onSelectFonts) onSelectFonts();
+  });
   general_.themes = Add(page, "BUTTON", "Support XP Themes?", BS_AUTOCHECKBOX | WS_TABSTOP, 270, 88, 160, 20);
   addHint(general_.themes, "Change support of XP Themes (at next execution)");
   form_->OnCommand(general_.themes, [this] { EnableGeneralApply(); });
@@ -186,7 +188,6 @@ void ConfigurePages::CreateGeneral(const std::function<void(HWND, const char*)>&
   general_.apply = AddButton(page, "Apply Changes", kApplyX, kApplyY, kApplyWidth, kButtonHeight,
                              [this] { ApplyGeneral(); });
   EnableWindow(general_.apply, FALSE);
-  for (HWND control : unavailable) EnableWindow(control, FALSE);
 }
 
 void ConfigurePages::CreateTempFolders() {
@@ -224,6 +225,7 @@ void ConfigurePages::Load() {
   ShowDisplay(startup_, tab.startup);
   ShowDisplay(shutdown_, tab.shutdown);
   shutdownOptions_.SetIndex(static_cast<int>(tab.shutType));
+  SetChecked(startupEntry_, schedule::StartupEntryIsSet(context_->platform.registry));
   ShowTempFolders(settings::LoadTempFolderSettings(ini));
 }
 
@@ -313,9 +315,26 @@ bool ConfigurePages::ApplyStartup() {
   platform::PrivateProfileFile ini(context_->paths.settingsFile);
   DisplayOptions options = DisplayOf(startup_);
   if (context_->options.mode == RunMode::Boot) context_->settings.runModeDisplay = options;
-  if (settings::ApplyStartup(ini, options)) return true;
-  Failed("Cannot write the Startup display options to " + ini.Path());
-  return false;
+  bool written = settings::ApplyStartup(ini, options);
+  if (!written) Failed("Cannot write the Startup display options to " + ini.Path());
+  platform::Registry& registry = context_->platform.registry;
+  const std::string& program = context_->paths.programFile;
+  bool entry = IsChecked(startupEntry_) ? schedule::SetStartupEntry(
+                                              registry, schedule::StartupRunValue(
+                                                            program, context_->platform.shell.ShortPathOf(program)))
+                                        : schedule::RemoveStartupEntry(registry);
+  if (!entry && onMessage) onMessage("Tidemark  -  Message", schedule::kRegistryErrorMessage);
+  return written && entry;
+}
+
+void ConfigurePages::GenerateDesktopShortcut(size_t index) {
+  const schedule::DesktopShortcut& shortcut = schedule::kDesktopShortcuts.at(index);
+  std::string linkFile;
+  auto result = schedule::GenerateShortcut(context_->platform.registry, context_->platform.shell,
+                                           context_->paths.programFile, schedule::ShortcutLocation::Desktop,
+                                           shortcut.arguments, 0, shortcut.linkName, shortcut.iconFile, linkFile);
+  // Without a desktop folder there is silently nothing to write.
+  if (result == schedule::ShortcutResult::NotSaved) Failed("Cannot write the shortcut " + linkFile);
 }
 
 bool ConfigurePages::ApplyShutdown() {

@@ -1,6 +1,6 @@
-// The five pages of the "   Configure   " tab: shred settings and the themes
-// switch ("  General  "), the display options of the three unattended runs
-// with the power action, and the temp-folder choices. Each page's
+// The five pages of the "   Configure   " tab: the desktop shortcuts, shred
+// settings, fonts and the themes switch ("  General  "), the display options of the three unattended runs
+// with the startup entry and the power action, and the temp-folder choices. Each page's
 // "Apply Changes" writes only that page's keys.
 #pragma once
 #include <array>
@@ -73,11 +73,15 @@ class ConfigurePages {
   bool ApplyStartup();
   bool ApplyShutdown();
   bool ApplyTempFolders();
+  // A shortcut button (0..2): writes its link to the desktop.
+  void GenerateDesktopShortcut(size_t index);
 
   // The temp-folder settings changed: locate the folders again.
   std::function<void()> onTempFoldersApplied;
-  // "Select Plugins  " and "Plugin Manager".
-  std::function<void()> onSelectPlugins, onPluginManager;
+  // "Select Plugins  ", "Plugin Manager" and "Select Fonts".
+  std::function<void()> onSelectPlugins, onPluginManager, onSelectFonts;
+  // A message box for the user (the startup entry's registry failure).
+  std::function<void(const std::string& caption, const std::string& text)> onMessage;
   // A write failed; the text names what was lost.
   std::function<void(const std::string& text)> onApplyFailed;
 

@@ -250,7 +250,7 @@ void TCookieForm::ShowModal(HWND owner) {
   UpdateWindow(hwnd());
   FormActivate();
   SetFocus(listView1_);
-  settings::RunModal(hwnd(), owner, closed_, [this](MSG& message) { return PreTranslate(message); });
+  gui::RunModal(hwnd(), owner, closed_, [this](MSG& message) { return PreTranslate(message); });
 }
 
 bool TCookieForm::PreTranslate(MSG& message) {
@@ -856,7 +856,7 @@ bool TCookieForm::CloseCookBtnClick() {
   SaveLists();
   items_.clear();
   cookies_.clear();
-  settings::EndModal(hwnd(), owner_);
+  gui::EndModal(hwnd(), owner_);
   return true;
 }
 
@@ -1008,13 +1008,13 @@ std::string TCHform::Text() const { return gui::WindowText(text_); }
 void TCHform::ShowModal(HWND owner) {
   Create(owner);
   ShowWindow(hwnd(), SW_SHOW);
-  settings::RunModal(hwnd(), owner, closed_);
+  gui::RunModal(hwnd(), owner, closed_);
 }
 
 void TCHform::Close() {
   if (closed_) return;
   closed_ = true;
-  settings::EndModal(hwnd(), owner_);
+  gui::EndModal(hwnd(), owner_);
 }
 
 LRESULT TCHform::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

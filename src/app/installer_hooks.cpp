@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "schedule/startup_entry.h"
 
 namespace tidemark::app {
 namespace {
@@ -34,8 +35,7 @@ void RunInitHook(const InitInputs& inputs, platform::FileSystem& files) {
 }
 
 void RunUninstallHook(const UninstallInputs& inputs, platform::FileSystem& files, platform::Registry& registry) {
-  registry.DeleteValue(platform::RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                       "Tidemark");
+  schedule::RemoveStartupEntry(registry);
 
   // The same data folder inside every user profile.
   std::string marker = "\\" + LowerCase(inputs.userName) + "\\";

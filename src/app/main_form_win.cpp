@@ -13,9 +13,13 @@
 #include "cookies/user_messages_win.h"
 #include "engine/labels.h"
 #include "help/help_topics.h"
+#include "help/font_form_win.h"
+#include "help/quick_start.h"
 #include "locations/folders_listing.h"
 #include "plugins/plugin_files.h"
 #include "plugins/plugin_windows_win.h"
+#include "schedule/power_action.h"
+#include "schedule/reboot_purge.h"
 #include "platform/text.h"
 #include "settings/configuration.h"
 #include "settings/option_sets.h"
@@ -28,8 +32,10 @@ namespace {
 
 constexpr UINT_PTR kTimer1 = 1;     // browser-activity tick
 constexpr UINT_PTR kTimerMsg = 2;   // hides the off-screen hint
+constexpr UINT_PTR kQStimer = 3;    // shows the quick-start window once
 constexpr UINT kTickMs = 2000;
 constexpr UINT kHintMs = 5000;
+constexpr UINT kQuickStartMs = 1000;
 
 constexpr COLORREF kMaroon = 0x000080, kOlive = 0x008080, kNavy = 0x800000, kYellow = 0x00FFFF;
 
@@ -120,12 +126,12 @@ void TFFoxForm::CreateMenu() {
   HMENU tools = CreatePopupMenu();
   AppendMenuA(tools, MF_STRING, kMenuEditTempProtect, "Edit Protect Entries for \"Temp\" Files");
   AppendMenuA(tools, MF_STRING, kMenuDisplayFolders, "Display Folders && Files ");
-  AppendMenuA(tools, MF_STRING | MF_GRAYED, kMenuRebootDelete, "Delete I.E. Index.dat files at next Reboot");
+  AppendMenuA(tools, MF_STRING, kMenuRebootDelete, "Delete I.E. Index.dat files at next Reboot");
   AppendMenuA(tools, MF_STRING, kMenuHiddenBrowsers, "Display Hidden Browser Windows");
   AppendMenuA(tools, MF_STRING, kMenuCopyDisplay, "Copy Display to ClipBoard");
   HMENU help = CreatePopupMenu();
   AppendMenuA(help, MF_STRING, kMenuHelpContents, "Help File Contents");
-  AppendMenuA(help, MF_STRING | MF_GRAYED, kMenuQuickStart, "Quick Start");
+  AppendMenuA(help, MF_STRING, kMenuQuickStart, "Quick Start");
   AppendMenuA(help, MF_STRING, kMenuAbout, "About Tidemark");
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), "&Tools");
@@ -137,6 +143,8 @@ void TFFoxForm::CreateMenu() {
   OnCommandId(kMenuDisplayFolders, [this] { DisplayFoldersAndFiles(); });
   OnCommandId(kMenuCopyDisplay, [this] { CopyReportToClipboard(); });
   OnCommandId(kMenuHelpContents, [this] { ShowHelp(help::kTopicContents); });
+  OnCommandId(kMenuRebootDelete, [this] { PurgeIndexAtRebootClick(); });
+  OnCommandId(kMenuQuickStart, [this] { ShowQuickStart(); });
   OnCommandId(kMenuAbout, [this] {
     if (context_.purge.purgeRunning) return;
     context_.purge.purgeRunning = true;
@@ -237,6 +245,10 @@ void TFFoxForm::CreateControls() {
   configPages_.onTempFoldersApplied = [this] { InitTempFolders(); };
   configPages_.onSelectPlugins = [this] { SelectPluginsClick(); };
   configPages_.onPluginManager = [this] { PluginManagerClick(); };
+  configPages_.onSelectFonts = [this] { SelectFontsClick(); };
+  configPages_.onMessage = [this](const std::string& caption, const std::string& text) {
+    MessageBoxA(hwnd(), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+  };
 
   results_.Create(*this, page.left, page.top, page.right - page.left, page.bottom - page.top);
   // Children stack in creation order, first on top: send the backgrounds
@@ -306,6 +318,10 @@ void TFFoxForm::InitialiseAtCreation() {
   settings::LoadSettingsState(ini, static_cast<settings::OptionSetId>(context_.options.mode), context_.settings);
   InitTempFolders();
   help_ = std::make_unique<help::HelpViewer>(help::HelpFilePath(paths.programFolder));
+
+  if (context_.options.mode == RunMode::Stnd && context_.settings.show.ShowQuickStart() &&
+      files.FileExists(JoinPath(paths.programFolder, help::kQuickStartFile)))
+    StartTimer(kQStimer, kQuickStartMs, [this] { ShowQuickStart(); }, true);
 
   std::string caption = kProductTitle;
   if (!context_.options.noVer) caption += std::string(" -  Version ") + (kVersionText + 10);
@@ -451,7 +467,7 @@ std::string_view TFFoxForm::ContextTopic() const {
 
 void TFFoxForm::PluginManagerClick() {
   std::string program = JoinPath(context_.paths.programFolder, "PlugMgr.exe");
-  platform::Processes& processes = platform::RealProcesses();
+  platform::Processes& processes = context_.platform.processes;
   if (processes.ShellOpen(program)) return;
   std::string text = "Unable to start " + program + "\r\nWindows error " + std::to_string(processes.LastError());
   MessageBoxA(hwnd(), text.c_str(), "Tidemark  -  Error Message", MB_OK | MB_ICONERROR);
@@ -688,9 +704,42 @@ void TFFoxForm::Close() {
   if (closing_) return;
   closing_ = true;
   StopTimer(kTimerMsg);
+  StopTimer(kQStimer);
   StopTimer(kTimer1);
   SavePosition();
+  if (context_.options.mode == RunMode::Shut) {
+    bool failed = schedule::ShutdownAction(
+        context_.settings.shutType, context_.version.platformId == VER_PLATFORM_WIN32_NT, context_.platform.session,
+        [this](const std::string& text) {
+          MessageBoxA(hwnd(), text.c_str(), schedule::kPowerMessageCaption, MB_OK | MB_ICONWARNING);
+        });
+    if (failed) report_->ResetErrors(report_->ErrorLevel(), true);
+  }
   DestroyWindow(hwnd());
+}
+
+void TFFoxForm::ShowQuickStart() {
+  if (!quickStart_)
+    quickStart_ = std::make_unique<help::TQuickStartForm>(
+        context_.platform.files, context_.settings.show.quickStartOpt,
+        JoinPath(context_.paths.programFolder, help::kQuickStartFile), ppi_);
+  quickStart_->Show(hwnd());
+}
+
+void TFFoxForm::SelectFontsClick() {
+  help::TFontForm form(context_.settings.fonts, ppi_);
+  form.ShowModal(hwnd());
+  const settings::FontSetting& font = context_.settings.fonts.results;
+  results_.SetFontForNextReport(font.name, font.size, font.style);
+}
+
+void TFFoxForm::PurgeIndexAtRebootClick() {
+  if (context_.purge.purgeRunning) return;
+  schedule::RebootPurgeInputs inputs{context_.paths.programFolder, context_.paths.dataFolder,
+                                     context_.version.platformId == VER_PLATFORM_WIN32_NT};
+  auto message = schedule::PurgeIndexAtReboot(inputs, context_.ie, context_.platform.files,
+                                              context_.platform.processes, context_.platform.session);
+  if (message) MessageBoxA(hwnd(), message->text.c_str(), message->caption.c_str(), MB_OK | MB_ICONWARNING);
 }
 
 std::optional<engine::OptionSet> TFFoxForm::ReadVisibleOptions() {

@@ -17,6 +17,7 @@
 #include "app/results_list_win.h"
 #include "engine/driver.h"
 #include "help/help_viewer_win.h"
+#include "help/quick_start_win.h"
 #include "platform/gui_win.h"
 #include "platform/ini_file.h"
 #include "settings/window_settings.h"
@@ -79,6 +80,13 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
                                          ie::IEPermissions& iePermissions);
   // Tools, "Edit Protect Entries for "Temp" Files": the temp/plugin entry editor.
   void EditTempProtectFileClick();
+  // "Select Fonts": the font window, modal.
+  void SelectFontsClick();
+  // "Quick Start" and the quick-start timer: the quick-start window, created on first use.
+  void ShowQuickStart();
+  help::TQuickStartForm* quickStart() { return quickStart_.get(); }
+  // "Delete I.E. Index.dat files at next Reboot".
+  void PurgeIndexAtRebootClick();
   // PLUGINS.DAT as loaded at start and replaced by the selection window.
   const std::vector<std::string>& SelectedPlugins() const { return selectedPlugins_; }
   // Shows the window as its saved state says (normal or maximised).
@@ -169,6 +177,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   HWND hintShownFor_ = nullptr;
   std::vector<std::string> copyMemo_;
   std::vector<std::string> selectedPlugins_;
+  std::unique_ptr<help::TQuickStartForm> quickStart_;
   COLORREF mainSelected_ = 0, mainOther_ = 0, innerSelected_ = 0, innerOther_ = 0;
   bool closing_ = false;
   bool startMaximised_ = false;

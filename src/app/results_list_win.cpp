@@ -61,11 +61,16 @@ void ResultsList::Refresh() {
   if (list_) ListView_SetItemCountEx(list_, static_cast<int>(lines_.size()), LVSICF_NOSCROLL);
 }
 
-void ResultsList::SetFont(const std::string& name, int size, int style) {
+void ResultsList::SetFontForNextReport(const std::string& name, int size, int style) {
   if (name.empty() || size == 0) return;
   fontName_ = name;
   fontSize_ = size;
   fontStyle_ = style;
+}
+
+void ResultsList::SetFont(const std::string& name, int size, int style) {
+  if (name.empty() || size == 0) return;
+  SetFontForNextReport(name, size, style);
   if (!list_) return;
   HDC screen = GetDC(nullptr);
   LOGFONTA font{};

@@ -30,6 +30,8 @@ class ResultsList : public engine::ReportSink {
 
   // Font of the list ([Fonts] "Main0"); applied when name is set and size is not 0.
   void SetFont(const std::string& name, int size, int style);
+  // The same, kept until the next report starts.
+  void SetFontForNextReport(const std::string& name, int size, int style);
   void SizeColumnForFill();
   void AutosizeColumn();
   // TAB: the next error line; Page Down: the next off-screen summary line.

@@ -76,7 +76,7 @@ void ProtectEntryEditor::ShowModal(HWND owner) {
   ShowWindow(hwnd(), SW_SHOW);
   FormActivate();
   SetFocus(currentEdit_);
-  settings::RunModal(hwnd(), owner, closed_, [this](MSG& message) {
+  gui::RunModal(hwnd(), owner, closed_, [this](MSG& message) {
     hints_.Track(message);
     return false;
   });
@@ -133,7 +133,7 @@ void ProtectEntryEditor::EditCloseBtnClick() { FormClose(); }
 void ProtectEntryEditor::FormClose() {
   if (closed_) return;
   closed_ = true;
-  settings::EndModal(hwnd(), owner_);
+  gui::EndModal(hwnd(), owner_);
 }
 
 void ProtectEntryEditor::FormResize() {

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "cookies/text_lines.h"
+#include "platform/file_replace.h"
 #include "platform/text.h"
 
 namespace tidemark::cookies {
@@ -30,27 +31,8 @@ std::optional<std::vector<std::string>> ReadProtectLines(platform::FileSystem& f
   return lines;
 }
 
-bool ClearReadOnly(platform::FileSystem& files, const std::string& path) {
-  auto attributes = files.Attributes(path);
-  if (!attributes || !(*attributes & platform::kAttrReadOnly)) return false;
-  return files.SetAttributes(path, *attributes & ~platform::kAttrReadOnly);
-}
-
-// Writes the complete new list beside the old file and only then puts it in
-// the old one's place.
-bool ReplaceWithNewFile(platform::FileSystem& files, const std::string& path, const std::string& content) {
-  std::string newFile = path + ".new";
-  ClearReadOnly(files, newFile);  // a stale copy left read-only must not block every save
-  if (files.WriteFile(newFile, content) && files.RenameFile(newFile, path)) return true;
-  files.RemoveFile(newFile);
-  return false;
-}
-
 bool WriteProtectFile(platform::FileSystem& files, const std::string& path, const std::vector<std::string>& entries) {
-  std::string content = JoinLines(entries);
-  if (ReplaceWithNewFile(files, path, content)) return true;
-  ClearReadOnly(files, path);
-  return ReplaceWithNewFile(files, path, content);
+  return platform::ReplaceFileWhole(files, path, JoinLines(entries));
 }
 
 void EnsureProtectFileExists(platform::FileSystem& files, const std::string& path) {

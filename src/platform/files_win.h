@@ -6,12 +6,13 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/error_keeper_win.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
 namespace tidemark::platform {
 
-class Win32FileSystem : public FileSystem {
+class Win32FileSystem : public FileSystem, protected ErrorKeeper {
  public:
   bool FileExists(const std::string& path) override {
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -160,16 +161,6 @@ class Win32FileSystem : public FileSystem {
     entry.lastWrite = (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
     return entry;
   }
-  bool Check(bool ok) {
-    if (!ok) lastError_ = GetLastError();
-    return ok;
-  }
-  bool Fail(DWORD error) {
-    lastError_ = error;
-    return false;
-  }
-
-  DWORD lastError_ = 0;
 };
 
 }  // namespace tidemark::platform

@@ -77,6 +77,28 @@ std::string WindowText(HWND window) {
   return text;
 }
 
+void RunModal(HWND window, HWND owner, const bool& closed, const std::function<bool(MSG&)>& preTranslate) {
+  if (owner) EnableWindow(owner, FALSE);
+  MSG message;
+  while (!closed) {
+    BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    if (preTranslate && preTranslate(message)) continue;
+    if (!IsWindow(window) || !IsDialogMessageA(window, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+}
+
+void EndModal(HWND window, HWND owner) {
+  if (owner) EnableWindow(owner, TRUE);
+  if (IsWindow(window)) DestroyWindow(window);
+}
+
 Window::~Window() {
   for (auto& [control, brush] : colours_) DeleteObject(brush);
   if (hwnd_ && IsWindow(hwnd_)) {

@@ -34,6 +34,14 @@ bool PumpPendingMessages();
 
 std::string WindowText(HWND window);
 
+// The message loop of a modal window: the owner stays disabled until closed
+// is set. preTranslate sees each message first and answers true when it
+// consumed it.
+void RunModal(HWND window, HWND owner, const bool& closed, const std::function<bool(MSG&)>& preTranslate = {});
+// Gives the owner back its input before the modal window goes, so it is
+// the owner that becomes active.
+void EndModal(HWND window, HWND owner);
+
 class Window {
  public:
   Window() = default;

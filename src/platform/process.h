@@ -18,6 +18,11 @@ class Processes {
   // Opens a file through the shell (ShellExecuteExA, no error dialog), shown
   // normally, without waiting.
   virtual bool ShellOpen(const std::string& file) = 0;
+  // Starts a program through the shell with the verb ("open", "runas"),
+  // parameters and working folder, shown normally, and waits without a time
+  // limit until it ends.
+  virtual bool ShellRunAndWait(const std::string& verb, const std::string& program, const std::string& folder,
+                               const std::string& parameters) = 0;
   virtual uint32_t LastError() const = 0;
 };
 

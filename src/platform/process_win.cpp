@@ -43,6 +43,24 @@ bool Win32Processes::ShellOpen(const std::string& file) {
   return Fail(GetLastError());
 }
 
+bool Win32Processes::ShellRunAndWait(const std::string& verb, const std::string& program, const std::string& folder,
+                                     const std::string& parameters) {
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // the caller tells of a failure
+  info.lpVerb = verb.c_str();
+  info.lpFile = program.c_str();
+  info.lpParameters = parameters.c_str();
+  info.lpDirectory = folder.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExA(&info)) return Fail(GetLastError());
+  if (info.hProcess) {
+    WaitForSingleObject(info.hProcess, INFINITE);
+    CloseHandle(info.hProcess);
+  }
+  return true;
+}
+
 Processes& RealProcesses() {
   static Win32Processes processes;
   return processes;

@@ -3,11 +3,12 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/error_keeper_win.h"
 #include "platform/shared_memory.h"
 
 namespace tidemark::platform {
 
-class Win32SharedMemory : public SharedMemory {
+class Win32SharedMemory : public SharedMemory, protected ErrorKeeper {
  public:
   std::optional<uint64_t> FileSize(const std::string& path) override;
   std::optional<MappedView> MapFile(const std::string& path, const std::string& mappingName) override;
@@ -19,13 +20,6 @@ class Win32SharedMemory : public SharedMemory {
   void CloseObject(ObjectHandle handle) override;
   uint32_t LastError() const override { return lastError_; }
 
- protected:
-  bool Check(bool ok) {
-    if (!ok) lastError_ = GetLastError();
-    return ok;
-  }
-
-  DWORD lastError_ = 0;
 };
 
 }  // namespace tidemark::platform

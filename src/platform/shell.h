@@ -19,6 +19,7 @@ constexpr int kCookies = 33;
 constexpr int kHistory = 34;
 constexpr int kCommonAppData = 35;
 constexpr int kMyPictures = 39;
+constexpr int kProfile = 40;
 }  // namespace csidl
 
 // A special folder's path, or on failure one of the texts below in path.
@@ -34,6 +35,16 @@ constexpr const char* kFolderNotFound = "Failed - Folder not Found";  // id-list
 // Version resource answers when no version string can be given.
 constexpr const char* kVersionUnreadable = "00.00.00.00";
 constexpr const char* kVersionStringMissing = "00.00.00.01";
+
+// A shell link (.lnk) as the shell-link object holds it.
+struct ShellLink {
+  std::string target;
+  std::string arguments;
+  std::string workingFolder;
+  std::string iconFile;
+  int iconIndex = 0;
+  int showCommand = 5;  // SW_SHOW
+};
 
 class Shell {
  public:
@@ -64,6 +75,12 @@ class Shell {
   // Empties the Recycle Bin of every drive without asking, showing or
   // sounding anything: the call's result, or nothing when the function is missing.
   virtual std::optional<int32_t> EmptyRecycleBin() = 0;
+
+  // The 8.3 form of an existing path; empty when the system has none.
+  virtual std::string ShortPathOf(const std::string& path) = 0;
+  // Writes the link to linkFile through the shell-link object, replacing an
+  // existing file; false when it could not be saved.
+  virtual bool SaveShellLink(const ShellLink& link, const std::string& linkFile) = 0;
 
   std::string FileVersionOf(const std::string& file) { return VersionString(file, "FileVersion"); }
   std::string ProductVersionOf(const std::string& file) { return VersionString(file, "ProductVersion"); }

@@ -133,6 +133,39 @@ std::optional<int32_t> Win32Shell::EmptyRecycleBin() {
   return static_cast<int32_t>(result);
 }
 
+std::string Win32Shell::ShortPathOf(const std::string& path) {
+  char buffer[520] = {};
+  DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+bool Win32Shell::SaveShellLink(const ShellLink& link, const std::string& linkFile) {
+  int wideLength = MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, nullptr, 0);
+  if (wideLength <= 0) return false;
+  std::vector<wchar_t> wideName(static_cast<size_t>(wideLength));
+  MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, wideName.data(), wideLength);
+  // The caller's thread may already use COM in another mode: then it is left as it is.
+  HRESULT initialised = CoInitialize(nullptr);
+  bool saved = false;
+  IShellLinkA* shellLink = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&shellLink)))) {
+    shellLink->SetPath(link.target.c_str());
+    shellLink->SetArguments(link.arguments.c_str());
+    shellLink->SetWorkingDirectory(link.workingFolder.c_str());
+    shellLink->SetShowCmd(link.showCommand);
+    shellLink->SetIconLocation(link.iconFile.c_str(), link.iconIndex);
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      saved = SUCCEEDED(file->Save(wideName.data(), TRUE));
+      file->Release();
+    }
+    shellLink->Release();
+  }
+  if (SUCCEEDED(initialised)) CoUninitialize();
+  return saved;
+}
+
 // SHGetFolderPathA is missing from the shell32 of old systems, which ship it
 // in the redistributable SHFolder.dll instead.
 Win32Shell::GetFolderPathFn Win32Shell::FolderPathFunction() {

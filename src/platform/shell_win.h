@@ -20,6 +20,8 @@ class Win32Shell : public Shell {
   std::optional<std::string> UserName() override;
   bool RecycleBinAvailable() override;
   std::optional<int32_t> EmptyRecycleBin() override;
+  std::string ShortPathOf(const std::string& path) override;
+  bool SaveShellLink(const ShellLink& link, const std::string& linkFile) override;
 
  private:
   using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);

@@ -48,9 +48,6 @@ void SavePlace(HWND window, const PluginWindowsContext& context, const char* key
   settings::SaveWindow(ini, key, settings::StoredPositionOf(window));
 }
 
-using settings::EndModal;
-using settings::RunModal;
-
 // F1 in a plugin window asks for help.
 std::function<bool(MSG&)> HelpKey(const std::function<void()>& help) {
   return [help](MSG& message) {
@@ -154,7 +151,7 @@ void TPlugTstForm::ShowModal(HWND owner) {
   ShowWindow(hwnd(), maximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
   UpdateWindow(hwnd());
   FormActivate();
-  RunModal(hwnd(), owner, closed_, HelpKey(context_.help));
+  gui::RunModal(hwnd(), owner, closed_, HelpKey(context_.help));
   FormClose();
 }
 
@@ -202,7 +199,7 @@ void TPlugTstForm::FormClose() {
   if (closed_) return;
   closed_ = true;
   SavePlace(hwnd(), context_, settings::kPluginTestWindowKey);
-  EndModal(hwnd(), owner_);
+  gui::EndModal(hwnd(), owner_);
 }
 
 void TPlugTstForm::FormResize() {
@@ -347,7 +344,7 @@ void TPlugSelForm::ShowModal(HWND owner) {
   ShowWindow(hwnd(), maximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
   FormActivate();
   SetFocus(listView_);
-  RunModal(hwnd(), owner, closed_, HelpKey(context_.help));
+  gui::RunModal(hwnd(), owner, closed_, HelpKey(context_.help));
   FormClose();
 }
 
@@ -471,7 +468,7 @@ void TPlugSelForm::FormClose() {
   if (closed_) return;
   closed_ = true;
   SavePlace(hwnd(), context_, settings::kPluginSelectWindowKey);
-  EndModal(hwnd(), owner_);
+  gui::EndModal(hwnd(), owner_);
 }
 
 void TPlugSelForm::Splitter1Moved(int x) {

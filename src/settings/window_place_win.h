@@ -1,9 +1,8 @@
 // Putting a modal window where it was saved, and reading its place back
-// when it closes; the modal loop those windows run.
+// when it closes.
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 
 #include "settings/window_positions.h"
@@ -16,12 +15,5 @@ namespace tidemark::settings {
 bool ApplyPlacement(HWND window, HWND owner, const std::optional<WindowPlacement>& placement, DesignedSize designed,
                     int pixelsPerInch);
 StoredPosition StoredPositionOf(HWND window);
-
-// Runs messages until closed is set; the owner stays disabled meanwhile.
-// preTranslate sees each message first and answers true when it consumed it.
-void RunModal(HWND window, HWND owner, const bool& closed, const std::function<bool(MSG&)>& preTranslate = {});
-// Gives the owner back its input before the modal window goes, so it is
-// the owner that becomes active.
-void EndModal(HWND window, HWND owner);
 
 }  // namespace tidemark::settings

@@ -9,7 +9,10 @@
 #include "app/themes.h"
 #include "platform/files_win.h"
 #include "platform/ini_file.h"
+#include "schedule/shortcuts.h"
+#include "schedule/startup_entry.h"
 #include "settings/settings_fixture_win.h"
+#include "support/redirected_registry_win.h"
 #include "support/sandbox_win.h"
 
 namespace tidemark::app {
@@ -63,6 +66,9 @@ class ConfigPagesTest : public ::testing::Test {
  protected:
   ConfigPagesTest() {
     gui::InitCommonControls();
+    // The startup entry and the desktop go to places of the test's own.
+    registry.Redirect(schedule::kRunKey, runKey.path());
+    registry.Redirect(schedule::kShellFoldersKey, shellFolders.path());
     context.paths.programFile = folder / "Tidemark.exe";
     context.paths.programFolder = folder.path();
     context.paths.settingsFile = folder / "Tidemark.ini";
@@ -84,7 +90,9 @@ class ConfigPagesTest : public ::testing::Test {
 
   test::TempFolder folder;
   platform::Win32FileSystem files;
-  AppContext context{Platform{files, platform::RealRegistry(), platform::RealWindowList(), platform::RealShell()}};
+  test::TempRegistryKey runKey, shellFolders;
+  test::RedirectedRegistry registry;
+  AppContext context{Platform{files, registry, platform::RealWindowList(), platform::RealShell()}};
   TestHost host;
   ConfigurePages pages;
   std::map<HWND, std::string> hints;
@@ -328,17 +336,19 @@ TEST_F(ConfigPagesTest, RadioGroupsAreSeparateKeyboardGroups) {
     EXPECT_TRUE(HasStyle(control, WS_TABSTOP));
 }
 
-TEST_F(ConfigPagesTest, TextsHintsAndFeaturesNotAvailablePresentButDisabled) {
+TEST_F(ConfigPagesTest, TextsHintsLiveControlsAndThemesNotAvailable) {
   // As on a system that is not NT: the manifest is there but not used.
   folder.Write("Tidemark.exe.ManifesX", "parked");
   context.themeState = kThemesUnavailable;
   Create("");
   const auto& general = pages.general();
-  for (HWND control : general.shortcutButtons) EXPECT_FALSE(Enabled(control));
-  for (HWND control : general.shortcutIcons) EXPECT_FALSE(Enabled(control));
+  for (HWND control : general.shortcutButtons) EXPECT_TRUE(Enabled(control));
+  EXPECT_EQ(gui::WindowText(general.shortcutButtons[0]), "Tidemark       ");
   EXPECT_EQ(gui::WindowText(general.shortcutButtons[2]), "Tidemark && Shutdown");
-  EXPECT_FALSE(Enabled(general.selectFonts));
-  EXPECT_FALSE(Enabled(pages.startupEntry()));
+  EXPECT_EQ(hints[general.shortcutButtons[1]],
+            "Generate a Shortcut to execute Tidemark with the \"Purge Now\" options ");
+  EXPECT_TRUE(Enabled(general.selectFonts));
+  EXPECT_TRUE(Enabled(pages.startupEntry()));
   EXPECT_EQ(general.pluginManager, nullptr);  // no PlugMgr.exe
   EXPECT_EQ(general.pluginManagerLabel, nullptr);
   EXPECT_EQ(hints[general.themes], "Change support of XP Themes (at next execution)");
@@ -353,6 +363,63 @@ TEST_F(ConfigPagesTest, TextsHintsAndFeaturesNotAvailablePresentButDisabled) {
   EXPECT_EQ(files.ReadFile(context.paths.programFile + ".ManifesX").value_or(""), "parked");
   EXPECT_FALSE(files.FileExists(context.paths.programFile + ".ManifesT"));
   EXPECT_EQ(context.themeState, kThemesUnavailable);
+  int fontWindows = 0;
+  pages.onSelectFonts = [&] { ++fontWindows; };
+  Click(general.selectFonts);
+  EXPECT_EQ(fontWindows, 1);
+}
+
+TEST_F(ConfigPagesTest, StartupApplySetsAndRemovesTheEntry) {
+  platform::RealRegistry().WriteString(platform::RegistryRoot::CurrentUser, runKey.path(), "Tidemark",
+                                       "C:\\TIDEMARK\\TIDEMARK.EXE BOOT");
+  folder.Write("Tidemark.exe", "MZ");
+  Create("");
+  EXPECT_TRUE(IsChecked(pages.startupEntry()));  // as loaded
+  pages.Show(static_cast<int>(ConfigPage::Startup));
+  Click(pages.startupEntry());
+  Click(pages.startup().apply);
+  EXPECT_FALSE(schedule::StartupEntryIsSet(registry));
+  Click(pages.startupEntry());
+  Click(pages.startup().apply);
+  std::string expected = schedule::StartupRunValue(context.paths.programFile,
+                                                   platform::RealShell().ShortPathOf(context.paths.programFile));
+  EXPECT_EQ(registry.ReadString(platform::RegistryRoot::CurrentUser, schedule::kRunKey, "Tidemark").value_or(""),
+            expected);
+  EXPECT_TRUE(failures.empty());
+}
+
+TEST_F(ConfigPagesTest, StartupEntryWithoutRegistryRightsIsToldAndTheDisplayOptionsStay) {
+  Create("");
+  std::vector<std::string> messages;
+  pages.onMessage = [&](const std::string& caption, const std::string& text) { messages.push_back(caption + "|" + text); };
+  registry.failWrites = ERROR_ACCESS_DENIED;
+  pages.Show(static_cast<int>(ConfigPage::Startup));
+  Click(pages.startupEntry());
+  Click(pages.startup().splash.buttons[1]);
+  EXPECT_FALSE(pages.ApplyStartup());
+  EXPECT_EQ(messages, std::vector<std::string>{
+                          "Tidemark  -  Message|Error accessing Registry. \r\nFor Windows NT/2000/XP, you need Registry "
+                          "Privileges for \r\nThis function. \r\nPlease see your System Administrator"});
+  EXPECT_TRUE(IsChecked(pages.startupEntry()));  // the box keeps its state
+  platform::PrivateProfileFile ini(context.paths.settingsFile);
+  EXPECT_EQ(ini.ReadString("BootOptions", "SplashOpt", "<none>"), "1");
+}
+
+TEST_F(ConfigPagesTest, ShortcutButtonsWriteTheirLinksToTheDesktop) {
+  test::TempFolder desktop;
+  Create("");
+  pages.Show(static_cast<int>(ConfigPage::General));
+  Click(pages.general().shortcutButtons[1]);  // no desktop folder: nothing, silently
+  EXPECT_TRUE(failures.empty());
+  platform::RealRegistry().WriteString(platform::RegistryRoot::CurrentUser, shellFolders.path(), "Desktop",
+                                       desktop.path());
+  for (HWND button : pages.general().shortcutButtons) Click(button);
+  for (const char* name : {"Tidemark.lnk", "Tidemark Now.lnk", "Tidemark & Shutdown.lnk"})
+    EXPECT_TRUE(files.FileExists(desktop / name)) << name;
+  platform::RealRegistry().WriteString(platform::RegistryRoot::CurrentUser, shellFolders.path(), "Desktop",
+                                       desktop / "missing");
+  Click(pages.general().shortcutButtons[0]);
+  EXPECT_EQ(failures, std::vector<std::string>{"Cannot write the shortcut " + (desktop / "missing\\Tidemark.lnk")});
 }
 
 TEST_F(ConfigPagesTest, PluginButtonsCallTheMainWindowAndTheManagerNeedsPlugMgr) {

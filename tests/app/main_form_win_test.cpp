@@ -11,6 +11,7 @@
 #include "engine/purge_environment.h"
 #include "platform/files.h"
 #include "platform/ini_file.h"
+#include "platform/session_win.h"
 #include "platform/text.h"
 #include "settings/option_sets.h"
 #include "support/private_desktop_win.h"
@@ -345,6 +346,56 @@ TEST_F(MainFormTest, PluginSelectionIsLoadedReplacedAndRun) {
   EXPECT_TRUE(HasLine("         deleted - " + victim));
   EXPECT_TRUE(HasLine("Process Plugin - B.STD"));
   EXPECT_FALSE(platform::RealFileSystem().FileExists(victim));
+}
+
+// The session with ExitWindowsEx stood in for: no test logs off.
+class RecordedSession : public platform::Win32Session {
+ public:
+  bool EndSession(uint32_t flags) override {
+    exits.push_back(flags);
+    return true;
+  }
+  std::vector<uint32_t> exits;
+};
+
+TEST_F(MainFormTest, ClosingAfterAShutdownRunPerformsThePowerAction) {
+  for (RunMode mode : {RunMode::Shut, RunMode::Stnd, RunMode::Auto}) {
+    SCOPED_TRACE(RunModeName(mode));
+    RecordedSession session;
+    Platform recorded{system.files, system.registry, system.windows, system.shell, system.clipboard,
+                      system.processes, session};
+    AppContext shutdown{recorded};
+    shutdown.paths = context.paths;
+    shutdown.options.mode = mode;
+    test::TempFolder data;
+    shutdown.paths.settingsFile = data.Write("Tidemark.ini", "[ShutOptions]\r\nShutType=3\r\n");
+    TFFoxForm window(shutdown, {});
+    window.Create(nullptr);
+    window.Close();
+    EXPECT_EQ(session.exits, mode == RunMode::Shut ? std::vector<uint32_t>{platform::kExitPoweroff}
+                                                   : std::vector<uint32_t>{});
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  }
+}
+
+TEST_F(MainFormTest, QuickStartAppearsOnceAfterAnInteractiveStartUnlessSwitchedOff) {
+  folder.Write("Tmrkqst.rtf", "{\\rtf1 Quick start\\par}");
+  for (const char* option : {"S", "N"}) {
+    SCOPED_TRACE(option);
+    platform::PrivateProfileFile ini(context.paths.settingsFile);
+    ini.WriteString("ShowOption", "QuickStartOpt", option);
+    Create();
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 2000 && !form->quickStart()) {
+      gui::PumpPendingMessages();
+      Sleep(20);
+    }
+    bool shown = form->quickStart() && IsWindowVisible(form->quickStart()->hwnd());
+    EXPECT_EQ(shown, std::string(option) == "S");
+    form->Close();
+    form.reset();
+  }
 }
 
 }  // namespace

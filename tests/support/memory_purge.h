@@ -70,6 +70,8 @@ struct NoShell : platform::Shell {
   std::optional<std::string> UserName() override { return std::nullopt; }
   bool RecycleBinAvailable() override { return false; }
   std::optional<int32_t> EmptyRecycleBin() override { return std::nullopt; }
+  std::string ShortPathOf(const std::string&) override { return {}; }
+  bool SaveShellLink(const platform::ShellLink&, const std::string&) override { return false; }
 };
 
 struct NoWindows : platform::WindowList, platform::Clipboard, platform::Processes {
@@ -78,6 +80,9 @@ struct NoWindows : platform::WindowList, platform::Clipboard, platform::Processe
   bool Clear() override { return false; }
   bool Start(const std::string&, bool, const std::function<void()>&) override { return false; }
   bool ShellOpen(const std::string&) override { return false; }
+  bool ShellRunAndWait(const std::string&, const std::string&, const std::string&, const std::string&) override {
+    return false;
+  }
   uint32_t LastError() const override { return 2; }
 };
 

@@ -1,0 +1,55 @@
+// The real registry with some keys of HKEY_CURRENT_USER moved to keys of the
+// test's own (the Run key, the shell folders), and writes that can be made
+// to fail as without registry rights.
+#pragma once
+#include <map>
+#include <string>
+
+#include "platform/registry.h"
+#include "platform/text.h"
+
+namespace tidemark::test {
+
+class RedirectedRegistry : public platform::Registry {
+ public:
+  // Every access to key (below HKEY_CURRENT_USER) goes to replacement.
+  void Redirect(const std::string& key, const std::string& replacement) { moved_[LowerCase(key)] = replacement; }
+  // Writes and deletions fail with this error code (0: they work).
+  uint32_t failWrites = 0;
+
+  bool KeyExists(platform::RegistryRoot root, const std::string& key) override {
+    return real_.KeyExists(root, Key(root, key));
+  }
+  std::optional<platform::RegistryValue> ReadValue(platform::RegistryRoot root, const std::string& key,
+                                                   const std::string& name) override {
+    return real_.ReadValue(root, Key(root, key), name);
+  }
+  bool WriteValue(platform::RegistryRoot root, const std::string& key, const std::string& name,
+                  const platform::RegistryValue& value) override {
+    return !failWrites && real_.WriteValue(root, Key(root, key), name, value);
+  }
+  bool DeleteValue(platform::RegistryRoot root, const std::string& key, const std::string& name) override {
+    return !failWrites && real_.DeleteValue(root, Key(root, key), name);
+  }
+  bool DeleteKey(platform::RegistryRoot root, const std::string& key) override {
+    return !failWrites && real_.DeleteKey(root, Key(root, key));
+  }
+  std::vector<std::string> SubKeys(platform::RegistryRoot root, const std::string& key) override {
+    return real_.SubKeys(root, Key(root, key));
+  }
+  std::vector<std::string> ValueNames(platform::RegistryRoot root, const std::string& key) override {
+    return real_.ValueNames(root, Key(root, key));
+  }
+  uint32_t LastError() const override { return failWrites ? failWrites : real_.LastError(); }
+
+ private:
+  std::string Key(platform::RegistryRoot root, const std::string& key) const {
+    auto found = moved_.find(LowerCase(key));
+    return root == platform::RegistryRoot::CurrentUser && found != moved_.end() ? found->second : key;
+  }
+
+  platform::Registry& real_ = platform::RealRegistry();
+  std::map<std::string, std::string> moved_;
+};
+
+}  // namespace tidemark::test
