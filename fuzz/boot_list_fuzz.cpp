@@ -5,16 +5,11 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "fuzz_require.h"
 #include "platform/text.h"
 #include "schedule/boot_list.h"
 
 namespace {
-
-void Require(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
 
 constexpr std::string_view kProfile = "C:\\Users\\Ann";
 

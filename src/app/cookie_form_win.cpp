@@ -7,6 +7,7 @@
 #include "cookies/protect_editors_win.h"
 #include "cookies/protect_file.h"
 #include "cookies/user_messages_win.h"
+#include "help/font_form_win.h"
 #include "ie/ie_cookie_file.h"
 #include "ie/index_file.h"
 #include "platform/ini_file.h"
@@ -63,15 +64,9 @@ class PlainRemover : public ie::CachedFileRemover {
   platform::FileSystem& files_;
 };
 
-HFONT CreateListFont(const settings::FontSetting& font, int ppi) {
-  LOGFONTA logFont{};
-  logFont.lfHeight = -MulDiv(font.size > 0 ? font.size : 10, ppi, 72);
-  logFont.lfWeight = (font.style & settings::kFontBold) ? FW_BOLD : FW_NORMAL;
-  logFont.lfItalic = (font.style & settings::kFontItalic) ? TRUE : FALSE;
-  logFont.lfUnderline = (font.style & settings::kFontUnderline) ? TRUE : FALSE;
-  logFont.lfStrikeOut = (font.style & settings::kFontStrikeOut) ? TRUE : FALSE;
-  logFont.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(logFont.lfFaceName, font.name.c_str(), LF_FACESIZE);
+HFONT CreateListFont(settings::FontSetting font, int ppi) {
+  if (font.size <= 0) font.size = 10;
+  LOGFONTA logFont = help::LogFontOf(font, ppi);
   return CreateFontIndirectA(&logFont);
 }
 

@@ -1,6 +1,7 @@
 #include "app/results_list_win.h"
 
 #include "engine/labels.h"
+#include "help/font_form_win.h"
 
 namespace tidemark::app {
 
@@ -73,18 +74,11 @@ void ResultsList::SetFont(const std::string& name, int size, int style) {
   SetFontForNextReport(name, size, style);
   if (!list_) return;
   HDC screen = GetDC(nullptr);
-  LOGFONTA font{};
-  font.lfHeight = -MulDiv(size, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  LOGFONTA font = help::LogFontOf({name, size, style}, GetDeviceCaps(screen, LOGPIXELSY));
   ReleaseDC(nullptr, screen);
-  font.lfWeight = (style & 1) ? FW_BOLD : FW_NORMAL;
-  font.lfItalic = (style & 2) ? TRUE : FALSE;
-  font.lfUnderline = (style & 4) ? TRUE : FALSE;
-  font.lfStrikeOut = (style & 8) ? TRUE : FALSE;
-  font.lfCharSet = DEFAULT_CHARSET;
   // The labels are fixed-width: where the named face is missing, take a
   // fixed-pitch one rather than whatever the system offers first.
   font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-  lstrcpynA(font.lfFaceName, name.c_str(), LF_FACESIZE);
   HFONT created = CreateFontIndirectA(&font);
   SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);
   if (font_) DeleteObject(font_);
