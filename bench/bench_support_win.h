@@ -1,5 +1,5 @@
-// What the benchmarks share: a clock, scratch folders and the median of
-// repeated runs. Purges run in the tests' headless environment (test::PurgeFixture).
+// What the benchmarks share: a clock, scratch folders and trees, and the
+// median of repeated runs. Purges run in the tests' headless environment (test::PurgeFixture).
 #pragma once
 #include <windows.h>
 
@@ -46,6 +46,23 @@ inline std::string ScratchFolder(const std::string& name) {
   while (!path.empty() && path.back() == '\\') path.pop_back();
   CreateDirectoryA(path.c_str(), nullptr);
   return path;
+}
+
+// files small files, 100 to a folder, in folders two levels deep (1,000
+// files to an outer folder).
+inline void MakeTree(const std::string& root, int files) {
+  CreateDirectoryA(root.c_str(), nullptr);
+  for (int i = 0; i < files; ++i) {
+    std::string outer = root + "\\outer" + std::to_string(i / 1000);
+    std::string inner = outer + "\\inner" + std::to_string(i / 100);
+    if (i % 1000 == 0) CreateDirectoryA(outer.c_str(), nullptr);
+    if (i % 100 == 0) CreateDirectoryA(inner.c_str(), nullptr);
+    std::string path = inner + "\\file" + std::to_string(i) + ".tmp";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written;
+    WriteFile(file, "scratch data", 12, &written, nullptr);
+    CloseHandle(file);
+  }
 }
 
 }  // namespace tidemark::bench

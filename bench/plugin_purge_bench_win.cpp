@@ -13,22 +13,7 @@ namespace {
 
 using namespace tidemark;
 
-constexpr int kFiles = 20000, kPerOuter = 1000, kPerInner = 100, kPairs = 5;
-
-void MakeTree(const std::string& root) {
-  CreateDirectoryA(root.c_str(), nullptr);
-  for (int i = 0; i < kFiles; ++i) {
-    std::string outer = root + "\\outer" + std::to_string(i / kPerOuter);
-    std::string inner = outer + "\\inner" + std::to_string(i / kPerInner);
-    if (i % kPerOuter == 0) CreateDirectoryA(outer.c_str(), nullptr);
-    if (i % kPerInner == 0) CreateDirectoryA(inner.c_str(), nullptr);
-    std::string path = inner + "\\file" + std::to_string(i) + ".tmp";
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written;
-    WriteFile(file, "scratch data", 12, &written, nullptr);
-    CloseHandle(file);
-  }
-}
+constexpr int kFiles = 20000, kPerOuter = 1000, kPairs = 5;  // bench::MakeTree: 1,000 files to an outer folder
 
 }  // namespace
 
@@ -43,7 +28,7 @@ int main() {
 
   test::PurgeFixture purge;
   auto timed = [&](const std::function<void()>& work) {
-    MakeTree(tree);
+    bench::MakeTree(tree, kFiles);
     purge.r.sink.lines.clear();
     double start = bench::Seconds();
     work();

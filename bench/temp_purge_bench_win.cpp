@@ -7,22 +7,6 @@ namespace {
 
 using namespace tidemark;
 
-// files small files, 100 to a folder, in folders two levels deep.
-void MakeTree(const std::string& root, int files) {
-  CreateDirectoryA(root.c_str(), nullptr);
-  for (int i = 0; i < files; ++i) {
-    std::string outer = root + "\\outer" + std::to_string(i / 1000);
-    std::string inner = outer + "\\inner" + std::to_string(i / 100);
-    if (i % 1000 == 0) CreateDirectoryA(outer.c_str(), nullptr);
-    if (i % 100 == 0) CreateDirectoryA(inner.c_str(), nullptr);
-    std::string path = inner + "\\file" + std::to_string(i) + ".tmp";
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written;
-    WriteFile(file, "scratch data", 12, &written, nullptr);
-    CloseHandle(file);
-  }
-}
-
 void BareWalk(const std::string& folder) {
   WIN32_FIND_DATAA data;
   HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &data);
@@ -53,7 +37,7 @@ int main() {
   const int sizes[] = {5000, 20000};
   for (int s = 0; s < 2; ++s) {
     int files = sizes[s];
-    auto prepare = [&] { MakeTree(tree, files); };
+    auto prepare = [&] { bench::MakeTree(tree, files); };
     bare[s] = bench::Median(3, prepare, [&] { BareWalk(tree); });
     ours[s] = bench::Median(3, prepare, [&] { purge.r.sink.lines.clear();
       windows::TempFoldersPurge(purge.Environment()); });
