@@ -66,7 +66,7 @@ class PlainRemover : public ie::CachedFileRemover {
 
 HFONT CreateListFont(settings::FontSetting font, int ppi) {
   if (font.size <= 0) font.size = 10;
-  LOGFONTA logFont = help::LogFontOf(font, ppi);
+  LOGFONTA logFont = settings::LogFontOf(font, ppi);
   return CreateFontIndirectA(&logFont);
 }
 

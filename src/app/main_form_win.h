@@ -14,7 +14,7 @@
 #include "app/config_pages_win.h"
 #include "app/options_frame_win.h"
 #include "app/purge_bodies.h"
-#include "app/results_list_win.h"
+#include "engine/results_list_win.h"
 #include "engine/driver.h"
 #include "help/help_viewer_win.h"
 #include "help/quick_start_win.h"
@@ -104,7 +104,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   ConfigurePages& configPages() { return configPages_; }
   engine::Report& report() { return *report_; }
   engine::PurgeDriver& driver() { return *driver_; }
-  ResultsList& results() { return results_; }
+  engine::ResultsList& results() { return results_; }
   const std::string& StatusText(int panel) const { return statusTexts_[static_cast<size_t>(panel)]; }
   const std::string& HintOf(HWND control) const;
   COLORREF StatusColour() const { return statusColour_; }
@@ -161,7 +161,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   gui::ColourPanel pageBack_, innerPageBack_;
   PanelLabel label_{progressLabel_};
   WindowPump pump_;
-  ResultsList results_;
+  engine::ResultsList results_;
   std::unique_ptr<engine::Report> report_;
   std::unique_ptr<engine::PurgeDriver> driver_;
   std::unique_ptr<help::HelpViewer> help_;

@@ -2,24 +2,6 @@
 
 namespace tidemark::help {
 
-LOGFONTA LogFontOf(const settings::FontSetting& font, int ppi) {
-  LOGFONTA log{};
-  log.lfHeight = -MulDiv(font.size, ppi, 72);
-  log.lfWeight = (font.style & settings::kFontBold) ? FW_BOLD : FW_NORMAL;
-  log.lfItalic = (font.style & settings::kFontItalic) ? TRUE : FALSE;
-  log.lfUnderline = (font.style & settings::kFontUnderline) ? TRUE : FALSE;
-  log.lfStrikeOut = (font.style & settings::kFontStrikeOut) ? TRUE : FALSE;
-  log.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(log.lfFaceName, font.name.c_str(), LF_FACESIZE);
-  return log;
-}
-
-settings::FontSetting FontSettingOf(const LOGFONTA& font, int pointSize) {
-  int style = (font.lfWeight >= FW_BOLD ? settings::kFontBold : 0) | (font.lfItalic ? settings::kFontItalic : 0) |
-              (font.lfUnderline ? settings::kFontUnderline : 0) | (font.lfStrikeOut ? settings::kFontStrikeOut : 0);
-  return {font.lfFaceName, pointSize, style};
-}
-
 TFontForm::TFontForm(settings::FontSettings& fonts, int ppi, FontDialog dialog)
     : fonts_(fonts), ppi_(ppi), dialog_(std::move(dialog)) {
   if (!dialog_) dialog_ = [](CHOOSEFONTA& choose) { return ChooseFontA(&choose) != FALSE; };
@@ -69,7 +51,7 @@ void TFontForm::SetMainFontClick() { Choose(fonts_.results, true); }
 void TFontForm::SetCookiesFontClick() { Choose(fonts_.cookieLists, false); }
 
 void TFontForm::Choose(settings::FontSetting& font, bool fixedPitchOnly) {
-  LOGFONTA log = LogFontOf(font, ppi_);
+  LOGFONTA log = settings::LogFontOf(font, ppi_);
   CHOOSEFONTA choose{};
   choose.lStructSize = sizeof choose;
   choose.hwndOwner = hwnd();
@@ -78,7 +60,7 @@ void TFontForm::Choose(settings::FontSetting& font, bool fixedPitchOnly) {
   choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_LIMITSIZE | (fixedPitchOnly ? CF_FIXEDPITCHONLY : 0);
   choose.nSizeMin = 6;
   choose.nSizeMax = 16;
-  if (dialog_(choose)) font = FontSettingOf(log, choose.iPointSize / 10);
+  if (dialog_(choose)) font = settings::FontSettingOf(log, choose.iPointSize / 10);
 }
 
 LRESULT TFontForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,17 +5,12 @@
 #include <functional>
 
 #include "platform/gui_win.h"
-#include "settings/settings_state.h"
+#include "settings/font_setting_win.h"
 
 // Needs the window headers before it.
 #include <commdlg.h>
 
 namespace tidemark::help {
-
-// The dialog's LOGFONT for a font setting and back (size in points at the
-// screen's resolution, style bits).
-LOGFONTA LogFontOf(const settings::FontSetting& font, int ppi);
-settings::FontSetting FontSettingOf(const LOGFONTA& font, int pointSize);
 
 class TFontForm : public gui::Window {
  public:

@@ -77,58 +77,6 @@ LRESULT CALLBACK ListViewKeys(HWND list, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-OutputList::~OutputList() {
-  if (font_) DeleteObject(font_);
-}
-
-void OutputList::Create(gui::Window& parent, int x, int y, int width, int height) {
-  list_ = parent.AddControl(WC_LISTVIEWA, "",
-                            WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_OWNERDATA |
-                                LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                            x, y, width, height);
-  ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
-  LVCOLUMNA column{};
-  column.mask = LVCF_WIDTH;
-  column.cx = width - 30;
-  SendMessageA(list_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-  // The labels line up in a fixed-pitch font.
-  LOGFONTA font{};
-  font.lfHeight = -MulDiv(9, gui::ScreenPixelsPerInch(), 72);
-  font.lfCharSet = DEFAULT_CHARSET;
-  font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-  lstrcpynA(font.lfFaceName, "Courier New", LF_FACESIZE);
-  font_ = CreateFontIndirectA(&font);
-  SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  parent.OnNotify(list_, [this](NMHDR* header) -> LRESULT {
-    if (header->code == LVN_GETDISPINFOA) {
-      auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
-      size_t row = static_cast<size_t>(info->item.iItem);
-      if ((info->item.mask & LVIF_TEXT) && row < lines_.size())
-        lstrcpynA(info->item.pszText, lines_[row].c_str(), info->item.cchTextMax);
-    }
-    return 0;
-  });
-}
-
-void OutputList::Append(const std::string& line) {
-  lines_.push_back(line);
-  Refresh();
-}
-
-void OutputList::InsertFirst(const std::string& line) {
-  lines_.insert(lines_.begin(), line);
-  Refresh();
-}
-
-void OutputList::Clear() {
-  lines_.clear();
-  Refresh();
-}
-
-void OutputList::Refresh() {
-  if (list_) ListView_SetItemCountEx(list_, static_cast<int>(lines_.size()), LVSICF_NOSCROLL);
-}
-
 TPlugTstForm::TPlugTstForm(PluginWindowsContext& context, std::vector<std::string> lines, bool testMode,
                            std::string title)
     : context_(context), lines_(std::move(lines)), testMode_(testMode), title_(std::move(title)) {}
@@ -140,6 +88,7 @@ void TPlugTstForm::Create(HWND owner) {
                  kTestDesigned.width, kTestDesigned.height, owner);
   titleLabel_ = AddControl("STATIC", title_.c_str(), WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 10, 10);
   output_.Create(*this, 0, 0, 100, 100);
+  ShowWindow(output_.hwnd(), SW_SHOW);
   closeBtn_ = AddButton("Close", 0, 0, 10, 10, [this] { CloseTstBtnClick(); });
   OnCommandId(IDCANCEL, [this] { CloseTstBtnClick(); });
   maximised_ = RestorePlace(hwnd(), owner, context_, settings::kPluginTestWindowKey, kTestDesigned);

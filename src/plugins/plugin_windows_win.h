@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/driver.h"
+#include "engine/results_list_win.h"
 #include "engine/purge_environment.h"
 #include "platform/gui_win.h"
 #include "settings/window_settings.h"
@@ -26,27 +27,6 @@ struct PluginWindowsContext {
   settings::RestoreContext restore;
   bool readOnlyMedia = false;  // CdExec: no selection list or places are written
   std::function<void()> help;  // F1 in either window
-};
-
-// The plugin output list: report lines in a list view of one column.
-class OutputList : public engine::ReportSink {
- public:
-  ~OutputList() override;
-  void Create(gui::Window& parent, int x, int y, int width, int height);
-  HWND hwnd() const { return list_; }
-  void Append(const std::string& line) override;
-  void InsertFirst(const std::string& line) override;
-  void Clear() override;
-  size_t LineCount() const override { return lines_.size(); }
-  std::string LineAt(size_t index) const override { return lines_.at(index); }
-  const std::vector<std::string>& lines() const { return lines_; }
-
- private:
-  void Refresh();
-
-  HWND list_ = nullptr;
-  HFONT font_ = nullptr;
-  std::vector<std::string> lines_;
 };
 
 class TPlugTstForm : public gui::Window {
@@ -77,7 +57,7 @@ class TPlugTstForm : public gui::Window {
   std::vector<std::string> lines_;
   bool testMode_;
   std::string title_;
-  OutputList output_;
+  engine::ResultsList output_;
   engine::PurgeState state_;
   HWND owner_ = nullptr, titleLabel_ = nullptr, closeBtn_ = nullptr;
   bool maximised_ = false, ran_ = false, running_ = false, closeRequested_ = false, closed_ = false;

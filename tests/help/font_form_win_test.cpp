@@ -64,7 +64,7 @@ TEST_F(FontWindow, MainFontIsFixedPitchCookiesFontAnyPitch) {
 }
 
 TEST_F(FontWindow, AChosenFontReplacesTheOneInMemory) {
-  picked = LogFontOf({"Lucida Console", 12, settings::kFontBold | settings::kFontUnderline}, 96);
+  picked = settings::LogFontOf({"Lucida Console", 12, settings::kFontBold | settings::kFontUnderline}, 96);
   pickedPoints = 12;
   TFontForm form(fonts, 96, Dialog());
   form.Create(nullptr);
@@ -73,7 +73,7 @@ TEST_F(FontWindow, AChosenFontReplacesTheOneInMemory) {
             (settings::FontSetting{"Lucida Console", 12, settings::kFontBold | settings::kFontUnderline}));
   EXPECT_EQ(fonts.cookieLists, settings::FontSettings().cookieLists);
 
-  picked = LogFontOf({"Arial", 8, settings::kFontItalic | settings::kFontStrikeOut}, 96);
+  picked = settings::LogFontOf({"Arial", 8, settings::kFontItalic | settings::kFontStrikeOut}, 96);
   pickedPoints = 8;
   form.SetCookiesFontClick();
   EXPECT_EQ(fonts.cookieLists, (settings::FontSetting{"Arial", 8, settings::kFontItalic | settings::kFontStrikeOut}));

@@ -7,9 +7,9 @@
 #include "engine/report.h"
 #include "platform/gui_win.h"
 
-namespace tidemark::app {
+namespace tidemark::engine {
 
-class ResultsList : public engine::ReportSink {
+class ResultsList : public ReportSink {
  public:
   ResultsList() = default;
   ~ResultsList() override;
@@ -49,11 +49,11 @@ class ResultsList : public engine::ReportSink {
   HWND list_ = nullptr;
   std::vector<std::string> lines_;
   int batchDepth_ = 0;
-  size_t current_ = engine::kNoLine;
+  size_t current_ = kNoLine;
   HFONT font_ = nullptr;
   std::string fontName_ = "Courier New";
   int fontSize_ = 9;
   int fontStyle_ = 0;
 };
 
-}  // namespace tidemark::app
+}  // namespace tidemark::engine

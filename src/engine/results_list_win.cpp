@@ -1,9 +1,9 @@
-#include "app/results_list_win.h"
+#include "engine/results_list_win.h"
 
 #include "engine/labels.h"
-#include "help/font_form_win.h"
+#include "settings/font_setting_win.h"
 
-namespace tidemark::app {
+namespace tidemark::engine {
 
 ResultsList::~ResultsList() {
   if (font_) DeleteObject(font_);
@@ -35,7 +35,7 @@ void ResultsList::InsertFirst(const std::string& line) {
 
 void ResultsList::Clear() {
   lines_.clear();
-  current_ = engine::kNoLine;
+  current_ = kNoLine;
   Refresh();
 }
 
@@ -55,7 +55,7 @@ void ResultsList::EndBatch() {
 void ResultsList::PrepareForReport() {
   SetFont(fontName_, fontSize_, fontStyle_);
   SizeColumnForFill();
-  current_ = engine::kNoLine;
+  current_ = kNoLine;
 }
 
 void ResultsList::Refresh() {
@@ -74,7 +74,7 @@ void ResultsList::SetFont(const std::string& name, int size, int style) {
   SetFontForNextReport(name, size, style);
   if (!list_) return;
   HDC screen = GetDC(nullptr);
-  LOGFONTA font = help::LogFontOf({name, size, style}, GetDeviceCaps(screen, LOGPIXELSY));
+  LOGFONTA font = settings::LogFontOf({name, size, style}, GetDeviceCaps(screen, LOGPIXELSY));
   ReleaseDC(nullptr, screen);
   // The labels are fixed-width: where the named face is missing, take a
   // fixed-pitch one rather than whatever the system offers first.
@@ -109,15 +109,15 @@ void ResultsList::Select(size_t index) {
 }
 
 void ResultsList::GoToNextError() {
-  size_t next = engine::NextErrorLine(*this, current_);
-  if (next != engine::kNoLine) Select(next);
+  size_t next = NextErrorLine(*this, current_);
+  if (next != kNoLine) Select(next);
 }
 
 void ResultsList::GoToNextSummary() {
   if (!Overflows()) return;
   size_t top = static_cast<size_t>(ListView_GetTopIndex(list_));
-  size_t next = engine::NextSummaryLine(*this, top, static_cast<size_t>(ListView_GetCountPerPage(list_)));
-  if (next == engine::kNoLine) return;
+  size_t next = NextSummaryLine(*this, top, static_cast<size_t>(ListView_GetCountPerPage(list_)));
+  if (next == kNoLine) return;
   if (next == 0) {
     ListView_EnsureVisible(list_, 0, FALSE);
     return;
@@ -139,8 +139,8 @@ LRESULT ResultsList::OnNotify(NMHDR* header) {
       if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
       if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
         size_t index = static_cast<size_t>(draw->nmcd.dwItemSpec);
-        bool error = index < lines_.size() && engine::IsErrorLine(lines_[index]);
-        draw->clrText = error ? engine::kColourErrorLine : RGB(0, 0, 0);
+        bool error = index < lines_.size() && IsErrorLine(lines_[index]);
+        draw->clrText = error ? kColourErrorLine : RGB(0, 0, 0);
         return CDRF_DODEFAULT;
       }
       return CDRF_DODEFAULT;
@@ -149,4 +149,4 @@ LRESULT ResultsList::OnNotify(NMHDR* header) {
   return 0;
 }
 
-}  // namespace tidemark::app
+}  // namespace tidemark::engine
