@@ -1,7 +1,9 @@
 // Typed URLs, history and form history: fixed statements against the
 // profile's places and form history databases; older profiles keep history
 // and form history in whole files, which are deleted.
+#include <algorithm>
 #include <span>
+#include <string_view>
 
 #include "firefox/firefox_purges.h"
 
@@ -38,14 +40,24 @@ bool MissingDatabase(engine::PurgeEnvironment& env, const char* line) {
 
 using Compaction = void (*)(engine::PurgeEnvironment&, TSQLiteDatabase&);
 
+// The table a "DELETE FROM <table> ..." statement empties.
+std::string TargetTable(std::string_view statement) {
+  std::string_view rest = statement.substr(std::string_view("DELETE FROM").size());
+  rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
+  return std::string(rest.substr(0, rest.find(' ')));
+}
+
 // Runs the statements one by one, each committing on its own, then the
-// compaction (if any). The first failure ends the work with failedLine; the
-// compaction never turns the deletion into a failure.
+// compaction (if any). A statement whose table this Firefox no longer keeps
+// in the file (favicons moved to a file of their own) has nothing to delete.
+// The first failure ends the work with failedLine; the compaction never
+// turns the deletion into a failure.
 bool PurgeDatabase(engine::PurgeEnvironment& env, const std::string& path, std::span<const char* const> statements,
                    const char* failedLine, Compaction compaction) {
   try {
     TSQLiteDatabase database = OpenProfileDatabase(env, path);
-    for (const char* statement : statements) database.Execute(statement);
+    for (const char* statement : statements)
+      if (database.HasTable(TargetTable(statement))) database.Execute(statement);
     if (compaction) compaction(env, database);
     return true;
   } catch (const ESQLiteException& failure) {

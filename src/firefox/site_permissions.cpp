@@ -41,12 +41,6 @@ std::string OriginHost(std::string_view origin) {
   return {};
 }
 
-bool HasTable(TSQLiteDatabase& database, const char* name) {
-  TSQLiteTable table = database.Query(std::string("SELECT name FROM sqlite_master WHERE type = 'table' AND name = '") +
-                                      name + "'");
-  return table.RowCount() > 0;
-}
-
 int64_t NowMilliseconds() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
       .count();
@@ -130,7 +124,7 @@ void FirefoxSitePermissions::Load(platform::FileSystem& files, const locations::
   }
   try {
     database_.emplace(path);
-    mozPerms_ = HasTable(*database_, "moz_perms");
+    mozPerms_ = database_->HasTable("moz_perms");
     TSQLiteTable table = database_->Query(mozPerms_ ? "SELECT origin, type, permission FROM moz_perms"
                                                     : "SELECT host, type, permission FROM moz_hosts");
     for (; !table.AtEnd(); table.NextRow()) {

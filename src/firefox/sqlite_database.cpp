@@ -171,6 +171,14 @@ void TSQLiteDatabase::Execute(const std::string& sql) {
 
 TSQLiteTable TSQLiteDatabase::Query(const std::string& sql) { return TSQLiteTable(*this, sql); }
 
+bool TSQLiteDatabase::HasTable(const std::string& name) {
+  Finalizer statement{Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE")};
+  sqlite3_bind_text(statement.statement, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+  int stepped = sqlite3_step(statement.statement);
+  if (stepped != SQLITE_ROW && stepped != SQLITE_DONE) RaiseFailure("Error executing SQL statement", "sqlite_master");
+  return stepped == SQLITE_ROW;
+}
+
 bool TSQLiteDatabase::InTransaction() const { return sqlite3_get_autocommit(handle_) == 0; }
 
 TSQLiteStatement::TSQLiteStatement(TSQLiteDatabase& database, std::string sql)

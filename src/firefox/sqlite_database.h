@@ -48,6 +48,8 @@ class TSQLiteDatabase {
   void Execute(const std::string& sql);
   // All rows of a query.
   TSQLiteTable Query(const std::string& sql);
+  // The database holds a table of this name (case does not matter, as in SQL).
+  bool HasTable(const std::string& name);
   // Inside a transaction that BEGIN opened and nothing has ended yet.
   bool InTransaction() const;
 
