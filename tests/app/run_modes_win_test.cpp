@@ -205,16 +205,13 @@ TEST_P(MainWindowAfterRun, ShowsTheWindowOnlyWhenTheDisplayOptionAsks) {
 }
 
 // No purge function is selected, so every run ends at level 9 ("No Purge
-// Options were Selected.") and the options that show the window on errors
-// show it; "ERROR5", "errors" and "totals" change nothing then. Each mode
-// word reads its own option set ("AUTO" before "BOOT").
+// Options were Selected."). Each mode word reads its own option set ("AUTO"
+// before "BOOT").
 INSTANTIATE_TEST_SUITE_P(
     DisplayOptions, MainWindowAfterRun,
     ::testing::Values(WindowCase{"NoSettingsFile", -1, -1, "AUTO", true},
-                      WindowCase{"SevereError", 2, 0, "AUTO", true},
                       WindowCase{"Disable", 3, 0, "AUTO", false},
                       WindowCase{"DisableButLevel5", 3, 0, "AUTO LEVEL5", true},
-                      WindowCase{"DisableWithErrorSwitches", 3, 0, "AUTO ERROR5 errors totals", false},
                       WindowCase{"StartupDisable", 0, 3, "boot", false},
                       WindowCase{"AutoBeforeBoot", 3, 0, "BOOT AUTO", false}),
     [](const ::testing::TestParamInfo<WindowCase>& info) { return std::string(info.param.name); });

@@ -9,47 +9,34 @@
 namespace tidemark::help {
 namespace {
 
-std::string ClassOf(HWND window) {
-  char name[64] = "";
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-TEST(HelpViewer, ShowsEveryTopicOfTheCompiledHelpFile) {
-  HelpViewer viewer(TIDEMARK_HELP_FILE);
-  for (std::string_view topic : kProgramTopics) {
-    EXPECT_EQ(viewer.Show(nullptr, topic), std::nullopt) << topic;
-    ASSERT_TRUE(IsWindow(viewer.window())) << topic;
-    EXPECT_EQ(ClassOf(viewer.window()), "HH Parent");
-    EXPECT_TRUE(IsWindowVisible(viewer.window()));
+TEST(HelpViewer, ShowsEveryTopicAndItsWindowsCloseWithIt) {
+  HWND window = nullptr;
+  {
+    HelpViewer viewer(TIDEMARK_HELP_FILE);
+    for (std::string_view topic : kProgramTopics) {
+      EXPECT_EQ(viewer.Show(nullptr, topic), std::nullopt) << topic;
+      window = viewer.window();
+      char name[64] = "";
+      GetClassNameA(window, name, sizeof name);
+      EXPECT_EQ(std::string(name), "HH Parent") << topic;
+      EXPECT_TRUE(IsWindowVisible(window)) << topic;
+    }
   }
+  EXPECT_FALSE(IsWindow(window));
 }
 
 TEST(HelpViewer, NamesWhatIsMissing) {
-  const struct {
-    std::string file, library, named;
-  } cases[] = {
+  const std::array<std::string, 3> cases[] = {
       {"C:\\no-such-folder\\Tidemark.chm", "hhctrl.ocx", "C:\\no-such-folder\\Tidemark.chm could not be found"},
       {TIDEMARK_HELP_FILE, "no-such-viewer.ocx", "HTML Help viewer (no-such-viewer.ocx) is not installed"},
   };
-  for (const auto& c : cases) {
-    HelpViewer viewer(c.file, c.library);
+  for (const auto& [file, library, named] : cases) {
+    HelpViewer viewer(file, library);
     auto problem = viewer.Show(nullptr, kTopicContents);
-    ASSERT_TRUE(problem) << c.library;
-    EXPECT_NE(problem->find(c.named), std::string::npos) << *problem;
+    ASSERT_TRUE(problem) << library;
+    EXPECT_NE(problem->find(named), std::string::npos) << *problem;
     EXPECT_EQ(viewer.window(), nullptr);
   }
-}
-
-TEST(HelpViewer, ClosingTheViewerClosesItsWindows) {
-  HWND window;
-  {
-    HelpViewer viewer(TIDEMARK_HELP_FILE);
-    ASSERT_EQ(viewer.Show(nullptr, kTopicTroubleShooting), std::nullopt);
-    window = viewer.window();
-    ASSERT_TRUE(IsWindow(window));
-  }
-  EXPECT_FALSE(IsWindow(window));
 }
 
 }  // namespace

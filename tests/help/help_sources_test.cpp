@@ -1,0 +1,140 @@
+// The help project against the program's sources: every topic is compiled,
+// listed and reachable, every link leads to a topic, and every error, caution
+// and warning line the program can write has its TroubleShooting entry.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "engine/labels.h"
+#include "help/help_topics.h"
+#include "platform/text.h"
+
+namespace tidemark::test {
+namespace {
+
+std::string Path(const std::string& relative) { return std::string(TIDEMARK_SOURCE_ROOT) + "/" + relative; }
+std::string Read(const std::string& path) {
+  std::stringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+std::vector<std::string> FilesBelow(const std::string& relative, std::initializer_list<std::string_view> endings) {
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(Path(relative)))
+    if (entry.is_regular_file() &&
+        std::ranges::any_of(endings, [&](std::string_view e) { return EndsWith(entry.path().string(), e); }))
+      files.push_back(entry.path().string());
+  return files;
+}
+std::string NameOf(const std::string& path) { return LowerCase(path.substr(path.find_last_of("/\\") + 1)); }
+// The first group of every match, lower case.
+std::set<std::string> Matches(const std::string& text, const char* pattern) {
+  std::set<std::string> values;
+  std::regex expression(pattern, std::regex::icase);
+  for (std::sregex_iterator it(text.begin(), text.end(), expression), end; it != end; ++it)
+    values.insert(LowerCase((*it)[1].str()));
+  return values;
+}
+
+std::string FoldBlanks(const std::string& text) {
+  static const std::regex blanks("[ \t\r\n]+");
+  return Trim(std::regex_replace(text, blanks, " "));
+}
+
+// A help page's text as the viewer shows it; a tag closes right after the
+// word it ends ("<code>x</code>.").
+std::string VisibleText(std::string text) {
+  text = std::regex_replace(text, std::regex("<[^>]*>"), " ");
+  for (const char* entity : {"&lt;|<", "&gt;|>", "&quot;|\"", "&#39;|'", "&nbsp;| ", "&amp;|&"})
+    text = std::regex_replace(text, std::regex(Split(entity, '|')[0]), Split(entity, '|')[1]);
+  return std::regex_replace(FoldBlanks(text), std::regex(" ([.,])"), "$1");
+}
+
+// The texts a line of C++ can write as a report or message line: literals
+// beginning with a marker or an error label, and those joined to them up to
+// a comma or semicolon; comments skipped, blank runs folded, bare markers and
+// short separators left out.
+std::vector<std::string> ReportTextsOf(const std::string& line) {
+  static const std::regex token(R"re('(?:[^'\\]|\\.)*'|"((?:[^"\\]|\\.)*)"|//)re");
+  static constexpr std::string_view markers[] = {"*** ", "-Error-", "-Caution-", "Error - ", "CAUTION - ", "- Warning - "};
+  static constexpr std::string_view bare[] = {"***", "-Error-", "-Caution-", "Error -", "*** Error"};
+  std::vector<std::string> texts;
+  bool inLine = false;
+  size_t end = 0;
+  for (std::sregex_iterator it(line.begin(), line.end(), token), last; it != last && it->str() != "//"; ++it) {
+    inLine = inLine && line.substr(end, it->position() - end).find_first_of(",;") == std::string::npos;
+    end = it->position() + it->length();
+    if (!(*it)[1].matched) continue;  // a character literal such as '"'
+    std::string raw = (*it)[1].str(), literal;
+    for (size_t i = 0; i < raw.size(); ++i)
+      literal += raw[i] != '\\' ? raw[i] : std::string_view("rnt").find(raw[++i]) != std::string::npos ? ' ' : raw[i];
+    std::string text = FoldBlanks(literal);
+    inLine = inLine || engine::IsErrorLine(literal) ||
+             std::ranges::any_of(markers, [&](std::string_view m) { return StartsWith(text + " ", m); });
+    if (inLine && text.size() >= 6 && std::ranges::find(bare, text) == std::end(bare)) texts.push_back(text);
+  }
+  return texts;
+}
+
+TEST(HelpFile, EveryTopicIsCompiledListedAndEveryLinkLeadsToATopic) {
+  std::string project = Read(Path("help/Tidemark.hhp"));
+  std::set<std::string> compiled;
+  for (const std::string& line : Split(project.substr(std::min(project.find("[FILES]"), project.size())), '\n'))
+    if (std::string name = LowerCase(Trim(line)); !name.empty() && name != "[files]") compiled.insert(name);
+  std::set<std::string> contents = Matches(Read(Path("help/Tidemark.hhc")), R"re(name="Local" value="([^"]+)")re");
+  std::set<std::string> existing;
+  for (const std::string& page : FilesBelow("help/html", {".htm", ".css"})) existing.insert(NameOf(page));
+  ASSERT_TRUE(existing.count("trouble.htm"));
+  for (const std::string& page : FilesBelow("help/html", {".htm"})) {
+    std::string topic = "html\\" + NameOf(page);
+    EXPECT_TRUE(compiled.count(topic)) << topic << " is not in the [FILES] of Tidemark.hhp";
+    EXPECT_TRUE(contents.count(topic)) << topic << " is not in the contents Tidemark.hhc";
+    for (const std::string& target : Matches(Read(page), R"re(href="([^"#:]+)[^"]*")re"))
+      EXPECT_TRUE(existing.count(target)) << NameOf(page) << " links to " << target << ", which does not exist";
+  }
+  for (const std::string& target : Matches(Read(Path("help/Tidemark.hhk")), R"re(name="Local" value="html\\([^"]+)")re"))
+    EXPECT_TRUE(existing.count(target)) << "the index names " << target << ", which does not exist";
+  for (std::string_view topic : help::kProgramTopics)
+    EXPECT_TRUE(compiled.count(LowerCase(topic))) << "the program opens " << topic << ", which is not compiled";
+}
+
+TEST(TroubleShooting, ReportTextsAreTakenFromMarkerAndLabelLinesOnly) {
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      {R"(env.Line(" -Error- Recent LNKs:  not found"); // "*** in a comment")", {"-Error- Recent LNKs: not found"}},
+      {R"(Line(std::string("Error - ") + kName + " is not supported");)", {"is not supported"}},
+      {R"(inline constexpr std::string_view kLocked = "        Locked - ";)", {"Locked -"}},
+      {R"(text = "CAUTION - As " + name + " is Executing.", other = "Not a report line.";)",
+       {"CAUTION - As", "is Executing."}},
+      {R"(if (c == '"') Write("*** Error - Write failed - \"Cookies.txt\"\r\n");)",
+       {"*** Error - Write failed - \"Cookies.txt\""}},
+      {R"(env.Line("*** " + message + " - " + kind.name);)", {}},
+      {R"(env.Line("  Purge Functions Completed.");)", {}},
+  };
+  for (const auto& [line, texts] : cases) EXPECT_EQ(ReportTextsOf(line), texts) << line;
+  EXPECT_EQ(VisibleText("<dd>Look &quot;it&quot;\r\n up &amp; <code>Locked - </code>.</dd>"),
+            "Look \"it\" up & Locked -.");
+}
+
+TEST(TroubleShooting, EveryReportLineOfTheProgramHasAnEntry) {
+  std::string topic = VisibleText(Read(Path("help/html/trouble.htm")));
+  size_t found = 0;
+  for (const std::string& file : FilesBelow("src", {".cpp", ".h"})) {
+    std::istringstream source(Read(file));
+    std::string line;
+    for (int number = 1; std::getline(source, line); ++number)
+      for (const std::string& text : ReportTextsOf(line)) {
+        ++found;
+        EXPECT_NE(topic.find(text), std::string::npos)
+            << "no TroubleShooting entry for \"" << text << "\" (" << file << ":" << number << ")";
+      }
+  }
+  EXPECT_GT(found, 0u) << "no report lines found below " << Path("src");
+}
+
+}  // namespace
+}  // namespace tidemark::test
