@@ -36,9 +36,7 @@ class TempFoldersTest : public ::testing::Test {
 };
 
 TEST_F(TempFoldersTest, ValidationJudgesEachCandidate) {
-  scratch.Write("Temp\\x", "");
-  scratch.Write("work\\x", "");
-  scratch.Write("A Long Folder Name\\temp\\x", "");
+  for (const char* file : {"Temp\\x", "work\\x", "A Long Folder Name\\temp\\x"}) scratch.Write(file, "");
   environment.Set("TM_TEST_ROOT", scratch.path());
   std::string shortForm;
   files.ListFolder(scratch.path(), [&](const platform::DirEntry& entry) {
@@ -59,9 +57,7 @@ TEST_F(TempFoldersTest, ValidationJudgesEachCandidate) {
   };
   for (const auto& [input, anyTemp, path, status, state] : cases) {
     TempFolderRow row = Validate(input, anyTemp);
-    EXPECT_EQ(row.path, path) << input;
-    EXPECT_EQ(row.status, status) << input;
-    EXPECT_EQ(row.state, state) << input;
+    EXPECT_EQ(std::tuple(row.path, row.status, row.state), std::tuple(path, status, state)) << input;
   }
   // A path that is not a full drive path is never safe, "C:temp" (relative to the drive's current folder) included.
   ASSERT_TRUE(SetCurrentDirectoryA(scratch.path().c_str()));
@@ -72,7 +68,7 @@ TEST_F(TempFoldersTest, ValidationJudgesEachCandidate) {
   SetCurrentDirectoryA("C:\\");
 }
 
-TEST_F(TempFoldersTest, RowsAreListedOnceAndTheSystemTempStandsIn) {
+TEST_F(TempFoldersTest, RowsAreListedOnceTheSystemTempStandsInAndAnUnlistableWindowsTempNeedsElevation) {
   scratch.Write("temp\\x", "");
   scratch.Write("work\\x", "");
   environment.Set("tmp", scratch / "temp");
@@ -86,16 +82,12 @@ TEST_F(TempFoldersTest, RowsAreListedOnceAndTheSystemTempStandsIn) {
             1);
   // An unsafe "tmp" is never used; with nothing usable ticked, the temp folder Windows names stands in.
   environment.Set("tmp", scratch / "work");
-  EXPECT_EQ(Init(files, {true, false, false, false}).rows[kSystemTemp].Label(),
-            Upper("work") + "  [" + kNotSafe + "]");
+  EXPECT_EQ(Init(files, {true, false, false, false}).rows[kSystemTemp].Label(), Upper("work") + "  [" + kNotSafe + "]");
   environment.Set("tmp", std::nullopt);
   TempFolders fallback = Init(files, {true, false, false, false});
   ASSERT_EQ(fallback.selected.size(), 1u);
-  EXPECT_EQ(fallback.selected[0].displayName, "System Temp");
-  EXPECT_EQ(fallback.selected[0].path, Upper("temp"));
-}
+  EXPECT_EQ(fallback.selected[0].displayName + "|" + fallback.selected[0].path, "System Temp|" + Upper("temp"));
 
-TEST_F(TempFoldersTest, AWindowsTempThatCannotBeListedNeedsElevation) {
   struct Unlistable : platform::Win32FileSystem {
     bool ListMatching(const std::string& folder, const std::string& mask,
                       const std::function<bool(const platform::DirEntry&)>& visit) override {
@@ -104,8 +96,9 @@ TEST_F(TempFoldersTest, AWindowsTempThatCannotBeListedNeedsElevation) {
   } unlistable;
   if (!files.FolderExists(platform::RealShell().WindowsFolder() + "\\temp")) GTEST_SKIP() << "no Windows temp folder";
   TempFolders vista = Init(unlistable, {false, true, false, false}, true);
-  EXPECT_EQ(vista.rows[kWindowsTemp].Label(), vista.rows[kWindowsTemp].path + "  [Only available to Admin with Elevated UAC]");
-  EXPECT_EQ(vista.rows[kWindowsTemp].state, State::NotFound);
+  const TempFolderRow& row = vista.rows[kWindowsTemp];
+  EXPECT_EQ(row.Label(), row.path + "  [Only available to Admin with Elevated UAC]");
+  EXPECT_EQ(row.state, State::NotFound);
   EXPECT_TRUE(vista.windowsTempDisabled);
   EXPECT_TRUE(Init(unlistable, {false, true, false, false}).rows[kWindowsTemp].Usable());
 }

@@ -60,16 +60,14 @@ class PluginCommands : public ::testing::Test {
   int entries = 0;
 };
 
-TEST_F(PluginCommands, LevelsUpTo62RunAndHigherOnesAreOnlyListed) {
+TEST_F(PluginCommands, LevelsUpTo62RunHigherOnesAreOnlyListedAndCommandsShowTheirExpansion) {
   f.scratch.Write("A.TXT", "x");
   std::string del = "DELFILE=" + Dir() + "\\A.TXT";
   EXPECT_EQ(Run({"Level=62", "LEVEL=", "level=63 new", del, "LEVEL=1", "Title"}),
             (Lines{"* LEVEL=62", "* LEVEL=", "* LEVEL=63 NEW", "Error - Tidemark is not programmed to support this Plugin level",
                    "        You need to upgrade Tidemark to the new version to process this Plugin", del, "LEVEL=1", "TITLE"}));
-  EXPECT_TRUE(platform::RealFileSystem().FileExists(f.scratch / "A.TXT"));
-}
-
-TEST_F(PluginCommands, TextLinesCommandsAndTheirExpansion) {
+  EXPECT_TRUE(Files().FileExists(f.scratch / "A.TXT"));
+  // Text lines, commands and what they expand to.
   test::EnvironmentVariables variables;
   variables.Set("TM_PLUGIN_DIR", f.scratch.path());
   auto user = f.shell.UserName();
@@ -100,7 +98,7 @@ TEST_F(PluginCommands, TestModeCountsEachPluginAndCancelStops) {
   lines = Run(plugin);
   EXPECT_EQ(lines.back(), "*** Cancelled by operator.");
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "*** Cancelled by operator."), 1);
-  EXPECT_TRUE(platform::RealFileSystem().FileExists(f.scratch / "B.TMP"));
+  EXPECT_TRUE(Files().FileExists(f.scratch / "B.TMP"));
 }
 
 TEST_F(PluginCommands, RunPluginsGoesThroughTheSelection) {
@@ -118,7 +116,6 @@ TEST_F(PluginCommands, RunPluginsGoesThroughTheSelection) {
                               " -Error- Not a Plugin file - NOTES.TXT",
                               "  Run Plugins Function Completed.  2 - Entries processed."}));
   EXPECT_EQ(f.r.report.ErrorLevel(), 5);
-
 }
 
 TEST_F(PluginCommands, EachFolderTypeOnOneTree) {
@@ -144,16 +141,14 @@ TEST_F(PluginCommands, EachFolderTypeOnOneTree) {
   }
 }
 
-TEST_F(PluginCommands, FolderWildcardsReachEveryMatchingFolder) {
+TEST_F(PluginCommands, FolderWildcardsReachEveryMatchingFolderButNeverFollowALink) {
   for (const char* file : {"P\\A.DEFAULT\\CACHE\\X.TMP", "P\\B.DEFAULT\\CACHE\\Y.TMP", "P\\OTHER\\CACHE\\Z.TMP",
                            "P\\A.DEFAULT\\LOG.TXT", "P\\B.DEFAULT\\LOG.TXT", "P\\OTHER\\LOG.TXT"})
     f.scratch.Write(file, "x");
   Run({"DELFOLD=" + Dir() + "\\P\\*.DEFAULT\\CACHE[*.*]IS", "DELFILE=" + Dir() + "\\P\\?.DEFAULT\\LOG.TXT"});
   EXPECT_EQ(Tree(), (Lines{"P\\", "P\\A.DEFAULT\\", "P\\A.DEFAULT\\CACHE\\", "P\\B.DEFAULT\\", "P\\B.DEFAULT\\CACHE\\",
                            "P\\OTHER\\", "P\\OTHER\\CACHE\\", "P\\OTHER\\CACHE\\Z.TMP", "P\\OTHER\\LOG.TXT"}));
-}
-
-TEST_F(PluginCommands, ADirectoryLinkIsNeverFollowed) {
+  // A directory link is never followed.
   std::string links = TIDEMARK_PLUGIN_LINKS;
   if (!Files().FolderExists(links + "\\profiles\\link.default")) GTEST_SKIP() << "no link fixture at " << links;
   std::string profiles = UpperCase(links) + "\\PROFILES";
@@ -178,12 +173,11 @@ TEST_F(PluginCommands, TextAndXmlEditsListInPreviewAndCutInPurge) {
   EXPECT_EQ(Files().ReadFile(f.scratch / "P.XML"), xml);
   f.state.previewMode = false;
   Lines purged = Results(plugin);
-  ASSERT_EQ(preview.size(), shown.size());
-  ASSERT_EQ(purged.size(), shown.size());
   for (size_t i = 0; i < shown.size(); ++i) {
-    EXPECT_EQ(preview[i], "       to delete - " + shown[i]);
-    EXPECT_EQ(purged[i], "         deleted - " + shown[i]);
+    EXPECT_EQ(preview.at(i), "       to delete - " + shown[i]);
+    EXPECT_EQ(purged.at(i), "         deleted - " + shown[i]);
   }
+  EXPECT_EQ(std::pair(preview.size(), purged.size()), std::pair(shown.size(), shown.size()));
   EXPECT_EQ(entries, 4);
   EXPECT_EQ(Files().ReadFile(f.scratch / "APP.INI"), "[Recent]\r\nkeep=1\n");
   EXPECT_EQ(Files().ReadFile(f.scratch / "P.XML"), "<p>\r\n <k/>\r\n</p>");
@@ -221,13 +215,13 @@ TEST_F(PluginCommands, ProtectAndIgnoreEntries) {
   std::string busy = f.scratch.Write("BUSY\\IN-USE.DAT", "x");
   std::string held = f.scratch.Write("HELD.DAT", "x");
   Files().SetAttributes(f.scratch.Write("RO.TXT", "x"), platform::kAttrReadOnly);
-  HANDLE open1 = CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  HANDLE open2 = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  Lines results = Results({"DELFILE=" + Dir() + "\\A.KEEP", "DELFILE=" + Dir() + "\\BUSY\\IN-USE.DAT",
-                           "DELFILE=" + Dir() + "\\HELD.DAT", "DELFILE=" + Dir() + "\\RO.TXT",
-                           "DELFILE=" + Dir() + "\\NONE.TXT"});
-  CloseHandle(open1);
-  CloseHandle(open2);
+  HANDLE open[] = {CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+                   CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)};
+  Lines plugin;
+  for (const char* file : {"A.KEEP", "BUSY\\IN-USE.DAT", "HELD.DAT", "RO.TXT", "NONE.TXT"})
+    plugin.push_back("DELFILE=" + Dir() + "\\" + file);
+  Lines results = Results(plugin);
+  for (HANDLE handle : open) CloseHandle(handle);
   EXPECT_EQ(results, (Lines{"       Protected - " + Real() + "\\A.KEEP", "   Ignore Locked - " + Real() + "\\BUSY\\IN-USE.DAT",
                             "          Locked - " + Real() + "\\HELD.DAT", "         deleted - " + Real() + "\\RO.TXT",
                             "    file not present - " + Real() + "\\NONE.TXT"}));
@@ -336,25 +330,22 @@ TEST_F(Programs, PreviewStartsNothingExecuteWaitsExehideDoesNot) {
 }
 
 TEST_F(PluginCommands, RefusedStatementsTouchNothing) {
-  const std::pair<std::string, const char*> cases[] = {
-      {"DELFILE=#NOSUCH#\\VICTIM.LOG", "path is not a full path"},  // relative once expanded
-      {"DELFILE=VICTIM.LOG", "path is not a full path"},
-      {"DELFILE=C:VICTIM.LOG", "path is not a full path"},
-      {"DELFOLD=C:[*.LOG]IS", "path is not a full path"},
-      {"EXECUTE=VICTIM.LOG", "path is not a full path"},
-      {"DELFOLD=" + Dir() + "\\SUB[..\\*.LOG]IS", "file mask names a folder"},
-      {"DELTEXT=" + Dir() + "\\VICTIM.LOG[]", "text to match is empty"},
-      {"DELEXML=" + Dir() + "\\VICTIM.LOG['']", "text to match is empty"},
-      {"DELVALS=HKCU:" + Key() + "[]C", "text to match is empty"},
-      {"DEL1KEY=HKCU:", "registry key is empty"},
-      {"DELVALS=HKCU:\\[*]A", "registry key is empty"},
+  const std::pair<const char*, Lines> cases[] = {
+      {"path is not a full path",  // the first relative once expanded
+       {"DELFILE=#NOSUCH#\\VICTIM.LOG", "DELFILE=VICTIM.LOG", "DELFILE=C:VICTIM.LOG", "DELFOLD=C:[*.LOG]IS",
+        "EXECUTE=VICTIM.LOG"}},
+      {"file mask names a folder", {"DELFOLD=" + Dir() + "\\SUB[..\\*.LOG]IS"}},
+      {"text to match is empty",
+       {"DELTEXT=" + Dir() + "\\VICTIM.LOG[]", "DELEXML=" + Dir() + "\\VICTIM.LOG['']", "DELVALS=HKCU:" + Key() + "[]C"}},
+      {"registry key is empty", {"DEL1KEY=HKCU:", "DELVALS=HKCU:\\[*]A"}},
   };
   f.scratch.Write("VICTIM.LOG", "x");
   Lines plugin, refused;
-  for (const auto& [line, reason] : cases) {
-    plugin.push_back(line);
-    refused.push_back(std::string(" -Error- Previous statement not processed - ") + reason);
-  }
+  for (const auto& [reason, lines] : cases)
+    for (const std::string& line : lines) {
+      plugin.push_back(line);
+      refused.push_back(std::string(" -Error- Previous statement not processed - ") + reason);
+    }
   // A relative path would act in whatever folder is current.
   char previous[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, previous);

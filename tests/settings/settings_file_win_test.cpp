@@ -1,3 +1,5 @@
+// The settings file: seeding it at start, and reading and writing it through
+// the system's private-profile functions.
 #include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
@@ -8,70 +10,78 @@
 namespace tidemark::settings {
 namespace {
 
-const char* const kSeedText = "[StndOptions]\r\nCacheOption=1\r\n";
-
-struct Folders {
-  test::TempFolder root;
-  std::string program = root / "Program", data = root / "Data";
-  std::string seed = program + "\\Tidemark.ini", target = data + "\\Tidemark.ini";
-  platform::FileSystem& files = platform::RealFileSystem();
-  explicit Folders(bool seeded) {
-    files.CreateFolders(program);
-    files.CreateFolders(data);
-    if (seeded) files.WriteFile(seed, kSeedText);
-  }
-  std::string Content(const std::string& path) { return files.ReadFile(path).value_or("<none>"); }
-  EnsureResult Ensure(const std::string& dataFolder, bool cdExec = false) {
-    return EnsureSettingsFile(files, program, dataFolder, cdExec);
-  }
-  std::string Error(const std::string& dataFolder) {
-    try {
-      Ensure(dataFolder);
-    } catch (const ESettingsFileError& error) {
-      return error.what();
-    }
-    return "no error";
-  }
-};
-
-TEST(EnsureSettingsFile, SeedsTheDataFolderOnlyWhenItHoldsNoFile) {
-  Folders seeded(true), empty(false);
-  EXPECT_EQ(seeded.Ensure(seeded.data, true), EnsureResult::Skipped);
-  EXPECT_EQ(seeded.Ensure(""), EnsureResult::Skipped);
-  EXPECT_FALSE(seeded.files.FileExists(seeded.target));
-  EXPECT_EQ(seeded.Ensure(seeded.data), EnsureResult::Copied);
-  EXPECT_EQ(seeded.Content(seeded.target), kSeedText);
-  seeded.files.WriteFile(seeded.target, "[ShredOption]\r\nRepeats=4\r\n");
-  EXPECT_EQ(seeded.Ensure(seeded.data), EnsureResult::Existing);
-  EXPECT_EQ(seeded.Content(seeded.target), "[ShredOption]\r\nRepeats=4\r\n");
-  // The data folder is the program folder on a removable drive.
-  EXPECT_EQ(seeded.Ensure(seeded.program), EnsureResult::Existing);
-  EXPECT_EQ(seeded.Content(seeded.seed), kSeedText);
-  EXPECT_EQ(empty.Ensure(empty.data), EnsureResult::CreatedEmpty);
-  EXPECT_EQ(empty.Content(empty.target), "");
-  empty.files.WriteFile(empty.target, "[ShredOption]\r\n");
-  EXPECT_EQ(empty.Ensure(empty.data), EnsureResult::Existing);
-  EXPECT_EQ(empty.Content(empty.target), "[ShredOption]\r\n");
-  EXPECT_EQ(empty.Ensure(empty.root / "Missing"), EnsureResult::CreateFailed);
+TEST(IniFile, MissingValuesFallBackLongOnesReadWholeAndUnsafeWritesAreRefused) {
+  test::SettingsFile file;
+  auto& ini = file.ini;
+  EXPECT_EQ(ini.ReadString("ShowOption", "CookieMsgOpt", "N"), "N");
+  EXPECT_FALSE(platform::RealFileSystem().FileExists(file.path)) << "a read creates nothing";
+  file.SetText("[ShowOption]\r\nCookieMsgOpt=Y\r\nQuickStartOpt=\r\n");
+  EXPECT_EQ(ini.ReadString("ShowOption", "CookieMsgOpt", "N") + ini.ReadString("ShowOption", "FFcookieMsgOpt", "N") +
+                ini.ReadString("ShowOption", "QuickStartOpt", "S"),
+            "YN");
+  const std::string longValue = std::string(5000, 'x') + "end";
+  ASSERT_TRUE(ini.WriteString("Positions", "Long", longValue));
+  EXPECT_EQ(ini.ReadString("Positions", "Long", ""), longValue);
+  EXPECT_FALSE(ini.WriteString("Fonts", "Main0Name", "Arial\r\n[StndOptions]\r\nCacheOption=1"));
+  EXPECT_NE(ini.LastError(), 0u);
+  EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", "none") + ini.ReadString("StndOptions", "CacheOption", "0"), "none0");
+  // No data folder: the system must not fall back to a file of its own.
+  platform::PrivateProfileFile none("");
+  EXPECT_FALSE(none.WriteString("PnowOptions", "MainWinOpt", "3"));
+  EXPECT_NE(none.LastError(), 0u);
+  EXPECT_EQ(none.ReadString("PnowOptions", "MainWinOpt", "0"), "0");
 }
 
-TEST(EnsureSettingsFile, FailuresAreReportedAndLeaveNoFileBehind) {
-  Folders folders(true);
-  const std::string missing = folders.root / "Missing";
-  EXPECT_EQ(folders.Error(missing), "Cannot create file " + missing + "\\Tidemark.ini");
-  {
-    test::FileLock lock(folders.seed, 0);
-    ASSERT_TRUE(lock.held());
-    EXPECT_EQ(folders.Error(folders.data), "Cannot open file " + folders.seed);
+// The copy from the program folder stops half way; the program folder's file can be unreadable too.
+struct CopyStopsHalfWay : platform::Win32FileSystem {
+  bool CopyFileTo(const std::string&, const std::string& to, bool) override { return WriteFile(to, "[Stnd") && false; }
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    return readable ? Win32FileSystem::ReadFile(path) : std::nullopt;
   }
-  EXPECT_FALSE(folders.files.FileExists(folders.target));
-  // A copy that stops half way leaves nothing behind.
-  struct CopyStopsHalfWay : platform::Win32FileSystem {
-    bool CopyFileTo(const std::string&, const std::string& to, bool) override { return WriteFile(to, "[Stnd") && false; }
-  } failing;
-  EXPECT_THROW(EnsureSettingsFile(failing, folders.program, folders.data, false), ESettingsFileError);
-  EXPECT_FALSE(folders.files.FileExists(folders.target));
-  EXPECT_EQ(folders.Ensure(folders.data), EnsureResult::Copied) << "the next start seeds it";
+  bool readable = true;
+};
+
+TEST(EnsureSettingsFile, SeedsOnlyAFolderWithoutTheFileAndAFailureLeavesNoFileBehind) {
+  const char* const seedText = "[StndOptions]\r\nCacheOption=1\r\n";
+  test::TempFolder root;
+  platform::FileSystem& files = platform::RealFileSystem();
+  const std::string program = root / "Program", data = root / "Data", target = data + "\\Tidemark.ini";
+  const std::string seed = root.Write("Program\\Tidemark.ini", seedText);
+  files.CreateFolders(data);
+  auto ensure = [&](const std::string& folder, bool cdExec = false) {
+    return EnsureSettingsFile(files, program, folder, cdExec);
+  };
+  auto error = [&](platform::FileSystem& system, const std::string& folder) -> std::string {
+    try {
+      EnsureSettingsFile(system, program, folder, false);
+    } catch (const ESettingsFileError& e) {
+      return e.what();
+    }
+    return "no error";
+  };
+  CopyStopsHalfWay failing;
+  EXPECT_EQ(error(failing, data), "Cannot create file " + target);
+  failing.readable = false;
+  EXPECT_EQ(error(failing, data), "Cannot open file " + seed);
+  EXPECT_EQ(error(files, root / "Missing"), "Cannot create file " + root / "Missing\\Tidemark.ini");
+  EXPECT_FALSE(files.FileExists(target)) << "no half copy is left";
+  EXPECT_EQ(ensure(data, true), EnsureResult::Skipped);
+  EXPECT_EQ(ensure(""), EnsureResult::Skipped);
+  EXPECT_FALSE(files.FileExists(target));
+  EXPECT_EQ(ensure(data), EnsureResult::Copied);
+  EXPECT_EQ(files.ReadFile(target), seedText);
+  files.WriteFile(target, "[ShredOption]\r\n");
+  EXPECT_EQ(ensure(data), EnsureResult::Existing);
+  EXPECT_EQ(files.ReadFile(target), "[ShredOption]\r\n");
+  // The data folder is the program folder on a removable drive.
+  EXPECT_EQ(ensure(program), EnsureResult::Existing);
+  EXPECT_EQ(files.ReadFile(seed), seedText);
+  files.RemoveFile(seed);
+  files.RemoveFile(target);
+  EXPECT_EQ(ensure(data), EnsureResult::CreatedEmpty);
+  EXPECT_EQ(files.ReadFile(target), "");
+  EXPECT_EQ(ensure(data), EnsureResult::Existing);
+  EXPECT_EQ(ensure(root / "Missing"), EnsureResult::CreateFailed);
 }
 
 }  // namespace

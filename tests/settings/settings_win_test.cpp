@@ -46,7 +46,7 @@ TEST(OptionSets, EachOptionHasItsOwnKeyInItsSetsSectionAndEveryWriteCounts) {
   }
 }
 
-TEST(OptionSets, BadValuesReadAsTheirDefaults) {
+TEST(Settings, StoredValuesThatCannotBeReadGiveTheirDefaultsAndAreNotWrittenBack) {
   SettingsFile file;
   file.SetText(
       "[ShutOptions]\r\nCacheOption=abc\r\nCookiesOption=2\r\nHistoryOption=-1\r\nFFtypedURLs=\r\n"
@@ -58,9 +58,29 @@ TEST(OptionSets, BadValuesReadAsTheirDefaults) {
   expected.reports = 1;
   EXPECT_EQ(LoadOptionSet(file.ini, OptionSetId::Shutdown), expected);
   ConfigurationTab tab = LoadConfigurationTab(file.ini);
-  EXPECT_EQ(tab.shutdown, DisplayOptions{});
-  EXPECT_EQ(tab.startup, DisplayOptions{});
-  EXPECT_EQ(tab.shutType, ShutType::Logoff);
+  EXPECT_EQ(std::tuple(tab.shutdown, tab.startup, tab.shutType), std::tuple(DisplayOptions{}, DisplayOptions{}, ShutType::Logoff));
+  // The shred kind is the first character, kept even when unknown; the passes are clamped to 1..99.
+  const std::pair<const char*, ShredSettings> shreds[] = {{"", {kQuickShred, 1}},
+                                                          {"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
+                                                          {"Thoroughness=2\r\nRepeats=99999999999", {kBothShreds, 99}},
+                                                          {"Thoroughness=7\r\nRepeats= 33 ", {'7', 33}}};
+  for (auto [stored, shred] : shreds) {
+    file.SetText(std::string("[ShredOption]\r\n") + stored + "\r\n");
+    EXPECT_EQ(LoadShredSettings(file.ini), shred) << stored;
+  }
+  // DosDir holds "Windows Temp" and WinDir "Old Temp"; with no folder set "System Temp" is checked.
+  const std::pair<const char*, TempFolderSettings> temps[] = {
+      {"TmpDir=0\r\nDosDir=0\r\nWinDir=abc\r\nVolDir=0\r\n", {true, false, false, false, true, "8", 8}},
+      {"DosDir=1\r\nAgeHours=-3\r\n", {false, true, false, false, true, "0", 0}},
+      {"WinDir=1\r\nAgeHours=12h\r\n", {false, false, true, false, true, "0", 0}},
+      {"VolDir=1\r\nAgeTemp=0\r\nAgeHours= 48 \r\n", {false, false, false, true, false, "48", 48}},
+      {"TmpDir=1\r\nDosDir=1\r\nAgeHours=99999999999\r\n", {true, true, false, false, true, "0", 0}}};
+  for (auto [stored, temp] : temps) {
+    const std::string text = std::string("[TempFolders]\r\n") + stored;
+    file.SetText(text);
+    EXPECT_EQ(LoadTempFolderSettings(file.ini), temp) << stored;
+    EXPECT_EQ(file.Text(), text);
+  }
 }
 
 TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
@@ -68,13 +88,17 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
   const DisplayOptions startup{SplashOption::Enable, MainWindowOption::Disable};
   const DisplayOptions shutdown{SplashOption::Disable, MainWindowOption::EnableOnSevereError};
   TempFolderSettings temp{true, false, true, false, true, "abc", 12};
-  const std::tuple<const char*, std::function<bool(platform::IniFile&)>, Writes> cases[] = {
+  ShredSettings unknown{'7', 5}, inMemory;
+  using Apply = std::function<bool(platform::IniFile&)>;
+  const std::tuple<const char*, Apply, Writes> cases[] = {
       {"General",
-       [](platform::IniFile& ini) {
-         ShredSettings page{kThoroughShred, 150}, inMemory;
+       [&](platform::IniFile& ini) {
+         ShredSettings page{kThoroughShred, 150};
          return ApplyGeneral(ini, page, inMemory) && page.repeats == 99 && inMemory == page;
        },
        {"ShredOption/Thoroughness=1", "ShredOption/Repeats=99"}},
+      {"unknown shred kind", [&](platform::IniFile& ini) { return ApplyGeneral(ini, unknown, inMemory); },
+       {"ShredOption/Repeats=5"}},
       {"Purge Now", [&](platform::IniFile& ini) { return ApplyPurgeNow(ini, purgeNow); },
        {"PnowOptions/SplashOpt=1", "PnowOptions/MainWinOpt=1"}},
       {"Startup", [&](platform::IniFile& ini) { return ApplyStartup(ini, startup); },
@@ -99,69 +123,20 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
   }
   EXPECT_EQ(temp, (TempFolderSettings{true, false, true, false, true, "0", 0})) << "the page shows the file";
   ConfigurationTab tab = LoadConfigurationTab(file.ini);
-  EXPECT_EQ(tab.shred, (ShredSettings{kThoroughShred, 99}));
-  EXPECT_EQ(tab.purgeNow, purgeNow);
-  EXPECT_EQ(tab.startup, startup);
-  EXPECT_EQ(tab.shutdown, shutdown);
-  EXPECT_EQ(tab.shutType, ShutType::Hibernate);
-
+  EXPECT_EQ(tab.shred, (ShredSettings{'1', 5})) << "an unknown kind stays as it was stored";
+  EXPECT_EQ(std::tuple(tab.purgeNow, tab.startup, tab.shutdown, tab.shutType),
+            std::tuple(purgeNow, startup, shutdown, ShutType::Hibernate));
   ASSERT_TRUE(file.ini.WriteString("StndOptions", "SplashOpt", "1"));
   SettingsState state;
   state.show.quickStartOpt = "N";
   LoadSettingsState(file.ini, OptionSetId::Shutdown, state);
-  EXPECT_EQ(state.shred, tab.shred);
-  EXPECT_TRUE(state.temp.oldTemp);
-  EXPECT_EQ(state.shutType, ShutType::Hibernate);
-  EXPECT_EQ(state.runModeDisplay, shutdown);
-  EXPECT_EQ(state.show.quickStartOpt, "N");  // left to the window restore
+  EXPECT_EQ(std::tuple(state.shred, state.temp.oldTemp, state.shutType, state.runModeDisplay, state.show.quickStartOpt),
+            std::tuple(tab.shred, true, ShutType::Hibernate, shutdown, std::string("N")));
   LoadSettingsState(file.ini, OptionSetId::Startup, state);
   EXPECT_EQ(state.runModeDisplay, startup);
   // The interactive run has no display options, whatever its section holds.
   LoadSettingsState(file.ini, OptionSetId::Standard, state);
   EXPECT_EQ(state.runModeDisplay, DisplayOptions{});
-}
-
-TEST(ConfigurationTab, StoredShredValuesAndAnUnknownKindKeptAsItIs) {
-  // The kind is the first character; the passes are clamped to 1..99.
-  const std::pair<const char*, ShredSettings> cases[] = {{"", {kQuickShred, 1}},
-                                                         {"Thoroughness=\r\nRepeats= 33 ", {kQuickShred, 33}},
-                                                         {"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
-                                                         {"Thoroughness=2\r\nRepeats=99999999999", {kBothShreds, 99}},
-                                                         {"Thoroughness=7\r\nRepeats=abc", {'7', 1}}};
-  SettingsFile file;
-  for (auto [stored, expected] : cases) {
-    file.SetText(std::string("[ShredOption]\r\n") + stored + "\r\n");
-    EXPECT_EQ(LoadShredSettings(file.ini), expected) << stored;
-  }
-  // An unknown kind selects no radio button; applying leaves it stored as it is.
-  ShredSettings page{'7', 5}, inMemory;
-  ASSERT_TRUE(ApplyGeneral(file.ini, page, inMemory));
-  EXPECT_EQ(file.Text(), "[ShredOption]\r\nThoroughness=7\r\nRepeats=5\r\n");
-}
-
-TEST(TempFolders, StoredValuesKeepTheirKeyPairingAndAreNotWrittenBack) {
-  // DosDir holds "Windows Temp" and WinDir "Old Temp"; with no folder set "System Temp" is checked.
-  const std::pair<const char*, TempFolderSettings> cases[] = {
-      {"", {true, false, false, false, true, "8", 8}},
-      {"TmpDir=0\r\nDosDir=0\r\nWinDir=abc\r\nVolDir=0\r\n", {true, false, false, false, true, "8", 8}},
-      {"DosDir=1\r\nAgeHours=-3\r\n", {false, true, false, false, true, "0", 0}},
-      {"WinDir=1\r\nAgeHours=12h\r\n", {false, false, true, false, true, "0", 0}},
-      {"VolDir=1\r\nAgeTemp=0\r\nAgeHours= 48 \r\n", {false, false, false, true, false, "48", 48}},
-      {"TmpDir=1\r\nDosDir=1\r\nAgeHours=99999999999\r\n", {true, true, false, false, true, "0", 0}}};
-  SettingsFile file;
-  for (auto [stored, expected] : cases) {
-    const std::string text = std::string("[TempFolders]\r\n") + stored;
-    file.SetText(text);
-    EXPECT_EQ(LoadTempFolderSettings(file.ini), expected) << stored;
-    EXPECT_EQ(file.Text(), text);
-  }
-  // A failed Apply is reported and the page shows what the file holds.
-  TempFolderSettings page;
-  page.ageHoursText = "12";
-  test::FileLock lock(file.path);
-  ASSERT_TRUE(lock.held());
-  EXPECT_FALSE(ApplyTempFolders(file.ini, page));
-  EXPECT_EQ(page, (TempFolderSettings{true, true, false, false, true, "0", 0}));
 }
 
 }  // namespace

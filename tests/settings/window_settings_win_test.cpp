@@ -8,42 +8,37 @@ namespace tidemark::settings {
 namespace {
 
 using test::SettingsFile;
+using enum PlacementKind;
 
 const RestoreContext kNormalStart{false, false, 96, {0, 0, 1024, 768}};
 const CookieListLayout kDesignedLists{{1, 2, 3, 4}, {5, 6, 7}, 8};
-const char* const kStored =
-    "[Positions]\r\nFFoxForm=0 120 80 450 620\r\nCookieForm=2\r\nPlugSelForm=1 5 6 300 400\r\nPlugTstForm=garbage\r\n"
-    "Lv1C0=\r\nLv1C1=abc\r\nLv1C2=-5\r\nLv1C3=77\r\nLv2C1= 88 \r\nLV2Ht=12x\r\n"
-    "[Fonts]\r\nMain0Name=Arial\r\nMain0Size=14\r\nMain0Style=x\r\nProt1Name=Verdana\r\nProt1Size=12\r\n"
-    "[ShowOption]\r\nQuickStartOpt=N\r\n";
 
 struct Restored {
-  std::optional<WindowPlacement> main, cookies;
+  std::optional<WindowPlacement> main, cookies, plugins;
   ShowOptions show;
   FontSettings fonts;
   CookieListLayout layout = kDesignedLists;
   Restored(SettingsFile& file, const RestoreContext& context) {
     main = RestoreMainWindow(file.ini, platform::RealFileSystem(), context, show, fonts);
     cookies = RestoreCookieWindow(file.ini, context, {700, 500}, fonts, layout);
+    plugins = RestoreWindow(file.ini, kPluginSelectWindowKey, context);
   }
 };
 
-TEST(WindowSettings, TheMainAndCookieWindowsRoundTrip) {
+TEST(WindowSettings, TheWindowsRoundTripAndEveryWriteCounts) {
   SettingsFile file;
   const ShowOptions show{"Y", "N", "X"};
   const FontSettings fonts{{"Lucida Console", 11, kFontBold | kFontItalic}, {"Tahoma", 8, kFontUnderline}};
   const CookieListLayout lists{{110, 120, 130, 140}, {210, 220, 230}, 300};
   ASSERT_TRUE(SaveMainWindow(file.ini, {WindowState::Normal, 120, 80, 450, 620}, show, fonts));
   ASSERT_TRUE(SaveCookieWindow(file.ini, {WindowState::Maximised, 30, 40, 500, 700}, lists));
-  ASSERT_TRUE(SaveWindow(file.ini, kPluginTestWindowKey, {WindowState::Normal, 1, 2, 3, 4}));
+  ASSERT_TRUE(SaveWindow(file.ini, kPluginSelectWindowKey, {WindowState::Normal, 1, 2, 3, 4}));
   EXPECT_EQ(file.ini.ReadString("Positions", "FFoxForm", ""), "0 120 80 450 620");
   Restored restored(file, kNormalStart);
-  EXPECT_EQ(restored.main, (WindowPlacement{PlacementKind::Normal, 120, 80, 620, 450}));
-  EXPECT_EQ(restored.cookies, (WindowPlacement{PlacementKind::Maximised, 0, 0, 700, 500}));
-  EXPECT_EQ(RestoreWindow(file.ini, kPluginTestWindowKey, kNormalStart), (WindowPlacement{PlacementKind::Normal, 1, 2, 4, 3}));
-  EXPECT_EQ(restored.show, show);
-  EXPECT_EQ(restored.fonts, fonts);
-  EXPECT_EQ(restored.layout, lists);
+  EXPECT_EQ(restored.main, (WindowPlacement{Normal, 120, 80, 620, 450}));
+  EXPECT_EQ(restored.cookies, (WindowPlacement{Maximised, 0, 0, 700, 500}));
+  EXPECT_EQ(restored.plugins, (WindowPlacement{Normal, 1, 2, 4, 3}));
+  EXPECT_EQ(std::tuple(restored.show, restored.fonts, restored.layout), std::tuple(show, fonts, lists));
   for (const char* key : {"FFoxForm", "QuickStartOpt", "Main0Style", "Prot1Name", "Prot1Style"}) {
     test::RecordingFile failing(file.path, key);
     EXPECT_FALSE(SaveMainWindow(failing, {}, ShowOptions{}, FontSettings{})) << key;
@@ -54,20 +49,42 @@ TEST(WindowSettings, TheMainAndCookieWindowsRoundTrip) {
   }
 }
 
-TEST(WindowSettings, StoredValuesApplyOnlyWhenTheyCanBeUsed) {
+TEST(WindowSettings, StoredValuesApplyOnlyWhenUsableResetKeepsTheFontAndAnyPosReadsNothing) {
   SettingsFile file;
-  file.SetText(kStored);
+  file.SetText(
+      "[Positions]\r\nFFoxForm=0 120 80 450 620\r\nCookieForm=2\r\nPlugSelForm=garbage\r\n"
+      "Lv1C0=\r\nLv1C1=abc\r\nLv1C2=-5\r\nLv1C3=77\r\nLv2C1= 88 \r\nLV2Ht=12x\r\n"
+      "[Fonts]\r\nMain0Name=Arial\r\nMain0Size=14\r\nMain0Style=x\r\nProt1Name=Verdana\r\nProt1Size=12\r\n"
+      "[ShowOption]\r\nQuickStartOpt=N\r\n");
   RestoreContext large = kNormalStart;
   large.pixelsPerInch = 120;
   Restored restored(file, large);
-  EXPECT_EQ(restored.main, (WindowPlacement{PlacementKind::Normal, 120, 80, 620, 450}));
-  EXPECT_EQ(restored.cookies, (WindowPlacement{PlacementKind::Maximised, 0, 0, 875, 625}));
-  EXPECT_EQ(RestoreWindow(file.ini, kPluginSelectWindowKey, large), (WindowPlacement{PlacementKind::Normal, 5, 6, 400, 300}));
-  EXPECT_EQ(RestoreWindow(file.ini, kPluginTestWindowKey, large), (WindowPlacement{PlacementKind::Designed, 0, 0, 775, 563}));
+  EXPECT_EQ(restored.main, (WindowPlacement{Normal, 120, 80, 620, 450}));
+  EXPECT_EQ(restored.cookies, (WindowPlacement{Maximised, 0, 0, 875, 625}));
+  EXPECT_EQ(restored.plugins, (WindowPlacement{Designed, 0, 0, 775, 563}));
   EXPECT_EQ(restored.show, (ShowOptions{"N", "N", "N"}));
   // List sizes need a number that is not negative; a font a name and a size.
   EXPECT_EQ(restored.layout, (CookieListLayout{{1, 2, 3, 77}, {5, 88, 7}, 8}));
   EXPECT_EQ(restored.fonts, (FontSettings{{"Arial", 14, 0}, {"Verdana", 12, 0}}));
+  // Only the positions are reset for the main window; the cookie manager keeps its designed lists and font.
+  Restored afterReset(file, {false, true, 96, {0, 0, 1024, 768}});
+  EXPECT_EQ(afterReset.main, (WindowPlacement{Designed, 0, 0, 620, 450}));
+  EXPECT_EQ(afterReset.cookies, (WindowPlacement{Designed, 0, 0, 700, 500}));
+  EXPECT_EQ(afterReset.fonts, (FontSettings{{"Arial", 14, 0}, FontSettings().cookieLists}));
+  EXPECT_EQ(std::tuple(afterReset.show.quickStartOpt, afterReset.layout), std::tuple(std::string("N"), kDesignedLists));
+
+  ASSERT_TRUE(SetFileAttributesA(file.path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  Restored untouched(file, {true, false, 96, {0, 0, 1024, 768}});
+  EXPECT_FALSE(untouched.main || untouched.cookies || untouched.plugins);
+  EXPECT_EQ(std::tuple(untouched.show, untouched.fonts, untouched.layout),
+            std::tuple(ShowOptions{}, FontSettings{}, kDesignedLists));
+  EXPECT_TRUE(GetFileAttributesA(file.path.c_str()) & FILE_ATTRIBUTE_READONLY) << "skipped entirely";
+  // Restoring the main window makes the file writable again, hidden as it was.
+  Restored{file, kNormalStart};
+  EXPECT_EQ(GetFileAttributesA(file.path.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+            DWORD(FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_TRUE(SaveWindow(file.ini, kMainWindowKey, {WindowState::Maximised, 1, 2, 3, 4}));
+  EXPECT_EQ(file.ini.ReadString("Positions", "FFoxForm", ""), "2");
   const FontSetting current{"Fixedsys", 10, kFontBold};
   for (const char* stored : {"Main0Name=\r\nMain0Size=12\r\n", "Main0Name=Arial\r\nMain0Size=0\r\n"}) {
     file.SetText(std::string("[Fonts]\r\n") + stored);
@@ -76,36 +93,6 @@ TEST(WindowSettings, StoredValuesApplyOnlyWhenTheyCanBeUsed) {
     RestoreMainWindow(file.ini, platform::RealFileSystem(), kNormalStart, show, fonts);
     EXPECT_EQ(fonts.results, current) << stored;
   }
-}
-
-TEST(WindowSettings, ResetRestoresDesignedSizesAndAnyPosReadsNothing) {
-  SettingsFile file;
-  file.SetText(kStored);
-  RestoreContext reset = kNormalStart;
-  reset.reset = true;
-  Restored afterReset(file, reset);
-  EXPECT_EQ(afterReset.main, (WindowPlacement{PlacementKind::Designed, 0, 0, 620, 450}));
-  EXPECT_EQ(afterReset.cookies, (WindowPlacement{PlacementKind::Designed, 0, 0, 700, 500}));
-  // Only the positions are reset for the main window; the cookie manager keeps its designed lists and font.
-  EXPECT_EQ(afterReset.fonts, (FontSettings{{"Arial", 14, 0}, FontSettings().cookieLists}));
-  EXPECT_EQ(afterReset.show.quickStartOpt, "N");
-  EXPECT_EQ(afterReset.layout, kDesignedLists);
-
-  ASSERT_TRUE(SetFileAttributesA(file.path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-  RestoreContext anyPos = kNormalStart;
-  anyPos.anyPos = true;
-  Restored untouched(file, anyPos);
-  EXPECT_FALSE(untouched.main || untouched.cookies || RestoreWindow(file.ini, kPluginSelectWindowKey, anyPos));
-  EXPECT_EQ(untouched.show, ShowOptions{});
-  EXPECT_EQ(untouched.fonts, FontSettings{});
-  EXPECT_EQ(untouched.layout, kDesignedLists);
-  EXPECT_TRUE(GetFileAttributesA(file.path.c_str()) & FILE_ATTRIBUTE_READONLY) << "skipped entirely";
-  // Restoring the main window makes the file writable again, hidden as it was.
-  Restored{file, kNormalStart};
-  EXPECT_EQ(GetFileAttributesA(file.path.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
-            DWORD(FILE_ATTRIBUTE_HIDDEN));
-  EXPECT_TRUE(SaveWindow(file.ini, kMainWindowKey, {WindowState::Maximised, 1, 2, 3, 4}));
-  EXPECT_EQ(file.ini.ReadString("Positions", "FFoxForm", ""), "2");
 }
 
 }  // namespace
