@@ -137,6 +137,11 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
   // The interactive run has no display options, whatever its section holds.
   LoadSettingsState(file.ini, OptionSetId::Standard, state);
   EXPECT_EQ(state.runModeDisplay, DisplayOptions{});
+  // A failed Apply is reported and the page shows what the file holds.
+  temp = {false, false, false, false, true, "12", 12};
+  test::RecordingFile failing(file.path, "TmpDir");
+  EXPECT_FALSE(ApplyTempFolders(failing, temp));
+  EXPECT_EQ(temp, (TempFolderSettings{true, false, false, false, true, "12", 12}));
 }
 
 }  // namespace
