@@ -90,7 +90,6 @@ TEST_F(PluginCommands, TestModeCountsEachPluginAndCancelStops) {
   f.state.previewMode = true;
   Lines lines = Run(plugin, true);
   EXPECT_EQ(Lines(lines.end() - 2, lines.end()), (Lines{"   2 - Entries processed for this Plugin", " "}));
-
   // Shredding lets messages run after the first file: Cancel is pressed there.
   f.state.previewMode = false;
   f.state.flags.secureErase = true;
@@ -247,17 +246,12 @@ class RegistryCommands : public PluginCommands {
   void Write(const std::string& sub, const std::string& name, const std::string& value) {
     Reg().WriteString(RegistryRoot::CurrentUser, Below(sub), name, value);
   }
-  // The value names of a key, or the sub-keys of the scratch key, sorted.
-  Lines Values(const std::string& sub = "") {
-    Lines names = Reg().ValueNames(RegistryRoot::CurrentUser, Below(sub));
+  // The value names (or with subKeys the sub-keys) of a key, sorted.
+  Lines Values(const std::string& sub = "", bool subKeys = false) {
+    Lines names = subKeys ? Reg().SubKeys(RegistryRoot::CurrentUser, Below(sub))
+                          : Reg().ValueNames(RegistryRoot::CurrentUser, Below(sub));
     std::erase(names, "");
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  Lines SubKeys() {
-    Lines names = Reg().SubKeys(RegistryRoot::CurrentUser, key.path());
-    std::sort(names.begin(), names.end());
-    return names;
+    return std::sort(names.begin(), names.end()), names;
   }
 };
 
@@ -293,22 +287,15 @@ TEST_F(RegistryCommands, KeysGoWithTheirSubKeysAndKeyWildcardsReachEach) {
   EXPECT_EQ(std::count(results.begin(), results.end(), "    key=HKCU:" + Key() + "\\S2"), 1);
   EXPECT_EQ(Values("S1"), (Lines{"FileCount"}));
   Run({"DELKEYS=HKCU:" + Key() + "[*]A"});
-  EXPECT_EQ(SubKeys(), Lines{});
+  EXPECT_EQ(Values("", true), Lines{});
 }
 
-class Programs : public PluginCommands {
- protected:
-  Programs() {
-    // A folder with a blank: the whole path names the program.
-    program = f.scratch / "My Tools\\STANDIN.EXE";
-    Files().CreateFolders(ParentFolder(program));
-    Files().CopyFileTo(TIDEMARK_PLUGIN_PROGRAM, program, false);
-  }
-  std::optional<std::string> Marker() { return Files().ReadFile(program + ".ran"); }
-  std::string program;
-};
-
-TEST_F(Programs, PreviewStartsNothingExecuteWaitsExehideDoesNot) {
+TEST_F(PluginCommands, PreviewStartsNoProgramExecuteWaitsExehideDoesNot) {
+  // A folder with a blank: the whole path names the program.
+  const std::string program = f.scratch / "My Tools\\STANDIN.EXE";
+  Files().CreateFolders(ParentFolder(program));
+  Files().CopyFileTo(TIDEMARK_PLUGIN_PROGRAM, program, false);
+  auto Marker = [&] { return Files().ReadFile(program + ".ran"); };
   f.state.previewMode = true;
   f.state.flags.detailReport = false;
   const std::string shown = UpperCase(program);
@@ -316,7 +303,6 @@ TEST_F(Programs, PreviewStartsNothingExecuteWaitsExehideDoesNot) {
             (Lines{"      to execute - " + shown, "      to execute - " + shown}));
   Sleep(600);
   EXPECT_FALSE(Marker());
-
   f.state.previewMode = false;
   EXPECT_EQ(Results({"EXECUTE=" + program}), (Lines{"        executed - " + shown}));
   EXPECT_EQ(Marker(), std::to_string(SW_SHOWNORMAL));  // ended before the run went on
