@@ -39,15 +39,11 @@ TEST(PrefsJs, TheCacheParentDirectoryIsAFullPath) {
   for (auto [prefs, value] : {
            std::pair{"user_pref(\"browser.cache.disk.capacity\", 50000);\r\n" + line("\"D:\\\\Fire fox\\\\\\\\cache\""),
                      "D:\\Fire fox\\cache"},
-           {line("\"\\\\\\\\server\\\\share\\\\ff\""), "\\\\server\\share\\ff"},
-           {line("\"C:\\\\Say \\\"hi\\\"\""), "C:\\Say \"hi\""},
+           {line("\"\\\\\\\\server\\\\share\\\\ff\""), "\\\\server\\share\\ff"}, {line("\"C:\\\\Say \\\"hi\\\"\""), "C:\\Say \"hi\""},
            {line("\"C:\\\\caf\\u0065\""), "C:\\cafe"},
            // Only a full path counts, only from the first line naming the key, and the key only with its quotes.
-           {line("\"cache\""), "<none>"},
-           {line("\"\\\\cache\""), "<none>"},
-           {line("\"D:cache\""), "<none>"},
-           {line("\"C:\\\\open"), "<none>"},
-           {line("\"\"") + line("\"E:\\\\x\""), "<none>"},
+           {line("\"cache\""), "<none>"}, {line("\"\\\\cache\""), "<none>"}, {line("\"D:cache\""), "<none>"},
+           {line("\"C:\\\\open"), "<none>"}, {line("\"\"") + line("\"E:\\\\x\""), "<none>"},
            {std::string("user_pref(browser.cache.disk.parent_directory, \"E:\\\\x\");\n"), "<none>"}})
     EXPECT_EQ(CacheParentDirectoryPreference(prefs).value_or("<none>"), value) << prefs;
 }
