@@ -106,7 +106,7 @@ TEST_F(IndexFileTest, LocksNestAnAbandonedMutexIsHeldOnceOtherMappingsSeeChanges
   HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, names.mapping.c_str());
   ASSERT_TRUE(mapping);
   auto* view = static_cast<uint8_t*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-  EXPECT_TRUE(index->DeleteCurrentRecord());
+  EXPECT_TRUE(index->DeleteRecordByUrl("http://a/"));
   index->UnlockIndex();
   EXPECT_TRUE(OtherThreadGets(names.mutex));
   EXPECT_FALSE(platform::RealFileSystem().FileExists(cached));

@@ -116,7 +116,8 @@ TEST_F(FirefoxLocationsTest, TheDefaultProfileItsFilesItsCachesAndWhatIsMissing)
   // A local cache path too long for the system is not cut short to some other folder.
   folders.LocalAppData = "C:\\" + std::string(250, 'L');
   Profile(single);
-  EXPECT_EQ(Located().CookiesSqliteFile, kProfile + "\\Cookies.sqlite");
+  EXPECT_EQ(Located().CookiesSqliteFile + "|" + Located().FirefoxCacheFolder,
+            kProfile + "\\Cookies.sqlite|" + kProfile + "\\Cache");
   EXPECT_EQ(Located().FirefoxLocalCacheFolder, "");
   folders.AppData.reset();
   EXPECT_EQ(Located().FirefoxProfileFolder, "") << "no Application Data, no profile";

@@ -67,7 +67,8 @@ TEST(Settings, StoredValuesThatCannotBeReadGiveTheirDefaultsAndAreNotWrittenBack
   const std::pair<const char*, ShredSettings> shreds[] = {{"", {kQuickShred, 1}},
                                                           {"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
                                                           {"Thoroughness=2\r\nRepeats=99999999999", {kBothShreds, 99}},
-                                                          {"Thoroughness=7\r\nRepeats= 33 ", {'7', 33}}};
+                                                          {"Thoroughness=\r\nRepeats= 33 ", {kQuickShred, 33}},
+                                                          {"Thoroughness=7\r\nRepeats=abc", {'7', 1}}};
   for (auto [stored, shred] : shreds) {
     file.SetText(std::string("[ShredOption]\r\n") + stored + "\r\n");
     EXPECT_EQ(LoadShredSettings(file.ini), shred) << stored;
