@@ -29,11 +29,7 @@ std::string Entry(const std::string& label, const std::string& type, const std::
   return label + type + " 05-03:07  " + url;
 }
 
-Lines Sorted(Lines lines) {
-  std::sort(lines.begin(), lines.end());
-  return lines;
-}
-
+Lines Sorted(Lines lines) { return std::sort(lines.begin(), lines.end()), lines; }
 HANDLE Hold(const std::string& path, DWORD share = 0) {
   return CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
 }
@@ -53,9 +49,7 @@ class IEPurges : public ::testing::Test {
     return f.Lines();
   }
   void Protect(const std::string& entries) { f.scratch.Write("IEcookie.dat", entries); }
-  std::string Cookie(const std::string& file) {
-    return platform::RealFileSystem().ReadFile(cookies + "\\" + file).value_or("");
-  }
+  std::string Cookie(const std::string& file) { return platform::RealFileSystem().ReadFile(cookies + "\\" + file).value_or(""); }
 
   test::PurgeFixture f;
   std::string cache = f.scratch / "Content.IE5", lowCache = f.scratch / "Low\\Content.IE5";
@@ -67,11 +61,8 @@ class IEPurges : public ::testing::Test {
 
 TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   WriteStore(cache,
-             {{"http://a.test/page", "page[1].htm"},
-              {"http://sticky.test/", "s[1].css", true, 4},
-              {"http://keep.test/x", "x[1].js"},
-              {"http://held.test/", "held.htm"},
-              {"http://random.test/", "r[1].js"},
+             {{"http://a.test/page", "page[1].htm"}, {"http://sticky.test/", "s[1].css", true, 4},
+              {"http://keep.test/x", "x[1].js"}, {"http://held.test/", "held.htm"}, {"http://random.test/", "r[1].js"},
               {"http://gone.test/", "gone[1].htm", false}},
              true, used);
   for (const char* file : {"SUBDIR01\\stray.htm", "SUBDIR01\\nested\\deep.tmp", "SUBDIR01\\desktop.ini", "desktop.ini"})
@@ -81,11 +72,9 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   // The index names a cookie in upper case, the disk has it in lower case.
   WriteStore(cookies,
              {{"Cookie:me@kept.test/", "ME@KEPT[1].TXT", false},
-              {"Cookie:me@random.test/", "me@random[1].txt", true, 0, kCookieText},
-              {"Cookie:me@gone.test/", "me@gone[1].txt"}},
+              {"Cookie:me@random.test/", "me@random[1].txt", true, 0, kCookieText}, {"Cookie:me@gone.test/", "me@gone[1].txt"}},
              false, used);
-  f.scratch.Write("Cookies\\me@kept[1].txt", kCookieText);
-  f.scratch.Write("Cookies\\me@stray[1].txt", kCookieText);
+  for (const char* file : {"Cookies\\me@kept[1].txt", "Cookies\\me@stray[1].txt"}) f.scratch.Write(file, kCookieText);
   WriteStore(lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
   f.ie.LowCookiesFolder = lowCookies;
   test::IndexBuilder visited;
@@ -98,8 +87,7 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   f.scratch.Write("History.IE5\\held.htm", "x");
   WriteStore(daily, {{"Visited: me@http://a.test/", ""}}, false, used);
   WriteStore(weekly, {{":2024010820240115: me@http://b.test/", ""}}, false, used);
-  WriteStore(f.scratch / "DomStore", {{"http://dom.test/", "dom.xml"}, {"http://held-dom.test/", "held.xml"}}, true,
-             used);
+  WriteStore(f.scratch / "DomStore", {{"http://dom.test/", "dom.xml"}, {"http://held-dom.test/", "held.xml"}}, true, used);
   f.scratch.Write("DomStore\\Low\\index.dat", "not an index");
   // A Random entry randomizes a cookie but keeps neither a cache entry nor a visited URL.
   Protect("a=*keep.test\na=*site.test\nr=*random\nr=*other\np=cookie:me@kept.test/\n");
@@ -109,13 +97,19 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
 
   // A Preview lists and changes nothing, not even by the sweeps.
   f.state.previewMode = true;
-  EXPECT_EQ(Run(IECookiesPurge),
-            (Lines{kHeader, Entry("  to Randomize - ", "C ", "Cookie:me@random.test/"),
-                   Entry(kToDelete, "C ", "Cookie:me@gone.test/"), Entry(kToDelete, "Cp", "Cookie:me@low.test/"),
-                   "    1 Cookie to Randomize.", "  Purge \"Cookies\" Function Completed.  3 Entries Processed."}));
-  EXPECT_EQ(Run(IEVisitedUrlsPurge), (Lines{kHeader, Entry(kToDelete, "V ", "Visited: me@http://other.test/"),
-                                            Entry(kToDelete, "V ", "Visited: me@http://held.test/"),
-                                            "  \"I.E. Visited URLs\" Function Completed.  2 Entries Processed."}));
+  // The lines of the cookie and visited-URL passes: preview, then purge.
+  auto cookieLines = [](const std::string& randomize, const std::string& remove, const std::string& count) {
+    return Lines{kHeader, Entry(randomize, "C ", "Cookie:me@random.test/"), Entry(remove, "C ", "Cookie:me@gone.test/"),
+                 Entry(remove, "Cp", "Cookie:me@low.test/"), count,
+                 "  Purge \"Cookies\" Function Completed.  3 Entries Processed."};
+  };
+  auto visitedLines = [](const std::string& held) {
+    return Lines{kHeader, Entry(held == kToDelete ? kToDelete : kDeleted, "V ", "Visited: me@http://other.test/"),
+                 Entry(held, "V ", "Visited: me@http://held.test/"),
+                 "  \"I.E. Visited URLs\" Function Completed.  2 Entries Processed."};
+  };
+  EXPECT_EQ(Run(IECookiesPurge), cookieLines("  to Randomize - ", kToDelete, "    1 Cookie to Randomize."));
+  EXPECT_EQ(Run(IEVisitedUrlsPurge), visitedLines(kToDelete));
   EXPECT_EQ(Run(IEStraysPurge).size(), 5u);
   EXPECT_EQ(Run(IEHistoryFoldersPurge), Lines{"  \"I.E. History Folders\" Function bypassed for Preview."});
   for (size_t i = 0; i < stores.size(); ++i) EXPECT_EQ(IndexBytes(stores[i]), before[i]) << stores[i];
@@ -137,13 +131,8 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
              Entry("    Locked URL - ", "N ", "http://held.test/"), Entry(kDeleted, "N ", "http://random.test/"),
              Entry(kDeleted, "Np", "http://low.test/"), "  \"I.E. Cache\" Function Completed.  5 Entries Processed."}));
   EXPECT_EQ(f.r.report.ErrorLevel(), 1);
-  EXPECT_EQ(Run(IEVisitedUrlsPurge), (Lines{kHeader, Entry(kDeleted, "V ", "Visited: me@http://other.test/"),
-                                            Entry("  Error in URL - ", "V ", "Visited: me@http://held.test/"),
-                                            "  \"I.E. Visited URLs\" Function Completed.  2 Entries Processed."}));
-  EXPECT_EQ(Run(IECookiesPurge),
-            (Lines{kHeader, Entry("    Randomized - ", "C ", "Cookie:me@random.test/"),
-                   Entry(kDeleted, "C ", "Cookie:me@gone.test/"), Entry(kDeleted, "Cp", "Cookie:me@low.test/"),
-                   "    1 Cookie Randomized.", "  Purge \"Cookies\" Function Completed.  3 Entries Processed."}));
+  EXPECT_EQ(Run(IEVisitedUrlsPurge), visitedLines("  Error in URL - "));
+  EXPECT_EQ(Run(IECookiesPurge), cookieLines("    Randomized - ", kDeleted, "    1 Cookie Randomized."));
   f.ie.DomStoreFolder = f.scratch / "DomStore";
   f.ie.LowDomStoreFolder = f.scratch / "DomStore\\Low";
   f.ie.DomStoreFound = f.ie.LowDomStoreFound = true;
@@ -160,8 +149,7 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
                     "       Cleared Daily History - MSHist012024010820240115", "  Purge 2 History Folders Processed.",
                     "  \"I.E. History Folders\" Function Completed."}));
   for (HANDLE handle : held) CloseHandle(handle);
-  EXPECT_EQ(f.r.report.ErrorLevel(), 7);
-  EXPECT_TRUE(f.state.lockedFileSeen);
+  EXPECT_TRUE(f.r.report.ErrorLevel() == 7 && f.state.lockedFileSeen);
   EXPECT_EQ(UrlsIn(cache), (Lines{"http://keep.test/x", "http://held.test/"}));
   EXPECT_TRUE(UrlsIn(lowCache).empty() && UrlsIn(weekly).empty());
   EXPECT_EQ(UrlsIn(history), (Lines{"Visited: me@http://site.test/a", "Visited: me@http://held.test/"}));
@@ -172,45 +160,36 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   EXPECT_EQ(Cookie("me@kept[1].txt"), kCookieText);
   std::string scrambled = Cookie("me@random[1].txt");
   EXPECT_TRUE(scrambled != kCookieText && scrambled.size() == kCookieText.size()) << scrambled;
-  for (const char* gone :
-       {"Content.IE5\\SUBDIR01\\page[1].htm", "Cookies\\me@gone[1].txt", "Cookies\\me@random[1].txt.new",
-        "Cookies\\me@stray[1].txt", "Content.IE5\\SUBDIR01\\nested\\deep.tmp", "History.IE5\\MSHist012024010120240102"})
+  for (const char* gone : {"Content.IE5\\SUBDIR01\\page[1].htm", "Cookies\\me@gone[1].txt", "Cookies\\me@random[1].txt.new",
+                           "Cookies\\me@stray[1].txt", "Content.IE5\\SUBDIR01\\nested\\deep.tmp", "History.IE5\\MSHist012024010120240102"})
     EXPECT_FALSE(Exists(f.scratch / gone)) << gone;
-  for (const char* kept :
-       {"Content.IE5\\SUBDIR01\\x[1].js", "Content.IE5\\SUBDIR01\\desktop.ini", "Content.IE5\\desktop.ini"})
+  for (const char* kept : {"Content.IE5\\SUBDIR01\\x[1].js", "Content.IE5\\SUBDIR01\\desktop.ini", "Content.IE5\\desktop.ini"})
     EXPECT_TRUE(Exists(f.scratch / kept)) << kept;
 }
 
 TEST_F(IEPurges, WithNothingProtectedTheWarningIsAskedAtMostOnceForBothPasses) {
-  struct Case {
-    std::string showOption;
-    bool answer, preview;
-    int warnings;
-    bool deleted;
-  } cases[] = {{"N", true, false, 1, true},
-               {"N", false, false, 1, false},
-               {"Y", false, false, 0, true},
-               {"N", false, true, 0, false}};
+  // Show option, answer, preview; warnings asked, cookies deleted.
+  const std::tuple<const char*, bool, bool, int, bool> cases[] = {
+      {"N", true, false, 1, true}, {"N", false, false, 1, false}, {"Y", false, false, 0, true}, {"N", false, true, 0, false}};
   f.ie.LowCookiesFolder = lowCookies;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.showOption + (c.answer ? " continue" : " bypass") + (c.preview ? " preview" : ""));
+  for (const auto& [showOption, answer, preview, warnings, deleted] : cases) {
     WriteStore(cookies, {{"Cookie:me@a.test/", "me@a[1].txt"}}, false, used);
     WriteStore(lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
     f.noProtectionWarnings = 0;
-    f.ieCookieMsgOpt = c.showOption;
-    f.continueWithoutProtection = c.answer;
-    f.state.previewMode = c.preview;
+    f.ieCookieMsgOpt = showOption;
+    f.continueWithoutProtection = answer;
+    f.state.previewMode = preview;
     Lines lines = Run(IECookiesPurge);
-    EXPECT_EQ(f.noProtectionWarnings, c.warnings);
-    EXPECT_EQ(UrlsIn(cookies).empty() && UrlsIn(lowCookies).empty(), c.deleted);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "  Purge \"Cookies\" Function Bypassed."),
-              c.warnings && !c.deleted ? 1 : 0);
+    EXPECT_EQ(f.noProtectionWarnings, warnings) << showOption << answer << preview;
+    EXPECT_EQ(UrlsIn(cookies).empty() && UrlsIn(lowCookies).empty(), deleted) << showOption << answer << preview;
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "  Purge \"Cookies\" Function Bypassed."), warnings && !deleted);
   }
 }
 
-// The protect file cannot be read, or a cookie file's rewrite stops half-way
-// as on a full disk.
-struct FailingFiles : platform::Win32FileSystem {
+// The real file system, except that the protect file can be unreadable, a
+// cookie file's rewrite stops half-way as on a full disk, and one folder
+// shows as a directory link (Wine lists only Unix symbolic links so).
+struct FaultyFiles : platform::Win32FileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override {
     if (!unreadable || !EndsWithNoCase(path, "IEcookie.dat")) return Win32FileSystem::ReadFile(path);
     Fail(ERROR_ACCESS_DENIED);
@@ -221,38 +200,6 @@ struct FailingFiles : platform::Win32FileSystem {
     Win32FileSystem::WriteFile(path, content.substr(0, content.size() / 2));
     return Fail(ERROR_DISK_FULL);
   }
-  bool unreadable = true;
-};
-
-class FailingIEPurges : public IEPurges {
- protected:
-  FailingIEPurges() : IEPurges({.files = &files}) {}
-  FailingFiles files;
-};
-
-TEST_F(FailingIEPurges, AnUnreadableProtectFileBypassesBothCookiePassesAndATornRewriteKeepsTheCookie) {
-  f.ie.LowCookiesFolder = lowCookies;
-  Protect("r=cookie:me@random.test/\n");
-  WriteStore(cookies, {{"Cookie:me@random.test/", "me@random[1].txt", true, 0, kCookieText}}, false, used);
-  WriteStore(lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
-  EXPECT_EQ(Run(IECookiesPurge),
-            (Lines{"*** Error - Bypassed Cookie procesing as existing Protect file could not be opened",
-                   "*** Error - Bypassed P-M Cookie procesing as existing Protect file could not be opened",
-                   "    No Entries found to delete.", "  Purge \"Cookies\" Function Completed."}));
-  EXPECT_EQ(f.r.report.ErrorLevel(), 7);
-  EXPECT_EQ(UrlsIn(lowCookies), Lines{"Cookie:me@low.test/"});
-
-  files.unreadable = false;
-  f.ie.LowCookiesFolder.clear();
-  EXPECT_EQ(Run(IECookiesPurge), (Lines{kHeader, Entry(" -Error-112      ", "C ", "Cookie:me@random.test/"),
-                                        "  Purge \"Cookies\" Function Completed.  1 Entries Processed."}));
-  EXPECT_EQ(Cookie("me@random[1].txt"), kCookieText);
-  EXPECT_FALSE(Exists(cookies + "\\me@random[1].txt.new"));
-}
-
-// The real file system, except that one folder shows as a directory link
-// (Wine lists only Unix symbolic links so, and a test cannot make one).
-struct SeesALink : platform::Win32FileSystem {
   bool ListMatching(const std::string& folder, const std::string& mask,
                     const std::function<bool(const platform::DirEntry&)>& visit) override {
     return Win32FileSystem::ListMatching(folder, mask, [&](platform::DirEntry entry) {
@@ -265,36 +212,9 @@ struct SeesALink : platform::Win32FileSystem {
     if (attributes && SameText(path, link)) *attributes |= platform::kAttrReparsePoint;
     return attributes;
   }
+  bool unreadable = false;
   std::string link;
 };
-
-class LinkedIEPurges : public IEPurges {
- protected:
-  LinkedIEPurges() : IEPurges({.files = &files}) {}
-  SeesALink files;
-};
-
-TEST_F(LinkedIEPurges, NeitherALinkNorAnotherStoresFolderIsEntered) {
-  files.link = history + "\\MSHistLink";
-  WriteStore(files.link, {{"Visited: me@http://behind.test/", ""}}, false, f.now);
-  std::vector<uint8_t> behind = IndexBytes(files.link);
-  // A real folder seen as a link is not one the system can remove as a link.
-  EXPECT_EQ(Run(IEHistoryFoldersPurge),
-            (Lines{" -Error-4390     " + UpperCase(files.link), "    No History Folders found to delete.",
-                   "  \"I.E. History Folders\" Function Completed."}));
-  EXPECT_EQ(IndexBytes(files.link), behind);
-
-  files.link = cache + "\\SUBDIR01\\linked";
-  f.ie.IEUserDataFolder = f.scratch / "UserData";
-  f.ie.LowUserDataFolder = f.scratch / "UserData\\Low";
-  WriteStore(cache, {{"http://a.test/", "a[1].htm"}}, true, f.now);
-  f.scratch.Write("Content.IE5\\SUBDIR01\\linked\\behind.txt", "keep me");
-  WriteStore(f.ie.IEUserDataFolder, {{"userdata:me@a.test/", "a[1].xml"}}, true, f.now);
-  WriteStore(f.ie.LowUserDataFolder, {{"userdata:me@low.test/", "low[1].xml"}}, true, f.now);
-  EXPECT_EQ(Run(IEStraysPurge), (Lines{"    No Strays found to delete.", "  \"I.E. Strays\" Function Completed. "}));
-  EXPECT_TRUE(Exists(files.link + "\\behind.txt"));
-  EXPECT_TRUE(Exists(f.ie.LowUserDataFolder + "\\SUBDIR01\\low[1].xml"));
-}
 
 // Memory runs out on the first wait for a mutex after an index is mapped,
 // that is while the first kind's entries are listed.
@@ -312,6 +232,53 @@ struct ExhaustedOnListing : platform::Win32SharedMemory {
   bool armed = false;
 };
 
+class FaultyIEPurges : public IEPurges {
+ protected:
+  FaultyIEPurges() : IEPurges({.files = &files}) {}
+  FaultyFiles files;
+};
+
+TEST_F(FaultyIEPurges, AnUnreadableProtectFileBypassesBothCookiePassesAndATornRewriteKeepsTheCookie) {
+  files.unreadable = true;
+  f.ie.LowCookiesFolder = lowCookies;
+  Protect("r=cookie:me@random.test/\n");
+  WriteStore(cookies, {{"Cookie:me@random.test/", "me@random[1].txt", true, 0, kCookieText}}, false, used);
+  WriteStore(lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
+  EXPECT_EQ(Run(IECookiesPurge),
+            (Lines{"*** Error - Bypassed Cookie procesing as existing Protect file could not be opened",
+                   "*** Error - Bypassed P-M Cookie procesing as existing Protect file could not be opened",
+                   "    No Entries found to delete.", "  Purge \"Cookies\" Function Completed."}));
+  EXPECT_EQ(f.r.report.ErrorLevel(), 7);
+  EXPECT_EQ(UrlsIn(lowCookies), Lines{"Cookie:me@low.test/"});
+  files.unreadable = false;
+  f.ie.LowCookiesFolder.clear();
+  EXPECT_EQ(Run(IECookiesPurge), (Lines{kHeader, Entry(" -Error-112      ", "C ", "Cookie:me@random.test/"),
+                                        "  Purge \"Cookies\" Function Completed.  1 Entries Processed."}));
+  EXPECT_EQ(Cookie("me@random[1].txt"), kCookieText);
+  EXPECT_FALSE(Exists(cookies + "\\me@random[1].txt.new"));
+}
+
+TEST_F(FaultyIEPurges, NeitherALinkNorAnotherStoresFolderIsEntered) {
+  files.link = history + "\\MSHistLink";
+  WriteStore(files.link, {{"Visited: me@http://behind.test/", ""}}, false, f.now);
+  std::vector<uint8_t> behind = IndexBytes(files.link);
+  // A real folder seen as a link is not one the system can remove as a link.
+  EXPECT_EQ(Run(IEHistoryFoldersPurge),
+            (Lines{" -Error-4390     " + UpperCase(files.link), "    No History Folders found to delete.",
+                   "  \"I.E. History Folders\" Function Completed."}));
+  EXPECT_EQ(IndexBytes(files.link), behind);
+  files.link = cache + "\\SUBDIR01\\linked";
+  f.ie.IEUserDataFolder = f.scratch / "UserData";
+  f.ie.LowUserDataFolder = f.scratch / "UserData\\Low";
+  WriteStore(cache, {{"http://a.test/", "a[1].htm"}}, true, f.now);
+  f.scratch.Write("Content.IE5\\SUBDIR01\\linked\\behind.txt", "keep me");
+  WriteStore(f.ie.IEUserDataFolder, {{"userdata:me@a.test/", "a[1].xml"}}, true, f.now);
+  WriteStore(f.ie.LowUserDataFolder, {{"userdata:me@low.test/", "low[1].xml"}}, true, f.now);
+  EXPECT_EQ(Run(IEStraysPurge), (Lines{"    No Strays found to delete.", "  \"I.E. Strays\" Function Completed. "}));
+  EXPECT_TRUE(Exists(files.link + "\\behind.txt"));
+  EXPECT_TRUE(Exists(f.ie.LowUserDataFolder + "\\SUBDIR01\\low[1].xml"));
+}
+
 class ExhaustedIEPurges : public IEPurges {
  protected:
   ExhaustedIEPurges() : IEPurges({.memory = &memory}) {}
@@ -326,10 +293,8 @@ TEST_F(ExhaustedIEPurges, RunningOutOfMemoryStopsEveryStraysKind) {
   EXPECT_EQ(Run(IEStraysPurge), (Lines{"    No Strays found to delete.", "  \"I.E. Strays\" Function Completed. "}));
   EXPECT_EQ(f.messages, Lines{"Tidemark  -  Message|Insufficient RAM to perform the \"Strays\" processing.\r\n"
                               "Try again after some Cache is purged.\r\nFunction Terminated."});
-  EXPECT_EQ(f.r.report.ErrorLevel(), 9);
-  EXPECT_TRUE(f.state.lowMemory);
-  EXPECT_TRUE(Exists(cookies + "\\me@stray[1].txt"));
-  EXPECT_TRUE(Exists(cache + "\\SUBDIR01\\stray.htm"));
+  EXPECT_TRUE(f.r.report.ErrorLevel() == 9 && f.state.lowMemory);
+  EXPECT_TRUE(Exists(cookies + "\\me@stray[1].txt") && Exists(cache + "\\SUBDIR01\\stray.htm"));
 }
 
 TEST_F(IEPurges, RegistryTracesGoAndMsnUsersKeepTheirMruList) {

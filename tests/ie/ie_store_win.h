@@ -33,13 +33,10 @@ inline void WriteStore(const std::string& folder, const std::vector<StoreEntry>&
   if (subDir) builder.SubDir("SUBDIR01", uint32_t(entries.size()));
   std::string fileFolder = subDir ? folder + "\\SUBDIR01" : folder;
   files.CreateFolders(fileFolder);
-  for (const StoreEntry& entry : entries) {
-    builder.Add({.url = entry.url,
-                 .file = entry.file,
-                 .fileSize = uint32_t(entry.content.size()),
-                 .flags = entry.flags,
+  for (const StoreEntry& e : entries) {
+    builder.Add({.url = e.url, .file = e.file, .fileSize = uint32_t(e.content.size()), .flags = e.flags,
                  .lastAccess = lastAccess});
-    if (!entry.file.empty() && entry.onDisk) files.WriteFile(fileFolder + "\\" + entry.file, entry.content);
+    if (!e.file.empty() && e.onDisk) files.WriteFile(fileFolder + "\\" + e.file, e.content);
   }
   std::vector<uint8_t> bytes = builder.Finish();
   files.WriteFile(folder + "\\index.dat", std::string(bytes.begin(), bytes.end()));

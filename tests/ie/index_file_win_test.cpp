@@ -15,22 +15,19 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-class FileRemover : public CachedFileRemover {
- public:
+struct FileRemover : CachedFileRemover {
   bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) || (error = GetLastError(), false); }
   uint32_t LastError() const override { return error; }
   uint32_t ClusterSize(const std::string&) override { return 0; }
   DWORD error = 0;
 };
 
-class Messages : public cookies::UserMessages {
- public:
+struct Messages : cookies::UserMessages {
   void Show(const std::string& caption, const std::string& text) override { shown.push_back(caption + "|" + text); }
   std::vector<std::string> shown;
 };
 
-class FailingMemory : public platform::Win32SharedMemory {
- public:
+struct FailingMemory : platform::Win32SharedMemory {
   std::optional<platform::MappedView> MapFile(const std::string& path, const std::string& name) override {
     return fail ? std::nullopt : Win32SharedMemory::MapFile(path, name);
   }
@@ -58,20 +55,19 @@ class IndexFileTest : public ::testing::Test {
     builder.Add({.url = "http://b/"});
     index.emplace(memory, IndexFolders{{'T', folder}}, files, messages, IndexOptions{});
   }
-  std::string Write(const Bytes& bytes) {
-    return temp.Write("Content.IE5\\index.dat", std::string(bytes.begin(), bytes.end()));
-  }
-  IndexFile& Open() {
-    Write(builder.Finish());
-    EXPECT_TRUE(index->OpenIndexFile(folder, 'T'));
-    return *index;
+  std::string Write(const Bytes& bytes) { return temp.Write("Content.IE5\\index.dat", std::string(bytes.begin(), bytes.end())); }
+  // The built index with one change.
+  Bytes Damaged(const std::function<void(Bytes&)>& damage) {
+    Bytes bytes = builder.Finish();
+    damage(bytes);
+    return bytes;
   }
 
   test::IndexBuilder builder;
   test::TempFolder temp;
   std::string folder = temp / "Content.IE5";
   std::string cached = temp.Write("Content.IE5\\SUBDIR01\\a.htm", "data");
-  std::string mutexName = IndexNamesOf(folder + "\\index.dat", builder.Finish().size()).mutex;
+  IndexNames names = IndexNamesOf(folder + "\\index.dat", builder.Finish().size());
   FailingMemory memory;
   FileRemover files;
   Messages messages;
@@ -79,11 +75,7 @@ class IndexFileTest : public ::testing::Test {
 };
 
 TEST_F(IndexFileTest, OpenAnswersEachErrorWithItsMessage) {
-  struct Case {
-    std::function<void(Bytes&)> damage;
-    int code;
-    const char* message;
-  } cases[] = {
+  const std::tuple<std::function<void(Bytes&)>, int, const char*> cases[] = {
       {[](Bytes& b) { b[0x1A] = '3'; }, 91, "Error - version of Cache Index.dat not supported"},
       {[](Bytes& b) { b[1] = 'X'; }, 13, "Error - Cache Index.dat is corrupted"},
       {[](Bytes& b) { b.resize(20); }, 13, "Error - Cache Index.dat is corrupted"},
@@ -92,25 +84,31 @@ TEST_F(IndexFileTest, OpenAnswersEachErrorWithItsMessage) {
       {[](Bytes& b) { b[0x21] = 0x80; }, 93, "Error - Invalid Hash Pointer in Cache Index.dat file"},  // at the end
       {[&](Bytes&) { memory.fail = true; }, 22, "Error - Unable to open Cache Index.dat file"},
   };
-  for (const Case& c : cases) {
-    Bytes bytes = builder.Finish();
-    c.damage(bytes);
-    Write(bytes);
+  for (const auto& [damage, code, message] : cases) {
+    Write(Damaged(damage));
     EXPECT_FALSE(index->OpenIndexFile(folder, 'T'));
-    EXPECT_EQ(std::pair(index->ErrorCode(), index->ErrorMessage()), std::pair(c.code, std::string(c.message)));
+    EXPECT_EQ(std::pair(index->ErrorCode(), index->ErrorMessage()), std::pair(code, std::string(message)));
     EXPECT_FALSE(index->NextUrlRecord());
   }
   EXPECT_FALSE(index->OpenIndexFile(temp / "elsewhere", 'c'));
   EXPECT_EQ(index->ErrorMessage(), "Error - Pro-Mode Cookies Index.dat file not found");
 }
 
-TEST_F(IndexFileTest, ASecondMappingSeesTheChangesAndAnOverwrittenSignatureIsReported) {
-  Open();
-  HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE,
-                                    IndexNamesOf(folder + "\\index.dat", builder.Finish().size()).mapping.c_str());
+TEST_F(IndexFileTest, LocksNestAnAbandonedMutexIsHeldOnceOtherMappingsSeeChangesAndAnOverwrittenSignatureIsTold) {
+  Write(builder.Finish());
+  ASSERT_TRUE(index->OpenIndexFile(folder, 'T'));
+  std::thread([&] { WaitForSingleObject(OpenMutexA(SYNCHRONIZE, FALSE, names.mutex.c_str()), INFINITE); }).join();
+  ASSERT_TRUE(index->NextUrlRecord());
+  ASSERT_TRUE(index->LockIndex() && index->LockIndex());
+  EXPECT_EQ(index->LastWait(), platform::WaitStatus::Abandoned);
+  index->UnlockIndex();
+  EXPECT_FALSE(OtherThreadGets(names.mutex));
+  HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, names.mapping.c_str());
   ASSERT_TRUE(mapping);
   auto* view = static_cast<uint8_t*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-  ASSERT_TRUE(index->DeleteRecordByUrl("http://a/"));
+  EXPECT_TRUE(index->DeleteRecordByUrl("http://a/"));
+  index->UnlockIndex();
+  EXPECT_TRUE(OtherThreadGets(names.mutex));
   EXPECT_FALSE(platform::RealFileSystem().FileExists(cached));
   EXPECT_EQ(view[0x5010], 1);  // the freed hash entry
   view[0] = 'X';
@@ -120,41 +118,21 @@ TEST_F(IndexFileTest, ASecondMappingSeesTheChangesAndAnOverwrittenSignatureIsRep
                                                      "\r\n\r\nNotify the vendor\r\nFunction Terminated."});
   UnmapViewOfFile(view);
   CloseHandle(mapping);
-}
-
-TEST_F(IndexFileTest, WaitsNestAnAbandonedMutexIsHeldOnceAndItIsFreeBetweenEntries) {
-  Open();
-  std::thread([&] { WaitForSingleObject(OpenMutexA(SYNCHRONIZE, FALSE, mutexName.c_str()), INFINITE); }).join();
-  ASSERT_TRUE(index->NextUrlRecord());
-  ASSERT_TRUE(index->LockIndex() && index->LockIndex());
-  EXPECT_EQ(index->LastWait(), platform::WaitStatus::Abandoned);
-  index->UnlockIndex();
-  EXPECT_FALSE(OtherThreadGets(mutexName));
-  EXPECT_TRUE(index->DeleteCurrentRecord());
-  index->UnlockIndex();
-  EXPECT_TRUE(OtherThreadGets(mutexName));
-  index->CloseIndexFile();
   EXPECT_FALSE(index->LockIndex());
   EXPECT_EQ(index->MutexMessage(), "Error - Enq requires a Mutex for Index.dat file");
 }
 
 // The history purge resets a daily index the browser holds.
 TEST_F(IndexFileTest, ResetEmptiesTheFileOrSaysWhyNot) {
-  struct Case {
-    std::function<void(Bytes&)> damage;
-    bool reset;
-    const char* message;
-  } cases[] = {
+  const std::tuple<std::function<void(Bytes&)>, bool, const char*> cases[] = {
       {[](Bytes& b) { b[0] = 'X'; }, false, "Error - Index.dat is corrupted"},
       {[](Bytes& b) { b[0x5009] = 0x50; }, false, "Error Modifying file"},  // a circular chain
       {[](Bytes&) {}, true, "Processed with no Errors..."},
   };
-  for (const Case& c : cases) {
-    Bytes bytes = builder.Finish();
-    c.damage(bytes);
+  for (const auto& [damage, reset, text] : cases) {
     std::string message;
-    EXPECT_EQ(index->ResetIndexFile(Write(bytes), 'D', message), c.reset);
-    EXPECT_EQ(message, c.message);
+    EXPECT_EQ(index->ResetIndexFile(Write(Damaged(damage)), 'D', message), reset);
+    EXPECT_EQ(message, text);
   }
   ASSERT_TRUE(index->OpenIndexFile(folder, 'T'));
   EXPECT_FALSE(index->NextUrlRecord());

@@ -1,16 +1,63 @@
-// Finding the Firefox profile and its files, over a file system in memory.
+// Finding the Firefox profile and its files: profiles.ini, Prefs.js and the
+// discovery over a file system in memory.
 #include "locations/firefox_locations.h"
 
 #include <gtest/gtest.h>
 
+#include "locations/ie_locations.h"
 #include "support/memory_files.h"
 
 namespace tidemark::locations {
 namespace {
 
-const std::string kRoaming = "C:\\Users\\me\\AppData\\Roaming", kLocal = "C:\\Users\\me\\AppData\\Local";
-const std::string kFirefox = kRoaming + "\\Mozilla\\Firefox", kProfile = kFirefox + "\\Profiles\\x.default";
-const std::string kLocalProfile = kLocal + "\\Mozilla\\Firefox\\Profiles\\x.default";
+TEST(ProfilesIni, TheDefaultProfileAndItsPath) {
+  const std::tuple<const char*, int, const char*, bool> cases[] = {
+      // The last section saying Default=1 wins over the first profile.
+      {"[General]\r\nStartWithLastProfile=1\r\n\r\n[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
+       "Path=Profiles/aaa.default\r\nDefault=1\r\n\r\n[Profile1]\r\nPath=Profiles/bbb.work\r\nDefault=1\r\n",
+       2, "Profiles/bbb.work", true},
+      // Without one the first profile section is the default; names compare without case.
+      {"[General]\n[PROFILE0]\nPath=a\n[Profile1]\nPath=b\nDefault=0\n", 1, "a", true},
+      // A byte order mark and quotes around values are read as Windows reads them.
+      {"\xEF\xBB\xBF[Profile0]\nPath=a\n[Profile1]\nIsRelative=\"0\"\nPath=\"D:\\Prof\"\nDefault='1'\n", 1,
+       "D:\\Prof", false},
+      {"[General]\nStartWithLastProfile=1\n; Path=x\nnonsense line\n", -1, "", true},
+  };
+  for (auto [ini, defaultIndex, path, relative] : cases) {
+    ProfileList list = ParseProfilesIni(ini);
+    ASSERT_EQ(list.defaultIndex, defaultIndex) << ini;
+    if (defaultIndex < 0) continue;
+    const ProfileEntry& entry = list.entries.at(size_t(defaultIndex));
+    EXPECT_EQ(std::tuple(entry.isProfile, entry.path, entry.isRelative), std::tuple(true, path, relative)) << ini;
+  }
+}
+
+TEST(PrefsJs, TheCacheParentDirectoryIsAFullPath) {
+  auto line = [](const std::string& literal) {
+    return "user_pref(\"browser.cache.disk.parent_directory\", " + literal + ");\n";
+  };
+  for (auto [prefs, value] : {
+           std::pair{"user_pref(\"browser.cache.disk.capacity\", 50000);\r\n" + line("\"D:\\\\Fire fox\\\\\\\\cache\""),
+                     "D:\\Fire fox\\cache"},
+           {line("\"\\\\\\\\server\\\\share\\\\ff\""), "\\\\server\\share\\ff"}, {line("\"C:\\\\Say \\\"hi\\\"\""), "C:\\Say \"hi\""},
+           {line("\"C:\\\\caf\\u0065\""), "C:\\cafe"},
+           // Only a full path counts, only from the first line naming the key, and the key only with its quotes.
+           {line("\"cache\""), "<none>"}, {line("\"\\\\cache\""), "<none>"}, {line("\"D:cache\""), "<none>"},
+           {line("\"C:\\\\open"), "<none>"}, {line("\"\"") + line("\"E:\\\\x\""), "<none>"},
+           {std::string("user_pref(browser.cache.disk.parent_directory, \"E:\\\\x\");\n"), "<none>"}})
+    EXPECT_EQ(CacheParentDirectoryPreference(prefs).value_or("<none>"), value) << prefs;
+}
+
+TEST(Versions, NumbersCompareAsNumbers) {
+  EXPECT_EQ(LatestRelease({"9.0.1 (en-US)", "10.0 (en-US)", "3.6.28 (en-US)"}), "10.0 (en-US)");
+  EXPECT_EQ(LatestRelease({"3.6.9", "3.6.10"}), "3.6.10");
+  for (auto [text, major] : {std::pair{"8.00.6001.18702    ", 8}, {"11.0.9600", 11}, {"6", 0}, {"-5.1", 0}})
+    EXPECT_EQ(VersionMajorOf(text), major) << text;
+}
+
+const std::string kRoaming = "C:\\Users\\me\\AppData\\Roaming", kFirefox = kRoaming + "\\Mozilla\\Firefox";
+const std::string kProfile = kFirefox + "\\Profiles\\x.default";
+const std::string kLocalProfile = "C:\\Users\\me\\AppData\\Local\\Mozilla\\Firefox\\Profiles\\x.default";
 
 // As on Windows, a path that starts with one backslash names the current drive's root.
 struct CurrentDriveFiles : test::MemoryFileSystem {
@@ -21,10 +68,6 @@ struct CurrentDriveFiles : test::MemoryFileSystem {
 
 class FirefoxLocationsTest : public ::testing::Test {
  protected:
-  FirefoxLocationsTest() {
-    folders.AppData = kRoaming;
-    folders.LocalAppData = kLocal;
-  }
   // The profile folder and a profiles.ini naming it.
   void Profile(const std::string& ini, const std::string& folder = kProfile) {
     files.AddFile(kFirefox + "\\profiles.ini", ini);
@@ -35,95 +78,75 @@ class FirefoxLocationsTest : public ::testing::Test {
     LocateFirefoxFiles(firefox, files, folders);
     return firefox;
   }
-
   CurrentDriveFiles files;
-  ShellFolderPaths folders;
+  ShellFolderPaths folders{kRoaming, "C:\\Users\\me\\AppData\\Local"};
   IELocations ie;
   const std::string single = "[General]\r\n[Profile0]\r\nIsRelative=1\r\nPath=Profiles/x.default\r\n";
 };
 
-TEST_F(FirefoxLocationsTest, TheDefaultProfileItsFilesAndItsLocalCache) {
-  files.AddFolder(kFirefox + "\\Profiles\\a.first");
-  Profile("[Profile0]\nPath=Profiles/a.first\n[Profile1]\nPath=Profiles/x.default\nDefault=1\n");
-  FirefoxLocations firefox = Located();
-  EXPECT_EQ(firefox.FirefoxProfileFolder, kProfile);
-  EXPECT_EQ(firefox.CookiesSqliteFile, kProfile + "\\Cookies.sqlite");
-  EXPECT_EQ(firefox.FirefoxCacheFolder, kProfile + "\\Cache");
-  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, kLocalProfile + "\\Cache");
-  // Only the cache folder that exists is kept.
-  files.AddFolder(kLocalProfile + "\\Cache");
-  EnsureFirefoxLocations(firefox, ie, files, folders);
-  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, kLocalProfile + "\\Cache");
-  EXPECT_EQ(firefox.FirefoxCacheFolder, "  Folder not found");
-
-  Profile("[Profile0]\nIsRelative=0\nPath=D:/Elsewhere/My Profile\n", "D:\\Elsewhere\\My Profile");
-  EXPECT_EQ(Located().FirefoxProfileFolder, "D:\\Elsewhere\\My Profile");
-  EXPECT_EQ(Located().FirefoxLocalCacheFolder, "") << "outside Application Data";
-  // A local cache path too long for the system is not cut short to some other folder.
-  folders.LocalAppData = "C:\\" + std::string(250, 'L');
-  Profile(single);
-  EXPECT_EQ(Located().FirefoxLocalCacheFolder, "");
-}
-
-TEST_F(FirefoxLocationsTest, WithoutTheDefaultFolderEveryFileIsMissing) {
+TEST_F(FirefoxLocationsTest, TheDefaultProfileItsFilesItsCachesAndWhatIsMissing) {
   Profile("[Profile0]\nPath=Profiles/a.there\n[Profile1]\nPath=Profiles/gone\nDefault=1\n",
           kFirefox + "\\Profiles\\a.there");
   files.AddFile(kFirefox + "\\Profiles\\a.there\\cookies.sqlite", "");
   files.AddFile("C:\\Cookies.txt", "");  // where paths without their profile would point
   files.AddFolder("C:\\Cache");
   ie.IEHistoryIndexFile = "C:\\History\\History.IE5\\index.dat";
+  FirefoxLocations missing;
+  EnsureFirefoxLocations(missing, ie, files, folders);
+  EXPECT_EQ(missing.FirefoxProfileFolder, "") << "the default folder is gone";
+  EXPECT_TRUE(missing.DisableFFTypedURLsOption);
+  EXPECT_TRUE(IsFileNotFoundText(missing.CookiesTxtFile));
+  EXPECT_EQ(missing.CookiesTxtFile + missing.CookiesSqliteFile + missing.HistoryDatFile + missing.FormHistoryDatFile,
+            "  File not found - Cookies.txt  File not found - Cookies.sqlite  File not found - History.dat"
+            "  File not found - FormHistory.dat");
+  EXPECT_EQ(missing.FirefoxCacheFolder + "|" + missing.FirefoxLocalCacheFolder + "|" + ie.IEHistoryIndexFile,
+            "  Folder not found|  Folder not found|  Folder not found");
+  files.AddFolder(kFirefox + "\\Profiles\\a.first");
+  Profile("[Profile0]\nPath=Profiles/a.first\n[Profile1]\nPath=Profiles/x.default\nDefault=1\n");
+  files.AddFolder(kLocalProfile + "\\Cache");
   FirefoxLocations firefox;
   EnsureFirefoxLocations(firefox, ie, files, folders);
-  EXPECT_EQ(firefox.FirefoxProfileFolder, "");
-  EXPECT_TRUE(firefox.DisableFFTypedURLsOption);
-  EXPECT_EQ(firefox.CookiesTxtFile, "  File not found - Cookies.txt");
-  EXPECT_TRUE(IsFileNotFoundText(firefox.CookiesTxtFile));
-  EXPECT_EQ(firefox.CookiesSqliteFile, "  File not found - Cookies.sqlite");
-  EXPECT_EQ(firefox.HistoryDatFile, "  File not found - History.dat");
-  EXPECT_EQ(firefox.FormHistoryDatFile, "  File not found - FormHistory.dat");
+  EXPECT_EQ(firefox.FirefoxProfileFolder, kProfile);
+  // Only the cache folder that exists is kept.
+  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, kLocalProfile + "\\Cache");
   EXPECT_EQ(firefox.FirefoxCacheFolder, "  Folder not found");
-  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, "  Folder not found");
-  EXPECT_EQ(ie.IEHistoryIndexFile, "  Folder not found");
-  folders.AppData.reset();
+  Profile("[Profile0]\nIsRelative=0\nPath=D:/Elsewhere/My Profile\n", "D:\\Elsewhere\\My Profile");
+  EXPECT_EQ(Located().FirefoxProfileFolder, "D:\\Elsewhere\\My Profile");
+  EXPECT_EQ(Located().FirefoxLocalCacheFolder, "") << "outside Application Data";
+  // A local cache path too long for the system is not cut short to some other folder.
+  folders.LocalAppData = "C:\\" + std::string(250, 'L');
   Profile(single);
+  EXPECT_EQ(Located().CookiesSqliteFile + "|" + Located().FirefoxCacheFolder,
+            kProfile + "\\Cookies.sqlite|" + kProfile + "\\Cache");
+  EXPECT_EQ(Located().FirefoxLocalCacheFolder, "");
+  folders.AppData.reset();
   EXPECT_EQ(Located().FirefoxProfileFolder, "") << "no Application Data, no profile";
 }
 
-TEST_F(FirefoxLocationsTest, TheDatabasesTellAFirefox3ProfileAndDiscoveryRunsOnce) {
+TEST_F(FirefoxLocationsTest, TheDatabasesTellAFirefox3ProfileDiscoveryRunsOnceAndPrefsMoveTheCache) {
   Profile(single);
   files.AddFile(kProfile + "\\Cookies.txt", "# Netscape HTTP Cookie File\n");
   FirefoxLocations older;
   EnsureFirefoxLocations(older, ie, files, folders);
   EXPECT_FALSE(older.FirefoxSqliteFormat);
-  EXPECT_TRUE(older.DisableFFTypedURLsOption);
   EXPECT_EQ(older.CookiesTxtFile, kProfile + "\\Cookies.txt");
   EXPECT_FALSE(IsFileNotFoundText(older.CookiesTxtFile));
   files.AddFile(kProfile + "\\places.sqlite", "");
   EnsureFirefoxLocations(older, ie, files, folders);
   EXPECT_FALSE(older.PlacesSqlitePresent) << "no second discovery";
-
+  files.AddFile(kProfile + "\\Prefs.js", "user_pref(\"browser.cache.disk.parent_directory\", \"E:\\\\Fire Cache\");\r\n");
   FirefoxLocations newer = Located();
-  EXPECT_TRUE(newer.PlacesSqlitePresent);
-  EXPECT_FALSE(newer.CookiesSqlitePresent);
-  EXPECT_TRUE(newer.FirefoxSqliteFormat);
-  EXPECT_FALSE(newer.DisableFFTypedURLsOption);
-}
-
-TEST_F(FirefoxLocationsTest, TheCachePreferenceNamesTheParentOfTheCacheFolder) {
-  Profile(single);
-  files.AddFile(kProfile + "\\Prefs.js",
-                "user_pref(\"browser.cache.disk.parent_directory\", \"E:\\\\Fire Cache\");\r\n");
-  FirefoxLocations firefox = Located();
-  EXPECT_EQ(firefox.FirefoxCacheFolder, "E:\\Fire Cache\\Cache");
-  EXPECT_EQ(firefox.FirefoxLocalCacheFolder, kLocalProfile + "\\Cache");
+  EXPECT_TRUE(newer.PlacesSqlitePresent && newer.FirefoxSqliteFormat);
+  EXPECT_FALSE(newer.CookiesSqlitePresent || newer.DisableFFTypedURLsOption);
+  EXPECT_EQ(newer.FirefoxCacheFolder, "E:\\Fire Cache\\Cache");
+  EXPECT_EQ(newer.FirefoxLocalCacheFolder, kLocalProfile + "\\Cache");
 }
 
 TEST_F(FirefoxLocationsTest, ThePluginsFolderIsCreatedAndTheListFollowsTheDataSwitch) {
   FirefoxLocations firefox;
   LocatePlugins(firefox, files, "C:\\Prog", "C:\\Data", false);
-  EXPECT_EQ(firefox.PluginsFolder, "C:\\PROG\\PLUGINS");
+  EXPECT_EQ(firefox.PluginsFolder + "|" + firefox.PluginListFile, "C:\\PROG\\PLUGINS|C:\\Data\\PLUGINS.DAT");
   EXPECT_TRUE(files.FolderExists("C:\\Prog\\Plugins"));
-  EXPECT_EQ(firefox.PluginListFile, "C:\\Data\\PLUGINS.DAT");
   LocatePlugins(firefox, files, "C:\\Prog", "C:\\Data", true);
   EXPECT_EQ(firefox.PluginListFile, "C:\\Prog\\PLUGINS.DAT");
 }

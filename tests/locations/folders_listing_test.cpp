@@ -7,7 +7,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-IELocations SomeIE() {
+TEST(FoldersListing, AFirefox3ProfileOnVistaAndAnOlderOneBefore) {
   IELocations ie;
   ie.IECacheFolder = "C:\\T\\Content.IE5";
   ie.IECookiesFolder = "C:\\Cookies";
@@ -18,12 +18,8 @@ IELocations SomeIE() {
   ie.LowCookiesFolder = "C:\\Cookies\\Low";
   ie.DomStoreFolder = "c:\\l\\MicroSoft\\Internet Explorer\\DomStore";
   ie.LowDomStoreFolder = "  ";
-  ie.DomStoreFound = ie.LowDomStoreFound = ie.IEUserDataFound = true;
+  ie.LowDomStoreFound = ie.IEUserDataFound = true;
   ie.IEUserDataFolder = "C:\\UserData";
-  return ie;
-}
-
-TEST(FoldersListing, AFirefox3ProfileOnVista) {
   FirefoxLocations firefox;
   firefox.FirefoxProfileFolder = "C:\\AD\\x";
   firefox.FirefoxSqliteFormat = true;
@@ -34,47 +30,30 @@ TEST(FoldersListing, AFirefox3ProfileOnVista) {
   firefox.FirefoxLocalCacheFolder = "C:\\LAD\\x\\Cache";
   ListingInputs inputs{{{"System Temp", "C:\\Temp"}, {"Windows Temp", "C:\\Windows\\Temp"}},
                        "c:\\Program Files\\Tidemark", "C:\\AD\\Tidemark", false, true};
-  IELocations ie = SomeIE();
-  ie.DomStoreFound = false;
   // Both caches exist: the profile's own one is not listed.
   EXPECT_EQ(FoldersAndFilesListing(ie, firefox, inputs),
-            (Lines{"Following are the Files and Folders:",
-                   "",
-                   "  FireFox Data Path - C:\\AD\\x",
-                   "        Cookie File - C:\\AD\\x\\Cookies.sqlite",
-                   "       History File - C:\\AD\\x\\Places.sqlite",
-                   "  Form History File - C:\\AD\\x\\FormHistory.sqlite",
-                   "       Cache Folder - C:\\LAD\\x\\Cache",
-                   " ",
-                   "    IE Visited URLs - C:\\H\\History.IE5\\index.dat",
-                   "    IE Cache Folder - C:\\T\\Content.IE5",
-                   "  IE Cookies Folder - C:\\Cookies",
-                   "  IE History Folder - C:\\H\\History.IE5",
-                   "  IE Cache Pro-Mode - C:\\T\\LOW\\CONTENT.IE5",
-                   "IE Cookies Pro-Mode - C:\\COOKIES\\LOW",
-                   " DOM Store Pro-Mode -   ..folder not found..",
-                   " Recent LNKs Folder - C:\\Recent",
-                   " IE UserData Folder - C:\\UserData",
-                   "        System Temp:  C:\\Temp",
-                   "       Windows Temp:  C:\\Windows\\Temp",
-                   " ",
-                   "",
-                   " Tidemark Exec Path - C:\\PROGRAM FILES\\TIDEMARK",
-                   " Tidemark Data Path - C:\\AD\\Tidemark",
+            (Lines{"Following are the Files and Folders:", "", "  FireFox Data Path - C:\\AD\\x",
+                   "        Cookie File - C:\\AD\\x\\Cookies.sqlite", "       History File - C:\\AD\\x\\Places.sqlite",
+                   "  Form History File - C:\\AD\\x\\FormHistory.sqlite", "       Cache Folder - C:\\LAD\\x\\Cache", " ",
+                   "    IE Visited URLs - C:\\H\\History.IE5\\index.dat", "    IE Cache Folder - C:\\T\\Content.IE5",
+                   "  IE Cookies Folder - C:\\Cookies", "  IE History Folder - C:\\H\\History.IE5",
+                   "  IE Cache Pro-Mode - C:\\T\\LOW\\CONTENT.IE5", "IE Cookies Pro-Mode - C:\\COOKIES\\LOW",
+                   " DOM Store Pro-Mode -   ..folder not found..", " Recent LNKs Folder - C:\\Recent",
+                   " IE UserData Folder - C:\\UserData", "        System Temp:  C:\\Temp",
+                   "       Windows Temp:  C:\\Windows\\Temp", " ", "",
+                   " Tidemark Exec Path - C:\\PROGRAM FILES\\TIDEMARK", " Tidemark Data Path - C:\\AD\\Tidemark",
                    "       Plugins Path - C:\\PROGRAM FILES\\TIDEMARK\\Plugins"}));
-}
 
-TEST(FoldersListing, AnOlderProfileBeforeVista) {
-  FirefoxLocations firefox;
+  firefox = {};
   firefox.CookiesTxtFile = "C:\\P\\Cookies.txt";
   firefox.HistoryDatFile = "C:\\P\\History.dat";
   firefox.FormHistoryDatFile = "  File not found - FormHistory.dat";
   firefox.FirefoxCacheFolder = "C:\\P\\Cache";
   firefox.FirefoxLocalCacheFolder = kFolderNotFoundText;
-  IELocations ie = SomeIE();
+  ie.DomStoreFound = true;
   ie.IEUserDataFound = false;
-  ListingInputs inputs{{{"A", "1"}, {"B", "2"}, {"C", "3"}, {"A very long display name here", "4"}, {"E", "5"}},
-                       "d:\\tm", "", true, false};
+  inputs = {{{"A", "1"}, {"B", "2"}, {"C", "3"}, {"A very long display name here", "4"}, {"E", "5"}}, "d:\\tm", "",
+            true, false};
   Lines lines = FoldersAndFilesListing(ie, firefox, inputs);
   ASSERT_EQ(lines.size(), 25u);
   // No Protected Mode lines before Vista; no UserData line without its index; four temp folders at most.
@@ -82,8 +61,8 @@ TEST(FoldersListing, AnOlderProfileBeforeVista) {
             (Lines{"        Cookie File - C:\\P\\Cookies.txt", "       History File - C:\\P\\History.dat",
                    "  Form History File -   File not found - FormHistory.dat", "        Cache [1.0] - C:\\P\\Cache",
                    "       Cache Folder -   Folder not found"}));
-  EXPECT_EQ(lines[13], "   DOM Store Folder - C:\\L\\MICROSOFT\\INTERNET EXPLORER\\DOMSTORE");
-  EXPECT_EQ(lines[14], " Recent LNKs Folder - C:\\Recent");
+  EXPECT_EQ(Lines(lines.begin() + 13, lines.begin() + 15),
+            (Lines{"   DOM Store Folder - C:\\L\\MICROSOFT\\INTERNET EXPLORER\\DOMSTORE", " Recent LNKs Folder - C:\\Recent"}));
   EXPECT_EQ(lines[18], "A very long display name here:  4");
   EXPECT_EQ(lines[23], "Alternate Data Path - D:\\TM");
   // Neither cache found: no old cache line.

@@ -1,7 +1,11 @@
 // The interpreter and the plugin commands under Wine, on scratch folders and
 // a scratch registry key only: levels, listing and expansion, folder types,
 // masks, wildcards, text and XML edits, registry values and keys, programs,
-// the protect list, the refused statements and the purge function "Run Plugins".
+// the protect list, the refused statements and the purge function "Run Plugins";
+// and the example plugins installed into PLUGINS, each run in a Preview Purge
+// (everything it names is listed, nothing changes) and in a Purge (what it
+// names is gone, its neighbours stay) over the sandbox user's own folders and
+// registry values.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,8 +13,10 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "engine/labels.h"
 #include "platform/files_win.h"
 #include "platform/text.h"
+#include "plugins/plugin_files.h"
 #include "plugins/plugin_interpreter.h"
 #include "support/purge_fixture_win.h"
 
@@ -60,16 +66,14 @@ class PluginCommands : public ::testing::Test {
   int entries = 0;
 };
 
-TEST_F(PluginCommands, LevelsUpTo62RunAndHigherOnesAreOnlyListed) {
+TEST_F(PluginCommands, LevelsUpTo62RunHigherOnesAreOnlyListedAndCommandsShowTheirExpansion) {
   f.scratch.Write("A.TXT", "x");
   std::string del = "DELFILE=" + Dir() + "\\A.TXT";
   EXPECT_EQ(Run({"Level=62", "LEVEL=", "level=63 new", del, "LEVEL=1", "Title"}),
             (Lines{"* LEVEL=62", "* LEVEL=", "* LEVEL=63 NEW", "Error - Tidemark is not programmed to support this Plugin level",
                    "        You need to upgrade Tidemark to the new version to process this Plugin", del, "LEVEL=1", "TITLE"}));
-  EXPECT_TRUE(platform::RealFileSystem().FileExists(f.scratch / "A.TXT"));
-}
-
-TEST_F(PluginCommands, TextLinesCommandsAndTheirExpansion) {
+  EXPECT_TRUE(Files().FileExists(f.scratch / "A.TXT"));
+  // Text lines, commands and what they expand to.
   test::EnvironmentVariables variables;
   variables.Set("TM_PLUGIN_DIR", f.scratch.path());
   auto user = f.shell.UserName();
@@ -92,7 +96,6 @@ TEST_F(PluginCommands, TestModeCountsEachPluginAndCancelStops) {
   f.state.previewMode = true;
   Lines lines = Run(plugin, true);
   EXPECT_EQ(Lines(lines.end() - 2, lines.end()), (Lines{"   2 - Entries processed for this Plugin", " "}));
-
   // Shredding lets messages run after the first file: Cancel is pressed there.
   f.state.previewMode = false;
   f.state.flags.secureErase = true;
@@ -100,7 +103,7 @@ TEST_F(PluginCommands, TestModeCountsEachPluginAndCancelStops) {
   lines = Run(plugin);
   EXPECT_EQ(lines.back(), "*** Cancelled by operator.");
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "*** Cancelled by operator."), 1);
-  EXPECT_TRUE(platform::RealFileSystem().FileExists(f.scratch / "B.TMP"));
+  EXPECT_TRUE(Files().FileExists(f.scratch / "B.TMP"));
 }
 
 TEST_F(PluginCommands, RunPluginsGoesThroughTheSelection) {
@@ -118,7 +121,6 @@ TEST_F(PluginCommands, RunPluginsGoesThroughTheSelection) {
                               " -Error- Not a Plugin file - NOTES.TXT",
                               "  Run Plugins Function Completed.  2 - Entries processed."}));
   EXPECT_EQ(f.r.report.ErrorLevel(), 5);
-
 }
 
 TEST_F(PluginCommands, EachFolderTypeOnOneTree) {
@@ -144,16 +146,14 @@ TEST_F(PluginCommands, EachFolderTypeOnOneTree) {
   }
 }
 
-TEST_F(PluginCommands, FolderWildcardsReachEveryMatchingFolder) {
+TEST_F(PluginCommands, FolderWildcardsReachEveryMatchingFolderButNeverFollowALink) {
   for (const char* file : {"P\\A.DEFAULT\\CACHE\\X.TMP", "P\\B.DEFAULT\\CACHE\\Y.TMP", "P\\OTHER\\CACHE\\Z.TMP",
                            "P\\A.DEFAULT\\LOG.TXT", "P\\B.DEFAULT\\LOG.TXT", "P\\OTHER\\LOG.TXT"})
     f.scratch.Write(file, "x");
   Run({"DELFOLD=" + Dir() + "\\P\\*.DEFAULT\\CACHE[*.*]IS", "DELFILE=" + Dir() + "\\P\\?.DEFAULT\\LOG.TXT"});
   EXPECT_EQ(Tree(), (Lines{"P\\", "P\\A.DEFAULT\\", "P\\A.DEFAULT\\CACHE\\", "P\\B.DEFAULT\\", "P\\B.DEFAULT\\CACHE\\",
                            "P\\OTHER\\", "P\\OTHER\\CACHE\\", "P\\OTHER\\CACHE\\Z.TMP", "P\\OTHER\\LOG.TXT"}));
-}
-
-TEST_F(PluginCommands, ADirectoryLinkIsNeverFollowed) {
+  // A directory link is never followed.
   std::string links = TIDEMARK_PLUGIN_LINKS;
   if (!Files().FolderExists(links + "\\profiles\\link.default")) GTEST_SKIP() << "no link fixture at " << links;
   std::string profiles = UpperCase(links) + "\\PROFILES";
@@ -178,12 +178,11 @@ TEST_F(PluginCommands, TextAndXmlEditsListInPreviewAndCutInPurge) {
   EXPECT_EQ(Files().ReadFile(f.scratch / "P.XML"), xml);
   f.state.previewMode = false;
   Lines purged = Results(plugin);
-  ASSERT_EQ(preview.size(), shown.size());
-  ASSERT_EQ(purged.size(), shown.size());
   for (size_t i = 0; i < shown.size(); ++i) {
-    EXPECT_EQ(preview[i], "       to delete - " + shown[i]);
-    EXPECT_EQ(purged[i], "         deleted - " + shown[i]);
+    EXPECT_EQ(preview.at(i), "       to delete - " + shown[i]);
+    EXPECT_EQ(purged.at(i), "         deleted - " + shown[i]);
   }
+  EXPECT_EQ(std::pair(preview.size(), purged.size()), std::pair(shown.size(), shown.size()));
   EXPECT_EQ(entries, 4);
   EXPECT_EQ(Files().ReadFile(f.scratch / "APP.INI"), "[Recent]\r\nkeep=1\n");
   EXPECT_EQ(Files().ReadFile(f.scratch / "P.XML"), "<p>\r\n <k/>\r\n</p>");
@@ -221,13 +220,13 @@ TEST_F(PluginCommands, ProtectAndIgnoreEntries) {
   std::string busy = f.scratch.Write("BUSY\\IN-USE.DAT", "x");
   std::string held = f.scratch.Write("HELD.DAT", "x");
   Files().SetAttributes(f.scratch.Write("RO.TXT", "x"), platform::kAttrReadOnly);
-  HANDLE open1 = CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  HANDLE open2 = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  Lines results = Results({"DELFILE=" + Dir() + "\\A.KEEP", "DELFILE=" + Dir() + "\\BUSY\\IN-USE.DAT",
-                           "DELFILE=" + Dir() + "\\HELD.DAT", "DELFILE=" + Dir() + "\\RO.TXT",
-                           "DELFILE=" + Dir() + "\\NONE.TXT"});
-  CloseHandle(open1);
-  CloseHandle(open2);
+  HANDLE open[] = {CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+                   CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)};
+  Lines plugin;
+  for (const char* file : {"A.KEEP", "BUSY\\IN-USE.DAT", "HELD.DAT", "RO.TXT", "NONE.TXT"})
+    plugin.push_back("DELFILE=" + Dir() + "\\" + file);
+  Lines results = Results(plugin);
+  for (HANDLE handle : open) CloseHandle(handle);
   EXPECT_EQ(results, (Lines{"       Protected - " + Real() + "\\A.KEEP", "   Ignore Locked - " + Real() + "\\BUSY\\IN-USE.DAT",
                             "          Locked - " + Real() + "\\HELD.DAT", "         deleted - " + Real() + "\\RO.TXT",
                             "    file not present - " + Real() + "\\NONE.TXT"}));
@@ -253,17 +252,12 @@ class RegistryCommands : public PluginCommands {
   void Write(const std::string& sub, const std::string& name, const std::string& value) {
     Reg().WriteString(RegistryRoot::CurrentUser, Below(sub), name, value);
   }
-  // The value names of a key, or the sub-keys of the scratch key, sorted.
-  Lines Values(const std::string& sub = "") {
-    Lines names = Reg().ValueNames(RegistryRoot::CurrentUser, Below(sub));
+  // The value names (or with subKeys the sub-keys) of a key, sorted.
+  Lines Values(const std::string& sub = "", bool subKeys = false) {
+    Lines names = subKeys ? Reg().SubKeys(RegistryRoot::CurrentUser, Below(sub))
+                          : Reg().ValueNames(RegistryRoot::CurrentUser, Below(sub));
     std::erase(names, "");
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  Lines SubKeys() {
-    Lines names = Reg().SubKeys(RegistryRoot::CurrentUser, key.path());
-    std::sort(names.begin(), names.end());
-    return names;
+    return std::sort(names.begin(), names.end()), names;
   }
 };
 
@@ -299,22 +293,15 @@ TEST_F(RegistryCommands, KeysGoWithTheirSubKeysAndKeyWildcardsReachEach) {
   EXPECT_EQ(std::count(results.begin(), results.end(), "    key=HKCU:" + Key() + "\\S2"), 1);
   EXPECT_EQ(Values("S1"), (Lines{"FileCount"}));
   Run({"DELKEYS=HKCU:" + Key() + "[*]A"});
-  EXPECT_EQ(SubKeys(), Lines{});
+  EXPECT_EQ(Values("", true), Lines{});
 }
 
-class Programs : public PluginCommands {
- protected:
-  Programs() {
-    // A folder with a blank: the whole path names the program.
-    program = f.scratch / "My Tools\\STANDIN.EXE";
-    Files().CreateFolders(ParentFolder(program));
-    Files().CopyFileTo(TIDEMARK_PLUGIN_PROGRAM, program, false);
-  }
-  std::optional<std::string> Marker() { return Files().ReadFile(program + ".ran"); }
-  std::string program;
-};
-
-TEST_F(Programs, PreviewStartsNothingExecuteWaitsExehideDoesNot) {
+TEST_F(PluginCommands, PreviewStartsNoProgramExecuteWaitsExehideDoesNot) {
+  // A folder with a blank: the whole path names the program.
+  const std::string program = f.scratch / "My Tools\\STANDIN.EXE";
+  Files().CreateFolders(ParentFolder(program));
+  Files().CopyFileTo(TIDEMARK_PLUGIN_PROGRAM, program, false);
+  auto Marker = [&] { return Files().ReadFile(program + ".ran"); };
   f.state.previewMode = true;
   f.state.flags.detailReport = false;
   const std::string shown = UpperCase(program);
@@ -322,7 +309,6 @@ TEST_F(Programs, PreviewStartsNothingExecuteWaitsExehideDoesNot) {
             (Lines{"      to execute - " + shown, "      to execute - " + shown}));
   Sleep(600);
   EXPECT_FALSE(Marker());
-
   f.state.previewMode = false;
   EXPECT_EQ(Results({"EXECUTE=" + program}), (Lines{"        executed - " + shown}));
   EXPECT_EQ(Marker(), std::to_string(SW_SHOWNORMAL));  // ended before the run went on
@@ -336,25 +322,22 @@ TEST_F(Programs, PreviewStartsNothingExecuteWaitsExehideDoesNot) {
 }
 
 TEST_F(PluginCommands, RefusedStatementsTouchNothing) {
-  const std::pair<std::string, const char*> cases[] = {
-      {"DELFILE=#NOSUCH#\\VICTIM.LOG", "path is not a full path"},  // relative once expanded
-      {"DELFILE=VICTIM.LOG", "path is not a full path"},
-      {"DELFILE=C:VICTIM.LOG", "path is not a full path"},
-      {"DELFOLD=C:[*.LOG]IS", "path is not a full path"},
-      {"EXECUTE=VICTIM.LOG", "path is not a full path"},
-      {"DELFOLD=" + Dir() + "\\SUB[..\\*.LOG]IS", "file mask names a folder"},
-      {"DELTEXT=" + Dir() + "\\VICTIM.LOG[]", "text to match is empty"},
-      {"DELEXML=" + Dir() + "\\VICTIM.LOG['']", "text to match is empty"},
-      {"DELVALS=HKCU:" + Key() + "[]C", "text to match is empty"},
-      {"DEL1KEY=HKCU:", "registry key is empty"},
-      {"DELVALS=HKCU:\\[*]A", "registry key is empty"},
+  const std::pair<const char*, Lines> cases[] = {
+      {"path is not a full path",  // the first relative once expanded
+       {"DELFILE=#NOSUCH#\\VICTIM.LOG", "DELFILE=VICTIM.LOG", "DELFILE=C:VICTIM.LOG", "DELFOLD=C:[*.LOG]IS",
+        "EXECUTE=VICTIM.LOG"}},
+      {"file mask names a folder", {"DELFOLD=" + Dir() + "\\SUB[..\\*.LOG]IS"}},
+      {"text to match is empty",
+       {"DELTEXT=" + Dir() + "\\VICTIM.LOG[]", "DELEXML=" + Dir() + "\\VICTIM.LOG['']", "DELVALS=HKCU:" + Key() + "[]C"}},
+      {"registry key is empty", {"DEL1KEY=HKCU:", "DELVALS=HKCU:\\[*]A"}},
   };
   f.scratch.Write("VICTIM.LOG", "x");
   Lines plugin, refused;
-  for (const auto& [line, reason] : cases) {
-    plugin.push_back(line);
-    refused.push_back(std::string(" -Error- Previous statement not processed - ") + reason);
-  }
+  for (const auto& [reason, lines] : cases)
+    for (const std::string& line : lines) {
+      plugin.push_back(line);
+      refused.push_back(std::string(" -Error- Previous statement not processed - ") + reason);
+    }
   // A relative path would act in whatever folder is current.
   char previous[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, previous);
@@ -366,6 +349,128 @@ TEST_F(PluginCommands, RefusedStatementsTouchNothing) {
   EXPECT_EQ(f.r.report.ErrorLevel(), 5);
   EXPECT_EQ(entries, 0);
 }
+
+// Items below `base`: files "APPDATA:rel", "LOCALAPPDATA:rel", "PROFILE:rel"
+// or registry values "HKCU:key[name]"; `roots` are removed afterwards.
+struct ExamplePlugin {
+  const char* file;
+  std::string base;
+  std::vector<std::pair<std::string, bool>> items;  // the item and whether the plugin purges it
+  std::vector<std::string> roots;
+};
+void PrintTo(const ExamplePlugin& plugin, std::ostream* out) { *out << plugin.file; }
+
+const std::string kExplorer = "HKCU:Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+const ExamplePlugin kExamples[] = {
+    {"FLASHPLAYER.STD", "APPDATA:Macromedia\\Flash Player\\",
+     {{"#SharedObjects\\K3Q9ZT\\example.com\\game.sol", true}, {"#SharedObjects\\K3Q9ZT\\localhost\\prefs.sol", true},
+      {"#SharedObjects\\readme.txt", false}, {"macromedia.com\\support\\flashplayer\\sys\\settings.sol", false}},
+     {"APPDATA:Macromedia"}},
+    {"WINERRORS.STD", "LOCALAPPDATA:Microsoft\\Windows\\WER\\",
+     {{"ReportArchive\\AppCrash_viewer_1\\Report.wer", true}, {"ReportQueue\\NonCritical_x_2\\Report.wer", true},
+      {"ERC\\statecache.xml", false}},
+     {"LOCALAPPDATA:Microsoft\\Windows\\WER"}},
+    {"JAVACACHE.STD", "",
+     {{"APPDATA:Sun\\Java\\Deployment\\cache\\6.0\\12\\5d1f-3a2b.idx", true},
+      {"PROFILE:AppData\\LocalLow\\Sun\\Java\\Deployment\\cache\\6.0\\1\\7c2e-11aa", true},
+      {"APPDATA:Sun\\Java\\Deployment\\deployment.properties", false}},
+     {"APPDATA:Sun", "PROFILE:AppData\\LocalLow\\Sun"}},
+    {"MEDIAPLAYER.STD", "HKCU:Software\\Microsoft\\MediaPlayer\\Player\\",
+     {{"RecentFileList[File0]", true}, {"RecentFileList[file1]", true}, {"RecentFileList[Count]", false},
+      {"RecentURLList[URL0]", true}},
+     {"HKCU:Software\\Microsoft\\MediaPlayer"}},
+    {"EXPLORER.STD", kExplorer,
+     {{"RunMRU[a]", true}, {"RunMRU[MRUList]", true}, {"TypedPaths[url1]", true}, {"TypedPaths[Layout]", false},
+      {"WordWheelQuery[0]", true}, {"RecentDocs[MRUListEx]", true}, {"RecentDocs\\.txt[0]", true}},
+     {kExplorer + "RunMRU", kExplorer + "TypedPaths", kExplorer + "WordWheelQuery", kExplorer + "RecentDocs"}},
+};
+
+class ExamplePlugins : public ::testing::TestWithParam<ExamplePlugin> {
+ protected:
+  void TearDown() override {
+    std::error_code ignored;
+    for (const std::string& root : GetParam().roots)
+      if (IsRegistry(root))
+        registry.DeleteKey(kUser, root.substr(5));
+      else
+        std::filesystem::remove_all(FilePath(root), ignored);
+  }
+  static bool IsRegistry(const std::string& where) { return StartsWith(where, "HKCU:"); }
+  // Key and value name of "HKCU:key[name]".
+  static std::pair<std::string, std::string> KeyAndName(const std::string& where) {
+    size_t open = where.find('[');
+    return {where.substr(5, open - 5), where.substr(open + 1, where.size() - open - 2)};
+  }
+  std::string FilePath(const std::string& where) {
+    size_t colon = where.find(':');
+    std::string base = where.substr(0, colon), folder;
+    if (base == "PROFILE") {
+      folder = std::getenv("USERPROFILE") ? std::getenv("USERPROFILE") : "";
+    } else {
+      auto found = f.shell.GetSpecialFolder(base == "APPDATA" ? platform::csidl::kAppData : platform::csidl::kLocalAppData);
+      folder = found.found ? found.path : "";
+    }
+    EXPECT_FALSE(folder.empty()) << base;
+    return JoinPath(folder, where.substr(colon + 1));
+  }
+  bool Exists(const std::string& where) {
+    if (!IsRegistry(where)) return files.FileExists(FilePath(where));
+    auto [key, name] = KeyAndName(where);
+    return registry.ReadValue(kUser, key, name).has_value();
+  }
+  // Whether a line with the label names the item: a value by its name, a file by its full path.
+  bool Listed(const std::vector<std::string>& lines, bool preview, const std::string& where) {
+    std::string_view label = IsRegistry(where) ? (preview ? engine::kPlugToDeleteVal : engine::kPlugValDeleted)
+                                               : (preview ? engine::kPlugToDelete : engine::kPlugDeleted);
+    std::string shown = UpperCase(IsRegistry(where) ? KeyAndName(where).second : FilePath(where));
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+      return StartsWith(line, label) && UpperCase(line).find(shown) != std::string::npos;
+    });
+  }
+  std::vector<std::string> Run(bool preview) {
+    std::string path = std::string(TIDEMARK_EXAMPLE_PLUGINS) + "\\" + GetParam().file;
+    auto lines = ReadPluginLines(files, path);
+    EXPECT_TRUE(lines) << path;
+    f.r.sink.lines.clear();
+    f.state.previewMode = preview;
+    f.state.flags.detailReport = true;
+    PluginInterpreter(f.Environment(), false).RunPlugin(lines.value_or(std::vector<std::string>{}));
+    for (const std::string& line : f.Lines()) EXPECT_FALSE(engine::IsErrorLine(line)) << line;
+    return f.Lines();
+  }
+
+  static constexpr platform::RegistryRoot kUser = platform::RegistryRoot::CurrentUser;
+  test::PurgeFixture f;
+  platform::FileSystem& files = platform::RealFileSystem();
+  platform::Registry& registry = platform::RealRegistry();
+};
+
+TEST_P(ExamplePlugins, PreviewListsItsItemsAndPurgeRemovesOnlyThem) {
+  const ExamplePlugin& plugin = GetParam();
+  for (const auto& [item, purged] : plugin.items) {
+    std::string where = plugin.base + item;
+    if (IsRegistry(where)) {
+      auto [key, name] = KeyAndName(where);
+      ASSERT_TRUE(registry.WriteString(kUser, key, name, "C:\\Media\\" + name));
+    } else {
+      std::string path = FilePath(where);
+      ASSERT_TRUE(files.CreateFolders(ParentFolder(path)) && files.WriteFile(path, "example data")) << path;
+    }
+  }
+  std::vector<std::string> preview = Run(true);
+  for (const auto& [item, purged] : plugin.items) {
+    EXPECT_TRUE(Exists(plugin.base + item)) << "Preview removed " << item;
+    EXPECT_EQ(Listed(preview, true, plugin.base + item), purged) << item;
+  }
+  std::vector<std::string> purge = Run(false);
+  for (const auto& [item, purged] : plugin.items) {
+    EXPECT_EQ(Exists(plugin.base + item), !purged) << item;
+    EXPECT_EQ(Listed(purge, false, plugin.base + item), purged) << item;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Installed, ExamplePlugins, ::testing::ValuesIn(kExamples),
+                         [](const auto& info) { return BaseNameOf(info.param.file); });
 
 }  // namespace
 }  // namespace tidemark::plugins

@@ -17,8 +17,7 @@ using Lines = std::vector<std::string>;
 using platform::RegistryRoot;
 
 TEST(PluginLines, FileNamesSelectionLevelsAndRot13) {
-  EXPECT_TRUE(IsPluginFileName("FIREFOX.STD"));
-  EXPECT_TRUE(IsPluginFileName("mine.cus"));
+  EXPECT_TRUE(IsPluginFileName("FIREFOX.STD") && IsPluginFileName("mine.cus"));
   for (const char* name : {"README.TXT", "STD", "..\\OTHER.STD", "C:OTHER.STD"}) EXPECT_FALSE(IsPluginFileName(name));
   EXPECT_EQ(LevelOf("LEVEL=12 FOR NEW COMMANDS"), 12);
   EXPECT_GT(*LevelOf("LEVEL=99999999999999999999"), kMaxPluginLevel);
@@ -61,10 +60,7 @@ TEST(PluginLines, KindsAndFieldsOfEveryCommand) {
   for (const char* line : {"DELFOLD=C:\\X[*.*]ZZ", "DELFOLD=C:\\X[*.*]", "DELFOLD=C:\\X[*.*]IS ", "DELVALS=HKCU:X[A]D",
                            "DELKEYS=HKCU:X[A]", "DELSKVS=HKCU:X[A]BC"})
     EXPECT_TRUE(ParsePluginCommand(line).Invalid()) << line;
-}
-
-// The refusals are tested under Wine, where they must also leave everything alone.
-TEST(PluginLines, FullPathsAndNonEmptyTextsAreNotRefused) {
+  // The refusals are tested under Wine, where they must also leave everything alone.
   for (const char* line : {"DELFILE=\\\\HOST\\SHARE\\B.TXT", "DELFOLD=D:\\X\\[*.*]IS", "DEL1VAL=HKCU:X[]",
                            "DELVALS=HKCU:X[*]A", "EXECUTE=\"C:\\MY TOOLS\\X.EXE\" /S"})
     EXPECT_FALSE(RefusalOf(ParsePluginCommand(line))) << line;
@@ -83,7 +79,7 @@ TEST(PluginMatching, WildcardsMasksAndNames) {
   EXPECT_EQ(PluginErrorText(87, ' ') + PluginErrorText(145, 'i'), " -Error-87 -   Ignore Dir Err - ");
 }
 
-TEST(PluginText, XmlElementsAreCutWithTheirLines) {
+TEST(PluginText, XmlElementsAreCutWithTheirLinesUpToOneThatNeverEnds) {
   const std::tuple<const char*, const char*, const char*, size_t> cases[] = {
       // A one-line element takes its line with it.
       {"<a>\r\n  <hist>x</hist>\r\n  <keep/>\r\n</a>\r\n", "HIST", "<a>\r\n  <keep/>\r\n</a>\r\n", 1},
@@ -100,16 +96,14 @@ TEST(PluginText, XmlElementsAreCutWithTheirLines) {
       // A name that only begins like the element's is another element.
       {"<history/>\n", "HIST", "<history/>\n", 0},
   };
-  for (const auto& [text, name, kept, elements] : cases) {  // text, element name, what is kept, elements cut
-    XmlElements found = FindXmlElements(text, name);
-    EXPECT_EQ(found.found.size(), elements) << text;
-    EXPECT_FALSE(found.unclosed) << text;
-    EXPECT_EQ(CutXmlElements(text, found.found), kept) << text;
+  for (const auto& [input, name, kept, elements] : cases) {  // text, element name, what is kept, elements cut
+    XmlElements found = FindXmlElements(input, name);
+    EXPECT_EQ(found.found.size(), elements) << input;
+    EXPECT_FALSE(found.unclosed) << input;
+    EXPECT_EQ(CutXmlElements(input, found.found), kept) << input;
   }
   EXPECT_EQ(SplitKeepingBreaks("a\r\nb\nc\rd"), (Lines{"a\r\n", "b\n", "c\r", "d"}));
-}
-
-TEST(PluginText, AnElementThatNeverEndsStopsTheSearch) {
+  // An element that never ends stops the search.
   std::string text = "<h/>\n<h>open\n<h/>\n";
   XmlElements found = FindXmlElements(text, "H");
   ASSERT_EQ(found.found.size(), 1u);
@@ -140,8 +134,7 @@ class FakeMachine : public PlaceholderSource {
   }
   template <typename Map, typename Name>
   static std::optional<std::string> Find(const Map& map, const Name& name) {
-    auto found = map.find(name);
-    return found == map.end() ? std::nullopt : std::optional<std::string>(found->second);
+    return map.contains(name) ? std::optional<std::string>(map.at(name)) : std::nullopt;
   }
 
   bool vista = false;
@@ -150,7 +143,7 @@ class FakeMachine : public PlaceholderSource {
   std::map<std::string, std::string> variables = {{"TEMP", "C:\\Users\\Ann\\Temp"}};
 };
 
-TEST(PluginExpansion, TokensVariablesAndReferencesInOneCall) {
+TEST(PluginExpansion, TokensVariablesAndReferencesInOneCallOrStayAsWritten) {
   FakeMachine machine;
   machine.values[Key(RegistryRoot::CurrentUser, "SOFTWARE\\APP", "DIR")] = "%TEMP%\\App";
   EXPECT_EQ(ExpandPluginLine("DelFile=C:\\Users\\#USER#\\%TEMP%.txt", machine), "DELFILE=C:\\USERS\\ANN\\C:\\USERS\\ANN\\TEMP.TXT");
@@ -163,10 +156,7 @@ TEST(PluginExpansion, TokensVariablesAndReferencesInOneCall) {
   EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine), "DEL1KEY=HKCU:SOFTWARE\\APP");
   machine.vista = true;
   EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine), "DEL1KEY=HKCU:SOFTWARE\\APPDATALOW\\SOFTWARE\\APP");
-}
-
-TEST(PluginExpansion, WhatCannotBeReplacedStaysAsWritten) {
-  FakeMachine machine;
+  // What cannot be replaced stays as written.
   machine.values[Key(RegistryRoot::CurrentUser, "EMPTY", "V")] = "";
   for (const char* line : {"DELFILE=#PICTURES#\\A.JPG",         // the shell has no such folder here
                            "DELFILE=#NOSUCH#\\A.TXT",           // not a token

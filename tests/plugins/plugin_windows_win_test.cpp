@@ -73,10 +73,7 @@ class PluginWindows : public ::testing::Test {
     f.firefox.PluginsFolder = f.scratch / "PLUGINS";
     f.firefox.PluginListFile = f.scratch / "PLUGINS.DAT";
     f.scratch.Write("PLUGINS\\b.std", "; lower-case name\r\nDELFILE=" + UpperCase(f.scratch / "VICTIM.TMP") + "\r\n");
-    f.scratch.Write("PLUGINS\\A.CUS", "A\r\n");
-    f.scratch.Write("PLUGINS\\C.STD", "C\r\n");
-    f.scratch.Write("PLUGINS\\NOTES.TXT", "not a plugin");
-    f.scratch.Write("VICTIM.TMP", "x");
+    for (const char* file : {"PLUGINS\\A.CUS", "PLUGINS\\C.STD", "PLUGINS\\NOTES.TXT", "VICTIM.TMP"}) f.scratch.Write(file, "x");
     selected = {"C.STD"};
   }
   ~PluginWindows() override {
@@ -84,10 +81,11 @@ class PluginWindows : public ::testing::Test {
     gui::PumpPendingMessages();
   }
 
-  void Open() {
-    form = std::make_unique<TPlugSelForm>(context);
-    form->Create(nullptr);
-    form->FormActivate();
+  std::unique_ptr<TPlugSelForm> Open() {
+    auto opened = std::make_unique<TPlugSelForm>(context);
+    opened->Create(nullptr);
+    opened->FormActivate();
+    return opened;
   }
   Lines Rows() {
     Lines rows;
@@ -102,7 +100,8 @@ class PluginWindows : public ::testing::Test {
     ListView_SetItemState(form->listView(), -1, 0, LVIS_SELECTED);
     if (row >= 0) ListView_SetItemState(form->listView(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   }
-  bool Enabled(HWND control) { return IsWindowEnabled(control) != FALSE; }
+  static bool Enabled(HWND control) { return IsWindowEnabled(control) != FALSE; }
+  void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 
   test::PurgeFixture f;
   Host host{f};
@@ -113,7 +112,7 @@ class PluginWindows : public ::testing::Test {
 };
 
 TEST_F(PluginWindows, TicksAreTrackedAndApplyWritesTheCheckedPlugins) {
-  Open();
+  form = Open();
   EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD +"}));  // plugin files only, in upper case
   for (HWND button : {form->saveButton(), form->testButton(), form->execButton()}) EXPECT_FALSE(Enabled(button));
   ListView_SetCheckState(form->listView(), 0, TRUE);
@@ -125,29 +124,27 @@ TEST_F(PluginWindows, TicksAreTrackedAndApplyWritesTheCheckedPlugins) {
   EXPECT_TRUE(Enabled(form->testButton()) && Enabled(form->execButton()));
   Select(-1);
   EXPECT_FALSE(Enabled(form->testButton()));
-
-  SendMessageA(form->allOnButton(), BM_CLICK, 0, 0);
+  Click(form->allOnButton());
   EXPECT_EQ(Rows(), (Lines{"A.CUS +", "B.STD +", "C.STD +"}));
   ListView_SetCheckState(form->listView(), 0, FALSE);
-  SendMessageA(form->saveButton(), BM_CLICK, 0, 0);
+  Click(form->saveButton());
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "B.STD\r\nC.STD\r\n");
   EXPECT_EQ(selected, (Lines{"B.STD", "C.STD"}));
   EXPECT_FALSE(Enabled(form->saveButton()));
-
   context.readOnlyMedia = true;
-  SendMessageA(form->allOffButton(), BM_CLICK, 0, 0);
+  Click(form->allOffButton());
   EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD"}));
-  SendMessageA(form->saveButton(), BM_CLICK, 0, 0);
+  Click(form->saveButton());
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "B.STD\r\nC.STD\r\n");
 }
 
 TEST_F(PluginWindows, CloseAsksAboutUnsavedTicks) {
   Files().WriteFile(f.firefox.PluginListFile, "C.STD\r\n");
-  Open();
+  form = Open();
   ListView_SetCheckState(form->listView(), 0, TRUE);
   std::string question;
   AnswerWarning(IDNO, &question);
-  SendMessageA(form->exitButton(), BM_CLICK, 0, 0);
+  Click(form->exitButton());
   EXPECT_TRUE(form->closed());
   EXPECT_EQ(question,
             "You have not saved your changes.\r\n\r\nSelect 'Yes' if you wish to save your changes.\r\n\r\n"
@@ -156,20 +153,17 @@ TEST_F(PluginWindows, CloseAsksAboutUnsavedTicks) {
   EXPECT_EQ(selected, (Lines{"C.STD"}));
   platform::PrivateProfileFile ini(context.settingsFile);
   EXPECT_NE(ini.ReadString("Positions", "PlugSelForm", ""), "");
-
-  TPlugSelForm again(context);
-  again.Create(nullptr);
-  again.FormActivate();
-  ListView_SetCheckState(again.listView(), 0, TRUE);
+  auto again = Open();
+  ListView_SetCheckState(again->listView(), 0, TRUE);
   AnswerWarning(IDYES, &question);
-  again.SConfigExitBtnClick();
+  again->SConfigExitBtnClick();
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "A.CUS\r\nC.STD\r\n");
 }
 
 TEST_F(PluginWindows, TestNeverDeletesWhateverSecureEraseAndPreviewSayExecuteDoes) {
   purge.flags.secureErase = true;
   purge.previewMode = false;
-  Open();
+  form = Open();
   Select(1);
   PostMessageA(form->listView(), WM_KEYUP, VK_DOWN, 0);
   gui::PumpPendingMessages();

@@ -17,7 +17,6 @@ struct SettingsFile {
   TempFolder folder;
   std::string path = folder / "Tidemark.ini";
   platform::PrivateProfileFile ini{path};
-
   std::string Text() const { return platform::RealFileSystem().ReadFile(path).value_or("<no file>"); }
   void SetText(const std::string& text) const { folder.Write("Tidemark.ini", text); }
 };
@@ -37,23 +36,6 @@ struct RecordingFile : platform::PrivateProfileFile {
 
  private:
   std::string failingKey_;
-};
-
-// Holds a file open for reading, sharing only what `share` allows, as a
-// backup program or editor might.
-class FileLock {
- public:
-  explicit FileLock(const std::string& path, DWORD share = FILE_SHARE_READ)
-      : handle_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-  ~FileLock() {
-    if (held()) CloseHandle(handle_);
-  }
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
-  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
 };
 
 }  // namespace tidemark::test

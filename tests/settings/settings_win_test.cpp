@@ -1,5 +1,6 @@
-// The option sets and the configuration tab read from and written to a real
-// settings file.
+// The settings file: seeding it, the option sets, the configuration tab and
+// the windows' saved state, read and written through the system's
+// private-profile functions.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,6 +8,9 @@
 
 #include "settings/configuration.h"
 #include "settings/option_sets.h"
+#include "settings/settings_file.h"
+#include "settings/window_settings.h"
+#include "platform/files_win.h"
 #include "settings_fixture_win.h"
 
 namespace tidemark::settings {
@@ -46,7 +50,7 @@ TEST(OptionSets, EachOptionHasItsOwnKeyInItsSetsSectionAndEveryWriteCounts) {
   }
 }
 
-TEST(OptionSets, BadValuesReadAsTheirDefaults) {
+TEST(Settings, StoredValuesThatCannotBeReadGiveTheirDefaultsAndAreNotWrittenBack) {
   SettingsFile file;
   file.SetText(
       "[ShutOptions]\r\nCacheOption=abc\r\nCookiesOption=2\r\nHistoryOption=-1\r\nFFtypedURLs=\r\n"
@@ -58,9 +62,30 @@ TEST(OptionSets, BadValuesReadAsTheirDefaults) {
   expected.reports = 1;
   EXPECT_EQ(LoadOptionSet(file.ini, OptionSetId::Shutdown), expected);
   ConfigurationTab tab = LoadConfigurationTab(file.ini);
-  EXPECT_EQ(tab.shutdown, DisplayOptions{});
-  EXPECT_EQ(tab.startup, DisplayOptions{});
-  EXPECT_EQ(tab.shutType, ShutType::Logoff);
+  EXPECT_EQ(std::tuple(tab.shutdown, tab.startup, tab.shutType), std::tuple(DisplayOptions{}, DisplayOptions{}, ShutType::Logoff));
+  // The shred kind is the first character, kept even when unknown; the passes are clamped to 1..99.
+  const std::pair<const char*, ShredSettings> shreds[] = {{"", {kQuickShred, 1}},
+                                                          {"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
+                                                          {"Thoroughness=2\r\nRepeats=99999999999", {kBothShreds, 99}},
+                                                          {"Thoroughness=\r\nRepeats= 33 ", {kQuickShred, 33}},
+                                                          {"Thoroughness=7\r\nRepeats=abc", {'7', 1}}};
+  for (auto [stored, shred] : shreds) {
+    file.SetText(std::string("[ShredOption]\r\n") + stored + "\r\n");
+    EXPECT_EQ(LoadShredSettings(file.ini), shred) << stored;
+  }
+  // DosDir holds "Windows Temp" and WinDir "Old Temp"; with no folder set "System Temp" is checked.
+  const std::pair<const char*, TempFolderSettings> temps[] = {
+      {"TmpDir=0\r\nDosDir=0\r\nWinDir=abc\r\nVolDir=0\r\n", {true, false, false, false, true, "8", 8}},
+      {"DosDir=1\r\nAgeHours=-3\r\n", {false, true, false, false, true, "0", 0}},
+      {"WinDir=1\r\nAgeHours=12h\r\n", {false, false, true, false, true, "0", 0}},
+      {"VolDir=1\r\nAgeTemp=0\r\nAgeHours= 48 \r\n", {false, false, false, true, false, "48", 48}},
+      {"TmpDir=1\r\nDosDir=1\r\nAgeHours=99999999999\r\n", {true, true, false, false, true, "0", 0}}};
+  for (auto [stored, temp] : temps) {
+    const std::string text = std::string("[TempFolders]\r\n") + stored;
+    file.SetText(text);
+    EXPECT_EQ(LoadTempFolderSettings(file.ini), temp) << stored;
+    EXPECT_EQ(file.Text(), text);
+  }
 }
 
 TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
@@ -68,13 +93,17 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
   const DisplayOptions startup{SplashOption::Enable, MainWindowOption::Disable};
   const DisplayOptions shutdown{SplashOption::Disable, MainWindowOption::EnableOnSevereError};
   TempFolderSettings temp{true, false, true, false, true, "abc", 12};
-  const std::tuple<const char*, std::function<bool(platform::IniFile&)>, Writes> cases[] = {
+  ShredSettings unknown{'7', 5}, inMemory;
+  using Apply = std::function<bool(platform::IniFile&)>;
+  const std::tuple<const char*, Apply, Writes> cases[] = {
       {"General",
-       [](platform::IniFile& ini) {
-         ShredSettings page{kThoroughShred, 150}, inMemory;
+       [&](platform::IniFile& ini) {
+         ShredSettings page{kThoroughShred, 150};
          return ApplyGeneral(ini, page, inMemory) && page.repeats == 99 && inMemory == page;
        },
        {"ShredOption/Thoroughness=1", "ShredOption/Repeats=99"}},
+      {"unknown shred kind", [&](platform::IniFile& ini) { return ApplyGeneral(ini, unknown, inMemory); },
+       {"ShredOption/Repeats=5"}},
       {"Purge Now", [&](platform::IniFile& ini) { return ApplyPurgeNow(ini, purgeNow); },
        {"PnowOptions/SplashOpt=1", "PnowOptions/MainWinOpt=1"}},
       {"Startup", [&](platform::IniFile& ini) { return ApplyStartup(ini, startup); },
@@ -99,69 +128,186 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
   }
   EXPECT_EQ(temp, (TempFolderSettings{true, false, true, false, true, "0", 0})) << "the page shows the file";
   ConfigurationTab tab = LoadConfigurationTab(file.ini);
-  EXPECT_EQ(tab.shred, (ShredSettings{kThoroughShred, 99}));
-  EXPECT_EQ(tab.purgeNow, purgeNow);
-  EXPECT_EQ(tab.startup, startup);
-  EXPECT_EQ(tab.shutdown, shutdown);
-  EXPECT_EQ(tab.shutType, ShutType::Hibernate);
-
+  EXPECT_EQ(tab.shred, (ShredSettings{'1', 5})) << "an unknown kind stays as it was stored";
+  EXPECT_EQ(std::tuple(tab.purgeNow, tab.startup, tab.shutdown, tab.shutType),
+            std::tuple(purgeNow, startup, shutdown, ShutType::Hibernate));
   ASSERT_TRUE(file.ini.WriteString("StndOptions", "SplashOpt", "1"));
   SettingsState state;
   state.show.quickStartOpt = "N";
   LoadSettingsState(file.ini, OptionSetId::Shutdown, state);
-  EXPECT_EQ(state.shred, tab.shred);
-  EXPECT_TRUE(state.temp.oldTemp);
-  EXPECT_EQ(state.shutType, ShutType::Hibernate);
-  EXPECT_EQ(state.runModeDisplay, shutdown);
-  EXPECT_EQ(state.show.quickStartOpt, "N");  // left to the window restore
+  EXPECT_EQ(std::tuple(state.shred, state.temp.oldTemp, state.shutType, state.runModeDisplay, state.show.quickStartOpt),
+            std::tuple(tab.shred, true, ShutType::Hibernate, shutdown, std::string("N")));
   LoadSettingsState(file.ini, OptionSetId::Startup, state);
   EXPECT_EQ(state.runModeDisplay, startup);
   // The interactive run has no display options, whatever its section holds.
   LoadSettingsState(file.ini, OptionSetId::Standard, state);
   EXPECT_EQ(state.runModeDisplay, DisplayOptions{});
-}
-
-TEST(ConfigurationTab, StoredShredValuesAndAnUnknownKindKeptAsItIs) {
-  // The kind is the first character; the passes are clamped to 1..99.
-  const std::pair<const char*, ShredSettings> cases[] = {{"", {kQuickShred, 1}},
-                                                         {"Thoroughness=\r\nRepeats= 33 ", {kQuickShred, 33}},
-                                                         {"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
-                                                         {"Thoroughness=2\r\nRepeats=99999999999", {kBothShreds, 99}},
-                                                         {"Thoroughness=7\r\nRepeats=abc", {'7', 1}}};
-  SettingsFile file;
-  for (auto [stored, expected] : cases) {
-    file.SetText(std::string("[ShredOption]\r\n") + stored + "\r\n");
-    EXPECT_EQ(LoadShredSettings(file.ini), expected) << stored;
-  }
-  // An unknown kind selects no radio button; applying leaves it stored as it is.
-  ShredSettings page{'7', 5}, inMemory;
-  ASSERT_TRUE(ApplyGeneral(file.ini, page, inMemory));
-  EXPECT_EQ(file.Text(), "[ShredOption]\r\nThoroughness=7\r\nRepeats=5\r\n");
-}
-
-TEST(TempFolders, StoredValuesKeepTheirKeyPairingAndAreNotWrittenBack) {
-  // DosDir holds "Windows Temp" and WinDir "Old Temp"; with no folder set "System Temp" is checked.
-  const std::pair<const char*, TempFolderSettings> cases[] = {
-      {"", {true, false, false, false, true, "8", 8}},
-      {"TmpDir=0\r\nDosDir=0\r\nWinDir=abc\r\nVolDir=0\r\n", {true, false, false, false, true, "8", 8}},
-      {"DosDir=1\r\nAgeHours=-3\r\n", {false, true, false, false, true, "0", 0}},
-      {"WinDir=1\r\nAgeHours=12h\r\n", {false, false, true, false, true, "0", 0}},
-      {"VolDir=1\r\nAgeTemp=0\r\nAgeHours= 48 \r\n", {false, false, false, true, false, "48", 48}},
-      {"TmpDir=1\r\nDosDir=1\r\nAgeHours=99999999999\r\n", {true, true, false, false, true, "0", 0}}};
-  SettingsFile file;
-  for (auto [stored, expected] : cases) {
-    const std::string text = std::string("[TempFolders]\r\n") + stored;
-    file.SetText(text);
-    EXPECT_EQ(LoadTempFolderSettings(file.ini), expected) << stored;
-    EXPECT_EQ(file.Text(), text);
-  }
   // A failed Apply is reported and the page shows what the file holds.
-  TempFolderSettings page;
-  page.ageHoursText = "12";
-  test::FileLock lock(file.path);
-  ASSERT_TRUE(lock.held());
-  EXPECT_FALSE(ApplyTempFolders(file.ini, page));
-  EXPECT_EQ(page, (TempFolderSettings{true, true, false, false, true, "0", 0}));
+  temp = {false, false, false, false, true, "12", 12};
+  test::RecordingFile failing(file.path, "TmpDir");
+  EXPECT_FALSE(ApplyTempFolders(failing, temp));
+  EXPECT_EQ(temp, (TempFolderSettings{true, false, false, false, true, "12", 12}));
+}
+
+TEST(IniFile, MissingValuesFallBackLongOnesReadWholeAndUnsafeWritesAreRefused) {
+  test::SettingsFile file;
+  auto& ini = file.ini;
+  EXPECT_EQ(ini.ReadString("ShowOption", "CookieMsgOpt", "N"), "N");
+  EXPECT_FALSE(platform::RealFileSystem().FileExists(file.path)) << "a read creates nothing";
+  file.SetText("[ShowOption]\r\nCookieMsgOpt=Y\r\nQuickStartOpt=\r\n");
+  EXPECT_EQ(ini.ReadString("ShowOption", "CookieMsgOpt", "N") + ini.ReadString("ShowOption", "FFcookieMsgOpt", "N") +
+                ini.ReadString("ShowOption", "QuickStartOpt", "S"),
+            "YN");
+  const std::string longValue = std::string(5000, 'x') + "end";
+  ASSERT_TRUE(ini.WriteString("Positions", "Long", longValue));
+  EXPECT_EQ(ini.ReadString("Positions", "Long", ""), longValue);
+  EXPECT_FALSE(ini.WriteString("Fonts", "Main0Name", "Arial\r\n[StndOptions]\r\nCacheOption=1"));
+  EXPECT_NE(ini.LastError(), 0u);
+  EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", "none") + ini.ReadString("StndOptions", "CacheOption", "0"), "none0");
+  // No data folder: the system must not fall back to a file of its own.
+  platform::PrivateProfileFile none("");
+  EXPECT_FALSE(none.WriteString("PnowOptions", "MainWinOpt", "3"));
+  EXPECT_NE(none.LastError(), 0u);
+  EXPECT_EQ(none.ReadString("PnowOptions", "MainWinOpt", "0"), "0");
+}
+
+// The copy from the program folder stops half way; the program folder's file can be unreadable too.
+struct CopyStopsHalfWay : platform::Win32FileSystem {
+  bool CopyFileTo(const std::string&, const std::string& to, bool) override { return WriteFile(to, "[Stnd") && false; }
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    return readable ? Win32FileSystem::ReadFile(path) : std::nullopt;
+  }
+  bool readable = true;
+};
+
+TEST(EnsureSettingsFile, SeedsOnlyAFolderWithoutTheFileAndAFailureLeavesNoFileBehind) {
+  const char* const seedText = "[StndOptions]\r\nCacheOption=1\r\n";
+  test::TempFolder root;
+  platform::FileSystem& files = platform::RealFileSystem();
+  const std::string program = root / "Program", data = root / "Data", target = data + "\\Tidemark.ini";
+  const std::string seed = root.Write("Program\\Tidemark.ini", seedText);
+  files.CreateFolders(data);
+  auto ensure = [&](const std::string& folder, bool cdExec = false) {
+    return EnsureSettingsFile(files, program, folder, cdExec);
+  };
+  auto error = [&](platform::FileSystem& system, const std::string& folder) -> std::string {
+    try {
+      EnsureSettingsFile(system, program, folder, false);
+    } catch (const ESettingsFileError& e) {
+      return e.what();
+    }
+    return "no error";
+  };
+  CopyStopsHalfWay failing;
+  EXPECT_EQ(error(failing, data), "Cannot create file " + target);
+  failing.readable = false;
+  EXPECT_EQ(error(failing, data), "Cannot open file " + seed);
+  EXPECT_EQ(error(files, root / "Missing"), "Cannot create file " + root / "Missing\\Tidemark.ini");
+  EXPECT_FALSE(files.FileExists(target)) << "no half copy is left";
+  EXPECT_EQ(ensure(data, true), EnsureResult::Skipped);
+  EXPECT_EQ(ensure(""), EnsureResult::Skipped);
+  EXPECT_FALSE(files.FileExists(target));
+  EXPECT_EQ(ensure(data), EnsureResult::Copied);
+  EXPECT_EQ(files.ReadFile(target), seedText);
+  files.WriteFile(target, "[ShredOption]\r\n");
+  EXPECT_EQ(ensure(data), EnsureResult::Existing);
+  EXPECT_EQ(files.ReadFile(target), "[ShredOption]\r\n");
+  // The data folder is the program folder on a removable drive.
+  EXPECT_EQ(ensure(program), EnsureResult::Existing);
+  EXPECT_EQ(files.ReadFile(seed), seedText);
+  files.RemoveFile(seed);
+  files.RemoveFile(target);
+  EXPECT_EQ(ensure(data), EnsureResult::CreatedEmpty);
+  EXPECT_EQ(files.ReadFile(target), "");
+  EXPECT_EQ(ensure(data), EnsureResult::Existing);
+  EXPECT_EQ(ensure(root / "Missing"), EnsureResult::CreateFailed);
+}
+
+using enum PlacementKind;
+
+const RestoreContext kNormalStart{false, false, 96, {0, 0, 1024, 768}};
+const CookieListLayout kDesignedLists{{1, 2, 3, 4}, {5, 6, 7}, 8};
+
+struct Restored {
+  std::optional<WindowPlacement> main, cookies, plugins;
+  ShowOptions show;
+  FontSettings fonts;
+  CookieListLayout layout = kDesignedLists;
+  Restored(SettingsFile& file, const RestoreContext& context) {
+    main = RestoreMainWindow(file.ini, platform::RealFileSystem(), context, show, fonts);
+    cookies = RestoreCookieWindow(file.ini, context, {700, 500}, fonts, layout);
+    plugins = RestoreWindow(file.ini, kPluginSelectWindowKey, context);
+  }
+};
+
+TEST(WindowSettings, TheWindowsRoundTripAndEveryWriteCounts) {
+  SettingsFile file;
+  const ShowOptions show{"Y", "N", "X"};
+  const FontSettings fonts{{"Lucida Console", 11, kFontBold | kFontItalic}, {"Tahoma", 8, kFontUnderline}};
+  const CookieListLayout lists{{110, 120, 130, 140}, {210, 220, 230}, 300};
+  ASSERT_TRUE(SaveMainWindow(file.ini, {WindowState::Normal, 120, 80, 450, 620}, show, fonts));
+  ASSERT_TRUE(SaveCookieWindow(file.ini, {WindowState::Maximised, 30, 40, 500, 700}, lists));
+  ASSERT_TRUE(SaveWindow(file.ini, kPluginSelectWindowKey, {WindowState::Normal, 1, 2, 3, 4}));
+  EXPECT_EQ(file.ini.ReadString("Positions", "FFoxForm", ""), "0 120 80 450 620");
+  Restored restored(file, kNormalStart);
+  EXPECT_EQ(restored.main, (WindowPlacement{Normal, 120, 80, 620, 450}));
+  EXPECT_EQ(restored.cookies, (WindowPlacement{Maximised, 0, 0, 700, 500}));
+  EXPECT_EQ(restored.plugins, (WindowPlacement{Normal, 1, 2, 4, 3}));
+  EXPECT_EQ(std::tuple(restored.show, restored.fonts, restored.layout), std::tuple(show, fonts, lists));
+  for (const char* key : {"FFoxForm", "QuickStartOpt", "Main0Style", "Prot1Name", "Prot1Style"}) {
+    test::RecordingFile failing(file.path, key);
+    EXPECT_FALSE(SaveMainWindow(failing, {}, ShowOptions{}, FontSettings{})) << key;
+  }
+  for (const char* key : {"CookieForm", "Lv1C3", "Lv2C0", "LV2Ht"}) {
+    test::RecordingFile failing(file.path, key);
+    EXPECT_FALSE(SaveCookieWindow(failing, {}, CookieListLayout{})) << key;
+  }
+}
+
+TEST(WindowSettings, StoredValuesApplyOnlyWhenUsableResetKeepsTheFontAndAnyPosReadsNothing) {
+  SettingsFile file;
+  file.SetText(
+      "[Positions]\r\nFFoxForm=0 120 80 450 620\r\nCookieForm=2\r\nPlugSelForm=garbage\r\n"
+      "Lv1C0=\r\nLv1C1=abc\r\nLv1C2=-5\r\nLv1C3=77\r\nLv2C1= 88 \r\nLV2Ht=12x\r\n"
+      "[Fonts]\r\nMain0Name=Arial\r\nMain0Size=14\r\nMain0Style=x\r\nProt1Name=Verdana\r\nProt1Size=12\r\n"
+      "[ShowOption]\r\nQuickStartOpt=N\r\n");
+  RestoreContext large = kNormalStart;
+  large.pixelsPerInch = 120;
+  Restored restored(file, large);
+  EXPECT_EQ(restored.main, (WindowPlacement{Normal, 120, 80, 620, 450}));
+  EXPECT_EQ(restored.cookies, (WindowPlacement{Maximised, 0, 0, 875, 625}));
+  EXPECT_EQ(restored.plugins, (WindowPlacement{Designed, 0, 0, 775, 563}));
+  EXPECT_EQ(restored.show, (ShowOptions{"N", "N", "N"}));
+  // List sizes need a number that is not negative; a font a name and a size.
+  EXPECT_EQ(restored.layout, (CookieListLayout{{1, 2, 3, 77}, {5, 88, 7}, 8}));
+  EXPECT_EQ(restored.fonts, (FontSettings{{"Arial", 14, 0}, {"Verdana", 12, 0}}));
+  // Only the positions are reset for the main window; the cookie manager keeps its designed lists and font.
+  Restored afterReset(file, {false, true, 96, {0, 0, 1024, 768}});
+  EXPECT_EQ(afterReset.main, (WindowPlacement{Designed, 0, 0, 620, 450}));
+  EXPECT_EQ(afterReset.cookies, (WindowPlacement{Designed, 0, 0, 700, 500}));
+  EXPECT_EQ(afterReset.fonts, (FontSettings{{"Arial", 14, 0}, FontSettings().cookieLists}));
+  EXPECT_EQ(std::tuple(afterReset.show.quickStartOpt, afterReset.layout), std::tuple(std::string("N"), kDesignedLists));
+
+  ASSERT_TRUE(SetFileAttributesA(file.path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  Restored untouched(file, {true, false, 96, {0, 0, 1024, 768}});
+  EXPECT_FALSE(untouched.main || untouched.cookies || untouched.plugins);
+  EXPECT_EQ(std::tuple(untouched.show, untouched.fonts, untouched.layout),
+            std::tuple(ShowOptions{}, FontSettings{}, kDesignedLists));
+  EXPECT_TRUE(GetFileAttributesA(file.path.c_str()) & FILE_ATTRIBUTE_READONLY) << "skipped entirely";
+  // Restoring the main window makes the file writable again, hidden as it was.
+  Restored{file, kNormalStart};
+  EXPECT_EQ(GetFileAttributesA(file.path.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+            DWORD(FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_TRUE(SaveWindow(file.ini, kMainWindowKey, {WindowState::Maximised, 1, 2, 3, 4}));
+  EXPECT_EQ(file.ini.ReadString("Positions", "FFoxForm", ""), "2");
+  const FontSetting current{"Fixedsys", 10, kFontBold};
+  for (const char* stored : {"Main0Name=\r\nMain0Size=12\r\n", "Main0Name=Arial\r\nMain0Size=0\r\n"}) {
+    file.SetText(std::string("[Fonts]\r\n") + stored);
+    ShowOptions show;
+    FontSettings fonts{current, current};
+    RestoreMainWindow(file.ini, platform::RealFileSystem(), kNormalStart, show, fonts);
+    EXPECT_EQ(fonts.results, current) << stored;
+  }
 }
 
 }  // namespace
