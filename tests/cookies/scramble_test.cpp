@@ -25,12 +25,12 @@ int ClassOf(char c) {
 TEST(ScrambleValue, EachCharacterMovesWithinItsHalfOfItsClassInTheRangeOnly) {
   FixedRandom highest(true), lowest(false);
   std::string text;
-  for (auto [before, start, length, random, after] :
+  for (auto [before, first, last, random, after] :
        {std::tuple<const char*, size_t, size_t, RandomSource*, const char*>{"AMNZamnz0459-", 1, 13, &highest,
                                                                            "MYBNmybn4815-"},
         {"AMNZamnz0459", 1, 12, &lowest, "AMNZamnz0459"}, {"abcdef", 2, 3, &highest, "anodef"},
         {"abc", 2, 99, &highest, "ano"}}) {
-    ScrambleValue(text = before, start, length, *random);
+    ScrambleValue(text = before, first, last, *random);
     EXPECT_EQ(text, after) << before;
   }
   std::string all;
