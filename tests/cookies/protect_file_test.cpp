@@ -65,10 +65,6 @@ TEST_F(ProtectFile, ReadWithAnyLineBreakWithoutBlankLinesAndRewrittenOnlyWhenCha
   list = LoadCookieProtectList(files, path);
   SaveCookieProtectList(list, path, files, messages);
   EXPECT_EQ(Content(path), "p=site.com\r\nr=.other.org\r\n");
-  files.AddFile(temp, "\r\np=*.log\r\n \r\n");
-  TempProtectList tempList;
-  LoadTempProtectList(tempList, files, folder);
-  EXPECT_EQ(tempList.entries, Entries{"p=*.log"});
   EXPECT_TRUE(messages.shown.empty());
 }
 
