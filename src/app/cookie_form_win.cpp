@@ -7,9 +7,12 @@
 #include "cookies/protect_editors_win.h"
 #include "cookies/protect_file.h"
 #include "cookies/user_messages_win.h"
+#include "firefox/firefox_purges.h"
 #include "help/font_form_win.h"
+#include "help/help_topics.h"
 #include "ie/ie_cookie_file.h"
 #include "ie/index_file.h"
+#include "ie/purge_index.h"
 #include "platform/ini_file.h"
 #include "platform/product.h"
 #include "platform/text.h"
@@ -52,17 +55,71 @@ bool IsPlainHostName(std::string_view address) {
   return !port.empty() && port.size() <= 5 && std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// Removes every cached cookie file plainly (the manager does not shred).
-class PlainRemover : public ie::CachedFileRemover {
+// The purge environment a deletion of the window runs in: the purge's
+// deletion engine and shred settings with its Secure Erase; no report.
+class Deletion : engine::ReportSink, engine::ProgressLabel, engine::MessagePump {
  public:
-  explicit PlainRemover(platform::FileSystem& files) : files_(files) {}
-  bool Remove(const std::string& path) override { return files_.RemoveFile(path); }
-  uint32_t LastError() const override { return files_.LastError(); }
-  uint32_t ClusterSize(const std::string&) override { return 0; }
+  Deletion(const engine::PurgeState& purge, const engine::PurgeResources& resources)
+      : state_{.flags = purge.flags}, env(report_, state_, resources) {}
 
  private:
-  platform::FileSystem& files_;
+  void Append(const std::string&) override {}
+  void InsertFirst(const std::string&) override {}
+  void Clear() override {}
+  size_t LineCount() const override { return 0; }
+  std::string LineAt(size_t) const override { return {}; }
+  void SetText(const std::string&) override {}
+  void SetColour(uint32_t) override {}
+  void Pump() override {}
+  void Sleep(unsigned) override {}
+  engine::Report report_{*this, *this, *this, ""};
+  engine::PurgeState state_;
+
+ public:
+  engine::PurgeEnvironment env;
 };
+
+// Never asked for: filling a list removes nothing.
+class NoRemover : public ie::CachedFileRemover {
+ public:
+  bool Remove(const std::string&) override { return false; }
+  uint32_t LastError() const override { return 0; }
+  uint32_t ClusterSize(const std::string&) override { return 0; }
+};
+
+constexpr COLORREF kArrowMask = RGB(255, 0, 255);
+
+// ImageList2: the header's sort arrows (kArrowUp, kArrowDown), drawn as
+// small triangles in the shadow colour on a masked background.
+HIMAGELIST CreateSortArrows(int size) {
+  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 2, 0);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBRUSH mask = CreateSolidBrush(kArrowMask), shadow = CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW));
+  HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+  const int half = size / 2, top = (size - half) / 2, bottom = top + half;
+  for (bool up : {true, false}) {
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    RECT all{0, 0, size, size};
+    FillRect(dc, &all, mask);
+    HGDIOBJ oldBrush = SelectObject(dc, shadow), oldPen = SelectObject(dc, pen);
+    POINT upward[] = {{half, top}, {size - 1, bottom}, {0, bottom}};
+    POINT downward[] = {{0, top}, {size - 1, top}, {half, bottom}};
+    Polygon(dc, up ? upward : downward, 3);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldBitmap);
+    ImageList_AddMasked(list, bitmap, kArrowMask);
+    DeleteObject(bitmap);
+  }
+  DeleteObject(pen);
+  DeleteObject(shadow);
+  DeleteObject(mask);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return list;
+}
 
 HFONT CreateListFont(settings::FontSetting font, int ppi) {
   if (font.size <= 0) font.size = 10;
@@ -143,6 +200,7 @@ TCookieForm::~TCookieForm() {
   if (hwnd() && IsWindow(hwnd())) DestroyWindow(hwnd());
   if (popup_) DestroyMenu(popup_);
   if (listFont_) DeleteObject(listFont_);
+  if (imageList2_) ImageList_Destroy(imageList2_);
 }
 
 void TCookieForm::Create(HWND owner) {
@@ -196,6 +254,8 @@ void TCookieForm::CreateControls() {
   ListView_SetExtendedListViewStyle(listView1_, LVS_EX_FULLROWSELECT);
   const char* titles1[] = {"Internet Address for Cookie", "Tidemark", "FireFox", "Comments"};
   for (int i = 0; i < 4; ++i) AddColumn(listView1_, i, titles1[i], layout_.list1Columns[static_cast<size_t>(i)]);
+  imageList2_ = CreateSortArrows(S(9));
+  Header_SetImageList(ListView_GetHeader(listView1_), imageList2_);
   OnNotify(listView1_, [this](NMHDR* header) -> LRESULT {
     if (header->code == LVN_COLUMNCLICK) ListView1ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
     if (header->code == LVN_ITEMCHANGED && (reinterpret_cast<NMLISTVIEW*>(header)->uChanged & LVIF_STATE))
@@ -250,6 +310,10 @@ void TCookieForm::ShowModal(HWND owner) {
 
 bool TCookieForm::PreTranslate(MSG& message) {
   hints_.Track(message);
+  if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && context_.help) {
+    context_.help(help::kTopicProtect);
+    return true;
+  }
   if (message.message != WM_KEYDOWN || message.hwnd != listView1_) return false;
   if (message.wParam == 'A' && (GetKeyState(VK_CONTROL) & 0x8000)) {
     SelectAll();
@@ -365,8 +429,6 @@ void TCookieForm::TabControlCookChange(int index) {
   ListView_DeleteAllItems(listView1_);
   ListView_DeleteAllItems(listView2_);
   items_.clear();
-  sortColumn_ = 0;
-  sortAscending_ = true;
   nextDescending_ = {true, false, false, false};
   const char* captions[] = {"Internet Address for FireFox Cookie", "Internet Address for \"I.E. Normal Mode\"",
                             "Internet Address for \"I.E. Protected Mode\""};
@@ -419,9 +481,10 @@ void TCookieForm::FillFirefox() {
   int hosts = 0;
   std::string lastHost, lastListed;
   for (const firefox::FirefoxCookie& cookie : cookies_) {
-    if (StartsWith(cookie.line, "#") && !StartsWith(cookie.line, "#HttpOnly_")) continue;
-    std::vector<std::string> fields = Split(cookie.line, '\t');
+    // Comments and empty lines are no cookies; HttpOnly ones are, of their host.
     std::string host = cookie.notice ? cookie.line : firefox::CookieHost(cookie.line);
+    if (host.empty()) continue;
+    std::vector<std::string> fields = Split(cookie.line, '\t');
     if (host != lastHost) ++hosts;
     lastHost = host;
     std::string name = fields.size() > 5 ? fields[5] : "", value = fields.size() > 6 ? fields[6] : "";
@@ -440,7 +503,7 @@ std::string TCookieForm::IEFolder() const {
 
 void TCookieForm::FillIE() {
   cookies::MessageBoxMessages messages(hwnd());
-  PlainRemover remover(context_.files);
+  NoRemover remover;
   ie::IndexFile index(context_.memory, ie::IndexFoldersOf(context_.ie), remover, messages, {});
   const char kind = tab_ == CookieTab::IEProtected ? 'c' : 'C';
   std::string filter = UpperCase(Trim(gui::WindowText(edit1_)));
@@ -676,17 +739,20 @@ std::string TCookieForm::DeleteCookieOf(Item& item) {
   return tab_ == CookieTab::Firefox ? DeleteFirefoxHost(item.caption) : DeleteIECookie(item.caption);
 }
 
-// The host's lines leave the list only once the store has let them go.
+// The host's lines (HttpOnly ones too) leave the list only once the store
+// has let them go.
 std::string TCookieForm::DeleteFirefoxHost(const std::string& host) {
   auto ofHost = [&](const firefox::FirefoxCookie& cookie) {
-    return !cookie.notice && StartsWithNoCase(cookie.line, host + "\t");
+    return !cookie.notice && firefox::CookieHost(cookie.line) == host;
   };
   std::vector<firefox::FirefoxCookie> run;
   std::copy_if(cookies_.begin(), cookies_.end(), std::back_inserter(run), ofHost);
   if (run.empty()) return "Cookie File not found to Delete";
+  Deletion deletion(context_.purge, context_.purgeResources());
   if (context_.firefox.FirefoxSqliteFormat) {
     try {
-      firefox::TSQLiteDatabase database(context_.firefox.CookiesSqliteFile);
+      firefox::TSQLiteDatabase database =
+          firefox::OpenProfileDatabase(deletion.env, context_.firefox.CookiesSqliteFile);
       firefox::DeleteCookieRows(database, run);
     } catch (const firefox::ESQLiteException&) {
       Message(" -  Message", "Delete Entry from Cookies file failed... \r\nExecution will continue...");
@@ -696,7 +762,7 @@ std::string TCookieForm::DeleteFirefoxHost(const std::string& host) {
     return "Deleted";
   }
   std::erase_if(cookiesTxt_.cookies, ofHost);
-  if (!firefox::ReplaceCookiesTxt(context_.files, context_.firefox, cookiesTxt_)) {
+  if (firefox::ReplaceCookiesTxt(deletion.env, cookiesTxt_) == firefox::CookiesTxtReplace::Failed) {
     cookiesTxt_.cookies.insert(cookiesTxt_.cookies.end(), run.begin(), run.end());
     return "Cookies file not changed";
   }
@@ -706,7 +772,8 @@ std::string TCookieForm::DeleteFirefoxHost(const std::string& host) {
 
 std::string TCookieForm::DeleteIECookie(const std::string& url) {
   cookies::MessageBoxMessages messages(hwnd());
-  PlainRemover remover(context_.files);
+  Deletion deletion(context_.purge, context_.purgeResources());
+  ie::EngineFileRemover remover(deletion.env);
   ie::IndexFile index(context_.memory, ie::IndexFoldersOf(context_.ie), remover, messages, {});
   const char kind = tab_ == CookieTab::IEProtected ? 'c' : 'C';
   uint32_t code = 0;
@@ -792,8 +859,6 @@ void TCookieForm::ListView1ColumnClick(int column) {
 }
 
 void TCookieForm::SortBy(int column, bool ascending) {
-  sortColumn_ = column;
-  sortAscending_ = ascending;
   std::vector<std::string> keys, captions;
   for (const Item& item : items_) {
     captions.push_back(item.caption);
@@ -801,15 +866,25 @@ void TCookieForm::SortBy(int column, bool ascending) {
   }
   SortContext context{&keys, &captions, ascending};
   ListView_SortItems(listView1_, CompareItems, reinterpret_cast<LPARAM>(&context));
+  // The sorted column shows its direction's arrow on the right, the others none.
   HWND header = ListView_GetHeader(listView1_);
   for (int i = 0; i < 4; ++i) {
     HDITEMA item{};
     item.mask = HDI_FORMAT;
     Header_GetItem(header, i, &item);
-    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
-    if (i == column) item.fmt |= ascending ? HDF_SORTUP : HDF_SORTDOWN;
+    item.mask = HDI_FORMAT | HDI_IMAGE;
+    item.fmt &= ~(HDF_IMAGE | HDF_BITMAP_ON_RIGHT);
+    if (i == column) item.fmt |= HDF_IMAGE | HDF_BITMAP_ON_RIGHT;
+    item.iImage = ascending ? kArrowUp : kArrowDown;
     Header_SetItem(header, i, &item);
   }
+}
+
+int TCookieForm::HeaderArrow(int column) const {
+  HDITEMA item{};
+  item.mask = HDI_FORMAT | HDI_IMAGE;
+  Header_GetItem(ListView_GetHeader(listView1_), column, &item);
+  return item.fmt & HDF_IMAGE ? item.iImage : -1;
 }
 
 void TCookieForm::SpeedButton1Click() {

@@ -13,11 +13,13 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/cookie_confirmations.h"
 #include "cookies/protect_list.h"
 #include "cookies/site_permission.h"
+#include "engine/purge_environment.h"
 #include "firefox/firefox_cookies.h"
 #include "firefox/site_permissions.h"
 #include "ie/ie_permissions.h"
@@ -42,6 +44,10 @@ struct CookieFormContext {
   firefox::FirefoxSitePermissions& firefoxPermissions;  // loaded around the window
   ie::IEPermissions& iePermissions;
   CookieConfirmations& confirmations;
+  // Deletions go through the purge's deletion engine: they shred (and the
+  // databases overwrite what they delete) when its Secure Erase is on.
+  const engine::PurgeState& purge;
+  std::function<engine::PurgeResources()> purgeResources;
   settings::FontSettings& fonts;
   std::string settingsFile;  // empty: no place is kept
   settings::RestoreContext restore;
@@ -51,6 +57,8 @@ struct CookieFormContext {
   std::function<bool()> firefoxRunning;
   // Starts Firefox on the address; false when it could not be started.
   std::function<bool(const std::string& address)> openInFirefox;
+  // F1: the help file at the window's topic.
+  std::function<void(std::string_view topic)> help;
 };
 
 // Comments the actions write.
@@ -85,6 +93,8 @@ class TCookieForm : public gui::Window {
   void SelectAll();
   // The popup menu at the selected item (keyboard) or below the cursor.
   void PopupListView1Menu1Popup(bool atSelection);
+  // The window's keys (F1; Ctrl+A and Delete in the address list); true when taken.
+  bool PreTranslate(MSG& message);
 
   // What the window shows, row by row in list order.
   struct Row {
@@ -96,6 +106,9 @@ class TCookieForm : public gui::Window {
   void SelectRows(const std::vector<int>& rows);
   std::string CountText() const { return countText_; }
   std::string ColumnTitle(int column) const;
+  // The header's arrow image of a column (kArrowUp, kArrowDown), -1 for none.
+  int HeaderArrow(int column) const;
+  static constexpr int kArrowUp = 0, kArrowDown = 1;
   bool closed() const { return closed_; }
   bool busy() const { return busy_; }
   CookieTab tab() const { return tab_; }
@@ -119,7 +132,6 @@ class TCookieForm : public gui::Window {
   struct Item {
     std::string caption, status = " ", permission, comment, localFile;
   };
-  bool PreTranslate(MSG& message);
   void CreateControls();
   void SetTabs();
   void SetButtons();
@@ -155,6 +167,7 @@ class TCookieForm : public gui::Window {
   HWND tabs_ = nullptr, listView1_ = nullptr, listView2_ = nullptr, statusBar_ = nullptr;
   HMENU popup_ = nullptr;
   HFONT listFont_ = nullptr;
+  HIMAGELIST imageList2_ = nullptr;  // the header's sort arrows
   plugins::Splitter splitter1_;
   gui::StatusHints hints_;
   std::map<UINT, std::string> menuHints_;
@@ -167,8 +180,6 @@ class TCookieForm : public gui::Window {
   firefox::CookiesTxt cookiesTxt_;  // a text profile's file
   cookies::ProtectList firefoxList_, ieList_;
   std::string countText_;
-  int sortColumn_ = 0;
-  bool sortAscending_ = true;
   std::array<bool, 4> nextDescending_{};
   bool busy_ = false, closed_ = false, activated_ = false;
 };

@@ -439,10 +439,7 @@ void TFFoxForm::DisplayFoldersAndFiles() {
 
 void TFFoxForm::SelectPluginsClick() {
   if (context_.purge.purgeRunning) return;
-  // A plugin run from the window shreds as the Standard options say.
-  TFFoxOptionsFrame1& standard = frames_[0];
-  context_.purge.flags =
-      engine::ReadFrameOptions(standard.Options(), standard.FunctionEnabled(engine::PurgeFunctionId::RecycleBin));
+  TakeStandardFlags();
   plugins::PluginWindowsContext windows{*this, context_.purge, selectedPlugins_, context_.paths.settingsFile,
                                         WindowRestoreContext(), context_.paths.cdExec,
                                         [this] { ShowHelp(help::kTopicPlugins); }};
@@ -450,6 +447,12 @@ void TFFoxForm::SelectPluginsClick() {
   plugins::TPlugSelForm form(windows);
   form.ShowModal(hwnd());
   context_.purge.purgeRunning = false;
+}
+
+void TFFoxForm::TakeStandardFlags() {
+  TFFoxOptionsFrame1& standard = frames_[0];
+  context_.purge.flags =
+      engine::ReadFrameOptions(standard.Options(), standard.FunctionEnabled(engine::PurgeFunctionId::RecycleBin));
 }
 
 void TFFoxForm::ShowHelp(std::string_view topic) {
@@ -485,6 +488,8 @@ CookieFormContext TFFoxForm::CookieManagerContext(firefox::FirefoxSitePermission
       .firefoxPermissions = firefoxPermissions,
       .iePermissions = iePermissions,
       .confirmations = context_.cookieConfirmations,
+      .purge = context_.purge,
+      .purgeResources = [this] { return Resources(); },
       .fonts = context_.settings.fonts,
       .settingsFile = context_.paths.settingsFile,
       .restore = WindowRestoreContext(),
@@ -498,12 +503,14 @@ CookieFormContext TFFoxForm::CookieManagerContext(firefox::FirefoxSitePermission
             return reinterpret_cast<INT_PTR>(ShellExecuteA(hwnd(), "open", "FireFox.exe", parameters.c_str(), nullptr,
                                                            SW_SHOWNORMAL)) > 32;
           },
+      .help = [this](std::string_view topic) { ShowHelp(topic); },
   };
 }
 
 void TFFoxForm::CookiesBtnClick() {
   if (context_.purge.purgeRunning) return;
   context_.purge.purgeRunning = true;
+  TakeStandardFlags();
   RecheckFirefoxLocations();
   cookies::MessageBoxMessages messages(hwnd());
   firefox::FirefoxSitePermissions firefoxPermissions;

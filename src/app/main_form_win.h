@@ -151,6 +151,8 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   void DrawTab(const DRAWITEMSTRUCT& item);
   void ColourFrame(bool ieActive, bool firefoxActive);
   std::string OptionSetName() const;
+  // Work outside a purge (plugins, the cookie manager) shreds as the Standard options say.
+  void TakeStandardFlags();
 
   AppContext& context_;
   PurgeBodies bodies_;

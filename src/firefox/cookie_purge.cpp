@@ -241,29 +241,16 @@ bool CookiePurge::Commit() {
   return false;
 }
 
-// Writes the new list to Cookies.pg1 and puts it in place of Cookies.txt;
-// the old file is moved aside to Cookies.pg2 and then deleted (shredded with
-// Secure Erase). The profile is never left without its Cookies.txt.
 bool CookiePurge::WriteCookiesTxt() {
-  platform::FileSystem& files = env_.platform.files;
-  const std::string& txt = firefox_.CookiesTxtFile;
-  const std::string& pg1 = firefox_.CookiesPg1File;
-  const std::string& pg2 = firefox_.CookiesPg2File;
-  bool replaced = false;
-  if (files.WriteFile(pg1, FormatCookiesTxt({header_, list_}))) {
-    if (files.FileExists(pg2)) env_.deletion.DeleteOrShredFile(pg2, "");
-    if (files.RenameFile(txt, pg2)) {
-      replaced = files.RenameFile(pg1, txt);
-      if (!replaced) files.RenameFile(pg2, txt);
-    }
-  }
-  if (!replaced) {
-    files.RemoveFile(pg1);
+  CookiesTxtReplace replaced = ReplaceCookiesTxt(env_, {header_, list_});
+  if (replaced == CookiesTxtReplace::Failed) {
     NoteError("*** Error - Write FireFox Cookies file failed - Cookies.txt", "");
     return false;
   }
-  if (!env_.deletion.DeleteOrShredFile(pg2, ""))
-    NoteError(engine::FileResultLabel(env_.deletion.LastDeleteError, env_.report).substr(0, 17) + pg2, "");
+  if (replaced == CookiesTxtReplace::OldFileKept)
+    NoteError(engine::FileResultLabel(env_.deletion.LastDeleteError, env_.report).substr(0, 17) +
+                  firefox_.CookiesPg2File,
+              "");
   return true;
 }
 
@@ -280,6 +267,26 @@ void CookiePurge::Totals() {
 }
 
 }  // namespace
+
+CookiesTxtReplace ReplaceCookiesTxt(engine::PurgeEnvironment& env, const CookiesTxt& file) {
+  platform::FileSystem& files = env.platform.files;
+  const locations::FirefoxLocations& firefox = env.located.firefox;
+  const std::string &txt = firefox.CookiesTxtFile, &pg1 = firefox.CookiesPg1File, &pg2 = firefox.CookiesPg2File;
+  if (firefox.FirefoxProfileFolder.empty() || locations::IsFileNotFoundText(txt)) return CookiesTxtReplace::Failed;
+  bool replaced = false;
+  if (files.WriteFile(pg1, FormatCookiesTxt(file))) {
+    if (files.FileExists(pg2)) env.deletion.DeleteOrShredFile(pg2, "");
+    if (files.RenameFile(txt, pg2)) {
+      replaced = files.RenameFile(pg1, txt);
+      if (!replaced) files.RenameFile(pg2, txt);
+    }
+  }
+  if (!replaced) {
+    files.RemoveFile(pg1);
+    return CookiesTxtReplace::Failed;
+  }
+  return env.deletion.DeleteOrShredFile(pg2, "") ? CookiesTxtReplace::Replaced : CookiesTxtReplace::OldFileKept;
+}
 
 void FirefoxCookiesPurge(engine::PurgeEnvironment& env) {
   cookies::SeededRandom random = cookies::SeededRandom::FromClock();

@@ -152,20 +152,6 @@ void DeleteCookieRows(TSQLiteDatabase& database, const CookieList& cookies) {
   }
 }
 
-bool ReplaceCookiesTxt(platform::FileSystem& files, const locations::FirefoxLocations& firefox, const CookiesTxt& file) {
-  const std::string &txt = firefox.CookiesTxtFile, &pg1 = firefox.CookiesPg1File, &pg2 = firefox.CookiesPg2File;
-  if (firefox.FirefoxProfileFolder.empty() || locations::IsFileNotFoundText(txt)) return false;
-  if (!files.WriteFile(pg1, FormatCookiesTxt(file))) return false;
-  files.RemoveFile(pg2);
-  if (!files.RenameFile(txt, pg2) || !files.RenameFile(pg1, txt)) {
-    files.RenameFile(pg2, txt);
-    files.RemoveFile(pg1);
-    return false;
-  }
-  files.RemoveFile(pg2);
-  return true;
-}
-
 CookieProtectLookup::CookieProtectLookup(const cookies::ProtectList& list) {
   for (size_t i = 0; i < list.entries.size(); ++i) {
     std::string entry = LowerCase(list.entries[i]);

@@ -12,7 +12,6 @@
 #include "cookies/protect_list.h"
 #include "cookies/user_messages.h"
 #include "firefox/sqlite_database.h"
-#include "locations/firefox_locations.h"
 #include "platform/files.h"
 
 namespace tidemark::firefox {
@@ -67,10 +66,6 @@ std::string FormatCookiesTxt(const CookiesTxt& file);
 // DeleteCookieHost for the cookie manager: removes the rows of the given
 // cookies (by id) in one transaction; raises ESQLiteException, changing nothing.
 void DeleteCookieRows(TSQLiteDatabase& database, const CookieList& cookies);
-
-// Puts the file in place of an older profile's Cookies.txt through
-// Cookies.pg1 and Cookies.pg2, so the profile is never left without one.
-bool ReplaceCookiesTxt(platform::FileSystem& files, const locations::FirefoxLocations& firefox, const CookiesTxt& file);
 
 // FindCookieProtect's answers for many hosts, from one pass over the list.
 class CookieProtectLookup {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/purge_environment.h"
+#include "firefox/firefox_cookies.h"
 #include "firefox/sqlite_database.h"
 
 namespace tidemark::firefox {
@@ -23,6 +24,14 @@ bool DeleteFormHistory(engine::PurgeEnvironment& env);
 // Opens one of the profile's databases for changes; with Secure Erase on,
 // whatever is deleted through it is overwritten in the file.
 TSQLiteDatabase OpenProfileDatabase(engine::PurgeEnvironment& env, const std::string& path);
+
+// Puts the file in place of an older profile's Cookies.txt: written to
+// Cookies.pg1, the old file moved aside to Cookies.pg2 and deleted through
+// the deletion engine (shredded with Secure Erase), so the profile is never
+// left without its Cookies.txt. OldFileKept: replaced, but Cookies.pg2 could
+// not be deleted (env.deletion.LastDeleteError tells why).
+enum class CookiesTxtReplace { Failed, Replaced, OldFileKept };
+CookiesTxtReplace ReplaceCookiesTxt(engine::PurgeEnvironment& env, const CookiesTxt& file);
 
 struct CompactionLines {
   const char* completed;

@@ -1,18 +1,23 @@
 // The cookie manager in-process (under Xvfb) over scratch Firefox and
-// Internet Explorer stores: a real cookies.sqlite and permissions.sqlite,
-// real index files with their cookie files, protect files in a scratch data
-// folder. Confirmations and messages are answered from a timer, as a user would.
+// Internet Explorer stores: a real cookies.sqlite and permissions.sqlite (or
+// an older profile's Cookies.txt), real index files with their cookie files,
+// protect files in a scratch data folder. Confirmations and messages are
+// answered from a timer, as a user would.
 #include "app/cookie_form_win.h"
 
 #include <gtest/gtest.h>
+#include <richedit.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "cookies/user_messages_win.h"
 #include "firefox/firefox_databases.h"
+#include "help/help_topics.h"
 #include "ie/ie_store_win.h"
 #include "platform/files_win.h"
-#include "support/sandbox_win.h"
+#include "platform/text.h"
+#include "support/purge_fixture_win.h"
 #include "support/when_ready_win.h"
 
 namespace tidemark::app {
@@ -20,9 +25,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using Row = TCookieForm::Row;
+constexpr const char* kDeleteConfirmation = "Tidemark  -  Delete Confirmation";
 
-// Every message box shown, as "caption|text"; each answered with the button
-// given for its caption (OK otherwise). Runs before the answer: `during`.
+// Every message box of this thread, as "caption|text", answered with the
+// button given for its caption (OK otherwise); `during` runs before the answer.
 struct Boxes {
   Lines shown;
   std::map<std::string, int> answers;
@@ -30,37 +36,34 @@ struct Boxes {
   void Watch() {
     test::WhenReady([this] {
       HWND box = nullptr;
-      EnumThreadWindows(
-          GetCurrentThreadId(),
-          [](HWND window, LPARAM found) {
-            char name[16] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-          },
-          reinterpret_cast<LPARAM>(&box));
+      while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) &&
+             (GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId() || !IsWindowVisible(box))) {
+      }
       if (!box) return false;
       std::string caption = gui::WindowText(box);
       shown.push_back(caption + "|" + gui::WindowText(GetDlgItem(box, 0xFFFF)));
       if (during) during();
-      auto answer = answers.find(caption);
-      PostMessageA(box, WM_COMMAND, answer == answers.end() ? IDOK : answer->second, 0);
+      PostMessageA(box, WM_COMMAND, answers.contains(caption) ? answers[caption] : IDOK, 0);
       ShowWindow(box, SW_HIDE);  // seen once
       return false;
     });
   }
 };
 
-std::string CookieRow(const std::string& host, const std::string& name, const std::string& value) {
-  return "('" + host + "', '" + name + "', '" + value + "'";
-}
+// Names of the files the deletion engine overwrote (shredded).
+struct ShredWatch : platform::Win32FileSystem {
+  std::unique_ptr<platform::ExclusiveFile> OpenExclusive(const std::string& path,
+                                                         platform::ExclusiveAccess access) override {
+    if (access == platform::ExclusiveAccess::ReadWrite) shredded.push_back(FileNameOf(path));
+    return Win32FileSystem::OpenExclusive(path, access);
+  }
+  Lines shredded;
+};
 
 class CookieManager : public ::testing::Test {
  protected:
   CookieManager() {
     gui::InitCommonControls();
-    std::string profile = folder / "profile";
     files.CreateFolders(profile);
     firefox.FirefoxProfileFolder = profile;
     firefox.CookiesSqliteFile = profile + "\\cookies.sqlite";
@@ -70,21 +73,13 @@ class CookieManager : public ::testing::Test {
     test::BuildDatabase(firefox.PermissionsFile,
                         {"CREATE TABLE moz_perms ( id INTEGER PRIMARY KEY,origin TEXT,type TEXT,permission "
                          "INTEGER,expireType INTEGER,expireTime INTEGER,modificationTime INTEGER)"});
-    std::string insert =
-        "INSERT INTO moz_cookies(host, name, value, path, expiry, lastAccessed, creationTime, isSecure, isHttpOnly) "
-        "VALUES ";
-    Lines rows;
-    for (int i = 0; i < 5; ++i) rows.push_back(CookieRow("five.test", "n" + std::to_string(i), "v"));
-    for (const auto& [host, name, value] : {std::tuple{".sess.test", "id", "1"}, {"name.test", "SESSION", "x"},
-                                            {"value.test", "id", "xSeSSy"}, {".random.test", "id", "abc"},
-                                            {"kept.test", "k", "v"}})
-      rows.push_back(CookieRow(host, name, value));
-    for (std::string& row : rows) row += ", '/', 4102444800, 0, 0, 0, 0)";
-    for (size_t i = 0; i < rows.size(); ++i) insert += (i ? ", " : "") + rows[i];
-    firefox::TSQLiteDatabase(firefox.CookiesSqliteFile).Execute(insert);
-
-    ie.IECookiesFolder = folder / "Cookies";
-    ie.LowCookiesFolder = folder / "Cookies\\Low";
+    firefox::TSQLiteDatabase(firefox.CookiesSqliteFile)
+        .Execute("INSERT INTO moz_cookies(host, name, value) VALUES ('five.test', 'n0', 'v'), ('five.test', 'n1', 'v'), "
+                 "('five.test', 'n2', 'v'), ('five.test', 'n3', 'v'), ('five.test', 'n4', 'v'), ('.sess.test', 'id', "
+                 "'1'), ('name.test', 'SESSION', 'x'), ('value.test', 'id', 'xSeSSy'), ('.random.test', 'id', 'abc'), "
+                 "('kept.test', 'k', 'v')");
+    ie.IECookiesFolder = f.scratch / "Cookies";
+    ie.LowCookiesFolder = f.scratch / "Cookies\\Low";
     ie::WriteStore(ie.IECookiesFolder,
                    {{"Cookie:me@shop.site.test/", "me@shop[1].txt", true, 0, ie::kCookieText},
                     {"Cookie:me@other.test/", "me@other[1].txt", true, 0,
@@ -132,52 +127,53 @@ class CookieManager : public ::testing::Test {
     form->RefreshBtnClick();
   }
 
-  test::TempFolder folder;
-  platform::FileSystem& files = platform::RealFileSystem();
+  ShredWatch files;
+  test::PurgeFixture f{{&files}};
+  locations::FirefoxLocations& firefox = f.firefox;
+  locations::IELocations& ie = f.ie;
+  std::string profile = f.scratch / "profile", firefoxProtect = f.scratch / "Tidemark.Dat",
+              ieProtect = f.scratch / "IEcookie.dat";
   test::TempRegistryKey history;
-  locations::FirefoxLocations firefox;
-  locations::IELocations ie;
-  std::string firefoxProtect = folder / "Tidemark.Dat", ieProtect = folder / "IEcookie.dat";
   firefox::FirefoxSitePermissions permissions;
   cookies::MessageBoxMessages messages{nullptr};
   ie::IEPermissions iePermissions{platform::RealRegistry(), history.path()};
   CookieConfirmations confirmations;
   settings::FontSettings fonts;
   bool firefoxRunning = false;
-  Lines opened;
+  Lines opened, helpTopics;
   Boxes boxes;
-  CookieFormContext context{
-      .files = files,
-      .memory = platform::RealSharedMemory(),
-      .firefox = firefox,
-      .ie = ie,
-      .firefoxProtectFile = firefoxProtect,
-      .ieProtectFile = ieProtect,
-      .firefoxPermissions = permissions,
-      .iePermissions = iePermissions,
-      .confirmations = confirmations,
-      .fonts = fonts,
-      .protectedMode = true,
-      .firefoxRunning = [this] { return firefoxRunning; },
-      .openInFirefox =
-          [this](const std::string& address) {
-            opened.push_back(address);
-            return true;
-          },
-  };
+  CookieFormContext context{.files = files, .memory = platform::RealSharedMemory(), .firefox = firefox, .ie = ie,
+                            .firefoxProtectFile = firefoxProtect, .ieProtectFile = ieProtect,
+                            .firefoxPermissions = permissions, .iePermissions = iePermissions,
+                            .confirmations = confirmations, .purge = f.state,
+                            .purgeResources = [this] { return f.Resources(); }, .fonts = fonts, .protectedMode = true,
+                            .firefoxRunning = [this] { return firefoxRunning; },
+                            .openInFirefox = [this](const std::string& address) { return opened.push_back(address), true; },
+                            .help = [this](std::string_view topic) { helpTopics.emplace_back(topic); }};
   std::unique_ptr<TCookieForm> form;
 };
 
-TEST_F(CookieManager, ListsEachAddressOnceCountsAndFiltersOnHostNameAndValue) {
+TEST_F(CookieManager, ListsEachAddressOnceCountsFiltersAndSortsWithTheHeaderArrows) {
   Open();
   EXPECT_EQ(form->ColumnTitle(0), "Internet Address for FireFox Cookie");
   EXPECT_EQ(Captions(), (Lines{".random.test", ".sess.test", "five.test", "kept.test", "name.test", "value.test"}));
   EXPECT_EQ(form->CountText(), "Displayed 6 of 6 Cookie Addresses");
-  EXPECT_EQ(RowNamed(".random.test").status, "Random");
-  EXPECT_EQ(RowNamed("kept.test").status, "Protect");
   Select({"five.test"});
   EXPECT_EQ(form->DetailRows().size(), 5u);
   EXPECT_EQ(form->DetailRows()[0], (Lines{"five.test", "n0", "v"}));
+
+  // The status column, ascending then descending, ties by caption; the arrow follows the sorted column.
+  EXPECT_EQ(ImageList_GetImageCount(Header_GetImageList(ListView_GetHeader(form->listView1()))), 2);
+  const std::tuple<int, Lines, int> clicks[] = {
+      {1, {".sess.test", "five.test", "name.test", "value.test", "kept.test", ".random.test"}, TCookieForm::kArrowUp},
+      {1, {".random.test", "kept.test", ".sess.test", "five.test", "name.test", "value.test"}, TCookieForm::kArrowDown},
+      {0, {"value.test", "name.test", "kept.test", "five.test", ".sess.test", ".random.test"}, TCookieForm::kArrowDown},
+  };
+  for (const auto& [column, order, arrow] : clicks) {
+    form->ListView1ColumnClick(column);
+    EXPECT_EQ(Captions(), order);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(form->HeaderArrow(i), i == column ? arrow : -1) << column << i;
+  }
 
   Filter(" sess ");
   EXPECT_EQ(Captions(), (Lines{".sess.test", "name.test", "value.test"}));
@@ -185,6 +181,7 @@ TEST_F(CookieManager, ListsEachAddressOnceCountsAndFiltersOnHostNameAndValue) {
 
   Filter("PLAIN");
   form->TabControlCookChange(1);
+  EXPECT_EQ(form->HeaderArrow(0), TCookieForm::kArrowUp);
   EXPECT_EQ(form->ColumnTitle(0), "Internet Address for \"I.E. Normal Mode\"");
   EXPECT_EQ(form->ColumnTitle(3), "Local File");
   EXPECT_EQ(form->Rows(), (std::vector<Row>{{"Cookie:me@other.test/", " ", "", "ME@OTHER[1].TXT"}}));
@@ -197,62 +194,44 @@ TEST_F(CookieManager, ListsEachAddressOnceCountsAndFiltersOnHostNameAndValue) {
   EXPECT_EQ(boxes.shown, Lines{});
 }
 
-TEST_F(CookieManager, ProtectOnRandomAsksOnceThenYesToAllHoldsAndTheCookieGoes) {
+TEST_F(CookieManager, ProtectOnRandomAsksOnceDeletingAProtectedItemKeepsItsEntryThenAdvisesUnprotect) {
   boxes.answers["Tidemark  -  Random to Protect Confirmation"] = cookies::kConfirmYesToAll;
+  boxes.answers[kDeleteConfirmation] = cookies::kConfirmYes;
   Open();
-  Select({".random.test"});
-  form->RandomSbtnClick();  // already Random: nothing changes
   Select({"value.test"});
   form->RandomSbtnClick();
-  EXPECT_EQ(RowNamed("value.test").status, "Random");
   Select({".random.test", "value.test"});
   form->Protect1Click();
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].substr(0, boxes.shown[0].find('\r')),
-            "Tidemark  -  Random to Protect Confirmation|When changing from \"Random\" to \"Protect\"");
+  EXPECT_EQ(boxes.shown.size(), 1u);
+  EXPECT_TRUE(boxes.shown[0].starts_with(
+      "Tidemark  -  Random to Protect Confirmation|When changing from \"Random\" to \"Protect\"\r\n"));
   EXPECT_TRUE(confirmations.randomToProtectYesToAll);
   for (const char* host : {".random.test", "value.test"}) {
-    EXPECT_EQ(RowNamed(host).status, "Protect");
-    EXPECT_EQ(RowNamed(host).comment, kOnlyInProtectFile);
+    EXPECT_EQ(RowNamed(host), (Row{host, "Protect", "", kOnlyInProtectFile}));
     EXPECT_EQ(CookiesOf(host), 0);
   }
   EXPECT_EQ(form->firefoxList().entries, (Lines{"p=.random.test", "p=kept.test", "p=value.test"}));
-  EXPECT_TRUE(form->CloseCookBtnClick());
-  EXPECT_EQ(files.ReadFile(firefoxProtect), "p=.random.test\r\np=kept.test\r\np=value.test\r\n");
-}
 
-TEST_F(CookieManager, DeletingAProtectedItemKeepsItsEntryAndThenAdvisesUnprotect) {
-  boxes.answers["Tidemark  -  Delete Confirmation"] = cookies::kConfirmYes;
-  Open();
-  Select({"kept.test", "five.test"});
-  form->DeleteSBtnClick();
-  EXPECT_EQ(RowNamed("kept.test").comment, kOnlyInProtectFile);
-  EXPECT_EQ(RowNamed("kept.test").status, "Protect");
+  Select({"kept.test", "five.test", ".random.test"});
+  form->DeleteSBtnClick();  // kept.test loses its cookie; .random.test has none: the advice
+  EXPECT_EQ(RowNamed("kept.test"), (Row{"kept.test", "Protect", "", kOnlyInProtectFile}));
   EXPECT_EQ(RowNamed("five.test").comment, "Deleted");
   EXPECT_EQ(CookiesOf("kept.test") + CookiesOf("five.test"), 0);
-  Select({"kept.test", ".random.test"});
-  form->DeleteSBtnClick();  // .random.test goes, kept.test is advised about once
-  Select({"kept.test"});
-  form->DeleteSBtnClick();
-  Lines advice;
-  for (const std::string& box : boxes.shown)
-    if (box.starts_with("Tidemark  -  Information Message|")) advice.push_back(box);
-  EXPECT_EQ(advice, (Lines{"Tidemark  -  Information Message|You must use UnProtect to Remove \r\nan entry from the "
-                           "Protect File.",
-                           "Tidemark  -  Information Message|You must use UnProtect to Remove \r\nan entry from the "
-                           "Protect File."}));
-  EXPECT_EQ(boxes.shown.front().substr(0, boxes.shown.front().find("\r")),
-            "Tidemark  -  Delete Confirmation|For your request to delete the 2 selected entries,");
-  EXPECT_EQ(form->firefoxList().entries, (Lines{"p=kept.test", "r=.random.test"}));
-
+  Select({"kept.test", "value.test"});
+  form->DeleteSBtnClick();  // advised once for both
+  const std::string advice = "Tidemark  -  Information Message|You must use UnProtect to Remove \r\nan entry from the "
+                             "Protect File.";
+  EXPECT_EQ(std::count(boxes.shown.begin(), boxes.shown.end(), advice), 2);
+  EXPECT_TRUE(boxes.shown[1].starts_with(std::string(kDeleteConfirmation) +
+                                         "|For your request to delete the 3 selected entries,\r\n"));
   form->UnProtect1Click();
-  EXPECT_EQ(RowNamed("kept.test").status, " ");
-  EXPECT_EQ(RowNamed("kept.test").comment, "Protect removed");
-  EXPECT_EQ(form->firefoxList().entries, (Lines{"r=.random.test"}));
+  EXPECT_EQ(RowNamed("kept.test"), (Row{"kept.test", " ", "", "Protect removed"}));
+  EXPECT_EQ(form->firefoxList().entries, (Lines{"p=.random.test"}));
 }
 
-TEST_F(CookieManager, ADeleteTheDatabaseRefusesLeavesTheItemAndSaysSo) {
-  boxes.answers["Tidemark  -  Delete Confirmation"] = cookies::kConfirmYesToAll;
+TEST_F(CookieManager, DeletesShredWithSecureEraseAndARefusedDeleteLeavesTheItem) {
+  boxes.answers[kDeleteConfirmation] = cookies::kConfirmYesToAll;
+  f.state.flags.secureErase = true;
   Open();
   HANDLE held = CreateFileA(firefox.CookiesSqliteFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   Select({"name.test"});
@@ -261,61 +240,95 @@ TEST_F(CookieManager, ADeleteTheDatabaseRefusesLeavesTheItemAndSaysSo) {
   EXPECT_EQ(RowNamed("name.test").comment, "not deleted - Cookies file not changed");
   EXPECT_EQ(CookiesOf("name.test"), 1);
   EXPECT_EQ(boxes.shown.back(), "Tidemark -  Message|Delete Entry from Cookies file failed... \r\nExecution will continue...");
-  EXPECT_TRUE(confirmations.deleteYesToAll);
-  // The IE tab deletes the record and its cookie file.
+  Select({"value.test"});
+  form->DeleteSBtnClick();
+  EXPECT_EQ(files.ReadFile(firefox.CookiesSqliteFile).value_or("xSeSSy").find("xSeSSy"), std::string::npos);
+  // The IE tab deletes the record and shreds its cookie file.
   form->TabControlCookChange(1);
   Select({"Cookie:me@other.test/"});
   form->DeleteSBtnClick();
   EXPECT_EQ(RowNamed("Cookie:me@other.test/").comment, "Deleted");
   EXPECT_EQ(ie::UrlsIn(ie.IECookiesFolder), (Lines{"Cookie:me@shop.site.test/", "http://cache.test/page"}));
-  EXPECT_FALSE(ie::Exists(ie.IECookiesFolder + "\\me@other[1].txt"));
+  EXPECT_EQ(files.shredded, Lines{"ME@OTHER[1].TXT"});
+  EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
-TEST_F(CookieManager, PermissionButtonsFollowTheTabAndFirefoxActivity) {
+TEST_F(CookieManager, AnOlderProfilesCookiesTxtListsAndDeletesHttpOnlyCookiesWithTheirHost) {
+  const std::string txt = profile + "\\Cookies.txt", kept = "# a note\n#HttpOnly_.only.test\tTRUE\t/\tFALSE\t9\tc\t3\n";
+  files.WriteFile(txt, "# Netscape HTTP Cookie File\n\n#HttpOnly_site.test\tTRUE\t/\tFALSE\t9\tb\t2\n" + kept +
+                           "site.test\tFALSE\t/\tFALSE\t9\ta\t1\n");
+  firefox.FirefoxSqliteFormat = false;
+  firefox.CookiesTxtFile = txt;
+  firefox.CookiesPg1File = profile + "\\Cookies.pg1", firefox.CookiesPg2File = profile + "\\Cookies.pg2";
+  files.WriteFile(firefoxProtect, "p=.only.test\r\n");
+  boxes.answers[kDeleteConfirmation] = cookies::kConfirmYes;
+  f.state.flags.secureErase = true;
+  Open();
+  EXPECT_EQ(form->Rows(), (std::vector<Row>{{".only.test", "Protect", "", ""}, {"site.test", " ", "", ""}}));
+  EXPECT_EQ(form->CountText(), "Displayed 2 of 2 Cookie Addresses");
+  Select({"site.test"});
+  EXPECT_EQ(form->DetailRows(), (std::vector<Lines>{{"site.test", "b", "2"}, {"site.test", "a", "1"}}));
+  form->DeleteSBtnClick();
+  EXPECT_EQ(RowNamed("site.test").comment, "Deleted");
+  EXPECT_EQ(files.ReadFile(txt), "# Netscape HTTP Cookie File\n\n" + kept);
+  EXPECT_EQ(files.shredded, Lines{"Cookies.pg2"});
+  EXPECT_FALSE(files.FileExists(firefox.CookiesPg2File) || files.FileExists(firefox.CookiesPg1File));
+}
+
+TEST_F(CookieManager, PermissionButtonsFollowTheTabAndFirefoxOpenTakesPlainHostsF1AndHelpShowTheirTexts) {
+  firefox::TSQLiteDatabase(firefox.CookiesSqliteFile)
+      .Execute("INSERT INTO moz_cookies(host, name, value) VALUES('evil.test\" -profile x', 'n', 'v')");
   firefoxRunning = true;
+  context.programFolder = ParentFolder(TIDEMARK_HELP_FILE);
   Open();
   for (HWND button : {form->blockButton(), form->allowButton(), form->sessionButton(), form->removeButton()})
     EXPECT_FALSE(IsWindowEnabled(button));
   EXPECT_EQ(form->HintOf(form->blockButton()), "\"Block\" Button Disabled - FireFox is Active");
   form->TabControlCookChange(1);
-  EXPECT_TRUE(IsWindowEnabled(form->blockButton()));
-  EXPECT_TRUE(IsWindowEnabled(form->allowButton()));
-  EXPECT_TRUE(IsWindowEnabled(form->removeButton()));
-  EXPECT_FALSE(IsWindowEnabled(form->sessionButton()));
+  for (HWND button : {form->blockButton(), form->allowButton(), form->sessionButton(), form->removeButton()})
+    EXPECT_EQ(IsWindowEnabled(button) != 0, button != form->sessionButton());
   Select({"Cookie:me@shop.site.test/"});
   form->SetCookiePermission(cookies::PermissionChange::Block);
   EXPECT_EQ(RowNamed("Cookie:me@shop.site.test/").permission, "Block");
   EXPECT_EQ(iePermissions.Find("Cookie:x@site.test/"), "Block");
+  form->OpenSbtnClick();
 
   firefoxRunning = false;
   form->TabControlCookChange(0);
   EXPECT_TRUE(IsWindowEnabled(form->sessionButton()));
   Select({".sess.test"});
   form->SetCookiePermission(cookies::PermissionChange::Session);
-  EXPECT_EQ(RowNamed(".sess.test").permission, "Session");
-  EXPECT_EQ(test::QueryCount(firefox.PermissionsFile, "SELECT * FROM moz_perms WHERE permission = 8"), 2);
   form->RefreshBtnClick();
   EXPECT_EQ(RowNamed(".sess.test").permission, "Session");
-}
-
-TEST_F(CookieManager, OpenStartsFirefoxOnlyOnAPlainHostName) {
-  firefox::TSQLiteDatabase(firefox.CookiesSqliteFile)
-      .Execute("INSERT INTO moz_cookies(host, name, value, path, expiry, lastAccessed, creationTime, isSecure, "
-               "isHttpOnly) VALUES('evil.test\" -profile x', 'n', 'v', '/', 4102444800, 0, 0, 0, 0)");
-  Open();
-  Select({".sess.test"});
-  form->OpenSbtnClick();
-  Select({"evil.test\" -profile x"});
-  form->OpenSbtnClick();
-  form->TabControlCookChange(1);
-  Select({"Cookie:me@shop.site.test/"});
-  form->OpenSbtnClick();
-  EXPECT_EQ(opened, (Lines{"sess.test", "shop.site.test"}));
+  for (const char* host : {".sess.test", "evil.test\" -profile x"}) {
+    Select({host});
+    form->OpenSbtnClick();
+  }
+  EXPECT_EQ(opened, (Lines{"shop.site.test", "sess.test"}));
   EXPECT_EQ(boxes.shown, (Lines{"Tidemark  -  Error Condition|Unable to execute FireFox to Open the web domain"}));
+
+  MSG f1{form->listView2(), WM_KEYDOWN, VK_F1, 0};
+  EXPECT_TRUE(form->PreTranslate(f1));
+  EXPECT_EQ(helpTopics, Lines{std::string(help::kTopicProtect)});
+  std::string shown;
+  test::WhenReady([&] {
+    HWND help = FindWindowA("TCHform", "Tidemark - Help For Cookies Window");
+    if (!help) return false;
+    shown = gui::WindowText(FindWindowExA(help, nullptr, RICHEDIT_CLASSA, nullptr));
+    PostMessageA(help, WM_CLOSE, 0, 0);
+    return true;
+  });
+  form->SpeedButton1Click();
+  EXPECT_TRUE(shown.starts_with("Tidemark - Cookies Window")) << shown;
+  TCHform missing(f.scratch.path(), 96);
+  missing.Create(nullptr);
+  EXPECT_TRUE(missing.Text().starts_with("...Unable to locate the text file to display.")) << missing.Text();
 }
 
-TEST_F(CookieManager, CloseIsRefusedWhileBusyAndThenWritesTheChangedLists) {
-  boxes.answers["Tidemark  -  Delete Confirmation"] = cookies::kConfirmNo;
+TEST_F(CookieManager, CloseIsRefusedWhileBusyAndWritesOnlyTheListsItCouldRead) {
+  HANDLE held = CreateFileA(firefoxProtect.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  boxes.answers[kDeleteConfirmation] = cookies::kConfirmNo;
   Open();
   bool closedDuring = true;
   boxes.during = [&] { closedDuring = form->CloseCookBtnClick(); };
@@ -325,30 +338,22 @@ TEST_F(CookieManager, CloseIsRefusedWhileBusyAndThenWritesTheChangedLists) {
   EXPECT_FALSE(closedDuring);
   EXPECT_FALSE(form->closed());
   EXPECT_EQ(CookiesOf("name.test"), 1);  // "No" deleted nothing
+  boxes.during = nullptr;
+  form->EditSbtnClick();
   form->TabControlCookChange(1);
   Select({"Cookie:me@other.test/"});
   form->Protect1Click();
-  boxes.during = nullptr;
-  EXPECT_TRUE(form->CloseCookBtnClick());
-  EXPECT_EQ(files.ReadFile(firefoxProtect), "p=kept.test\r\nr=.random.test\r\nr=name.test\r\n");
-  EXPECT_EQ(files.ReadFile(ieProtect), "p=cookie:me@other.test/\r\n");
-}
-
-TEST_F(CookieManager, AnUnreadableProtectListIsNeverWrittenBack) {
-  HANDLE held = CreateFileA(firefoxProtect.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  boxes.answers["Tidemark  -  Random to Protect Confirmation"] = cookies::kConfirmYesToAll;
-  Open();
-  Select({"name.test", ".random.test"});
-  form->Protect1Click();  // the list is empty: nothing is Random
-  form->EditSbtnClick();
   EXPECT_TRUE(form->CloseCookBtnClick());
   CloseHandle(held);
   EXPECT_EQ(files.ReadFile(firefoxProtect), "r=.random.test\r\np=kept.test\r\n");
-  EXPECT_EQ(boxes.shown,
-            (Lines{"Tidemark  -  Message|Unable to open exsting FireFox Protect file - " + firefoxProtect +
-                       "\r\n\r\nAny changes made here will be discarded...",
-                   "Tidemark  -  Message|Unable to open exsting FireFox Protect file - \r\n" + firefoxProtect}));
+  EXPECT_EQ(files.ReadFile(ieProtect), "p=cookie:me@other.test/\r\n");
+  const std::string unreadable = "Tidemark  -  Message|Unable to open exsting FireFox Protect file - ";
+  EXPECT_EQ(boxes.shown, (Lines{unreadable + firefoxProtect + "\r\n\r\nAny changes made here will be discarded...",
+                                std::string(kDeleteConfirmation) + "|For your request to delete the selected entry, "
+                                    "\r\n\r\nPress \"Yes\" to confirm this Delete Request\r\n\r\nPress \"No\" to deny "
+                                    "this Delete Request\r\n\r\nPress \"Yes To All\" to confirm all Delete Requests\r\n"
+                                    " [this turns off \"Confirmation\" for Deletes]",
+                                unreadable + "\r\n" + firefoxProtect}));
 }
 
 }  // namespace

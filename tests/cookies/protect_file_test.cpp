@@ -11,34 +11,32 @@ using Entries = std::vector<std::string>;
 
 struct CollectedMessages : UserMessages {
   void Show(const std::string& caption, const std::string& text) override { shown.push_back(caption + "|" + text); }
-  std::vector<std::string> shown;
+  Entries shown;
 };
 
-// A write that stops half-way, as when the machine goes down mid-save.
-struct WritesStopHalfWay : test::MemoryFileSystem {
-  bool WriteFile(const std::string& path, const std::string& content) override {
-    MemoryFileSystem::WriteFile(path, content.substr(0, content.size() / 2));
-    return false;
-  }
-};
-
-// Files the system refuses to read refuse their attributes too, as under an access error.
-struct RefusingFiles : test::MemoryFileSystem {
+// Files the system refuses to read refuse their attributes too, as under an
+// access error; with stopHalfWay a write stops half-way, as when the machine
+// goes down mid-save.
+struct Files : test::MemoryFileSystem {
   std::optional<uint32_t> Attributes(const std::string& path) override {
     auto attributes = MemoryFileSystem::Attributes(path);
     return attributes && (*attributes & platform::kAttrDirectory || ReadFile(path)) ? attributes : std::nullopt;
   }
+  bool WriteFile(const std::string& path, const std::string& content) override {
+    return MemoryFileSystem::WriteFile(path, content.substr(0, stopHalfWay ? content.size() / 2 : content.size())) &&
+           !stopHalfWay;
+  }
+  bool stopHalfWay = false;
 };
 
 class ProtectFile : public ::testing::Test {
  protected:
   std::string Content(const std::string& file) { return files.ReadFile(file).value_or("<none>"); }
   // Loads the cookie list, adds an entry and saves it.
-  ProtectList AddAndSave(test::MemoryFileSystem& system, const std::string& entry) {
-    ProtectList list = LoadCookieProtectList(system, path);
+  void AddAndSave(const std::string& entry) {
+    ProtectList list = LoadCookieProtectList(files, path);
     list.Dirty = AddProtectEntry(list.entries, entry);
-    SaveCookieProtectList(list, path, system, messages);
-    return list;
+    SaveCookieProtectList(list, path, files, messages);
   }
   void AddAndSaveTemp(const std::string& entry) {
     TempProtectList list;
@@ -49,7 +47,7 @@ class ProtectFile : public ::testing::Test {
     EXPECT_TRUE(list.entries.empty());
   }
 
-  RefusingFiles files;
+  Files files;
   std::string folder = "C:\\Data", path = folder + "\\Tidemark.Dat", temp = folder + "\\tidemark.pit";
   std::string ie = folder + "\\IEcookie.dat", former = folder + "\\IEprMode.dat";
   CollectedMessages messages;
@@ -65,13 +63,8 @@ TEST_F(ProtectFile, ReadWithAnyLineBreakWithoutBlankLinesAndRewrittenOnlyWhenCha
   // An old file loses its header, gains prefixes and is rewritten whole.
   files.AddFile(path, "Protect File for cookies\r\nSite.COM\r\n\r\nr=.Other.org\r\n");
   list = LoadCookieProtectList(files, path);
-  EXPECT_TRUE(list.Dirty);
   SaveCookieProtectList(list, path, files, messages);
   EXPECT_EQ(Content(path), "p=site.com\r\nr=.other.org\r\n");
-  files.AddFile(temp, "\r\np=*.log\r\n \r\n");
-  TempProtectList tempList;
-  LoadTempProtectList(tempList, files, folder);
-  EXPECT_EQ(tempList.entries, Entries{"p=*.log"});
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -81,7 +74,7 @@ TEST_F(ProtectFile, AMissingFileIsAnEmptyListWrittenOnlyOnceChangedOrEnsured) {
   SaveCookieProtectList(list, path, files, messages);
   EXPECT_FALSE(files.FileExists(path));
   files.AddFolder(folder);
-  AddAndSave(files, "p=new.com");
+  AddAndSave("p=new.com");
   EXPECT_EQ(Content(path), "p=new.com\r\n");
   std::string sub = folder + "\\Sub\\Tidemark.Dat";
   files.AddFile(ie, "p=kept.com\r\n");
@@ -96,42 +89,34 @@ TEST_F(ProtectFile, AFileThatCannotBeReadIsNeverOverwrittenNorCreatedAnew) {
     (locked ? files.locked : files.unreadable) = {path};
     EXPECT_FALSE(LoadCookieProtectList(files, path).OpenedOK);
     EnsureProtectListsExist(files, path, ie);
+    AddAndSave("p=other.com");
     files.locked.clear();
     files.unreadable.clear();
     EXPECT_EQ(Content(path), "p=keep.com\r\n");
     EXPECT_EQ(Content(ie), "");
-    files.unreadable = {path};
-    AddAndSave(files, "p=other.com");
-    files.unreadable.clear();
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(Content(path), "p=keep.com\r\n");
   }
   files.AddFile(temp, "p=*.log\r\n");
   files.locked = {temp};
   AddAndSaveTemp("i=*.dat");
   EXPECT_EQ(Content(temp), "p=*.log\r\n");
+  EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ProtectFile, ASaveStoppedMidWriteLeavesTheOldListWholeAndSaysSo) {
-  WritesStopHalfWay failing;
-  failing.AddFile(path, "p=old.com\r\n");
-  AddAndSave(failing, "p=new.com");
-  EXPECT_EQ(failing.ReadFile(path), "p=old.com\r\n");
-  EXPECT_FALSE(failing.FileExists(path + ".new"));
-  EXPECT_EQ(messages.shown, Entries{"Tidemark  -  Message|Unable to save the protect file - " + path +
-                                    "\r\nExecution will continue without saving the changes."});
-}
-
-TEST_F(ProtectFile, ReadOnlyFilesAndAStaleReadOnlyCopyDoNotBlockTheSave) {
+TEST_F(ProtectFile, ASaveGetsPastReadOnlyFilesOrLeavesTheOldListWholeAndSaysSo) {
   files.AddFile(path, "p=old.com\r\n", platform::kAttrReadOnly);
   files.AddFile(path + ".new", "half a list", platform::kAttrReadOnly);
-  AddAndSave(files, "p=new.com");
-  EXPECT_TRUE(messages.shown.empty());
+  AddAndSave("p=new.com");
   EXPECT_EQ(Content(path), "p=new.com\r\np=old.com\r\n");
-  EXPECT_FALSE(files.FileExists(path + ".new"));
   files.AddFile(temp, "p=*.log\r\n", platform::kAttrReadOnly);
   AddAndSaveTemp("i=*.dat");
   EXPECT_EQ(Content(temp), "i=*.dat\r\np=*.log\r\n");
+  EXPECT_TRUE(messages.shown.empty());
+  files.stopHalfWay = true;
+  AddAndSave("p=lost.com");
+  EXPECT_EQ(Content(path), "p=new.com\r\np=old.com\r\n");
+  EXPECT_FALSE(files.FileExists(path + ".new"));
+  EXPECT_EQ(messages.shown, Entries{"Tidemark  -  Message|Unable to save the protect file - " + path +
+                                    "\r\nExecution will continue without saving the changes."});
 }
 
 TEST_F(ProtectFile, TheFormerProtectedModeListIsFoldedIntoTheIEListOnlyWhenBothCanBeRead) {
@@ -141,16 +126,16 @@ TEST_F(ProtectFile, TheFormerProtectedModeListIsFoldedIntoTheIEListOnlyWhenBothC
   EXPECT_FALSE(files.FileExists(former));
   EXPECT_EQ(Content(ie), "p=cookie:me@ie.com/\r\np=cookie:me@site.com/\r\nr=cookie:me@shared.com/\r\n");
   EXPECT_FALSE(MergeFormerProtectedModeList(files, folder)) << "nothing to merge";
-
-  WritesStopHalfWay failing;
-  for (test::MemoryFileSystem* system : std::initializer_list<test::MemoryFileSystem*>{&files, &failing}) {
-    system->AddFile(former, "p=cookie:me@site.com/\r\n");
-    system->AddFile(ie, "p=cookie:me@ie.com/\r\n");
-    files.unreadable = {ie};
-    EXPECT_FALSE(MergeFormerProtectedModeList(*system, folder));
+  for (bool stopHalfWay : {false, true}) {
+    files.AddFile(former, "p=cookie:me@site.com/\r\n");
+    files.AddFile(ie, "p=cookie:me@ie.com/\r\n");
+    files.stopHalfWay = stopHalfWay;
+    if (!stopHalfWay) files.unreadable = {ie};
+    EXPECT_FALSE(MergeFormerProtectedModeList(files, folder));
     files.unreadable.clear();
-    EXPECT_EQ(system->ReadFile(former), "p=cookie:me@site.com/\r\n");
-    EXPECT_EQ(system->ReadFile(ie), "p=cookie:me@ie.com/\r\n");
+    files.stopHalfWay = false;
+    EXPECT_EQ(Content(former), "p=cookie:me@site.com/\r\n");
+    EXPECT_EQ(Content(ie), "p=cookie:me@ie.com/\r\n");
   }
 }
 

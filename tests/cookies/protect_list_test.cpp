@@ -19,16 +19,12 @@ std::string Found(const ProtectList& list, const ProtectMatch& match) {
   return match.found ? std::string(1, match.kind) + " " + list.entries.at(size_t(match.index)) : "-";
 }
 
-TEST(ProtectList, NormalisingDropsTheOldHeaderAndPrefixesBareNames) {
-  // Lower-casing alone is no change; a one-character entry has no prefix to give.
-  for (auto [stored, changed, normalised] :
-       {std::tuple<Entries, bool, Entries>{{"Protect File for cookies", "Site.COM", "r=.Other.org"}, true,
-                                           {"p=site.com", "r=.other.org"}},
-        {{"P=Site.com", "x", "R=b.org"}, false, {"p=site.com", "r=b.org", "x"}}}) {
-    ProtectList list = ListOf(stored);
-    EXPECT_EQ(NormaliseProtectList(list), changed) << stored[0];
-    EXPECT_EQ(list.entries, normalised);
-  }
+// The old header and bare names: the protect file's tests.
+TEST(ProtectList, LowerCasingAloneIsNoChangeAndAddingSkipsAnEntryListedInAnyCase) {
+  // A one-character entry has no prefix to give.
+  ProtectList list = ListOf({"P=Site.com", "x", "R=b.org"});
+  EXPECT_FALSE(NormaliseProtectList(list));
+  EXPECT_EQ(list.entries, (Entries{"p=site.com", "r=b.org", "x"}));
   Entries entries;
   for (const char* entry : {"r=b.org", "p=a.com", "P=c.net"}) EXPECT_TRUE(AddProtectEntry(entries, entry));
   EXPECT_FALSE(AddProtectEntry(entries, "R=B.ORG"));
@@ -54,21 +50,16 @@ TEST(ProtectList, EachIEEntryFormInEachMode) {
   constexpr IEEntryMode kCookie = IEEntryMode::Cookie, kCache = IEEntryMode::Cache, kHistory = IEEntryMode::History;
   const std::tuple<const char*, IEEntryMode, const char*> cases[] = {
       // "r=*" acts on cookies only; "a=*" on every kind of entry.
-      {"Cookie:me@www.AdServer.net/", kCookie, "R r=*adserver"},
-      {"Cookie:me@www.AdServer.net/", kCache, "-"},
+      {"Cookie:me@www.AdServer.net/", kCookie, "R r=*adserver"}, {"Cookie:me@www.AdServer.net/", kCache, "-"},
       {"Visited: me@http://www.mysite.com/index.html", kHistory, "P a=*site"},
       {"Visited: me@http://www.mysite.com/index.html", kCache, "P a=*site"},
       // An exact "p=" entry applies in every mode, to the whole name only.
-      {"Cookie:ME@exact.com/", kHistory, "P p=cookie:me@exact.com/"},
-      {"Cookie:me@exact.com/x", kCookie, "-"},
+      {"Cookie:ME@exact.com/", kHistory, "P p=cookie:me@exact.com/"}, {"Cookie:me@exact.com/x", kCookie, "-"},
       // An exact "r=" entry and a "p=*" one apply to cookies only.
-      {"cookie:me@rand.com/", kCookie, "R r=cookie:me@rand.com/"},
-      {"cookie:me@rand.com/", kCache, "-"},
-      {"cookie:me@www.keep.org/", kCookie, "P p=*keep.org"},
-      {"cookie:me@www.keep.org/", kHistory, "-"},
+      {"cookie:me@rand.com/", kCookie, "R r=cookie:me@rand.com/"}, {"cookie:me@rand.com/", kCache, "-"},
+      {"cookie:me@www.keep.org/", kCookie, "P p=*keep.org"}, {"cookie:me@www.keep.org/", kHistory, "-"},
       // Wildcards look only at the address: not the user part, not the query.
-      {"cookie:site@other.com/", kCookie, "-"},
-      {"cookie:me@other.com/?site", kCache, "-"},
+      {"cookie:site@other.com/", kCookie, "-"}, {"cookie:me@other.com/?site", kCache, "-"},
       // The first matching entry in sorted order wins.
       {"cookie:me@adserver.site.com/", kCookie, "P a=*site"},
   };

@@ -8,20 +8,15 @@ namespace {
 
 TEST(MatchTempProtectWithoutShell, OnlyAnEqualFileNameMatchesAndProtectionWins) {
   const std::string longName(300, 'a');
+  const std::vector<std::string> two = {"p=keep.txt", "i=Locked.DAT"}, unnamed = {"p=", "p", "", "P=Upper.txt"};
   const std::tuple<std::vector<std::string>, std::string, char> cases[] = {
-      {{}, "a.log", ' '},
-      {{"p=keep.txt", "i=Locked.DAT"}, "KEEP.txt", 'p'},
-      {{"p=keep.txt", "i=Locked.DAT"}, "locked.dat", 'i'},
-      {{"p=keep.txt", "i=Locked.DAT"}, "other.txt", ' '},
+      {{}, "a.log", ' '}, {two, "KEEP.txt", 'p'}, {two, "locked.dat", 'i'}, {two, "other.txt", ' '},
       {{"p=*.log", "p=c:\\temp\\a.log"}, "a.log", ' '},  // no wildcards, no folders
-      {{"i=same.txt", "p=same.txt"}, "same.txt", 'p'},
-      {{"p=same.txt", "i=same.txt"}, "same.txt", 'p'},
+      {{"i=same.txt", "p=same.txt"}, "same.txt", 'p'}, {{"p=same.txt", "i=same.txt"}, "same.txt", 'p'},
       // Entries without a pattern are skipped; the kind letter may be upper case.
-      {{"p=", "p", "", "P=Upper.txt"}, "", ' '},
-      {{"p=", "p", "", "P=Upper.txt"}, "upper.txt", 'p'},
+      {unnamed, "", ' '}, {unnamed, "upper.txt", 'p'},
       // Patterns are cut at 255 characters.
-      {{"p=" + longName}, longName, ' '},
-      {{"p=" + longName}, longName.substr(0, 255), 'p'},
+      {{"p=" + longName}, longName, ' '}, {{"p=" + longName}, longName.substr(0, 255), 'p'},
   };
   for (const auto& [entries, name, expected] : cases) {
     TempProtectList list;

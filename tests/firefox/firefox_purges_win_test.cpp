@@ -101,6 +101,27 @@ TEST_F(CookiePurge, FailuresClaimNoChanges) {
   }
 }
 
+TEST_F(CookiePurge, CookiesTxtLosesEveryLineOfAnUnprotectedHostHttpOnlyOnesTooAndKeepsComments) {
+  const std::string txt = profile + "\\Cookies.txt", header = "# Netscape HTTP Cookie File\n\n";
+  const std::string cookies = "#HttpOnly_gone.test\tTRUE\t/\tFALSE\t9\th\t1\n# a note\ngone.test\tFALSE\t/\tFALSE\t9\tg\t2\n"
+                              "#HttpOnly_.keep.test\tTRUE\t/\tFALSE\t9\tk\t3\n.keep.test\tFALSE\t/\tFALSE\t9\tj\t4\n";
+  const std::string kept = "# a note\n#HttpOnly_.keep.test\tTRUE\t/\tFALSE\t9\tk\t3\n.keep.test\tFALSE\t/\tFALSE\t9\tj\t4\n";
+  // What stands in the new file's way, the lines, what Cookies.txt holds afterwards.
+  const std::tuple<std::string, Lines, std::string> cases[] = {
+      {"", {"       deleted - gone.test", kCookiesDone + "   1 Entry Processed."}, header + kept},
+      {"Cookies.pg1", {"*** Error - Write FireFox Cookies file failed - Cookies.txt"}, header + cookies},
+  };
+  for (const auto& [blocker, lines, left] : cases) {
+    f.files.WriteFile(txt, header + cookies);
+    if (!blocker.empty()) f.files.CreateFolders(profile + "\\" + blocker);
+    f.files.WriteFile(f.firefoxProtectFile, "p=.keep.test\r\n");
+    Locate();
+    EXPECT_EQ(Run(FirefoxCookiesPurge), lines);
+    EXPECT_EQ(f.files.ReadFile(txt), left);
+    EXPECT_FALSE(f.files.FileExists(profile + "\\Cookies.pg2"));
+  }
+}
+
 using CachePurge = test::FirefoxProfileTest;
 
 TEST_F(CachePurge, EmptiesBothCacheFoldersAndTheFastLoadFile) {
