@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "app/child_process_win.h"
+#include "platform/files_win.h"
 #include "platform/process_win.h"
 #include "platform/session_win.h"
 #include "platform/shell.h"
@@ -29,6 +30,13 @@ class RecordedProcesses : public platform::Win32Processes {
   }
   DWORD failWith = 0;
   std::vector<std::array<std::string, 4>> starts;
+};
+
+// A full disk: a write stops half-way and fails.
+struct DiskFull : platform::Win32FileSystem {
+  bool WriteFile(const std::string& path, const std::string& content) override {
+    return Win32FileSystem::WriteFile(path, content.substr(0, content.size() / 2)), Fail(ERROR_DISK_FULL);
+  }
 };
 
 struct Administrator : platform::Win32Session {
@@ -61,11 +69,15 @@ TEST(RebootPurge, BootListIsReplacedWholeTheProgramStartedQuotedAndEachFailureTo
 
   processes.starts.clear();
   processes.failWith = kErrorCancelled;
-  auto unwritten = PurgeIndexAtReboot({"C:\\Tidemark", data / "missing", true}, {}, Files(), processes, user);
+  // A list that cannot be written whole leaves the last one as it was.
+  DiskFull full;
+  auto unwritten = PurgeIndexAtReboot(inputs, first, full, processes, user);
   ASSERT_TRUE(unwritten);
   EXPECT_EQ(unwritten->caption, "Tidemark -  Message");
   EXPECT_EQ(unwritten->text, "The Purge at Reboot function failed.\r\n\r\nPlease notify the vendor.");
   EXPECT_TRUE(processes.starts.empty());
+  EXPECT_EQ(Files().ReadFile(list), "Tidemark\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nD:\\Low DOM\r\n");
+  EXPECT_FALSE(Files().FileExists(list + ".new"));
   inputs.programFolder = program.path();
   auto declined = PurgeIndexAtReboot(inputs, {}, Files(), processes, user);
   ASSERT_TRUE(declined);
