@@ -124,7 +124,7 @@ TEST_F(ConfigPagesTest, EachApplyWritesOnlyItsOwnKeysAndUpdatesTheSettingsInMemo
       {ConfigPage::General,
        {p.general().shred.buttons[2]},
        p.general().apply,
-       {{"ShredOption", "Thoroughness", "2"}, {"ShredOption", "Repeats", "99"}}},
+       {{"ShredOption", "Thoroughness", "2"}, {"ShredOption", "Repeats", "1"}}},
       {ConfigPage::Shutdown,
        {p.shutdown().splash.buttons[0], p.shutdown().mainWindow.buttons[2], p.shutdownOptions().buttons[5]},
        p.shutdown().apply,
@@ -148,9 +148,9 @@ TEST_F(ConfigPagesTest, EachApplyWritesOnlyItsOwnKeysAndUpdatesTheSettingsInMemo
         {"TempFolders", "AgeTemp", "1"},
         {"TempFolders", "AgeHours", "36"}}},
   };
-  // Typed numbers are applied as the settings keep them, and shown so.
+  // An emptied count is the least one, and shown so.
   SetText(p.temp().ageHoursEdit, "36");
-  SetText(p.general().repeatsEdit, "150");
+  SetText(p.general().repeatsEdit, "");
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.page));
     Show(c.page);
@@ -160,10 +160,10 @@ TEST_F(ConfigPagesTest, EachApplyWritesOnlyItsOwnKeysAndUpdatesTheSettingsInMemo
     Click(c.apply);
     for (const auto& [section, key, value] : c.written) EXPECT_EQ(Stored(section, key), value) << key;
   }
-  EXPECT_EQ(gui::WindowText(p.general().repeatsEdit), "99");
+  EXPECT_EQ(gui::WindowText(p.general().repeatsEdit), "1");
   EXPECT_TRUE(failures.empty());
   EXPECT_EQ(tempFoldersApplied, 1);
-  EXPECT_EQ(context.settings.shred, (settings::ShredSettings{settings::kBothShreds, 99}));
+  EXPECT_EQ(context.settings.shred, (settings::ShredSettings{settings::kBothShreds, 1}));
   EXPECT_EQ(context.settings.shutType, settings::ShutType::Hibernate);
   using enum settings::MainWindowOption;
   EXPECT_EQ(context.settings.runModeDisplay,
