@@ -54,10 +54,8 @@ TEST(FirefoxActive, AVisibleWindowOfAFirefoxClassBeginningOrEndingWithItsName) {
                {{"mozillauiwindowclass", "Downloads - MOZILLA FIREFOX"}, true},
                {{"MozillaWindowClass", "Mozilla Firefo"}, false},
                {{"MozillaWindowClass", "About Mozilla Firefox Help"}, false},
-               {{"MozillaWindowClass", "Inbox - Mozilla Thunderbird"}, false},
                {{"MozillaWindowClass", "Example Page - Mozilla Firefox", false}, false},
-               {{"Notepad", "Example Page - Mozilla Firefox"}, false},
-               {{"IEFrame", "Mozilla Firefox"}, false}};
+               {{"Notepad", "Example Page - Mozilla Firefox"}, false}};
   for (const auto& c : cases) {
     FakeWindowList windows{c.window};
     EXPECT_EQ(TisFireFoxActive(windows), c.counts) << c.window.className << " " << c.window.title;
@@ -75,9 +73,7 @@ TEST(IEActive, IEFrameAlwaysExplorerWindowsWithAnIETitleMSNWithABrowserChildInKi
     std::initializer_list<Window> windows;
     int32_t kind;
   } cases[] = {
-      {"", {{"IEFrame"}}, kIEVisible},
       {"", {{"IEFRAME", "Untitled"}}, kIEVisible},
-      {"", {{"CabinetWClass", "My Documents"}}, kNoIEBrowser},
       {"", {{"CabinetWClass", "News - Microsoft Internet Explorer"}}, kIEVisible},
       {"", {{"cabinetwclass", "news - windows internet explorer"}}, kIEVisible},
       {"", {{"CabinetWClass", "Internet Explorer"}}, kNoIEBrowser},
@@ -86,8 +82,6 @@ TEST(IEActive, IEFrameAlwaysExplorerWindowsWithAnIETitleMSNWithABrowserChildInKi
       {"MY BROWSER", {{"CabinetWClass", "News - My Browser"}}, kIEVisible},
       {"", {{"CabinetWClass", "News - My Browser"}}, kNoIEBrowser},
       {"MY BROWSER", {{"CabinetWClass", "My Browser - News"}}, kNoIEBrowser},
-      {"MY BROWSER", {{"CabinetWClass", ""}}, kNoIEBrowser},
-      {"", {{nullptr}}, kNoIEBrowser},
       {"", {{nullptr}, {"MSN6 Window", "MSN", true, {"", "Browser"}}, {"IEFrame", "Start", false}}, kIEHidden},
       {"", {{"IEFrame", "", false}, {"IEFrame"}}, kIEVisible},
       {"", {{"MSN9 Window", "", false, {"browser"}}}, kMSNHidden},

@@ -1,9 +1,8 @@
 // What the application reads from the real system: the desktop's windows,
 // the custom IE title and the Windows version in the registry, and the
 // manifest files of the themes switch.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <map>
 
@@ -20,13 +19,11 @@ namespace {
 using platform::RegistryRoot;
 
 HWND Open(const char* title, DWORD style, HWND parent = nullptr) {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
+  WNDCLASSA windowClass{0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr)};
   windowClass.lpszClassName = "TidemarkProbe";
   RegisterClassA(&windowClass);
   HWND window = CreateWindowExA(0, parent ? "Static" : "TidemarkProbe", title, style, 0, 0, 300, 200, parent, nullptr,
-                                windowClass.hInstance, nullptr);
+                                nullptr, nullptr);
   EXPECT_NE(window, nullptr);
   return window;
 }
@@ -47,9 +44,8 @@ TEST(RealWindowList, GivesClassTitleVisibilityAndDescendantsAndStopsWhenAsked) {
       return true;
     });
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_TRUE(seen[shown].isWindow && seen[shown].visible);
+    EXPECT_TRUE(seen[shown].isWindow && seen[shown].visible && seen[hidden].isWindow && !seen[hidden].visible);
     EXPECT_EQ(seen[shown].title, std::string(platform::kMaxWindowText, 'x'));
-    EXPECT_TRUE(seen[hidden].isWindow && !seen[hidden].visible);
     EXPECT_EQ(seen[hidden].title, "Hidden one");
     EXPECT_EQ(desktop.DescendantTitles(seen[shown].handle),
               (std::vector<std::string>{"First", "Grandchild", "Second"}));
@@ -67,17 +63,14 @@ TEST(CustomIETitle, AStringOrExpandableStringUpperCasedElseNothing) {
   test::TempRegistryKey key;
   auto& registry = platform::RealRegistry();
   BrowserActivity state;
-  const struct {
-    platform::RegistryValue value;
-    const char* title;
-  } cases[] = {{{platform::RegistryType::String, "My Browser"}, "MY BROWSER"},
-               {{platform::RegistryType::ExpandString, "%Browser%"}, "%BROWSER%"},
-               {{platform::RegistryType::Dword, std::string("\7\0\0\0", 4)}, ""}};
-  for (const auto& c : cases) {
+  using enum platform::RegistryType;
+  for (auto [type, data, title] : {std::tuple{String, std::string("My Browser"), "MY BROWSER"},
+                                   {ExpandString, "%Browser%", "%BROWSER%"},
+                                   {Dword, std::string("\7\0\0\0", 4), ""}}) {
     state.customIETitle = "OLD";
-    ASSERT_TRUE(registry.WriteValue(RegistryRoot::CurrentUser, key.path(), "Window Title", c.value));
+    ASSERT_TRUE(registry.WriteValue(RegistryRoot::CurrentUser, key.path(), "Window Title", {type, data}));
     LoadCustomIETitle(state, registry, key.path());
-    EXPECT_EQ(state.customIETitle, c.title);
+    EXPECT_EQ(state.customIETitle, title);
   }
   EXPECT_EQ(registry.ReadDword(RegistryRoot::CurrentUser, key.path(), "Window Title"), 7u);  // read only
   LoadCustomIETitle(state, registry, key.path() + "\\Missing");

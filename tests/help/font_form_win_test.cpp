@@ -12,12 +12,10 @@ namespace {
 TEST(FontWindow, EachButtonOpensTheDialogOnItsFontAndOnlyAChosenFontChangesIt) {
   gui::InitCommonControls();
   settings::FontSettings fonts;
-  std::vector<CHOOSEFONTA> calls;
-  std::vector<LOGFONTA> opened;
-  std::optional<settings::FontSetting> answer;  // none: the dialog is cancelled
+  std::vector<std::pair<CHOOSEFONTA, LOGFONTA>> calls;  // the dialog's request and the font it opened on
+  std::optional<settings::FontSetting> answer;          // none: the dialog is cancelled
   TFontForm form(fonts, 96, [&](CHOOSEFONTA& choose) {
-    calls.push_back(choose);
-    opened.push_back(*choose.lpLogFont);
+    calls.push_back({choose, *choose.lpLogFont});
     if (answer) *choose.lpLogFont = settings::LogFontOf(*answer, 96), choose.iPointSize = answer->size * 10;
     return answer.has_value();
   });
@@ -30,20 +28,20 @@ TEST(FontWindow, EachButtonOpensTheDialogOnItsFontAndOnlyAChosenFontChangesIt) {
   const settings::FontSetting arial{"Arial", 8, settings::kFontItalic | settings::kFontStrikeOut};
   answer = lucida;
   form.SetMainFontClick();
-  EXPECT_EQ(fonts.results, lucida);
-  EXPECT_EQ(fonts.cookieLists, settings::FontSettings().cookieLists);
+  EXPECT_EQ(fonts, (settings::FontSettings{.results = lucida}));
   answer = arial;
   form.SetCookiesFontClick();
-  EXPECT_EQ(fonts.cookieLists, arial);
+  EXPECT_EQ(fonts, (settings::FontSettings{.results = lucida, .cookieLists = arial}));
   ASSERT_EQ(calls.size(), 4u);
   for (size_t i = 0; i < calls.size(); ++i) {
+    const auto& [choose, opened] = calls[i];
     bool main = i % 2 == 0;  // the results list takes fixed-pitch fonts only
     SCOPED_TRACE(i);
-    EXPECT_EQ(calls[i].Flags & (CF_LIMITSIZE | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_FIXEDPITCHONLY),
+    EXPECT_EQ(choose.Flags & (CF_LIMITSIZE | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_FIXEDPITCHONLY),
               CF_LIMITSIZE | CF_INITTOLOGFONTSTRUCT | (main ? CF_FIXEDPITCHONLY : 0));
-    EXPECT_EQ(std::pair(calls[i].nSizeMin, calls[i].nSizeMax), std::pair(6, 16));
-    EXPECT_EQ(opened[i].lfFaceName, std::string(main ? "Courier New" : "MS Sans Serif"));
-    EXPECT_EQ(std::pair(calls[i].iPointSize, opened[i].lfHeight), main ? std::pair(90, -12L) : std::pair(100, -13L));
+    EXPECT_EQ(std::tuple(choose.nSizeMin, choose.nSizeMax, choose.iPointSize, opened.lfHeight),
+              main ? std::tuple(6, 16, 90, -12L) : std::tuple(6, 16, 100, -13L));
+    EXPECT_EQ(opened.lfFaceName, std::string(main ? "Courier New" : "MS Sans Serif"));
   }
   SendMessageA(form.okButton(), BM_CLICK, 0, 0);
   EXPECT_FALSE(IsWindow(form.hwnd()));

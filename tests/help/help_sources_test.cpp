@@ -103,23 +103,6 @@ TEST(HelpFile, EveryTopicIsCompiledListedAndEveryLinkLeadsToATopic) {
     EXPECT_TRUE(compiled.count(LowerCase(topic))) << "the program opens " << topic << ", which is not compiled";
 }
 
-TEST(TroubleShooting, ReportTextsAreTakenFromMarkerAndLabelLinesOnly) {
-  const std::pair<const char*, std::vector<std::string>> cases[] = {
-      {R"(env.Line(" -Error- Recent LNKs:  not found"); // "*** in a comment")", {"-Error- Recent LNKs: not found"}},
-      {R"(Line(std::string("Error - ") + kName + " is not supported");)", {"is not supported"}},
-      {R"(inline constexpr std::string_view kLocked = "        Locked - ";)", {"Locked -"}},
-      {R"(text = "CAUTION - As " + name + " is Executing.", other = "Not a report line.";)",
-       {"CAUTION - As", "is Executing."}},
-      {R"(if (c == '"') Write("*** Error - Write failed - \"Cookies.txt\"\r\n");)",
-       {"*** Error - Write failed - \"Cookies.txt\""}},
-      {R"(env.Line("*** " + message + " - " + kind.name);)", {}},
-      {R"(env.Line("  Purge Functions Completed.");)", {}},
-  };
-  for (const auto& [line, texts] : cases) EXPECT_EQ(ReportTextsOf(line), texts) << line;
-  EXPECT_EQ(VisibleText("<dd>Look &quot;it&quot;\r\n up &amp; <code>Locked - </code>.</dd>"),
-            "Look \"it\" up & Locked -.");
-}
-
 TEST(TroubleShooting, EveryReportLineOfTheProgramHasAnEntry) {
   std::string topic = VisibleText(Read(Path("help/html/trouble.htm")));
   size_t found = 0;

@@ -1,17 +1,18 @@
 // Purge at next reboot: the boot list, the start of the reboot program and
 // what the user is told, and the reboot program itself under Wine, where
 // "wineboot -r" carries out the deletions it scheduled.
-#include "schedule/reboot_purge.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
 
+#include "app/child_process_win.h"
+#include "platform/files_win.h"
 #include "platform/process_win.h"
 #include "platform/session_win.h"
 #include "platform/shell.h"
 #include "platform/text.h"
 #include "schedule/boot_list.h"
+#include "schedule/reboot_purge.h"
 #include "support/sandbox_win.h"
 
 namespace tidemark::schedule {
@@ -31,28 +32,33 @@ class RecordedProcesses : public platform::Win32Processes {
   std::vector<std::array<std::string, 4>> starts;
 };
 
+// A full disk: a write stops half-way and fails.
+struct DiskFull : platform::Win32FileSystem {
+  bool WriteFile(const std::string& path, const std::string& content) override {
+    return Win32FileSystem::WriteFile(path, content.substr(0, content.size() / 2)), Fail(ERROR_DISK_FULL);
+  }
+};
+
 struct Administrator : platform::Win32Session {
   explicit Administrator(bool is) : is(is) {}
   bool IsAdministrator() override { return is; }
   bool is;
 };
 
-TEST(RebootPurge, BootListIsReplacedWholeAndTheProgramStartedWithEverythingQuoted) {
-  test::TempFolder data;
+TEST(RebootPurge, BootListIsReplacedWholeTheProgramStartedQuotedAndEachFailureTold) {
+  test::TempFolder data, program;
   RecordedProcesses processes;
-  Administrator administrator(true);
+  Administrator administrator(true), user(false);
   RebootPurgeInputs inputs{"C:\\Program Files\\Tidemark", data.path(), true};
-  locations::IELocations first;
-  first.IECacheFolder = "C:\\Cache";
-  first.IECookiesFolder = "C:\\Cookies";
-  first.DomStoreFolder = "C:\\DOMStore";
-  ASSERT_FALSE(PurgeIndexAtReboot(inputs, first, Files(), processes, administrator));
+  locations::IELocations first, second;
+  first.IECacheFolder = "C:\\Cache", first.IECookiesFolder = "C:\\Cookies", first.DomStoreFolder = "C:\\DOMStore";
+  second.LowDomStoreFolder = "D:\\Low DOM";
   std::string list = data / "PurgBoot.dat";
-  EXPECT_EQ(Files().ReadFile(list), "Tidemark\r\nC:\\Cache\r\nC:\\Cookies\r\n\r\n\r\n\r\n\r\n\r\n\r\nC:\\DOMStore\r\n\r\n");
+  ASSERT_FALSE(PurgeIndexAtReboot(inputs, first, Files(), processes, administrator));
+  EXPECT_EQ(Files().ReadFile(list),
+            "Tidemark\r\nC:\\Cache\r\nC:\\Cookies\r\n\r\n\r\n\r\n\r\n\r\n\r\nC:\\DOMStore\r\n\r\n");
   // Chosen again over a read-only list: the file is the new list alone.
   ASSERT_TRUE(Files().SetAttributes(list, platform::kAttrReadOnly));
-  locations::IELocations second;
-  second.LowDomStoreFolder = "D:\\Low DOM";
   ASSERT_FALSE(PurgeIndexAtReboot(inputs, second, Files(), processes, administrator));
   EXPECT_EQ(Files().ReadFile(list), "Tidemark\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nD:\\Low DOM\r\n");
   EXPECT_FALSE(Files().FileExists(list + ".new"));
@@ -60,26 +66,25 @@ TEST(RebootPurge, BootListIsReplacedWholeAndTheProgramStartedWithEverythingQuote
   EXPECT_EQ(processes.starts[0], (std::array<std::string, 4>{"open", "\"C:\\Program Files\\Tidemark\\PurgIndx.exe\"",
                                                              "\"C:\\Program Files\\Tidemark\"", "\"" + list + "\""}));
   EXPECT_EQ(ElevationVerb(false, false), "open");  // no administrator prompt outside the NT family
-}
 
-TEST(RebootPurge, AListOrAStartThatFailedIsTold) {
-  test::TempFolder data, program;
-  Administrator user(false);
-  RecordedProcesses declined;
-  declined.failWith = kErrorCancelled;
-  auto unwritten = PurgeIndexAtReboot({"C:\\Tidemark", data / "missing", true}, {}, Files(), declined, user);
+  processes.starts.clear();
+  processes.failWith = kErrorCancelled;
+  // A list that cannot be written whole leaves the last one as it was.
+  DiskFull full;
+  auto unwritten = PurgeIndexAtReboot(inputs, first, full, processes, user);
   ASSERT_TRUE(unwritten);
   EXPECT_EQ(unwritten->caption, "Tidemark -  Message");
   EXPECT_EQ(unwritten->text, "The Purge at Reboot function failed.\r\n\r\nPlease notify the vendor.");
-  EXPECT_TRUE(declined.starts.empty());
-
-  RebootPurgeInputs inputs{program.path(), data.path(), true};
-  auto message = PurgeIndexAtReboot(inputs, {}, Files(), declined, user);
-  ASSERT_TRUE(message);
-  EXPECT_EQ(message->text,
+  EXPECT_TRUE(processes.starts.empty());
+  EXPECT_EQ(Files().ReadFile(list), "Tidemark\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nD:\\Low DOM\r\n");
+  EXPECT_FALSE(Files().FileExists(list + ".new"));
+  inputs.programFolder = program.path();
+  auto declined = PurgeIndexAtReboot(inputs, {}, Files(), processes, user);
+  ASSERT_TRUE(declined);
+  EXPECT_EQ(declined->text,
             "The Purge at Reboot program was not started: the request for administrator rights was declined.\r\n\r\n"
             "The Internet Explorer index files will not be deleted at the next reboot.");
-  EXPECT_EQ(declined.starts.at(0)[0], "runas");
+  EXPECT_EQ(processes.starts.at(0)[0], "runas");
   // The program is not there: the real start fails, and the list stays.
   auto missing = PurgeIndexAtReboot(inputs, {}, Files(), platform::RealProcesses(), user);
   ASSERT_TRUE(missing);
@@ -87,7 +92,7 @@ TEST(RebootPurge, AListOrAStartThatFailedIsTold) {
   EXPECT_NE(missing->text.find("could not be started:\r\n" + (program / "PurgIndx.exe")), std::string::npos)
       << missing->text;
   EXPECT_NE(missing->text.find("Error-2  " + user.ErrorText(2)), std::string::npos) << missing->text;
-  EXPECT_TRUE(Files().FileExists(data / "PurgBoot.dat"));
+  EXPECT_TRUE(Files().FileExists(list));
 }
 
 // Answers the message box with the caption that another program shows: its text, empty when none came.
@@ -97,34 +102,20 @@ class MessageBoxAnswer {
       : thread_([this, caption] {
           char text[4096] = "";
           for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(100))
-            if (HWND box = FindWindowA("#32770", caption.c_str()); box && GetDlgItemTextA(box, 0xFFFF, text, 4096)) {
-              text_ = text;
-              PostMessageA(box, WM_COMMAND, IDOK, 0);
-              return;
-            }
+            if (HWND box = FindWindowA("#32770", caption.c_str()); box && GetDlgItemTextA(box, 0xFFFF, text, 4096))
+              return text_ = text, void(PostMessageA(box, WM_COMMAND, IDOK, 0));
         }) {}
-  ~MessageBoxAnswer() { Wait(); }
-  const std::string& Wait() {
-    if (thread_.joinable()) thread_.join();
-    return text_;
-  }
+  const std::string& Wait() { return thread_.join(), text_; }
 
  private:
   std::string text_;
-  std::thread thread_;
+  std::jthread thread_;
 };
 
-bool RunAndWait(std::string commandLine, DWORD* exitCode = nullptr) {
-  STARTUPINFOA startup{sizeof startup};
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return false;
-  bool ended = WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0;
-  if (exitCode) GetExitCodeProcess(process.hProcess, exitCode);
-  if (!ended) TerminateProcess(process.hProcess, 255);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return ended;
+// Runs a command line to its end; its exit code, 255 when it did not end in two minutes.
+DWORD RunToEnd(const std::string& commandLine) {
+  test::ChildProcess process(commandLine);
+  return process.WaitForExit(120000) ? process.ExitCode() : 255;
 }
 
 TEST(RebootProgram, SchedulesOnlyIndexFilesBelowTheProfileAndARestartDeletesThem) {
@@ -147,10 +138,8 @@ TEST(RebootProgram, SchedulesOnlyIndexFilesBelowTheProfileAndARestartDeletesThem
   // A list without the product line is refused.
   std::string foreign = scratch.Write("Foreign.dat", "Tidemark Purge\r\n" + cache + "\r\n");
   MessageBoxAnswer refusal(kRebootCaption);
-  DWORD exitCode = 0;
-  ASSERT_TRUE(RunAndWait("\"" + program + "\" \"" + foreign + "\"", &exitCode));
+  EXPECT_EQ(RunToEnd("\"" + program + "\" \"" + foreign + "\""), 2u);
   EXPECT_EQ(refusal.Wait(), "The file " + foreign + " is not a Tidemark boot list.\r\n\r\nNothing was scheduled.");
-  EXPECT_EQ(exitCode, 2u);
 
   locations::IELocations ie;
   ie.IECacheFolder = cache;
@@ -165,7 +154,7 @@ TEST(RebootProgram, SchedulesOnlyIndexFilesBelowTheProfileAndARestartDeletesThem
   EXPECT_NE(shown.find("0 could not be scheduled."), std::string::npos) << shown;
   EXPECT_NE(shown.find("9 entries of the list were skipped"), std::string::npos) << shown;  // 2 folders, 7 empty lines
   EXPECT_TRUE(Files().FileExists(index[0]) && Files().FileExists(index[1]));
-  ASSERT_TRUE(RunAndWait("wineboot.exe -r"));
+  ASSERT_NE(RunToEnd("wineboot.exe -r"), 255u) << "the restart did not end";
   EXPECT_FALSE(Files().FileExists(index[0]) || Files().FileExists(index[1]));
   for (const std::string& file : kept) EXPECT_TRUE(Files().FileExists(file)) << file;
   test::RemoveTree(outside);
