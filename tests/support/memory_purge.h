@@ -20,11 +20,22 @@ namespace tidemark::test {
 class MemorySharedMemory : public platform::SharedMemory {
  public:
   explicit MemorySharedMemory(MemoryFileSystem& files) : files_(files) {}
-  std::optional<uint64_t> FileSize(const std::string& path) override;
-  std::optional<platform::MappedView> MapFile(const std::string& path, const std::string& mappingName) override;
-  bool FlushView(const platform::MappedView& view) override;
-  void UnmapView(const platform::MappedView& view) override;
-  std::optional<platform::ObjectHandle> CreateNamedMutex(const std::string& name) override;
+  std::optional<uint64_t> FileSize(const std::string& path) override {
+    auto entry = files_.EntryOf(path);
+    return entry && !entry->IsDirectory() ? std::optional(entry->size) : std::nullopt;
+  }
+  std::optional<platform::MappedView> MapFile(const std::string& path, const std::string&) override {
+    auto content = files_.ReadFile(path);
+    if (!content) return std::nullopt;
+    auto& mapped = views_[views_.size() + 1] = {path, std::vector<uint8_t>(content->begin(), content->end())};
+    return platform::MappedView{mapped.bytes.data(), mapped.bytes.size(), &mapped};
+  }
+  bool FlushView(const platform::MappedView& view) override {
+    auto* mapped = static_cast<Mapped*>(view.mapping);
+    return files_.WriteFile(mapped->path, std::string(mapped->bytes.begin(), mapped->bytes.end()));
+  }
+  void UnmapView(const platform::MappedView& view) override { FlushView(view); }
+  std::optional<platform::ObjectHandle> CreateNamedMutex(const std::string&) override { return &files_; }
   platform::WaitStatus WaitMutex(platform::ObjectHandle) override { return platform::WaitStatus::Acquired; }
   bool ReleaseNamedMutex(platform::ObjectHandle) override { return true; }
   void CloseObject(platform::ObjectHandle) override {}
@@ -36,8 +47,7 @@ class MemorySharedMemory : public platform::SharedMemory {
     std::vector<uint8_t> bytes;
   };
   MemoryFileSystem& files_;
-  std::map<platform::ObjectHandle, std::unique_ptr<Mapped>> views_;
-  int mutex_ = 0;
+  std::map<size_t, Mapped> views_;  // kept until the purge ends: a map never moves them
 };
 
 // The parts of the platform a purge of files and index files never uses.
@@ -90,7 +100,10 @@ struct NoWindows : platform::WindowList, platform::Clipboard, platform::Processe
 // located folders, then ask for a fresh Environment().
 class MemoryPurge : public PurgeData {
  public:
-  engine::PurgeEnvironment& Environment();
+  engine::PurgeEnvironment& Environment() {
+    engine::PurgePlatform platform{files, registry, shell, windows, windows, nullptr, windows, memory};
+    return Fresh({platform, Located(), settings, protect, shred, now, {.ieProtectFile = ieProtectFile}});
+  }
 
   MemoryFileSystem files;
   MemorySharedMemory memory{files};
