@@ -161,14 +161,12 @@ TEST_F(SitePermissions, ProblemsAreToldAndLeaveTheShownPermissionAsItWas) {
   EXPECT_FALSE(permissions_.Set("site.test", PermissionChange::Allow));
   EXPECT_EQ(permissions_.Find("site.test"), std::nullopt);
   EXPECT_TRUE(permissions_.Set("axb.test", PermissionChange::Block));
-  const std::string create = "Tidemark -  Message|Create Entry in FireFox Permissions file failed... \r\n";
-  EXPECT_EQ(messages_.shown, (std::vector<std::string>{
-                                 "Tidemark  -  Message|Unable to find FireFox Permissions file - Permissions.SQLite"
-                                 "\r\nExecution will continue...",
-                                 create + "Execution will continue...",
-                                 "Tidemark -  Message|Load FireFox Permissions File failed... \r\nExecution will "
-                                 "continue...",
-                                 create + "Execution will continue..."}));
+  const std::string create = "Tidemark -  Message|Create Entry in FireFox Permissions file failed... ",
+                    go = "\r\nExecution will continue...";
+  EXPECT_EQ(messages_.shown,
+            (std::vector<std::string>{"Tidemark  -  Message|Unable to find FireFox Permissions file - Permissions.SQLite" + go,
+                                      create + go, "Tidemark -  Message|Load FireFox Permissions File failed... " + go,
+                                      create + go}));
 }
 
 std::string Raised(const std::function<void()>& action) {
