@@ -1,6 +1,5 @@
-// A file system held in memory, so that the Windows-free code reading and
-// writing files also runs in the native sanitizer build. Paths compare
-// without case, as on Windows; drive roots ("C:") always exist.
+// A file system held in memory, so that the Windows-free code reading and writing files also runs in the native
+// sanitizer build. Paths compare without case, as on Windows; drive roots ("C:") always exist.
 #pragma once
 #include <map>
 #include <memory>

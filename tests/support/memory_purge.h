@@ -1,7 +1,6 @@
-// A purge environment with no Windows in it, for the native build: the
-// in-memory file system, index files mapped from it, and the other platform
-// operations answering that there is nothing (no registry values, no
-// windows, no shell folders).
+// A purge environment with no Windows in it, for the native build: the in-memory file system, index files mapped from
+// it, and the other platform operations answering that there is nothing (no registry values, no windows, no shell
+// folders).
 #pragma once
 #include <map>
 #include <memory>
@@ -14,9 +13,8 @@
 
 namespace tidemark::test {
 
-// Mappings of files in a MemoryFileSystem: a view is a copy of the file,
-// written back when it is flushed or unmapped (as a shared mapping changes
-// the file). Mutexes are always free.
+// Mappings of files in a MemoryFileSystem: a view is a copy of the file, written back when it is flushed or unmapped
+// (as a shared mapping changes the file). Mutexes are always free.
 class MemorySharedMemory : public platform::SharedMemory {
  public:
   explicit MemorySharedMemory(MemoryFileSystem& files) : files_(files) {}
@@ -96,8 +94,8 @@ struct NoWindows : platform::WindowList, platform::Clipboard, platform::Processe
   uint32_t LastError() const override { return 2; }
 };
 
-// A purge over the in-memory file system; change the state, settings or
-// located folders, then ask for a fresh Environment().
+// A purge over the in-memory file system; change the state, settings or located folders, then ask for a fresh
+// Environment().
 class MemoryPurge : public PurgeData {
  public:
   engine::PurgeEnvironment& Environment() {

@@ -1,5 +1,4 @@
-// An in-memory results list, progress label and message pump, so purges run
-// headless in tests.
+// An in-memory results list, progress label and message pump, so purges run headless in tests.
 #pragma once
 #include <functional>
 #include <string>

@@ -1,6 +1,5 @@
-// Runs a test body on a thread attached to a desktop of its own, so it sees
-// only the windows it opens there (and Wine's helper windows on that
-// desktop), never those of programs or tests running at the same time.
+// Runs a test body on a thread attached to a desktop of its own, so it sees only the windows it opens there (and Wine's
+// helper windows on that desktop), never those of programs or tests running at the same time.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>

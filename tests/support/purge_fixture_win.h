@@ -1,7 +1,6 @@
-// A purge environment over a scratch folder, with no window: the real
-// Windows operations (or a subclass that injects one fault) and an in-memory
-// report. Change the state, settings or located folders, then ask for a
-// fresh Environment().
+// A purge environment over a scratch folder, with no window: the real Windows operations (or a subclass that injects
+// one fault) and an in-memory report. Change the state, settings or located folders, then ask for a fresh
+// Environment().
 #pragma once
 #include <string>
 #include <vector>
@@ -62,17 +61,16 @@ class PurgeFixture : public PurgeData {
   platform::Registry& registry;
   platform::Processes& processes;
   platform::SharedMemory& memory;
-  // The cookie purges: their protect file, the no-protection warning's show
-  // option, and the warning's answer (it is counted, never shown).
+  // The cookie purges: their protect file, the no-protection warning's show option, and the warning's answer (it is
+  // counted, never shown).
   std::string firefoxProtectFile = scratch / "Tidemark.Dat";
   std::string ffCookieMsgOpt = "N";
   bool continueWithoutProtection = true;
   int noProtectionWarnings = 0;
   std::string ieProtectFile = scratch / "IEcookie.dat";
   std::string ieCookieMsgOpt = "N";
-  // The IE purges: their registry keys (below a key nobody writes unless a
-  // test points them at its own) and the messages they show, as caption +
-  // "|" + text.
+  // The IE purges: their registry keys (below a key nobody writes unless a test points them at its own) and the
+  // messages they show, as caption + "|" + text.
   engine::IEPurgeKeys ieKeys = IEKeysBelow("Software\\TidemarkTests\\Unused");
   std::vector<std::string> messages;
   // The plugin purge: the selected plugins and the run switches.

@@ -1,5 +1,5 @@
-// Scratch places for tests under Wine: a fresh folder below %TEMP% and a
-// fresh key below HKCU\Software\TidemarkTests, both removed afterwards.
+// Scratch places for tests under Wine: a fresh folder below %TEMP% and a fresh key below HKCU\Software\TidemarkTests,
+// both removed afterwards.
 #pragma once
 #include <cstdint>
 #include <map>
@@ -51,8 +51,8 @@ class EnvironmentVariables : Scoped {
   std::map<std::string, std::optional<std::string>> saved_;
 };
 
-// The clipboard is one for all tests running at once: a test that puts
-// something there and reads it back holds this for its duration.
+// The clipboard is one for all tests running at once: a test that puts something there and reads it back holds this for
+// its duration.
 class ClipboardLock : Scoped {
  public:
   ClipboardLock();
