@@ -28,8 +28,8 @@ Lines Sorted(Lines lines) {
   return lines;
 }
 
-// Records what every overwrite pass writes, and can make a write fail as on a
-// full disk; everything else is the real file system.
+// Records what every overwrite pass writes, and can make a write fail as on a full disk; everything else is the real
+// file system.
 struct RecordingFileSystem : platform::Win32FileSystem {
   std::unique_ptr<platform::ExclusiveFile> OpenExclusive(const std::string& path,
                                                          platform::ExclusiveAccess access) override {

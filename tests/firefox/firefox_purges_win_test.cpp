@@ -1,5 +1,5 @@
-// The Firefox purges over a scratch profile: real SQLite files in a current
-// Firefox's schemas and the public samples of older ones.
+// The Firefox purges over a scratch profile: real SQLite files in a current Firefox's schemas and the public samples of
+// older ones.
 #include <gtest/gtest.h>
 #include <windows.h>
 

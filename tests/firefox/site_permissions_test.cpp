@@ -18,8 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using cookies::PermissionChange;
 
-// permissions.sqlite as Firefox 41 (moz_hosts) and Firefox 42 and later
-// (moz_perms, with the old table left behind) write it.
+// permissions.sqlite as Firefox 41 (moz_hosts) and Firefox 42 and later (moz_perms, with the old table left behind)
+// write it.
 constexpr const char* kMozHosts =
     "CREATE TABLE moz_hosts ( id INTEGER PRIMARY KEY,host TEXT,type TEXT,permission INTEGER,expireType "
     "INTEGER,expireTime INTEGER,modificationTime INTEGER,appId INTEGER,isInBrowserElement INTEGER)";
@@ -37,6 +37,8 @@ constexpr std::initializer_list<const char*> kMozPermsSchema = {
     "INSERT INTO moz_hosts(host, type, permission) VALUES('stale.test', 'cookie', 2)"};
 constexpr const char* kHostpermRecords =
     "host\tcookie\t2\ta_b.test\nhost\tcookie\t1\taxb.test\nhost\tpopup\t1\tsite.test\n";
+
+const std::string kHeader = "# Permission File\n#\n\n";  // with a comment line and a blank one
 
 enum class Store { MozHosts, MozPerms, HostpermWithHeader, HostpermWithoutHeader };
 
@@ -80,11 +82,9 @@ class SitePermissions : public OnDisk {
     firefox_.FirefoxSqliteFormat = firefox_.PermissionsSqlitePresent = sqlite;
     if (sqlite)
       test::BuildDatabase(firefox_.PermissionsFile, store == Store::MozHosts ? kMozHostsSchema : kMozPermsSchema);
-    if (!sqlite) files_.WriteFile(firefox_.HostpermFile, Header(store) + kHostpermRecords);
+    if (!sqlite)
+      files_.WriteFile(firefox_.HostpermFile, (store == Store::HostpermWithHeader ? kHeader : "") + kHostpermRecords);
     permissions_.Load(files_, firefox_, messages_);
-  }
-  static std::string Header(Store store) {
-    return store == Store::HostpermWithHeader ? "# Permission File\n#\n\n" : "";
   }
   int64_t Rows(const std::string& where) {
     std::string table = firefox_.FirefoxSqliteFormat && permissions_.ReadsMozPerms() ? "moz_perms" : "moz_hosts";
@@ -137,7 +137,7 @@ TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
       EXPECT_EQ(Rows("type = 'cookie'"), store == Store::MozPerms ? 4 : 2);
     } else {
       EXPECT_EQ(files_.ReadFile(firefox_.HostpermFile),
-                (store == Store::HostpermWithHeader ? Header(store) : "# Permission File\n") +
+                (store == Store::HostpermWithHeader ? kHeader : "# Permission File\n") +
                     "host\tcookie\t1\taxb.test\nhost\tpopup\t1\tsite.test\nhost\tcookie\t2\thost\n");
     }
     ASSERT_TRUE(permissions_.Close());
