@@ -11,16 +11,14 @@ namespace {
 using Lines = std::vector<std::string>;
 
 TEST(ErrorLines, MarkersAndLabelsOfBothWidths) {
-  const std::string item = "C:\\a.txt";
-  for (const std::string& line :
-       {std::string(kPlugLocked) + item, std::string(kLocked) + item, std::string(kAccessDenied) + item,
-        std::string("-Caution-"), std::string("-Error-"), std::string("*** Error occurred in above function ***"),
-        std::string("NOTE - A \"Locked\" file has been encountered.")})
-    EXPECT_TRUE(IsErrorLine(line)) << line;
-  for (const std::string& line : {std::string(kPlugAccessDenied) + item, std::string(" -Caution-"),
-                                  std::string("NOTE - The TroubleShooting section of the Tidemark Help file "),
-                                  std::string(kDeleted) + item, std::string(kPlugFileNotPresent) + item, std::string()})
-    EXPECT_FALSE(IsErrorLine(line)) << line;
+  auto item = [](std::string_view label) { return std::string(label) + "C:\\a.txt"; };
+  const std::pair<std::string, bool> cases[] = {
+      {item(kPlugLocked), true}, {item(kLocked), true}, {item(kAccessDenied), true}, {"-Caution-", true},
+      {"-Error-", true}, {"*** Error occurred in above function ***", true},
+      {"NOTE - A \"Locked\" file has been encountered.", true}, {item(kPlugAccessDenied), false},
+      {" -Caution-", false}, {item(kDeleted), false}, {item(kPlugFileNotPresent), false}, {"", false},
+      {"NOTE - The TroubleShooting section of the Tidemark Help file ", false}};
+  for (const auto& [line, error] : cases) EXPECT_EQ(IsErrorLine(line), error) << line;
 }
 
 TEST(Progress, PumpsEveryPeriodAndTheLabelCarriesTheTrimmedTitleAndShredSuffix) {
@@ -39,18 +37,9 @@ TEST(Progress, PumpsEveryPeriodAndTheLabelCarriesTheTrimmedTitleAndShredSuffix) 
   EXPECT_EQ(r.label.text, "  Processing \"Temp Folders\" with Quick Shred  -  Total processed = 25");
   r.report.BeginSection(std::string(300, 'x'));
   EXPECT_EQ(r.sink.lines.back().size(), 255u);
-
-  struct Case {
-    bool preview, secureErase;
-    char kind;
-    const char* suffix;
-  } cases[] = {{false, true, '2', " with 4 Shred Operations"},
-               {false, true, '1', " with 3 Shred Operations"},
-               {false, true, '0', " with Quick Shred"},
-               {false, true, '7', ""},
-               {true, true, '2', ""},
-               {false, false, '2', ""}};
-  for (const Case& c : cases) EXPECT_EQ(ShredSuffix(c.preview, c.secureErase, c.kind, 3), c.suffix) << c.kind;
+  EXPECT_EQ(ShredSuffix(false, true, '2', 3) + ShredSuffix(false, true, '1', 3) + ShredSuffix(false, true, '0', 3),
+            " with 4 Shred Operations with 3 Shred Operations with Quick Shred");
+  EXPECT_EQ(ShredSuffix(false, true, '7', 3) + ShredSuffix(true, true, '2', 3) + ShredSuffix(false, false, '2', 3), "");
 }
 
 TEST(Report, StartWritesTheHeadingAndFileResultLabelsRaiseTheLevelWhichOnlyRises) {
@@ -62,18 +51,12 @@ TEST(Report, StartWritesTheHeadingAndFileResultLabelsRaiseTheLevelWhichOnlyRises
                    "  The following list is for illustration purposes only."}));
   r.report.Start(false);
   EXPECT_EQ(r.sink.lines, Lines{"Results of \"Purge\" function..."});
-
-  struct Case {
-    uint32_t code;
-    std::string label;
-    int level;
-  } cases[] = {{0, std::string(kDeleted), 0},       {32, std::string(kLocked), 0},
-               {1224, std::string(kLocked), 0},     {145, std::string(kDirNotEmpty), 1},
-               {87, " -Error-87          ", 3},     {3, std::string(kPathNotFound), 7},
-               {145, std::string(kDirNotEmpty), 7}, {2, std::string(kFileNotFound), 7}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(FileResultLabel(c.code, r.report), c.label) << c.code;
-    EXPECT_EQ(std::pair(r.report.ErrorLevel(), r.report.ErrorSeen()), std::pair(c.level, c.level > 0)) << c.code;
+  const std::tuple<uint32_t, std::string_view, int> cases[] = {
+      {0, kDeleted, 0},      {32, kLocked, 0},       {1224, kLocked, 0},     {145, kDirNotEmpty, 1},
+      {87, " -Error-87          ", 3}, {3, kPathNotFound, 7}, {145, kDirNotEmpty, 7}, {2, kFileNotFound, 7}};
+  for (const auto& [code, label, level] : cases) {
+    EXPECT_EQ(FileResultLabel(code, r.report), label) << code;
+    EXPECT_EQ(std::pair(r.report.ErrorLevel(), r.report.ErrorSeen()), std::pair(level, level > 0)) << code;
   }
 }
 

@@ -1,5 +1,5 @@
-// A Firefox profile in a purge fixture's scratch folder (roaming profile,
-// local cache profile, profiles.ini), located as the purge driver locates it.
+// A Firefox profile in a purge fixture's scratch folder (roaming profile, local cache profile, profiles.ini), located
+// as the purge driver locates it.
 #pragma once
 #include <gtest/gtest.h>
 

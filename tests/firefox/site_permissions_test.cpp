@@ -1,3 +1,4 @@
+// The permission stores and the SQLite layer under them, over real files.
 #include "firefox/site_permissions.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "firefox/firefox_databases.h"
@@ -16,27 +18,27 @@ namespace {
 namespace fs = std::filesystem;
 using cookies::PermissionChange;
 
-// permissions.sqlite as Firefox 41 (moz_hosts) and Firefox 42 and later
-// (moz_perms, with the old table left behind) write it.
-constexpr std::initializer_list<const char*> kMozHostsSchema = {
-    "PRAGMA user_version = 4",
+// permissions.sqlite as Firefox 41 (moz_hosts) and Firefox 42 and later (moz_perms, with the old table left behind)
+// write it.
+constexpr const char* kMozHosts =
     "CREATE TABLE moz_hosts ( id INTEGER PRIMARY KEY,host TEXT,type TEXT,permission INTEGER,expireType "
-    "INTEGER,expireTime INTEGER,modificationTime INTEGER,appId INTEGER,isInBrowserElement INTEGER)",
+    "INTEGER,expireTime INTEGER,modificationTime INTEGER,appId INTEGER,isInBrowserElement INTEGER)";
+constexpr std::initializer_list<const char*> kMozHostsSchema = {
+    "PRAGMA user_version = 4", kMozHosts,
     "INSERT INTO moz_hosts(host, type, permission) VALUES('a_b.test', 'cookie', 2), ('axb.test', 'cookie', 1), "
-    "('site.test', 'popup', 1)",
-};
+    "('site.test', 'popup', 1)"};
 constexpr std::initializer_list<const char*> kMozPermsSchema = {
-    "PRAGMA user_version = 12",
+    "PRAGMA user_version = 12", kMozHosts,
     "CREATE TABLE moz_perms ( id INTEGER PRIMARY KEY,origin TEXT,type TEXT,permission INTEGER,expireType "
     "INTEGER,expireTime INTEGER,modificationTime INTEGER)",
-    "CREATE TABLE moz_hosts ( id INTEGER PRIMARY KEY,host TEXT,type TEXT,permission INTEGER,expireType "
-    "INTEGER,expireTime INTEGER,modificationTime INTEGER,isInBrowserElement INTEGER)",
     "INSERT INTO moz_perms(origin, type, permission, expireType, expireTime, modificationTime) VALUES"
     "('https://a_b.test', 'cookie', 2, 0, 0, 1), ('http://axb.test', 'cookie', 1, 0, 0, 1), "
     "('https://site.test', 'popup', 1, 0, 0, 1), ('https://port.test:8080', 'cookie', 2, 0, 0, 1)",
-    "INSERT INTO moz_hosts(host, type, permission) VALUES('stale.test', 'cookie', 2)",
-};
-constexpr const char* kHostpermRecords = "host\tcookie\t2\ta_b.test\nhost\tcookie\t1\taxb.test\nhost\tpopup\t1\tsite.test\n";
+    "INSERT INTO moz_hosts(host, type, permission) VALUES('stale.test', 'cookie', 2)"};
+constexpr const char* kHostpermRecords =
+    "host\tcookie\t2\ta_b.test\nhost\tcookie\t1\taxb.test\nhost\tpopup\t1\tsite.test\n";
+
+const std::string kHeader = "# Permission File\n#\n\n";  // with a comment line and a blank one
 
 enum class Store { MozHosts, MozPerms, HostpermWithHeader, HostpermWithoutHeader };
 
@@ -50,39 +52,39 @@ struct DiskFiles : test::MemoryFileSystem {
   bool FileExists(const std::string& path) override { return fs::is_regular_file(path); }
   std::optional<std::string> ReadFile(const std::string& path) override {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return in ? std::optional(std::string(std::istreambuf_iterator<char>(in), {})) : std::nullopt;
   }
   bool WriteFile(const std::string& path, const std::string& content) override {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    return static_cast<bool>(out << content);
+    return static_cast<bool>(std::ofstream(path, std::ios::binary | std::ios::trunc) << content);
   }
 };
 
-class SitePermissions : public ::testing::Test {
+// A scratch folder of real files.
+class OnDisk : public ::testing::Test {
  protected:
-  SitePermissions()
-      : folder_(fs::temp_directory_path() /
-                ("tm-perms-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))) {
-    fs::create_directories(folder_);
+  OnDisk() { fs::create_directories(folder_); }
+  ~OnDisk() override { fs::remove_all(folder_); }
+  fs::path folder_ = fs::temp_directory_path() /
+                     ("tm-ff-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+};
+
+class SitePermissions : public OnDisk {
+ protected:
+  SitePermissions() {
     firefox_.FirefoxProfileFolder = folder_.string();
     firefox_.PermissionsFile = (folder_ / "permissions.sqlite").string();
     firefox_.HostpermFile = (folder_ / "hostperm.1").string();
   }
-  ~SitePermissions() override {
-    permissions_.Close();
-    fs::remove_all(folder_);
-  }
+  ~SitePermissions() override { permissions_.Close(); }
 
   void Build(Store store) {
     bool sqlite = store == Store::MozHosts || store == Store::MozPerms;
     firefox_.FirefoxSqliteFormat = firefox_.PermissionsSqlitePresent = sqlite;
-    if (sqlite) {
+    if (sqlite)
       test::BuildDatabase(firefox_.PermissionsFile, store == Store::MozHosts ? kMozHostsSchema : kMozPermsSchema);
-    } else {
-      files_.WriteFile(firefox_.HostpermFile, std::string(store == Store::HostpermWithHeader ? "# Permission File\n#\n\n" : "") +
-                                                kHostpermRecords);
-    }
+    if (!sqlite)
+      files_.WriteFile(firefox_.HostpermFile, (store == Store::HostpermWithHeader ? kHeader : "") + kHostpermRecords);
+    permissions_.Load(files_, firefox_, messages_);
   }
   int64_t Rows(const std::string& where) {
     std::string table = firefox_.FirefoxSqliteFormat && permissions_.ReadsMozPerms() ? "moz_perms" : "moz_hosts";
@@ -93,7 +95,6 @@ class SitePermissions : public ::testing::Test {
     permissions_.Load(files_, firefox_, messages_);
   }
 
-  fs::path folder_;
   locations::FirefoxLocations firefox_;
   DiskFiles files_;
   Recording messages_;
@@ -104,18 +105,14 @@ TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
   for (Store store : {Store::MozHosts, Store::MozPerms, Store::HostpermWithHeader, Store::HostpermWithoutHeader}) {
     SCOPED_TRACE(static_cast<int>(store));
     Build(store);
-    permissions_.Load(files_, firefox_, messages_);
     EXPECT_EQ(permissions_.ReadsMozPerms(), store == Store::MozPerms);
     EXPECT_EQ(permissions_.Find("a_b.test"), "Block");
     EXPECT_EQ(permissions_.Find(".AXB.test"), "Allow");
-    EXPECT_EQ(permissions_.Find("site.test"), std::nullopt);  // a popup permission is no cookie permission
-    EXPECT_EQ(permissions_.Find("stale.test"), std::nullopt);  // moz_hosts is history once moz_perms exists
-    EXPECT_EQ(permissions_.Find("port.test"), std::nullopt);
+    // Not a cookie permission; moz_hosts is history once moz_perms exists; not the host alone.
+    for (const char* host : {"site.test", "stale.test", "port.test"}) EXPECT_EQ(permissions_.Find(host), std::nullopt);
     const std::pair<PermissionChange, std::optional<std::string>> steps[] = {
-        {PermissionChange::Allow, "Allow"},
-        {PermissionChange::Block, "Block"},
-        {PermissionChange::Session, "Session"},
-        {PermissionChange::Remove, std::nullopt},
+        {PermissionChange::Allow, "Allow"},       {PermissionChange::Block, "Block"},
+        {PermissionChange::Session, "Session"},   {PermissionChange::Remove, std::nullopt},
         {PermissionChange::Remove, std::nullopt},
     };
     for (const auto& [change, shown] : steps) {
@@ -127,18 +124,21 @@ TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
         EXPECT_EQ(Rows("type = 'cookie' AND origin IN ('http://site.test', 'https://site.test')"), 2);
       }
     }
-    // "_" is a character like any other: the similar host keeps its permission.
+    // Hosts are bound values compared whole: "_", "%" or a column's name matches only itself.
     EXPECT_TRUE(permissions_.Set("a_b.test", PermissionChange::Remove));
+    EXPECT_TRUE(permissions_.Set("host", PermissionChange::Block));
+    EXPECT_TRUE(permissions_.Set("%", PermissionChange::Remove));
     Reload();
     EXPECT_EQ(permissions_.Find("a_b.test"), std::nullopt);
     EXPECT_EQ(permissions_.Find("axb.test"), "Allow");
+    EXPECT_EQ(permissions_.Find("host"), "Block");
     if (store == Store::MozHosts || store == Store::MozPerms) {
       EXPECT_EQ(Rows("type <> 'cookie'"), 1);
-      EXPECT_EQ(Rows("type = 'cookie'"), store == Store::MozPerms ? 2 : 1);
+      EXPECT_EQ(Rows("type = 'cookie'"), store == Store::MozPerms ? 4 : 2);
     } else {
       EXPECT_EQ(files_.ReadFile(firefox_.HostpermFile),
-                std::string(store == Store::HostpermWithHeader ? "# Permission File\n#\n\n" : "# Permission File\n") +
-                    "host\tcookie\t1\taxb.test\nhost\tpopup\t1\tsite.test\n");
+                (store == Store::HostpermWithHeader ? kHeader : "# Permission File\n") +
+                    "host\tcookie\t1\taxb.test\nhost\tpopup\t1\tsite.test\nhost\tcookie\t2\thost\n");
     }
     ASSERT_TRUE(permissions_.Close());
     fs::remove(firefox_.PermissionsFile);
@@ -146,26 +146,13 @@ TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
   EXPECT_EQ(messages_.shown, std::vector<std::string>{});
 }
 
-TEST_F(SitePermissions, AHostNamedLikeAColumnMatchesOnlyItself) {
-  Build(Store::MozHosts);
-  permissions_.Load(files_, firefox_, messages_);
-  EXPECT_TRUE(permissions_.Set("host", PermissionChange::Block));
-  EXPECT_TRUE(permissions_.Set("%", PermissionChange::Remove));
-  Reload();
-  EXPECT_EQ(permissions_.Find("host"), "Block");
-  EXPECT_EQ(permissions_.Find("axb.test"), "Allow");
-  EXPECT_EQ(Rows("type = 'cookie'"), 3);
-}
-
 TEST_F(SitePermissions, ProblemsAreToldAndLeaveTheShownPermissionAsItWas) {
   firefox_.FirefoxSqliteFormat = true;  // a SQLite profile without permissions.sqlite
   permissions_.Load(files_, firefox_, messages_);
   EXPECT_FALSE(permissions_.Set("site.test", PermissionChange::Allow));
-
   firefox_.PermissionsSqlitePresent = true;
-  { std::ofstream(firefox_.PermissionsFile) << "not a database, not at all, no tables in here"; }
+  std::ofstream(firefox_.PermissionsFile) << "not a database, not at all, no tables in here";
   permissions_.Load(files_, firefox_, messages_);
-
   fs::remove(firefox_.PermissionsFile);
   Build(Store::MozHosts);
   test::BuildDatabase(firefox_.PermissionsFile,
@@ -174,14 +161,42 @@ TEST_F(SitePermissions, ProblemsAreToldAndLeaveTheShownPermissionAsItWas) {
   EXPECT_FALSE(permissions_.Set("site.test", PermissionChange::Allow));
   EXPECT_EQ(permissions_.Find("site.test"), std::nullopt);
   EXPECT_TRUE(permissions_.Set("axb.test", PermissionChange::Block));
+  const std::string create = "Tidemark -  Message|Create Entry in FireFox Permissions file failed... ",
+                    go = "\r\nExecution will continue...";
   EXPECT_EQ(messages_.shown,
-            (std::vector<std::string>{
-                "Tidemark  -  Message|Unable to find FireFox Permissions file - Permissions.SQLite\r\nExecution will "
-                "continue...",
-                "Tidemark -  Message|Create Entry in FireFox Permissions file failed... \r\nExecution will continue...",
-                "Tidemark -  Message|Load FireFox Permissions File failed... \r\nExecution will continue...",
-                "Tidemark -  Message|Create Entry in FireFox Permissions file failed... \r\nExecution will continue...",
-            }));
+            (std::vector<std::string>{"Tidemark  -  Message|Unable to find FireFox Permissions file - Permissions.SQLite" + go,
+                                      create + go, "Tidemark -  Message|Load FireFox Permissions File failed... " + go,
+                                      create + go}));
+}
+
+std::string Raised(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const ESQLiteException& failure) {
+    return failure.what();
+  }
+  return "nothing raised";
+}
+
+using SQLiteLayer = OnDisk;
+
+TEST_F(SQLiteLayer, FailuresNameTheFileOrStatementAndTheCauseAndHoldNothing) {
+  const std::string missing = (folder_ / "missing").string(), notes = (folder_ / "notes").string(), path = notes + "2";
+  EXPECT_EQ(Raised([&] { TSQLiteDatabase database(missing); }),
+            "Failed to open database \"" + missing + "\" : unable to open database file");
+  EXPECT_FALSE(fs::exists(missing));
+  std::ofstream(notes) << "Plain notes, long enough to be read as a database header and then some more text.";
+  EXPECT_EQ(Raised([&] { TSQLiteDatabase database(notes); }),
+            "Error executing SQL \"PRAGMA SYNCHRONOUS=NORMAL;\" : file is not a database");
+  EXPECT_TRUE(fs::remove(notes)) << "the failed open still holds the file";
+  TSQLiteDatabase(path, OpenMode::Create).Execute("CREATE TABLE t (id INTEGER PRIMARY KEY, word TEXT)");
+  TSQLiteDatabase(path).Execute(
+      "WITH RECURSIVE n(v) AS (SELECT 1 UNION ALL SELECT v + 1 FROM n WHERE v < 300) "
+      "INSERT INTO t SELECT v, 'word' FROM n");
+  // Damaged: garbage over the table's pages.
+  std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(4196) << std::string(3000, '\xA5');
+  EXPECT_EQ(Raised([&] { TSQLiteDatabase(path).Query("SELECT word FROM t"); }),
+            "Could not retrieve data \"SELECT word FROM t\" : database disk image is malformed");
 }
 
 }  // namespace

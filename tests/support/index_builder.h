@@ -1,5 +1,5 @@
-// Builds Internet Explorer URL cache index files ("Client UrlCache MMF Ver
-// 5.2") from the format's tables, for tests, fuzz seeds and benchmarks.
+// Builds Internet Explorer URL cache index files ("Client UrlCache MMF Ver 5.2") from the format's tables, for tests,
+// fuzz seeds and benchmarks.
 #pragma once
 #include <cstdint>
 #include <cstring>
@@ -41,8 +41,7 @@ class IndexBuilder {
     Put32(0x48, count + 1);
   }
 
-  // Appends the record at the next free blocks (with a hash entry unless
-  // unhashed) and answers its offset.
+  // Appends the record at the next free blocks (with a hash entry unless unhashed) and answers its offset.
   uint32_t Add(const IndexRecord& r) {
     bool redirect = r.tag == "REDR";
     uint32_t urlAt = redirect ? 0x10 : r.textAt;
@@ -78,8 +77,7 @@ class IndexBuilder {
     Put32(lastTable_ + 20 + 8 * slot_++, record);
   }
 
-  // The finished file (a multiple of 16 KiB), with its sizes and
-  // allocated-block count filled in.
+  // The finished file (a multiple of 16 KiB), with its sizes and allocated-block count filled in.
   std::vector<uint8_t> Finish() {
     bytes.resize((next_ + 0x3FFF) / 0x4000 * 0x4000);
     Put32(0x1C, uint32_t(bytes.size()));

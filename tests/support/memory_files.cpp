@@ -5,8 +5,8 @@
 namespace tidemark::test {
 namespace {
 
-constexpr uint32_t kFileNotFound = 2, kPathNotFound = 3, kAccessDenied = 5, kSharingViolation = 32,
-                   kDirNotEmpty = 145, kAlreadyExists = 183, kNotAReparsePoint = 4390;
+constexpr uint32_t kFileNotFound = 2, kPathNotFound = 3, kAccessDenied = 5, kSharingViolation = 32, kDirNotEmpty = 145,
+                   kAlreadyExists = 183, kNotAReparsePoint = 4390;
 
 bool IsRootKey(const std::string& key) { return key.size() == 2 && key[1] == ':'; }
 
@@ -31,13 +31,9 @@ class MemoryFileSystem::OpenFile : public platform::ExclusiveFile {
   bool Write(const void* data, size_t size) override {
     if (content_.size() < position_ + size) content_.resize(position_ + size);
     content_.replace(position_, size, static_cast<const char*>(data), size);
-    position_ += size;
-    return true;
+    return position_ += size, true;
   }
-  bool SeekToStart() override {
-    position_ = 0;
-    return true;
-  }
+  bool SeekToStart() override { return position_ = 0, true; }
   uint32_t LastError() const override { return 0; }
 
  private:
@@ -59,38 +55,28 @@ MemoryFileSystem::Node* MemoryFileSystem::Find(const std::string& path) {
 
 bool MemoryFileSystem::ParentExists(const std::string& path) {
   std::string parent = Key(ParentFolder(Key(path)));
-  if (IsRootKey(parent)) return true;
   Node* node = Find(parent);
-  return node && node->folder;
+  return IsRootKey(parent) || (node && node->folder);
 }
 
-bool MemoryFileSystem::IsLocked(const std::string& path) const {
-  for (const std::string& held : locked)
-    if (Key(held) == Key(path)) return true;
+uint32_t MemoryFileSystem::Missing(const std::string& path) {
+  return ParentExists(path) ? kFileNotFound : kPathNotFound;
+}
+
+bool MemoryFileSystem::Listed(const std::set<std::string>& paths, const std::string& path) {
+  for (const std::string& listed : paths)
+    if (Key(listed) == Key(path)) return true;
   return false;
 }
 
-bool MemoryFileSystem::HasChildren(const std::string& key) const {
-  for (const auto& [other, node] : nodes_)
-    if (other.size() > key.size() && StartsWith(other, key) && other[key.size()] == '\\') return true;
-  return false;
-}
-
-bool MemoryFileSystem::Fail(uint32_t error) {
-  lastError_ = error;
-  return false;
-}
+bool MemoryFileSystem::Fail(uint32_t error) { return lastError_ = error, false; }
 
 void MemoryFileSystem::AddFolder(const std::string& path, uint32_t attributes) {
-  std::string key = Key(path);
+  std::string key = Key(path), trimmed = path;
   if (IsRootKey(key)) return;
   AddFolder(ParentFolder(key));
-  std::string trimmed = path;
   while (trimmed.size() > 3 && trimmed.back() == '\\') trimmed.pop_back();
-  Node& node = nodes_[key];
-  node.name = FileNameOf(trimmed);
-  node.folder = true;
-  node.attributes = platform::kAttrDirectory | attributes;
+  nodes_[key] = Node{FileNameOf(trimmed), true, platform::kAttrDirectory | attributes, "", 0};
 }
 
 void MemoryFileSystem::AddFile(const std::string& path, const std::string& content, uint32_t attributes,
@@ -101,24 +87,18 @@ void MemoryFileSystem::AddFile(const std::string& path, const std::string& conte
 
 bool MemoryFileSystem::FileExists(const std::string& path) {
   Node* node = Find(path);
-  if (!node) return Fail(ParentExists(path) ? kFileNotFound : kPathNotFound);
-  return !node->folder;
+  return node ? !node->folder : Fail(Missing(path));
 }
 
 bool MemoryFileSystem::FolderExists(const std::string& path) {
-  if (IsRootKey(Key(path))) return true;
   Node* node = Find(path);
-  if (!node) return Fail(ParentExists(path) ? kFileNotFound : kPathNotFound);
-  return node->folder;
+  return IsRootKey(Key(path)) || (node ? node->folder : Fail(Missing(path)));
 }
 
 std::optional<uint32_t> MemoryFileSystem::Attributes(const std::string& path) {
   if (IsRootKey(Key(path))) return platform::kAttrDirectory;
   Node* node = Find(path);
-  if (!node) {
-    Fail(ParentExists(path) ? kFileNotFound : kPathNotFound);
-    return std::nullopt;
-  }
+  if (!node) return Fail(Missing(path)), std::nullopt;
   return node->attributes;
 }
 
@@ -132,25 +112,24 @@ bool MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attribute
 bool MemoryFileSystem::CreateFolders(const std::string& path) {
   Node* node = Find(path);
   if (node && !node->folder) return Fail(kAlreadyExists);
-  AddFolder(path);
-  return true;
+  return AddFolder(path), true;
 }
 
 bool MemoryFileSystem::RemoveFolder(const std::string& path) {
   Node* node = Find(path);
   if (!node || !node->folder) return Fail(node ? kPathNotFound : kFileNotFound);
-  if (HasChildren(Key(path))) return Fail(kDirNotEmpty);
-  nodes_.erase(Key(path));
-  return true;
+  std::string key = Key(path);
+  for (const auto& [other, child] : nodes_)
+    if (other.size() > key.size() && StartsWith(other, key) && other[key.size()] == '\\') return Fail(kDirNotEmpty);
+  return nodes_.erase(key), true;
 }
 
 bool MemoryFileSystem::RemoveFile(const std::string& path) {
   Node* node = Find(path);
-  if (!node) return Fail(ParentExists(path) ? kFileNotFound : kPathNotFound);
+  if (!node) return Fail(Missing(path));
   if (node->folder || (node->attributes & platform::kAttrReadOnly)) return Fail(kAccessDenied);
-  if (IsLocked(path)) return Fail(kSharingViolation);
-  nodes_.erase(Key(path));
-  return true;
+  if (Listed(locked, path)) return Fail(kSharingViolation);
+  return nodes_.erase(Key(path)), true;
 }
 
 bool MemoryFileSystem::CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
@@ -160,8 +139,7 @@ bool MemoryFileSystem::CopyFileTo(const std::string& from, const std::string& to
   if (!ParentExists(to)) return Fail(kPathNotFound);
   Node copy = *source;
   copy.name = FileNameOf(to);
-  nodes_[Key(to)] = copy;
-  return true;
+  return nodes_[Key(to)] = copy, true;
 }
 
 bool MemoryFileSystem::RenameFile(const std::string& from, const std::string& to) {
@@ -176,24 +154,20 @@ bool MemoryFileSystem::RenameToNewName(const std::string& from, const std::strin
   if (!source) return Fail(kFileNotFound);
   if (Find(to)) return Fail(kAlreadyExists);
   if (!ParentExists(to)) return Fail(kPathNotFound);
-  if (IsLocked(from)) return Fail(kSharingViolation);
+  if (Listed(locked, from)) return Fail(kSharingViolation);
   Node moved = *source;
   moved.name = FileNameOf(to);
   nodes_.erase(Key(from));
-  nodes_[Key(to)] = moved;
-  return true;
+  return nodes_[Key(to)] = moved, true;
 }
 
 bool MemoryFileSystem::ListMatching(const std::string& folder, const std::string& mask,
                                     const std::function<bool(const platform::DirEntry&)>& visit) {
-  std::string key = Key(folder);
   if (!FolderExists(folder)) return false;
-  std::string lowerMask = LowerCase(mask);
   std::vector<platform::DirEntry> entries;
-  for (const auto& [other, node] : nodes_) {
-    if (ParentFolder(other) != key || !Matches(LowerCase(node.name), lowerMask)) continue;
-    entries.push_back({node.name, "", node.attributes, node.content.size(), node.lastWrite});
-  }
+  for (const auto& [key, node] : nodes_)
+    if (ParentFolder(key) == Key(folder) && Matches(LowerCase(node.name), LowerCase(mask)))
+      entries.push_back({node.name, "", node.attributes, node.content.size(), node.lastWrite});
   for (const platform::DirEntry& entry : entries)
     if (!visit(entry)) break;
   return true;
@@ -201,28 +175,17 @@ bool MemoryFileSystem::ListMatching(const std::string& folder, const std::string
 
 std::optional<platform::DirEntry> MemoryFileSystem::EntryOf(const std::string& path) {
   Node* node = Find(path);
-  if (!node) {
-    Fail(kFileNotFound);
-    return std::nullopt;
-  }
+  if (!node) return Fail(kFileNotFound), std::nullopt;
   return platform::DirEntry{node->name, "", node->attributes, node->content.size(), node->lastWrite};
 }
 
 std::unique_ptr<platform::ExclusiveFile> MemoryFileSystem::OpenExclusive(const std::string& path,
                                                                          platform::ExclusiveAccess access) {
   Node* node = Find(path);
-  if (!node || node->folder) {
-    Fail(node ? kAccessDenied : kFileNotFound);
-    return nullptr;
-  }
-  if (IsLocked(path)) {
-    Fail(kSharingViolation);
-    return nullptr;
-  }
-  if (access != platform::ExclusiveAccess::None && (node->attributes & platform::kAttrReadOnly)) {
-    Fail(kAccessDenied);
-    return nullptr;
-  }
+  if (!node || node->folder) return Fail(node ? kAccessDenied : kFileNotFound), nullptr;
+  if (Listed(locked, path)) return Fail(kSharingViolation), nullptr;
+  if (access != platform::ExclusiveAccess::None && (node->attributes & platform::kAttrReadOnly))
+    return Fail(kAccessDenied), nullptr;
   if (access == platform::ExclusiveAccess::Truncate) node->content.clear();
   return std::make_unique<OpenFile>(node->content, platform::FileIdentity{node->content.size(), node->attributes, 1});
 }
@@ -231,8 +194,7 @@ bool MemoryFileSystem::RemoveFolderLink(const std::string& path) {
   Node* node = Find(path);
   if (!node) return Fail(kFileNotFound);
   if (!(node->attributes & platform::kAttrReparsePoint)) return Fail(kNotAReparsePoint);
-  nodes_.erase(Key(path));
-  return true;
+  return nodes_.erase(Key(path)), true;
 }
 
 std::optional<platform::VolumeInfo> MemoryFileSystem::VolumeOf(const std::string&) {
@@ -241,41 +203,28 @@ std::optional<platform::VolumeInfo> MemoryFileSystem::VolumeOf(const std::string
 
 std::optional<std::string> MemoryFileSystem::ReadFile(const std::string& path) {
   Node* node = Find(path);
-  if (!node || node->folder) {
-    Fail(node ? kAccessDenied : (ParentExists(path) ? kFileNotFound : kPathNotFound));
-    return std::nullopt;
-  }
-  for (const std::string& refused : unreadable)
-    if (Key(refused) == Key(path)) {
-      Fail(kAccessDenied);
-      return std::nullopt;
-    }
-  if (IsLocked(path)) {
-    Fail(kSharingViolation);
-    return std::nullopt;
-  }
+  if (!node || node->folder) return Fail(node ? kAccessDenied : Missing(path)), std::nullopt;
+  if (Listed(unreadable, path)) return Fail(kAccessDenied), std::nullopt;
+  if (Listed(locked, path)) return Fail(kSharingViolation), std::nullopt;
   return node->content;
 }
 
 bool MemoryFileSystem::WriteFile(const std::string& path, const std::string& content) {
   Node* node = Find(path);
   if (node && (node->folder || (node->attributes & platform::kAttrReadOnly))) return Fail(kAccessDenied);
-  if (IsLocked(path)) return Fail(kSharingViolation);
+  if (Listed(locked, path)) return Fail(kSharingViolation);
   if (!ParentExists(path)) return Fail(kPathNotFound);
   Node& written = nodes_[Key(path)];
   if (written.name.empty()) written.name = FileNameOf(path);
-  written.content = content;
-  return true;
+  written.content = writesStopHalfWay ? content.substr(0, content.size() / 2) : content;
+  return !writesStopHalfWay || Fail(112);  // ERROR_DISK_FULL
 }
 
 platform::DriveType MemoryFileSystem::DriveTypeOf(const std::string&) { return platform::DriveType::Fixed; }
 
 std::optional<uint64_t> MemoryFileSystem::LastWriteTime(const std::string& path) {
   Node* node = Find(path);
-  if (!node) {
-    Fail(kFileNotFound);
-    return std::nullopt;
-  }
+  if (!node) return Fail(kFileNotFound), std::nullopt;
   return node->lastWrite;
 }
 

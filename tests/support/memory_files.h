@@ -1,10 +1,9 @@
-// A file system held in memory, so that the Windows-free code reading and
-// writing files also runs in the native sanitizer build. Paths compare
-// without case, as on Windows; drive roots ("C:") always exist.
+// A file system held in memory, so that the Windows-free code reading and writing files also runs in the native
+// sanitizer build. Paths compare without case, as on Windows; drive roots ("C:") always exist.
 #pragma once
 #include <map>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,6 +21,8 @@ class MemoryFileSystem : public platform::FileSystem {
   std::set<std::string> locked;
   // Paths whose content cannot be read, as under an access error.
   std::set<std::string> unreadable;
+  // Every write keeps only the first half of the content and fails, as on a full disk.
+  bool writesStopHalfWay = false;
 
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
@@ -59,8 +60,8 @@ class MemoryFileSystem : public platform::FileSystem {
   static std::string Key(const std::string& path);
   Node* Find(const std::string& path);
   bool ParentExists(const std::string& path);
-  bool IsLocked(const std::string& path) const;
-  bool HasChildren(const std::string& key) const;
+  uint32_t Missing(const std::string& path);  // the error for a path that is not there
+  static bool Listed(const std::set<std::string>& paths, const std::string& path);
   bool Fail(uint32_t error);
 
   std::map<std::string, Node> nodes_;  // by lower-case path

@@ -1,7 +1,6 @@
-// A purge environment with no Windows in it, for the native build: the
-// in-memory file system, index files mapped from it, and the other platform
-// operations answering that there is nothing (no registry values, no
-// windows, no shell folders).
+// A purge environment with no Windows in it, for the native build: the in-memory file system, index files mapped from
+// it, and the other platform operations answering that there is nothing (no registry values, no windows, no shell
+// folders).
 #pragma once
 #include <map>
 #include <memory>
@@ -14,17 +13,27 @@
 
 namespace tidemark::test {
 
-// Mappings of files in a MemoryFileSystem: a view is a copy of the file,
-// written back when it is flushed or unmapped (as a shared mapping changes
-// the file). Mutexes are always free.
+// Mappings of files in a MemoryFileSystem: a view is a copy of the file, written back when it is flushed or unmapped
+// (as a shared mapping changes the file). Mutexes are always free.
 class MemorySharedMemory : public platform::SharedMemory {
  public:
   explicit MemorySharedMemory(MemoryFileSystem& files) : files_(files) {}
-  std::optional<uint64_t> FileSize(const std::string& path) override;
-  std::optional<platform::MappedView> MapFile(const std::string& path, const std::string& mappingName) override;
-  bool FlushView(const platform::MappedView& view) override;
-  void UnmapView(const platform::MappedView& view) override;
-  std::optional<platform::ObjectHandle> CreateNamedMutex(const std::string& name) override;
+  std::optional<uint64_t> FileSize(const std::string& path) override {
+    auto entry = files_.EntryOf(path);
+    return entry && !entry->IsDirectory() ? std::optional(entry->size) : std::nullopt;
+  }
+  std::optional<platform::MappedView> MapFile(const std::string& path, const std::string&) override {
+    auto content = files_.ReadFile(path);
+    if (!content) return std::nullopt;
+    auto& mapped = views_[views_.size() + 1] = {path, std::vector<uint8_t>(content->begin(), content->end())};
+    return platform::MappedView{mapped.bytes.data(), mapped.bytes.size(), &mapped};
+  }
+  bool FlushView(const platform::MappedView& view) override {
+    auto* mapped = static_cast<Mapped*>(view.mapping);
+    return files_.WriteFile(mapped->path, std::string(mapped->bytes.begin(), mapped->bytes.end()));
+  }
+  void UnmapView(const platform::MappedView& view) override { FlushView(view); }
+  std::optional<platform::ObjectHandle> CreateNamedMutex(const std::string&) override { return &files_; }
   platform::WaitStatus WaitMutex(platform::ObjectHandle) override { return platform::WaitStatus::Acquired; }
   bool ReleaseNamedMutex(platform::ObjectHandle) override { return true; }
   void CloseObject(platform::ObjectHandle) override {}
@@ -36,8 +45,7 @@ class MemorySharedMemory : public platform::SharedMemory {
     std::vector<uint8_t> bytes;
   };
   MemoryFileSystem& files_;
-  std::map<platform::ObjectHandle, std::unique_ptr<Mapped>> views_;
-  int mutex_ = 0;
+  std::map<size_t, Mapped> views_;  // kept until the purge ends: a map never moves them
 };
 
 // The parts of the platform a purge of files and index files never uses.
@@ -86,11 +94,14 @@ struct NoWindows : platform::WindowList, platform::Clipboard, platform::Processe
   uint32_t LastError() const override { return 2; }
 };
 
-// A purge over the in-memory file system; change the state, settings or
-// located folders, then ask for a fresh Environment().
+// A purge over the in-memory file system; change the state, settings or located folders, then ask for a fresh
+// Environment().
 class MemoryPurge : public PurgeData {
  public:
-  engine::PurgeEnvironment& Environment();
+  engine::PurgeEnvironment& Environment() {
+    engine::PurgePlatform platform{files, registry, shell, windows, windows, nullptr, windows, memory};
+    return Fresh({platform, Located(), settings, protect, shred, now, {.ieProtectFile = ieProtectFile}});
+  }
 
   MemoryFileSystem files;
   MemorySharedMemory memory{files};

@@ -1,5 +1,4 @@
-// An in-memory results list, progress label and message pump, so purges run
-// headless in tests.
+// An in-memory results list, progress label and message pump, so purges run headless in tests.
 #pragma once
 #include <functional>
 #include <string>
@@ -30,16 +29,15 @@ class MemoryLabel : public engine::ProgressLabel {
   uint32_t colour = 0;
 };
 
-// Counts pumps and waits; onPump runs inside each pump, as a window message would.
+// Counts pumps, never waits; onPump runs inside each pump, as a window message would.
 class RecordingPump : public engine::MessagePump {
  public:
   void Pump() override {
     ++pumps;
     if (onPump) onPump();
   }
-  void Sleep(unsigned milliseconds) override { sleptMs += milliseconds; }
+  void Sleep(unsigned) override {}
   int pumps = 0;
-  unsigned sleptMs = 0;
   std::function<void()> onPump;
 };
 

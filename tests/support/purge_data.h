@@ -1,6 +1,5 @@
-// What a purge reads and writes besides the platform: an in-memory report,
-// the purge state, the settings and the located data, as the purge fixtures
-// hold them. Change any of them, then ask for a fresh Environment().
+// What a purge reads and writes besides the platform: an in-memory report, the purge state, the settings and the
+// located data, as the purge fixtures hold them. Change any of them, then ask for a fresh Environment().
 #pragma once
 #include <memory>
 #include <string>

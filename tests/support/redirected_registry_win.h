@@ -1,6 +1,5 @@
-// The real registry with some keys of HKEY_CURRENT_USER moved to keys of the
-// test's own (the Run key, the shell folders), and writes that can be made
-// to fail as without registry rights.
+// The real registry with some keys of HKEY_CURRENT_USER moved to keys of the test's own (the Run key, the shell
+// folders), and writes that can be made to fail as without registry rights.
 #pragma once
 #include <map>
 #include <string>

@@ -25,8 +25,7 @@ TempFolder::TempFolder() {
   char temp[MAX_PATH];
   DWORD length = GetTempPathA(MAX_PATH, temp);
   if (length == 0 || length >= MAX_PATH) throw std::runtime_error("no temp folder");
-  path_ = JoinPath(TrimRight(std::string(temp, length)) , UniqueName());
-  while (!path_.empty() && path_.back() == '\\') path_.pop_back();
+  path_ = JoinPath(TrimRight(std::string(temp, length)), UniqueName());
   if (!platform::RealFileSystem().CreateFolders(path_)) throw std::runtime_error("cannot create " + path_);
 }
 
@@ -36,8 +35,8 @@ std::string TempFolder::operator/(const std::string& name) const { return JoinPa
 
 std::string TempFolder::Write(const std::string& relative, const std::string& content) const {
   std::string full = JoinPath(path_, relative);
-  auto& files = platform::RealFileSystem();
-  if (!files.CreateFolders(ParentFolder(full)) || !files.WriteFile(full, content))
+  if (!platform::RealFileSystem().CreateFolders(ParentFolder(full)) ||
+      !platform::RealFileSystem().WriteFile(full, content))
     throw std::runtime_error("cannot write " + full);
   return full;
 }
@@ -46,9 +45,7 @@ TempRegistryKey::TempRegistryKey() : path_("Software\\TidemarkTests\\" + UniqueN
   platform::RealRegistry().WriteString(platform::RegistryRoot::CurrentUser, path_, "", "");
 }
 
-TempRegistryKey::~TempRegistryKey() {
-  platform::RealRegistry().DeleteKey(platform::RegistryRoot::CurrentUser, path_);
-}
+TempRegistryKey::~TempRegistryKey() { platform::RealRegistry().DeleteKey(platform::RegistryRoot::CurrentUser, path_); }
 
 bool RemoveTree(const std::string& path) {
   auto& files = platform::RealFileSystem();

@@ -1,5 +1,5 @@
-// Scratch places for tests under Wine: a fresh folder below %TEMP% and a
-// fresh key below HKCU\Software\TidemarkTests, both removed afterwards.
+// Scratch places for tests under Wine: a fresh folder below %TEMP% and a fresh key below HKCU\Software\TidemarkTests,
+// both removed afterwards.
 #pragma once
 #include <cstdint>
 #include <map>
@@ -8,12 +8,17 @@
 
 namespace tidemark::test {
 
-class TempFolder {
+// What a test holds for its duration and puts back once: never copied.
+struct Scoped {
+  Scoped() = default;
+  Scoped(const Scoped&) = delete;
+  Scoped& operator=(const Scoped&) = delete;
+};
+
+class TempFolder : Scoped {
  public:
   TempFolder();
   ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
   const std::string& path() const { return path_; }
   // path() + "\" + name
   std::string operator/(const std::string& name) const;
@@ -24,12 +29,10 @@ class TempFolder {
   std::string path_;
 };
 
-class TempRegistryKey {
+class TempRegistryKey : Scoped {
  public:
   TempRegistryKey();
   ~TempRegistryKey();
-  TempRegistryKey(const TempRegistryKey&) = delete;
-  TempRegistryKey& operator=(const TempRegistryKey&) = delete;
   // Key path below HKEY_CURRENT_USER, no leading backslash.
   const std::string& path() const { return path_; }
 
@@ -38,11 +41,8 @@ class TempRegistryKey {
 };
 
 // Sets environment variables of this process for one test and puts them back afterwards.
-class EnvironmentVariables {
+class EnvironmentVariables : Scoped {
  public:
-  EnvironmentVariables() = default;
-  EnvironmentVariables(const EnvironmentVariables&) = delete;
-  EnvironmentVariables& operator=(const EnvironmentVariables&) = delete;
   ~EnvironmentVariables();
   // nullopt removes the variable.
   void Set(const std::string& name, const std::optional<std::string>& value);
@@ -51,14 +51,12 @@ class EnvironmentVariables {
   std::map<std::string, std::optional<std::string>> saved_;
 };
 
-// The clipboard is one for all tests running at once: a test that puts
-// something there and reads it back holds this for its duration.
-class ClipboardLock {
+// The clipboard is one for all tests running at once: a test that puts something there and reads it back holds this for
+// its duration.
+class ClipboardLock : Scoped {
  public:
   ClipboardLock();
   ~ClipboardLock();
-  ClipboardLock(const ClipboardLock&) = delete;
-  ClipboardLock& operator=(const ClipboardLock&) = delete;
 
  private:
   void* mutex_;

@@ -1,6 +1,5 @@
-// Acting on a window that a modal loop is about to show: the action is
-// retried from a thread timer, inside whatever message loop runs, until it
-// answers that it is done.
+// Acting on a window that a modal loop is about to show: the action is retried from a thread timer, inside whatever
+// message loop runs, until it answers that it is done.
 #pragma once
 #include <windows.h>
 
