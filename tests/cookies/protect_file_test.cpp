@@ -15,18 +15,12 @@ struct CollectedMessages : UserMessages {
 };
 
 // Files the system refuses to read refuse their attributes too, as under an
-// access error; with stopHalfWay a write stops half-way, as when the machine
-// goes down mid-save.
+// access error.
 struct Files : test::MemoryFileSystem {
   std::optional<uint32_t> Attributes(const std::string& path) override {
     auto attributes = MemoryFileSystem::Attributes(path);
     return attributes && (*attributes & platform::kAttrDirectory || ReadFile(path)) ? attributes : std::nullopt;
   }
-  bool WriteFile(const std::string& path, const std::string& content) override {
-    return MemoryFileSystem::WriteFile(path, content.substr(0, stopHalfWay ? content.size() / 2 : content.size())) &&
-           !stopHalfWay;
-  }
-  bool stopHalfWay = false;
 };
 
 class ProtectFile : public ::testing::Test {
@@ -111,7 +105,7 @@ TEST_F(ProtectFile, ASaveGetsPastReadOnlyFilesOrLeavesTheOldListWholeAndSaysSo) 
   AddAndSaveTemp("i=*.dat");
   EXPECT_EQ(Content(temp), "i=*.dat\r\np=*.log\r\n");
   EXPECT_TRUE(messages.shown.empty());
-  files.stopHalfWay = true;
+  files.writesStopHalfWay = true;
   AddAndSave("p=lost.com");
   EXPECT_EQ(Content(path), "p=new.com\r\np=old.com\r\n");
   EXPECT_FALSE(files.FileExists(path + ".new"));
@@ -129,11 +123,11 @@ TEST_F(ProtectFile, TheFormerProtectedModeListIsFoldedIntoTheIEListOnlyWhenBothC
   for (bool stopHalfWay : {false, true}) {
     files.AddFile(former, "p=cookie:me@site.com/\r\n");
     files.AddFile(ie, "p=cookie:me@ie.com/\r\n");
-    files.stopHalfWay = stopHalfWay;
+    files.writesStopHalfWay = stopHalfWay;
     if (!stopHalfWay) files.unreadable = {ie};
     EXPECT_FALSE(MergeFormerProtectedModeList(files, folder));
     files.unreadable.clear();
-    files.stopHalfWay = false;
+    files.writesStopHalfWay = false;
     EXPECT_EQ(Content(former), "p=cookie:me@site.com/\r\n");
     EXPECT_EQ(Content(ie), "p=cookie:me@ie.com/\r\n");
   }

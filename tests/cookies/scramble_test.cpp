@@ -57,14 +57,7 @@ TEST(ScrambleCookieLine, ScramblesOnlyTheSeventhField) {
 // Only the value line of each record changes, line breaks kept; a file that
 // cannot be read or written answers false and stays as it was.
 TEST(ScrambleIECookieFile, ScramblesOnlyTheValueLinesOrLeavesTheFileAsItWas) {
-  struct WritesStopHalfWay : test::MemoryFileSystem {
-    bool WriteFile(const std::string& path, const std::string& content) override {
-      if (!fail) return MemoryFileSystem::WriteFile(path, content);
-      MemoryFileSystem::WriteFile(path, content.substr(0, content.size() / 2));
-      return false;
-    }
-    bool fail = false;
-  } files;
+  test::MemoryFileSystem files;
   const std::string rest = "site.test/\r\n1024\r\n2894529536\r\n30148398\r\n1405722896\r\n29873420\r\n*\n";
   const std::string two = "SID\r\nAbc123XyZ\r\n" + rest + "pref\nid=99;lang=en\n" + rest, path = "C:\\c\\a.txt";
   const std::tuple<std::string, bool, bool, std::string> cases[] = {
@@ -75,7 +68,7 @@ TEST(ScrambleIECookieFile, ScramblesOnlyTheValueLinesOrLeavesTheFileAsItWas) {
   FixedRandom random(true);
   for (const auto& [before, failing, scrambled, after] : cases) {
     files.AddFile(path, before);
-    files.fail = failing;
+    files.writesStopHalfWay = failing;
     EXPECT_EQ(ScrambleIECookieFile(files, path, random), scrambled);
     EXPECT_EQ(files.ReadFile(path), after);
     EXPECT_FALSE(files.FileExists(path + ".new"));
