@@ -32,9 +32,7 @@ TEST(ProfilesIni, TheDefaultProfileAndItsPath) {
 }
 
 TEST(PrefsJs, TheCacheParentDirectoryIsAFullPath) {
-  auto line = [](const std::string& literal) {
-    return "user_pref(\"browser.cache.disk.parent_directory\", " + literal + ");\n";
-  };
+  auto line = [](const std::string& literal) { return "user_pref(\"browser.cache.disk.parent_directory\", " + literal + ");\n"; };
   for (auto [prefs, value] : {
            std::pair{"user_pref(\"browser.cache.disk.capacity\", 50000);\r\n" + line("\"D:\\\\Fire fox\\\\\\\\cache\""),
                      "D:\\Fire fox\\cache"},
@@ -72,11 +70,7 @@ class FirefoxLocationsTest : public ::testing::Test {
     files.AddFile(kFirefox + "\\profiles.ini", ini);
     files.AddFolder(folder);
   }
-  FirefoxLocations Located() {
-    FirefoxLocations firefox;
-    LocateFirefoxFiles(firefox, files, folders);
-    return firefox;
-  }
+  FirefoxLocations Located() { FirefoxLocations firefox; LocateFirefoxFiles(firefox, files, folders); return firefox; }
   CurrentDriveFiles files;
   ShellFolderPaths folders{kRoaming, "C:\\Users\\me\\AppData\\Local"};
   IELocations ie;

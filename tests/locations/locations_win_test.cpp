@@ -86,9 +86,7 @@ class LocationsTest : public ::testing::Test {
 };
 
 TEST_F(LocationsTest, FirefoxVersionIsTheCurrentReleasesElseTheLatestsElseNotFound) {
-  auto version = [&](const std::string& subKey) {
-    return ReadFirefoxVersion(platform::RealRegistry(), RealShell(), key.path() + "\\" + subKey);
-  };
+  auto version = [&](const std::string& sub) { return ReadFirefoxVersion(platform::RealRegistry(), RealShell(), key.path() + "\\" + sub); };
   // Any file with a version resource stands in for firefox.exe.
   const std::string versioned = "C:\\windows\\system32\\kernel32.dll", missing = temp / "missing.exe";
   const std::string expected = RealShell().ProductVersionOf(versioned);
@@ -136,10 +134,8 @@ TEST_F(LocationsTest, IECandidatesAreTriedInOrderUntilOneHoldsAnIndexAndTheTwins
   std::string lowUserData = Indexed("UD\\Low");
   Set(kUser, keys.UserDataCache, "CachePath", "%TIDEMARK_TEST_ROOT%\\UD\\");
   IELocations found = Locate(ie6);
-  EXPECT_EQ(std::tuple(found.IECacheFolder, found.IECookiesFolder, found.IEHistoryFolder),
-            std::tuple(cache, cookies, history));
-  EXPECT_EQ(std::tuple(found.LowCacheFolder, found.LowCookiesFolder, found.LowHistoryFolder),
-            std::tuple(lowCache, lowCookies, std::string()));
+  EXPECT_EQ(std::tuple(found.IECacheFolder, found.IECookiesFolder, found.IEHistoryFolder, found.LowCacheFolder,
+                       found.LowCookiesFolder, found.LowHistoryFolder), std::tuple(cache, cookies, history, lowCache, lowCookies, ""));
   EXPECT_EQ(std::tuple(found.IEUserDataFolder, found.IEUserDataFound, found.LowUserDataFolder),
             std::tuple(std::string(), false, lowUserData)) << "no index";
   Indexed("UD");
@@ -191,8 +187,7 @@ TEST_F(LocationsTest, IEFoldersBelowTheShellFolders) {
   EXPECT_EQ(std::tuple(found.IECacheFolder, found.DomStoreFolder, found.DomStoreFound, found.LowDomStoreFolder,
                        found.LowDomStoreFound, found.RecentFolder, found.IEHistoryIndexFile),
             std::tuple("", dom, true, lowDom, true, temp / "Recent", temp / "History\\History.IE5\\index.dat"));
-  // Below "Local Settings" there is no Protected Mode twin to look for, and
-  // a DOM store without an index is not found.
+  // Below "Local Settings" there is no Protected Mode twin to look for; a DOM store needs its index.
   Plain("Local Settings\\Application Data\\MicroSoft\\Internet Explorer\\DomStore");
   Indexed("Local Settings\\Application DataLow\\MicroSoft\\Internet Explorer\\DomStore");
   folders.LocalAppData = temp / "Local Settings\\Application Data";
