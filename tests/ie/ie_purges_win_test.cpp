@@ -43,11 +43,7 @@ class IEPurges : public ::testing::Test {
     f.settings.ieVersionMajor = 9;
     f.settings.allHist = true;
   }
-  Lines Run(Purge purge) {
-    f.r.sink.lines.clear();
-    purge(f.Environment());
-    return f.Lines();
-  }
+  Lines Run(Purge purge) { f.r.sink.lines.clear(); purge(f.Environment()); return f.Lines(); }
   void Protect(const std::string& entries) { f.scratch.Write("IEcookie.dat", entries); }
   std::string Cookie(const std::string& file) { return platform::RealFileSystem().ReadFile(cookies + "\\" + file).value_or(""); }
 
@@ -120,25 +116,20 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   HANDLE held[] = {Hold(cache + "\\SUBDIR01\\held.htm"), Hold(history + "\\held.htm"),
                    Hold(weekly + "\\index.dat", FILE_SHARE_READ | FILE_SHARE_WRITE),
                    Hold(f.scratch / "DomStore\\SUBDIR01\\held.xml")};
-  EXPECT_EQ(
-      Run(IEStraysPurge),
+  EXPECT_EQ(Run(IEStraysPurge),
       (Lines{kDeleted + UpperCase(cookies) + "\\ME@STRAY[1].TXT", kDeleted + UpperCase(cache) + "\\SUBDIR01\\STRAY.HTM",
              kDeleted + UpperCase(cache) + "\\SUBDIR01\\NESTED\\DEEP.TMP", kDeleted + "http://gone.test/",
              "  \"I.E. Strays\" Function Completed. 4 Files/URLs Processed."}));
-  EXPECT_EQ(
-      Run(IECachePurge),
-      (Lines{kHeader, Entry(kDeleted, "N ", "http://a.test/page"), Entry(kDeleted, "S ", "http://sticky.test/"),
+  EXPECT_EQ(Run(IECachePurge), (Lines{kHeader, Entry(kDeleted, "N ", "http://a.test/page"), Entry(kDeleted, "S ", "http://sticky.test/"),
              Entry("    Locked URL - ", "N ", "http://held.test/"), Entry(kDeleted, "N ", "http://random.test/"),
              Entry(kDeleted, "Np", "http://low.test/"), "  \"I.E. Cache\" Function Completed.  5 Entries Processed."}));
   EXPECT_EQ(f.r.report.ErrorLevel(), 1);
   EXPECT_EQ(Run(IEVisitedUrlsPurge), visitedLines("  Error in URL - "));
   EXPECT_EQ(Run(IECookiesPurge), cookieLines("    Randomized - ", kDeleted, "    1 Cookie Randomized."));
-  f.ie.DomStoreFolder = f.scratch / "DomStore";
-  f.ie.LowDomStoreFolder = f.scratch / "DomStore\\Low";
+  std::tie(f.ie.DomStoreFolder, f.ie.LowDomStoreFolder) = std::pair(f.scratch / "DomStore", f.scratch / "DomStore\\Low");
   f.ie.DomStoreFound = f.ie.LowDomStoreFound = true;
   EXPECT_EQ(Run(IEDomStorePurge),
-            (Lines{"DOMstore:", kHeader, Entry(kDeleted, "M ", "http://dom.test/"),
-                   Entry("    Locked URL - ", "M ", "http://held-dom.test/"),
+            (Lines{"DOMstore:", kHeader, Entry(kDeleted, "M ", "http://dom.test/"), Entry("    Locked URL - ", "M ", "http://held-dom.test/"),
                    "*** Error - Pro-Mode DOMstore Index.dat is corrupted - Protected Mode DOMstore",
                    "  Purge \"DOMstore\" Function Completed.  2 Entries Processed."}));
   // The listing order is the file system's.
@@ -161,10 +152,9 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   std::string scrambled = Cookie("me@random[1].txt");
   EXPECT_TRUE(scrambled != kCookieText && scrambled.size() == kCookieText.size()) << scrambled;
   for (const char* gone : {"Content.IE5\\SUBDIR01\\page[1].htm", "Cookies\\me@gone[1].txt", "Cookies\\me@random[1].txt.new",
-                           "Cookies\\me@stray[1].txt", "Content.IE5\\SUBDIR01\\nested\\deep.tmp", "History.IE5\\MSHist012024010120240102"})
-    EXPECT_FALSE(Exists(f.scratch / gone)) << gone;
-  for (const char* kept : {"Content.IE5\\SUBDIR01\\x[1].js", "Content.IE5\\SUBDIR01\\desktop.ini", "Content.IE5\\desktop.ini"})
-    EXPECT_TRUE(Exists(f.scratch / kept)) << kept;
+                           "Cookies\\me@stray[1].txt", "Content.IE5\\SUBDIR01\\nested\\deep.tmp", "History.IE5\\MSHist012024010120240102",
+                           "+Content.IE5\\SUBDIR01\\x[1].js", "+Content.IE5\\SUBDIR01\\desktop.ini", "+Content.IE5\\desktop.ini"})
+    EXPECT_EQ(Exists(f.scratch / (gone + (*gone == '+'))), *gone == '+') << gone;  // "+": kept
 }
 
 TEST_F(IEPurges, WithNothingProtectedTheWarningIsAskedAtMostOnceForBothPasses) {
@@ -176,32 +166,27 @@ TEST_F(IEPurges, WithNothingProtectedTheWarningIsAskedAtMostOnceForBothPasses) {
     WriteStore(cookies, {{"Cookie:me@a.test/", "me@a[1].txt"}}, false, used);
     WriteStore(lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
     f.noProtectionWarnings = 0;
-    f.ieCookieMsgOpt = showOption;
-    f.continueWithoutProtection = answer;
-    f.state.previewMode = preview;
+    std::tie(f.ieCookieMsgOpt, f.continueWithoutProtection, f.state.previewMode) = std::tuple(showOption, answer, preview);
     Lines lines = Run(IECookiesPurge);
-    EXPECT_EQ(f.noProtectionWarnings, warnings) << showOption << answer << preview;
-    EXPECT_EQ(UrlsIn(cookies).empty() && UrlsIn(lowCookies).empty(), deleted) << showOption << answer << preview;
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "  Purge \"Cookies\" Function Bypassed."), warnings && !deleted);
+    EXPECT_EQ(std::tuple(f.noProtectionWarnings, UrlsIn(cookies).empty() && UrlsIn(lowCookies).empty(),
+                         std::count(lines.begin(), lines.end(), "  Purge \"Cookies\" Function Bypassed.")),
+              std::tuple(warnings, deleted, warnings && !deleted ? 1 : 0)) << showOption << answer << preview;
   }
 }
 
-// The real file system, except that the protect file can be unreadable, a
-// cookie file's rewrite stops half-way as on a full disk, and one folder
-// shows as a directory link (Wine lists only Unix symbolic links so).
+// The real file system, but the protect file can be unreadable, a cookie file's rewrite stops half-way
+// (a full disk), and one folder shows as a directory link (Wine lists only Unix symbolic links so).
 struct FaultyFiles : platform::Win32FileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override {
     if (!unreadable || !EndsWithNoCase(path, "IEcookie.dat")) return Win32FileSystem::ReadFile(path);
-    Fail(ERROR_ACCESS_DENIED);
-    return std::nullopt;
+    return Fail(ERROR_ACCESS_DENIED), std::nullopt;
   }
   bool WriteFile(const std::string& path, const std::string& content) override {
     if (path.find('@') == std::string::npos) return Win32FileSystem::WriteFile(path, content);
     Win32FileSystem::WriteFile(path, content.substr(0, content.size() / 2));
     return Fail(ERROR_DISK_FULL);
   }
-  bool ListMatching(const std::string& folder, const std::string& mask,
-                    const std::function<bool(const platform::DirEntry&)>& visit) override {
+  bool ListMatching(const std::string& folder, const std::string& mask, const std::function<bool(const platform::DirEntry&)>& visit) override {
     return Win32FileSystem::ListMatching(folder, mask, [&](platform::DirEntry entry) {
       if (SameText(JoinPath(folder, entry.name), link)) entry.attributes |= platform::kAttrReparsePoint;
       return visit(entry);
@@ -216,12 +201,12 @@ struct FaultyFiles : platform::Win32FileSystem {
   std::string link;
 };
 
-// Memory runs out on the first wait for a mutex after an index is mapped,
+// Once exhausted, memory runs out on the first wait for a mutex after an index is mapped,
 // that is while the first kind's entries are listed.
 struct ExhaustedOnListing : platform::Win32SharedMemory {
   std::optional<platform::MappedView> MapFile(const std::string& path, const std::string& name) override {
     auto view = Win32SharedMemory::MapFile(path, name);
-    armed = view.has_value();
+    armed = exhausted && view.has_value();
     return view;
   }
   platform::WaitStatus WaitMutex(platform::ObjectHandle mutex) override {
@@ -229,13 +214,14 @@ struct ExhaustedOnListing : platform::Win32SharedMemory {
     armed = false;
     throw std::bad_alloc();
   }
-  bool armed = false;
+  bool exhausted = false, armed = false;
 };
 
 class FaultyIEPurges : public IEPurges {
  protected:
-  FaultyIEPurges() : IEPurges({.files = &files}) {}
+  FaultyIEPurges() : IEPurges({.files = &files, .memory = &memory}) {}
   FaultyFiles files;
+  ExhaustedOnListing memory;
 };
 
 TEST_F(FaultyIEPurges, AnUnreadableProtectFileBypassesBothCookiePassesAndATornRewriteKeepsTheCookie) {
@@ -279,13 +265,8 @@ TEST_F(FaultyIEPurges, NeitherALinkNorAnotherStoresFolderIsEntered) {
   EXPECT_TRUE(Exists(f.ie.LowUserDataFolder + "\\SUBDIR01\\low[1].xml"));
 }
 
-class ExhaustedIEPurges : public IEPurges {
- protected:
-  ExhaustedIEPurges() : IEPurges({.memory = &memory}) {}
-  ExhaustedOnListing memory;
-};
-
-TEST_F(ExhaustedIEPurges, RunningOutOfMemoryStopsEveryStraysKind) {
+TEST_F(FaultyIEPurges, RunningOutOfMemoryStopsEveryStraysKind) {
+  memory.exhausted = true;
   WriteStore(cookies, {{"Cookie:me@site.test/", "me@site[1].txt"}}, false, f.now);
   f.scratch.Write("Cookies\\me@stray[1].txt", kCookieText);
   WriteStore(cache, {{"http://a.test/", "a[1].htm"}}, true, f.now);
@@ -300,19 +281,16 @@ TEST_F(ExhaustedIEPurges, RunningOutOfMemoryStopsEveryStraysKind) {
 TEST_F(IEPurges, RegistryTracesGoAndMsnUsersKeepTheirMruList) {
   test::TempRegistryKey key;
   f.ieKeys = test::IEKeysBelow(key.path());
-  auto write = [&](const std::string& subKey, const std::string& name) {
-    platform::RealRegistry().WriteString(platform::RegistryRoot::CurrentUser, key.path() + "\\" + subKey, name,
-                                         "http://" + name);
-  };
-  auto names = [&](const std::string& subKey) {
-    return Sorted(platform::RealRegistry().ValueNames(platform::RegistryRoot::CurrentUser, key.path() + "\\" + subKey));
-  };
+  platform::Registry& registry = platform::RealRegistry();
+  const auto user = platform::RegistryRoot::CurrentUser;
+  auto names = [&](const std::string& subKey) { return Sorted(registry.ValueNames(user, key.path() + "\\" + subKey)); };
   const std::string searches = "Internet Explorer\\Search\\SearchProperties\\";
-  for (const char* name : {"url1", "Other"}) write("Internet Explorer\\Typedurls", name);
-  write("MSN\\Typedurls", "Url1");
-  for (const char* name : {"entry", "MRUList"}) write("MSN6\\Users\\bob\\TypedURLs", name);
-  for (const char* sub : {"{A1}", "{B2}"}) write(searches + sub, "PreviousSearches");
-  write(searches + "{C3}", "Other");
+  for (auto [subKey, name] : {std::pair<std::string, std::string>{"Internet Explorer\\Typedurls", "url1"},
+                              {"Internet Explorer\\Typedurls", "Other"}, {"MSN\\Typedurls", "Url1"},
+                              {"MSN6\\Users\\bob\\TypedURLs", "entry"}, {"MSN6\\Users\\bob\\TypedURLs", "MRUList"},
+                              {searches + "{A1}", "PreviousSearches"}, {searches + "{B2}", "PreviousSearches"},
+                              {searches + "{C3}", "Other"}})
+    registry.WriteString(user, key.path() + "\\" + subKey, name, "http://" + name);
   auto typed = [](const std::string& label) {
     return Sorted({label + "I.E.-url1 = http://url1", label + "MSN-Url1 = http://Url1",
                    "       ..Process MSN entries for - bob", label + "MSN-entry = http://entry",

@@ -41,11 +41,10 @@ std::string Tool(const std::string& tool, const std::string& bytes) {
   auto path = std::filesystem::temp_directory_path() / ("tidemark_index_" + std::to_string(getpid()) + ".dat");
   std::ofstream(path, std::ios::binary) << bytes;
   std::string out;
-  if (FILE* pipe = popen((tool + " '" + path.string() + "' 2>&1").c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    pclose(pipe);
-  }
+  FILE* pipe = popen((tool + " '" + path.string() + "' 2>&1").c_str(), "r");
+  char buffer[4096];
+  for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  if (pipe) pclose(pipe);
   std::filesystem::remove(path);
   return out;
 }
@@ -98,15 +97,13 @@ TEST(IndexSamples, TheWalkIsMsiecfexportsAndMsiecfinfoReadsEveryIndexThePurgesCh
     ASSERT_EQ(editor.Check(), kIndexOk);
     std::vector<std::string> urls;
     while (editor.NextUrlRecord()) urls.push_back(editor.Record().Url + "|" + editor.Record().CachedFilePath);
-    std::sort(urls.begin(), urls.end());
     EXPECT_EQ(urls.size(), urlCount);
-    EXPECT_EQ(urls, ExportedUrls(text)) << sample;
+    EXPECT_EQ((std::sort(urls.begin(), urls.end()), urls), ExportedUrls(text)) << sample;
   }
 
   test::MemoryPurge p;
-  p.ie.IECacheFolder = "C:\\IE\\Content.IE5";
-  p.ie.IEHistoryFolder = "C:\\IE\\History.IE5";
-  p.ie.IECookiesFolder = "C:\\IE\\Cookies";
+  std::tie(p.ie.IECacheFolder, p.ie.IEHistoryFolder, p.ie.IECookiesFolder) =
+      std::tuple("C:\\IE\\Content.IE5", "C:\\IE\\History.IE5", "C:\\IE\\Cookies");
   std::string cacheIndex = p.ie.IECacheFolder + "\\index.dat", historyIndex = p.ie.IEHistoryFolder + "\\index.dat";
   std::string cookieIndex = p.ie.IECookiesFolder + "\\index.dat";
   std::string daily = p.ie.IEHistoryFolder + "\\MSHist012024010120240102\\index.dat";
@@ -133,9 +130,7 @@ TEST(IndexSamples, TheWalkIsMsiecfexportsAndMsiecfinfoReadsEveryIndexThePurgesCh
 
   IEStraysPurge(p.Environment());
   EXPECT_EQ(items(cacheIndex), 20) << "the stray's entry and the redirects are gone";
-  IECachePurge(p.Environment());
-  IEVisitedUrlsPurge(p.Environment());
-  IECookiesPurge(p.Environment());
+  for (auto purge : {IECachePurge, IEVisitedUrlsPurge, IECookiesPurge}) purge(p.Environment());
   p.settings.ieVersionMajor = 9;
   p.settings.keepFiles = true;  // the daily index stays, so it is reset
   IEHistoryFoldersPurge(p.Environment());

@@ -1,5 +1,4 @@
-// Internet Explorer stores laid out in a test's scratch folder: index files
-// naming their cached files, the files themselves, cookie text files.
+// Internet Explorer stores in a test's scratch folder: index files, the files they name, cookie text files.
 #pragma once
 #include <string>
 #include <vector>

@@ -57,11 +57,7 @@ class IndexFileTest : public ::testing::Test {
   }
   std::string Write(const Bytes& bytes) { return temp.Write("Content.IE5\\index.dat", std::string(bytes.begin(), bytes.end())); }
   // The built index with one change.
-  Bytes Damaged(const std::function<void(Bytes&)>& damage) {
-    Bytes bytes = builder.Finish();
-    damage(bytes);
-    return bytes;
-  }
+  Bytes Damaged(const std::function<void(Bytes&)>& damage) { Bytes bytes = builder.Finish(); damage(bytes); return bytes; }
 
   test::IndexBuilder builder;
   test::TempFolder temp;
@@ -86,9 +82,8 @@ TEST_F(IndexFileTest, OpenAnswersEachErrorWithItsMessage) {
   };
   for (const auto& [damage, code, message] : cases) {
     Write(Damaged(damage));
-    EXPECT_FALSE(index->OpenIndexFile(folder, 'T'));
+    EXPECT_FALSE(index->OpenIndexFile(folder, 'T') || index->NextUrlRecord());
     EXPECT_EQ(std::pair(index->ErrorCode(), index->ErrorMessage()), std::pair(code, std::string(message)));
-    EXPECT_FALSE(index->NextUrlRecord());
   }
   EXPECT_FALSE(index->OpenIndexFile(temp / "elsewhere", 'c'));
   EXPECT_EQ(index->ErrorMessage(), "Error - Pro-Mode Cookies Index.dat file not found");
@@ -131,8 +126,7 @@ TEST_F(IndexFileTest, ResetEmptiesTheFileOrSaysWhyNot) {
   };
   for (const auto& [damage, reset, text] : cases) {
     std::string message;
-    EXPECT_EQ(index->ResetIndexFile(Write(Damaged(damage)), 'D', message), reset);
-    EXPECT_EQ(message, text);
+    EXPECT_EQ((std::pair{index->ResetIndexFile(Write(Damaged(damage)), 'D', message), message}), std::pair(reset, std::string(text)));
   }
   ASSERT_TRUE(index->OpenIndexFile(folder, 'T'));
   EXPECT_FALSE(index->NextUrlRecord());

@@ -14,11 +14,7 @@ namespace {
 using test::IndexBuilder;
 using Bytes = std::vector<uint8_t>;
 
-uint32_t Get32(const Bytes& b, size_t at) {
-  uint32_t v;
-  std::memcpy(&v, &b[at], 4);
-  return v;
-}
+uint32_t Get32(const Bytes& b, size_t at) { uint32_t v; std::memcpy(&v, &b[at], 4); return v; }
 uint64_t Get64(const Bytes& b, size_t at) { return Get32(b, at) | uint64_t(Get32(b, at + 4)) << 32; }
 void Put32(Bytes& b, size_t at, uint32_t v) { std::memcpy(&b[at], &v, 4); }
 
@@ -29,13 +25,16 @@ struct FakeRemover : CachedFileRemover {
   std::vector<std::string> removed;
 };
 
+IndexBuilder TwoSubDirs() {
+  IndexBuilder b;
+  b.SubDir("SUBDIR01", 5);
+  b.SubDir("SUBDIR02", 0);
+  return b;
+}
+
 // An index with two sub-directories; tests add records, then Open() it.
 class IndexFormatTest : public ::testing::Test {
  protected:
-  IndexFormatTest() {
-    builder.SubDir("SUBDIR01", 5);
-    builder.SubDir("SUBDIR02", 0);
-  }
   IndexEditor& Open() {
     if (bytes.empty()) bytes = builder.Finish();
     editor.emplace(bytes, "C:\\CACHE");
@@ -49,7 +48,7 @@ class IndexFormatTest : public ::testing::Test {
   }
   bool Free(uint32_t at) { return Get32(bytes, at) == 0x0BADF00D && Get32(bytes, at + 124) == 0x0BADF00D; }
 
-  IndexBuilder builder;
+  IndexBuilder builder = TwoSubDirs();
   Bytes bytes;
   std::optional<IndexEditor> editor;
   FakeRemover remover;
@@ -87,20 +86,14 @@ TEST_F(IndexFormatTest, WalkSkipsUnusedEntriesOffsetsOutsideTheRecordsAndEndsAtA
 
 TEST_F(IndexFormatTest, DeleteChangesOnlyCountsBlocksAndEntryWithinTheirFloors) {
   struct Case {
-    uint32_t allocated, subDir;
-    int64_t cacheSize;
-    IndexOptions options;
-    uint32_t allocatedAfter, filesAfter;
-    int64_t cacheSizeAfter;
+    uint32_t allocated, subDir; int64_t cacheSize; IndexOptions options; uint32_t allocatedAfter, filesAfter; int64_t cacheSizeAfter;
   } const cases[] = {
       {40, 0, 1000, {.IE7 = true}, 38, 4, 700},         // two blocks, one file, 300 bytes
       {40, 0, 9000, {.KeepFiles = true}, 38, 4, 4904},  // a 4096-byte cluster; the file stays
       {33, 1, 100, {.IE7 = true}, 32, 0, 0},            // the floors
   };
   for (const Case& c : cases) {
-    IndexBuilder b;
-    b.SubDir("SUBDIR01", 5);
-    b.SubDir("SUBDIR02", 0);
+    IndexBuilder b = TwoSubDirs();
     uint32_t at = b.Add({.url = std::string(60, 'u'), .file = "f.htm", .subDir = uint8_t(c.subDir), .fileSize = 300});
     bytes = b.Finish();
     Put32(bytes, 0x28, c.allocated);
@@ -109,9 +102,8 @@ TEST_F(IndexFormatTest, DeleteChangesOnlyCountsBlocksAndEntryWithinTheirFloors) 
     remover.removed.clear();
     Open();
     ASSERT_TRUE(editor->NextUrlRecord() && editor->DeleteCurrentRecord(remover, c.options));
-    EXPECT_EQ(remover.removed.size(), c.options.KeepFiles ? 0u : 1u);
-    EXPECT_EQ(std::tuple(Get32(bytes, 0x28), int64_t(Get64(bytes, 0x38)), Get32(bytes, 0x4C + 12 * c.subDir)),
-              std::tuple(c.allocatedAfter, c.cacheSizeAfter, c.filesAfter));
+    EXPECT_EQ(std::tuple(Get32(bytes, 0x28), int64_t(Get64(bytes, 0x38)), Get32(bytes, 0x4C + 12 * c.subDir), remover.removed.size()),
+              std::tuple(c.allocatedAfter, c.cacheSizeAfter, c.filesAfter, c.options.KeepFiles ? 0u : 1u));
     EXPECT_TRUE(Free(at) && Free(at + 128));
     EXPECT_EQ(Get64(bytes, 0x5010), 1u);  // the freed entry: hash 1, record 0
     for (size_t i = 0; i < bytes.size(); ++i) {
@@ -171,11 +163,7 @@ TEST_F(IndexFormatTest, SweepsLeaksRedirectsAndOrphans) {
 TEST_F(IndexFormatTest, DamageEndsTheOperationAsCorrupt) {
   auto walk = [](IndexEditor& e, FakeRemover&) { e.Restart(); while (e.NextUrlRecord()) continue; };
   auto remove = [](IndexEditor& e, FakeRemover& f) { e.DeleteRecordByUrl("http://a/", f, {}); };
-  struct Case {
-    const char* what;
-    std::function<void(Bytes&, uint32_t record)> damage;
-    std::function<void(IndexEditor&, FakeRemover&)> run;
-  } cases[] = {
+  struct Case { const char* what; std::function<void(Bytes&, uint32_t)> damage; std::function<void(IndexEditor&, FakeRemover&)> run; } cases[] = {
       {"circular hash chain", [](Bytes& b, uint32_t) { Put32(b, 0x5008, 0x5000); }, walk},
       {"leak chain in the header, pointing at itself",
        [](Bytes& b, uint32_t) {

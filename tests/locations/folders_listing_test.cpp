@@ -8,26 +8,15 @@ namespace {
 using Lines = std::vector<std::string>;
 
 TEST(FoldersListing, AFirefox3ProfileOnVistaAndAnOlderOneBefore) {
-  IELocations ie;
-  ie.IECacheFolder = "C:\\T\\Content.IE5";
-  ie.IECookiesFolder = "C:\\Cookies";
-  ie.IEHistoryFolder = "C:\\H\\History.IE5";
-  ie.IEHistoryIndexFile = "C:\\H\\History.IE5\\index.dat";
-  ie.RecentFolder = "C:\\Recent";
-  ie.LowCacheFolder = "C:\\T\\Low\\Content.IE5";
-  ie.LowCookiesFolder = "C:\\Cookies\\Low";
-  ie.DomStoreFolder = "c:\\l\\MicroSoft\\Internet Explorer\\DomStore";
-  ie.LowDomStoreFolder = "  ";
-  ie.LowDomStoreFound = ie.IEUserDataFound = true;
-  ie.IEUserDataFolder = "C:\\UserData";
-  FirefoxLocations firefox;
-  firefox.FirefoxProfileFolder = "C:\\AD\\x";
-  firefox.FirefoxSqliteFormat = true;
-  firefox.CookiesSqliteFile = "C:\\AD\\x\\Cookies.sqlite";
-  firefox.PlacesFile = "C:\\AD\\x\\Places.sqlite";
-  firefox.FormHistorySqliteFile = "C:\\AD\\x\\FormHistory.sqlite";
-  firefox.FirefoxCacheFolder = "C:\\AD\\x\\Cache";
-  firefox.FirefoxLocalCacheFolder = "C:\\LAD\\x\\Cache";
+  IELocations ie{.IECacheFolder = "C:\\T\\Content.IE5", .IECookiesFolder = "C:\\Cookies",
+                 .IEHistoryFolder = "C:\\H\\History.IE5", .IEUserDataFolder = "C:\\UserData", .IEUserDataFound = true,
+                 .LowCacheFolder = "C:\\T\\Low\\Content.IE5", .LowCookiesFolder = "C:\\Cookies\\Low",
+                 .DomStoreFolder = "c:\\l\\MicroSoft\\Internet Explorer\\DomStore", .LowDomStoreFolder = "  ",
+                 .LowDomStoreFound = true, .RecentFolder = "C:\\Recent", .IEHistoryIndexFile = "C:\\H\\History.IE5\\index.dat"};
+  FirefoxLocations firefox{.FirefoxProfileFolder = "C:\\AD\\x", .CookiesSqliteFile = "C:\\AD\\x\\Cookies.sqlite",
+                           .PlacesFile = "C:\\AD\\x\\Places.sqlite", .FormHistorySqliteFile = "C:\\AD\\x\\FormHistory.sqlite",
+                           .FirefoxCacheFolder = "C:\\AD\\x\\Cache", .FirefoxLocalCacheFolder = "C:\\LAD\\x\\Cache",
+                           .FirefoxSqliteFormat = true};
   ListingInputs inputs{{{"System Temp", "C:\\Temp"}, {"Windows Temp", "C:\\Windows\\Temp"}},
                        "c:\\Program Files\\Tidemark", "C:\\AD\\Tidemark", false, true};
   // Both caches exist: the profile's own one is not listed.
@@ -44,12 +33,9 @@ TEST(FoldersListing, AFirefox3ProfileOnVistaAndAnOlderOneBefore) {
                    " Tidemark Exec Path - C:\\PROGRAM FILES\\TIDEMARK", " Tidemark Data Path - C:\\AD\\Tidemark",
                    "       Plugins Path - C:\\PROGRAM FILES\\TIDEMARK\\Plugins"}));
 
-  firefox = {};
-  firefox.CookiesTxtFile = "C:\\P\\Cookies.txt";
-  firefox.HistoryDatFile = "C:\\P\\History.dat";
-  firefox.FormHistoryDatFile = "  File not found - FormHistory.dat";
-  firefox.FirefoxCacheFolder = "C:\\P\\Cache";
-  firefox.FirefoxLocalCacheFolder = kFolderNotFoundText;
+  firefox = {.CookiesTxtFile = "C:\\P\\Cookies.txt", .HistoryDatFile = "C:\\P\\History.dat",
+             .FormHistoryDatFile = "  File not found - FormHistory.dat", .FirefoxCacheFolder = "C:\\P\\Cache",
+             .FirefoxLocalCacheFolder = kFolderNotFoundText};
   ie.DomStoreFound = true;
   ie.IEUserDataFound = false;
   inputs = {{{"A", "1"}, {"B", "2"}, {"C", "3"}, {"A very long display name here", "4"}, {"E", "5"}}, "d:\\tm", "",

@@ -1,6 +1,5 @@
-// The IE folders, the IE and Firefox versions, the temp folders and the
-// shell's folder routes, over the real registry (scratch keys in both hives)
-// and scratch folders.
+// The IE folders, the IE and Firefox versions, the temp folders and the shell's folder routes, over
+// scratch keys in both hives and scratch folders.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -33,19 +32,11 @@ TEST(Shell, SpecialFoldersExistBothRoutesAgreeAndFailuresAndVersionsHaveTheirTex
   }
   EXPECT_EQ(RealShell().GetSpecialFolder(0x7E).path, "Failed - Path not Found");
   EXPECT_EQ(RealShell().SpecialFolderFromIdList(0x7E).path, "Failed - Folder not Found");
-  test::EnvironmentVariables variables;
-  variables.Set("TIDEMARK_TEST_ROOT", "C:\\Scratch Root");
-  EXPECT_EQ(RealShell().ExpandEnvVars("%TIDEMARK_TEST_ROOT%\\%TIDEMARK_NO_SUCH%"), "C:\\Scratch Root\\%TIDEMARK_NO_SUCH%");
   EXPECT_NE(RealShell().FileVersionOf("shdocvw.dll").substr(0, 9), "00.00.00.");
   EXPECT_EQ(RealShell().VersionString("shdocvw.dll", "NoSuchVersionString"), "00.00.00.01");
-  test::TempFolder temp;
-  EXPECT_EQ(RealShell().FileVersionOf(temp.Write("plain.txt", "no version resource here")), "00.00.00.00");
-  EXPECT_EQ(RealShell().ProductVersionOf(temp / "missing.exe"), "00.00.00.00");
 }
 
-// The real shell with its special-folder lookups failing, as on a system
-// without them (the item id list route answers when idListWorks is set), and
-// a fixed version text for every file when one is given.
+// The real shell without special-folder lookups (or only the item id list route) and with a fixed version text.
 struct ShellWithoutFolders : platform::Win32Shell {
   platform::SpecialFolder GetSpecialFolder(int) override { return {false, platform::kPathNotFound}; }
   platform::SpecialFolder SpecialFolderFromIdList(int id) override {
@@ -69,21 +60,16 @@ class LocationsTest : public ::testing::Test {
   LocationServices Services() { return {platform::RealFileSystem(), platform::RealRegistry(), shell}; }
   // A folder below the scratch folder, holding an index file or not.
   std::string Indexed(const std::string& relative) { return ParentFolder(temp.Write(relative + "\\Index.dat", "")); }
-  std::string Plain(const std::string& relative) {
-    platform::RealFileSystem().CreateFolders(temp / relative);
-    return temp / relative;
-  }
+  std::string Plain(const std::string& relative) { return files.CreateFolders(temp / relative), temp / relative; }
   void Set(RegistryRoot root, const std::string& subKey, const std::string& name, const std::string& value) {
     ASSERT_TRUE(platform::RealRegistry().WriteValue(root, subKey, name, {platform::RegistryType::ExpandString, value}));
   }
-  IELocations Locate(const IEVersion& version, const ShellFolderPaths& folders = {}) {
-    return LocateIELocations(Services(), version, folders, keys);
-  }
-  TempFolderRow Validate(std::string path, bool anyTemp = false) {
+  IELocations Locate(const IEVersion& v, const ShellFolderPaths& f = {}) { return LocateIELocations(Services(), v, f, keys); }
+  // The path as validated, its status text and state.
+  std::tuple<std::string, std::string, TempFolderState> Validate(std::string path, bool anyTemp = false) {
     TempFolderRow row;
     ValidateTempFolder(path, row.status, row.state, files, RealShell(), anyTemp);
-    row.path = path;
-    return row;
+    return {path, row.status, row.state};
   }
   TempFolders Init(platform::FileSystem& system, std::array<bool, kTempRowCount> chosen, bool vista = false) {
     return InitTempFolders(system, RealShell(), chosen, false, vista);
@@ -100,34 +86,26 @@ class LocationsTest : public ::testing::Test {
 };
 
 TEST_F(LocationsTest, FirefoxVersionIsTheCurrentReleasesElseTheLatestsElseNotFound) {
-  auto set = [&](const std::string& subKey, const char* name, const std::string& value) {
-    ASSERT_TRUE(platform::RealRegistry().WriteString(kMachine, key.path() + "\\" + subKey, name, value));
-  };
-  auto version = [&](const std::string& subKey) {
-    return ReadFirefoxVersion(platform::RealRegistry(), RealShell(), key.path() + "\\" + subKey);
-  };
+  auto version = [&](const std::string& sub) { return ReadFirefoxVersion(platform::RealRegistry(), RealShell(), key.path() + "\\" + sub); };
   // Any file with a version resource stands in for firefox.exe.
-  const std::string versioned = "C:\\windows\\system32\\kernel32.dll";
+  const std::string versioned = "C:\\windows\\system32\\kernel32.dll", missing = temp / "missing.exe";
   const std::string expected = RealShell().ProductVersionOf(versioned);
   ASSERT_NE(expected.substr(0, 9), "00.00.00.") << "the stand-in has a product version";
-  set("A\\3.6.28 (en-US)\\Main", "PathToExe", versioned);
-  set("A\\10.0 (en-US)\\Main", "PathToExe", temp / "missing.exe");
-  set("A", "CurrentVersion", "3.6.28 (en-US)");
-  set("B\\9.0\\Main", "PathToExe", temp / "missing.exe");
-  set("B\\10.0\\Main", "PathToExe", versioned);
-  set("B", "CurrentVersion", "11.0 (gone)");
-  set("C\\3.5\\Main", "PathToExe", temp.Write("firefox.exe", "not a program"));
-  set("D", "CurrentVersion", "1");
+  const std::tuple<const char*, const char*, std::string> values[] = {
+      {"A\\3.6.28 (en-US)\\Main", "PathToExe", versioned}, {"A\\10.0 (en-US)\\Main", "PathToExe", missing},
+      {"A", "CurrentVersion", "3.6.28 (en-US)"}, {"B\\9.0\\Main", "PathToExe", missing}, {"B\\10.0\\Main", "PathToExe", versioned},
+      {"B", "CurrentVersion", "11.0 (gone)"}, {"C\\3.5\\Main", "PathToExe", temp.Write("firefox.exe", "not a program")},
+      {"D", "CurrentVersion", "1"}};
+  for (const auto& [subKey, name, value] : values)
+    ASSERT_TRUE(platform::RealRegistry().WriteString(kMachine, key.path() + "\\" + subKey, name, value));
   EXPECT_EQ(version("A") + "|" + version("B"), expected + "|" + expected);
   EXPECT_EQ(version("C") + version("D") + version("NoSuchKey"), "not found.not found.not found.");
 }
 
 TEST_F(LocationsTest, IEVersionIsTheLargerOfRegistryAndFile) {
   const std::tuple<std::optional<std::string>, const char*, int, bool, bool> cases[] = {
-      {"4.72.3110.0", "4.72.3110.8", 4, false, false},
-      {"9.11.9600.16428", "6.00.2900.2180", 9, true, true},
-      {"5.0", "7.0.5730.13", 7, true, true},
-      {std::nullopt, "6.00.2900.2180", 6, true, false}};
+      {"4.72.3110.0", "4.72.3110.8", 4, false, false}, {"9.11.9600.16428", "6.00.2900.2180", 9, true, true},
+      {"5.0", "7.0.5730.13", 7, true, true}, {std::nullopt, "6.00.2900.2180", 6, true, false}};
   for (const auto& [registry, file, major, ie5Plus, ie7Plus] : cases) {
     platform::RealRegistry().DeleteValue(kMachine, keys.InternetExplorer, "Version");
     if (registry) Set(kMachine, keys.InternetExplorer, "Version", *registry);
@@ -156,10 +134,8 @@ TEST_F(LocationsTest, IECandidatesAreTriedInOrderUntilOneHoldsAnIndexAndTheTwins
   std::string lowUserData = Indexed("UD\\Low");
   Set(kUser, keys.UserDataCache, "CachePath", "%TIDEMARK_TEST_ROOT%\\UD\\");
   IELocations found = Locate(ie6);
-  EXPECT_EQ(std::tuple(found.IECacheFolder, found.IECookiesFolder, found.IEHistoryFolder),
-            std::tuple(cache, cookies, history));
-  EXPECT_EQ(std::tuple(found.LowCacheFolder, found.LowCookiesFolder, found.LowHistoryFolder),
-            std::tuple(lowCache, lowCookies, std::string()));
+  EXPECT_EQ(std::tuple(found.IECacheFolder, found.IECookiesFolder, found.IEHistoryFolder, found.LowCacheFolder,
+                       found.LowCookiesFolder, found.LowHistoryFolder), std::tuple(cache, cookies, history, lowCache, lowCookies, ""));
   EXPECT_EQ(std::tuple(found.IEUserDataFolder, found.IEUserDataFound, found.LowUserDataFolder),
             std::tuple(std::string(), false, lowUserData)) << "no index";
   Indexed("UD");
@@ -167,8 +143,7 @@ TEST_F(LocationsTest, IECandidatesAreTriedInOrderUntilOneHoldsAnIndexAndTheTwins
   // Before IE 5 the shell folders themselves hold the index.
   temp.Write("TIF\\Index.dat", "");
   found = Locate(IEVersion{4, false, false, ""});
-  EXPECT_EQ(found.IECacheFolder, temp / "TIF");
-  EXPECT_EQ(found.LowCacheFolder, "");
+  EXPECT_EQ(found.IECacheFolder + "|" + found.LowCacheFolder, temp / "TIF" + "|");
   // User data from the machine hive only without a user key.
   platform::RealRegistry().DeleteKey(kUser, keys.UserDataCache);
   Set(kMachine, keys.UserDataCache, "CachePath", temp / "UD");
@@ -188,16 +163,12 @@ TEST_F(LocationsTest, ACandidateQualifiesOnlyWithAnIndexNoOlderThanTheOneFound) 
   CandidateGroup group, fresh;
   std::string path;
   auto locate = [&](CandidateGroup& g, const char* value) {
-    return LocateShellFolder(Services(), true, g, candidate, "Index.Dat", "", value, path);
+    return (LocateShellFolder(Services(), true, g, candidate, "Index.Dat", "", value, path) ? "found " : "not ") + path;
   };
-  EXPECT_TRUE(locate(group, "Mid"));
-  EXPECT_EQ(path, temp / "Mid") << "found without its trailing backslash";
-  EXPECT_FALSE(locate(group, "Old"));
-  EXPECT_EQ(path, temp / "Mid");
-  EXPECT_TRUE(locate(group, "New"));
-  EXPECT_EQ(path, temp / "New");
-  EXPECT_FALSE(locate(fresh, "Missing"));
-  EXPECT_EQ(path, "... Not Found ...");
+  EXPECT_EQ(locate(group, "Mid"), "found " + temp / "Mid") << "without its trailing backslash";
+  EXPECT_EQ(locate(group, "Old"), "not " + temp / "Mid");
+  EXPECT_EQ(locate(group, "New"), "found " + temp / "New");
+  EXPECT_EQ(locate(fresh, "Missing"), "not ... Not Found ...");
   // The shell's two routes: here only the item id list answers.
   shell.idListWorks = true;
   const int cookies = platform::csidl::kCookies;
@@ -213,13 +184,10 @@ TEST_F(LocationsTest, IEFoldersBelowTheShellFolders) {
   std::string lowDom = Indexed("LocalLow\\MicroSoft\\Internet Explorer\\DomStore");
   ShellFolderPaths folders{temp / "AppData", temp / "Local", temp / "History", temp / "Recent"};
   IELocations found = Locate(ie6, folders);
-  EXPECT_EQ(found.IECacheFolder, "");
-  EXPECT_EQ(std::tuple(found.DomStoreFolder, found.DomStoreFound, found.LowDomStoreFolder, found.LowDomStoreFound),
-            std::tuple(dom, true, lowDom, true));
-  EXPECT_EQ(found.RecentFolder, temp / "Recent");
-  EXPECT_EQ(found.IEHistoryIndexFile, temp / "History\\History.IE5\\index.dat");
-  // Below "Local Settings" there is no Protected Mode twin to look for, and
-  // a DOM store without an index is not found.
+  EXPECT_EQ(std::tuple(found.IECacheFolder, found.DomStoreFolder, found.DomStoreFound, found.LowDomStoreFolder,
+                       found.LowDomStoreFound, found.RecentFolder, found.IEHistoryIndexFile),
+            std::tuple("", dom, true, lowDom, true, temp / "Recent", temp / "History\\History.IE5\\index.dat"));
+  // Below "Local Settings" there is no Protected Mode twin to look for; a DOM store needs its index.
   Plain("Local Settings\\Application Data\\MicroSoft\\Internet Explorer\\DomStore");
   Indexed("Local Settings\\Application DataLow\\MicroSoft\\Internet Explorer\\DomStore");
   folders.LocalAppData = temp / "Local Settings\\Application Data";
@@ -251,39 +219,34 @@ TEST_F(LocationsTest, TempFolderValidationJudgesEachCandidate) {
       {"", false, "... Not Found ...", "... No Path Specified ...", State::NotFound},
       {":odd", false, ":odd", "", State::NotFound},
   };
-  for (const auto& [input, anyTemp, path, status, state] : cases) {
-    TempFolderRow row = Validate(input, anyTemp);
-    EXPECT_EQ(std::tuple(row.path, row.status, row.state), std::tuple(path, status, state)) << input;
-  }
+  for (const auto& [input, anyTemp, path, status, state] : cases)
+    EXPECT_EQ(Validate(input, anyTemp), std::tuple(path, status, state)) << input;
   // A path that is not a full drive path is never safe, "C:temp" (relative to the drive's current folder) included.
   ASSERT_TRUE(SetCurrentDirectoryA(temp.path().c_str()));
   for (bool anyTemp : {false, true}) {
-    EXPECT_EQ(Validate("temp", anyTemp).state, State::NotSafe) << anyTemp;
-    EXPECT_NE(Validate(temp.path().substr(0, 2) + "temp", anyTemp).state, State::Usable) << anyTemp;
+    EXPECT_EQ(std::get<2>(Validate("temp", anyTemp)), State::NotSafe) << anyTemp;
+    EXPECT_NE(std::get<2>(Validate(temp.path().substr(0, 2) + "temp", anyTemp)), State::Usable) << anyTemp;
   }
   SetCurrentDirectoryA("C:\\");
 }
 
 TEST_F(LocationsTest, TempFolderRowsAreListedOnceTheSystemTempStandsInAndAnUnlistableWindowsTempNeedsElevation) {
-  temp.Write("temp\\x", "");
-  temp.Write("work\\x", "");
+  auto selected = [](const TempFolders& folders) {
+    std::string shown;
+    for (const TempFolderEntry& entry : folders.selected) shown += entry.displayName + "|" + entry.path + ";";
+    return shown;
+  };
+  for (const char* file : {"temp\\x", "work\\x"}) temp.Write(file, "");
   variables.Set("tmp", temp / "temp");
   variables.Set("temp", temp / "TEMP");
   TempFolders both = Init(files, {true, false, true, false});
-  EXPECT_EQ(both.rows[kOldTemp].path, Upper("temp"));
-  ASSERT_EQ(both.selected.size(), 1u);
-  EXPECT_EQ(both.selected[0].displayName, "System Temp");
-  EXPECT_EQ(std::count_if(both.available.begin(), both.available.end(),
-                          [&](const TempFolderEntry& entry) { return entry.path == Upper("temp"); }),
-            1);
+  EXPECT_EQ(both.rows[kOldTemp].path + ">" + selected(both), Upper("temp") + ">System Temp|" + Upper("temp") + ";");
+  EXPECT_EQ(std::count_if(both.available.begin(), both.available.end(), [&](auto& e) { return e.path == Upper("temp"); }), 1);
   // An unsafe "tmp" is never used; with nothing usable ticked, the temp folder Windows names stands in.
   variables.Set("tmp", temp / "work");
   EXPECT_EQ(Init(files, {true, false, false, false}).rows[kSystemTemp].Label(), Upper("work") + "  [" + kNotSafe + "]");
   variables.Set("tmp", std::nullopt);
-  TempFolders fallback = Init(files, {true, false, false, false});
-  ASSERT_EQ(fallback.selected.size(), 1u);
-  EXPECT_EQ(fallback.selected[0].displayName + "|" + fallback.selected[0].path, "System Temp|" + Upper("temp"));
-
+  EXPECT_EQ(selected(Init(files, {true, false, false, false})), "System Temp|" + Upper("temp") + ";");
   struct Unlistable : platform::Win32FileSystem {
     bool ListMatching(const std::string& folder, const std::string& mask,
                       const std::function<bool(const platform::DirEntry&)>& visit) override {
@@ -293,9 +256,8 @@ TEST_F(LocationsTest, TempFolderRowsAreListedOnceTheSystemTempStandsInAndAnUnlis
   if (!files.FolderExists(RealShell().WindowsFolder() + "\\temp")) GTEST_SKIP() << "no Windows temp folder";
   TempFolders vista = Init(unlistable, {false, true, false, false}, true);
   const TempFolderRow& row = vista.rows[kWindowsTemp];
-  EXPECT_EQ(row.Label(), row.path + "  [Only available to Admin with Elevated UAC]");
-  EXPECT_EQ(row.state, State::NotFound);
-  EXPECT_TRUE(vista.windowsTempDisabled);
+  EXPECT_EQ(std::tuple(row.Label(), row.state, vista.windowsTempDisabled),
+            std::tuple(row.path + "  [Only available to Admin with Elevated UAC]", State::NotFound, true));
   EXPECT_TRUE(Init(unlistable, {false, true, false, false}).rows[kWindowsTemp].Usable());
 }
 

@@ -1,11 +1,6 @@
-// The interpreter and the plugin commands under Wine, on scratch folders and
-// a scratch registry key only: levels, listing and expansion, folder types,
-// masks, wildcards, text and XML edits, registry values and keys, programs,
-// the protect list, the refused statements and the purge function "Run Plugins";
-// and the example plugins installed into PLUGINS, each run in a Preview Purge
-// (everything it names is listed, nothing changes) and in a Purge (what it
-// names is gone, its neighbours stay) over the sandbox user's own folders and
-// registry values.
+// The interpreter and the plugin commands on scratch folders and a scratch registry key, and the
+// example plugins of PLUGINS in a Preview (all they name listed, nothing changed) and a Purge (what
+// they name gone, its neighbours kept) over the sandbox user's own folders and registry values.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -52,13 +47,13 @@ class PluginCommands : public ::testing::Test {
   std::string Dir() const { return UpperCase(f.scratch.path()); }
   std::string Real() const { return f.scratch.path(); }
   std::string Key() const { return UpperCase(key.path()); }
+  std::string Text(const std::string& file) const { return Files().ReadFile(f.scratch / file).value_or("<none>"); }
   // Every file and folder below the scratch folder, relative, sorted.
   Lines Tree() const {
     Lines found;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(f.scratch.path()))
       found.push_back(entry.path().string().substr(Real().size() + 1) + (entry.is_directory() ? "\\" : ""));
-    std::sort(found.begin(), found.end());
-    return found;
+    return std::sort(found.begin(), found.end()), found;
   }
 
   test::PurgeFixture f;
@@ -90,17 +85,13 @@ TEST_F(PluginCommands, LevelsUpTo62RunHigherOnesAreOnlyListedAndCommandsShowThei
   EXPECT_EQ(Run({"Title"}, true), (Lines{"* TITLE", "   0 - Entries processed for this Plugin", " "}));
 }
 
-TEST_F(PluginCommands, TestModeCountsEachPluginAndCancelStops) {
+TEST_F(PluginCommands, CancelStopsThePlugin) {
   for (const char* name : {"A.TMP", "B.TMP"}) f.scratch.Write(name, "x");
   Lines plugin = {"DELFILE=" + Dir() + "\\A.TMP", "DELFILE=" + Dir() + "\\B.TMP"};
-  f.state.previewMode = true;
-  Lines lines = Run(plugin, true);
-  EXPECT_EQ(Lines(lines.end() - 2, lines.end()), (Lines{"   2 - Entries processed for this Plugin", " "}));
   // Shredding lets messages run after the first file: Cancel is pressed there.
-  f.state.previewMode = false;
   f.state.flags.secureErase = true;
   f.r.pump.onPump = [this] { f.state.cancelRequested = true; };
-  lines = Run(plugin);
+  Lines lines = Run(plugin);
   EXPECT_EQ(lines.back(), "*** Cancelled by operator.");
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "*** Cancelled by operator."), 1);
   EXPECT_TRUE(Files().FileExists(f.scratch / "B.TMP"));
@@ -172,20 +163,18 @@ TEST_F(PluginCommands, TextAndXmlEditsListInPreviewAndCutInPurge) {
   f.scratch.Write("P.XML", xml);
   const Lines plugin = {"DELTEXT=" + Dir() + "\\APP.INI['FILE']", "DELEXML=" + Dir() + "\\P.XML[h]"};
   const Lines shown = {"FILE2=C:\\B.DOC", "FILE1=C:\\A.DOC", "<h n='1'> x </h>", "<H/>"};
+  auto labelled = [&](const std::string& label) {
+    Lines lines;
+    for (const std::string& line : shown) lines.push_back(label + line);
+    return lines;
+  };
   f.state.previewMode = true;
-  Lines preview = Results(plugin);
-  EXPECT_EQ(Files().ReadFile(f.scratch / "APP.INI"), ini);
-  EXPECT_EQ(Files().ReadFile(f.scratch / "P.XML"), xml);
+  EXPECT_EQ(Results(plugin), labelled("       to delete - "));
+  EXPECT_EQ(Text("APP.INI") + Text("P.XML"), ini + xml);
   f.state.previewMode = false;
-  Lines purged = Results(plugin);
-  for (size_t i = 0; i < shown.size(); ++i) {
-    EXPECT_EQ(preview.at(i), "       to delete - " + shown[i]);
-    EXPECT_EQ(purged.at(i), "         deleted - " + shown[i]);
-  }
-  EXPECT_EQ(std::pair(preview.size(), purged.size()), std::pair(shown.size(), shown.size()));
+  EXPECT_EQ(Results(plugin), labelled("         deleted - "));
   EXPECT_EQ(entries, 4);
-  EXPECT_EQ(Files().ReadFile(f.scratch / "APP.INI"), "[Recent]\r\nkeep=1\n");
-  EXPECT_EQ(Files().ReadFile(f.scratch / "P.XML"), "<p>\r\n <k/>\r\n</p>");
+  EXPECT_EQ(Text("APP.INI") + Text("P.XML"), "[Recent]\r\nkeep=1\n<p>\r\n <k/>\r\n</p>");
   EXPECT_EQ(Results({"DELTEXT=" + Dir() + "\\NONE.INI[X]"}), (Lines{"    file not present - " + Real() + "\\NONE.INI"}));
 }
 
@@ -206,22 +195,22 @@ class FailingWrites : public PluginCommands {
 
 TEST_F(FailingWrites, AFailedWriteKeepsTheWholeFile) {
   std::string text = "a=1\r\nb=2\r\n", xml = "<r><x/></r>";
-  std::string ini = f.scratch.Write("A.INI", text), xmlFile = f.scratch.Write("A.XML", xml);
+  f.scratch.Write("A.INI", text);
+  f.scratch.Write("A.XML", xml);
   EXPECT_EQ(Results({"DELTEXT=" + Dir() + "\\A.INI[A=]", "DELEXML=" + Dir() + "\\A.XML[X]"}),
             (Lines{"     Not updated - " + Real() + "\\A.INI", "     Not updated - " + Real() + "\\A.XML"}));
-  EXPECT_EQ(Files().ReadFile(ini), text);
-  EXPECT_EQ(Files().ReadFile(xmlFile), xml);
+  EXPECT_EQ(Text("A.INI") + Text("A.XML"), text + xml);
   EXPECT_EQ(Tree(), (Lines{"A.INI", "A.XML"}));  // no scratch file left behind
 }
 
 TEST_F(PluginCommands, ProtectAndIgnoreEntries) {
   f.protect.entries = {"p=*.keep", "i=*\\busy\\*"};
   f.scratch.Write("A.KEEP", "x");
-  std::string busy = f.scratch.Write("BUSY\\IN-USE.DAT", "x");
-  std::string held = f.scratch.Write("HELD.DAT", "x");
   Files().SetAttributes(f.scratch.Write("RO.TXT", "x"), platform::kAttrReadOnly);
-  HANDLE open[] = {CreateFileA(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
-                   CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)};
+  auto hold = [&](const char* file) {
+    return CreateFileA(f.scratch.Write(file, "x").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  HANDLE open[] = {hold("BUSY\\IN-USE.DAT"), hold("HELD.DAT")};
   Lines plugin;
   for (const char* file : {"A.KEEP", "BUSY\\IN-USE.DAT", "HELD.DAT", "RO.TXT", "NONE.TXT"})
     plugin.push_back("DELFILE=" + Dir() + "\\" + file);
@@ -242,11 +231,10 @@ TEST_F(PluginCommands, ProtectAndIgnoreEntries) {
 class RegistryCommands : public PluginCommands {
  protected:
   RegistryCommands() {
-    for (const char* name : {"FileA", "MyFile", "Other"}) Write("", name, "one");
+    for (auto [sub, name, value] : {std::tuple{"", "FileA", "one"}, {"", "MyFile", "one"}, {"", "Other", "one"},
+                                    {"S1", "Keep", "x"}, {"S2", "FileB", "y"}, {"FILESUB\\DEEP", "V", "z"}})
+      Write(sub, name, value);
     Reg().WriteDword(RegistryRoot::CurrentUser, key.path() + "\\S1", "FileCount", 7);
-    Write("S1", "Keep", "x");
-    Write("S2", "FileB", "y");
-    Write("FILESUB\\DEEP", "V", "z");
   }
   std::string Below(const std::string& sub) const { return sub.empty() ? key.path() : key.path() + "\\" + sub; }
   void Write(const std::string& sub, const std::string& name, const std::string& value) {
@@ -272,8 +260,7 @@ TEST_F(RegistryCommands, ValueLinesShowTextTypeOrDecodedName) {
   EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "ROT13", "DEL1VAL=HKCU:" + Key() + "\\UA[HRZR_EHACNGU]"}),
             (Lines{"     Val deleted - S1[FILECOUNT] - Type = Reg_Dword", "     Val deleted - S2[FILEB] - y",
                    "     Val deleted - UEME_RUNPATH - x"}));
-  EXPECT_EQ(Values("S1"), (Lines{"Keep"}));
-  EXPECT_EQ(Values("S2"), Lines{});
+  EXPECT_EQ(std::pair(Values("S1"), Values("S2")), std::pair(Lines{"Keep"}, Lines{}));
   // An unknown root raises the level and touches nothing.
   EXPECT_EQ(Results({"DEL1VAL=HKXX:" + Key() + "[FILEA]"}), (Lines{"    invalid Root - " + Key()}));
   EXPECT_EQ(f.r.report.ErrorLevel(), 5);
@@ -289,8 +276,7 @@ TEST_F(RegistryCommands, KeysGoWithTheirSubKeysAndKeyWildcardsReachEach) {
             (Lines{"     Key deleted - " + base + "\\DEEP", "     Key deleted - " + base, "     key not present - " + base}));
   EXPECT_EQ(entries, 2);
   Lines results = Run({"DEL1VAL=HKCU:" + Key() + "\\S?[KEEP]"});
-  EXPECT_EQ(std::count(results.begin(), results.end(), "    key=HKCU:" + Key() + "\\S1"), 1);
-  EXPECT_EQ(std::count(results.begin(), results.end(), "    key=HKCU:" + Key() + "\\S2"), 1);
+  for (const char* sub : {"\\S1", "\\S2"}) EXPECT_EQ(std::count(results.begin(), results.end(), "    key=HKCU:" + Key() + sub), 1);
   EXPECT_EQ(Values("S1"), (Lines{"FileCount"}));
   Run({"DELKEYS=HKCU:" + Key() + "[*]A"});
   EXPECT_EQ(Values("", true), Lines{});
@@ -339,15 +325,11 @@ TEST_F(PluginCommands, RefusedStatementsTouchNothing) {
       refused.push_back(std::string(" -Error- Previous statement not processed - ") + reason);
     }
   // A relative path would act in whatever folder is current.
-  char previous[MAX_PATH];
-  GetCurrentDirectoryA(MAX_PATH, previous);
   SetCurrentDirectoryA(f.scratch.path().c_str());
   Lines results = Results(plugin);
-  SetCurrentDirectoryA(previous);
+  SetCurrentDirectoryA("C:\\");
   EXPECT_EQ(results, refused);
-  EXPECT_EQ(Files().ReadFile(f.scratch / "VICTIM.LOG"), "x");
-  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
-  EXPECT_EQ(entries, 0);
+  EXPECT_EQ(std::tuple(Text("VICTIM.LOG"), f.r.report.ErrorLevel(), entries), std::tuple("x", 5, 0));
 }
 
 // Items below `base`: files "APPDATA:rel", "LOCALAPPDATA:rel", "PROFILE:rel"
@@ -390,10 +372,8 @@ class ExamplePlugins : public ::testing::TestWithParam<ExamplePlugin> {
   void TearDown() override {
     std::error_code ignored;
     for (const std::string& root : GetParam().roots)
-      if (IsRegistry(root))
-        registry.DeleteKey(kUser, root.substr(5));
-      else
-        std::filesystem::remove_all(FilePath(root), ignored);
+      if (IsRegistry(root)) registry.DeleteKey(kUser, root.substr(5));
+      else std::filesystem::remove_all(FilePath(root), ignored);
   }
   static bool IsRegistry(const std::string& where) { return StartsWith(where, "HKCU:"); }
   // Key and value name of "HKCU:key[name]".
@@ -403,15 +383,12 @@ class ExamplePlugins : public ::testing::TestWithParam<ExamplePlugin> {
   }
   std::string FilePath(const std::string& where) {
     size_t colon = where.find(':');
-    std::string base = where.substr(0, colon), folder;
-    if (base == "PROFILE") {
-      folder = std::getenv("USERPROFILE") ? std::getenv("USERPROFILE") : "";
-    } else {
-      auto found = f.shell.GetSpecialFolder(base == "APPDATA" ? platform::csidl::kAppData : platform::csidl::kLocalAppData);
-      folder = found.found ? found.path : "";
-    }
-    EXPECT_FALSE(folder.empty()) << base;
-    return JoinPath(folder, where.substr(colon + 1));
+    std::string base = where.substr(0, colon);
+    auto found = f.shell.GetSpecialFolder(base == "PROFILE"   ? platform::csidl::kProfile
+                                          : base == "APPDATA" ? platform::csidl::kAppData
+                                                              : platform::csidl::kLocalAppData);
+    EXPECT_TRUE(found.found) << base;
+    return JoinPath(found.path, where.substr(colon + 1));
   }
   bool Exists(const std::string& where) {
     if (!IsRegistry(where)) return files.FileExists(FilePath(where));
@@ -433,7 +410,6 @@ class ExamplePlugins : public ::testing::TestWithParam<ExamplePlugin> {
     EXPECT_TRUE(lines) << path;
     f.r.sink.lines.clear();
     f.state.previewMode = preview;
-    f.state.flags.detailReport = true;
     PluginInterpreter(f.Environment(), false).RunPlugin(lines.value_or(std::vector<std::string>{}));
     for (const std::string& line : f.Lines()) EXPECT_FALSE(engine::IsErrorLine(line)) << line;
     return f.Lines();
@@ -457,15 +433,11 @@ TEST_P(ExamplePlugins, PreviewListsItsItemsAndPurgeRemovesOnlyThem) {
       ASSERT_TRUE(files.CreateFolders(ParentFolder(path)) && files.WriteFile(path, "example data")) << path;
     }
   }
-  std::vector<std::string> preview = Run(true);
-  for (const auto& [item, purged] : plugin.items) {
-    EXPECT_TRUE(Exists(plugin.base + item)) << "Preview removed " << item;
-    EXPECT_EQ(Listed(preview, true, plugin.base + item), purged) << item;
-  }
-  std::vector<std::string> purge = Run(false);
-  for (const auto& [item, purged] : plugin.items) {
-    EXPECT_EQ(Exists(plugin.base + item), !purged) << item;
-    EXPECT_EQ(Listed(purge, false, plugin.base + item), purged) << item;
+  for (bool preview : {true, false}) {
+    std::vector<std::string> lines = Run(preview);
+    for (const auto& [item, purged] : plugin.items)
+      EXPECT_EQ(std::pair(Exists(plugin.base + item), Listed(lines, preview, plugin.base + item)),
+                std::pair(preview || !purged, purged)) << (preview ? "Preview: " : "Purge: ") << item;
   }
 }
 

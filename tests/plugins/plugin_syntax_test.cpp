@@ -1,5 +1,4 @@
-// Plugin lines: kinds, command fields, matching rules, the text and XML edits
-// of DELTEXT and DELEXML, and placeholder expansion over a made-up machine.
+// Plugin lines: kinds, command fields, matching, the XML edits and placeholder expansion over a made-up machine.
 #include "plugins/plugin_syntax.h"
 
 #include <gtest/gtest.h>
@@ -17,12 +16,11 @@ using Lines = std::vector<std::string>;
 using platform::RegistryRoot;
 
 TEST(PluginLines, FileNamesSelectionLevelsAndRot13) {
-  EXPECT_TRUE(IsPluginFileName("FIREFOX.STD") && IsPluginFileName("mine.cus"));
+  EXPECT_TRUE(IsPluginFileName("FIREFOX.STD") && IsPluginFileName("mine.cus") && !IsRot13Line("ROT1"));
   for (const char* name : {"README.TXT", "STD", "..\\OTHER.STD", "C:OTHER.STD"}) EXPECT_FALSE(IsPluginFileName(name));
   EXPECT_EQ(LevelOf("LEVEL=12 FOR NEW COMMANDS"), 12);
   EXPECT_GT(*LevelOf("LEVEL=99999999999999999999"), kMaxPluginLevel);
   EXPECT_FALSE(LevelOf(" LEVEL=1"));
-  EXPECT_FALSE(IsRot13Line("ROT1"));
   EXPECT_EQ(Rot13("HRZR_EHACNGU:p:\\jvaqbjf"), "UEME_RUNPATH:c:\\windows");
   EXPECT_EQ(SortedSelection({"ZED.STD", "", "alpha.cus", "  ", "ALPHA.CUS", "Beta.std"}),
             (Lines{"alpha.cus", "Beta.std", "ZED.STD"}));
@@ -112,18 +110,13 @@ TEST(PluginText, XmlElementsAreCutWithTheirLinesUpToOneThatNeverEnds) {
   EXPECT_EQ(ShownElement(std::string(300, 'x')).size(), 255u);
 }
 
-std::string Key(RegistryRoot root, const std::string& key, const std::string& name) {
-  return std::to_string(static_cast<int>(root)) + ":" + key + "[" + name;
-}
-
-class FakeMachine : public PlaceholderSource {
- public:
+struct FakeMachine : PlaceholderSource {
   bool VistaOrLater() override { return vista; }
   std::optional<std::string> ComputerName() override { return "Desk"; }
   std::optional<std::string> UserName() override { return "Ann"; }
   std::optional<std::string> SpecialFolder(int csidl) override { return Find(folders, csidl); }
   std::optional<std::string> RegistryText(RegistryRoot root, const std::string& key, const std::string& name) override {
-    return Find(values, Key(root, key, name));
+    return Find(values, std::tuple(root, key, name));
   }
   // The first %NAME% of each variable below; others stay as written.
   std::string ExpandEnvironment(const std::string& text) override {
@@ -132,20 +125,19 @@ class FakeMachine : public PlaceholderSource {
       if (size_t at = out.find("%" + name + "%"); at != std::string::npos) out.replace(at, name.size() + 2, value);
     return out;
   }
-  template <typename Map, typename Name>
-  static std::optional<std::string> Find(const Map& map, const Name& name) {
+  static std::optional<std::string> Find(const auto& map, const auto& name) {
     return map.contains(name) ? std::optional<std::string>(map.at(name)) : std::nullopt;
   }
 
   bool vista = false;
   std::map<int, std::string> folders = {{26, "C:\\Users\\Ann\\AppData\\Roaming"}, {5, "C:\\Users\\Ann\\Documents"}};
-  std::map<std::string, std::string> values;
+  std::map<std::tuple<RegistryRoot, std::string, std::string>, std::string> values;
   std::map<std::string, std::string> variables = {{"TEMP", "C:\\Users\\Ann\\Temp"}};
 };
 
 TEST(PluginExpansion, TokensVariablesAndReferencesInOneCallOrStayAsWritten) {
   FakeMachine machine;
-  machine.values[Key(RegistryRoot::CurrentUser, "SOFTWARE\\APP", "DIR")] = "%TEMP%\\App";
+  machine.values[{RegistryRoot::CurrentUser, "SOFTWARE\\APP", "DIR"}] = "%TEMP%\\App";
   EXPECT_EQ(ExpandPluginLine("DelFile=C:\\Users\\#USER#\\%TEMP%.txt", machine), "DELFILE=C:\\USERS\\ANN\\C:\\USERS\\ANN\\TEMP.TXT");
   EXPECT_EQ(ExpandPluginLine("DELFOLD=#APPDATA#\\X\\#DOCUMENTS#[*.*]IS", machine),
             "DELFOLD=C:\\USERS\\ANN\\APPDATA\\ROAMING\\X\\C:\\USERS\\ANN\\DOCUMENTS[*.*]IS");
@@ -157,7 +149,7 @@ TEST(PluginExpansion, TokensVariablesAndReferencesInOneCallOrStayAsWritten) {
   machine.vista = true;
   EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine), "DEL1KEY=HKCU:SOFTWARE\\APPDATALOW\\SOFTWARE\\APP");
   // What cannot be replaced stays as written.
-  machine.values[Key(RegistryRoot::CurrentUser, "EMPTY", "V")] = "";
+  machine.values[{RegistryRoot::CurrentUser, "EMPTY", "V"}] = "";
   for (const char* line : {"DELFILE=#PICTURES#\\A.JPG",         // the shell has no such folder here
                            "DELFILE=#NOSUCH#\\A.TXT",           // not a token
                            "DELFILE=^HKCU:MISSING[V]\\A.TXT",   // no such value
@@ -171,12 +163,12 @@ TEST(PluginExpansion, TokensVariablesAndReferencesInOneCallOrStayAsWritten) {
 
 TEST(PluginExpansion, RepeatsUntilNothingChangesOrGivesUp) {
   FakeMachine machine;
-  machine.values[Key(RegistryRoot::LocalMachine, "A", "NEXT")] = "^HKLM:B[NEXT]";
-  machine.values[Key(RegistryRoot::LocalMachine, "B", "NEXT")] = "#APPDATA#";
+  machine.values[{RegistryRoot::LocalMachine, "A", "NEXT"}] = "^HKLM:B[NEXT]";
+  machine.values[{RegistryRoot::LocalMachine, "B", "NEXT"}] = "#APPDATA#";
   EXPECT_EQ(ExpandPluginLine("DELFILE=^HKLM:A[NEXT]\\#USER#.TXT", machine),
             "DELFILE=C:\\USERS\\ANN\\APPDATA\\ROAMING\\ANN.TXT");
   // A value that brings its own reference back, a variable that grows: nothing.
-  machine.values[Key(RegistryRoot::CurrentUser, "LOOP", "V")] = "X^HKCU:LOOP[V]";
+  machine.values[{RegistryRoot::CurrentUser, "LOOP", "V"}] = "X^HKCU:LOOP[V]";
   EXPECT_FALSE(ExpandPluginLine("DELFILE=^HKCU:LOOP[V]", machine));
   machine.variables["GROW"] = "%GROW%%GROW%";
   EXPECT_FALSE(ExpandPluginLine("DELFILE=%GROW%", machine));

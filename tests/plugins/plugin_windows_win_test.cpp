@@ -1,6 +1,5 @@
-// The plugin selection and test windows driven in-process (under Xvfb) over
-// a scratch plugins folder; modal windows and message boxes are answered
-// from a timer, as a user would.
+// The plugin selection and test windows driven in-process over a scratch plugins folder; modal
+// windows and message boxes are answered from a timer, as a user would.
 #include "plugins/plugin_windows_win.h"
 
 #include <gtest/gtest.h>
@@ -31,21 +30,27 @@ void AnswerWarning(int button, std::string* text) {
   });
 }
 
+// The first column of a list view's rows, each with " +" when ticked.
+Lines Rows(HWND list) {
+  Lines rows;
+  for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+    char text[1024] = {};
+    ListView_GetItemText(list, row, 0, text, sizeof text);
+    rows.push_back(std::string(text) + (ListView_GetCheckState(list, row) == 1 ? " +" : ""));
+  }
+  return rows;
+}
+
 // The test window's title and output once its run has ended; the window is closed then.
 Lines CollectTestWindow(const std::function<void()>& open) {
   Lines output;
   test::WhenReady([&output] {
     HWND window = FindWindowA("TPlugTstForm", nullptr);
     if (!window) return false;
-    HWND list = FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr);
-    Lines lines = {gui::WindowText(FindWindowExA(window, nullptr, "STATIC", nullptr))};
-    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-      char text[1024] = {};
-      ListView_GetItemText(list, row, 0, text, sizeof text);
-      lines.push_back(text);
-    }
-    if (lines.back() != " " && lines.back().find("for this Plugin") == std::string::npos) return false;
-    output = lines;
+    Lines lines = Rows(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr));
+    if (lines.empty() || (lines.back() != " " && lines.back().find("for this Plugin") == std::string::npos)) return false;
+    output = {gui::WindowText(FindWindowExA(window, nullptr, "STATIC", nullptr))};
+    output.insert(output.end(), lines.begin(), lines.end());
     PostMessageA(window, WM_CLOSE, 0, 0);
     return true;
   });
@@ -53,17 +58,14 @@ Lines CollectTestWindow(const std::function<void()>& open) {
   return output;
 }
 
-class Host : public engine::PurgeHost {
- public:
-  explicit Host(test::PurgeFixture& f) : f_(f) {}
+struct Host : engine::PurgeHost {
+  explicit Host(test::PurgeFixture& fixture) : f(fixture) {}
   std::optional<engine::OptionSet> ReadVisibleOptions() override { return std::nullopt; }
-  engine::PurgeResources Resources() override { return f_.Resources(); }
+  engine::PurgeResources Resources() override { return f.Resources(); }
   void LoadTempProtectList() override { ++loads; }
   void ReleaseTempProtectList() override { ++releases; }
+  test::PurgeFixture& f;
   int loads = 0, releases = 0;
-
- private:
-  test::PurgeFixture& f_;
 };
 
 class PluginWindows : public ::testing::Test {
@@ -74,28 +76,15 @@ class PluginWindows : public ::testing::Test {
     f.firefox.PluginListFile = f.scratch / "PLUGINS.DAT";
     f.scratch.Write("PLUGINS\\b.std", "; lower-case name\r\nDELFILE=" + UpperCase(f.scratch / "VICTIM.TMP") + "\r\n");
     for (const char* file : {"PLUGINS\\A.CUS", "PLUGINS\\C.STD", "PLUGINS\\NOTES.TXT", "VICTIM.TMP"}) f.scratch.Write(file, "x");
-    selected = {"C.STD"};
   }
-  ~PluginWindows() override {
-    test::PendingAction() = nullptr;
-    gui::PumpPendingMessages();
-  }
-
+  ~PluginWindows() override { test::PendingAction() = nullptr; gui::PumpPendingMessages(); }
   std::unique_ptr<TPlugSelForm> Open() {
     auto opened = std::make_unique<TPlugSelForm>(context);
     opened->Create(nullptr);
     opened->FormActivate();
     return opened;
   }
-  Lines Rows() {
-    Lines rows;
-    for (int row = 0; row < ListView_GetItemCount(form->listView()); ++row) {
-      char text[MAX_PATH] = {};
-      ListView_GetItemText(form->listView(), row, 0, text, sizeof text);
-      rows.push_back(std::string(text) + (ListView_GetCheckState(form->listView(), row) ? " +" : ""));
-    }
-    return rows;
-  }
+  Lines Rows() { return plugins::Rows(form->listView()); }
   void Select(int row) {
     ListView_SetItemState(form->listView(), -1, 0, LVIS_SELECTED);
     if (row >= 0) ListView_SetItemState(form->listView(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -106,7 +95,7 @@ class PluginWindows : public ::testing::Test {
   test::PurgeFixture f;
   Host host{f};
   engine::PurgeState purge;
-  std::vector<std::string> selected;
+  std::vector<std::string> selected{"C.STD"};
   PluginWindowsContext context{host, purge, selected, f.scratch / "Tidemark.ini", {}, false};
   std::unique_ptr<TPlugSelForm> form;
 };

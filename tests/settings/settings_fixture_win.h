@@ -1,10 +1,9 @@
-// A settings file in a fresh scratch folder, read and written through the
-// system's private-profile functions.
+// A settings file in a fresh scratch folder, and one whose writes are
+// recorded ("Section/Key=value") with those of one key failing (a full disk).
 #pragma once
 #include <windows.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -13,29 +12,23 @@
 
 namespace tidemark::test {
 
+struct RecordingFile : platform::PrivateProfileFile {
+  explicit RecordingFile(const std::string& path, std::string failing = "") : PrivateProfileFile(path), failingKey(failing) {}
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value) override {
+    written.push_back(section + "/" + key + "=" + value);
+    return key == failingKey ? (lastError_ = ERROR_DISK_FULL, false) : PrivateProfileFile::WriteString(section, key, value);
+  }
+  std::vector<std::string> written;
+  std::string failingKey;
+};
+
 struct SettingsFile {
   TempFolder folder;
   std::string path = folder / "Tidemark.ini";
   platform::PrivateProfileFile ini{path};
-  std::string Text() const { return platform::RealFileSystem().ReadFile(path).value_or("<no file>"); }
   void SetText(const std::string& text) const { folder.Write("Tidemark.ini", text); }
-};
-
-// The settings file recording every write ("Section/Key=value"), with the
-// writes of one key failing, as when the disk fills up half way through.
-struct RecordingFile : platform::PrivateProfileFile {
-  explicit RecordingFile(std::string path, std::string failingKey = "")
-      : PrivateProfileFile(std::move(path)), failingKey_(std::move(failingKey)) {}
-  bool WriteString(const std::string& section, const std::string& key, const std::string& value) override {
-    written.push_back(section + "/" + key + "=" + value);
-    if (key != failingKey_) return PrivateProfileFile::WriteString(section, key, value);
-    lastError_ = ERROR_DISK_FULL;
-    return false;
-  }
-  std::vector<std::string> written;
-
- private:
-  std::string failingKey_;
+  // Whether `save` fails once the write of `key` fails.
+  bool FailsAt(const std::string& key, const auto& save) const { RecordingFile failing(path, key); return !save(failing); }
 };
 
 }  // namespace tidemark::test

@@ -1,6 +1,4 @@
-// The settings file: seeding it, the option sets, the configuration tab and
-// the windows' saved state, read and written through the system's
-// private-profile functions.
+// The settings file: seeding it, the option sets, the configuration tab and the windows' saved state.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -21,54 +19,45 @@ using Writes = std::vector<std::string>;
 
 TEST(OptionSets, EachOptionHasItsOwnKeyInItsSetsSectionAndEveryWriteCounts) {
   // The check boxes in PurgeFunctionId order, then the three radio groups.
-  const char* const keys[] = {
-      "CacheOption",      "CookiesOption",    "FFtypedURLs",       "HistoryOption",   "FormsOption",
-      "TempOption",       "VisitedOption",    "IECacheOption",     "IECookiesOption", "IEHistoryOption",
-      "IEUserDataOption", "IEDOMstoreOption", "IESearchesOption",  "IETypedURLsOption", "IEStraysOption",
-      "RecentLNKsOption", "RecycleBinOption", "ClipBoardOption",   "PluginsOption",   "SecureDeleteOption",
-      "CompactSqlOption", "ReportOpt"};
+  const char* const keys[] = {"CacheOption", "CookiesOption", "FFtypedURLs", "HistoryOption", "FormsOption",
+                              "TempOption", "VisitedOption", "IECacheOption", "IECookiesOption", "IEHistoryOption",
+                              "IEUserDataOption", "IEDOMstoreOption", "IESearchesOption", "IETypedURLsOption",
+                              "IEStraysOption", "RecentLNKsOption", "RecycleBinOption", "ClipBoardOption",
+                              "PluginsOption", "SecureDeleteOption", "CompactSqlOption", "ReportOpt"};
   int OptionSet::*const radios[] = {&OptionSet::secureErase, &OptionSet::compactSql, &OptionSet::reports};
   const std::pair<OptionSetId, const char*> sets[] = {{OptionSetId::Standard, "StndOptions"},
-                                                      {OptionSetId::PurgeNow, "PnowOptions"},
-                                                      {OptionSetId::Startup, "BootOptions"},
-                                                      {OptionSetId::Shutdown, "ShutOptions"}};
+      {OptionSetId::PurgeNow, "PnowOptions"}, {OptionSetId::Startup, "BootOptions"}, {OptionSetId::Shutdown, "ShutOptions"}};
   for (size_t i = 0; i < std::size(keys); ++i) {
     auto [id, section] = sets[i % std::size(sets)];
     SCOPED_TRACE(keys[i]);
     SettingsFile file;
     OptionSet options;
-    if (i < kPurgeFunctionCount)
-      options.selected[i] = true;
-    else
-      options.*radios[i - kPurgeFunctionCount] = 1;
+    if (i < kPurgeFunctionCount) options.selected[i] = true;
+    else options.*radios[i - kPurgeFunctionCount] = 1;
     ASSERT_TRUE(SaveOptionSet(file.ini, id, options));
     for (const char* key : keys) EXPECT_EQ(file.ini.ReadString(section, key, "missing"), key == keys[i] ? "1" : "0") << key;
     for (auto [other, otherSection] : sets)
       EXPECT_EQ(LoadOptionSet(file.ini, other), other == id ? options : OptionSet{}) << otherSection;
-    test::RecordingFile failing(file.path, keys[i]);
-    EXPECT_FALSE(SaveOptionSet(failing, id, options));
+    EXPECT_TRUE(file.FailsAt(keys[i], [&](auto& ini) { return SaveOptionSet(ini, id, options); }));
   }
 }
 
 TEST(Settings, StoredValuesThatCannotBeReadGiveTheirDefaultsAndAreNotWrittenBack) {
   SettingsFile file;
-  file.SetText(
-      "[ShutOptions]\r\nCacheOption=abc\r\nCookiesOption=2\r\nHistoryOption=-1\r\nFFtypedURLs=\r\n"
+  file.SetText("[ShutOptions]\r\nCacheOption=abc\r\nCookiesOption=2\r\nHistoryOption=-1\r\nFFtypedURLs=\r\n"
       "FormsOption= 1 \r\nSecureDeleteOption=5\r\nCompactSqlOption=x\r\nReportOpt=1\r\n"
       "SplashOpt=9\r\nMainWinOpt=abc\r\nShutType=7\r\n[BootOptions]\r\nSplashOpt=-1\r\nMainWinOpt=4\r\n");
-  OptionSet expected;
-  expected[PurgeFunctionId::FirefoxCookies] = expected[PurgeFunctionId::FirefoxHistory] = true;
-  expected[PurgeFunctionId::FirefoxForms] = true;
-  expected.reports = 1;
+  OptionSet expected{.reports = 1};
+  for (auto id : {PurgeFunctionId::FirefoxCookies, PurgeFunctionId::FirefoxHistory, PurgeFunctionId::FirefoxForms})
+    expected[id] = true;
   EXPECT_EQ(LoadOptionSet(file.ini, OptionSetId::Shutdown), expected);
   ConfigurationTab tab = LoadConfigurationTab(file.ini);
   EXPECT_EQ(std::tuple(tab.shutdown, tab.startup, tab.shutType), std::tuple(DisplayOptions{}, DisplayOptions{}, ShutType::Logoff));
   // The shred kind is the first character, kept even when unknown; the passes are clamped to 1..99.
-  const std::pair<const char*, ShredSettings> shreds[] = {{"", {kQuickShred, 1}},
-                                                          {"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
-                                                          {"Thoroughness=2\r\nRepeats=99999999999", {kBothShreds, 99}},
-                                                          {"Thoroughness=\r\nRepeats= 33 ", {kQuickShred, 33}},
-                                                          {"Thoroughness=7\r\nRepeats=abc", {'7', 1}}};
+  const std::pair<const char*, ShredSettings> shreds[] = {
+      {"", {kQuickShred, 1}}, {"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
+      {"Thoroughness=2\r\nRepeats=99999999999", {kBothShreds, 99}}, {"Thoroughness=\r\nRepeats= 33 ", {kQuickShred, 33}},
+      {"Thoroughness=7\r\nRepeats=abc", {'7', 1}}};
   for (auto [stored, shred] : shreds) {
     file.SetText(std::string("[ShredOption]\r\n") + stored + "\r\n");
     EXPECT_EQ(LoadShredSettings(file.ini), shred) << stored;
@@ -81,10 +70,9 @@ TEST(Settings, StoredValuesThatCannotBeReadGiveTheirDefaultsAndAreNotWrittenBack
       {"VolDir=1\r\nAgeTemp=0\r\nAgeHours= 48 \r\n", {false, false, false, true, false, "48", 48}},
       {"TmpDir=1\r\nDosDir=1\r\nAgeHours=99999999999\r\n", {true, true, false, false, true, "0", 0}}};
   for (auto [stored, temp] : temps) {
-    const std::string text = std::string("[TempFolders]\r\n") + stored;
-    file.SetText(text);
+    file.SetText(std::string("[TempFolders]\r\n") + stored);
     EXPECT_EQ(LoadTempFolderSettings(file.ini), temp) << stored;
-    EXPECT_EQ(file.Text(), text);
+    EXPECT_EQ(platform::RealFileSystem().ReadFile(file.path), "[TempFolders]\r\n" + std::string(stored));
   }
 }
 
@@ -94,23 +82,17 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
   const DisplayOptions shutdown{SplashOption::Disable, MainWindowOption::EnableOnSevereError};
   TempFolderSettings temp{true, false, true, false, true, "abc", 12};
   ShredSettings unknown{'7', 5}, inMemory;
-  using Apply = std::function<bool(platform::IniFile&)>;
-  const std::tuple<const char*, Apply, Writes> cases[] = {
-      {"General",
-       [&](platform::IniFile& ini) {
-         ShredSettings page{kThoroughShred, 150};
-         return ApplyGeneral(ini, page, inMemory) && page.repeats == 99 && inMemory == page;
-       },
+  const std::tuple<const char*, std::function<bool(platform::IniFile&)>, Writes> cases[] = {
+      {"General", [&](auto& ini) { ShredSettings page{kThoroughShred, 150};
+         return ApplyGeneral(ini, page, inMemory) && page.repeats == 99 && inMemory == page; },
        {"ShredOption/Thoroughness=1", "ShredOption/Repeats=99"}},
-      {"unknown shred kind", [&](platform::IniFile& ini) { return ApplyGeneral(ini, unknown, inMemory); },
-       {"ShredOption/Repeats=5"}},
-      {"Purge Now", [&](platform::IniFile& ini) { return ApplyPurgeNow(ini, purgeNow); },
+      {"unknown kind", [&](auto& ini) { return ApplyGeneral(ini, unknown, inMemory); }, {"ShredOption/Repeats=5"}},
+      {"Purge Now", [&](auto& ini) { return ApplyPurgeNow(ini, purgeNow); },
        {"PnowOptions/SplashOpt=1", "PnowOptions/MainWinOpt=1"}},
-      {"Startup", [&](platform::IniFile& ini) { return ApplyStartup(ini, startup); },
-       {"BootOptions/SplashOpt=0", "BootOptions/MainWinOpt=3"}},
-      {"Shutdown", [&](platform::IniFile& ini) { return ApplyShutdown(ini, shutdown, ShutType::Hibernate); },
+      {"Startup", [&](auto& ini) { return ApplyStartup(ini, startup); }, {"BootOptions/SplashOpt=0", "BootOptions/MainWinOpt=3"}},
+      {"Shutdown", [&](auto& ini) { return ApplyShutdown(ini, shutdown, ShutType::Hibernate); },
        {"ShutOptions/SplashOpt=1", "ShutOptions/MainWinOpt=2", "ShutOptions/ShutType=5"}},
-      {"Temp Folders", [&](platform::IniFile& ini) { return ApplyTempFolders(ini, temp); },
+      {"Temp Folders", [&](auto& ini) { return ApplyTempFolders(ini, temp); },
        {"TempFolders/TmpDir=1", "TempFolders/DosDir=0", "TempFolders/WinDir=1", "TempFolders/VolDir=0",
         "TempFolders/AgeHours=0", "TempFolders/AgeTemp=1"}},
   };
@@ -120,11 +102,8 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
     test::RecordingFile recording(file.path);
     ASSERT_TRUE(write(recording));
     EXPECT_EQ(recording.written, writes);
-    for (const std::string& entry : writes) {
-      std::string key = entry.substr(entry.find('/') + 1, entry.find('=') - entry.find('/') - 1);
-      test::RecordingFile failing(file.path, key);
-      EXPECT_FALSE(write(failing)) << key;
-    }
+    for (const std::string& entry : writes)
+      EXPECT_TRUE(file.FailsAt(entry.substr(entry.find('/') + 1, entry.find('=') - entry.find('/') - 1), write)) << entry;
   }
   EXPECT_EQ(temp, (TempFolderSettings{true, false, true, false, true, "0", 0})) << "the page shows the file";
   ConfigurationTab tab = LoadConfigurationTab(file.ini);
@@ -132,51 +111,44 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
   EXPECT_EQ(std::tuple(tab.purgeNow, tab.startup, tab.shutdown, tab.shutType),
             std::tuple(purgeNow, startup, shutdown, ShutType::Hibernate));
   ASSERT_TRUE(file.ini.WriteString("StndOptions", "SplashOpt", "1"));
-  SettingsState state;
-  state.show.quickStartOpt = "N";
+  SettingsState state{.show = {.quickStartOpt = "N"}};
   LoadSettingsState(file.ini, OptionSetId::Shutdown, state);
   EXPECT_EQ(std::tuple(state.shred, state.temp.oldTemp, state.shutType, state.runModeDisplay, state.show.quickStartOpt),
             std::tuple(tab.shred, true, ShutType::Hibernate, shutdown, std::string("N")));
-  LoadSettingsState(file.ini, OptionSetId::Startup, state);
-  EXPECT_EQ(state.runModeDisplay, startup);
   // The interactive run has no display options, whatever its section holds.
-  LoadSettingsState(file.ini, OptionSetId::Standard, state);
-  EXPECT_EQ(state.runModeDisplay, DisplayOptions{});
+  for (auto [id, shown] : {std::pair(OptionSetId::Startup, startup), std::pair(OptionSetId::Standard, DisplayOptions{})}) {
+    LoadSettingsState(file.ini, id, state);
+    EXPECT_EQ(state.runModeDisplay, shown);
+  }
   // A failed Apply is reported and the page shows what the file holds.
   temp = {false, false, false, false, true, "12", 12};
-  test::RecordingFile failing(file.path, "TmpDir");
-  EXPECT_FALSE(ApplyTempFolders(failing, temp));
+  EXPECT_TRUE(file.FailsAt("TmpDir", [&](auto& ini) { return ApplyTempFolders(ini, temp); }));
   EXPECT_EQ(temp, (TempFolderSettings{true, false, false, false, true, "12", 12}));
 }
 
 TEST(IniFile, MissingValuesFallBackLongOnesReadWholeAndUnsafeWritesAreRefused) {
-  test::SettingsFile file;
+  SettingsFile file;
   auto& ini = file.ini;
   EXPECT_EQ(ini.ReadString("ShowOption", "CookieMsgOpt", "N"), "N");
   EXPECT_FALSE(platform::RealFileSystem().FileExists(file.path)) << "a read creates nothing";
   file.SetText("[ShowOption]\r\nCookieMsgOpt=Y\r\nQuickStartOpt=\r\n");
-  EXPECT_EQ(ini.ReadString("ShowOption", "CookieMsgOpt", "N") + ini.ReadString("ShowOption", "FFcookieMsgOpt", "N") +
-                ini.ReadString("ShowOption", "QuickStartOpt", "S"),
-            "YN");
+  auto show = [&](const char* key, const char* fallback) { return ini.ReadString("ShowOption", key, fallback); };
+  EXPECT_EQ(show("CookieMsgOpt", "N") + show("FFcookieMsgOpt", "N") + show("QuickStartOpt", "S"), "YN");
   const std::string longValue = std::string(5000, 'x') + "end";
   ASSERT_TRUE(ini.WriteString("Positions", "Long", longValue));
   EXPECT_EQ(ini.ReadString("Positions", "Long", ""), longValue);
-  EXPECT_FALSE(ini.WriteString("Fonts", "Main0Name", "Arial\r\n[StndOptions]\r\nCacheOption=1"));
-  EXPECT_NE(ini.LastError(), 0u);
+  EXPECT_FALSE(ini.WriteString("Fonts", "Main0Name", "Arial\r\n[StndOptions]\r\nCacheOption=1") || ini.LastError() == 0);
   EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", "none") + ini.ReadString("StndOptions", "CacheOption", "0"), "none0");
   // No data folder: the system must not fall back to a file of its own.
   platform::PrivateProfileFile none("");
-  EXPECT_FALSE(none.WriteString("PnowOptions", "MainWinOpt", "3"));
-  EXPECT_NE(none.LastError(), 0u);
+  EXPECT_FALSE(none.WriteString("PnowOptions", "MainWinOpt", "3") || none.LastError() == 0);
   EXPECT_EQ(none.ReadString("PnowOptions", "MainWinOpt", "0"), "0");
 }
 
 // The copy from the program folder stops half way; the program folder's file can be unreadable too.
 struct CopyStopsHalfWay : platform::Win32FileSystem {
   bool CopyFileTo(const std::string&, const std::string& to, bool) override { return WriteFile(to, "[Stnd") && false; }
-  std::optional<std::string> ReadFile(const std::string& path) override {
-    return readable ? Win32FileSystem::ReadFile(path) : std::nullopt;
-  }
+  std::optional<std::string> ReadFile(const std::string& p) override { return readable ? Win32FileSystem::ReadFile(p) : std::nullopt; }
   bool readable = true;
 };
 
@@ -191,11 +163,7 @@ TEST(EnsureSettingsFile, SeedsOnlyAFolderWithoutTheFileAndAFailureLeavesNoFileBe
     return EnsureSettingsFile(files, program, folder, cdExec);
   };
   auto error = [&](platform::FileSystem& system, const std::string& folder) -> std::string {
-    try {
-      EnsureSettingsFile(system, program, folder, false);
-    } catch (const ESettingsFileError& e) {
-      return e.what();
-    }
+    try { EnsureSettingsFile(system, program, folder, false); } catch (const ESettingsFileError& e) { return e.what(); }
     return "no error";
   };
   CopyStopsHalfWay failing;
@@ -204,23 +172,18 @@ TEST(EnsureSettingsFile, SeedsOnlyAFolderWithoutTheFileAndAFailureLeavesNoFileBe
   EXPECT_EQ(error(failing, data), "Cannot open file " + seed);
   EXPECT_EQ(error(files, root / "Missing"), "Cannot create file " + root / "Missing\\Tidemark.ini");
   EXPECT_FALSE(files.FileExists(target)) << "no half copy is left";
-  EXPECT_EQ(ensure(data, true), EnsureResult::Skipped);
-  EXPECT_EQ(ensure(""), EnsureResult::Skipped);
-  EXPECT_FALSE(files.FileExists(target));
+  EXPECT_EQ((std::tuple{ensure(data, true), ensure(""), files.FileExists(target)}),
+            std::tuple(EnsureResult::Skipped, EnsureResult::Skipped, false));
   EXPECT_EQ(ensure(data), EnsureResult::Copied);
   EXPECT_EQ(files.ReadFile(target), seedText);
   files.WriteFile(target, "[ShredOption]\r\n");
-  EXPECT_EQ(ensure(data), EnsureResult::Existing);
-  EXPECT_EQ(files.ReadFile(target), "[ShredOption]\r\n");
   // The data folder is the program folder on a removable drive.
-  EXPECT_EQ(ensure(program), EnsureResult::Existing);
-  EXPECT_EQ(files.ReadFile(seed), seedText);
+  EXPECT_EQ((std::tuple{ensure(data), ensure(program), files.ReadFile(target), files.ReadFile(seed)}),
+            std::tuple(EnsureResult::Existing, EnsureResult::Existing, "[ShredOption]\r\n", seedText));
   files.RemoveFile(seed);
   files.RemoveFile(target);
-  EXPECT_EQ(ensure(data), EnsureResult::CreatedEmpty);
-  EXPECT_EQ(files.ReadFile(target), "");
-  EXPECT_EQ(ensure(data), EnsureResult::Existing);
-  EXPECT_EQ(ensure(root / "Missing"), EnsureResult::CreateFailed);
+  EXPECT_EQ((std::tuple{ensure(data), files.ReadFile(target), ensure(data), ensure(root / "Missing")}),
+            std::tuple(EnsureResult::CreatedEmpty, "", EnsureResult::Existing, EnsureResult::CreateFailed));
 }
 
 using enum PlacementKind;
@@ -238,6 +201,7 @@ struct Restored {
     cookies = RestoreCookieWindow(file.ini, context, {700, 500}, fonts, layout);
     plugins = RestoreWindow(file.ini, kPluginSelectWindowKey, context);
   }
+  auto Places() const { return std::tuple(main, cookies, plugins); }
 };
 
 TEST(WindowSettings, TheWindowsRoundTripAndEveryWriteCounts) {
@@ -250,49 +214,39 @@ TEST(WindowSettings, TheWindowsRoundTripAndEveryWriteCounts) {
   ASSERT_TRUE(SaveWindow(file.ini, kPluginSelectWindowKey, {WindowState::Normal, 1, 2, 3, 4}));
   EXPECT_EQ(file.ini.ReadString("Positions", "FFoxForm", ""), "0 120 80 450 620");
   Restored restored(file, kNormalStart);
-  EXPECT_EQ(restored.main, (WindowPlacement{Normal, 120, 80, 620, 450}));
-  EXPECT_EQ(restored.cookies, (WindowPlacement{Maximised, 0, 0, 700, 500}));
-  EXPECT_EQ(restored.plugins, (WindowPlacement{Normal, 1, 2, 4, 3}));
+  EXPECT_EQ(restored.Places(), std::tuple(WindowPlacement{Normal, 120, 80, 620, 450},
+                                          WindowPlacement{Maximised, 0, 0, 700, 500}, WindowPlacement{Normal, 1, 2, 4, 3}));
   EXPECT_EQ(std::tuple(restored.show, restored.fonts, restored.layout), std::tuple(show, fonts, lists));
-  for (const char* key : {"FFoxForm", "QuickStartOpt", "Main0Style", "Prot1Name", "Prot1Style"}) {
-    test::RecordingFile failing(file.path, key);
-    EXPECT_FALSE(SaveMainWindow(failing, {}, ShowOptions{}, FontSettings{})) << key;
-  }
-  for (const char* key : {"CookieForm", "Lv1C3", "Lv2C0", "LV2Ht"}) {
-    test::RecordingFile failing(file.path, key);
-    EXPECT_FALSE(SaveCookieWindow(failing, {}, CookieListLayout{})) << key;
-  }
+  for (const char* key : {"FFoxForm", "QuickStartOpt", "Main0Style", "Prot1Name", "Prot1Style"})
+    EXPECT_TRUE(file.FailsAt(key, [](auto& ini) { return SaveMainWindow(ini, {}, ShowOptions{}, FontSettings{}); })) << key;
+  for (const char* key : {"CookieForm", "Lv1C3", "Lv2C0", "LV2Ht"})
+    EXPECT_TRUE(file.FailsAt(key, [](auto& ini) { return SaveCookieWindow(ini, {}, CookieListLayout{}); })) << key;
 }
 
 TEST(WindowSettings, StoredValuesApplyOnlyWhenUsableResetKeepsTheFontAndAnyPosReadsNothing) {
   SettingsFile file;
-  file.SetText(
-      "[Positions]\r\nFFoxForm=0 120 80 450 620\r\nCookieForm=2\r\nPlugSelForm=garbage\r\n"
+  file.SetText("[Positions]\r\nFFoxForm=0 120 80 450 620\r\nCookieForm=2\r\nPlugSelForm=garbage\r\n"
       "Lv1C0=\r\nLv1C1=abc\r\nLv1C2=-5\r\nLv1C3=77\r\nLv2C1= 88 \r\nLV2Ht=12x\r\n"
       "[Fonts]\r\nMain0Name=Arial\r\nMain0Size=14\r\nMain0Style=x\r\nProt1Name=Verdana\r\nProt1Size=12\r\n"
       "[ShowOption]\r\nQuickStartOpt=N\r\n");
-  RestoreContext large = kNormalStart;
-  large.pixelsPerInch = 120;
-  Restored restored(file, large);
-  EXPECT_EQ(restored.main, (WindowPlacement{Normal, 120, 80, 620, 450}));
-  EXPECT_EQ(restored.cookies, (WindowPlacement{Maximised, 0, 0, 875, 625}));
-  EXPECT_EQ(restored.plugins, (WindowPlacement{Designed, 0, 0, 775, 563}));
+  Restored restored(file, {false, false, 120, {0, 0, 1024, 768}});
+  EXPECT_EQ(restored.Places(), std::tuple(WindowPlacement{Normal, 120, 80, 620, 450},
+                                          WindowPlacement{Maximised, 0, 0, 875, 625}, WindowPlacement{Designed, 0, 0, 775, 563}));
   EXPECT_EQ(restored.show, (ShowOptions{"N", "N", "N"}));
   // List sizes need a number that is not negative; a font a name and a size.
   EXPECT_EQ(restored.layout, (CookieListLayout{{1, 2, 3, 77}, {5, 88, 7}, 8}));
   EXPECT_EQ(restored.fonts, (FontSettings{{"Arial", 14, 0}, {"Verdana", 12, 0}}));
   // Only the positions are reset for the main window; the cookie manager keeps its designed lists and font.
   Restored afterReset(file, {false, true, 96, {0, 0, 1024, 768}});
-  EXPECT_EQ(afterReset.main, (WindowPlacement{Designed, 0, 0, 620, 450}));
-  EXPECT_EQ(afterReset.cookies, (WindowPlacement{Designed, 0, 0, 700, 500}));
+  EXPECT_EQ(std::tuple(afterReset.main, afterReset.cookies),
+            std::tuple(WindowPlacement{Designed, 0, 0, 620, 450}, WindowPlacement{Designed, 0, 0, 700, 500}));
   EXPECT_EQ(afterReset.fonts, (FontSettings{{"Arial", 14, 0}, FontSettings().cookieLists}));
   EXPECT_EQ(std::tuple(afterReset.show.quickStartOpt, afterReset.layout), std::tuple(std::string("N"), kDesignedLists));
 
   ASSERT_TRUE(SetFileAttributesA(file.path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
   Restored untouched(file, {true, false, 96, {0, 0, 1024, 768}});
   EXPECT_FALSE(untouched.main || untouched.cookies || untouched.plugins);
-  EXPECT_EQ(std::tuple(untouched.show, untouched.fonts, untouched.layout),
-            std::tuple(ShowOptions{}, FontSettings{}, kDesignedLists));
+  EXPECT_EQ(std::tuple(untouched.show, untouched.fonts, untouched.layout), std::tuple(ShowOptions{}, FontSettings{}, kDesignedLists));
   EXPECT_TRUE(GetFileAttributesA(file.path.c_str()) & FILE_ATTRIBUTE_READONLY) << "skipped entirely";
   // Restoring the main window makes the file writable again, hidden as it was.
   Restored{file, kNormalStart};
@@ -300,13 +254,9 @@ TEST(WindowSettings, StoredValuesApplyOnlyWhenUsableResetKeepsTheFontAndAnyPosRe
             DWORD(FILE_ATTRIBUTE_HIDDEN));
   EXPECT_TRUE(SaveWindow(file.ini, kMainWindowKey, {WindowState::Maximised, 1, 2, 3, 4}));
   EXPECT_EQ(file.ini.ReadString("Positions", "FFoxForm", ""), "2");
-  const FontSetting current{"Fixedsys", 10, kFontBold};
   for (const char* stored : {"Main0Name=\r\nMain0Size=12\r\n", "Main0Name=Arial\r\nMain0Size=0\r\n"}) {
     file.SetText(std::string("[Fonts]\r\n") + stored);
-    ShowOptions show;
-    FontSettings fonts{current, current};
-    RestoreMainWindow(file.ini, platform::RealFileSystem(), kNormalStart, show, fonts);
-    EXPECT_EQ(fonts.results, current) << stored;
+    EXPECT_EQ(Restored(file, kNormalStart).fonts, FontSettings{}) << stored;
   }
 }
 

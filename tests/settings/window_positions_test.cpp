@@ -9,7 +9,6 @@ const ScreenArea k1024x768{0, 0, 1024, 768};
 
 TEST(WindowPositions, ParsesAndFormatsTheStoredValueAndUnreadableOnesGiveTheDesignedPlacement) {
   EXPECT_EQ(ParsePosition("  1  -4 7 300 400 "), (StoredPosition{WindowState::Minimised, -4, 7, 300, 400}));
-  EXPECT_EQ(FormatPosition({WindowState::Maximised, 120, 80, 450, 620}), "2");
   StoredPosition saved{WindowState::Normal, -30, 1900, 512, 777};
   EXPECT_EQ(ParsePosition(FormatPosition(saved)), saved);
   for (const char* stored : {"Default", "", "abc", "0", "0 1 2 3", "0 1 2 3 4 5", "3 1 2 3 4", "01 1 2 3 4",
@@ -21,13 +20,7 @@ TEST(WindowPositions, ParsesAndFormatsTheStoredValueAndUnreadableOnesGiveTheDesi
 }
 
 TEST(WindowPositions, PlacementOfEachStoredValue) {
-  struct Case {
-    const char* stored;
-    int ppi;
-    bool reset;
-    ScreenArea screen;
-    WindowPlacement expected;
-  };
+  struct Case { const char* stored; int ppi; bool reset; ScreenArea screen; WindowPlacement expected; };
   using enum PlacementKind;
   const Case cases[] = {
       // The designed size grows from 120 pixels per inch on, rounded to nearest (562.5 -> 563).
