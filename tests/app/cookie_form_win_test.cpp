@@ -27,29 +27,6 @@ using Lines = std::vector<std::string>;
 using Row = TCookieForm::Row;
 constexpr const char* kDeleteConfirmation = "Tidemark  -  Delete Confirmation";
 
-// Every message box of this thread, as "caption|text", answered with the
-// button given for its caption (OK otherwise); `during` runs before the answer.
-struct Boxes {
-  Lines shown;
-  std::map<std::string, int> answers;
-  std::function<void()> during;
-  void Watch() {
-    test::WhenReady([this] {
-      HWND box = nullptr;
-      while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) &&
-             (GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId() || !IsWindowVisible(box))) {
-      }
-      if (!box) return false;
-      std::string caption = gui::WindowText(box);
-      shown.push_back(caption + "|" + gui::WindowText(GetDlgItem(box, 0xFFFF)));
-      if (during) during();
-      PostMessageA(box, WM_COMMAND, answers.contains(caption) ? answers[caption] : IDOK, 0);
-      ShowWindow(box, SW_HIDE);  // seen once
-      return false;
-    });
-  }
-};
-
 // Names of the files the deletion engine overwrote (shredded).
 struct ShredWatch : platform::Win32FileSystem {
   std::unique_ptr<platform::ExclusiveFile> OpenExclusive(const std::string& path,
@@ -141,7 +118,7 @@ class CookieManager : public ::testing::Test {
   settings::FontSettings fonts;
   bool firefoxRunning = false;
   Lines opened, helpTopics;
-  Boxes boxes;
+  test::MessageBoxes boxes;
   CookieFormContext context{.files = files, .memory = platform::RealSharedMemory(), .firefox = firefox, .ie = ie,
                             .firefoxProtectFile = firefoxProtect, .ieProtectFile = ieProtect,
                             .firefoxPermissions = permissions, .iePermissions = iePermissions,

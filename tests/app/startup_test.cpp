@@ -91,16 +91,6 @@ TEST(SystemFlags, VersionAndSwitches) {
   EXPECT_TRUE(flags.tisVista && flags.tisWin7 && flags.ie7);
 }
 
-// A file system whose drives are all of one type.
-struct OneDriveType : test::MemoryFileSystem {
-  platform::DriveType DriveTypeOf(const std::string& root) override {
-    roots.push_back(root);
-    return type;
-  }
-  platform::DriveType type = platform::DriveType::Fixed;
-  std::vector<std::string> roots;
-};
-
 TEST(ResolvePaths, TheDataFolderByDriveType) {
   using platform::DriveType;
   struct Case {
@@ -127,10 +117,10 @@ TEST(ResolvePaths, TheDataFolderByDriveType) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program);
-    OneDriveType files;
-    files.type = c.drive;
+    test::MemoryFileSystem files;
+    files.driveType = c.drive;
     AppPaths paths = ResolvePaths(Read(c.params), c.program, c.appData, files);
-    EXPECT_EQ(files.roots, (std::vector<std::string>{std::string(c.program, 2) + "\\"}));
+    EXPECT_EQ(files.drivesAsked, (std::vector<std::string>{std::string(c.program, 2) + "\\"}));
     EXPECT_EQ(paths.programDrive, c.drive);
     EXPECT_EQ(paths.dataFolder, c.dataFolder);
     std::string inData = *c.dataFolder ? std::string(c.dataFolder) + "\\" : "";

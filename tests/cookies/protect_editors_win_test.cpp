@@ -13,16 +13,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Answers every message box titled caption with OK and keeps their texts.
-void CollectErrorBoxes(Lines* texts) {
-  test::WhenReady([texts] {
-    if (HWND box = FindWindowA("#32770", "Tidemark  -  Error Message")) {
-      texts->push_back(gui::WindowText(GetDlgItem(box, 0xFFFF)));
-      PostMessageA(box, WM_COMMAND, IDOK, 0);
-    }
-    return false;  // stays ready for the next box
-  });
-}
+const std::string kErrorBox = "Tidemark  -  Error Message|";
 
 struct Step {
   enum Kind { Type, Add, Delete, Click } kind;
@@ -38,11 +29,11 @@ void Drive(ProtectEntryEditor& editor, const std::vector<Step>& steps) {
   editor.FormActivate();
   EXPECT_FALSE(IsWindowEnabled(editor.addButton()));
   EXPECT_EQ(editor.HintOf(editor.addButton()), "Add Displayed Entry");
-  Lines boxes;
-  CollectErrorBoxes(&boxes);
+  test::MessageBoxes boxes;
+  boxes.Watch();
   for (const Step& step : steps) {
     SCOPED_TRACE(step.text);
-    size_t shown = boxes.size();
+    size_t shown = boxes.shown.size();
     switch (step.kind) {
       case Step::Type: SetWindowTextA(editor.currentEdit(), step.text.c_str()); break;
       case Step::Add: editor.EditAddBtnClick(); break;
@@ -54,7 +45,7 @@ void Drive(ProtectEntryEditor& editor, const std::vector<Step>& steps) {
     }
     EXPECT_EQ(editor.Entries(), step.entries);
     EXPECT_EQ(IsWindowEnabled(editor.addButton()) != 0, step.addEnabled);
-    EXPECT_EQ(boxes.size() > shown ? boxes.back() : "", step.box);
+    EXPECT_EQ(boxes.shown.size() > shown ? boxes.shown.back() : "", step.box.empty() ? "" : kErrorBox + step.box);
   }
   test::PendingAction() = nullptr;
   editor.EditCloseBtnClick();

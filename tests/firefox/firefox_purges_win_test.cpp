@@ -134,11 +134,8 @@ TEST_F(CachePurge, EmptiesBothCacheFoldersAndTheFastLoadFile) {
   EXPECT_EQ(Run(FirefoxCachePurge), (Lines{"       deleted - " + localProfile + "\\XUL.MFL",
                                            "  Purge \"FireFox Cache\" Function Completed.   4 Cache Data Files Processed."}));
   EXPECT_FALSE(f.files.FileExists(localProfile + "\\XUL.MFL"));
-  for (const std::string& cache : {profile + "\\Cache", localProfile + "\\Cache"}) {
-    int left = 0;
-    EXPECT_TRUE(f.files.ListFolder(cache, [&](const platform::DirEntry&) { return ++left, true; }));
-    EXPECT_EQ(left, 0) << cache << ": the cache folder itself stays, emptied";
-  }
+  // The cache folders themselves stay, emptied.
+  EXPECT_TRUE(f.files.RemoveFolder(profile + "\\Cache") && f.files.RemoveFolder(localProfile + "\\Cache"));
 }
 
 class HistoryPurge : public test::FirefoxProfileTest {

@@ -14,7 +14,7 @@ namespace tidemark::test {
 
 class FirefoxProfileTest : public ::testing::Test {
  protected:
-  explicit FirefoxProfileTest(PurgePlatformChoice choice = {}) : f(choice) {
+  FirefoxProfileTest() {
     f.shellFolders.AppData = f.scratch / "Roaming";
     f.shellFolders.LocalAppData = f.scratch / "Local";
     f.scratch.Write("Roaming\\Mozilla\\Firefox\\profiles.ini",

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "firefox/firefox_databases.h"
 #include "support/memory_files.h"
@@ -47,16 +46,9 @@ struct Recording : cookies::UserMessages {
   std::vector<std::string> shown;
 };
 
-// The files the stores read, on disk, beside the real databases.
+// hostperm.1 in memory; the databases on disk.
 struct DiskFiles : test::MemoryFileSystem {
   bool FileExists(const std::string& path) override { return fs::is_regular_file(path); }
-  std::optional<std::string> ReadFile(const std::string& path) override {
-    std::ifstream in(path, std::ios::binary);
-    return in ? std::optional(std::string(std::istreambuf_iterator<char>(in), {})) : std::nullopt;
-  }
-  bool WriteFile(const std::string& path, const std::string& content) override {
-    return static_cast<bool>(std::ofstream(path, std::ios::binary | std::ios::trunc) << content);
-  }
 };
 
 // A scratch folder of real files.
@@ -73,7 +65,7 @@ class SitePermissions : public OnDisk {
   SitePermissions() {
     firefox_.FirefoxProfileFolder = folder_.string();
     firefox_.PermissionsFile = (folder_ / "permissions.sqlite").string();
-    firefox_.HostpermFile = (folder_ / "hostperm.1").string();
+    firefox_.HostpermFile = "C:\\Profile\\hostperm.1";
   }
   ~SitePermissions() override { permissions_.Close(); }
 
@@ -83,7 +75,7 @@ class SitePermissions : public OnDisk {
     if (sqlite)
       test::BuildDatabase(firefox_.PermissionsFile, store == Store::MozHosts ? kMozHostsSchema : kMozPermsSchema);
     if (!sqlite)
-      files_.WriteFile(firefox_.HostpermFile, (store == Store::HostpermWithHeader ? kHeader : "") + kHostpermRecords);
+      files_.AddFile(firefox_.HostpermFile, (store == Store::HostpermWithHeader ? kHeader : "") + kHostpermRecords);
     permissions_.Load(files_, firefox_, messages_);
   }
   int64_t Rows(const std::string& where) {

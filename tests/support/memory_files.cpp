@@ -220,7 +220,9 @@ bool MemoryFileSystem::WriteFile(const std::string& path, const std::string& con
   return !writesStopHalfWay || Fail(112);  // ERROR_DISK_FULL
 }
 
-platform::DriveType MemoryFileSystem::DriveTypeOf(const std::string&) { return platform::DriveType::Fixed; }
+platform::DriveType MemoryFileSystem::DriveTypeOf(const std::string& root) {
+  return drivesAsked.push_back(root), driveType;
+}
 
 std::optional<uint64_t> MemoryFileSystem::LastWriteTime(const std::string& path) {
   Node* node = Find(path);

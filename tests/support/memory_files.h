@@ -23,6 +23,9 @@ class MemoryFileSystem : public platform::FileSystem {
   std::set<std::string> unreadable;
   // Every write keeps only the first half of the content and fails, as on a full disk.
   bool writesStopHalfWay = false;
+  // The type of every drive, and the roots asked about.
+  platform::DriveType driveType = platform::DriveType::Fixed;
+  std::vector<std::string> drivesAsked;
 
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;

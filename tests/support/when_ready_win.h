@@ -4,6 +4,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/gui_win.h"
 
 namespace tidemark::test {
 
@@ -24,5 +29,28 @@ inline void WhenReady(std::function<bool()> action) {
   PendingAction() = std::move(action);
   SetTimer(nullptr, 0, 50, RetryPendingAction);
 }
+
+// Every message box this thread shows, as "caption|text", answered with the button given for its caption (OK
+// otherwise); `during` runs before the answer.
+struct MessageBoxes {
+  std::vector<std::string> shown;
+  std::map<std::string, int> answers;
+  std::function<void()> during;
+  void Watch() {
+    WhenReady([this] {
+      HWND box = nullptr;
+      while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) &&
+             (GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId() || !IsWindowVisible(box))) {
+      }
+      if (!box) return false;
+      std::string caption = gui::WindowText(box);
+      shown.push_back(caption + "|" + gui::WindowText(GetDlgItem(box, 0xFFFF)));
+      if (during) during();
+      PostMessageA(box, WM_COMMAND, answers.contains(caption) ? answers[caption] : IDOK, 0);
+      ShowWindow(box, SW_HIDE);  // seen once
+      return false;
+    });
+  }
+};
 
 }  // namespace tidemark::test
