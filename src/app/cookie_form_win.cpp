@@ -7,6 +7,7 @@
 #include "cookies/protect_editors_win.h"
 #include "cookies/protect_file.h"
 #include "cookies/user_messages_win.h"
+#include "engine/deletion.h"
 #include "firefox/firefox_purges.h"
 #include "help/font_form_win.h"
 #include "help/help_topics.h"
@@ -53,6 +54,14 @@ bool IsPlainHostName(std::string_view address) {
   if (colon == std::string_view::npos) return true;
   std::string_view port = address.substr(colon + 1);
   return !port.empty() && port.size() <= 5 && std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The address's entry, whatever it was, becomes prefix + address.
+void ReplaceProtectEntry(cookies::ProtectList& list, const std::string& address, const char* prefix) {
+  cookies::ProtectMatch match = cookies::FindCookieProtect(list, address);
+  if (match.found) list.entries.erase(list.entries.begin() + match.index);
+  cookies::AddProtectEntry(list.entries, prefix + LowerCase(address));
+  list.Dirty = true;
 }
 
 // The purge environment a deletion of the window runs in: the purge's
@@ -650,11 +659,8 @@ void TCookieForm::Protect1Click() {
       std::string result = DeleteCookieOf(item);
       item.comment = result == "Deleted" ? kOnlyInProtectFile : "not deleted - " + result;
     }
-    match = cookies::FindCookieProtect(list, item.caption);
-    if (match.found) list.entries.erase(list.entries.begin() + match.index);
     item.status = "Protect";
-    cookies::AddProtectEntry(list.entries, "p=" + LowerCase(item.caption));
-    list.Dirty = true;
+    ReplaceProtectEntry(list, item.caption, "p=");
     UpdateRow(index);
   }
 }
@@ -669,10 +675,7 @@ void TCookieForm::RandomSbtnClick() {
     Item& item = items_[static_cast<size_t>(index)];
     if (item.status == "Random") continue;
     item.status = "Random";
-    cookies::ProtectMatch match = cookies::FindCookieProtect(list, item.caption);
-    if (match.found) list.entries.erase(list.entries.begin() + match.index);
-    cookies::AddProtectEntry(list.entries, "r=" + LowerCase(item.caption));
-    list.Dirty = true;
+    ReplaceProtectEntry(list, item.caption, "r=");
     UpdateRow(index);
   }
 }
@@ -785,8 +788,11 @@ std::string TCookieForm::DeleteIECookie(const std::string& url) {
   }
   index.CloseIndexFile();
   if (deleted) return "Deleted";
-  if (code == 0 || code == 2) return "Error in URL";
-  if (code == 5 || code == 32 || code == 33 || code == 1224) return "Locked";
+  namespace error = engine::error_code;
+  if (code == 0 || code == error::kFileNotFound) return "Error in URL";
+  if (code == error::kAccessDenied || code == error::kSharingViolation || code == error::kLockViolation ||
+      code == error::kUserMappedFile)
+    return "Locked";
   return "Error-" + std::to_string(code);
 }
 
