@@ -30,8 +30,8 @@ TEST(PluginLines, FileNamesSelectionLevelsAndRot13) {
 std::string Fields(const PluginCommand& c) {
   std::string out(1, c.type);
   const std::pair<const char*, const std::string*> fields[] = {
-      {"verb", &c.verbText}, {"path", &c.path},     {"drive", &c.drive},    {"folder", &c.folder}, {"file", &c.file},
-      {"text", &c.text},     {"filter", &c.filter}, {"type", &c.folderType}, {"root", &c.root},    {"key", &c.key},
+      {"verb", &c.verbText}, {"path", &c.path},     {"drive", &c.drive},     {"folder", &c.folder}, {"file", &c.file},
+      {"text", &c.text},     {"filter", &c.filter}, {"type", &c.folderType}, {"root", &c.root},     {"key", &c.key},
       {"value", &c.value},   {"string", &c.string}, {"match", &c.match}};
   for (const auto& [name, value] : fields)
     if (!value->empty()) out += std::string(" ") + name + "=" + *value;
@@ -44,10 +44,10 @@ TEST(PluginLines, KindsAndFieldsOfEveryCommand) {
       {"MY PLUGIN FOR APP 1.0", "T"},
       {"DELFILES=C:\\X.TXT", "T"},
       {"DELFILE=C:", "F verb=DELFILE path=C: drive=C:"},  // ten characters
-      {"DELFILE=C:\\APP\\LOGS\\RUN.LOG", "F verb=DELFILE path=C:\\APP\\LOGS\\RUN.LOG drive=C: folder=\\APP\\LOGS file=RUN.LOG"},
-      {"DELFILE=\\\\HOST\\SHARE\\A.TXT", "F verb=DELFILE path=\\\\HOST\\SHARE\\A.TXT folder=\\\\HOST\\SHARE file=A.TXT"},
-      {"EXECUTE=C:\\TOOLS\\CLEAN.EXE /Q", "F verb=EXECUTE path=C:\\TOOLS\\CLEAN.EXE /Q drive=C: folder=\\TOOLS file=CLEAN.EXE /Q"},
-      {"DELTEXT=C:\\A\\B.INI['RECENT=']", "F verb=DELTEXT path=C:\\A\\B.INI drive=C: folder=\\A file=B.INI text=RECENT="},
+      {"DELFILE=C:\\APP\\LOG\\R.LOG", "F verb=DELFILE path=C:\\APP\\LOG\\R.LOG drive=C: folder=\\APP\\LOG file=R.LOG"},
+      {"DELFILE=\\\\HOST\\SHARE\\A.TX", "F verb=DELFILE path=\\\\HOST\\SHARE\\A.TX folder=\\\\HOST\\SHARE file=A.TX"},
+      {"EXECUTE=C:\\TOOL\\GO.EXE /Q", "F verb=EXECUTE path=C:\\TOOL\\GO.EXE /Q drive=C: folder=\\TOOL file=GO.EXE /Q"},
+      {"DELTEXT=C:\\A\\B.INI['MRU=']", "F verb=DELTEXT path=C:\\A\\B.INI drive=C: folder=\\A file=B.INI text=MRU="},
       {"DELFOLD=C:\\CACHE\\[*.TMP]DS", "F verb=DELFOLD path=C:\\CACHE drive=C: folder=\\CACHE filter=*.TMP type=DS"},
       {"DEL1VAL=HKCU:\\SOFTWARE\\APP[LAST FILE]", "R verb=DEL1VAL root=HKCU key=SOFTWARE\\APP value=LAST FILE"},
       {"DEL1KEY=HKLM:SOFTWARE\\APP\\MRU\\", "R verb=DEL1KEY root=HKLM key=SOFTWARE\\APP\\MRU"},
@@ -78,23 +78,17 @@ TEST(PluginMatching, WildcardsMasksAndNames) {
 }
 
 TEST(PluginText, XmlElementsAreCutWithTheirLinesUpToOneThatNeverEnds) {
+  // Each case: the text, the element name, what is kept and how many elements are cut.
   const std::tuple<const char*, const char*, const char*, size_t> cases[] = {
-      // A one-line element takes its line with it.
-      {"<a>\r\n  <hist>x</hist>\r\n  <keep/>\r\n</a>\r\n", "HIST", "<a>\r\n  <keep/>\r\n</a>\r\n", 1},
-      // Several lines, attributes, a ">" inside a quoted value.
-      {"<a>\n<hist when=\"a>b\">\n  1\n</hist>\n</a>\n", "hist", "<a>\n</a>\n", 1},
-      // Self-closing, with and without a blank, in any case.
-      {"<r><Item/><item id='1' /><items/></r>", "ITEM", "<r><items/></r>", 2},
-      // What shares the first and last lines stays, joined.
-      {"<r>a<h>\nx\n</h>b</r>\n", "H", "<r>ab</r>\n", 1},
-      // Nested elements of the name go with the outer one.
-      {"<h><h>in</h></h>\n<k/>\n", "H", "<k/>\n", 1},
-      // Two on one line, the line then blank.
-      {"x\n <h/> <h/> \ny", "H", "x\ny", 2},
-      // A name that only begins like the element's is another element.
-      {"<history/>\n", "HIST", "<history/>\n", 0},
+      {"<a>\r\n <h>x</h>\r\n <k/>\r\n</a>\r\n", "H", "<a>\r\n <k/>\r\n</a>\r\n", 1},  // its line goes with it
+      {"<a>\n<hist when=\"a>b\">\n  1\n</hist>\n</a>\n", "hist", "<a>\n</a>\n", 1},   // lines, a quoted ">"
+      {"<r><Item/><item id='1' /><items/></r>", "ITEM", "<r><items/></r>", 2},        // self-closing, any case
+      {"<r>a<h>\nx\n</h>b</r>\n", "H", "<r>ab</r>\n", 1},                             // shared lines stay, joined
+      {"<h><h>in</h></h>\n<k/>\n", "H", "<k/>\n", 1},                                 // nested: with the outer one
+      {"x\n <h/> <h/> \ny", "H", "x\ny", 2},                                          // two on a line, then blank
+      {"<history/>\n", "HIST", "<history/>\n", 0},                                    // a longer name is another
   };
-  for (const auto& [input, name, kept, elements] : cases) {  // text, element name, what is kept, elements cut
+  for (const auto& [input, name, kept, elements] : cases) {
     XmlElements found = FindXmlElements(input, name);
     EXPECT_EQ(found.found.size(), elements) << input;
     EXPECT_FALSE(found.unclosed) << input;
@@ -135,10 +129,11 @@ struct FakeMachine : PlaceholderSource {
   std::map<std::string, std::string> variables = {{"TEMP", "C:\\Users\\Ann\\Temp"}};
 };
 
-TEST(PluginExpansion, TokensVariablesAndReferencesInOneCallOrStayAsWritten) {
+TEST(PluginExpansion, TokensVariablesAndReferencesUntilNothingChangesOrStayAsWritten) {
   FakeMachine machine;
   machine.values[{RegistryRoot::CurrentUser, "SOFTWARE\\APP", "DIR"}] = "%TEMP%\\App";
-  EXPECT_EQ(ExpandPluginLine("DelFile=C:\\Users\\#USER#\\%TEMP%.txt", machine), "DELFILE=C:\\USERS\\ANN\\C:\\USERS\\ANN\\TEMP.TXT");
+  EXPECT_EQ(ExpandPluginLine("DelFile=C:\\Users\\#USER#\\%TEMP%.txt", machine),
+            "DELFILE=C:\\USERS\\ANN\\C:\\USERS\\ANN\\TEMP.TXT");
   EXPECT_EQ(ExpandPluginLine("DELFOLD=#APPDATA#\\X\\#DOCUMENTS#[*.*]IS", machine),
             "DELFOLD=C:\\USERS\\ANN\\APPDATA\\ROAMING\\X\\C:\\USERS\\ANN\\DOCUMENTS[*.*]IS");
   // The reference's text holds a variable, expanded in the same pass.
@@ -147,27 +142,25 @@ TEST(PluginExpansion, TokensVariablesAndReferencesInOneCallOrStayAsWritten) {
   EXPECT_EQ(ExpandPluginLine("#COMPUTER# #USER#", machine), "DESK ANN");
   EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine), "DEL1KEY=HKCU:SOFTWARE\\APP");
   machine.vista = true;
-  EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine), "DEL1KEY=HKCU:SOFTWARE\\APPDATALOW\\SOFTWARE\\APP");
+  EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine),
+            "DEL1KEY=HKCU:SOFTWARE\\APPDATALOW\\SOFTWARE\\APP");
   // What cannot be replaced stays as written.
   machine.values[{RegistryRoot::CurrentUser, "EMPTY", "V"}] = "";
-  for (const char* line : {"DELFILE=#PICTURES#\\A.JPG",         // the shell has no such folder here
-                           "DELFILE=#NOSUCH#\\A.TXT",           // not a token
-                           "DELFILE=^HKCU:MISSING[V]\\A.TXT",   // no such value
-                           "DELFILE=^HKCU:EMPTY[V]\\A.TXT",     // empty value
-                           "DELFILE=^HKXX:KEY[V]\\A.TXT",       // not a root
+  for (const char* line : {"DELFILE=#PICTURES#\\A.JPG",        // the shell has no such folder here
+                           "DELFILE=#NOSUCH#\\A.TXT",          // not a token
+                           "DELFILE=^HKCU:MISSING[V]\\A.TXT",  // no such value
+                           "DELFILE=^HKCU:EMPTY[V]\\A.TXT",    // empty value
+                           "DELFILE=^HKXX:KEY[V]\\A.TXT",      // not a root
                            "DELFILE=%NOSUCHVAR%\\A.TXT"})
     EXPECT_EQ(ExpandPluginLine(line, machine), line) << line;
   // Only the token at the first "#" is looked at.
   EXPECT_EQ(ExpandPluginLine("DELTEXT=#X#\\#USER#", machine), "DELTEXT=#X#\\#USER#");
-}
-
-TEST(PluginExpansion, RepeatsUntilNothingChangesOrGivesUp) {
-  FakeMachine machine;
+  // Passes repeat until nothing changes, or give up on a value that brings its own reference back or a variable
+  // that grows.
   machine.values[{RegistryRoot::LocalMachine, "A", "NEXT"}] = "^HKLM:B[NEXT]";
   machine.values[{RegistryRoot::LocalMachine, "B", "NEXT"}] = "#APPDATA#";
   EXPECT_EQ(ExpandPluginLine("DELFILE=^HKLM:A[NEXT]\\#USER#.TXT", machine),
             "DELFILE=C:\\USERS\\ANN\\APPDATA\\ROAMING\\ANN.TXT");
-  // A value that brings its own reference back, a variable that grows: nothing.
   machine.values[{RegistryRoot::CurrentUser, "LOOP", "V"}] = "X^HKCU:LOOP[V]";
   EXPECT_FALSE(ExpandPluginLine("DELFILE=^HKCU:LOOP[V]", machine));
   machine.variables["GROW"] = "%GROW%%GROW%";

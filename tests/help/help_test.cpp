@@ -1,27 +1,27 @@
-// The help project against the program's sources: every topic is compiled,
-// listed and reachable, every link leads to a topic, and every error, caution
-// and warning line the program can write has its TroubleShooting entry.
+// The help project against the program's sources: every topic is compiled, listed and reachable, every link leads to
+// a topic, and every error, caution and warning line the program can write has its TroubleShooting entry. The
+// quick-start window's size, first place and panel colour.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "engine/labels.h"
 #include "help/help_topics.h"
+#include "help/quick_start.h"
 #include "platform/text.h"
 
-namespace tidemark::test {
+namespace tidemark::help {
 namespace {
 
 std::string Path(const std::string& relative) { return std::string(TIDEMARK_SOURCE_ROOT) + "/" + relative; }
 std::string Read(const std::string& path) {
-  std::stringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
 }
 std::vector<std::string> FilesBelow(const std::string& relative, std::initializer_list<std::string_view> endings) {
   std::vector<std::string> files;
@@ -46,8 +46,7 @@ std::string FoldBlanks(const std::string& text) {
   return Trim(std::regex_replace(text, blanks, " "));
 }
 
-// A help page's text as the viewer shows it; a tag closes right after the
-// word it ends ("<code>x</code>.").
+// A help page's text as the viewer shows it; a tag closes right after the word it ends ("<code>x</code>.").
 std::string VisibleText(std::string text) {
   text = std::regex_replace(text, std::regex("<[^>]*>"), " ");
   for (const char* entity : {"&lt;|<", "&gt;|>", "&quot;|\"", "&#39;|'", "&nbsp;| ", "&amp;|&"})
@@ -55,13 +54,12 @@ std::string VisibleText(std::string text) {
   return std::regex_replace(FoldBlanks(text), std::regex(" ([.,])"), "$1");
 }
 
-// The texts a line of C++ can write as a report or message line: literals
-// beginning with a marker or an error label, and those joined to them up to
-// a comma or semicolon; comments skipped, blank runs folded, bare markers and
-// short separators left out.
+// The texts a line of C++ can write as a report or message line: literals beginning with a marker or an error label,
+// and those joined to them up to a comma or semicolon; comments skipped, blank runs folded, bare markers and short
+// separators left out.
 std::vector<std::string> ReportTextsOf(const std::string& line) {
   static const std::regex token(R"re('(?:[^'\\]|\\.)*'|"((?:[^"\\]|\\.)*)"|//)re");
-  static constexpr std::string_view markers[] = {"*** ", "-Error-", "-Caution-", "Error - ", "CAUTION - ", "- Warning - "};
+  static const char* const markers[] = {"*** ", "-Error-", "-Caution-", "Error - ", "CAUTION - ", "- Warning - "};
   static constexpr std::string_view bare[] = {"***", "-Error-", "-Caution-", "Error -", "*** Error"};
   std::vector<std::string> texts;
   bool inLine = false;
@@ -97,9 +95,10 @@ TEST(HelpFile, EveryTopicIsCompiledListedAndEveryLinkLeadsToATopic) {
     for (const std::string& target : Matches(Read(page), R"re(href="([^"#:]+)[^"]*")re"))
       EXPECT_TRUE(existing.count(target)) << NameOf(page) << " links to " << target << ", which does not exist";
   }
-  for (const std::string& target : Matches(Read(Path("help/Tidemark.hhk")), R"re(name="Local" value="html\\([^"]+)")re"))
+  for (const std::string& target :
+       Matches(Read(Path("help/Tidemark.hhk")), R"re(name="Local" value="html\\([^"]+)")re"))
     EXPECT_TRUE(existing.count(target)) << "the index names " << target << ", which does not exist";
-  for (std::string_view topic : help::kProgramTopics)
+  for (std::string_view topic : kProgramTopics)
     EXPECT_TRUE(compiled.count(LowerCase(topic))) << "the program opens " << topic << ", which is not compiled";
 }
 
@@ -107,17 +106,37 @@ TEST(TroubleShooting, EveryReportLineOfTheProgramHasAnEntry) {
   std::string topic = VisibleText(Read(Path("help/html/trouble.htm")));
   size_t found = 0;
   for (const std::string& file : FilesBelow("src", {".cpp", ".h"})) {
-    std::istringstream source(Read(file));
-    std::string line;
-    for (int number = 1; std::getline(source, line); ++number)
-      for (const std::string& text : ReportTextsOf(line)) {
+    std::vector<std::string> lines = Split(Read(file), '\n');
+    for (size_t number = 0; number < lines.size(); ++number)
+      for (const std::string& text : ReportTextsOf(lines[number])) {
         ++found;
         EXPECT_NE(topic.find(text), std::string::npos)
-            << "no TroubleShooting entry for \"" << text << "\" (" << file << ":" << number << ")";
+            << "no TroubleShooting entry for \"" << text << "\" (" << file << ":" << number + 1 << ")";
       }
   }
   EXPECT_GT(found, 0u) << "no report lines found below " << Path("src");
 }
 
+TEST(QuickStart, SizePlaceAndColour) {
+  // The size grows only from ten pixels per inch above 96.
+  for (auto [ppi, width, height] : {std::tuple{96, 420, 320}, {105, 420, 320}, {106, 424, 323}, {192, 481, 366}}) {
+    EXPECT_EQ(ScaledQuickStartSize(kQuickStartWidth, ppi), width) << ppi;
+    EXPECT_EQ(ScaledQuickStartSize(kQuickStartHeight, ppi), height) << ppi;
+  }
+  const Box screen{0, 0, 1024, 738};
+  const std::tuple<const char*, Box, Box, int, int, Box> places[] = {
+      {"main window's right edge at 700", screen, {100, 100, 700, 500}, 420, 320, {604, 418, 1024, 738}},
+      {"cut to half the work area", screen, screen, 600, 400, {512, 369, 1024, 738}},
+      {"left held at the main window's edge", screen, {0, 0, 500, 300}, 420, 320, {500, 300, 920, 620}},
+      {"small screen keeps 360 x 240", {0, 0, 640, 400}, {0, 0, 640, 400}, 420, 320, {280, 160, 640, 400}},
+      {"never negative", {0, 0, 300, 200}, {0, 0, 300, 200}, 420, 320, {0, 0, 360, 240}},
+      {"main window off to the left", screen, {-900, -50, -10, 300}, 420, 320, {0, 300, 420, 620}},
+  };
+  for (const auto& [name, workArea, mainWindow, width, height, place] : places)
+    EXPECT_EQ(FirstQuickStartPlace(workArea, mainWindow, width, height), place) << name;
+  // Silver panels only on screens of eight bits or less.
+  for (auto [depth, colour] : {std::pair{8, kSilver}, {16, 0xA0C0C0u}}) EXPECT_EQ(QuickStartPanelColour(depth), colour);
+}
+
 }  // namespace
-}  // namespace tidemark::test
+}  // namespace tidemark::help

@@ -1,0 +1,560 @@
+// The interpreter and the plugin commands on scratch folders and a scratch registry key; the example plugins of
+// PLUGINS over the sandbox user's own folders and values; the selection and test windows in-process, their modal
+// windows and message boxes answered from a timer, as a user would.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "engine/labels.h"
+#include "platform/files_win.h"
+#include "platform/ini_file.h"
+#include "platform/text.h"
+#include "plugins/plugin_files.h"
+#include "plugins/plugin_interpreter.h"
+#include "plugins/plugin_windows_win.h"
+#include "support/purge_fixture_win.h"
+#include "support/when_ready_win.h"
+
+namespace tidemark::plugins {
+namespace {
+
+using Lines = std::vector<std::string>;
+using platform::RegistryRoot;
+
+platform::FileSystem& Files() { return platform::RealFileSystem(); }
+platform::Registry& Reg() { return platform::RealRegistry(); }
+
+class PluginCommands : public ::testing::Test {
+ protected:
+  explicit PluginCommands(test::PurgePlatformChoice choice = {}) : f(choice) {}
+
+  // Runs a plugin's lines; answers the report lines they wrote.
+  Lines Run(const Lines& plugin, bool testMode = false) {
+    f.r.sink.lines.clear();
+    PluginInterpreter interpreter(f.Environment(), testMode);
+    interpreter.RunPlugin(plugin);
+    entries = interpreter.PluginEntryCount;
+    return f.Lines();
+  }
+  // The report lines that begin with a label (the command echoes left out).
+  Lines Results(const Lines& plugin) {
+    Lines results;
+    for (const std::string& line : Run(plugin))
+      if (StartsWith(line, "  ") || StartsWith(line, " -")) results.push_back(line);
+    return results;
+  }
+  // The scratch folder as plugin lines name it, and as reports show it.
+  std::string Dir() const { return UpperCase(f.scratch.path()); }
+  std::string Real() const { return f.scratch.path(); }
+  std::string Key() const { return UpperCase(key.path()); }
+  std::string Text(const std::string& file) const { return Files().ReadFile(f.scratch / file).value_or("<none>"); }
+  // Every file and folder below the scratch folder, relative, sorted.
+  Lines Tree() const {
+    Lines found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(f.scratch.path()))
+      found.push_back(entry.path().string().substr(Real().size() + 1) + (entry.is_directory() ? "\\" : ""));
+    return std::sort(found.begin(), found.end()), found;
+  }
+
+  test::PurgeFixture f;
+  test::TempRegistryKey key;
+  int entries = 0;
+};
+
+TEST_F(PluginCommands, RunsTheSelectionAndLevelsUpTo62ShowsExpansionsAndStopsOnCancel) {
+  f.firefox.PluginsFolder = f.scratch / "PLUGINS";
+  f.scratch.Write("PLUGINS\\A.STD", "First\r\nDELFILE=" + Dir() + "\\ONE.TMP\r\n");
+  f.scratch.Write("PLUGINS\\C.CUS", "DELFILE=" + Dir() + "\\TWO.TMP\r\n");
+  for (const char* name : {"ONE.TMP", "TWO.TMP", "A.TXT", "A.TMP", "B.TMP"}) f.scratch.Write(name, "x");
+  f.plugins.selected = {"A.STD", "B.STD", "C.CUS", "NOTES.TXT"};
+  PluginsRun(f.Environment());
+  EXPECT_EQ(f.Lines(), (Lines{"Process Plugin - A.STD", "* FIRST", "DELFILE=" + Dir() + "\\ONE.TMP",
+                              "         deleted - " + Real() + "\\ONE.TMP", " ", "Process Plugin - B.STD",
+                              " -Error- Plugin file could not be read - " + f.firefox.PluginsFolder + "\\B.STD", " ",
+                              "Process Plugin - C.CUS", "DELFILE=" + Dir() + "\\TWO.TMP",
+                              "         deleted - " + Real() + "\\TWO.TMP", " ", "Process Plugin - NOTES.TXT",
+                              " -Error- Not a Plugin file - NOTES.TXT",
+                              "  Run Plugins Function Completed.  2 - Entries processed."}));
+  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
+  std::string del = "DELFILE=" + Dir() + "\\A.TXT";
+  EXPECT_EQ(
+      Run({"Level=62", "LEVEL=", "level=63 new", del, "LEVEL=1", "Title"}),
+      (Lines{
+          "* LEVEL=62", "* LEVEL=", "* LEVEL=63 NEW", "Error - Tidemark is not programmed to support this Plugin level",
+          "        You need to upgrade Tidemark to the new version to process this Plugin", del, "LEVEL=1", "TITLE"}));
+  EXPECT_TRUE(Files().FileExists(f.scratch / "A.TXT"));
+  test::EnvironmentVariables variables;
+  variables.Set("TM_PLUGIN_DIR", f.scratch.path());
+  auto user = f.shell.UserName();
+  ASSERT_TRUE(user);
+  std::string file = "\\" + UpperCase(*user) + ".TXT";
+  EXPECT_EQ(Run({"; Cleans #USER#", "DELFILE=%TM_PLUGIN_DIR%\\#USER#.TXT", "DELFOLD=C:\\X[*.*]ZZ"}),
+            (Lines{"* ; CLEANS #USER#", "DELFILE=%TM_PLUGIN_DIR%\\#USER#.TXT", "      The above command expands to:",
+                   "DELFILE=" + Dir() + file, "    file not present - " + Real() + file, "DELFOLD=C:\\X[*.*]ZZ",
+                   " -Error- Previous statement not processed - has invalid Type field"}));
+  // Summary reports leave text lines out, the test window never does.
+  f.state.flags.detailReport = false;
+  EXPECT_EQ(Run({"Title"}), Lines{});
+  EXPECT_EQ(Run({"Title"}, true), (Lines{"* TITLE", "   0 - Entries processed for this Plugin", " "}));
+  // Shredding lets messages run after the first file: Cancel is pressed there.
+  f.state.flags.secureErase = true;
+  f.r.pump.onPump = [this] { f.state.cancelRequested = true; };
+  Lines lines = Run({"DELFILE=" + Dir() + "\\A.TMP", "DELFILE=" + Dir() + "\\B.TMP"});
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "*** Cancelled by operator."), 1);
+  EXPECT_EQ(lines.back(), "*** Cancelled by operator.");
+  EXPECT_TRUE(Files().FileExists(f.scratch / "B.TMP"));
+}
+
+TEST_F(PluginCommands, EachFolderTypeAndFolderWildcardsButNeverALink) {
+  // PAGE.TMPX has the short name PAGE~1.TMP, which the listing by "*.TMP" finds.
+  const std::pair<std::string, Lines> cases[] = {
+      {"IS",
+       {"T\\", "T\\NOTE.TXT", "T\\PAGE.TMPX", "T\\SUB\\", "T\\SUB\\B.TMP", "T\\SUB\\DEEP\\", "T\\SUB\\DEEP\\C.TMP"}},
+      {"PS", {"T\\", "T\\NOTE.TXT", "T\\PAGE.TMPX", "T\\SUB\\", "T\\SUB\\DEEP\\"}},
+      {"DS", {"T\\", "T\\NOTE.TXT", "T\\PAGE.TMPX"}},
+      {"OR", {"T\\", "T\\A.TMP", "T\\NOTE.TXT", "T\\PAGE.TMPX", "T\\SUB\\", "T\\SUB\\DEEP\\"}},
+      {"OD", {"T\\", "T\\A.TMP", "T\\NOTE.TXT", "T\\PAGE.TMPX"}},
+  };
+  for (const auto& [type, kept] : cases) {
+    for (const char* file : {"T\\A.TMP", "T\\NOTE.TXT", "T\\PAGE.TMPX", "T\\SUB\\B.TMP", "T\\SUB\\DEEP\\C.TMP"})
+      f.scratch.Write(file, "x");
+    Lines results = Results({"DELFOLD=" + Dir() + "\\T\\[*.TMP]" + type});
+    EXPECT_EQ(Tree(), kept) << type;
+    test::RemoveTree(f.scratch / "T");
+    if (type != "OD") continue;
+    // Each file before its folder, each folder after its contents.
+    const std::string deleted = "         deleted - " + Real() + "\\T\\SUB";
+    EXPECT_EQ(results, (Lines{deleted + "\\B.TMP", deleted + "\\DEEP\\C.TMP", deleted + "\\DEEP", deleted}));
+    EXPECT_EQ(entries, 4);
+  }
+  // Folder wildcards reach every matching folder.
+  for (const char* file : {"P\\A.DEFAULT\\CACHE\\X.TMP", "P\\B.DEFAULT\\CACHE\\Y.TMP", "P\\OTHER\\CACHE\\Z.TMP",
+                           "P\\A.DEFAULT\\LOG.TXT", "P\\B.DEFAULT\\LOG.TXT", "P\\OTHER\\LOG.TXT"})
+    f.scratch.Write(file, "x");
+  Run({"DELFOLD=" + Dir() + "\\P\\*.DEFAULT\\CACHE[*.*]IS", "DELFILE=" + Dir() + "\\P\\?.DEFAULT\\LOG.TXT"});
+  EXPECT_EQ(Tree(), (Lines{"P\\", "P\\A.DEFAULT\\", "P\\A.DEFAULT\\CACHE\\", "P\\B.DEFAULT\\", "P\\B.DEFAULT\\CACHE\\",
+                           "P\\OTHER\\", "P\\OTHER\\CACHE\\", "P\\OTHER\\CACHE\\Z.TMP", "P\\OTHER\\LOG.TXT"}));
+  // A directory link is never followed.
+  std::string links = TIDEMARK_PLUGIN_LINKS;
+  if (!Files().FolderExists(links + "\\profiles\\link.default")) GTEST_SKIP() << "no link fixture at " << links;
+  std::string profiles = UpperCase(links) + "\\PROFILES";
+  Run({"DELFOLD=" + profiles + "\\*.DEFAULT\\CACHE[*.*]IS", "DELFOLD=" + profiles + "[*.*]PS"});
+  f.state.previewMode = true;
+  Lines preview = Results({"DELFOLD=" + profiles + "[*.*]DS"});
+  EXPECT_EQ(Files().ReadFile(links + "\\target\\cache\\precious.tmp"), "keep me");
+  // Only the link itself would go.
+  EXPECT_EQ(preview, (Lines{"       to delete - " + links + "\\profiles\\link.default"}));
+}
+
+TEST_F(PluginCommands, TextAndXmlEditsListInPreviewAndCutInPurge) {
+  const std::string ini = "[Recent]\r\nFile1=C:\\a.doc\r\nkeep=1\nfile2=C:\\b.doc\r\n";
+  const std::string xml = "<p>\r\n <h n='1'>\r\n  x\r\n </h>\r\n <k/><H/>\r\n</p>";
+  f.scratch.Write("APP.INI", ini);
+  f.scratch.Write("P.XML", xml);
+  const Lines plugin = {"DELTEXT=" + Dir() + "\\APP.INI['FILE']", "DELEXML=" + Dir() + "\\P.XML[h]"};
+  const Lines shown = {"FILE2=C:\\B.DOC", "FILE1=C:\\A.DOC", "<h n='1'> x </h>", "<H/>"};
+  auto labelled = [&](const std::string& label) {
+    Lines lines;
+    for (const std::string& line : shown) lines.push_back(label + line);
+    return lines;
+  };
+  f.state.previewMode = true;
+  EXPECT_EQ(Results(plugin), labelled("       to delete - "));
+  EXPECT_EQ(Text("APP.INI") + Text("P.XML"), ini + xml);
+  f.state.previewMode = false;
+  EXPECT_EQ(Results(plugin), labelled("         deleted - "));
+  EXPECT_EQ(entries, 4);
+  EXPECT_EQ(Text("APP.INI") + Text("P.XML"), "[Recent]\r\nkeep=1\n<p>\r\n <k/>\r\n</p>");
+  EXPECT_EQ(Results({"DELTEXT=" + Dir() + "\\NONE.INI[X]"}),
+            (Lines{"    file not present - " + Real() + "\\NONE.INI"}));
+}
+
+// Writes stop part way with the disk full; reading and everything else is real.
+class UnwritableFiles : public platform::Win32FileSystem {
+ public:
+  bool WriteFile(const std::string& path, const std::string& content) override {
+    Win32FileSystem::WriteFile(path, content.substr(0, 2));
+    return Fail(ERROR_DISK_FULL);
+  }
+};
+
+class FailingWrites : public PluginCommands {
+ protected:
+  FailingWrites() : PluginCommands({.files = &unwritable}) {}
+  static inline UnwritableFiles unwritable;
+};
+
+TEST_F(FailingWrites, AFailedWriteKeepsTheWholeFile) {
+  std::string text = "a=1\r\nb=2\r\n", xml = "<r><x/></r>";
+  f.scratch.Write("A.INI", text);
+  f.scratch.Write("A.XML", xml);
+  EXPECT_EQ(Results({"DELTEXT=" + Dir() + "\\A.INI[A=]", "DELEXML=" + Dir() + "\\A.XML[X]"}),
+            (Lines{"     Not updated - " + Real() + "\\A.INI", "     Not updated - " + Real() + "\\A.XML"}));
+  EXPECT_EQ(Text("A.INI") + Text("A.XML"), text + xml);
+  EXPECT_EQ(Tree(), (Lines{"A.INI", "A.XML"}));  // no scratch file left behind
+}
+
+class RegistryCommands : public PluginCommands {
+ protected:
+  RegistryCommands() {
+    for (auto [sub, name, value] : {std::tuple{"", "FileA", "one"}, {"", "MyFile", "one"}, {"", "Other", "one"},
+                                    {"S1", "Keep", "x"}, {"S2", "FileB", "y"}, {"FILESUB\\DEEP", "V", "z"}})
+      Write(sub, name, value);
+    Reg().WriteDword(RegistryRoot::CurrentUser, key.path() + "\\S1", "FileCount", 7);
+  }
+  std::string Below(const std::string& sub) const { return sub.empty() ? key.path() : key.path() + "\\" + sub; }
+  void Write(const std::string& sub, const std::string& name, const std::string& value) {
+    Reg().WriteString(RegistryRoot::CurrentUser, Below(sub), name, value);
+  }
+  // The value names (or with subKeys the sub-keys) of a key, sorted.
+  Lines Values(const std::string& sub = "", bool subKeys = false) {
+    Lines names = subKeys ? Reg().SubKeys(RegistryRoot::CurrentUser, Below(sub))
+                          : Reg().ValueNames(RegistryRoot::CurrentUser, Below(sub));
+    std::erase(names, "");
+    return std::sort(names.begin(), names.end()), names;
+  }
+};
+
+TEST_F(RegistryCommands, ValueLinesShowTextTypeOrDecodedName) {
+  f.state.previewMode = true;
+  EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "DEL1VAL=HKCU:" + Key() + "[NONE]"}),
+            (Lines{"   to delete Val - S1[FILECOUNT] - Type = Reg_Dword", "   to delete Val - S2[FILEB] - y",
+                   "   value not present - NONE"}));
+  EXPECT_EQ(Values("S1"), (Lines{"FileCount", "Keep"}));
+  f.state.previewMode = false;
+  Write("UA", "HRZR_EHACNGU", "x");
+  EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "ROT13", "DEL1VAL=HKCU:" + Key() + "\\UA[HRZR_EHACNGU]"}),
+            (Lines{"     Val deleted - S1[FILECOUNT] - Type = Reg_Dword", "     Val deleted - S2[FILEB] - y",
+                   "     Val deleted - UEME_RUNPATH - x"}));
+  EXPECT_EQ(std::pair(Values("S1"), Values("S2")), std::pair(Lines{"Keep"}, Lines{}));
+  // An unknown root raises the level and touches nothing.
+  EXPECT_EQ(Results({"DEL1VAL=HKXX:" + Key() + "[FILEA]"}), (Lines{"    invalid Root - " + Key()}));
+  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
+  for (const auto& [string, kept] :
+       {std::pair<const char*, Lines>{"'FILE']B", {"MyFile", "Other"}}, {"FILE]C", {"Other"}}}) {
+    Run({"DELVALS=HKCU:" + Key() + "[" + string});
+    EXPECT_EQ(Values(), kept) << string;
+  }
+}
+
+TEST_F(RegistryCommands, KeysGoWithTheirSubKeysAndKeyWildcardsReachEach) {
+  std::string base = Key() + "\\FILESUB";
+  EXPECT_EQ(
+      Results({"DEL1KEY=HKCU:" + base, "DEL1KEY=HKCU:" + base}),
+      (Lines{"     Key deleted - " + base + "\\DEEP", "     Key deleted - " + base, "     key not present - " + base}));
+  EXPECT_EQ(entries, 2);
+  Lines results = Run({"DEL1VAL=HKCU:" + Key() + "\\S?[KEEP]"});
+  for (const char* sub : {"\\S1", "\\S2"})
+    EXPECT_EQ(std::count(results.begin(), results.end(), "    key=HKCU:" + Key() + sub), 1);
+  EXPECT_EQ(Values("S1"), (Lines{"FileCount"}));
+  Run({"DELKEYS=HKCU:" + Key() + "[*]A"});
+  EXPECT_EQ(Values("", true), Lines{});
+}
+
+TEST_F(PluginCommands, PreviewStartsNoProgramExecuteWaitsExehideDoesNot) {
+  // A folder with a blank: the whole path names the program.
+  const std::string program = f.scratch / "My Tools\\STANDIN.EXE";
+  Files().CreateFolders(ParentFolder(program));
+  Files().CopyFileTo(TIDEMARK_PLUGIN_PROGRAM, program, false);
+  auto Marker = [&] { return Files().ReadFile(program + ".ran"); };
+  f.state.previewMode = true;
+  f.state.flags.detailReport = false;
+  const std::string shown = UpperCase(program);
+  EXPECT_EQ(Results({"EXECUTE=" + program, "EXEHIDE=" + program}),
+            (Lines{"      to execute - " + shown, "      to execute - " + shown}));
+  Sleep(600);
+  EXPECT_FALSE(Marker());
+  f.state.previewMode = false;
+  EXPECT_EQ(Results({"EXECUTE=" + program}), (Lines{"        executed - " + shown}));
+  EXPECT_EQ(Marker(), std::to_string(SW_SHOWNORMAL));  // ended before the run went on
+  EXPECT_GE(f.r.pump.pumps, 2);                        // about every tenth of a second
+  Files().RemoveFile(program + ".ran");
+  EXPECT_EQ(Results({"EXEHIDE=" + program}), (Lines{"        executed - " + shown}));
+  EXPECT_FALSE(Marker());  // still running
+  for (int i = 0; i < 50 && !Marker(); ++i) Sleep(100);
+  EXPECT_EQ(Marker(), std::to_string(SW_HIDE));
+  EXPECT_EQ(Results({"EXECUTE=" + Dir() + "\\NONE.EXE"}), (Lines{"     exec failed - " + Dir() + "\\NONE.EXE"}));
+}
+
+TEST_F(PluginCommands, RefusedStatementsAndProtectedItemsTouchNothing) {
+  const std::pair<const char*, Lines> cases[] = {
+      {"path is not a full path",  // the first relative once expanded
+       {"DELFILE=#NOSUCH#\\VICTIM.LOG", "DELFILE=VICTIM.LOG", "DELFILE=C:VICTIM.LOG", "DELFOLD=C:[*.LOG]IS",
+        "EXECUTE=VICTIM.LOG"}},
+      {"file mask names a folder", {"DELFOLD=" + Dir() + "\\SUB[..\\*.LOG]IS"}},
+      {"text to match is empty",
+       {"DELTEXT=" + Dir() + "\\VICTIM.LOG[]", "DELEXML=" + Dir() + "\\VICTIM.LOG['']",
+        "DELVALS=HKCU:" + Key() + "[]C"}},
+      {"registry key is empty", {"DEL1KEY=HKCU:", "DELVALS=HKCU:\\[*]A"}},
+  };
+  f.scratch.Write("VICTIM.LOG", "x");
+  Lines plugin, refused;
+  for (const auto& [reason, lines] : cases)
+    for (const std::string& line : lines) {
+      plugin.push_back(line);
+      refused.push_back(std::string(" -Error- Previous statement not processed - ") + reason);
+    }
+  // A relative path would act in whatever folder is current.
+  SetCurrentDirectoryA(f.scratch.path().c_str());
+  Lines results = Results(plugin);
+  SetCurrentDirectoryA("C:\\");
+  EXPECT_EQ(results, refused);
+  EXPECT_EQ(std::tuple(Text("VICTIM.LOG"), f.r.report.ErrorLevel(), entries), std::tuple("x", 5, 0));
+  f.protect.entries = {"p=*.keep", "i=*\\busy\\*"};
+  f.scratch.Write("A.KEEP", "x");
+  Files().SetAttributes(f.scratch.Write("RO.TXT", "x"), platform::kAttrReadOnly);
+  auto hold = [&](const char* file) {
+    return CreateFileA(f.scratch.Write(file, "x").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  HANDLE open[] = {hold("BUSY\\IN.DAT"), hold("HELD.DAT")};
+  plugin.clear();
+  for (const char* file : {"A.KEEP", "BUSY\\IN.DAT", "HELD.DAT", "RO.TXT"})
+    plugin.push_back("DELFILE=" + Dir() + "\\" + file);
+  results = Results(plugin);
+  for (HANDLE handle : open) CloseHandle(handle);
+  EXPECT_EQ(results,
+            (Lines{"       Protected - " + Real() + "\\A.KEEP", "   Ignore Locked - " + Real() + "\\BUSY\\IN.DAT",
+                   "          Locked - " + Real() + "\\HELD.DAT", "         deleted - " + Real() + "\\RO.TXT"}));
+  EXPECT_EQ(entries, 4);
+  EXPECT_EQ(Tree(), (Lines{"A.KEEP", "BUSY\\", "BUSY\\IN.DAT", "HELD.DAT", "VICTIM.LOG"}));
+  // A protected folder is not entered.
+  f.protect.entries = {"p=*\\keep\\"};
+  f.scratch.Write("D\\KEEP\\INNER.TMP", "x");
+  Run({"DELFOLD=" + Dir() + "\\D[*.*]DS"});
+  EXPECT_TRUE(Files().FileExists(f.scratch / "D\\KEEP\\INNER.TMP"));
+}
+
+// Items of the sandbox user below `base`: files ("%APPDATA%\\...") or registry values ("HKCU:key[name]"), each with
+// whether the plugin purges it; `roots` are removed afterwards.
+struct ExamplePlugin {
+  const char* file;
+  std::string base;
+  std::vector<std::pair<std::string, bool>> items;
+  std::vector<std::string> roots;
+};
+
+const std::string kExplorer = "HKCU:Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+const ExamplePlugin kExamples[] = {
+    {"FLASHPLAYER.STD", "%APPDATA%\\Macromedia\\Flash Player\\",
+     {{"#SharedObjects\\K3Q9ZT\\example.com\\game.sol", true}, {"#SharedObjects\\K3Q9ZT\\localhost\\prefs.sol", true},
+      {"#SharedObjects\\readme.txt", false}, {"macromedia.com\\support\\flashplayer\\sys\\settings.sol", false}},
+     {"%APPDATA%\\Macromedia"}},
+    {"WINERRORS.STD", "%LOCALAPPDATA%\\Microsoft\\Windows\\WER\\",
+     {{"ReportArchive\\AppCrash_viewer_1\\Report.wer", true}, {"ReportQueue\\NonCritical_x_2\\Report.wer", true},
+      {"ERC\\statecache.xml", false}},
+     {"%LOCALAPPDATA%\\Microsoft\\Windows\\WER"}},
+    {"JAVACACHE.STD", "",
+     {{"%APPDATA%\\Sun\\Java\\Deployment\\cache\\6.0\\12\\5d1f-3a2b.idx", true},
+      {"%USERPROFILE%\\AppData\\LocalLow\\Sun\\Java\\Deployment\\cache\\6.0\\1\\7c2e-11aa", true},
+      {"%APPDATA%\\Sun\\Java\\Deployment\\deployment.properties", false}},
+     {"%APPDATA%\\Sun", "%USERPROFILE%\\AppData\\LocalLow\\Sun"}},
+    {"MEDIAPLAYER.STD", "HKCU:Software\\Microsoft\\MediaPlayer\\Player\\",
+     {{"RecentFileList[File0]", true}, {"RecentFileList[file1]", true}, {"RecentFileList[Count]", false},
+      {"RecentURLList[URL0]", true}},
+     {"HKCU:Software\\Microsoft\\MediaPlayer"}},
+    {"EXPLORER.STD", kExplorer,
+     {{"RunMRU[a]", true}, {"RunMRU[MRUList]", true}, {"TypedPaths[url1]", true}, {"TypedPaths[Layout]", false},
+      {"WordWheelQuery[0]", true}, {"RecentDocs[MRUListEx]", true}, {"RecentDocs\\.txt[0]", true}},
+     {kExplorer + "RunMRU", kExplorer + "TypedPaths", kExplorer + "WordWheelQuery", kExplorer + "RecentDocs"}},
+};
+
+TEST_F(PluginCommands, ExamplePluginsListTheirItemsInPreviewAndPurgeOnlyThem) {
+  // A value's key and name, or a file's full path and no name.
+  auto place = [&](const std::string& item) -> std::pair<std::string, std::string> {
+    size_t open = item.find('[');
+    if (!StartsWith(item, "HKCU:")) return {f.shell.ExpandEnvVars(item), ""};
+    return {item.substr(5, open - 5), item.substr(open + 1, item.size() - open - 2)};
+  };
+  for (const ExamplePlugin& plugin : kExamples) {
+    SCOPED_TRACE(plugin.file);
+    for (const auto& [item, purged] : plugin.items) {
+      auto [where, name] = place(plugin.base + item);
+      EXPECT_TRUE(name.empty() ? Files().CreateFolders(ParentFolder(where)) && Files().WriteFile(where, "example")
+                               : Reg().WriteString(RegistryRoot::CurrentUser, where, name, "C:\\Media\\" + name));
+    }
+    auto lines = ReadPluginLines(Files(), std::string(TIDEMARK_EXAMPLE_PLUGINS) + "\\" + plugin.file);
+    EXPECT_TRUE(lines);
+    for (bool preview : {true, false}) {
+      f.state.previewMode = preview;
+      Lines report = Run(lines.value_or(Lines{}));
+      for (const std::string& line : report) EXPECT_FALSE(engine::IsErrorLine(line)) << line;
+      // A file is listed by its full path, a value by its name.
+      for (const auto& [item, purged] : plugin.items) {
+        auto [where, name] = place(plugin.base + item);
+        bool exists = name.empty() ? Files().FileExists(where)
+                                   : Reg().ReadValue(RegistryRoot::CurrentUser, where, name).has_value();
+        bool listed = std::ranges::any_of(report, [&](const std::string& line) {
+          std::string upper = UpperCase(line);
+          return upper.find(preview ? "TO DELETE" : "DELETED - ") != std::string::npos &&
+                 upper.find(UpperCase(name.empty() ? where : name)) != std::string::npos;
+        });
+        EXPECT_EQ(std::pair(exists, listed), std::pair(preview || !purged, purged))
+            << (preview ? "Preview: " : "Purge: ") << item;
+      }
+    }
+    for (const std::string& root : plugin.roots)
+      if (StartsWith(root, "HKCU:"))
+        Reg().DeleteKey(RegistryRoot::CurrentUser, root.substr(5));
+      else
+        test::RemoveTree(f.shell.ExpandEnvVars(root));
+  }
+}
+
+// Answers the unsaved-changes question with the button given.
+void AnswerWarning(int button, std::string* text) {
+  test::WhenReady([button, text] {
+    HWND box = FindWindowA("#32770", "Tidemark -  Warning");
+    if (!box) return false;
+    *text = gui::WindowText(GetDlgItem(box, 0xFFFF));
+    PostMessageA(box, WM_COMMAND, button, 0);
+    return true;
+  });
+}
+
+// The first column of a list view's rows, each with " +" when ticked.
+Lines Rows(HWND list) {
+  Lines rows;
+  for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+    char text[1024] = {};
+    ListView_GetItemText(list, row, 0, text, sizeof text);
+    rows.push_back(std::string(text) + (ListView_GetCheckState(list, row) == 1 ? " +" : ""));
+  }
+  return rows;
+}
+
+// The test window's title and output once its run has ended; the window is closed then.
+Lines CollectTestWindow(const std::function<void()>& open) {
+  Lines output;
+  test::WhenReady([&output] {
+    HWND window = FindWindowA("TPlugTstForm", nullptr);
+    if (!window) return false;
+    Lines lines = Rows(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr));
+    if (lines.empty() || (lines.back() != " " && lines.back().find("for this Plugin") == std::string::npos))
+      return false;
+    output = {gui::WindowText(FindWindowExA(window, nullptr, "STATIC", nullptr))};
+    output.insert(output.end(), lines.begin(), lines.end());
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return true;
+  });
+  open();
+  return output;
+}
+
+struct Host : engine::PurgeHost {
+  explicit Host(test::PurgeFixture& fixture) : f(fixture) {}
+  std::optional<engine::OptionSet> ReadVisibleOptions() override { return std::nullopt; }
+  engine::PurgeResources Resources() override { return f.Resources(); }
+  void LoadTempProtectList() override { ++loads; }
+  void ReleaseTempProtectList() override { ++releases; }
+  test::PurgeFixture& f;
+  int loads = 0, releases = 0;
+};
+
+class PluginWindows : public ::testing::Test {
+ protected:
+  PluginWindows() {
+    gui::InitCommonControls();
+    f.firefox.PluginsFolder = f.scratch / "PLUGINS";
+    f.firefox.PluginListFile = f.scratch / "PLUGINS.DAT";
+    f.scratch.Write("PLUGINS\\b.std", "; lower-case name\r\nDELFILE=" + UpperCase(f.scratch / "VICTIM.TMP") + "\r\n");
+    for (const char* file : {"PLUGINS\\A.CUS", "PLUGINS\\C.STD", "PLUGINS\\NOTES.TXT", "VICTIM.TMP"})
+      f.scratch.Write(file, "x");
+  }
+  ~PluginWindows() override {
+    test::PendingAction() = nullptr;
+    gui::PumpPendingMessages();
+  }
+  std::unique_ptr<TPlugSelForm> Open() {
+    auto opened = std::make_unique<TPlugSelForm>(context);
+    opened->Create(nullptr);
+    opened->FormActivate();
+    return opened;
+  }
+  Lines Rows() { return plugins::Rows(form->listView()); }
+  void Select(int row) {  // -1: none
+    UINT chosen = LVIS_SELECTED | LVIS_FOCUSED;
+    ListView_SetItemState(form->listView(), row, row < 0 ? 0 : chosen, chosen);
+  }
+  static bool Enabled(HWND control) { return IsWindowEnabled(control) != FALSE; }
+  void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
+
+  test::PurgeFixture f;
+  Host host{f};
+  engine::PurgeState purge;
+  std::vector<std::string> selected{"C.STD"};
+  PluginWindowsContext context{host, purge, selected, f.scratch / "Tidemark.ini", {}, false};
+  std::unique_ptr<TPlugSelForm> form;
+};
+
+TEST_F(PluginWindows, CloseAsksAboutUnsavedTicksApplyWritesThemTestNeverDeletesExecuteDoes) {
+  Files().WriteFile(f.firefox.PluginListFile, "C.STD\r\n");
+  form = Open();
+  EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD +"}));  // plugin files only, in upper case
+  ListView_SetCheckState(form->listView(), 0, TRUE);
+  std::string question;
+  AnswerWarning(IDNO, &question);
+  Click(form->exitButton());
+  EXPECT_TRUE(form->closed());
+  EXPECT_EQ(question,
+            "You have not saved your changes.\r\n\r\nSelect 'Yes' if you wish to save your changes.\r\n\r\n"
+            "Select 'No' if you wish to lose your changes.");
+  EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "C.STD\r\n");
+  EXPECT_EQ(selected, (Lines{"C.STD"}));
+  EXPECT_NE(platform::PrivateProfileFile(context.settingsFile).ReadString("Positions", "PlugSelForm", ""), "");
+  form = Open();
+  ListView_SetCheckState(form->listView(), 0, TRUE);
+  AnswerWarning(IDYES, &question);
+  form->SConfigExitBtnClick();
+  EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "A.CUS\r\nC.STD\r\n");
+
+  form = Open();
+  for (HWND button : {form->saveButton(), form->testButton(), form->execButton()}) EXPECT_FALSE(Enabled(button));
+  ListView_SetCheckState(form->listView(), 1, TRUE);
+  ListView_SetCheckState(form->listView(), 1, FALSE);
+  EXPECT_TRUE(Enabled(form->saveButton()));  // ticked and unticked again: still a change
+  form->FormActivate();                      // the list again from the disk: no change yet
+  EXPECT_FALSE(Enabled(form->saveButton()));
+  Select(1);
+  EXPECT_TRUE(Enabled(form->testButton()) && Enabled(form->execButton()));
+  Select(-1);
+  EXPECT_FALSE(Enabled(form->testButton()));
+  Click(form->allOnButton());
+  EXPECT_EQ(Rows(), (Lines{"A.CUS +", "B.STD +", "C.STD +"}));
+  ListView_SetCheckState(form->listView(), 0, FALSE);
+  Click(form->saveButton());
+  EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "B.STD\r\nC.STD\r\n");
+  EXPECT_EQ(selected, (Lines{"B.STD", "C.STD"}));
+  EXPECT_FALSE(Enabled(form->saveButton()));
+
+  purge.flags.secureErase = true;
+  Select(1);
+  PostMessageA(form->listView(), WM_KEYUP, VK_DOWN, 0);
+  gui::PumpPendingMessages();
+  EXPECT_EQ(SendMessageA(form->listBox(), LB_GETCOUNT, 0, 0), 2);  // the plugin's text is shown
+  std::string victim = f.scratch / "VICTIM.TMP";
+  Lines run = {"* ; LOWER-CASE NAME", "DELFILE=" + UpperCase(victim)};
+  EXPECT_EQ(CollectTestWindow([&] { Click(form->testButton()); }),
+            (Lines{"Test:   B.STD", run[0], run[1], "       to delete - " + victim,
+                   "    1 - Entry processed for this Plugin", " "}));
+  EXPECT_TRUE(Files().FileExists(victim));
+  EXPECT_EQ(std::pair(host.loads, host.releases), std::pair(1, 1));
+  EXPECT_NE(platform::PrivateProfileFile(context.settingsFile).ReadString("Positions", "PlugTstForm", ""), "");
+  EXPECT_EQ(CollectTestWindow([&] { form->PlugExecBtnClick(); }),
+            (Lines{"Execute:   B.STD", run[0], run[1], "         deleted - " + victim,
+                   "    1 - Entry processed for this Plugin"}));
+  EXPECT_FALSE(Files().FileExists(victim));
+  // From read-only media nothing is written.
+  context.readOnlyMedia = true;
+  Click(form->allOffButton());
+  EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD"}));
+  Click(form->saveButton());
+  EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "B.STD\r\nC.STD\r\n");
+}
+
+}  // namespace
+}  // namespace tidemark::plugins
