@@ -15,17 +15,6 @@ namespace {
 using Lines = std::vector<std::string>;
 using platform::RegistryRoot;
 
-TEST(PluginLines, FileNamesSelectionLevelsAndRot13) {
-  EXPECT_TRUE(IsPluginFileName("FIREFOX.STD") && IsPluginFileName("mine.cus") && !IsRot13Line("ROT1"));
-  for (const char* name : {"README.TXT", "STD", "..\\OTHER.STD", "C:OTHER.STD"}) EXPECT_FALSE(IsPluginFileName(name));
-  EXPECT_EQ(LevelOf("LEVEL=12 FOR NEW COMMANDS"), 12);
-  EXPECT_GT(*LevelOf("LEVEL=99999999999999999999"), kMaxPluginLevel);
-  EXPECT_FALSE(LevelOf(" LEVEL=1"));
-  EXPECT_EQ(Rot13("HRZR_EHACNGU:p:\\jvaqbjf"), "UEME_RUNPATH:c:\\windows");
-  EXPECT_EQ(SortedSelection({"ZED.STD", "", "alpha.cus", "  ", "ALPHA.CUS", "Beta.std"}),
-            (Lines{"alpha.cus", "Beta.std", "ZED.STD"}));
-}
-
 // The record's fields that are set, in order.
 std::string Fields(const PluginCommand& c) {
   std::string out(1, c.type);
@@ -38,11 +27,17 @@ std::string Fields(const PluginCommand& c) {
   return out;
 }
 
-TEST(PluginLines, KindsAndFieldsOfEveryCommand) {
+TEST(PluginLines, FileNamesLevelsRot13AndTheKindsAndFieldsOfEveryCommand) {
+  EXPECT_TRUE(IsPluginFileName("FIREFOX.STD") && IsPluginFileName("mine.cus") && !IsRot13Line("ROT1"));
+  for (const char* name : {"README.TXT", "STD", "..\\OTHER.STD", "C:OTHER.STD"}) EXPECT_FALSE(IsPluginFileName(name));
+  EXPECT_EQ(LevelOf("LEVEL=12 FOR NEW COMMANDS"), 12);
+  EXPECT_GT(*LevelOf("LEVEL=99999999999999999999"), kMaxPluginLevel);
+  EXPECT_FALSE(LevelOf(" LEVEL=1"));
+  EXPECT_EQ(Rot13("HRZR_EHACNGU:p:\\jvaqbjf"), "UEME_RUNPATH:c:\\windows");
+  EXPECT_EQ(SortedSelection({"ZED.STD", "", "alpha.cus", "  ", "ALPHA.CUS", "Beta.std"}),
+            (Lines{"alpha.cus", "Beta.std", "ZED.STD"}));
   const std::pair<const char*, const char*> cases[] = {
-      {"DELFILE=C", "T"},  // short or unknown lines are text
-      {"MY PLUGIN FOR APP 1.0", "T"},
-      {"DELFILES=C:\\X.TXT", "T"},
+      {"DELFILE=C", "T"}, {"MY PLUGIN FOR APP 1.0", "T"}, {"DELFILES=C:\\X.TXT", "T"},  // short or unknown: text
       {"DELFILE=C:", "F verb=DELFILE path=C: drive=C:"},  // ten characters
       {"DELFILE=C:\\APP\\LOG\\R.LOG", "F verb=DELFILE path=C:\\APP\\LOG\\R.LOG drive=C: folder=\\APP\\LOG file=R.LOG"},
       {"DELFILE=\\\\HOST\\SHARE\\A.TX", "F verb=DELFILE path=\\\\HOST\\SHARE\\A.TX folder=\\\\HOST\\SHARE file=A.TX"},
@@ -132,39 +127,35 @@ struct FakeMachine : PlaceholderSource {
 TEST(PluginExpansion, TokensVariablesAndReferencesUntilNothingChangesOrStayAsWritten) {
   FakeMachine machine;
   machine.values[{RegistryRoot::CurrentUser, "SOFTWARE\\APP", "DIR"}] = "%TEMP%\\App";
-  EXPECT_EQ(ExpandPluginLine("DelFile=C:\\Users\\#USER#\\%TEMP%.txt", machine),
-            "DELFILE=C:\\USERS\\ANN\\C:\\USERS\\ANN\\TEMP.TXT");
-  EXPECT_EQ(ExpandPluginLine("DELFOLD=#APPDATA#\\X\\#DOCUMENTS#[*.*]IS", machine),
-            "DELFOLD=C:\\USERS\\ANN\\APPDATA\\ROAMING\\X\\C:\\USERS\\ANN\\DOCUMENTS[*.*]IS");
-  // The reference's text holds a variable, expanded in the same pass.
-  EXPECT_EQ(ExpandPluginLine("DELFILE=^HKCU:\\Software\\App[Dir]\\log.txt", machine),
-            "DELFILE=C:\\USERS\\ANN\\TEMP\\APP\\LOG.TXT");
-  EXPECT_EQ(ExpandPluginLine("#COMPUTER# #USER#", machine), "DESK ANN");
-  EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine), "DEL1KEY=HKCU:SOFTWARE\\APP");
+  machine.values[{RegistryRoot::CurrentUser, "EMPTY", "V"}] = "";
+  machine.values[{RegistryRoot::CurrentUser, "LOOP", "V"}] = "X^HKCU:LOOP[V]";
+  machine.values[{RegistryRoot::LocalMachine, "A", "NEXT"}] = "^HKLM:B[NEXT]";
+  machine.values[{RegistryRoot::LocalMachine, "B", "NEXT"}] = "#APPDATA#";
+  machine.variables["GROW"] = "%GROW%%GROW%";
+  // Each line and what it expands to; nullptr: the passes never settle.
+  const std::pair<const char*, const char*> cases[] = {
+      {"DelFile=C:\\Users\\#USER#\\%TEMP%.txt", "DELFILE=C:\\USERS\\ANN\\C:\\USERS\\ANN\\TEMP.TXT"},
+      {"DELFOLD=#APPDATA#\\#DOCUMENTS#[*.*]IS",
+       "DELFOLD=C:\\USERS\\ANN\\APPDATA\\ROAMING\\C:\\USERS\\ANN\\DOCUMENTS[*.*]IS"},
+      {"DELFILE=^HKCU:\\Software\\App[Dir]\\log.txt", "DELFILE=C:\\USERS\\ANN\\TEMP\\APP\\LOG.TXT"},  // same pass
+      {"DELFILE=^HKLM:A[NEXT]\\#USER#.TXT", "DELFILE=C:\\USERS\\ANN\\APPDATA\\ROAMING\\ANN.TXT"},     // passes repeat
+      {"#COMPUTER# #USER#", "DESK ANN"},
+      {"DEL1KEY=HKCU:#USERSOFTWARE#\\APP", "DEL1KEY=HKCU:SOFTWARE\\APP"},
+      {"DELFILE=#PICTURES#\\A.JPG", "DELFILE=#PICTURES#\\A.JPG"},  // the shell has no such folder here
+      {"DELFILE=#NOSUCH#\\A.TXT", "DELFILE=#NOSUCH#\\A.TXT"},      // not a token
+      {"DELTEXT=#X#\\#USER#", "DELTEXT=#X#\\#USER#"},              // only the token at the first "#" is looked at
+      {"DELFILE=^HKCU:MISSING[V]\\A", "DELFILE=^HKCU:MISSING[V]\\A"},
+      {"DELFILE=^HKCU:EMPTY[V]\\A", "DELFILE=^HKCU:EMPTY[V]\\A"},
+      {"DELFILE=^HKXX:KEY[V]\\A", "DELFILE=^HKXX:KEY[V]\\A"},
+      {"DELFILE=%NOSUCHVAR%\\A", "DELFILE=%NOSUCHVAR%\\A"},
+      {"DELFILE=^HKCU:LOOP[V]", nullptr},  // a value that brings its own reference back
+      {"DELFILE=%GROW%", nullptr},         // a variable that grows
+  };
+  for (const auto& [line, expanded] : cases)
+    EXPECT_EQ(ExpandPluginLine(line, machine), expanded ? std::optional<std::string>(expanded) : std::nullopt) << line;
   machine.vista = true;
   EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine),
             "DEL1KEY=HKCU:SOFTWARE\\APPDATALOW\\SOFTWARE\\APP");
-  // What cannot be replaced stays as written.
-  machine.values[{RegistryRoot::CurrentUser, "EMPTY", "V"}] = "";
-  for (const char* line : {"DELFILE=#PICTURES#\\A.JPG",        // the shell has no such folder here
-                           "DELFILE=#NOSUCH#\\A.TXT",          // not a token
-                           "DELFILE=^HKCU:MISSING[V]\\A.TXT",  // no such value
-                           "DELFILE=^HKCU:EMPTY[V]\\A.TXT",    // empty value
-                           "DELFILE=^HKXX:KEY[V]\\A.TXT",      // not a root
-                           "DELFILE=%NOSUCHVAR%\\A.TXT"})
-    EXPECT_EQ(ExpandPluginLine(line, machine), line) << line;
-  // Only the token at the first "#" is looked at.
-  EXPECT_EQ(ExpandPluginLine("DELTEXT=#X#\\#USER#", machine), "DELTEXT=#X#\\#USER#");
-  // Passes repeat until nothing changes, or give up on a value that brings its own reference back or a variable
-  // that grows.
-  machine.values[{RegistryRoot::LocalMachine, "A", "NEXT"}] = "^HKLM:B[NEXT]";
-  machine.values[{RegistryRoot::LocalMachine, "B", "NEXT"}] = "#APPDATA#";
-  EXPECT_EQ(ExpandPluginLine("DELFILE=^HKLM:A[NEXT]\\#USER#.TXT", machine),
-            "DELFILE=C:\\USERS\\ANN\\APPDATA\\ROAMING\\ANN.TXT");
-  machine.values[{RegistryRoot::CurrentUser, "LOOP", "V"}] = "X^HKCU:LOOP[V]";
-  EXPECT_FALSE(ExpandPluginLine("DELFILE=^HKCU:LOOP[V]", machine));
-  machine.variables["GROW"] = "%GROW%%GROW%";
-  EXPECT_FALSE(ExpandPluginLine("DELFILE=%GROW%", machine));
 }
 
 }  // namespace

@@ -90,9 +90,7 @@ TEST_F(PluginCommands, RunsTheSelectionAndLevelsUpTo62ShowsExpansionsAndStopsOnC
   EXPECT_TRUE(Files().FileExists(f.scratch / "A.TXT"));
   test::EnvironmentVariables variables;
   variables.Set("TM_PLUGIN_DIR", f.scratch.path());
-  auto user = f.shell.UserName();
-  ASSERT_TRUE(user);
-  std::string file = "\\" + UpperCase(*user) + ".TXT";
+  std::string file = "\\" + UpperCase(f.shell.UserName().value_or("?")) + ".TXT";
   EXPECT_EQ(Run({"; Cleans #USER#", "DELFILE=%TM_PLUGIN_DIR%\\#USER#.TXT", "DELFOLD=C:\\X[*.*]ZZ"}),
             (Lines{"* ; CLEANS #USER#", "DELFILE=%TM_PLUGIN_DIR%\\#USER#.TXT", "      The above command expands to:",
                    "DELFILE=" + Dir() + file, "    file not present - " + Real() + file, "DELFOLD=C:\\X[*.*]ZZ",
@@ -147,7 +145,6 @@ TEST_F(PluginCommands, EachFolderTypeAndFolderWildcardsButNeverALink) {
   f.state.previewMode = true;
   Lines preview = Results({"DELFOLD=" + profiles + "[*.*]DS"});
   EXPECT_EQ(Files().ReadFile(links + "\\target\\cache\\precious.tmp"), "keep me");
-  // Only the link itself would go.
   EXPECT_EQ(preview, (Lines{"       to delete - " + links + "\\profiles\\link.default"}));
 }
 
@@ -157,17 +154,13 @@ TEST_F(PluginCommands, TextAndXmlEditsListInPreviewAndCutInPurge) {
   f.scratch.Write("APP.INI", ini);
   f.scratch.Write("P.XML", xml);
   const Lines plugin = {"DELTEXT=" + Dir() + "\\APP.INI['FILE']", "DELEXML=" + Dir() + "\\P.XML[h]"};
-  const Lines shown = {"FILE2=C:\\B.DOC", "FILE1=C:\\A.DOC", "<h n='1'> x </h>", "<H/>"};
-  auto labelled = [&](const std::string& label) {
-    Lines lines;
-    for (const std::string& line : shown) lines.push_back(label + line);
-    return lines;
-  };
   f.state.previewMode = true;
-  EXPECT_EQ(Results(plugin), labelled("       to delete - "));
+  EXPECT_EQ(Results(plugin), (Lines{"       to delete - FILE2=C:\\B.DOC", "       to delete - FILE1=C:\\A.DOC",
+                                    "       to delete - <h n='1'> x </h>", "       to delete - <H/>"}));
   EXPECT_EQ(Text("APP.INI") + Text("P.XML"), ini + xml);
   f.state.previewMode = false;
-  EXPECT_EQ(Results(plugin), labelled("         deleted - "));
+  EXPECT_EQ(Results(plugin), (Lines{"         deleted - FILE2=C:\\B.DOC", "         deleted - FILE1=C:\\A.DOC",
+                                    "         deleted - <h n='1'> x </h>", "         deleted - <H/>"}));
   EXPECT_EQ(entries, 4);
   EXPECT_EQ(Text("APP.INI") + Text("P.XML"), "[Recent]\r\nkeep=1\n<p>\r\n <k/>\r\n</p>");
   EXPECT_EQ(Results({"DELTEXT=" + Dir() + "\\NONE.INI[X]"}),
@@ -199,50 +192,19 @@ TEST_F(FailingWrites, AFailedWriteKeepsTheWholeFile) {
   EXPECT_EQ(Tree(), (Lines{"A.INI", "A.XML"}));  // no scratch file left behind
 }
 
-class RegistryCommands : public PluginCommands {
- protected:
-  RegistryCommands() {
-    for (auto [sub, name, value] : {std::tuple{"", "FileA", "one"}, {"", "MyFile", "one"}, {"", "Other", "one"},
-                                    {"S1", "Keep", "x"}, {"S2", "FileB", "y"}, {"FILESUB\\DEEP", "V", "z"}})
-      Write(sub, name, value);
-    Reg().WriteDword(RegistryRoot::CurrentUser, key.path() + "\\S1", "FileCount", 7);
-  }
-  std::string Below(const std::string& sub) const { return sub.empty() ? key.path() : key.path() + "\\" + sub; }
-  void Write(const std::string& sub, const std::string& name, const std::string& value) {
-    Reg().WriteString(RegistryRoot::CurrentUser, Below(sub), name, value);
-  }
-  // The value names (or with subKeys the sub-keys) of a key, sorted.
-  Lines Values(const std::string& sub = "", bool subKeys = false) {
-    Lines names = subKeys ? Reg().SubKeys(RegistryRoot::CurrentUser, Below(sub))
-                          : Reg().ValueNames(RegistryRoot::CurrentUser, Below(sub));
+TEST_F(PluginCommands, RegistryKeysGoWithTheirSubKeysWildcardsReachEachValueLinesShowTextTypeOrDecodedName) {
+  auto Below = [&](const std::string& sub) { return sub.empty() ? key.path() : key.path() + "\\" + sub; };
+  // The value names of a key, sorted.
+  auto Values = [&](const std::string& sub) {
+    Lines names = Reg().ValueNames(RegistryRoot::CurrentUser, Below(sub));
     std::erase(names, "");
     return std::sort(names.begin(), names.end()), names;
-  }
-};
-
-TEST_F(RegistryCommands, ValueLinesShowTextTypeOrDecodedName) {
-  f.state.previewMode = true;
-  EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "DEL1VAL=HKCU:" + Key() + "[NONE]"}),
-            (Lines{"   to delete Val - S1[FILECOUNT] - Type = Reg_Dword", "   to delete Val - S2[FILEB] - y",
-                   "   value not present - NONE"}));
-  EXPECT_EQ(Values("S1"), (Lines{"FileCount", "Keep"}));
-  f.state.previewMode = false;
-  Write("UA", "HRZR_EHACNGU", "x");
-  EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "ROT13", "DEL1VAL=HKCU:" + Key() + "\\UA[HRZR_EHACNGU]"}),
-            (Lines{"     Val deleted - S1[FILECOUNT] - Type = Reg_Dword", "     Val deleted - S2[FILEB] - y",
-                   "     Val deleted - UEME_RUNPATH - x"}));
-  EXPECT_EQ(std::pair(Values("S1"), Values("S2")), std::pair(Lines{"Keep"}, Lines{}));
-  // An unknown root raises the level and touches nothing.
-  EXPECT_EQ(Results({"DEL1VAL=HKXX:" + Key() + "[FILEA]"}), (Lines{"    invalid Root - " + Key()}));
-  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
-  for (const auto& [string, kept] :
-       {std::pair<const char*, Lines>{"'FILE']B", {"MyFile", "Other"}}, {"FILE]C", {"Other"}}}) {
-    Run({"DELVALS=HKCU:" + Key() + "[" + string});
-    EXPECT_EQ(Values(), kept) << string;
-  }
-}
-
-TEST_F(RegistryCommands, KeysGoWithTheirSubKeysAndKeyWildcardsReachEach) {
+  };
+  for (auto [sub, name, value] : {std::tuple{"", "FileA", "one"}, {"", "MyFile", "one"}, {"", "Other", "one"},
+                                  {"S1", "Keep", "x"}, {"S1", "Stay", "x"}, {"S2", "FileB", "y"},
+                                  {"FILESUB\\DEEP", "V", "z"}, {"UA", "HRZR_EHACNGU", "x"}})
+    Reg().WriteString(RegistryRoot::CurrentUser, Below(sub), name, value);
+  Reg().WriteDword(RegistryRoot::CurrentUser, Below("S1"), "FileCount", 7);
   std::string base = Key() + "\\FILESUB";
   EXPECT_EQ(
       Results({"DEL1KEY=HKCU:" + base, "DEL1KEY=HKCU:" + base}),
@@ -251,15 +213,32 @@ TEST_F(RegistryCommands, KeysGoWithTheirSubKeysAndKeyWildcardsReachEach) {
   Lines results = Run({"DEL1VAL=HKCU:" + Key() + "\\S?[KEEP]"});
   for (const char* sub : {"\\S1", "\\S2"})
     EXPECT_EQ(std::count(results.begin(), results.end(), "    key=HKCU:" + Key() + sub), 1);
-  EXPECT_EQ(Values("S1"), (Lines{"FileCount"}));
+  EXPECT_EQ(Values("S1"), (Lines{"FileCount", "Stay"}));
+  f.state.previewMode = true;
+  EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "DEL1VAL=HKCU:" + Key() + "[NONE]"}),
+            (Lines{"   to delete Val - S1[FILECOUNT] - Type = Reg_Dword", "   to delete Val - S2[FILEB] - y",
+                   "   value not present - NONE"}));
+  EXPECT_EQ(Values("S1"), (Lines{"FileCount", "Stay"}));
+  f.state.previewMode = false;
+  EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "ROT13", "DEL1VAL=HKCU:" + Key() + "\\UA[HRZR_EHACNGU]"}),
+            (Lines{"     Val deleted - S1[FILECOUNT] - Type = Reg_Dword", "     Val deleted - S2[FILEB] - y",
+                   "     Val deleted - UEME_RUNPATH - x"}));
+  EXPECT_EQ(std::pair(Values("S1"), Values("S2")), std::pair(Lines{"Stay"}, Lines{}));
+  // An unknown root raises the level and touches nothing.
+  EXPECT_EQ(Results({"DEL1VAL=HKXX:" + Key() + "[FILEA]"}), (Lines{"    invalid Root - " + Key()}));
+  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
+  for (const auto& [string, kept] :
+       {std::pair<const char*, Lines>{"'FILE']B", {"MyFile", "Other"}}, {"FILE]C", {"Other"}}}) {
+    Run({"DELVALS=HKCU:" + Key() + "[" + string});
+    EXPECT_EQ(Values(""), kept) << string;
+  }
   Run({"DELKEYS=HKCU:" + Key() + "[*]A"});
-  EXPECT_EQ(Values("", true), Lines{});
+  EXPECT_EQ(Reg().SubKeys(RegistryRoot::CurrentUser, key.path()), Lines{});
 }
 
 TEST_F(PluginCommands, PreviewStartsNoProgramExecuteWaitsExehideDoesNot) {
   // A folder with a blank: the whole path names the program.
-  const std::string program = f.scratch / "My Tools\\STANDIN.EXE";
-  Files().CreateFolders(ParentFolder(program));
+  const std::string program = f.scratch.Write("My Tools\\STANDIN.EXE", "");
   Files().CopyFileTo(TIDEMARK_PLUGIN_PROGRAM, program, false);
   auto Marker = [&] { return Files().ReadFile(program + ".ran"); };
   f.state.previewMode = true;
@@ -334,33 +313,29 @@ TEST_F(PluginCommands, RefusedStatementsAndProtectedItemsTouchNothing) {
 struct ExamplePlugin {
   const char* file;
   std::string base;
-  std::vector<std::pair<std::string, bool>> items;
   std::vector<std::string> roots;
+  std::vector<std::pair<std::string, bool>> items;
 };
 
 const std::string kExplorer = "HKCU:Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 const ExamplePlugin kExamples[] = {
-    {"FLASHPLAYER.STD", "%APPDATA%\\Macromedia\\Flash Player\\",
+    {"FLASHPLAYER.STD", "%APPDATA%\\Macromedia\\Flash Player\\", {"%APPDATA%\\Macromedia"},
      {{"#SharedObjects\\K3Q9ZT\\example.com\\game.sol", true}, {"#SharedObjects\\K3Q9ZT\\localhost\\prefs.sol", true},
-      {"#SharedObjects\\readme.txt", false}, {"macromedia.com\\support\\flashplayer\\sys\\settings.sol", false}},
-     {"%APPDATA%\\Macromedia"}},
-    {"WINERRORS.STD", "%LOCALAPPDATA%\\Microsoft\\Windows\\WER\\",
+      {"#SharedObjects\\readme.txt", false}, {"macromedia.com\\support\\flashplayer\\sys\\settings.sol", false}}},
+    {"WINERRORS.STD", "%LOCALAPPDATA%\\Microsoft\\Windows\\WER\\", {"%LOCALAPPDATA%\\Microsoft\\Windows\\WER"},
      {{"ReportArchive\\AppCrash_viewer_1\\Report.wer", true}, {"ReportQueue\\NonCritical_x_2\\Report.wer", true},
-      {"ERC\\statecache.xml", false}},
-     {"%LOCALAPPDATA%\\Microsoft\\Windows\\WER"}},
-    {"JAVACACHE.STD", "",
+      {"ERC\\statecache.xml", false}}},
+    {"JAVACACHE.STD", "", {"%APPDATA%\\Sun", "%USERPROFILE%\\AppData\\LocalLow\\Sun"},
      {{"%APPDATA%\\Sun\\Java\\Deployment\\cache\\6.0\\12\\5d1f-3a2b.idx", true},
       {"%USERPROFILE%\\AppData\\LocalLow\\Sun\\Java\\Deployment\\cache\\6.0\\1\\7c2e-11aa", true},
-      {"%APPDATA%\\Sun\\Java\\Deployment\\deployment.properties", false}},
-     {"%APPDATA%\\Sun", "%USERPROFILE%\\AppData\\LocalLow\\Sun"}},
-    {"MEDIAPLAYER.STD", "HKCU:Software\\Microsoft\\MediaPlayer\\Player\\",
+      {"%APPDATA%\\Sun\\Java\\Deployment\\deployment.properties", false}}},
+    {"MEDIAPLAYER.STD", "HKCU:Software\\Microsoft\\MediaPlayer\\Player\\", {"HKCU:Software\\Microsoft\\MediaPlayer"},
      {{"RecentFileList[File0]", true}, {"RecentFileList[file1]", true}, {"RecentFileList[Count]", false},
-      {"RecentURLList[URL0]", true}},
-     {"HKCU:Software\\Microsoft\\MediaPlayer"}},
+      {"RecentURLList[URL0]", true}}},
     {"EXPLORER.STD", kExplorer,
+     {kExplorer + "RunMRU", kExplorer + "TypedPaths", kExplorer + "WordWheelQuery", kExplorer + "RecentDocs"},
      {{"RunMRU[a]", true}, {"RunMRU[MRUList]", true}, {"TypedPaths[url1]", true}, {"TypedPaths[Layout]", false},
-      {"WordWheelQuery[0]", true}, {"RecentDocs[MRUListEx]", true}, {"RecentDocs\\.txt[0]", true}},
-     {kExplorer + "RunMRU", kExplorer + "TypedPaths", kExplorer + "WordWheelQuery", kExplorer + "RecentDocs"}},
+      {"WordWheelQuery[0]", true}, {"RecentDocs[MRUListEx]", true}, {"RecentDocs\\.txt[0]", true}}},
 };
 
 TEST_F(PluginCommands, ExamplePluginsListTheirItemsInPreviewAndPurgeOnlyThem) {
@@ -381,7 +356,7 @@ TEST_F(PluginCommands, ExamplePluginsListTheirItemsInPreviewAndPurgeOnlyThem) {
     EXPECT_TRUE(lines);
     for (bool preview : {true, false}) {
       f.state.previewMode = preview;
-      Lines report = Run(lines.value_or(Lines{}));
+      Lines report = Results(lines.value_or(Lines{}));
       for (const std::string& line : report) EXPECT_FALSE(engine::IsErrorLine(line)) << line;
       // A file is listed by its full path, a value by its name.
       for (const auto& [item, purged] : plugin.items) {
@@ -389,9 +364,7 @@ TEST_F(PluginCommands, ExamplePluginsListTheirItemsInPreviewAndPurgeOnlyThem) {
         bool exists = name.empty() ? Files().FileExists(where)
                                    : Reg().ReadValue(RegistryRoot::CurrentUser, where, name).has_value();
         bool listed = std::ranges::any_of(report, [&](const std::string& line) {
-          std::string upper = UpperCase(line);
-          return upper.find(preview ? "TO DELETE" : "DELETED - ") != std::string::npos &&
-                 upper.find(UpperCase(name.empty() ? where : name)) != std::string::npos;
+          return UpperCase(line).find(UpperCase(name.empty() ? where : name)) != std::string::npos;
         });
         EXPECT_EQ(std::pair(exists, listed), std::pair(preview || !purged, purged))
             << (preview ? "Preview: " : "Purge: ") << item;
@@ -455,45 +428,32 @@ struct Host : engine::PurgeHost {
   int loads = 0, releases = 0;
 };
 
-class PluginWindows : public ::testing::Test {
- protected:
-  PluginWindows() {
-    gui::InitCommonControls();
-    f.firefox.PluginsFolder = f.scratch / "PLUGINS";
-    f.firefox.PluginListFile = f.scratch / "PLUGINS.DAT";
-    f.scratch.Write("PLUGINS\\b.std", "; lower-case name\r\nDELFILE=" + UpperCase(f.scratch / "VICTIM.TMP") + "\r\n");
-    for (const char* file : {"PLUGINS\\A.CUS", "PLUGINS\\C.STD", "PLUGINS\\NOTES.TXT", "VICTIM.TMP"})
-      f.scratch.Write(file, "x");
-  }
-  ~PluginWindows() override {
-    test::PendingAction() = nullptr;
-    gui::PumpPendingMessages();
-  }
-  std::unique_ptr<TPlugSelForm> Open() {
-    auto opened = std::make_unique<TPlugSelForm>(context);
-    opened->Create(nullptr);
-    opened->FormActivate();
-    return opened;
-  }
-  Lines Rows() { return plugins::Rows(form->listView()); }
-  void Select(int row) {  // -1: none
-    UINT chosen = LVIS_SELECTED | LVIS_FOCUSED;
-    ListView_SetItemState(form->listView(), row, row < 0 ? 0 : chosen, chosen);
-  }
-  static bool Enabled(HWND control) { return IsWindowEnabled(control) != FALSE; }
-  void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
-
-  test::PurgeFixture f;
+TEST_F(PluginCommands, SelectionWindowAsksAboutUnsavedTicksAppliesThemTestNeverDeletesExecuteDoes) {
+  gui::InitCommonControls();
+  f.firefox.PluginsFolder = f.scratch / "PLUGINS";
+  f.firefox.PluginListFile = f.scratch / "PLUGINS.DAT";
+  f.scratch.Write("PLUGINS\\b.std", "; lower-case name\r\nDELFILE=" + UpperCase(f.scratch / "VICTIM.TMP") + "\r\n");
+  for (const char* file : {"PLUGINS\\A.CUS", "PLUGINS\\C.STD", "PLUGINS\\NOTES.TXT", "VICTIM.TMP"})
+    f.scratch.Write(file, "x");
   Host host{f};
   engine::PurgeState purge;
   std::vector<std::string> selected{"C.STD"};
   PluginWindowsContext context{host, purge, selected, f.scratch / "Tidemark.ini", {}, false};
   std::unique_ptr<TPlugSelForm> form;
-};
-
-TEST_F(PluginWindows, CloseAsksAboutUnsavedTicksApplyWritesThemTestNeverDeletesExecuteDoes) {
+  auto Open = [&] {
+    form = std::make_unique<TPlugSelForm>(context);
+    form->Create(nullptr);
+    form->FormActivate();
+  };
+  auto Rows = [&] { return plugins::Rows(form->listView()); };
+  auto Select = [&](int row) {  // -1: none
+    UINT chosen = LVIS_SELECTED | LVIS_FOCUSED;
+    ListView_SetItemState(form->listView(), row, row < 0 ? 0 : chosen, chosen);
+  };
+  auto Enabled = [](HWND control) { return IsWindowEnabled(control) != FALSE; };
+  auto Click = [](HWND button) { SendMessageA(button, BM_CLICK, 0, 0); };
   Files().WriteFile(f.firefox.PluginListFile, "C.STD\r\n");
-  form = Open();
+  Open();
   EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD +"}));  // plugin files only, in upper case
   ListView_SetCheckState(form->listView(), 0, TRUE);
   std::string question;
@@ -506,13 +466,13 @@ TEST_F(PluginWindows, CloseAsksAboutUnsavedTicksApplyWritesThemTestNeverDeletesE
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "C.STD\r\n");
   EXPECT_EQ(selected, (Lines{"C.STD"}));
   EXPECT_NE(platform::PrivateProfileFile(context.settingsFile).ReadString("Positions", "PlugSelForm", ""), "");
-  form = Open();
+  Open();
   ListView_SetCheckState(form->listView(), 0, TRUE);
   AnswerWarning(IDYES, &question);
   form->SConfigExitBtnClick();
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "A.CUS\r\nC.STD\r\n");
 
-  form = Open();
+  Open();
   for (HWND button : {form->saveButton(), form->testButton(), form->execButton()}) EXPECT_FALSE(Enabled(button));
   ListView_SetCheckState(form->listView(), 1, TRUE);
   ListView_SetCheckState(form->listView(), 1, FALSE);
@@ -554,6 +514,8 @@ TEST_F(PluginWindows, CloseAsksAboutUnsavedTicksApplyWritesThemTestNeverDeletesE
   EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD"}));
   Click(form->saveButton());
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "B.STD\r\nC.STD\r\n");
+  test::PendingAction() = nullptr;
+  gui::PumpPendingMessages();
 }
 
 }  // namespace
