@@ -14,7 +14,7 @@
 namespace tidemark::help {
 namespace {
 
-TEST(HelpViewer, ShowsEveryTopicAndItsWindowsCloseWithIt) {
+TEST(HelpViewer, ShowsEveryTopicClosesItsWindowsWithItAndNamesWhatIsMissing) {
   HWND window = nullptr;
   {
     HelpViewer viewer(TIDEMARK_HELP_FILE);
@@ -25,9 +25,6 @@ TEST(HelpViewer, ShowsEveryTopicAndItsWindowsCloseWithIt) {
     }
   }
   EXPECT_FALSE(IsWindow(window));
-}
-
-TEST(HelpViewer, NamesWhatIsMissing) {
   const std::array<std::string, 3> cases[] = {
       {"C:\\no-such-folder\\Tidemark.chm", "hhctrl.ocx", "C:\\no-such-folder\\Tidemark.chm could not be found"},
       {TIDEMARK_HELP_FILE, "no-such-viewer.ocx", "HTML Help viewer (no-such-viewer.ocx) is not installed"},
@@ -44,10 +41,14 @@ TEST(HelpViewer, NamesWhatIsMissing) {
 TEST(FontWindow, EachButtonOpensTheDialogOnItsFontAndOnlyAChosenFontChangesIt) {
   gui::InitCommonControls();
   settings::FontSettings fonts;
-  std::vector<std::pair<CHOOSEFONTA, LOGFONTA>> calls;  // the dialog's request and the font it opened on
-  std::optional<settings::FontSetting> answer;          // none: the dialog is cancelled
+  // What the dialog was asked for and the font it opened on.
+  using Call = std::tuple<DWORD, INT, INT, INT, LONG, std::string>;
+  std::vector<Call> calls;
+  std::optional<settings::FontSetting> answer;  // none: the dialog is cancelled
   TFontForm form(fonts, 96, [&](CHOOSEFONTA& choose) {
-    calls.push_back({choose, *choose.lpLogFont});
+    calls.push_back({choose.Flags & (CF_LIMITSIZE | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_FIXEDPITCHONLY),
+                     choose.nSizeMin, choose.nSizeMax, choose.iPointSize, choose.lpLogFont->lfHeight,
+                     choose.lpLogFont->lfFaceName});
     if (answer) *choose.lpLogFont = settings::LogFontOf(*answer, 96), choose.iPointSize = answer->size * 10;
     return answer.has_value();
   });
@@ -63,17 +64,10 @@ TEST(FontWindow, EachButtonOpensTheDialogOnItsFontAndOnlyAChosenFontChangesIt) {
   answer = arial;
   form.SetCookiesFontClick();
   EXPECT_EQ(fonts, (settings::FontSettings{.results = lucida, .cookieLists = arial}));
-  ASSERT_EQ(calls.size(), 4u);
-  for (size_t i = 0; i < calls.size(); ++i) {
-    const auto& [choose, opened] = calls[i];
-    bool main = i % 2 == 0;  // the results list takes fixed-pitch fonts only
-    SCOPED_TRACE(i);
-    EXPECT_EQ(choose.Flags & (CF_LIMITSIZE | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_FIXEDPITCHONLY),
-              CF_LIMITSIZE | CF_INITTOLOGFONTSTRUCT | (main ? CF_FIXEDPITCHONLY : 0));
-    EXPECT_EQ(std::tuple(choose.nSizeMin, choose.nSizeMax, choose.iPointSize, opened.lfHeight),
-              main ? std::tuple(6, 16, 90, -12L) : std::tuple(6, 16, 100, -13L));
-    EXPECT_EQ(opened.lfFaceName, std::string(main ? "Courier New" : "MS Sans Serif"));
-  }
+  // The results list takes fixed-pitch fonts only.
+  const Call main{CF_LIMITSIZE | CF_INITTOLOGFONTSTRUCT | CF_FIXEDPITCHONLY, 6, 16, 90, -12, "Courier New"};
+  const Call cookies{CF_LIMITSIZE | CF_INITTOLOGFONTSTRUCT, 6, 16, 100, -13, "MS Sans Serif"};
+  EXPECT_EQ(calls, (std::vector<Call>{main, cookies, main, cookies}));
   SendMessageA(form.okButton(), BM_CLICK, 0, 0);
   EXPECT_FALSE(IsWindow(form.hwnd()));
 }

@@ -27,7 +27,7 @@ std::string Fields(const PluginCommand& c) {
   return out;
 }
 
-TEST(PluginLines, FileNamesLevelsRot13AndTheKindsAndFieldsOfEveryCommand) {
+TEST(PluginLines, NamesLevelsKindsFieldsWildcardsMasksAndXmlElements) {
   EXPECT_TRUE(IsPluginFileName("FIREFOX.STD") && IsPluginFileName("mine.cus") && !IsRot13Line("ROT1"));
   for (const char* name : {"README.TXT", "STD", "..\\OTHER.STD", "C:OTHER.STD"}) EXPECT_FALSE(IsPluginFileName(name));
   EXPECT_EQ(LevelOf("LEVEL=12 FOR NEW COMMANDS"), 12);
@@ -57,9 +57,6 @@ TEST(PluginLines, FileNamesLevelsRot13AndTheKindsAndFieldsOfEveryCommand) {
   for (const char* line : {"DELFILE=\\\\HOST\\SHARE\\B.TXT", "DELFOLD=D:\\X\\[*.*]IS", "DEL1VAL=HKCU:X[]",
                            "DELVALS=HKCU:X[*]A", "EXECUTE=\"C:\\MY TOOLS\\X.EXE\" /S"})
     EXPECT_FALSE(RefusalOf(ParsePluginCommand(line))) << line;
-}
-
-TEST(PluginMatching, WildcardsMasksAndNames) {
   const std::tuple<const char*, const char*, bool> wildcards[] = {
       {"Profile.Default", "*.DEFAULT", true}, {"ab", "a?", true},   {"a.b.c", "*.*.c", true},
       {"abc", "a?", false},                   {"abd", "*c", false}, {"abc", "*", true}};
@@ -70,11 +67,9 @@ TEST(PluginMatching, WildcardsMasksAndNames) {
   for (const auto& [mask, name, fits] : masks) EXPECT_EQ(MaskExtensionFits(mask, name), fits) << mask << name;
   EXPECT_TRUE(NameMatches("ANYTHING", "*", "A") && !NameMatches("FILE", "FILE", "A"));
   EXPECT_EQ(PluginErrorText(87, ' ') + PluginErrorText(145, 'i'), " -Error-87 -   Ignore Dir Err - ");
-}
-
-TEST(PluginText, XmlElementsAreCutWithTheirLinesUpToOneThatNeverEnds) {
+  // XML elements are cut with their lines, up to one that never ends.
   // Each case: the text, the element name, what is kept and how many elements are cut.
-  const std::tuple<const char*, const char*, const char*, size_t> cases[] = {
+  const std::tuple<const char*, const char*, const char*, size_t> xml[] = {
       {"<a>\r\n <h>x</h>\r\n <k/>\r\n</a>\r\n", "H", "<a>\r\n <k/>\r\n</a>\r\n", 1},  // its line goes with it
       {"<a>\n<hist when=\"a>b\">\n  1\n</hist>\n</a>\n", "hist", "<a>\n</a>\n", 1},   // lines, a quoted ">"
       {"<r><Item/><item id='1' /><items/></r>", "ITEM", "<r><items/></r>", 2},        // self-closing, any case
@@ -83,7 +78,7 @@ TEST(PluginText, XmlElementsAreCutWithTheirLinesUpToOneThatNeverEnds) {
       {"x\n <h/> <h/> \ny", "H", "x\ny", 2},                                          // two on a line, then blank
       {"<history/>\n", "HIST", "<history/>\n", 0},                                    // a longer name is another
   };
-  for (const auto& [input, name, kept, elements] : cases) {
+  for (const auto& [input, name, kept, elements] : xml) {
     XmlElements found = FindXmlElements(input, name);
     EXPECT_EQ(found.found.size(), elements) << input;
     EXPECT_FALSE(found.unclosed) << input;

@@ -33,7 +33,7 @@ class PluginCommands : public ::testing::Test {
  protected:
   explicit PluginCommands(test::PurgePlatformChoice choice = {}) : f(choice) {}
 
-  // Runs a plugin's lines; answers the report lines they wrote.
+  // The report lines a plugin's lines write.
   Lines Run(const Lines& plugin, bool testMode = false) {
     f.r.sink.lines.clear();
     PluginInterpreter interpreter(f.Environment(), testMode);
@@ -73,20 +73,19 @@ TEST_F(PluginCommands, RunsTheSelectionAndLevelsUpTo62ShowsExpansionsAndStopsOnC
   for (const char* name : {"ONE.TMP", "TWO.TMP", "A.TXT", "A.TMP", "B.TMP"}) f.scratch.Write(name, "x");
   f.plugins.selected = {"A.STD", "B.STD", "C.CUS", "NOTES.TXT"};
   PluginsRun(f.Environment());
-  EXPECT_EQ(f.Lines(), (Lines{"Process Plugin - A.STD", "* FIRST", "DELFILE=" + Dir() + "\\ONE.TMP",
-                              "         deleted - " + Real() + "\\ONE.TMP", " ", "Process Plugin - B.STD",
+  const std::string command = "DELFILE=" + Dir(), deleted = "         deleted - " + Real();
+  EXPECT_EQ(f.Lines(), (Lines{"Process Plugin - A.STD", "* FIRST", command + "\\ONE.TMP", deleted + "\\ONE.TMP", " ",
+                              "Process Plugin - B.STD",
                               " -Error- Plugin file could not be read - " + f.firefox.PluginsFolder + "\\B.STD", " ",
-                              "Process Plugin - C.CUS", "DELFILE=" + Dir() + "\\TWO.TMP",
-                              "         deleted - " + Real() + "\\TWO.TMP", " ", "Process Plugin - NOTES.TXT",
-                              " -Error- Not a Plugin file - NOTES.TXT",
+                              "Process Plugin - C.CUS", command + "\\TWO.TMP", deleted + "\\TWO.TMP", " ",
+                              "Process Plugin - NOTES.TXT", " -Error- Not a Plugin file - NOTES.TXT",
                               "  Run Plugins Function Completed.  2 - Entries processed."}));
   EXPECT_EQ(f.r.report.ErrorLevel(), 5);
-  std::string del = "DELFILE=" + Dir() + "\\A.TXT";
-  EXPECT_EQ(
-      Run({"Level=62", "LEVEL=", "level=63 new", del, "LEVEL=1", "Title"}),
-      (Lines{
-          "* LEVEL=62", "* LEVEL=", "* LEVEL=63 NEW", "Error - Tidemark is not programmed to support this Plugin level",
-          "        You need to upgrade Tidemark to the new version to process this Plugin", del, "LEVEL=1", "TITLE"}));
+  EXPECT_EQ(Run({"Level=62", "LEVEL=", "level=63 new", command + "\\A.TXT", "LEVEL=1", "Title"}),
+            (Lines{"* LEVEL=62", "* LEVEL=", "* LEVEL=63 NEW",
+                   "Error - Tidemark is not programmed to support this Plugin level",
+                   "        You need to upgrade Tidemark to the new version to process this Plugin",
+                   command + "\\A.TXT", "LEVEL=1", "TITLE"}));
   EXPECT_TRUE(Files().FileExists(f.scratch / "A.TXT"));
   test::EnvironmentVariables variables;
   variables.Set("TM_PLUGIN_DIR", f.scratch.path());
@@ -130,7 +129,6 @@ TEST_F(PluginCommands, EachFolderTypeAndFolderWildcardsButNeverALink) {
     EXPECT_EQ(results, (Lines{deleted + "\\B.TMP", deleted + "\\DEEP\\C.TMP", deleted + "\\DEEP", deleted}));
     EXPECT_EQ(entries, 4);
   }
-  // Folder wildcards reach every matching folder.
   for (const char* file : {"P\\A.DEFAULT\\CACHE\\X.TMP", "P\\B.DEFAULT\\CACHE\\Y.TMP", "P\\OTHER\\CACHE\\Z.TMP",
                            "P\\A.DEFAULT\\LOG.TXT", "P\\B.DEFAULT\\LOG.TXT", "P\\OTHER\\LOG.TXT"})
     f.scratch.Write(file, "x");
@@ -146,25 +144,6 @@ TEST_F(PluginCommands, EachFolderTypeAndFolderWildcardsButNeverALink) {
   Lines preview = Results({"DELFOLD=" + profiles + "[*.*]DS"});
   EXPECT_EQ(Files().ReadFile(links + "\\target\\cache\\precious.tmp"), "keep me");
   EXPECT_EQ(preview, (Lines{"       to delete - " + links + "\\profiles\\link.default"}));
-}
-
-TEST_F(PluginCommands, TextAndXmlEditsListInPreviewAndCutInPurge) {
-  const std::string ini = "[Recent]\r\nFile1=C:\\a.doc\r\nkeep=1\nfile2=C:\\b.doc\r\n";
-  const std::string xml = "<p>\r\n <h n='1'>\r\n  x\r\n </h>\r\n <k/><H/>\r\n</p>";
-  f.scratch.Write("APP.INI", ini);
-  f.scratch.Write("P.XML", xml);
-  const Lines plugin = {"DELTEXT=" + Dir() + "\\APP.INI['FILE']", "DELEXML=" + Dir() + "\\P.XML[h]"};
-  f.state.previewMode = true;
-  EXPECT_EQ(Results(plugin), (Lines{"       to delete - FILE2=C:\\B.DOC", "       to delete - FILE1=C:\\A.DOC",
-                                    "       to delete - <h n='1'> x </h>", "       to delete - <H/>"}));
-  EXPECT_EQ(Text("APP.INI") + Text("P.XML"), ini + xml);
-  f.state.previewMode = false;
-  EXPECT_EQ(Results(plugin), (Lines{"         deleted - FILE2=C:\\B.DOC", "         deleted - FILE1=C:\\A.DOC",
-                                    "         deleted - <h n='1'> x </h>", "         deleted - <H/>"}));
-  EXPECT_EQ(entries, 4);
-  EXPECT_EQ(Text("APP.INI") + Text("P.XML"), "[Recent]\r\nkeep=1\n<p>\r\n <k/>\r\n</p>");
-  EXPECT_EQ(Results({"DELTEXT=" + Dir() + "\\NONE.INI[X]"}),
-            (Lines{"    file not present - " + Real() + "\\NONE.INI"}));
 }
 
 // Writes stop part way with the disk full; reading and everything else is real.
@@ -194,7 +173,6 @@ TEST_F(FailingWrites, AFailedWriteKeepsTheWholeFile) {
 
 TEST_F(PluginCommands, RegistryKeysGoWithTheirSubKeysWildcardsReachEachValueLinesShowTextTypeOrDecodedName) {
   auto Below = [&](const std::string& sub) { return sub.empty() ? key.path() : key.path() + "\\" + sub; };
-  // The value names of a key, sorted.
   auto Values = [&](const std::string& sub) {
     Lines names = Reg().ValueNames(RegistryRoot::CurrentUser, Below(sub));
     std::erase(names, "");
@@ -213,12 +191,11 @@ TEST_F(PluginCommands, RegistryKeysGoWithTheirSubKeysWildcardsReachEachValueLine
   Lines results = Run({"DEL1VAL=HKCU:" + Key() + "\\S?[KEEP]"});
   for (const char* sub : {"\\S1", "\\S2"})
     EXPECT_EQ(std::count(results.begin(), results.end(), "    key=HKCU:" + Key() + sub), 1);
-  EXPECT_EQ(Values("S1"), (Lines{"FileCount", "Stay"}));
   f.state.previewMode = true;
   EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "DEL1VAL=HKCU:" + Key() + "[NONE]"}),
             (Lines{"   to delete Val - S1[FILECOUNT] - Type = Reg_Dword", "   to delete Val - S2[FILEB] - y",
                    "   value not present - NONE"}));
-  EXPECT_EQ(Values("S1"), (Lines{"FileCount", "Stay"}));
+  EXPECT_EQ(Values("S1"), (Lines{"FileCount", "Stay"}));  // only KEEP went, and nothing in the Preview
   f.state.previewMode = false;
   EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "ROT13", "DEL1VAL=HKCU:" + Key() + "\\UA[HRZR_EHACNGU]"}),
             (Lines{"     Val deleted - S1[FILECOUNT] - Type = Reg_Dword", "     Val deleted - S2[FILEB] - y",
@@ -260,7 +237,7 @@ TEST_F(PluginCommands, PreviewStartsNoProgramExecuteWaitsExehideDoesNot) {
   EXPECT_EQ(Results({"EXECUTE=" + Dir() + "\\NONE.EXE"}), (Lines{"     exec failed - " + Dir() + "\\NONE.EXE"}));
 }
 
-TEST_F(PluginCommands, RefusedStatementsAndProtectedItemsTouchNothing) {
+TEST_F(PluginCommands, RefusedStatementsAndProtectedItemsTouchNothingTextAndXmlEditsListThenCut) {
   const std::pair<const char*, Lines> cases[] = {
       {"path is not a full path",  // the first relative once expanded
        {"DELFILE=#NOSUCH#\\VICTIM.LOG", "DELFILE=VICTIM.LOG", "DELFILE=C:VICTIM.LOG", "DELFOLD=C:[*.LOG]IS",
@@ -306,6 +283,23 @@ TEST_F(PluginCommands, RefusedStatementsAndProtectedItemsTouchNothing) {
   f.scratch.Write("D\\KEEP\\INNER.TMP", "x");
   Run({"DELFOLD=" + Dir() + "\\D[*.*]DS"});
   EXPECT_TRUE(Files().FileExists(f.scratch / "D\\KEEP\\INNER.TMP"));
+  // Text and XML edits list in the Preview and cut in the Purge.
+  const std::string ini = "[Recent]\r\nFile1=C:\\a.doc\r\nkeep=1\nfile2=C:\\b.doc\r\n";
+  const std::string xml = "<p>\r\n <h n='1'>\r\n  x\r\n </h>\r\n <k/><H/>\r\n</p>";
+  f.scratch.Write("APP.INI", ini);
+  f.scratch.Write("P.XML", xml);
+  plugin = {"DELTEXT=" + Dir() + "\\APP.INI['FILE']", "DELEXML=" + Dir() + "\\P.XML[h]"};
+  f.state.previewMode = true;
+  EXPECT_EQ(Results(plugin), (Lines{"       to delete - FILE2=C:\\B.DOC", "       to delete - FILE1=C:\\A.DOC",
+                                    "       to delete - <h n='1'> x </h>", "       to delete - <H/>"}));
+  EXPECT_EQ(Text("APP.INI") + Text("P.XML"), ini + xml);
+  f.state.previewMode = false;
+  EXPECT_EQ(Results(plugin), (Lines{"         deleted - FILE2=C:\\B.DOC", "         deleted - FILE1=C:\\A.DOC",
+                                    "         deleted - <h n='1'> x </h>", "         deleted - <H/>"}));
+  EXPECT_EQ(entries, 4);
+  EXPECT_EQ(Text("APP.INI") + Text("P.XML"), "[Recent]\r\nkeep=1\n<p>\r\n <k/>\r\n</p>");
+  EXPECT_EQ(Results({"DELTEXT=" + Dir() + "\\NONE.INI[X]"}),
+            (Lines{"    file not present - " + Real() + "\\NONE.INI"}));
 }
 
 // Items of the sandbox user below `base`: files ("%APPDATA%\\...") or registry values ("HKCU:key[name]"), each with
@@ -353,12 +347,10 @@ TEST_F(PluginCommands, ExamplePluginsListTheirItemsInPreviewAndPurgeOnlyThem) {
                                : Reg().WriteString(RegistryRoot::CurrentUser, where, name, "C:\\Media\\" + name));
     }
     auto lines = ReadPluginLines(Files(), std::string(TIDEMARK_EXAMPLE_PLUGINS) + "\\" + plugin.file);
-    EXPECT_TRUE(lines);
     for (bool preview : {true, false}) {
       f.state.previewMode = preview;
       Lines report = Results(lines.value_or(Lines{}));
       for (const std::string& line : report) EXPECT_FALSE(engine::IsErrorLine(line)) << line;
-      // A file is listed by its full path, a value by its name.
       for (const auto& [item, purged] : plugin.items) {
         auto [where, name] = place(plugin.base + item);
         bool exists = name.empty() ? Files().FileExists(where)
