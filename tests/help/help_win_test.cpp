@@ -32,8 +32,7 @@ TEST(HelpViewer, ShowsEveryTopicClosesItsWindowsWithItAndNamesWhatIsMissing) {
   for (const auto& [file, library, named] : cases) {
     HelpViewer viewer(file, library);
     auto problem = viewer.Show(nullptr, kTopicContents);
-    ASSERT_TRUE(problem) << library;
-    EXPECT_NE(problem->find(named), std::string::npos) << *problem;
+    EXPECT_NE(problem.value_or("").find(named), std::string::npos) << problem.value_or("no problem");
     EXPECT_EQ(viewer.window(), nullptr);
   }
 }

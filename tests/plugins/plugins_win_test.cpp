@@ -442,7 +442,6 @@ TEST_F(PluginCommands, SelectionWindowAsksAboutUnsavedTicksAppliesThemTestNeverD
     UINT chosen = LVIS_SELECTED | LVIS_FOCUSED;
     ListView_SetItemState(form->listView(), row, row < 0 ? 0 : chosen, chosen);
   };
-  auto Enabled = [](HWND control) { return IsWindowEnabled(control) != FALSE; };
   auto Click = [](HWND button) { SendMessageA(button, BM_CLICK, 0, 0); };
   Files().WriteFile(f.firefox.PluginListFile, "C.STD\r\n");
   Open();
@@ -465,23 +464,23 @@ TEST_F(PluginCommands, SelectionWindowAsksAboutUnsavedTicksAppliesThemTestNeverD
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "A.CUS\r\nC.STD\r\n");
 
   Open();
-  for (HWND button : {form->saveButton(), form->testButton(), form->execButton()}) EXPECT_FALSE(Enabled(button));
+  for (HWND shut : {form->saveButton(), form->testButton(), form->execButton()}) EXPECT_FALSE(IsWindowEnabled(shut));
   ListView_SetCheckState(form->listView(), 1, TRUE);
   ListView_SetCheckState(form->listView(), 1, FALSE);
-  EXPECT_TRUE(Enabled(form->saveButton()));  // ticked and unticked again: still a change
-  form->FormActivate();                      // the list again from the disk: no change yet
-  EXPECT_FALSE(Enabled(form->saveButton()));
+  EXPECT_TRUE(IsWindowEnabled(form->saveButton()));  // ticked and unticked again: still a change
+  form->FormActivate();                              // the list again from the disk: no change yet
+  EXPECT_FALSE(IsWindowEnabled(form->saveButton()));
   Select(1);
-  EXPECT_TRUE(Enabled(form->testButton()) && Enabled(form->execButton()));
+  EXPECT_TRUE(IsWindowEnabled(form->testButton()) && IsWindowEnabled(form->execButton()));
   Select(-1);
-  EXPECT_FALSE(Enabled(form->testButton()));
+  EXPECT_FALSE(IsWindowEnabled(form->testButton()));
   Click(form->allOnButton());
   EXPECT_EQ(Rows(), (Lines{"A.CUS +", "B.STD +", "C.STD +"}));
   ListView_SetCheckState(form->listView(), 0, FALSE);
   Click(form->saveButton());
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "B.STD\r\nC.STD\r\n");
   EXPECT_EQ(selected, (Lines{"B.STD", "C.STD"}));
-  EXPECT_FALSE(Enabled(form->saveButton()));
+  EXPECT_FALSE(IsWindowEnabled(form->saveButton()));
 
   purge.flags.secureErase = true;
   Select(1);
