@@ -136,6 +136,7 @@ TEST_F(CookieManager, ListsEachAddressOnceCountsFiltersAndSortsWithTheHeaderArro
   EXPECT_EQ(form->DetailRows()[0], (Lines{"five.test", "n0", "v"}));
 
   // The status column, ascending then descending, ties by caption; the arrow follows the sorted column.
+  EXPECT_EQ(ImageList_GetImageCount(Header_GetImageList(ListView_GetHeader(form->listView1()))), 2);
   const std::tuple<int, Lines, int> clicks[] = {
       {1, {".sess.test", "five.test", "name.test", "value.test", "kept.test", ".random.test"}, TCookieForm::kArrowUp},
       {1, {".random.test", "kept.test", ".sess.test", "five.test", "name.test", "value.test"}, TCookieForm::kArrowDown},
