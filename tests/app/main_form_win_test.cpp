@@ -172,14 +172,16 @@ TEST_F(MainFormTest, PurgeRunsTheVisibleFrameShowsAndCopiesTheResultsAndCancelSt
   EXPECT_EQ(ran, (std::vector<engine::PurgeFunctionId>{FirefoxCache, FirefoxCookies}));
 }
 
-TEST_F(MainFormTest, F1OpensTheHelpFileBesideTheProgram) {
+TEST_F(MainFormTest, F1AndTheHelpMenuOpenTheHelpFileBesideTheProgram) {
   ASSERT_TRUE(platform::RealFileSystem().CopyFileTo(TIDEMARK_HELP_FILE, folder / "Tidemark.chm", true));
   Create();
   ASSERT_EQ(form->helpViewer().window(), nullptr);
   MSG f1{form->purgeButton(), WM_KEYDOWN, VK_F1, 0};
   EXPECT_TRUE(form->PreTranslate(f1));
-  HWND viewer = form->helpViewer().window();
-  EXPECT_TRUE(IsWindow(viewer) && IsWindowVisible(viewer));
+  EXPECT_TRUE(IsWindowVisible(form->helpViewer().window()));
+  SendMessageA(form->helpViewer().window(), WM_CLOSE, 0, 0);
+  SendMessageA(form->hwnd(), WM_COMMAND, GetMenuItemID(GetSubMenu(GetMenu(form->hwnd()), 2), 0), 0);
+  EXPECT_TRUE(IsWindowVisible(form->helpViewer().window()));
 }
 
 TEST_F(MainFormTest, TabWalksTheErrorLinesAndBackToTheFirst) {
