@@ -1,5 +1,4 @@
-// The cookie manager in-process (under Xvfb) over real scratch stores: Firefox databases (or an older Cookies.txt),
-// IE index files with their cookie files, protect files. Message boxes are answered from a timer, as a user would.
+// The cookie manager in-process (under Xvfb) over real scratch stores; message boxes are answered as a user would.
 #include "app/cookie_form_win.h"
 
 #include <gtest/gtest.h>

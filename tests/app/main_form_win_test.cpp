@@ -1,5 +1,4 @@
-// The main window in-process (under Xvfb), with stand-in purge bodies or the registered ones; and what the
-// application reads from the system: windows and registry values.
+// The main window in-process (under Xvfb) with stand-in or registered purge bodies; the system's windows and registry.
 #include "app/main_form_win.h"
 
 #include <gtest/gtest.h>
@@ -320,14 +319,13 @@ TEST_F(MainFormTest, ClosingAfterAShutdownRunPerformsThePowerAction) {
 
 using platform::RegistryRoot;
 
-TEST(CustomIETitle, AStringOrExpandableStringUpperCasedElseNothing) {
+TEST(CustomIETitle, AStringUpperCasedElseNothing) {
   test::TempRegistryKey key;
   auto& registry = platform::RealRegistry();
   BrowserActivity state;
   using enum platform::RegistryType;
-  for (auto [type, data, title] : {std::tuple{String, std::string("My Browser"), "MY BROWSER"},
-                                   {ExpandString, "%Browser%", "%BROWSER%"},
-                                   {Dword, std::string("\7\0\0\0", 4), ""}}) {
+  for (auto [type, data, title] :
+       {std::tuple{String, std::string("My Browser"), "MY BROWSER"}, {Dword, std::string("\7\0\0\0", 4), ""}}) {
     state.customIETitle = "OLD";
     ASSERT_TRUE(registry.WriteValue(RegistryRoot::CurrentUser, key.path(), "Window Title", {type, data}));
     LoadCustomIETitle(state, registry, key.path());

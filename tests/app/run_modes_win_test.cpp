@@ -1,13 +1,12 @@
-// The release program started as a real process: run modes, the report file of an unattended run, the main window
-// after it, the single instance, the data folder, "Pause", the installer hooks and the program-error handler.
+// The release program as a real process: run modes, their reports and main window, one instance, the installer hooks.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/child_process_win.h"
 #include "app/installer_hooks.h"
 #include "platform/files.h"
 #include "platform/ini_file.h"
@@ -21,6 +20,7 @@ namespace tidemark::app {
 namespace {
 
 using settings::OptionSetId;
+using test::ChildProcess;
 constexpr const char* kMainWindowClass = "TFFoxForm";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -28,35 +28,6 @@ constexpr const char* kNoOptionsReport =
     "Results of \"Purge\" function...\r\n\r\n -Error- No Purge Options were Selected.\r\n \r\n"
     "NOTE - The TroubleShooting section of the Tidemark Help file \r\n"
     "       contains additonal information for the Error indicators.\r\n";
-
-// A program started as a real process, ended at the latest with the test.
-class ChildProcess {
- public:
-  explicit ChildProcess(std::string commandLine) {
-    STARTUPINFOA startup{sizeof startup};
-    EXPECT_TRUE(
-        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
-        << commandLine;
-  }
-  ~ChildProcess() {
-    if (!info_.hProcess) return;
-    TerminateProcess(info_.hProcess, 255);  // fails once it has ended
-    WaitForSingleObject(info_.hProcess, 10000);
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-  }
-  DWORD id() const { return info_.dwProcessId; }
-  // The exit code; nothing when the process has not ended in time.
-  std::optional<DWORD> WaitForExit(DWORD milliseconds = 60000) const {
-    DWORD code = 0;
-    if (!info_.hProcess || WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) return std::nullopt;
-    GetExitCodeProcess(info_.hProcess, &code);
-    return code;
-  }
-
- private:
-  PROCESS_INFORMATION info_{};
-};
 
 // A visible window of the process; nothing when the process ends first or the time runs out.
 HWND WaitForWindow(const ChildProcess& process, const char* className, const char* title = nullptr) {
@@ -136,10 +107,7 @@ TEST_F(RunModes, TheMainWindowAfterAnUnattendedRunShowsOnlyWhenTheDisplayOptionA
     int purgeNow, startup;  // the main window options of each set; -1: no settings file yet
     const char* params;
     bool shown;
-  } runs[] = {{-1, -1, "AUTO", true},
-              {3, 0, "AUTO", false},
-              {3, 0, "AUTO LEVEL5", true},
-              {0, 3, "boot", false},
+  } runs[] = {{-1, -1, "AUTO", true}, {3, 0, "AUTO", false}, {3, 0, "AUTO LEVEL5", true}, {0, 3, "boot", false},
               {3, 0, "BOOT AUTO", false}};
   for (const auto& run : runs) {
     SCOPED_TRACE(run.params);
@@ -233,11 +201,9 @@ TEST_F(RunModes, InstallerHooksInitRefreshesTheManifestUninstRemovesTheEntryAndT
   std::string notes = JoinPath(dataFolder_, "Notes.txt");
   ASSERT_TRUE(Files().WriteFile(notes, "mine"));
   platform::Registry& registry = platform::RealRegistry();
-  auto saved = registry.ReadValue(RegistryRoot::CurrentUser, kRunKey, "Tidemark");
   ASSERT_TRUE(registry.WriteString(RegistryRoot::CurrentUser, kRunKey, "Tidemark", "\"" + program_ + "\" BOOT"));
   EXPECT_EQ(RunToEnd("UNINST MULT"), 0u);
   EXPECT_FALSE(registry.ReadValue(RegistryRoot::CurrentUser, kRunKey, "Tidemark").has_value());
-  if (saved) registry.WriteValue(RegistryRoot::CurrentUser, kRunKey, "Tidemark", *saved);
   for (const char* name : kDataFiles) EXPECT_FALSE(Files().FileExists(JoinPath(dataFolder_, name))) << name;
   EXPECT_EQ(Files().ReadFile(notes), "mine");
   EXPECT_FALSE(Files().FileExists(reportFile_));
