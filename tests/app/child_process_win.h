@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace tidemark::test {
@@ -17,21 +18,20 @@ class ChildProcess {
   }
   ~ChildProcess() {
     if (!info_.hProcess) return;
-    if (Running()) TerminateProcess(info_.hProcess, 255);
+    TerminateProcess(info_.hProcess, 255);  // fails once it has ended
     WaitForSingleObject(info_.hProcess, 10000);
     CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
   }
   DWORD id() const { return info_.dwProcessId; }
-  bool Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
-  bool WaitForExit(DWORD milliseconds = 60000) const {
-    return info_.hProcess && WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0;
-  }
-  DWORD ExitCode() const {
-    DWORD code = STILL_ACTIVE;
+  // The exit code; nothing when the process has not ended in time.
+  std::optional<DWORD> WaitForExit(DWORD milliseconds = 60000) const {
+    DWORD code = 0;
+    if (!info_.hProcess || WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) return std::nullopt;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
   }
+  DWORD ExitCode() const { return WaitForExit(0).value_or(STILL_ACTIVE); }
 
  private:
   PROCESS_INFORMATION info_{};

@@ -1,12 +1,13 @@
-// The main window driven in-process (under Xvfb): option frames and the
-// settings file, purges with stand-in bodies, navigation, the browser tick,
-// the plugin selection and the registered bodies.
+// The main window in-process (under Xvfb) with stand-in or registered purge bodies; the system's windows and registry.
 #include "app/main_form_win.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
+#include "app/browser_activity.h"
+#include "app/startup.h"
 #include "engine/labels.h"
 #include "engine/purge_environment.h"
 #include "platform/files.h"
@@ -28,9 +29,25 @@ void Click(HWND control) {
   SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
                reinterpret_cast<LPARAM>(control));
 }
+// A window of a class of the test's own (children too, so none is seen as top-level).
+HWND Open(const char* className, const char* title, DWORD style, HWND parent = nullptr) {
+  WNDCLASSA windowClass{0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr)};
+  windowClass.lpszClassName = className;
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowExA(0, className, title, style, 0, 0, 300, 200, parent, nullptr, nullptr, nullptr);
+  EXPECT_NE(window, nullptr);
+  return window;
+}
 void Tick(TFFoxOptionsFrame1& frame, std::initializer_list<engine::PurgeFunctionId> ids) {
   for (auto id : ids) SendMessageA(frame.CheckBox(id), BM_SETCHECK, BST_CHECKED, 0);
 }
+
+// The session with ExitWindowsEx stood in for: no test logs off.
+class RecordedSession : public platform::Win32Session {
+ public:
+  bool EndSession(uint32_t flags) override { return exits.push_back(flags), true; }
+  std::vector<uint32_t> exits;
+};
 
 class MainFormTest : public ::testing::Test {
  protected:
@@ -71,15 +88,19 @@ class MainFormTest : public ::testing::Test {
   }
 
   test::TempFolder folder;
-  Platform system{platform::RealFileSystem(), platform::RealRegistry(), platform::RealWindowList(),
-                  platform::RealShell()};
-  AppContext context{system};
+  RecordedSession session;
+  AppContext context{Platform{.files = platform::RealFileSystem(),
+                              .registry = platform::RealRegistry(),
+                              .windows = platform::RealWindowList(),
+                              .shell = platform::RealShell(),
+                              .session = session}};
   platform::PrivateProfileFile ini{folder / "data\\Tidemark.ini"};
   std::unique_ptr<TFFoxForm> form;
   std::vector<engine::PurgeFunctionId> ran;
 };
 
-TEST_F(MainFormTest, CreationLoadsTheFourOptionSetsAndEachFrameSavesAndResetsItsOwn) {
+TEST_F(MainFormTest, CreationLoadsTheOptionSetsEachFrameSavesAndResetsItsOwnAndClosingSavesAShownPosition) {
+  ini.WriteString("Positions", "FFoxForm", "2");
   engine::OptionSet purgeNow;
   purgeNow[TempFolders] = purgeNow[IECookies] = true;
   purgeNow.reports = 1;
@@ -87,8 +108,6 @@ TEST_F(MainFormTest, CreationLoadsTheFourOptionSetsAndEachFrameSavesAndResetsIts
   Create();
   EXPECT_EQ(form->Frame(1).Options(), purgeNow);
   EXPECT_EQ(form->Frame(0).Options(), engine::OptionSet{});
-  EXPECT_EQ(form->OptionTabIndex(), 0);
-  EXPECT_EQ(form->StatusText(1), "  \"Standard Options\" is current...");
   // Save, Reset and Set All act on their own frame and section.
   TFFoxOptionsFrame1& startup = form->Frame(2);
   Click(startup.onButton);
@@ -103,6 +122,14 @@ TEST_F(MainFormTest, CreationLoadsTheFourOptionSetsAndEachFrameSavesAndResetsIts
   Click(startup.resetButton);
   for (const auto& function : engine::PurgeFunctions()) EXPECT_TRUE(startup.Checked(function.id)) << function.caption;
   EXPECT_EQ(platform::RealFileSystem().ReadFile(context.paths.settingsFile), saved);  // Reset and Set All write nothing
+  form->ExitClick();  // as after an unattended run that shows nothing
+  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "2");
+  Create();
+  ShowWindow(form->hwnd(), SW_SHOWNOACTIVATE);
+  MoveWindow(form->hwnd(), 40, 30, 640, 470, FALSE);
+  form->ExitClick();
+  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 470 640");
+  EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", ""), "Courier New");
 }
 
 TEST_F(MainFormTest, PurgeRunsTheVisibleFrameShowsAndCopiesTheResultsAndCancelStopsAfterTheCurrentFunction) {
@@ -123,9 +150,8 @@ TEST_F(MainFormTest, PurgeRunsTheVisibleFrameShowsAndCopiesTheResultsAndCancelSt
   const auto& lines = form->results().lines();
   EXPECT_EQ(lines.front(), "Results of \"Purge\" function...");
   EXPECT_EQ(lines.back(), "  Purge Functions Completed.");
-  EXPECT_EQ(form->CurrentMainTab(), MainTab::Results);
-  EXPECT_EQ(form->progressLabel().fill(), engine::kColourSilver);
-  EXPECT_FALSE(context.purge.purgeRunning);
+  EXPECT_EQ(std::tuple(form->CurrentMainTab(), form->progressLabel().fill(), context.purge.purgeRunning),
+            std::tuple(MainTab::Results, engine::kColourSilver, false));
   EXPECT_FALSE(IsWindowVisible(form->cancelButton()));
   form->CopyReportToClipboard();
   ASSERT_TRUE(OpenClipboard(nullptr));
@@ -143,34 +169,21 @@ TEST_F(MainFormTest, PurgeRunsTheVisibleFrameShowsAndCopiesTheResultsAndCancelSt
   Tick(form->Frame(0), {FirefoxCache, FirefoxCookies, TempFolders, Plugins});
   form->PreviewBtnClick();
   EXPECT_EQ(ran, (std::vector<engine::PurgeFunctionId>{FirefoxCache, FirefoxCookies}));
-  EXPECT_EQ(form->results().lines().back(), "  Purge Functions Cancelled by Operator.");
 }
 
-TEST_F(MainFormTest, HelpMenuAndF1OpenTheHelpFileBesideTheProgram) {
+TEST_F(MainFormTest, F1AndTheHelpMenuOpenTheHelpFileBesideTheProgram) {
   ASSERT_TRUE(platform::RealFileSystem().CopyFileTo(TIDEMARK_HELP_FILE, folder / "Tidemark.chm", true));
-  // The menu and F1, each from a fresh window whose viewer has shown nothing yet.
-  const std::function<void()> ways[] = {
-      [this] {
-        HMENU help = GetSubMenu(GetMenu(form->hwnd()), 2);
-        SendMessageA(form->hwnd(), WM_COMMAND, GetMenuItemID(help, 0), 0);
-      },
-      [this] {
-        MSG f1{form->purgeButton(), WM_KEYDOWN, VK_F1, 0};
-        EXPECT_TRUE(form->PreTranslate(f1));
-      },
-  };
-  for (const auto& way : ways) {
-    Create();
-    ASSERT_EQ(form->helpViewer().window(), nullptr);
-    way();
-    HWND viewer = form->helpViewer().window();
-    EXPECT_TRUE(IsWindow(viewer) && IsWindowVisible(viewer));
-    DestroyWindow(form->hwnd());
-    form.reset();
-  }
+  Create();
+  ASSERT_EQ(form->helpViewer().window(), nullptr);
+  MSG f1{form->purgeButton(), WM_KEYDOWN, VK_F1, 0};
+  EXPECT_TRUE(form->PreTranslate(f1));
+  EXPECT_TRUE(IsWindowVisible(form->helpViewer().window()));
+  SendMessageA(form->helpViewer().window(), WM_CLOSE, 0, 0);
+  SendMessageA(form->hwnd(), WM_COMMAND, GetMenuItemID(GetSubMenu(GetMenu(form->hwnd()), 2), 0), 0);
+  EXPECT_TRUE(IsWindowVisible(form->helpViewer().window()));
 }
 
-TEST_F(MainFormTest, TabWalksTheErrorLinesAndCtrlTabTheMainTabs) {
+TEST_F(MainFormTest, TabWalksTheErrorLinesAndBackToTheFirst) {
   Create([](engine::PurgeFunctionId, engine::PurgeEnvironment& c) {
     c.report.Line(std::string(engine::kLocked) + "C:\\in-use.dat");
   });
@@ -188,7 +201,7 @@ TEST_F(MainFormTest, TabWalksTheErrorLinesAndCtrlTabTheMainTabs) {
   }
 }
 
-TEST_F(MainFormTest, BrowserTickMarksARunningFirefoxAndThePurgeSkipsItsFunctions) {
+TEST_F(MainFormTest, BrowserTickMarksARunningFirefoxThePurgeSkipsItsFunctionsAndTheWindowListSeesTheDesktop) {
   // On a desktop of its own: no other test sees this Firefox, and no other
   // test's windows are seen here.
   test::OnPrivateDesktop([this] {
@@ -196,37 +209,52 @@ TEST_F(MainFormTest, BrowserTickMarksARunningFirefoxAndThePurgeSkipsItsFunctions
     Tick(form->Frame(0), {FirefoxCache, FirefoxCookies, FirefoxTypedUrls, FirefoxHistory, FirefoxForms});
     form->BrowserTick();
     EXPECT_FALSE(context.purge.firefoxRunning);
-    EXPECT_EQ(form->HintOf(form->purgeButton()), "Process Delete function for selected Purge Options");
-    WNDCLASSA windowClass{0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr)};
-    windowClass.lpszClassName = "MozillaWindowClass";
-    RegisterClassA(&windowClass);
-    HWND firefox =
-        CreateWindowExA(0, "MozillaWindowClass", "Example Page - Mozilla Firefox", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                        0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND firefox = Open("MozillaWindowClass", "Example Page - Mozilla Firefox", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     form->BrowserTick();
-    EXPECT_TRUE(context.purge.firefoxRunning);
-    EXPECT_EQ(form->StatusText(1), "  FireFox Browser is active");
-    EXPECT_EQ(form->StatusColour(), 0x00FFFFu);
+    EXPECT_EQ(std::tuple(context.purge.firefoxRunning, form->StatusText(1), form->StatusColour()),
+              std::tuple(true, "  FireFox Browser is active", 0x00FFFFu));
     EXPECT_EQ(form->HintOf(form->purgeButton()),
               "CAUTION - As FireFox is Executing, some Purge Options may not succeed.");
     form->PurgeBtnClick();
     EXPECT_TRUE(ran.empty());
     EXPECT_EQ(form->results().lines().front(), "-Caution- Some functions may not complete as a Browser was executing.");
-    EXPECT_TRUE(HasLine(" -Error- not Processed as FireFox browser is active."));
     DestroyWindow(firefox);
     form->BrowserTick();
     EXPECT_FALSE(context.purge.firefoxRunning);
     EXPECT_EQ(form->StatusText(1), "  \"Standard Options\" is current...");
+    // The window list itself: class, title (cut to its longest), visibility, descendants, an early stop.
+    std::string longTitle(300, 'x');
+    HWND shown = Open("TidemarkProbe", longTitle.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND hidden = Open("TidemarkProbe", "Hidden one", WS_OVERLAPPEDWINDOW);
+    Open("TidemarkProbe", "Grandchild", WS_CHILD | WS_VISIBLE,
+         Open("TidemarkProbe", "First", WS_CHILD | WS_VISIBLE, shown));
+    Open("TidemarkProbe", "Second", WS_CHILD | WS_VISIBLE, shown);
+    platform::WindowList& desktop = platform::RealWindowList();
+    std::map<HWND, platform::TopLevelWindow> seen;
+    desktop.ForEachTopLevel([&](const platform::TopLevelWindow& window) {
+      if (window.className == "TidemarkProbe") seen[reinterpret_cast<HWND>(window.handle)] = window;
+      return true;
+    });
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[shown].isWindow && seen[shown].visible && seen[hidden].isWindow && !seen[hidden].visible);
+    EXPECT_EQ(seen[shown].title, std::string(platform::kMaxWindowText, 'x'));
+    EXPECT_EQ(seen[hidden].title, "Hidden one");
+    EXPECT_EQ(desktop.DescendantTitles(seen[shown].handle),
+              (std::vector<std::string>{"First", "Grandchild", "Second"}));
+    int visited = 0;
+    desktop.ForEachTopLevel([&](const platform::TopLevelWindow&) { return ++visited < 1; });
+    EXPECT_EQ(visited, 1);
     DestroyWindow(form->hwnd());  // on the thread that made it
     form.reset();
   });
 }
 
-TEST_F(MainFormTest, TempFolderPageAndFolderListShowTheLocatedFoldersAndApplyLocatesThemAgain) {
+TEST_F(MainFormTest, ConfigurePagesShowTheLocatedTempFoldersAndTheirAppliesReachTheFolderListAndTheNextPurge) {
   test::EnvironmentVariables environment;
   for (const char* name : {"temp\\x", "work\\x"}) folder.Write(name, "");
   environment.Set("tmp", folder / "temp");
-  Create();
+  std::string sectionName;
+  Create([&](engine::PurgeFunctionId, engine::PurgeEnvironment& c) { sectionName = c.report.SectionName(); });
   const auto& temp = form->configPages().temp();
   EXPECT_EQ(gui::WindowText(temp.labels[0]), UpperCase(folder / "temp"));
   form->DisplayFoldersAndFiles();
@@ -238,31 +266,12 @@ TEST_F(MainFormTest, TempFolderPageAndFolderListShowTheLocatedFoldersAndApplyLoc
   Click(temp.apply);
   EXPECT_EQ(gui::WindowText(temp.labels[0]),
             UpperCase(folder / "work") + "  [... not safe to use - Folder name not \"temp\" ...]");
-}
 
-TEST_F(MainFormTest, ClosingSavesThePositionOfAShownWindowOnly) {
-  ini.WriteString("Positions", "FFoxForm", "2");
-  Create();
-  form->ExitClick();  // as after an unattended run that shows nothing
-  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "2");
-  Create();
-  ShowWindow(form->hwnd(), SW_SHOWNOACTIVATE);
-  MoveWindow(form->hwnd(), 40, 30, 640, 470, FALSE);
-  form->ExitClick();
-  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 470 640");
-  EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", ""), "Courier New");
-}
-
-TEST_F(MainFormTest, TheNextPurgeUsesTheAppliedShredSettings) {
-  std::string sectionName;
-  Create([&](engine::PurgeFunctionId, engine::PurgeEnvironment& c) { sectionName = c.report.SectionName(); });
   engine::OptionSet options;
   options[TempFolders] = true, options.secureErase = 1;
   form->Frame(0).SetOptions(options);
   form->PurgeBtnClick();
   EXPECT_EQ(sectionName, "  Processing \"Temp Folders\" with Quick Shred");
-  form->SelectMainTab(MainTab::Configure);
-  form->SelectConfigTab(static_cast<int>(ConfigPage::General));
   auto& general = form->configPages().general();
   general.shred.SetIndex(2);
   SetWindowTextA(general.repeatsEdit, "3");
@@ -288,7 +297,6 @@ TEST_F(MainFormTest, PluginSelectionIsLoadedReplacedAndRun) {
   });
   form->SelectPluginsClick();
   EXPECT_EQ(form->SelectedPlugins(), (Lines{"A.STD", "B.STD"}));
-  EXPECT_EQ(platform::RealFileSystem().ReadFile(folder / "data\\PLUGINS.DAT"), "A.STD\r\nB.STD\r\n");
   EXPECT_TRUE(IsWindowEnabled(form->hwnd()));
 
   Tick(form->Frame(0), {Plugins});
@@ -299,51 +307,32 @@ TEST_F(MainFormTest, PluginSelectionIsLoadedReplacedAndRun) {
   EXPECT_FALSE(platform::RealFileSystem().FileExists(victim));
 }
 
-// The session with ExitWindowsEx stood in for: no test logs off.
-class RecordedSession : public platform::Win32Session {
- public:
-  bool EndSession(uint32_t flags) override { return exits.push_back(flags), true; }
-  std::vector<uint32_t> exits;
-};
-
 TEST_F(MainFormTest, ClosingAfterAShutdownRunPerformsThePowerAction) {
-  for (RunMode mode : {RunMode::Shut, RunMode::Stnd, RunMode::Auto}) {
-    SCOPED_TRACE(RunModeName(mode));
-    RecordedSession session;
-    Platform recorded{system.files,     system.registry,  system.windows, system.shell,
-                      system.clipboard, system.processes, session};
-    AppContext shutdown{recorded};
-    shutdown.paths = context.paths;
-    shutdown.options.mode = mode;
-    test::TempFolder data;
-    shutdown.paths.settingsFile = data.Write("Tidemark.ini", "[ShutOptions]\r\nShutType=3\r\n");
-    TFFoxForm window(shutdown, {});
-    window.Create(nullptr);
-    window.Close();
-    EXPECT_EQ(session.exits,
-              mode == RunMode::Shut ? std::vector<uint32_t>{platform::kExitPoweroff} : std::vector<uint32_t>{});
-    MSG quit;
-    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  ini.WriteString("ShutOptions", "ShutType", "3");
+  for (RunMode mode : {RunMode::Stnd, RunMode::Shut}) {
+    context.options.mode = mode;
+    Create();
+    form->Close();
   }
+  EXPECT_EQ(session.exits, std::vector<uint32_t>{platform::kExitPoweroff});  // of the Shutdown run only
 }
 
-TEST_F(MainFormTest, QuickStartAppearsOnceAfterAnInteractiveStartUnlessSwitchedOff) {
-  folder.Write("Tmrkqst.rtf", "{\\rtf1 Quick start\\par}");
-  for (const char* option : {"S", "N"}) {
-    SCOPED_TRACE(option);
-    platform::PrivateProfileFile ini(context.paths.settingsFile);
-    ini.WriteString("ShowOption", "QuickStartOpt", option);
-    Create();
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < 2000 && !form->quickStart()) {
-      gui::PumpPendingMessages();
-      Sleep(20);
-    }
-    bool shown = form->quickStart() && IsWindowVisible(form->quickStart()->hwnd());
-    EXPECT_EQ(shown, std::string(option) == "S");
-    form->Close();
-    form.reset();
+using platform::RegistryRoot;
+
+TEST(CustomIETitle, AStringUpperCasedElseNothing) {
+  test::TempRegistryKey key;
+  auto& registry = platform::RealRegistry();
+  BrowserActivity state;
+  using enum platform::RegistryType;
+  for (auto [type, data, title] :
+       {std::tuple{String, std::string("My Browser"), "MY BROWSER"}, {Dword, std::string("\7\0\0\0", 4), ""}}) {
+    state.customIETitle = "OLD";
+    ASSERT_TRUE(registry.WriteValue(RegistryRoot::CurrentUser, key.path(), "Window Title", {type, data}));
+    LoadCustomIETitle(state, registry, key.path());
+    EXPECT_EQ(state.customIETitle, title);
   }
+  LoadCustomIETitle(state, registry, key.path() + "\\Missing");
+  EXPECT_EQ(state.customIETitle, "");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
+// Start-up switches, paths and flags, and the browser windows seen on a laid-out desktop.
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
 
+#include "app/browser_activity.h"
 #include "support/memory_files.h"
 
 namespace tidemark::app {
@@ -15,7 +17,6 @@ TEST(CommandLine, SplitsLikeTheSystemStartUpCodeAndMatchesWholeParamsIgnoringCas
   EXPECT_TRUE(SplitCommandLine("   ").empty());
   CommandLine full = CommandLine::FromFullText("tidemark.exe BOOT Pause=2");
   EXPECT_EQ(full.params(), (std::vector<std::string>{"BOOT", "Pause=2"}));
-  EXPECT_EQ(full.fullText(), "tidemark.exe BOOT Pause=2");
   CommandLine line({"boot", "DATA=Other", "data=Second", "AUTOMATIC"});
   EXPECT_TRUE(line.ParamPresent("BOOT"));
   EXPECT_FALSE(line.ParamPresent("AUTO"));
@@ -24,37 +25,26 @@ TEST(CommandLine, SplitsLikeTheSystemStartUpCodeAndMatchesWholeParamsIgnoringCas
 }
 
 TEST(StartupOptions, RunModeAndNumbersFromTheSwitches) {
-  struct Case {
-    std::vector<std::string> params;
-    RunMode mode;
-    int pause, level, presetError;
-  };
-  const Case cases[] = {
-      {{}, RunMode::Stnd, 0, 0, 0},
-      {{"BOOT", "AUTO"}, RunMode::Auto, 0, 0, 0},
-      {{"shut", "boot"}, RunMode::Boot, 0, 0, 0},
-      {{"Shut", "pause=2"}, RunMode::Shut, 2, 0, 0},
-      // Only a positive pause is waited.
-      {{"Pause=-3"}, RunMode::Stnd, 0, 0, 0},
-      {{"Pause=x"}, RunMode::Stnd, 0, 0, 0},
-      // Of the LEVELn and ERRORn switches the lowest level present wins.
-      {{"LEVEL7", "LEVEL3", "ERROR9", "ERROR5"}, RunMode::Stnd, 0, 3, 5},
-      {{"level9", "LEVEL8", "ERROR2"}, RunMode::Stnd, 0, 9, 0},
-  };
-  for (const Case& c : cases) {
-    StartupOptions options = Read(c.params);
-    std::string trace = testing::PrintToString(c.params);
-    EXPECT_EQ(options.mode, c.mode) << trace;
-    EXPECT_EQ(options.pauseSeconds, c.pause) << trace;
-    EXPECT_EQ(options.levelThreshold, c.level) << trace;
-    EXPECT_EQ(options.driverSwitches.presetErrorLevel, c.presetError) << trace;
+  // Switches: run mode, pause, level threshold, preset error level.
+  for (const auto& [params, mode, pause, level, presetError] :
+       {std::tuple{std::vector<std::string>{}, RunMode::Stnd, 0, 0, 0},
+        {{"BOOT", "AUTO"}, RunMode::Auto, 0, 0, 0},
+        {{"shut", "boot"}, RunMode::Boot, 0, 0, 0},
+        {{"Shut", "pause=2"}, RunMode::Shut, 2, 0, 0},
+        // Only a positive pause is waited.
+        {{"Pause=-3"}, RunMode::Stnd, 0, 0, 0},
+        {{"Pause=x"}, RunMode::Stnd, 0, 0, 0},
+        // Of the LEVELn and ERRORn switches the lowest level present wins.
+        {{"LEVEL7", "LEVEL3", "ERROR9", "ERROR5"}, RunMode::Stnd, 0, 3, 5},
+        {{"level9", "LEVEL8", "ERROR2"}, RunMode::Stnd, 0, 9, 0}}) {
+    StartupOptions o = Read(params);
+    EXPECT_EQ(std::tuple(o.mode, o.pauseSeconds, o.levelThreshold, o.driverSwitches.presetErrorLevel),
+              std::tuple(mode, pause, level, presetError))
+        << testing::PrintToString(params);
   }
-  StartupOptions options = Read({"errors", "TOTALS", "Report=C:\\r.txt", "NOVER", "ffdatexe"});
-  EXPECT_TRUE(options.driverSwitches.errorSummary);
-  EXPECT_TRUE(options.driverSwitches.totals);
-  EXPECT_EQ(options.reportPath, "C:\\r.txt");
-  EXPECT_TRUE(options.noVer);
-  EXPECT_TRUE(options.ffdatExe);
+  StartupOptions o = Read({"errors", "TOTALS", "Report=C:\\r.txt", "NOVER", "ffdatexe"});
+  EXPECT_EQ(std::tuple(o.driverSwitches.errorSummary, o.driverSwitches.totals, o.reportPath, o.noVer, o.ffdatExe),
+            std::tuple(true, true, "C:\\r.txt", true, true));
 }
 
 TEST(ShowMainAfterRun, DisplayOptionsAndLevelThreshold) {
@@ -84,8 +74,7 @@ TEST(SystemFlags, VersionAndSwitches) {
                                       {WindowsVersion{2, 6, 0, 6002}, true, false},
                                       {WindowsVersion{2, 6, 1, 7601}, true, true}}) {
     SystemFlags flags = ComputeSystemFlags(version, {});
-    EXPECT_EQ(flags.tisVista, vista) << version.major << "." << version.minor;
-    EXPECT_EQ(flags.tisWin7, win7) << version.major << "." << version.minor;
+    EXPECT_EQ(std::pair(flags.tisVista, flags.tisWin7), std::pair(vista, win7)) << version.minor;
   }
   SystemFlags flags = ComputeSystemFlags({2, 5, 1, 2600}, Read({"TISVISTA", "TISWIN7", "IE7"}));
   EXPECT_TRUE(flags.tisVista && flags.tisWin7 && flags.ie7);
@@ -121,15 +110,123 @@ TEST(ResolvePaths, TheDataFolderByDriveType) {
     files.driveType = c.drive;
     AppPaths paths = ResolvePaths(Read(c.params), c.program, c.appData, files);
     EXPECT_EQ(files.drivesAsked, (std::vector<std::string>{std::string(c.program, 2) + "\\"}));
-    EXPECT_EQ(paths.programDrive, c.drive);
-    EXPECT_EQ(paths.dataFolder, c.dataFolder);
+    EXPECT_EQ(
+        std::tuple(paths.programDrive, paths.dataFolder, paths.cookieProtectFile, paths.cdExec, paths.ownDataFolder),
+        std::tuple(c.drive, c.dataFolder, c.cookieProtectFile, c.cdExec, c.ownDataFolder));
     std::string inData = *c.dataFolder ? std::string(c.dataFolder) + "\\" : "";
     EXPECT_EQ(paths.settingsFile, *c.dataFolder ? inData + "Tidemark.ini" : "");
     EXPECT_EQ(paths.ieCookieProtectFile, *c.dataFolder ? inData + "IEcookie.dat" : "");
-    EXPECT_EQ(paths.cookieProtectFile, c.cookieProtectFile);
-    EXPECT_EQ(paths.cdExec, c.cdExec);
-    EXPECT_EQ(paths.ownDataFolder, c.ownDataFolder);
   }
+}
+
+using platform::TopLevelWindow;
+using platform::WindowHandle;
+using Lines = std::vector<std::string>;
+
+// One window of a desktop; no class: one that went away while the list was walked.
+struct Window {
+  const char* className;
+  const char* title = "";
+  bool visible = true;
+  Lines children = {};
+};
+
+// A desktop whose windows the test lays out; counts the windows it showed.
+class FakeWindowList : public platform::WindowList {
+ public:
+  FakeWindowList(std::initializer_list<Window> windows) : windows_(windows) {}
+  void ForEachTopLevel(const std::function<bool(const TopLevelWindow&)>& visit) override {
+    for (size_t i = 0; i < windows_.size(); ++i) {
+      const Window& window = windows_[i];
+      ++visited;
+      if (!visit({i + 1, window.className != nullptr, window.className && window.visible,
+                  window.className ? window.className : "IEFrame", window.title}))
+        return;
+    }
+  }
+  Lines DescendantTitles(WindowHandle window) override { return windows_[window - 1].children; }
+
+  int visited = 0;
+
+ private:
+  std::vector<Window> windows_;
+};
+
+TEST(FirefoxActive, AVisibleWindowOfAFirefoxClassBeginningOrEndingWithItsName) {
+  const struct {
+    Window window;
+    bool counts;
+  } cases[] = {{{"MozillaWindowClass", "Example Page - Mozilla Firefox"}, true},
+               {{"MozillaWindowClass", "Mozilla Firefox Start Page"}, true},
+               {{"mozillauiwindowclass", "Downloads - MOZILLA FIREFOX"}, true},
+               {{"MozillaWindowClass", "Mozilla Firefo"}, false},
+               {{"MozillaWindowClass", "About Mozilla Firefox Help"}, false},
+               {{"MozillaWindowClass", "Example Page - Mozilla Firefox", false}, false},
+               {{"Notepad", "Example Page - Mozilla Firefox"}, false}};
+  for (const auto& c : cases) {
+    FakeWindowList windows{c.window};
+    EXPECT_EQ(TisFireFoxActive(windows), c.counts) << c.window.className << " " << c.window.title;
+  }
+  // The walk skips vanished windows and stops at the first match.
+  FakeWindowList windows{
+      {nullptr}, {"MozillaWindowClass", "A - Mozilla Firefox"}, {"MozillaWindowClass", "B - Mozilla Firefox"}};
+  EXPECT_TRUE(TisFireFoxActive(windows));
+  EXPECT_EQ(windows.visited, 2);
+}
+
+TEST(IEActive, IEFrameAlwaysExplorerWindowsWithAnIETitleMSNWithABrowserChildInKindOrder) {
+  const struct {
+    const char* customTitle;
+    std::initializer_list<Window> windows;
+    int32_t kind;
+  } cases[] = {
+      {"", {{"IEFRAME", "Untitled"}}, kIEVisible},
+      {"", {{"CabinetWClass", "News - Microsoft Internet Explorer"}}, kIEVisible},
+      {"", {{"cabinetwclass", "news - windows internet explorer"}}, kIEVisible},
+      {"", {{"CabinetWClass", "Internet Explorer"}}, kNoIEBrowser},
+      {"", {{"CabinetWClass", "Windows Internet Explorer - Help"}}, kNoIEBrowser},
+      {"", {{"ExploreWClass", "News - Windows Internet Explorer"}}, kNoIEBrowser},
+      {"MY BROWSER", {{"CabinetWClass", "News - My Browser"}}, kIEVisible},
+      {"", {{"CabinetWClass", "News - My Browser"}}, kNoIEBrowser},
+      {"MY BROWSER", {{"CabinetWClass", "My Browser - News"}}, kNoIEBrowser},
+      {"", {{nullptr}, {"MSN6 Window", "MSN", true, {"", "Browser"}}, {"IEFrame", "Start", false}}, kIEHidden},
+      {"", {{"IEFrame", "", false}, {"IEFrame"}}, kIEVisible},
+      {"", {{"MSN9 Window", "", false, {"browser"}}}, kMSNHidden},
+      {"", {{"MSN9 Window", "", false, {"browser"}}, {"msn9 window", "", true, {"Toolbar", "BROWSER"}}}, kMSNVisible},
+      {"", {{"MozillaWindowClass", "A - Mozilla Firefox"}, {"CabinetWClass", "C:\\"}}, kNoIEBrowser},
+      {"",
+       {{"MSN6 Window", "Browser", true, {"Browser Bar", " Browser", "Navigator"}},
+        {"MSN8 Window", "", true, {"Browser"}}},
+       kNoIEBrowser},
+  };
+  for (const auto& c : cases) {
+    FakeWindowList windows(c.windows);
+    BrowserActivity state{c.customTitle, kMSNHidden};
+    EXPECT_EQ(TisIEorMSNactive(state, windows), c.kind != kNoIEBrowser) << c.windows.begin()->title;
+    EXPECT_EQ(state.IEBrowserKind, c.kind) << c.windows.begin()->title;
+  }
+}
+
+TEST(HiddenBrowserListing, ListsEveryHiddenBrowserWithItsTitleAndCounts) {
+  BrowserActivity state{"MY BROWSER"};
+  FakeWindowList windows{{"CabinetWClass", "News - My Browser", false},
+                         {"MozillaWindowClass", "Shown - Mozilla Firefox"},
+                         {"MozillaWindowClass", "Hidden Page - Mozilla Firefox", false},
+                         {"CabinetWClass", "My Documents", false},
+                         {nullptr},
+                         {"MSN9 Window", "MSN Explorer", false, {"Browser"}},
+                         {"IEFrame", "", false}};
+  EXPECT_EQ(ListHiddenBrowserWindows(state, windows),
+            (Lines{"Display Hidden Browser Windows ", " ", "Hidden I.E. Window - Title = News - My Browser", " ",
+                   "Hidden FireFox Window - Title = Hidden Page - Mozilla Firefox", " ",
+                   "HiddenMSN Window - Title = MSN Explorer", " ", "Hidden I.E. Window - Title = ", " ",
+                   "   4 - Browser Windows Found"}));
+
+  FakeWindowList none{{"IEFrame", "Visible"}, {"Notepad", "Mozilla Firefox", false}};
+  EXPECT_EQ(ListHiddenBrowserWindows(state, none),
+            (Lines{"Display Hidden Browser Windows ", " ", "   0 - Browser Windows Found"}));
+  FakeWindowList one{{"MozillaUIWindowClass", "Mozilla Firefox", false}};
+  EXPECT_EQ(ListHiddenBrowserWindows(state, one).back(), "1 - Browser Window Found");
 }
 
 }  // namespace
