@@ -103,11 +103,8 @@ struct FaultyMemory : platform::Win32SharedMemory {
 class IEPurges : public ::testing::Test {
  protected:
   IEPurges() {
-    f.ie.IECacheFolder = cache;
-    f.ie.IECookiesFolder = cookies;
-    f.ie.IEHistoryFolder = history;
-    f.settings.ieVersionMajor = 9;
-    f.settings.allHist = true;
+    std::tie(f.ie.IECacheFolder, f.ie.IECookiesFolder, f.ie.IEHistoryFolder) = std::tie(cache, cookies, history);
+    std::tie(f.settings.ieVersionMajor, f.settings.allHist) = std::pair(9, true);
   }
   Lines Run(Purge purge) {
     f.r.sink.lines.clear();
@@ -153,14 +150,10 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
              false, used);
   for (const char* file : {"Cookies\\me@kept[1].txt", "Cookies\\me@stray[1].txt"}) f.scratch.Write(file, kCookieText);
   WriteStore(f.ie.LowCookiesFolder = lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
-  test::IndexBuilder visited;
-  for (std::string site : {"site.test/a", "other.test/"})
-    visited.Add({.url = "Visited: me@http://" + site, .lastAccess = used});
-  visited.Add({.url = "Visited: me@http://held.test/", .file = "held.htm", .lastAccess = used});
-  visited.Add({.tag = "REDR", .url = "http://redirect.test/"});
-  Bytes bytes = visited.Finish();
-  f.scratch.Write("History.IE5\\index.dat", std::string(bytes.begin(), bytes.end()));
-  f.scratch.Write("History.IE5\\held.htm", "x");
+  WriteStore(history,
+             {{"Visited: me@http://site.test/a", ""}, {"Visited: me@http://other.test/", ""},
+              {"Visited: me@http://held.test/", "held.htm"}, {.url = "http://redirect.test/", .tag = "REDR"}},
+             false, used);
   WriteStore(daily, {{"Visited: me@http://a.test/", ""}}, false, used);
   WriteStore(weekly, {{":2024010820240115: me@http://b.test/", ""}}, false, used);
   WriteStore(dom, {{"http://dom.test/", "dom.xml"}, {"http://held-dom.test/", "held.xml"}}, true, used);

@@ -16,12 +16,11 @@
 #ifndef _WIN32
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
-#include <sstream>
 
 #include "platform/text.h"
 #include "support/memory_purge.h"
@@ -239,17 +238,18 @@ TEST(IndexTexts, NamesAreTheBrowsersAgesShowDaysHoursAndMinutesAndPermissionsGoT
 
 #ifndef _WIN32
 
+std::string Sample(const std::string& path) {
+  return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
+}
+
 // msiecfexport's or msiecfinfo's answer for these bytes.
 std::string Tool(const std::string& tool, const std::string& bytes) {
-  auto path = std::filesystem::temp_directory_path() / ("tidemark_index_" + std::to_string(getpid()) + ".dat");
-  std::ofstream(path, std::ios::binary) << bytes;
-  std::string out;
-  FILE* pipe = popen((tool + " '" + path.string() + "' 2>&1").c_str(), "r");
-  char buffer[4096];
-  for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  if (pipe) pclose(pipe);
-  std::filesystem::remove(path);
-  return out;
+  std::string in = std::filesystem::temp_directory_path() / ("tidemark_" + std::to_string(getpid())), out = in + ".txt";
+  std::ofstream(in, std::ios::binary) << bytes;
+  bool ran = std::system((tool + " '" + in + "' >'" + out + "' 2>&1").c_str()) != -1;
+  std::string text = ran ? Sample(out) : "";
+  for (const std::string& file : {in, out}) std::filesystem::remove(file);
+  return text;
 }
 
 // The first group of pattern's first match in text; empty for none.
@@ -270,12 +270,6 @@ std::vector<std::string> ExportedUrls(const std::string& bytes) {
   }
   std::sort(urls.begin(), urls.end());
   return urls;
-}
-
-std::string Sample(const std::string& path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
 }
 
 TEST(IndexSamples, TheWalkIsMsiecfexportsAndMsiecfinfoReadsEveryIndexThePurgesChanged) {
