@@ -30,7 +30,6 @@ constexpr uint64_t kAgeMinutes = (5 * 24 + 3) * 60 + 7;
 const std::string kHeader = "       Result  Type dd-hh:mm (age)   Cache Entry";
 const std::string kDeleted = "       deleted - ", kToDelete = "     to delete - ", kLocked = "    Locked URL - ";
 
-// A result line: label, Type column, age, URL.
 std::string Entry(const std::string& label, const std::string& type, const std::string& url) {
   return label + type + " 05-03:07  " + url;
 }
@@ -166,7 +165,6 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
 
   // A Preview lists and changes nothing, not even by the sweeps.
   f.state.previewMode = true;
-  // The lines of the cookie and visited-URL passes: preview, then purge.
   auto cookieLines = [](const std::string& randomize, const std::string& remove, const std::string& count) {
     return Lines{kHeader, Entry(randomize, "C ", "Cookie:me@random.test/"), Entry(remove, "C ", "Cookie:me@gone.test/"),
                  Entry(remove, "Cp", "Cookie:me@low.test/"), count,
@@ -256,7 +254,6 @@ TEST_F(IEPurges, WithNothingProtectedTheWarningIsAskedAtMostOnceForBothPasses) {
   }
 }
 
-// The traces go and MSN users keep their MRU list; a permission change writes or deletes its domain's key, no other.
 TEST_F(IEPurges, RegistryTracesGoMsnUsersKeepTheirMruListAndEachPermissionChangeTouchesOneKey) {
   test::TempRegistryKey key;
   f.ieKeys = test::IEKeysBelow(key.path());
