@@ -21,6 +21,7 @@ struct StoreEntry {
   bool onDisk = true;  // the cached file exists
   uint32_t flags = 0;
   std::string content = "cached";
+  std::string tag = "URL ";
 };
 
 // folder\index.dat naming the entries, and their files: in folder's
@@ -33,7 +34,7 @@ inline void WriteStore(const std::string& folder, const std::vector<StoreEntry>&
   std::string fileFolder = subDir ? folder + "\\SUBDIR01" : folder;
   files.CreateFolders(fileFolder);
   for (const StoreEntry& e : entries) {
-    builder.Add({.url = e.url, .file = e.file, .fileSize = uint32_t(e.content.size()), .flags = e.flags,
+    builder.Add({.tag = e.tag, .url = e.url, .file = e.file, .fileSize = uint32_t(e.content.size()), .flags = e.flags,
                  .lastAccess = lastAccess});
     if (!e.file.empty() && e.onDisk) files.WriteFile(fileFolder + "\\" + e.file, e.content);
   }

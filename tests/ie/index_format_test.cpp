@@ -1,3 +1,6 @@
+// The index format as a pure function of bytes and the texts around it; in the native build also the real index
+// files of the samples against Debian's msiecfexport and msiecfinfo (libmsiecf-utils), an independent reader of the
+// format: the walk agrees, and every index the purges changed still reads as an index.
 #include "ie/index_format.h"
 
 #include <gtest/gtest.h>
@@ -5,8 +8,24 @@
 #include <algorithm>
 #include <functional>
 
+#include "ie/ie_permissions.h"
+#include "ie/ie_purges.h"
 #include "ie/index_file.h"
 #include "support/index_builder.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+
+#include "platform/text.h"
+#include "support/memory_purge.h"
+#include "support/samples.h"
+#endif
 
 namespace tidemark::ie {
 namespace {
@@ -14,7 +33,7 @@ namespace {
 using test::IndexBuilder;
 using Bytes = std::vector<uint8_t>;
 
-uint32_t Get32(const Bytes& b, size_t at) { uint32_t v; std::memcpy(&v, &b[at], 4); return v; }
+uint32_t Get32(const Bytes& b, size_t i) { return b[i] | b[i + 1] << 8 | b[i + 2] << 16 | uint32_t(b[i + 3]) << 24; }
 uint64_t Get64(const Bytes& b, size_t at) { return Get32(b, at) | uint64_t(Get32(b, at + 4)) << 32; }
 void Put32(Bytes& b, size_t at, uint32_t v) { std::memcpy(&b[at], &v, 4); }
 
@@ -25,16 +44,13 @@ struct FakeRemover : CachedFileRemover {
   std::vector<std::string> removed;
 };
 
-IndexBuilder TwoSubDirs() {
-  IndexBuilder b;
-  b.SubDir("SUBDIR01", 5);
-  b.SubDir("SUBDIR02", 0);
-  return b;
-}
-
 // An index with two sub-directories; tests add records, then Open() it.
 class IndexFormatTest : public ::testing::Test {
  protected:
+  IndexFormatTest() {
+    builder.SubDir("SUBDIR01", 5);
+    builder.SubDir("SUBDIR02", 0);
+  }
   IndexEditor& Open() {
     if (bytes.empty()) bytes = builder.Finish();
     editor.emplace(bytes, "C:\\CACHE");
@@ -48,7 +64,7 @@ class IndexFormatTest : public ::testing::Test {
   }
   bool Free(uint32_t at) { return Get32(bytes, at) == 0x0BADF00D && Get32(bytes, at + 124) == 0x0BADF00D; }
 
-  IndexBuilder builder = TwoSubDirs();
+  IndexBuilder builder;
   Bytes bytes;
   std::optional<IndexEditor> editor;
   FakeRemover remover;
@@ -85,25 +101,25 @@ TEST_F(IndexFormatTest, WalkSkipsUnusedEntriesOffsetsOutsideTheRecordsAndEndsAtA
 }
 
 TEST_F(IndexFormatTest, DeleteChangesOnlyCountsBlocksAndEntryWithinTheirFloors) {
-  struct Case {
-    uint32_t allocated, subDir; int64_t cacheSize; IndexOptions options; uint32_t allocatedAfter, filesAfter; int64_t cacheSizeAfter;
-  } const cases[] = {
+  // Allocated blocks, sub-directory, cache size, options; then allocated blocks, the directory's files, cache size.
+  const std::tuple<uint32_t, uint32_t, int64_t, IndexOptions, uint32_t, uint32_t, int64_t> cases[] = {
       {40, 0, 1000, {.IE7 = true}, 38, 4, 700},         // two blocks, one file, 300 bytes
       {40, 0, 9000, {.KeepFiles = true}, 38, 4, 4904},  // a 4096-byte cluster; the file stays
       {33, 1, 100, {.IE7 = true}, 32, 0, 0},            // the floors
   };
-  for (const Case& c : cases) {
-    IndexBuilder b = TwoSubDirs();
-    uint32_t at = b.Add({.url = std::string(60, 'u'), .file = "f.htm", .subDir = uint8_t(c.subDir), .fileSize = 300});
+  for (const auto& [allocated, subDir, cacheSize, options, allocatedAfter, filesAfter, cacheSizeAfter] : cases) {
+    IndexBuilder b = builder;
+    uint32_t at = b.Add({.url = std::string(60, 'u'), .file = "f.htm", .subDir = uint8_t(subDir), .fileSize = 300});
     bytes = b.Finish();
-    Put32(bytes, 0x28, c.allocated);
-    std::memcpy(&bytes[0x38], &c.cacheSize, 8);
+    Put32(bytes, 0x28, allocated);
+    std::memcpy(&bytes[0x38], &cacheSize, 8);
     Bytes before = bytes;
     remover.removed.clear();
     Open();
-    ASSERT_TRUE(editor->NextUrlRecord() && editor->DeleteCurrentRecord(remover, c.options));
-    EXPECT_EQ(std::tuple(Get32(bytes, 0x28), int64_t(Get64(bytes, 0x38)), Get32(bytes, 0x4C + 12 * c.subDir), remover.removed.size()),
-              std::tuple(c.allocatedAfter, c.cacheSizeAfter, c.filesAfter, c.options.KeepFiles ? 0u : 1u));
+    ASSERT_TRUE(editor->NextUrlRecord() && editor->DeleteCurrentRecord(remover, options));
+    EXPECT_EQ(std::tuple(Get32(bytes, 0x28), int64_t(Get64(bytes, 0x38)), Get32(bytes, 0x4C + 12 * subDir),
+                         remover.removed.size()),
+              std::tuple(allocatedAfter, cacheSizeAfter, filesAfter, options.KeepFiles ? 0u : 1u));
     EXPECT_TRUE(Free(at) && Free(at + 128));
     EXPECT_EQ(Get64(bytes, 0x5010), 1u);  // the freed entry: hash 1, record 0
     for (size_t i = 0; i < bytes.size(); ++i) {
@@ -124,46 +140,41 @@ TEST_F(IndexFormatTest, SweepsLeaksRedirectsAndOrphans) {
     uint32_t leak2 = b.Add({.tag = "LEAK", .url = "http://2/", .hashed = false});
     uint32_t leak1 = b.Add({.tag = "LEAK", .url = "http://1/", .hashed = false});
     uint32_t orphan = b.Add({.url = "http://orphan/", .hashed = false});
+    uint32_t chained = b.Add({.tag = "LEAK", .url = "http://leak/", .hashed = false});
+    uint32_t stray = b.Add({.tag = "LEAK", .url = "http://stray/", .hashed = false});
+    uint32_t junk = b.Add({.tag = "JUNK", .url = "http://junk/", .hashed = false});
     b.Entry(0x80, 3);
     bytes = b.Finish();
     Put32(bytes, 0x224, leak1);
     Put32(bytes, leak1 + 0x2C, leak2);
     Put32(bytes, freed, 0x0BADF00D);
-    Open();
-    EXPECT_TRUE(editor->SweepLeaksAndRedirects(allLeaks));
+    EXPECT_TRUE(Open().SweepLeaksAndRedirects(allLeaks));
     EXPECT_EQ(Get32(bytes, 0x224), 0u);
-    EXPECT_TRUE(Free(leak1) && Free(leak2) && Free(redirect) && !Free(url) && !Free(orphan));
+    EXPECT_TRUE(Free(leak1) && Free(leak2) && Free(redirect) && !Free(url) && !Free(orphan) && !Free(chained));
     EXPECT_EQ(Free(other), allLeaks);
     // The entries of the redirect, the other record, the free block and offset 3.
     EXPECT_EQ(Get64(bytes, 0x5018), 1u);
     EXPECT_EQ(Get64(bytes, 0x5020), allLeaks ? 1u : 0x3080u | uint64_t(other) << 32);
     EXPECT_EQ(Get64(bytes, 0x5028), 1u);
     EXPECT_EQ(Get64(bytes, 0x5030), 3u | 3ull << 32);
+    // The leak chain reaches what no hash entry does; anything else unhashed goes.
+    Put32(bytes, 0x224, chained);
     editor->RemoveOrphanRecords();
-    EXPECT_TRUE(Free(orphan) && !Free(url) && !editor->Corrupt());
+    EXPECT_TRUE(Free(orphan) && Free(stray) && Free(junk) && !Free(url) && !Free(chained) && !editor->Corrupt());
+    // A leak chain head that is no leak stays, without a deletion.
+    Put32(bytes, 0x224, url);
+    EXPECT_TRUE(Open().SweepLeaksAndRedirects(false));
+    EXPECT_TRUE(Get32(bytes, 0x224) == url && !Free(url));
   }
-  // The leak chain reaches what no hash entry does; anything else unhashed goes.
-  uint32_t kept = builder.Add({.url = "http://kept/"});
-  uint32_t chained = builder.Add({.tag = "LEAK", .url = "http://leak/", .hashed = false});
-  uint32_t stray = builder.Add({.tag = "LEAK", .url = "http://stray/", .hashed = false});
-  uint32_t junk = builder.Add({.tag = "JUNK", .url = "http://junk/", .hashed = false});
-  bytes = builder.Finish();
-  Put32(bytes, 0x224, chained);
-  Open().RemoveOrphanRecords();
-  EXPECT_FALSE(editor->Corrupt() || Free(kept) || Free(chained));
-  EXPECT_TRUE(Free(stray) && Free(junk));
-  // A leak chain head that is no leak stays, without a deletion.
-  Put32(bytes, 0x224, kept);
-  EXPECT_TRUE(Open().SweepLeaksAndRedirects(false));
-  EXPECT_EQ(Get32(bytes, 0x224), kept);
 }
 
-// Damage that would make an operation loop, leave the view or the cache
-// folder ends it as corrupt, and no cached file is touched.
+// Damage that would make an operation loop, leave the view or the cache folder ends it as corrupt, and no cached
+// file is touched.
 TEST_F(IndexFormatTest, DamageEndsTheOperationAsCorrupt) {
-  auto walk = [](IndexEditor& e, FakeRemover&) { e.Restart(); while (e.NextUrlRecord()) continue; };
-  auto remove = [](IndexEditor& e, FakeRemover& f) { e.DeleteRecordByUrl("http://a/", f, {}); };
-  struct Case { const char* what; std::function<void(Bytes&, uint32_t)> damage; std::function<void(IndexEditor&, FakeRemover&)> run; } cases[] = {
+  using Damage = std::function<void(Bytes&, uint32_t)>;
+  auto walk = [](IndexEditor& e) { for (e.Restart(); e.NextUrlRecord();) {} };
+  auto remove = [this](IndexEditor& e) { e.DeleteRecordByUrl("http://a/", remover, {}); };
+  const std::tuple<const char*, Damage, std::function<void(IndexEditor&)>> cases[] = {
       {"circular hash chain", [](Bytes& b, uint32_t) { Put32(b, 0x5008, 0x5000); }, walk},
       {"leak chain in the header, pointing at itself",
        [](Bytes& b, uint32_t) {
@@ -171,20 +182,20 @@ TEST_F(IndexFormatTest, DamageEndsTheOperationAsCorrupt) {
          Put32(b, 0x402C, 0x4000);
          Put32(b, 0x224, 0x4000);
        },
-       [](IndexEditor& e, FakeRemover&) { e.SweepLeaksAndRedirects(false); }},
+       [](IndexEditor& e) { e.SweepLeaksAndRedirects(false); }},
       {"record of no blocks", [](Bytes& b, uint32_t r) { b[r + 4] = 0; },
-       [](IndexEditor& e, FakeRemover&) { e.RemoveOrphanRecords(); }},
+       [](IndexEditor& e) { e.RemoveOrphanRecords(); }},
       {"record past the view", [](Bytes& b, uint32_t r) { b[r + 4] = 200; }, remove},
       {"file name leaving the folder", [](Bytes& b, uint32_t r) { std::memcpy(&b[r + 0x72], "..\\", 3); }, remove},
       {"sub-directory name leaving the folder", [](Bytes& b, uint32_t) { b[0x52] = '\\'; }, remove},
   };
   uint32_t record = builder.Add({.url = "http://a/", .file = "victim.txt"});
   Bytes intact = builder.Finish();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, damage, run] : cases) {
+    SCOPED_TRACE(what);
     bytes = intact;
-    c.damage(bytes, record);
-    c.run(Open(), remover);
+    damage(bytes, record);
+    run(Open());
     EXPECT_TRUE(editor->Corrupt() && remover.removed.empty());
   }
 }
@@ -201,11 +212,122 @@ TEST_F(IndexFormatTest, BlocksPastTheBitmapAreNotTracked) {
   EXPECT_TRUE(std::equal(&before[0x4000], &before[0x5000], &bytes[0x4000]));  // past the bitmap's end
 }
 
-TEST(IndexNamesTest, AreTheBrowsers) {
+TEST(IndexTexts, NamesAreTheBrowsersAgesShowDaysHoursAndMinutesAndPermissionsGoToTheSitesDomain) {
   IndexNames names = IndexNamesOf("C:\\Documents and Settings\\Al\\Cookies\\index.dat", 16384);
   EXPECT_EQ(names.mutex, "c:!documents and settings!al!cookies!");
   EXPECT_EQ(names.mapping, "C:_Documents and Settings_Al_Cookies_index.dat_16384");
+  const uint64_t now = 0x01DB000000000000, minute = 600'000'000;
+  EXPECT_EQ(AgeText(now - ((5 * 24 + 3) * 60 + 7) * minute, now) + AgeText(now - 123 * 24 * 60 * minute, now) +
+                AgeText(now - ((1234 * 24 + 23) * 60 + 59) * minute, now),
+            " 05-03:07123-00:001234-23:59");
+  EXPECT_EQ(AgeText(now + 90 * minute, now), " 00-00:00") << "a last access after now";
+  const std::optional<std::string> none;
+  const std::pair<const char*, std::optional<std::string>> domains[] = {
+      {"Cookie:user@w1.news.site.test/", "site.test"},          {"Cookie:user@a.b.co.uk/path", "b.co.uk"},
+      {"Cookie:user@10.1.2.3/", "10.1.2.3"},                    {"Cookie:user@192.168.0.1:8080/", none},  // a port
+      {"Cookie:user@Shop.Example.COM/cart?x=1", "example.com"}, {"Cookie:user@https://deep.site.de/a#b", "site.de"},
+      {"Cookie:user@x://host.museum/", "host.museum"},          {"Cookie:user@*.site.test/", "site.test"},
+      {"Cookie:user@*.co.uk/", "co.uk"},                        {"Cookie:user@a.b.c.x/", "b.c.x"},
+      {"Cookie:user@localhost/", "localhost"},                  {"Cookie:user@uk/", "uk"},
+      {"Cookie:user@bad_host.test/", none},                     {"Cookie:user@we ird.test/", none},
+      {"Cookie:user@site.test./", none},                        {"Cookie:user@/", none},
+      {"no-at-sign.test", "no-at-sign.test"},
+  };
+  for (const auto& [address, domain] : domains) EXPECT_EQ(IEPermissionDomain(address), domain) << address;
 }
+
+#ifndef _WIN32
+
+std::string Sample(const std::string& path) {
+  return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
+}
+
+// msiecfexport's or msiecfinfo's answer for these bytes.
+std::string Tool(const std::string& tool, const std::string& bytes) {
+  std::string in = std::filesystem::temp_directory_path() / ("tidemark_" + std::to_string(getpid())), out = in + ".txt";
+  std::ofstream(in, std::ios::binary) << bytes;
+  bool ran = std::system((tool + " '" + in + "' >'" + out + "' 2>&1").c_str()) != -1;
+  std::string text = ran ? Sample(out) : "";
+  for (const std::string& file : {in, out}) std::filesystem::remove(file);
+  return text;
+}
+
+// The first group of pattern's first match in text; empty for none.
+std::string Match(const std::string& text, const std::string& pattern) {
+  std::smatch match;
+  return std::regex_search(text, match, std::regex(pattern)) ? match[1].str() : "";
+}
+
+// "url|cached file path" of every URL record msiecfexport lists, the cache folder being C:\IE\CONTENT.IE5.
+std::vector<std::string> ExportedUrls(const std::string& bytes) {
+  std::string out = Tool("msiecfexport", bytes);
+  std::vector<std::string> urls;
+  for (size_t at = 0; (at = out.find("Record type\t\t: URL\n", at)) != std::string::npos; ++at) {
+    std::string record = out.substr(at, out.find("\n\n", at) - at), file = Match(record, "Filename\t+: (.*)");
+    std::string subDir = Match(record, "Cache directory index\t+: .*\\((\\w{8})\\)");
+    if (!file.empty()) file = UpperCase("C:\\IE\\Content.IE5\\" + (subDir.empty() ? "" : subDir + "\\") + file);
+    urls.push_back(Match(record, "Location\t+: (.*)") + "|" + file);
+  }
+  std::sort(urls.begin(), urls.end());
+  return urls;
+}
+
+TEST(IndexSamples, TheWalkIsMsiecfexportsAndMsiecfinfoReadsEveryIndexThePurgesChanged) {
+  if (std::system("command -v msiecfexport >/dev/null && command -v msiecfinfo >/dev/null") != 0)
+    GTEST_SKIP() << "msiecfexport and msiecfinfo (libmsiecf-utils) not installed";
+  TIDEMARK_REQUIRE_SAMPLE(cacheSample, "ie-cache-index.dat");
+  TIDEMARK_REQUIRE_SAMPLE(historySample, "ie-history-index.dat");
+  std::vector<std::string> cached;  // the files the samples' entries name
+  for (auto [sample, urlCount] : {std::pair(cacheSample, 21u), std::pair(historySample, 15u)}) {
+    std::string text = Sample(sample);
+    Bytes bytes(text.begin(), text.end());
+    IndexEditor editor(bytes, "C:\\IE\\CONTENT.IE5");
+    ASSERT_EQ(editor.Check(), kIndexOk);
+    std::vector<std::string> urls;
+    for (; editor.NextUrlRecord(); urls.push_back(editor.Record().Url + "|" + editor.Record().CachedFilePath))
+      if (!editor.Record().CachedFilePath.empty()) cached.push_back(editor.Record().CachedFilePath);
+    EXPECT_EQ(urls.size(), urlCount);
+    EXPECT_EQ((std::sort(urls.begin(), urls.end()), urls), ExportedUrls(text)) << sample;
+  }
+
+  test::MemoryPurge p;
+  std::tie(p.ie.IECacheFolder, p.ie.IEHistoryFolder, p.ie.IECookiesFolder) =
+      std::tuple("C:\\IE\\Content.IE5", "C:\\IE\\History.IE5", "C:\\IE\\Cookies");
+  const std::string cacheIndex = "C:\\IE\\Content.IE5\\index.dat", historyIndex = "C:\\IE\\History.IE5\\index.dat";
+  const std::string cookieIndex = "C:\\IE\\Cookies\\index.dat";
+  const std::string daily = "C:\\IE\\History.IE5\\MSHist012024010120240102\\index.dat";
+  p.files.AddFile(cacheIndex, Sample(cacheSample));
+  for (const std::string& index : {historyIndex, daily}) p.files.AddFile(index, Sample(historySample));
+  // Every cached file but the first (its entry is a stray's), and one no entry names.
+  for (size_t i = 1; i < cached.size(); ++i) p.files.AddFile(cached[i], "cached");
+  p.files.AddFile("C:\\IE\\Content.IE5\\ENG3X4ZR\\stray.htm", "stray");
+  IndexBuilder cookies;
+  for (std::string host : {"kept", "random", "gone"}) {
+    cookies.Add({.url = "Cookie:me@" + host + ".test/", .file = "me@" + host + "[1].txt"});
+    p.files.AddFile("C:\\IE\\Cookies\\me@" + host + "[1].txt", "name\nvalue\nhost/\n");
+  }
+  Bytes built = cookies.Finish();
+  p.files.AddFile(cookieIndex, std::string(built.begin(), built.end()));
+  p.files.AddFile(p.ieProtectFile, "p=cookie:me@kept.test/\nr=cookie:me@random.test/\n");
+  // The items msiecfinfo counts; empty when it does not read the file as an index.
+  auto items = [&](const std::string& index) {
+    return Match(Tool("msiecfinfo", p.files.ReadFile(index).value_or("")), "Number of items\t+: (\\d+)");
+  };
+
+  IEStraysPurge(p.Environment());
+  EXPECT_EQ(items(cacheIndex), "20") << "the stray's entry and the redirects are gone";
+  for (auto purge : {IECachePurge, IEVisitedUrlsPurge, IECookiesPurge}) purge(p.Environment());
+  p.settings.ieVersionMajor = 9;
+  p.settings.keepFiles = true;  // the daily index stays, so it is reset
+  IEHistoryFoldersPurge(p.Environment());
+  EXPECT_EQ(p.r.report.ErrorLevel(), 0);
+  EXPECT_EQ(p.Lines()[p.Lines().size() - 2], "       Cleared Daily History - MSHist012024010120240102");
+  EXPECT_EQ(std::tuple(items(cacheIndex), items(historyIndex), items(cookieIndex), items(daily)),
+            std::tuple("0", "0", "2", "0"));
+  EXPECT_TRUE(ExportedUrls(*p.files.ReadFile(cacheIndex)).empty());
+}
+
+#endif
 
 }  // namespace
 }  // namespace tidemark::ie

@@ -39,8 +39,7 @@ TEST(TempFoldersPurge, EmptiesEverySelectedFolderOlderThanTheAgeAndCounts) {
   test::SetWriteTime(f.scratch.Write("two\\TEMP\\sub\\old.log", "x"), f.now - 24 * test::kFileTimeHour);
   f.tempFolders.selected = {{"System Temp", first}, {"Old Temp", second}};
   f.state.flags.detailReport = false;
-  f.settings.ageFilterOn = true;
-  f.settings.ageHours = 8;
+  std::tie(f.settings.ageFilterOn, f.settings.ageHours) = std::pair(true, 8);
   const std::string age = "     Ignore files modified in the last 8 Hours";
   // After the strays ran out of memory nothing is deleted.
   f.state.lowMemory = true;
@@ -106,32 +105,31 @@ TEST(RecycleBinAndClipboardPurges, EmptyBothOrSayTheyCouldNot) {
   GlobalUnlock(memory);
   SetClipboardData(CF_TEXT, memory);
   CloseClipboard();
-  f.state.previewMode = true;
-  EXPECT_EQ(Purged(f, RecycleBinPurge), Lines{"  \"Purge Recycle Bin\" Function bypassed for Preview."});
-  EXPECT_EQ(Purged(f, ClipboardPurge), Lines{"  \"Clear Windows ClipBoard\" Function bypassed for Preview."});
-  EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
-  f.state.previewMode = false;
   EXPECT_EQ(Purged(f, RecycleBinPurge), Lines{"  Purge \"Recycle Bin\" Function Completed."});
   EXPECT_EQ(Purged(f, ClipboardPurge), Lines{"  \"Clear Windows ClipBoard\" Function Completed."});
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
   EXPECT_TRUE(SHQueryRecycleBinA(nullptr, &bin) == S_OK && bin.i64NumItems == 0);
   EXPECT_EQ(f.r.report.ErrorLevel(), 0);
 
-  // An empty bin is no failure; a failing call, a missing function or a clipboard that cannot be opened is.
+  // An empty bin is no failure; a failing call, a missing function or a clipboard that cannot be opened is; a Preview
+  // calls neither.
   struct Refusing : platform::Win32Shell, platform::Win32Clipboard {
     std::optional<int32_t> answer;
     std::optional<int32_t> EmptyRecycleBin() override { return answer; }
     bool Clear() override { return false; }
   } refusing;
   const char* const failed = " -Error- \"Purge Recycle Bin\" Function Failed to Complete.";
-  const std::tuple<std::optional<int32_t>, void (*)(engine::PurgeEnvironment&), const char*, int> cases[] = {
-      {int32_t(0x8000FFFF), RecycleBinPurge, "  Purge \"Recycle Bin\" Function Completed.", 0},
-      {int32_t(0x80004005), RecycleBinPurge, failed, 1},
-      {std::nullopt, RecycleBinPurge, failed, 1},
-      {0, ClipboardPurge, "*** Error in above Function.", 9}};
-  for (const auto& [answer, body, line, level] : cases) {
+  const std::tuple<std::optional<int32_t>, bool, void (*)(engine::PurgeEnvironment&), const char*, int> cases[] = {
+      {int32_t(0x8000FFFF), false, RecycleBinPurge, "  Purge \"Recycle Bin\" Function Completed.", 0},
+      {int32_t(0x80004005), false, RecycleBinPurge, failed, 1},
+      {std::nullopt, false, RecycleBinPurge, failed, 1},
+      {0, false, ClipboardPurge, "*** Error in above Function.", 9},
+      {std::nullopt, true, RecycleBinPurge, "  \"Purge Recycle Bin\" Function bypassed for Preview.", 0},
+      {0, true, ClipboardPurge, "  \"Clear Windows ClipBoard\" Function bypassed for Preview.", 0}};
+  for (const auto& [answer, preview, body, line, level] : cases) {
     refusing.answer = answer;
     test::PurgeFixture g({nullptr, &refusing, &refusing});
+    g.state.previewMode = preview;
     EXPECT_EQ(Purged(g, body), Lines{line});
     EXPECT_EQ(g.r.report.ErrorLevel(), level);
   }
