@@ -1,5 +1,4 @@
-// The IE folders, the IE and Firefox versions, the temp folders and the shell's folder routes, over
-// scratch keys in both hives and scratch folders.
+// The IE folders, the IE and Firefox versions and the temp folders, over scratch keys in both hives and folders.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -42,13 +41,13 @@ class LocationsTest : public ::testing::Test {
     variables.Set("TIDEMARK_TEST_ROOT", temp.path());
   }
   // The same scratch key path is used below HKEY_LOCAL_MACHINE.
-  ~LocationsTest() override { platform::RealRegistry().DeleteKey(kMachine, key.path()); }
-  LocationServices Services() { return {platform::RealFileSystem(), platform::RealRegistry(), shell}; }
+  ~LocationsTest() override { registry.DeleteKey(kMachine, key.path()); }
+  LocationServices Services() { return {files, registry, shell}; }
   // A folder below the scratch folder, holding an index file or not.
   std::string Indexed(const std::string& relative) { return ParentFolder(temp.Write(relative + "\\Index.dat", "")); }
   std::string Plain(const std::string& relative) { return files.CreateFolders(temp / relative), temp / relative; }
   void Set(RegistryRoot root, const std::string& subKey, const std::string& name, const std::string& value) {
-    ASSERT_TRUE(platform::RealRegistry().WriteValue(root, subKey, name, {platform::RegistryType::ExpandString, value}));
+    ASSERT_TRUE(registry.WriteValue(root, subKey, name, {platform::RegistryType::ExpandString, value}));
   }
   IELocations Locate(const IEVersion& v, const ShellFolderPaths& f = {}) {
     return LocateIELocations(Services(), v, f, keys);
@@ -66,6 +65,7 @@ class LocationsTest : public ::testing::Test {
 
   test::TempFolder temp;
   platform::FileSystem& files = platform::RealFileSystem();
+  platform::Registry& registry = platform::RealRegistry();
   test::TempRegistryKey key;
   test::EnvironmentVariables variables;
   ShellWithoutFolders shell;
@@ -83,20 +83,18 @@ TEST_F(LocationsTest, VersionsComeFromTheRegistryAndTheVersionResourcesAndFailur
   const std::string versioned = "C:\\windows\\system32\\kernel32.dll", missing = temp / "missing.exe";
   const std::string expected = real.ProductVersionOf(versioned);
   ASSERT_NE(expected.substr(0, 9), "00.00.00.") << "the stand-in has a product version";
-  const std::tuple<const char*, const char*, std::string> values[] = {
-      {"A\\3.6.28 (en-US)\\Main", "PathToExe", versioned},
-      {"A\\10.0 (en-US)\\Main", "PathToExe", missing},
-      {"A", "CurrentVersion", "3.6.28 (en-US)"},
-      {"B\\9.0\\Main", "PathToExe", missing},
-      {"B\\10.0\\Main", "PathToExe", versioned},
-      {"B", "CurrentVersion", "11.0 (gone)"},
-      {"C\\3.5\\Main", "PathToExe", temp.Write("firefox.exe", "not a program")},
-      {"D", "CurrentVersion", "1"}};
+  const std::string program = temp.Write("firefox.exe", "not a program");
+  for (auto [release, exe] : {std::pair{"A\\3.6.28 (en-US)", versioned},
+                              {"A\\10.0 (en-US)", missing},
+                              {"B\\9.0", missing},
+                              {"B\\10.0", versioned},
+                              {"C\\3.5", program}})
+    ASSERT_TRUE(registry.WriteString(kMachine, key.path() + "\\" + release + "\\Main", "PathToExe", exe));
+  for (auto [product, current] : {std::pair{"A", "3.6.28 (en-US)"}, {"B", "11.0 (gone)"}, {"D", "1"}})
+    ASSERT_TRUE(registry.WriteString(kMachine, key.path() + "\\" + product, "CurrentVersion", current));
   std::string versions;
-  for (const auto& [subKey, name, value] : values)
-    ASSERT_TRUE(platform::RealRegistry().WriteString(kMachine, key.path() + "\\" + subKey, name, value));
   for (const char* sub : {"A", "B", "C", "D", "NoSuchKey"})
-    versions += ReadFirefoxVersion(platform::RealRegistry(), real, key.path() + "\\" + sub) + "|";
+    versions += ReadFirefoxVersion(registry, real, key.path() + "\\" + sub) + "|";
   EXPECT_EQ(versions, expected + "|" + expected + "|not found.|not found.|not found.|");
   // IE's is the larger of the registry's and the file's.
   const std::tuple<std::optional<std::string>, const char*, int, bool, bool> cases[] = {
@@ -104,13 +102,13 @@ TEST_F(LocationsTest, VersionsComeFromTheRegistryAndTheVersionResourcesAndFailur
       {"9.11.9600.16428", "6.00.2900.2180", 9, true, true},
       {"5.0", "7.0.5730.13", 7, true, true},
       {std::nullopt, "6.00.2900.2180", 6, true, false}};
-  for (const auto& [registry, file, major, ie5Plus, ie7Plus] : cases) {
-    platform::RealRegistry().DeleteValue(kMachine, keys.InternetExplorer, "Version");
-    if (registry) Set(kMachine, keys.InternetExplorer, "Version", *registry);
+  for (const auto& [stored, file, major, ie5Plus, ie7Plus] : cases) {
+    registry.DeleteValue(kMachine, keys.InternetExplorer, "Version");
+    if (stored) Set(kMachine, keys.InternetExplorer, "Version", *stored);
     shell.fixedVersion = file;
-    IEVersion version = ReadIEVersion(platform::RealRegistry(), shell, keys);
+    IEVersion version = ReadIEVersion(registry, shell, keys);
     EXPECT_EQ(std::tuple(version.IEVersionMajor, version.IE5Plus, version.IE7Plus, version.RegistryVersionText),
-              std::tuple(major, ie5Plus, ie7Plus, registry ? *registry + "    " : ""))
+              std::tuple(major, ie5Plus, ie7Plus, stored ? *stored + "    " : ""))
         << file;
   }
 }
@@ -146,7 +144,7 @@ TEST_F(LocationsTest, IECandidatesAreTriedInOrderUntilOneHoldsAnIndexAndTheTwins
   found = Locate(IEVersion{4, false, false, ""});
   EXPECT_EQ(found.IECacheFolder + "|" + found.LowCacheFolder, temp / "TIF" + "|");
   // User data from the machine hive only without a user key.
-  platform::RealRegistry().DeleteKey(kUser, keys.UserDataCache);
+  registry.DeleteKey(kUser, keys.UserDataCache);
   Set(kMachine, keys.UserDataCache, "CachePath", temp / "UD");
   EXPECT_EQ(FindUserDataFolder(Services(), keys), temp / "UD");
   Set(kUser, keys.UserDataCache, "Other", "x");

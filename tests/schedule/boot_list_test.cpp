@@ -1,5 +1,4 @@
-// The reboot program's reading of its command line and boot list, and the
-// rule of which paths it may act on.
+// The reboot program's command line and boot list, and the rule of which paths it may act on.
 #include "schedule/boot_list.h"
 
 #include <gtest/gtest.h>

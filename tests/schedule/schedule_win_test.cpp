@@ -95,6 +95,7 @@ TEST(StartupEntry, CountsAsSetByTheEndOfItsDataAndIsTheQuotedShortPathInUpperCas
   using enum platform::RegistryType;
   const std::tuple<platform::RegistryType, const char*, bool> cases[] = {
       {String, "\"C:\\PROGRA~1\\TIDEMARK\\TIDEMARK.EXE\" BOOT", true},
+      {String, "C:\\TIDEMARK\\TIDEMARK.EXE BOOT", true},   // written by hand, unquoted
       {String, "c:\\tidemark\\tidemark.exe boot", false},  // compared case-sensitively
       {String, "\"C:\\TIDEMARK\\TIDEMARK.EXE\" AUTO", false},
       {String, "\"C:\\TIDEMARK\\TIDEMARK.EXE\"  BOOT", false},

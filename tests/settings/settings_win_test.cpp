@@ -31,7 +31,6 @@ struct RecordingFile : platform::PrivateProfileFile {
   std::string failingKey;
 };
 
-// A settings file in a fresh scratch folder.
 struct SettingsFile {
   test::TempFolder folder;
   std::string path = folder / "Tidemark.ini";
@@ -79,7 +78,7 @@ TEST(Settings, UnreadableValuesGiveTheirDefaultsAndAreNotWrittenBackAndUnsafeWri
   const std::string longValue = std::string(5000, 'x') + "end";
   ASSERT_TRUE(ini.WriteString("Positions", "Long", longValue));
   EXPECT_EQ(ini.ReadString("Positions", "Long", ""), longValue);
-  EXPECT_FALSE(ini.WriteString("Fonts", "Main0Name", "Arial\r\n[StndOptions]\r\nCacheOption=1") || !ini.LastError());
+  EXPECT_FALSE(ini.WriteString("Fonts", "Main0Name", "Arial\n[StndOptions]\nCacheOption=1") || !ini.LastError());
   EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", "none") + ini.ReadString("StndOptions", "CacheOption", "0"), "none0");
   // No data folder: the system must not fall back to a file of its own.
   platform::PrivateProfileFile none("");
@@ -97,10 +96,12 @@ TEST(Settings, UnreadableValuesGiveTheirDefaultsAndAreNotWrittenBackAndUnsafeWri
   ConfigurationTab tab = LoadConfigurationTab(ini);
   EXPECT_EQ(std::tuple(tab.shutdown, tab.startup, tab.shutType),
             std::tuple(DisplayOptions{}, DisplayOptions{}, ShutType::Logoff));
-  // The shred kind is the first character; the passes are clamped to 1..99.
-  const std::pair<const char*, ShredSettings> shreds[] = {{"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
+  // The shred kind is the first character, kept even when unknown; the passes are clamped to 1..99.
+  const std::pair<const char*, ShredSettings> shreds[] = {{"", {kQuickShred, 1}},
+                                                          {"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
                                                           {"Thoroughness=2\r\nRepeats=99999999999", {kBothShreds, 99}},
-                                                          {"Thoroughness=\r\nRepeats= 33 ", {kQuickShred, 33}}};
+                                                          {"Thoroughness=\r\nRepeats= 33 ", {kQuickShred, 33}},
+                                                          {"Thoroughness=7\r\nRepeats=abc", {'7', 1}}};
   for (auto [stored, shred] : shreds) {
     file.SetText(std::string("[ShredOption]\r\n") + stored + "\r\n");
     EXPECT_EQ(LoadShredSettings(ini), shred) << stored;
@@ -109,7 +110,8 @@ TEST(Settings, UnreadableValuesGiveTheirDefaultsAndAreNotWrittenBackAndUnsafeWri
   const std::pair<const char*, TempFolderSettings> temps[] = {
       {"TmpDir=0\r\nDosDir=0\r\nWinDir=abc\r\nVolDir=0\r\n", {true, false, false, false, true, "8", 8}},
       {"DosDir=1\r\nAgeHours=-3\r\n", {false, true, false, false, true, "0", 0}},
-      {"WinDir=1\r\nAgeHours=12h\r\n", {false, false, true, false, true, "0", 0}}};
+      {"WinDir=1\r\nAgeHours=12h\r\n", {false, false, true, false, true, "0", 0}},
+      {"VolDir=1\r\nAgeTemp=0\r\nAgeHours= 48 \r\n", {false, false, false, true, false, "48", 48}}};
   for (auto [stored, temp] : temps) {
     file.SetText(std::string("[TempFolders]\r\n") + stored);
     EXPECT_EQ(LoadTempFolderSettings(ini), temp) << stored;
@@ -144,6 +146,8 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
   EXPECT_EQ(temp, (TempFolderSettings{true, false, true, false, true, "0", 0})) << "the page shows the file";
   ConfigurationTab tab = LoadConfigurationTab(file.ini);
   EXPECT_EQ(tab.shred, (ShredSettings{'1', 5})) << "an unknown kind stays as it was stored";
+  EXPECT_EQ(std::tuple(tab.purgeNow, tab.startup, tab.shutdown, tab.shutType),
+            std::tuple(purgeNow, startup, shutdown, ShutType::Hibernate));
   ASSERT_TRUE(file.ini.WriteString("StndOptions", "SplashOpt", "1"));
   SettingsState state{.show = {.quickStartOpt = "N"}};
   LoadSettingsState(file.ini, OptionSetId::Shutdown, state);
@@ -214,7 +218,6 @@ const ScreenArea kScreen{0, 0, 1024, 768};
 const RestoreContext kNormalStart{false, false, 96, kScreen};
 const CookieListLayout kDesignedLists{{1, 2, 3, 4}, {5, 6, 7}, 8};
 
-// The three windows and what is restored with them.
 struct Restored {
   std::optional<WindowPlacement> main, cookies, plugins;
   ShowOptions show;
