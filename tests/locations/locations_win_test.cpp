@@ -1,8 +1,6 @@
-// The IE folders, the IE and Firefox versions, the temp folders and the shell's folder routes, over
-// scratch keys in both hives and scratch folders.
-#include <windows.h>
-
+// The IE folders, the IE and Firefox versions and the temp folders, over scratch keys in both hives and folders.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <optional>
@@ -18,29 +16,16 @@
 namespace tidemark::locations {
 namespace {
 
-using platform::RegistryRoot;
 using platform::RealShell;
+using platform::RegistryRoot;
 constexpr RegistryRoot kUser = RegistryRoot::CurrentUser, kMachine = RegistryRoot::LocalMachine;
-
-TEST(Shell, SpecialFoldersExistBothRoutesAgreeAndFailuresAndVersionsHaveTheirTexts) {
-  namespace csidl = platform::csidl;
-  for (int id : {csidl::kRecent, csidl::kAppData, csidl::kLocalAppData, csidl::kInternetCache, csidl::kCookies}) {
-    platform::SpecialFolder byPath = RealShell().GetSpecialFolder(id), byIdList = RealShell().SpecialFolderFromIdList(id);
-    ASSERT_TRUE(byPath.found && byIdList.found) << id << ": " << byPath.path;
-    EXPECT_TRUE(platform::RealFileSystem().FolderExists(byPath.path)) << byPath.path;
-    EXPECT_TRUE(SameText(byPath.path, byIdList.path)) << byPath.path << " / " << byIdList.path;
-  }
-  EXPECT_EQ(RealShell().GetSpecialFolder(0x7E).path, "Failed - Path not Found");
-  EXPECT_EQ(RealShell().SpecialFolderFromIdList(0x7E).path, "Failed - Folder not Found");
-  EXPECT_NE(RealShell().FileVersionOf("shdocvw.dll").substr(0, 9), "00.00.00.");
-  EXPECT_EQ(RealShell().VersionString("shdocvw.dll", "NoSuchVersionString"), "00.00.00.01");
-}
 
 // The real shell without special-folder lookups (or only the item id list route) and with a fixed version text.
 struct ShellWithoutFolders : platform::Win32Shell {
   platform::SpecialFolder GetSpecialFolder(int) override { return {false, platform::kPathNotFound}; }
   platform::SpecialFolder SpecialFolderFromIdList(int id) override {
-    return idListWorks ? Win32Shell::SpecialFolderFromIdList(id) : platform::SpecialFolder{false, platform::kFolderNotFound};
+    return idListWorks ? Win32Shell::SpecialFolderFromIdList(id)
+                       : platform::SpecialFolder{false, platform::kFolderNotFound};
   }
   std::string VersionString(const std::string& file, const std::string& name) override {
     return fixedVersion ? *fixedVersion : Win32Shell::VersionString(file, name);
@@ -56,15 +41,17 @@ class LocationsTest : public ::testing::Test {
     variables.Set("TIDEMARK_TEST_ROOT", temp.path());
   }
   // The same scratch key path is used below HKEY_LOCAL_MACHINE.
-  ~LocationsTest() override { platform::RealRegistry().DeleteKey(kMachine, key.path()); }
-  LocationServices Services() { return {platform::RealFileSystem(), platform::RealRegistry(), shell}; }
+  ~LocationsTest() override { registry.DeleteKey(kMachine, key.path()); }
+  LocationServices Services() { return {files, registry, shell}; }
   // A folder below the scratch folder, holding an index file or not.
   std::string Indexed(const std::string& relative) { return ParentFolder(temp.Write(relative + "\\Index.dat", "")); }
   std::string Plain(const std::string& relative) { return files.CreateFolders(temp / relative), temp / relative; }
   void Set(RegistryRoot root, const std::string& subKey, const std::string& name, const std::string& value) {
-    ASSERT_TRUE(platform::RealRegistry().WriteValue(root, subKey, name, {platform::RegistryType::ExpandString, value}));
+    ASSERT_TRUE(registry.WriteValue(root, subKey, name, {platform::RegistryType::ExpandString, value}));
   }
-  IELocations Locate(const IEVersion& v, const ShellFolderPaths& f = {}) { return LocateIELocations(Services(), v, f, keys); }
+  IELocations Locate(const IEVersion& v, const ShellFolderPaths& f = {}) {
+    return LocateIELocations(Services(), v, f, keys);
+  }
   // The path as validated, its status text and state.
   std::tuple<std::string, std::string, TempFolderState> Validate(std::string path, bool anyTemp = false) {
     TempFolderRow row;
@@ -78,6 +65,7 @@ class LocationsTest : public ::testing::Test {
 
   test::TempFolder temp;
   platform::FileSystem& files = platform::RealFileSystem();
+  platform::Registry& registry = platform::RealRegistry();
   test::TempRegistryKey key;
   test::EnvironmentVariables variables;
   ShellWithoutFolders shell;
@@ -85,34 +73,43 @@ class LocationsTest : public ::testing::Test {
   IEVersion ie6{6, true, false, ""};
 };
 
-TEST_F(LocationsTest, FirefoxVersionIsTheCurrentReleasesElseTheLatestsElseNotFound) {
-  auto version = [&](const std::string& sub) { return ReadFirefoxVersion(platform::RealRegistry(), RealShell(), key.path() + "\\" + sub); };
+TEST_F(LocationsTest, VersionsComeFromTheRegistryAndTheVersionResourcesAndFailuresHaveTheirTexts) {
+  platform::Shell& real = RealShell();
+  EXPECT_EQ(real.GetSpecialFolder(0x7E).path + "|" + real.SpecialFolderFromIdList(0x7E).path + "|" +
+                real.VersionString("shdocvw.dll", "NoSuchVersionString"),
+            "Failed - Path not Found|Failed - Folder not Found|00.00.00.01");
+  EXPECT_NE(real.FileVersionOf("shdocvw.dll").substr(0, 9), "00.00.00.");
   // Any file with a version resource stands in for firefox.exe.
   const std::string versioned = "C:\\windows\\system32\\kernel32.dll", missing = temp / "missing.exe";
-  const std::string expected = RealShell().ProductVersionOf(versioned);
+  const std::string expected = real.ProductVersionOf(versioned);
   ASSERT_NE(expected.substr(0, 9), "00.00.00.") << "the stand-in has a product version";
-  const std::tuple<const char*, const char*, std::string> values[] = {
-      {"A\\3.6.28 (en-US)\\Main", "PathToExe", versioned}, {"A\\10.0 (en-US)\\Main", "PathToExe", missing},
-      {"A", "CurrentVersion", "3.6.28 (en-US)"}, {"B\\9.0\\Main", "PathToExe", missing}, {"B\\10.0\\Main", "PathToExe", versioned},
-      {"B", "CurrentVersion", "11.0 (gone)"}, {"C\\3.5\\Main", "PathToExe", temp.Write("firefox.exe", "not a program")},
-      {"D", "CurrentVersion", "1"}};
-  for (const auto& [subKey, name, value] : values)
-    ASSERT_TRUE(platform::RealRegistry().WriteString(kMachine, key.path() + "\\" + subKey, name, value));
-  EXPECT_EQ(version("A") + "|" + version("B"), expected + "|" + expected);
-  EXPECT_EQ(version("C") + version("D") + version("NoSuchKey"), "not found.not found.not found.");
-}
-
-TEST_F(LocationsTest, IEVersionIsTheLargerOfRegistryAndFile) {
+  const std::string program = temp.Write("firefox.exe", "not a program");
+  for (auto [release, exe] : {std::pair{"A\\3.6.28 (en-US)", versioned},
+                              {"A\\10.0 (en-US)", missing},
+                              {"B\\9.0", missing},
+                              {"B\\10.0", versioned},
+                              {"C\\3.5", program}})
+    ASSERT_TRUE(registry.WriteString(kMachine, key.path() + "\\" + release + "\\Main", "PathToExe", exe));
+  for (auto [product, current] : {std::pair{"A", "3.6.28 (en-US)"}, {"B", "11.0 (gone)"}, {"D", "1"}})
+    ASSERT_TRUE(registry.WriteString(kMachine, key.path() + "\\" + product, "CurrentVersion", current));
+  std::string versions;
+  for (const char* sub : {"A", "B", "C", "D", "NoSuchKey"})
+    versions += ReadFirefoxVersion(registry, real, key.path() + "\\" + sub) + "|";
+  EXPECT_EQ(versions, expected + "|" + expected + "|not found.|not found.|not found.|");
+  // IE's is the larger of the registry's and the file's.
   const std::tuple<std::optional<std::string>, const char*, int, bool, bool> cases[] = {
-      {"4.72.3110.0", "4.72.3110.8", 4, false, false}, {"9.11.9600.16428", "6.00.2900.2180", 9, true, true},
-      {"5.0", "7.0.5730.13", 7, true, true}, {std::nullopt, "6.00.2900.2180", 6, true, false}};
-  for (const auto& [registry, file, major, ie5Plus, ie7Plus] : cases) {
-    platform::RealRegistry().DeleteValue(kMachine, keys.InternetExplorer, "Version");
-    if (registry) Set(kMachine, keys.InternetExplorer, "Version", *registry);
+      {"4.72.3110.0", "4.72.3110.8", 4, false, false},
+      {"9.11.9600.16428", "6.00.2900.2180", 9, true, true},
+      {"5.0", "7.0.5730.13", 7, true, true},
+      {std::nullopt, "6.00.2900.2180", 6, true, false}};
+  for (const auto& [stored, file, major, ie5Plus, ie7Plus] : cases) {
+    registry.DeleteValue(kMachine, keys.InternetExplorer, "Version");
+    if (stored) Set(kMachine, keys.InternetExplorer, "Version", *stored);
     shell.fixedVersion = file;
-    IEVersion version = ReadIEVersion(platform::RealRegistry(), shell, keys);
+    IEVersion version = ReadIEVersion(registry, shell, keys);
     EXPECT_EQ(std::tuple(version.IEVersionMajor, version.IE5Plus, version.IE7Plus, version.RegistryVersionText),
-              std::tuple(major, ie5Plus, ie7Plus, registry ? *registry + "    " : "")) << file;
+              std::tuple(major, ie5Plus, ie7Plus, stored ? *stored + "    " : ""))
+        << file;
   }
 }
 
@@ -135,9 +132,11 @@ TEST_F(LocationsTest, IECandidatesAreTriedInOrderUntilOneHoldsAnIndexAndTheTwins
   Set(kUser, keys.UserDataCache, "CachePath", "%TIDEMARK_TEST_ROOT%\\UD\\");
   IELocations found = Locate(ie6);
   EXPECT_EQ(std::tuple(found.IECacheFolder, found.IECookiesFolder, found.IEHistoryFolder, found.LowCacheFolder,
-                       found.LowCookiesFolder, found.LowHistoryFolder), std::tuple(cache, cookies, history, lowCache, lowCookies, ""));
+                       found.LowCookiesFolder, found.LowHistoryFolder),
+            std::tuple(cache, cookies, history, lowCache, lowCookies, ""));
   EXPECT_EQ(std::tuple(found.IEUserDataFolder, found.IEUserDataFound, found.LowUserDataFolder),
-            std::tuple(std::string(), false, lowUserData)) << "no index";
+            std::tuple(std::string(), false, lowUserData))
+      << "no index";
   Indexed("UD");
   EXPECT_EQ(Locate(ie6).IEUserDataFolder, temp / "UD");
   // Before IE 5 the shell folders themselves hold the index.
@@ -145,11 +144,26 @@ TEST_F(LocationsTest, IECandidatesAreTriedInOrderUntilOneHoldsAnIndexAndTheTwins
   found = Locate(IEVersion{4, false, false, ""});
   EXPECT_EQ(found.IECacheFolder + "|" + found.LowCacheFolder, temp / "TIF" + "|");
   // User data from the machine hive only without a user key.
-  platform::RealRegistry().DeleteKey(kUser, keys.UserDataCache);
+  registry.DeleteKey(kUser, keys.UserDataCache);
   Set(kMachine, keys.UserDataCache, "CachePath", temp / "UD");
   EXPECT_EQ(FindUserDataFolder(Services(), keys), temp / "UD");
   Set(kUser, keys.UserDataCache, "Other", "x");
   EXPECT_EQ(FindUserDataFolder(Services(), keys), "");
+  // DOM storage, Recent and the history index lie below the shell folders.
+  std::string dom = Indexed("Local\\MicroSoft\\Internet Explorer\\DomStore");
+  std::string lowDom = Indexed("LocalLow\\MicroSoft\\Internet Explorer\\DomStore");
+  ShellFolderPaths folders{temp / "AppData", temp / "Local", temp / "History", temp / "Recent"};
+  found = Locate(ie6, folders);
+  EXPECT_EQ(std::tuple(found.DomStoreFolder, found.DomStoreFound, found.LowDomStoreFolder, found.LowDomStoreFound,
+                       found.RecentFolder, found.IEHistoryIndexFile),
+            std::tuple(dom, true, lowDom, true, temp / "Recent", temp / "History\\History.IE5\\index.dat"));
+  // Below "Local Settings" there is no Protected Mode twin to look for; a DOM store needs its index.
+  Plain("Local Settings\\Application Data\\MicroSoft\\Internet Explorer\\DomStore");
+  Indexed("Local Settings\\Application DataLow\\MicroSoft\\Internet Explorer\\DomStore");
+  folders.LocalAppData = temp / "Local Settings\\Application Data";
+  found = Locate(ie6, folders);
+  EXPECT_EQ(std::tuple(found.DomStoreFound, found.LowDomStoreFolder, found.LowDomStoreFound),
+            std::tuple(false, std::string(), false));
 }
 
 TEST_F(LocationsTest, ACandidateQualifiesOnlyWithAnIndexNoOlderThanTheOneFound) {
@@ -179,27 +193,9 @@ TEST_F(LocationsTest, ACandidateQualifiesOnlyWithAnIndexNoOlderThanTheOneFound) 
   EXPECT_EQ(path, RealShell().SpecialFolderFromIdList(cookies).path);
 }
 
-TEST_F(LocationsTest, IEFoldersBelowTheShellFolders) {
-  std::string dom = Indexed("Local\\MicroSoft\\Internet Explorer\\DomStore");
-  std::string lowDom = Indexed("LocalLow\\MicroSoft\\Internet Explorer\\DomStore");
-  ShellFolderPaths folders{temp / "AppData", temp / "Local", temp / "History", temp / "Recent"};
-  IELocations found = Locate(ie6, folders);
-  EXPECT_EQ(std::tuple(found.IECacheFolder, found.DomStoreFolder, found.DomStoreFound, found.LowDomStoreFolder,
-                       found.LowDomStoreFound, found.RecentFolder, found.IEHistoryIndexFile),
-            std::tuple("", dom, true, lowDom, true, temp / "Recent", temp / "History\\History.IE5\\index.dat"));
-  // Below "Local Settings" there is no Protected Mode twin to look for; a DOM store needs its index.
-  Plain("Local Settings\\Application Data\\MicroSoft\\Internet Explorer\\DomStore");
-  Indexed("Local Settings\\Application DataLow\\MicroSoft\\Internet Explorer\\DomStore");
-  folders.LocalAppData = temp / "Local Settings\\Application Data";
-  found = Locate(ie6, folders);
-  EXPECT_EQ(std::tuple(found.DomStoreFound, found.LowDomStoreFolder, found.LowDomStoreFound),
-            std::tuple(false, std::string(), false));
-}
-
 using State = TempFolderState;
-const char* const kNotSafe = "... not safe to use - Folder name not \"temp\" ...";
 
-TEST_F(LocationsTest, TempFolderValidationJudgesEachCandidate) {
+TEST_F(LocationsTest, TempFoldersAreJudgedListedOnceAndAnUnlistableWindowsTempNeedsElevation) {
   for (const char* file : {"Temp\\x", "work\\x", "A Long Folder Name\\temp\\x"}) temp.Write(file, "");
   variables.Set("TM_TEST_ROOT", temp.path());
   std::string shortForm;
@@ -213,7 +209,7 @@ TEST_F(LocationsTest, TempFolderValidationJudgesEachCandidate) {
       {"%TM_TEST_ROOT%\\Temp", false, Upper("Temp"), "", State::Usable},
       {temp / (shortForm + "\\temp"), false, Upper("A Long Folder Name\\temp"), "", State::Usable},
       {temp / "work\\..\\Temp\\.", false, Upper("Temp"), "", State::Usable},
-      {temp / "work", false, Upper("work"), kNotSafe, State::NotSafe},
+      {temp / "work", false, Upper("work"), "... not safe to use - Folder name not \"temp\" ...", State::NotSafe},
       {temp / "work", true, Upper("work"), "", State::Usable},
       {temp / "missing\\temp", false, Upper("missing\\temp"), "... Folder Not Found ...", State::NotFound},
       {"", false, "... Not Found ...", "... No Path Specified ...", State::NotFound},
@@ -228,23 +224,19 @@ TEST_F(LocationsTest, TempFolderValidationJudgesEachCandidate) {
     EXPECT_NE(std::get<2>(Validate(temp.path().substr(0, 2) + "temp", anyTemp)), State::Usable) << anyTemp;
   }
   SetCurrentDirectoryA("C:\\");
-}
 
-TEST_F(LocationsTest, TempFolderRowsAreListedOnceTheSystemTempStandsInAndAnUnlistableWindowsTempNeedsElevation) {
+  // The rows: each folder is listed once; the temp folder Windows names stands in when nothing usable is ticked.
   auto selected = [](const TempFolders& folders) {
     std::string shown;
     for (const TempFolderEntry& entry : folders.selected) shown += entry.displayName + "|" + entry.path + ";";
     return shown;
   };
-  for (const char* file : {"temp\\x", "work\\x"}) temp.Write(file, "");
   variables.Set("tmp", temp / "temp");
   variables.Set("temp", temp / "TEMP");
   TempFolders both = Init(files, {true, false, true, false});
   EXPECT_EQ(both.rows[kOldTemp].path + ">" + selected(both), Upper("temp") + ">System Temp|" + Upper("temp") + ";");
-  EXPECT_EQ(std::count_if(both.available.begin(), both.available.end(), [&](auto& e) { return e.path == Upper("temp"); }), 1);
-  // An unsafe "tmp" is never used; with nothing usable ticked, the temp folder Windows names stands in.
-  variables.Set("tmp", temp / "work");
-  EXPECT_EQ(Init(files, {true, false, false, false}).rows[kSystemTemp].Label(), Upper("work") + "  [" + kNotSafe + "]");
+  EXPECT_EQ(
+      std::count_if(both.available.begin(), both.available.end(), [&](auto& e) { return e.path == Upper("temp"); }), 1);
   variables.Set("tmp", std::nullopt);
   EXPECT_EQ(selected(Init(files, {true, false, false, false})), "System Temp|" + Upper("temp") + ";");
   struct Unlistable : platform::Win32FileSystem {

@@ -1,5 +1,4 @@
-// The reboot program's reading of its command line and boot list, and the
-// rule of which paths it may act on.
+// The reboot program's command line and boot list, and the rule of which paths it may act on.
 #include "schedule/boot_list.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +6,7 @@
 namespace tidemark::schedule {
 namespace {
 
-TEST(BootList, ArgumentAfterTheProgramNameAndAListOnlyWithTheProductNameFirst) {
+TEST(BootList, ArgumentAfterTheProgramNameListOnlyWithTheProductNameFirstAndOnlyPathsBelowTheProfile) {
   const std::pair<const char*, const char*> arguments[] = {
       {"\"C:\\Program Files\\Tidemark\\PurgIndx.exe\" \"C:\\Data Folder\\PurgBoot.dat\"",
        "C:\\Data Folder\\PurgBoot.dat"},
@@ -23,9 +22,7 @@ TEST(BootList, ArgumentAfterTheProgramNameAndAListOnlyWithTheProductNameFirst) {
   for (const char* text :
        {"", "tidemark\r\nC:\\A", " Tidemark\r\nC:\\A", "Tidemark \r\nC:\\A", "\r\nTidemark\r\nC:\\A"})
     EXPECT_FALSE(ParseBootList(text)) << text;
-}
-
-TEST(BootList, ActsOnlyOnPlainPathsBelowTheProfileFolder) {
+  // It acts only on plain paths below the profile folder.
   for (const char* below :
        {"C:\\Users\\Ann\\AppData\\Local\\Temporary Internet Files\\Content.IE5", "c:\\users\\ann\\Cookies"})
     EXPECT_TRUE(IsBelowFolder(below, "C:\\Users\\Ann")) << below;

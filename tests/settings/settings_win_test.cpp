@@ -1,77 +1,120 @@
 // The settings file: seeding it, the option sets, the configuration tab and the windows' saved state.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <functional>
 #include <iterator>
 
+#include "platform/files_win.h"
+#include "platform/ini_file.h"
 #include "settings/configuration.h"
 #include "settings/option_sets.h"
 #include "settings/settings_file.h"
 #include "settings/window_settings.h"
-#include "platform/files_win.h"
-#include "settings_fixture_win.h"
+#include "support/sandbox_win.h"
 
 namespace tidemark::settings {
 namespace {
 
-using test::SettingsFile;
 using Writes = std::vector<std::string>;
+
+// Records each write ("Section/Key=value"); the write of one "Section/Key" fails as on a full disk.
+struct RecordingFile : platform::PrivateProfileFile {
+  explicit RecordingFile(const std::string& path, std::string failing = "")
+      : PrivateProfileFile(path), failingKey(failing) {}
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value) override {
+    written.push_back(section + "/" + key + "=" + value);
+    lastError_ = section + "/" + key == failingKey ? ERROR_DISK_FULL : 0;
+    return !lastError_ && PrivateProfileFile::WriteString(section, key, value);
+  }
+  Writes written;
+  std::string failingKey;
+};
+
+struct SettingsFile {
+  test::TempFolder folder;
+  std::string path = folder / "Tidemark.ini";
+  platform::PrivateProfileFile ini{path};
+  void SetText(const std::string& text) const { folder.Write("Tidemark.ini", text); }
+  // Whether `save` fails once the write of "Section/Key" fails.
+  bool FailsAt(const std::string& key, const auto& save) const {
+    RecordingFile failing(path, key);
+    return !save(failing);
+  }
+};
 
 TEST(OptionSets, EachOptionHasItsOwnKeyInItsSetsSectionAndEveryWriteCounts) {
   // The check boxes in PurgeFunctionId order, then the three radio groups.
-  const char* const keys[] = {"CacheOption", "CookiesOption", "FFtypedURLs", "HistoryOption", "FormsOption",
-                              "TempOption", "VisitedOption", "IECacheOption", "IECookiesOption", "IEHistoryOption",
-                              "IEUserDataOption", "IEDOMstoreOption", "IESearchesOption", "IETypedURLsOption",
-                              "IEStraysOption", "RecentLNKsOption", "RecycleBinOption", "ClipBoardOption",
-                              "PluginsOption", "SecureDeleteOption", "CompactSqlOption", "ReportOpt"};
+  const char* const keys[] = {"CacheOption",      "CookiesOption",     "FFtypedURLs",      "HistoryOption",
+                              "FormsOption",      "TempOption",        "VisitedOption",    "IECacheOption",
+                              "IECookiesOption",  "IEHistoryOption",   "IEUserDataOption", "IEDOMstoreOption",
+                              "IESearchesOption", "IETypedURLsOption", "IEStraysOption",   "RecentLNKsOption",
+                              "RecycleBinOption", "ClipBoardOption",   "PluginsOption",    "SecureDeleteOption",
+                              "CompactSqlOption", "ReportOpt"};
   int OptionSet::*const radios[] = {&OptionSet::secureErase, &OptionSet::compactSql, &OptionSet::reports};
-  const std::pair<OptionSetId, const char*> sets[] = {{OptionSetId::Standard, "StndOptions"},
-      {OptionSetId::PurgeNow, "PnowOptions"}, {OptionSetId::Startup, "BootOptions"}, {OptionSetId::Shutdown, "ShutOptions"}};
+  using enum OptionSetId;
+  const std::pair<OptionSetId, const char*> sets[] = {
+      {Standard, "StndOptions"}, {PurgeNow, "PnowOptions"}, {Startup, "BootOptions"}, {Shutdown, "ShutOptions"}};
   for (size_t i = 0; i < std::size(keys); ++i) {
     auto [id, section] = sets[i % std::size(sets)];
     SCOPED_TRACE(keys[i]);
     SettingsFile file;
     OptionSet options;
     if (i < kPurgeFunctionCount) options.selected[i] = true;
-    else options.*radios[i - kPurgeFunctionCount] = 1;
+    if (i >= kPurgeFunctionCount) options.*radios[i - kPurgeFunctionCount] = 1;
     ASSERT_TRUE(SaveOptionSet(file.ini, id, options));
-    for (const char* key : keys) EXPECT_EQ(file.ini.ReadString(section, key, "missing"), key == keys[i] ? "1" : "0") << key;
+    for (const char* key : keys)
+      EXPECT_EQ(file.ini.ReadString(section, key, "missing"), key == keys[i] ? "1" : "0") << key;
     for (auto [other, otherSection] : sets)
       EXPECT_EQ(LoadOptionSet(file.ini, other), other == id ? options : OptionSet{}) << otherSection;
-    EXPECT_TRUE(file.FailsAt(keys[i], [&](auto& ini) { return SaveOptionSet(ini, id, options); }));
+    EXPECT_TRUE(
+        file.FailsAt(section + std::string("/") + keys[i], [&](auto& ini) { return SaveOptionSet(ini, id, options); }));
   }
 }
 
-TEST(Settings, StoredValuesThatCannotBeReadGiveTheirDefaultsAndAreNotWrittenBack) {
+TEST(Settings, UnreadableValuesGiveTheirDefaultsAndAreNotWrittenBackAndUnsafeWritesAreRefused) {
   SettingsFile file;
-  file.SetText("[ShutOptions]\r\nCacheOption=abc\r\nCookiesOption=2\r\nHistoryOption=-1\r\nFFtypedURLs=\r\n"
-      "FormsOption= 1 \r\nSecureDeleteOption=5\r\nCompactSqlOption=x\r\nReportOpt=1\r\n"
-      "SplashOpt=9\r\nMainWinOpt=abc\r\nShutType=7\r\n[BootOptions]\r\nSplashOpt=-1\r\nMainWinOpt=4\r\n");
+  platform::PrivateProfileFile& ini = file.ini;
+  const std::string longValue = std::string(5000, 'x') + "end";
+  ASSERT_TRUE(ini.WriteString("Positions", "Long", longValue));
+  EXPECT_EQ(ini.ReadString("Positions", "Long", ""), longValue);
+  EXPECT_FALSE(ini.WriteString("Fonts", "Main0Name", "Arial\n[StndOptions]\nCacheOption=1") || !ini.LastError());
+  EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", "none") + ini.ReadString("StndOptions", "CacheOption", "0"), "none0");
+  // No data folder: the system must not fall back to a file of its own.
+  platform::PrivateProfileFile none("");
+  EXPECT_FALSE(none.WriteString("PnowOptions", "MainWinOpt", "3") || !none.LastError());
+  EXPECT_EQ(none.ReadString("PnowOptions", "MainWinOpt", "0"), "0");
+
+  file.SetText(
+      "[ShutOptions]\r\nCacheOption=abc\r\nCookiesOption=2\r\nHistoryOption=-1\r\nFFtypedURLs=\r\nFormsOption= 1 \r\n"
+      "SecureDeleteOption=5\r\nCompactSqlOption=x\r\nReportOpt=1\r\nSplashOpt=9\r\nMainWinOpt=abc\r\nShutType=7\r\n"
+      "[BootOptions]\r\nSplashOpt=-1\r\nMainWinOpt=4\r\n");
   OptionSet expected{.reports = 1};
   for (auto id : {PurgeFunctionId::FirefoxCookies, PurgeFunctionId::FirefoxHistory, PurgeFunctionId::FirefoxForms})
     expected[id] = true;
-  EXPECT_EQ(LoadOptionSet(file.ini, OptionSetId::Shutdown), expected);
-  ConfigurationTab tab = LoadConfigurationTab(file.ini);
-  EXPECT_EQ(std::tuple(tab.shutdown, tab.startup, tab.shutType), std::tuple(DisplayOptions{}, DisplayOptions{}, ShutType::Logoff));
+  EXPECT_EQ(LoadOptionSet(ini, OptionSetId::Shutdown), expected);
+  ConfigurationTab tab = LoadConfigurationTab(ini);
+  EXPECT_EQ(std::tuple(tab.shutdown, tab.startup, tab.shutType),
+            std::tuple(DisplayOptions{}, DisplayOptions{}, ShutType::Logoff));
   // The shred kind is the first character, kept even when unknown; the passes are clamped to 1..99.
-  const std::pair<const char*, ShredSettings> shreds[] = {
-      {"", {kQuickShred, 1}}, {"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
-      {"Thoroughness=2\r\nRepeats=99999999999", {kBothShreds, 99}}, {"Thoroughness=\r\nRepeats= 33 ", {kQuickShred, 33}},
-      {"Thoroughness=7\r\nRepeats=abc", {'7', 1}}};
+  const std::pair<const char*, ShredSettings> shreds[] = {{"", {kQuickShred, 1}},
+                                                          {"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
+                                                          {"Thoroughness=2\r\nRepeats=99999999999", {kBothShreds, 99}},
+                                                          {"Thoroughness=\r\nRepeats= 33 ", {kQuickShred, 33}},
+                                                          {"Thoroughness=7\r\nRepeats=abc", {'7', 1}}};
   for (auto [stored, shred] : shreds) {
     file.SetText(std::string("[ShredOption]\r\n") + stored + "\r\n");
-    EXPECT_EQ(LoadShredSettings(file.ini), shred) << stored;
+    EXPECT_EQ(LoadShredSettings(ini), shred) << stored;
   }
   // DosDir holds "Windows Temp" and WinDir "Old Temp"; with no folder set "System Temp" is checked.
   const std::pair<const char*, TempFolderSettings> temps[] = {
       {"TmpDir=0\r\nDosDir=0\r\nWinDir=abc\r\nVolDir=0\r\n", {true, false, false, false, true, "8", 8}},
       {"DosDir=1\r\nAgeHours=-3\r\n", {false, true, false, false, true, "0", 0}},
       {"WinDir=1\r\nAgeHours=12h\r\n", {false, false, true, false, true, "0", 0}},
-      {"VolDir=1\r\nAgeTemp=0\r\nAgeHours= 48 \r\n", {false, false, false, true, false, "48", 48}},
-      {"TmpDir=1\r\nDosDir=1\r\nAgeHours=99999999999\r\n", {true, true, false, false, true, "0", 0}}};
+      {"VolDir=1\r\nAgeTemp=0\r\nAgeHours= 48 \r\n", {false, false, false, true, false, "48", 48}}};
   for (auto [stored, temp] : temps) {
     file.SetText(std::string("[TempFolders]\r\n") + stored);
-    EXPECT_EQ(LoadTempFolderSettings(file.ini), temp) << stored;
+    EXPECT_EQ(LoadTempFolderSettings(ini), temp) << stored;
     EXPECT_EQ(platform::RealFileSystem().ReadFile(file.path), "[TempFolders]\r\n" + std::string(stored));
   }
 }
@@ -81,30 +124,25 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
   const DisplayOptions startup{SplashOption::Enable, MainWindowOption::Disable};
   const DisplayOptions shutdown{SplashOption::Disable, MainWindowOption::EnableOnSevereError};
   TempFolderSettings temp{true, false, true, false, true, "abc", 12};
-  ShredSettings unknown{'7', 5}, inMemory;
-  const std::tuple<const char*, std::function<bool(platform::IniFile&)>, Writes> cases[] = {
-      {"General", [&](auto& ini) { ShredSettings page{kThoroughShred, 150};
-         return ApplyGeneral(ini, page, inMemory) && page.repeats == 99 && inMemory == page; },
-       {"ShredOption/Thoroughness=1", "ShredOption/Repeats=99"}},
-      {"unknown kind", [&](auto& ini) { return ApplyGeneral(ini, unknown, inMemory); }, {"ShredOption/Repeats=5"}},
-      {"Purge Now", [&](auto& ini) { return ApplyPurgeNow(ini, purgeNow); },
-       {"PnowOptions/SplashOpt=1", "PnowOptions/MainWinOpt=1"}},
-      {"Startup", [&](auto& ini) { return ApplyStartup(ini, startup); }, {"BootOptions/SplashOpt=0", "BootOptions/MainWinOpt=3"}},
-      {"Shutdown", [&](auto& ini) { return ApplyShutdown(ini, shutdown, ShutType::Hibernate); },
-       {"ShutOptions/SplashOpt=1", "ShutOptions/MainWinOpt=2", "ShutOptions/ShutType=5"}},
-      {"Temp Folders", [&](auto& ini) { return ApplyTempFolders(ini, temp); },
-       {"TempFolders/TmpDir=1", "TempFolders/DosDir=0", "TempFolders/WinDir=1", "TempFolders/VolDir=0",
-        "TempFolders/AgeHours=0", "TempFolders/AgeTemp=1"}},
+  ShredSettings page{kThoroughShred, 150}, unknown{'7', 5}, inMemory;
+  auto applyAll = [&](platform::IniFile& ini) {
+    return ApplyGeneral(ini, page, inMemory) && ApplyGeneral(ini, unknown, inMemory) && ApplyPurgeNow(ini, purgeNow) &&
+           ApplyStartup(ini, startup) && ApplyShutdown(ini, shutdown, ShutType::Hibernate) &&
+           ApplyTempFolders(ini, temp);
   };
   SettingsFile file;
-  for (const auto& [name, write, writes] : cases) {
-    SCOPED_TRACE(name);
-    test::RecordingFile recording(file.path);
-    ASSERT_TRUE(write(recording));
-    EXPECT_EQ(recording.written, writes);
-    for (const std::string& entry : writes)
-      EXPECT_TRUE(file.FailsAt(entry.substr(entry.find('/') + 1, entry.find('=') - entry.find('/') - 1), write)) << entry;
-  }
+  RecordingFile recording(file.path);
+  ASSERT_TRUE(applyAll(recording));
+  // An unknown shred kind is not written.
+  const Writes writes{
+      "ShredOption/Thoroughness=1", "ShredOption/Repeats=99",  "ShredOption/Repeats=5",    "PnowOptions/SplashOpt=1",
+      "PnowOptions/MainWinOpt=1",   "BootOptions/SplashOpt=0", "BootOptions/MainWinOpt=3", "ShutOptions/SplashOpt=1",
+      "ShutOptions/MainWinOpt=2",   "ShutOptions/ShutType=5",  "TempFolders/TmpDir=1",     "TempFolders/DosDir=0",
+      "TempFolders/WinDir=1",       "TempFolders/VolDir=0",    "TempFolders/AgeHours=0",   "TempFolders/AgeTemp=1"};
+  EXPECT_EQ(recording.written, writes);
+  EXPECT_EQ(std::tuple(page, inMemory), std::tuple(ShredSettings{kThoroughShred, 99}, unknown));
+  for (const std::string& entry : writes)
+    EXPECT_TRUE(file.FailsAt(entry.substr(0, entry.find('=')), applyAll)) << entry;
   EXPECT_EQ(temp, (TempFolderSettings{true, false, true, false, true, "0", 0})) << "the page shows the file";
   ConfigurationTab tab = LoadConfigurationTab(file.ini);
   EXPECT_EQ(tab.shred, (ShredSettings{'1', 5})) << "an unknown kind stays as it was stored";
@@ -116,39 +154,23 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
   EXPECT_EQ(std::tuple(state.shred, state.temp.oldTemp, state.shutType, state.runModeDisplay, state.show.quickStartOpt),
             std::tuple(tab.shred, true, ShutType::Hibernate, shutdown, std::string("N")));
   // The interactive run has no display options, whatever its section holds.
-  for (auto [id, shown] : {std::pair(OptionSetId::Startup, startup), std::pair(OptionSetId::Standard, DisplayOptions{})}) {
+  for (auto [id, shown] :
+       {std::pair(OptionSetId::Startup, startup), std::pair(OptionSetId::Standard, DisplayOptions{})}) {
     LoadSettingsState(file.ini, id, state);
     EXPECT_EQ(state.runModeDisplay, shown);
   }
   // A failed Apply is reported and the page shows what the file holds.
   temp = {false, false, false, false, true, "12", 12};
-  EXPECT_TRUE(file.FailsAt("TmpDir", [&](auto& ini) { return ApplyTempFolders(ini, temp); }));
+  EXPECT_TRUE(file.FailsAt("TempFolders/TmpDir", [&](auto& ini) { return ApplyTempFolders(ini, temp); }));
   EXPECT_EQ(temp, (TempFolderSettings{true, false, false, false, true, "12", 12}));
-}
-
-TEST(IniFile, MissingValuesFallBackLongOnesReadWholeAndUnsafeWritesAreRefused) {
-  SettingsFile file;
-  auto& ini = file.ini;
-  EXPECT_EQ(ini.ReadString("ShowOption", "CookieMsgOpt", "N"), "N");
-  EXPECT_FALSE(platform::RealFileSystem().FileExists(file.path)) << "a read creates nothing";
-  file.SetText("[ShowOption]\r\nCookieMsgOpt=Y\r\nQuickStartOpt=\r\n");
-  auto show = [&](const char* key, const char* fallback) { return ini.ReadString("ShowOption", key, fallback); };
-  EXPECT_EQ(show("CookieMsgOpt", "N") + show("FFcookieMsgOpt", "N") + show("QuickStartOpt", "S"), "YN");
-  const std::string longValue = std::string(5000, 'x') + "end";
-  ASSERT_TRUE(ini.WriteString("Positions", "Long", longValue));
-  EXPECT_EQ(ini.ReadString("Positions", "Long", ""), longValue);
-  EXPECT_FALSE(ini.WriteString("Fonts", "Main0Name", "Arial\r\n[StndOptions]\r\nCacheOption=1") || ini.LastError() == 0);
-  EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", "none") + ini.ReadString("StndOptions", "CacheOption", "0"), "none0");
-  // No data folder: the system must not fall back to a file of its own.
-  platform::PrivateProfileFile none("");
-  EXPECT_FALSE(none.WriteString("PnowOptions", "MainWinOpt", "3") || none.LastError() == 0);
-  EXPECT_EQ(none.ReadString("PnowOptions", "MainWinOpt", "0"), "0");
 }
 
 // The copy from the program folder stops half way; the program folder's file can be unreadable too.
 struct CopyStopsHalfWay : platform::Win32FileSystem {
   bool CopyFileTo(const std::string&, const std::string& to, bool) override { return WriteFile(to, "[Stnd") && false; }
-  std::optional<std::string> ReadFile(const std::string& p) override { return readable ? Win32FileSystem::ReadFile(p) : std::nullopt; }
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    return readable ? Win32FileSystem::ReadFile(path) : std::nullopt;
+  }
   bool readable = true;
 };
 
@@ -163,7 +185,11 @@ TEST(EnsureSettingsFile, SeedsOnlyAFolderWithoutTheFileAndAFailureLeavesNoFileBe
     return EnsureSettingsFile(files, program, folder, cdExec);
   };
   auto error = [&](platform::FileSystem& system, const std::string& folder) -> std::string {
-    try { EnsureSettingsFile(system, program, folder, false); } catch (const ESettingsFileError& e) { return e.what(); }
+    try {
+      EnsureSettingsFile(system, program, folder, false);
+    } catch (const ESettingsFileError& e) {
+      return e.what();
+    }
     return "no error";
   };
   CopyStopsHalfWay failing;
@@ -188,7 +214,8 @@ TEST(EnsureSettingsFile, SeedsOnlyAFolderWithoutTheFileAndAFailureLeavesNoFileBe
 
 using enum PlacementKind;
 
-const RestoreContext kNormalStart{false, false, 96, {0, 0, 1024, 768}};
+const ScreenArea kScreen{0, 0, 1024, 768};
+const RestoreContext kNormalStart{false, false, 96, kScreen};
 const CookieListLayout kDesignedLists{{1, 2, 3, 4}, {5, 6, 7}, 8};
 
 struct Restored {
@@ -212,41 +239,42 @@ TEST(WindowSettings, TheWindowsRoundTripAndEveryWriteCounts) {
   ASSERT_TRUE(SaveMainWindow(file.ini, {WindowState::Normal, 120, 80, 450, 620}, show, fonts));
   ASSERT_TRUE(SaveCookieWindow(file.ini, {WindowState::Maximised, 30, 40, 500, 700}, lists));
   ASSERT_TRUE(SaveWindow(file.ini, kPluginSelectWindowKey, {WindowState::Normal, 1, 2, 3, 4}));
-  EXPECT_EQ(file.ini.ReadString("Positions", "FFoxForm", ""), "0 120 80 450 620");
   Restored restored(file, kNormalStart);
-  EXPECT_EQ(restored.Places(), std::tuple(WindowPlacement{Normal, 120, 80, 620, 450},
-                                          WindowPlacement{Maximised, 0, 0, 700, 500}, WindowPlacement{Normal, 1, 2, 4, 3}));
+  EXPECT_EQ(restored.Places(),
+            std::tuple(WindowPlacement{Normal, 120, 80, 620, 450}, WindowPlacement{Maximised, 0, 0, 700, 500},
+                       WindowPlacement{Normal, 1, 2, 4, 3}));
   EXPECT_EQ(std::tuple(restored.show, restored.fonts, restored.layout), std::tuple(show, fonts, lists));
-  for (const char* key : {"FFoxForm", "QuickStartOpt", "Main0Style", "Prot1Name", "Prot1Style"})
-    EXPECT_TRUE(file.FailsAt(key, [](auto& ini) { return SaveMainWindow(ini, {}, ShowOptions{}, FontSettings{}); })) << key;
-  for (const char* key : {"CookieForm", "Lv1C3", "Lv2C0", "LV2Ht"})
+  for (const char* key :
+       {"Positions/FFoxForm", "ShowOption/QuickStartOpt", "Fonts/Main0Style", "Fonts/Prot1Name", "Fonts/Prot1Style"})
+    EXPECT_TRUE(file.FailsAt(key, [](auto& ini) { return SaveMainWindow(ini, {}, ShowOptions{}, FontSettings{}); }))
+        << key;
+  for (const char* key : {"Positions/CookieForm", "Positions/Lv1C3", "Positions/Lv2C0", "Positions/LV2Ht"})
     EXPECT_TRUE(file.FailsAt(key, [](auto& ini) { return SaveCookieWindow(ini, {}, CookieListLayout{}); })) << key;
-}
 
-TEST(WindowSettings, StoredValuesApplyOnlyWhenUsableResetKeepsTheFontAndAnyPosReadsNothing) {
-  SettingsFile file;
-  file.SetText("[Positions]\r\nFFoxForm=0 120 80 450 620\r\nCookieForm=2\r\nPlugSelForm=garbage\r\n"
-      "Lv1C0=\r\nLv1C1=abc\r\nLv1C2=-5\r\nLv1C3=77\r\nLv2C1= 88 \r\nLV2Ht=12x\r\n"
-      "[Fonts]\r\nMain0Name=Arial\r\nMain0Size=14\r\nMain0Style=x\r\nProt1Name=Verdana\r\nProt1Size=12\r\n"
-      "[ShowOption]\r\nQuickStartOpt=N\r\n");
-  Restored restored(file, {false, false, 120, {0, 0, 1024, 768}});
-  EXPECT_EQ(restored.Places(), std::tuple(WindowPlacement{Normal, 120, 80, 620, 450},
-                                          WindowPlacement{Maximised, 0, 0, 875, 625}, WindowPlacement{Designed, 0, 0, 775, 563}));
+  file.SetText(
+      "[Positions]\r\nFFoxForm=0 120 80 450 620\r\nCookieForm=2\r\nPlugSelForm=garbage\r\nLv1C0=\r\nLv1C1=abc\r\n"
+      "Lv1C2=-5\r\nLv1C3=77\r\nLv2C1= 88 \r\nLV2Ht=12x\r\n[Fonts]\r\nMain0Name=Arial\r\nMain0Size=14\r\n"
+      "Main0Style=x\r\nProt1Name=Verdana\r\nProt1Size=12\r\n[ShowOption]\r\nQuickStartOpt=N\r\n");
+  restored = Restored(file, {false, false, 120, kScreen});
+  EXPECT_EQ(restored.Places(),
+            std::tuple(WindowPlacement{Normal, 120, 80, 620, 450}, WindowPlacement{Maximised, 0, 0, 875, 625},
+                       WindowPlacement{Designed, 0, 0, 775, 563}));
   EXPECT_EQ(restored.show, (ShowOptions{"N", "N", "N"}));
   // List sizes need a number that is not negative; a font a name and a size.
   EXPECT_EQ(restored.layout, (CookieListLayout{{1, 2, 3, 77}, {5, 88, 7}, 8}));
   EXPECT_EQ(restored.fonts, (FontSettings{{"Arial", 14, 0}, {"Verdana", 12, 0}}));
   // Only the positions are reset for the main window; the cookie manager keeps its designed lists and font.
-  Restored afterReset(file, {false, true, 96, {0, 0, 1024, 768}});
+  Restored afterReset(file, {false, true, 96, kScreen});
   EXPECT_EQ(std::tuple(afterReset.main, afterReset.cookies),
             std::tuple(WindowPlacement{Designed, 0, 0, 620, 450}, WindowPlacement{Designed, 0, 0, 700, 500}));
   EXPECT_EQ(afterReset.fonts, (FontSettings{{"Arial", 14, 0}, FontSettings().cookieLists}));
   EXPECT_EQ(std::tuple(afterReset.show.quickStartOpt, afterReset.layout), std::tuple(std::string("N"), kDesignedLists));
 
   ASSERT_TRUE(SetFileAttributesA(file.path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-  Restored untouched(file, {true, false, 96, {0, 0, 1024, 768}});
+  Restored untouched(file, {true, false, 96, kScreen});
   EXPECT_FALSE(untouched.main || untouched.cookies || untouched.plugins);
-  EXPECT_EQ(std::tuple(untouched.show, untouched.fonts, untouched.layout), std::tuple(ShowOptions{}, FontSettings{}, kDesignedLists));
+  EXPECT_EQ(std::tuple(untouched.show, untouched.fonts, untouched.layout),
+            std::tuple(ShowOptions{}, FontSettings{}, kDesignedLists));
   EXPECT_TRUE(GetFileAttributesA(file.path.c_str()) & FILE_ATTRIBUTE_READONLY) << "skipped entirely";
   // Restoring the main window makes the file writable again, hidden as it was.
   Restored{file, kNormalStart};

@@ -1,0 +1,310 @@
+// What a run leaves to Windows, over the real system with only the calls that would end the session stood in for:
+// the power action, the startup entry and the desktop links in places of the test's own, the boot list, and the
+// reboot program itself, whose deletions "wineboot -r" carries out.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <windows.h>
+
+#include <thread>
+
+#include "app/child_process_win.h"
+#include "platform/files_win.h"
+#include "platform/process_win.h"
+#include "platform/session_win.h"
+#include "platform/shell.h"
+#include "platform/text.h"
+#include "schedule/boot_list.h"
+#include "schedule/power_action.h"
+#include "schedule/reboot_purge.h"
+#include "schedule/shortcuts.h"
+#include "schedule/startup_entry.h"
+#include "support/redirected_registry_win.h"
+#include "support/sandbox_win.h"
+
+namespace tidemark::schedule {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class StandInSession : public platform::Win32Session {
+ public:
+  bool EnableShutdownPrivilege() override {
+    return calls.push_back("privilege"), Win32Session::EnableShutdownPrivilege();
+  }
+  bool EndSession(uint32_t flags) override {
+    calls.push_back("exit " + std::to_string(flags));
+    lastError_ = exitError;
+    return exitError == 0;
+  }
+  std::optional<bool> GetActivePwrScheme() override { return scheme; }
+  std::optional<bool> IsPwrSuspendAllowed() override { return suspendAllowed; }
+  std::optional<bool> IsPwrHibernateAllowed() override { return hibernateAllowed; }
+  std::optional<bool> SetSuspendState(bool hibernate) override {
+    return calls.push_back(hibernate ? "hibernate" : "stand by"), suspendAnswer;
+  }
+  DWORD exitError = 0;
+  std::optional<bool> scheme = true, suspendAllowed = true, hibernateAllowed = true, suspendAnswer = true;
+  Calls calls;  // then the message shown
+};
+
+TEST(PowerAction, EachShutTypeMakesItsCallAndAFailureIsShown) {
+  auto notAllowed = [](std::string option) {
+    return "The shutdown function did not complete.\r\n\r\nThe \"" + option +
+           "\" Power Option was not allowed\r\n\r\nby the Operating System.\r\n\r\nPress \"OK\" to exit.";
+  };
+  const std::string exitFailed =
+      "The shutdown function encountered a \r\n\r\nSystem Error attempting to shutdown "
+      "Windows.\r\n\r\nThe Error Code is Error-1314\r\n\r\nPress \"OK\" to exit.";
+  const std::nullopt_t none = std::nullopt;
+  const struct {
+    int type;
+    Calls calls;
+    bool ntFamily = true;
+    DWORD exitError = 0;
+    std::optional<bool> allowed = true, answer = true, scheme = true;
+  } cases[] = {
+      {.type = 0, .calls = {"privilege", "exit 0"}},
+      {.type = 7, .calls = {"privilege", "exit 0"}},        // a value not listed logs off
+      {.type = 1, .calls = {"exit 2"}, .ntFamily = false},  // no privilege outside the NT family
+      {.type = 2, .calls = {"privilege", "exit 1"}},
+      {.type = 3, .calls = {"privilege", "exit 8"}},
+      {.type = 2, .calls = {"privilege", "exit 1", exitFailed}, .exitError = ERROR_PRIVILEGE_NOT_HELD},
+      {.type = 4, .calls = {"privilege", "stand by"}},
+      {.type = 4, .calls = {"privilege", notAllowed("StandBy")}, .allowed = false},
+      {.type = 4, .calls = {"privilege", "stand by", notAllowed("StandBy")}, .answer = none},
+      {.type = 5, .calls = {"privilege", notAllowed("Hibernate")}, .allowed = none},
+      {.type = 5, .calls = {"privilege", "hibernate"}, .scheme = none},  // no GetActivePwrScheme is no obstacle
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.type << " " << testing::PrintToString(c.calls));
+    StandInSession session;
+    session.exitError = c.exitError;
+    (c.type == 4 ? session.suspendAllowed : session.hibernateAllowed) = c.allowed;
+    session.suspendAnswer = c.answer;
+    session.scheme = c.scheme;
+    const bool shown = ShutdownAction(static_cast<settings::ShutType>(c.type), c.ntFamily, session,
+                                      [&](const std::string& text) { session.calls.push_back(text); });
+    EXPECT_EQ(session.calls, c.calls);
+    EXPECT_EQ(shown, c.calls.back().starts_with("The shutdown function")) << "a message is shown";
+  }
+}
+
+using platform::RegistryRoot;
+
+TEST(StartupEntry, CountsAsSetByTheEndOfItsDataAndIsTheQuotedShortPathInUpperCase) {
+  using enum platform::RegistryType;
+  const std::tuple<platform::RegistryType, const char*, bool> cases[] = {
+      {String, "\"C:\\PROGRA~1\\TIDEMARK\\TIDEMARK.EXE\" BOOT", true},
+      {String, "C:\\TIDEMARK\\TIDEMARK.EXE BOOT", true},   // written by hand, unquoted
+      {String, "c:\\tidemark\\tidemark.exe boot", false},  // compared case-sensitively
+      {String, "\"C:\\TIDEMARK\\TIDEMARK.EXE\" AUTO", false},
+      {String, "\"C:\\TIDEMARK\\TIDEMARK.EXE\"  BOOT", false},
+      {ExpandString, "%SystemDrive%\\TIDEMARK.EXE BOOT", true},
+      {Binary, "\"C:\\TIDEMARK.EXE\" BOOT", false}};
+  platform::Registry& registry = platform::RealRegistry();
+  for (const auto& [type, data, set] : cases) {
+    test::TempRegistryKey run;
+    ASSERT_TRUE(registry.WriteValue(RegistryRoot::CurrentUser, run.path(), kStartupValueName, {type, data}));
+    EXPECT_EQ(StartupEntryIsSet(registry, run.path()), set) << data;
+  }
+  test::TempRegistryKey parent;
+  EXPECT_FALSE(StartupEntryIsSet(registry, parent.path()));
+  EXPECT_TRUE(RemoveStartupEntry(registry, parent.path() + "\\NoSuchKey"));  // nothing to remove: a success
+  EXPECT_EQ(StartupRunValue("C:\\Program Files\\Tidemark\\Tidemark.exe", "C:\\PROGRA~1\\TIDEMARK\\Tidemark.exe"),
+            "\"C:\\PROGRA~1\\TIDEMARK\\TIDEMARK.EXE\" BOOT");
+  EXPECT_EQ(StartupRunValue("D:\\My Tidemark\\tidemark.exe", ""), "\"D:\\MY TIDEMARK\\TIDEMARK.EXE\" BOOT");
+}
+
+// A link file read back through the shell-link object: target, arguments,
+// working folder, icon file, icon index and show command.
+std::string ReadLink(const std::string& linkFile) {
+  IShellLinkA* link = nullptr;
+  IPersistFile* file = nullptr;
+  char text[4][MAX_PATH] = {};
+  int icon = -1, show = -1;
+  CoInitialize(nullptr);
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+      SUCCEEDED(file->Load(std::wstring(linkFile.begin(), linkFile.end()).c_str(), STGM_READ))) {
+    link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH);
+    link->GetArguments(text[1], MAX_PATH);
+    link->GetWorkingDirectory(text[2], MAX_PATH);
+    link->GetIconLocation(text[3], MAX_PATH, &icon);
+    link->GetShowCmd(&show);
+  }
+  if (file) file->Release();
+  if (link) link->Release();
+  CoUninitialize();
+  return UpperCase(text[0]) + "|" + text[1] + "|" + UpperCase(text[2]) + "|" + UpperCase(text[3]) + "|" +
+         std::to_string(icon) + "|" + std::to_string(show);
+}
+
+TEST(Shortcuts, DesktopLinksAreWrittenToTheDesktopFolderAndReadBack) {
+  test::TempRegistryKey folders;
+  test::RedirectedRegistry registry;
+  registry.Redirect(kShellFoldersKey, folders.path());
+  test::TempFolder desktop, programs;
+  platform::RealRegistry().WriteString(RegistryRoot::CurrentUser, folders.path(), "Desktop", desktop.path());
+  const std::array<const char*, 2> expected[] = {
+      {"Tidemark.lnk", ""}, {"Tidemark Now.lnk", "auto"}, {"Tidemark & Shutdown.lnk", "SHUT"}};
+  // The second round, from a moved program, replaces each link.
+  for (std::string target :
+       {programs.Write("Elsewhere\\Tidemark.exe", "MZ"), programs.Write("Tidemark Program\\Tidemark.exe", "MZ")})
+    for (size_t i = 0; i < kDesktopShortcuts.size(); ++i) {
+      const DesktopShortcut& shortcut = kDesktopShortcuts[i];
+      const std::string folder = UpperCase(ParentFolder(target));
+      std::string linkFile;
+      ASSERT_EQ(GenerateShortcut(registry, platform::RealShell(), target, ShortcutLocation::Desktop, shortcut.arguments,
+                                 0, shortcut.linkName, shortcut.iconFile, linkFile),
+                ShortcutResult::Written);
+      EXPECT_EQ(linkFile + ">" + ReadLink(linkFile),
+                desktop / expected[i][0] + ">" + UpperCase(target) + "|" + expected[i][1] + "|" + folder + "|" +
+                    folder + "\\TIDEMRK" + std::to_string(i + 1) + ".ICO|0|" + std::to_string(SW_SHOWNORMAL));
+    }
+}
+
+platform::FileSystem& Files() { return platform::RealFileSystem(); }
+
+// Records each start instead of making it, or fails it with an error code.
+class RecordedProcesses : public platform::Win32Processes {
+ public:
+  bool ShellRunAndWait(const std::string& verb, const std::string& program, const std::string& folder,
+                       const std::string& parameters) override {
+    starts.push_back({verb, program, folder, parameters});
+    return failWith ? Fail(failWith) : true;
+  }
+  DWORD failWith = 0;
+  std::vector<std::array<std::string, 4>> starts;
+};
+
+// A full disk: a write stops half-way and fails.
+struct DiskFull : platform::Win32FileSystem {
+  bool WriteFile(const std::string& path, const std::string& content) override {
+    return Win32FileSystem::WriteFile(path, content.substr(0, content.size() / 2)), Fail(ERROR_DISK_FULL);
+  }
+};
+
+struct Administrator : platform::Win32Session {
+  explicit Administrator(bool is) : is(is) {}
+  bool IsAdministrator() override { return is; }
+  bool is;
+};
+
+// The message to show, as "caption|text".
+std::string Told(const std::optional<RebootPurgeMessage>& message) {
+  return message ? message->caption + "|" + message->text : "nothing";
+}
+
+TEST(RebootPurge, BootListIsReplacedWholeTheProgramStartedQuotedAndEachFailureTold) {
+  test::TempFolder data, program;
+  RecordedProcesses processes;
+  Administrator administrator(true), user(false);
+  RebootPurgeInputs inputs{"C:\\Program Files\\Tidemark", data.path(), true};
+  locations::IELocations first{
+      .IECacheFolder = "C:\\Cache", .IECookiesFolder = "C:\\Cookies", .DomStoreFolder = "C:\\D"};
+  const std::string list = data / "PurgBoot.dat",
+                    secondList = "Tidemark\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nD:\\Low\r\n";
+  // The list, and whether a new one was left beside it.
+  auto listNow = [&] { return *Files().ReadFile(list) + (Files().FileExists(list + ".new") ? "+.new" : ""); };
+  EXPECT_EQ(Told(PurgeIndexAtReboot(inputs, first, Files(), processes, administrator)), "nothing");
+  EXPECT_EQ(listNow(), "Tidemark\r\nC:\\Cache\r\nC:\\Cookies\r\n\r\n\r\n\r\n\r\n\r\n\r\nC:\\D\r\n\r\n");
+  // Chosen again over a read-only list: the file is the new list alone.
+  ASSERT_TRUE(Files().SetAttributes(list, platform::kAttrReadOnly));
+  EXPECT_EQ(Told(PurgeIndexAtReboot(inputs, {.LowDomStoreFolder = "D:\\Low"}, Files(), processes, administrator)),
+            "nothing");
+  EXPECT_EQ(listNow(), secondList);
+  ASSERT_EQ(processes.starts.size(), 2u);
+  EXPECT_EQ(processes.starts[0], (std::array<std::string, 4>{"open", "\"C:\\Program Files\\Tidemark\\PurgIndx.exe\"",
+                                                             "\"C:\\Program Files\\Tidemark\"", "\"" + list + "\""}));
+  EXPECT_EQ(ElevationVerb(false, false), "open");  // no administrator prompt outside the NT family
+
+  processes.starts.clear();
+  processes.failWith = kErrorCancelled;
+  // A list that cannot be written whole leaves the last one as it was.
+  DiskFull full;
+  EXPECT_EQ(Told(PurgeIndexAtReboot(inputs, first, full, processes, user)),
+            "Tidemark -  Message|The Purge at Reboot function failed.\r\n\r\nPlease notify the vendor.");
+  EXPECT_EQ(listNow(), secondList);
+  EXPECT_TRUE(processes.starts.empty());
+  inputs.programFolder = program.path();
+  EXPECT_EQ(Told(PurgeIndexAtReboot(inputs, {}, Files(), processes, user)),
+            "Tidemark  -  Message|The Purge at Reboot program was not started: the request for administrator rights "
+            "was declined.\r\n\r\nThe Internet Explorer index files will not be deleted at the next reboot.");
+  EXPECT_EQ(processes.starts.at(0)[0], "runas");
+  // The program is not there: the real start fails, and the list stays.
+  EXPECT_EQ(Told(PurgeIndexAtReboot(inputs, {}, Files(), platform::RealProcesses(), user)),
+            "Tidemark  -  Message|The Purge at Reboot program could not be started:\r\n" + program / "PurgIndx.exe" +
+                "\r\n\r\nError-2  " + user.ErrorText(2) +
+                "\r\n\r\nThe Internet Explorer index files will not be deleted at the next reboot.");
+  EXPECT_TRUE(Files().FileExists(list));
+}
+
+// Answers the message box with the caption that another program shows: its text, empty when none came.
+class MessageBoxAnswer {
+ public:
+  explicit MessageBoxAnswer(std::string caption)
+      : thread_([this, caption] {
+          char text[4096] = "";
+          for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(100))
+            if (HWND box = FindWindowA("#32770", caption.c_str()); box && GetDlgItemTextA(box, 0xFFFF, text, 4096))
+              return text_ = text, void(PostMessageA(box, WM_COMMAND, IDOK, 0));
+        }) {}
+  const std::string& Wait() { return thread_.join(), text_; }
+
+ private:
+  std::string text_;
+  std::jthread thread_;
+};
+
+// Runs a command line to its end; its exit code, 255 when it did not end in two minutes.
+DWORD RunToEnd(const std::string& commandLine) {
+  test::ChildProcess process(commandLine);
+  return process.WaitForExit(120000) ? process.ExitCode() : 255;
+}
+
+TEST(RebootProgram, SchedulesOnlyIndexFilesBelowTheProfileAndARestartDeletesThem) {
+  if (!Files().FileExists(TIDEMARK_REBOOT_PROGRAM)) GTEST_SKIP() << TIDEMARK_REBOOT_PROGRAM << " is not built";
+  // The tests that restart take turns: a restart carries out every deletion scheduled so far.
+  HANDLE turn = CreateMutexA(nullptr, FALSE, "TidemarkTestsRestart");
+  WaitForSingleObject(turn, INFINITE);
+  test::TempFolder scratch;  // below the profile folder, as the user's temp folder is
+  ASSERT_TRUE(IsBelowFolder(scratch.path(), platform::RealShell().GetSpecialFolder(platform::csidl::kProfile).path));
+  std::string program = scratch / "Program Files Test\\PurgIndx.exe", cache = scratch / "Content.IE5";
+  std::string outside = "C:\\tmreboot" + std::to_string(GetCurrentProcessId());
+  ASSERT_TRUE(Files().CreateFolders(ParentFolder(program)) && Files().CreateFolders(outside));
+  ASSERT_TRUE(Files().CopyFileTo(TIDEMARK_REBOOT_PROGRAM, program, false));
+  const std::string index[] = {scratch.Write("Content.IE5\\index.dat", "x"),
+                               scratch.Write("Content.IE5\\AB12CD34\\index.dat", "x")};
+  const std::string kept[] = {scratch.Write("Content.IE5\\AB12CD34\\page[1].htm", "x"),
+                              scratch.Write("Content.IE5\\index.dat.old", "x"), outside + "\\index.dat"};
+  ASSERT_TRUE(Files().WriteFile(kept[2], "x"));
+
+  // A list without the product line is refused.
+  std::string foreign = scratch.Write("Foreign.dat", "Tidemark Purge\r\n" + cache + "\r\n");
+  MessageBoxAnswer refusal(kRebootCaption);
+  EXPECT_EQ(RunToEnd("\"" + program + "\" \"" + foreign + "\""), 2u);
+  EXPECT_EQ(refusal.Wait(), "The file " + foreign + " is not a Tidemark boot list.\r\n\r\nNothing was scheduled.");
+
+  // The cookies folder is outside the profile folder: never acted on.
+  locations::IELocations ie{.IECacheFolder = cache, .IECookiesFolder = outside, .IEHistoryFolder = scratch / "None"};
+  MessageBoxAnswer answer(kRebootCaption);
+  EXPECT_EQ(Told(PurgeIndexAtReboot({ParentFolder(program), scratch.path(), true}, ie, Files(),
+                                    platform::RealProcesses(), platform::RealSession())),
+            "nothing");
+  // 2 folders and 7 empty lines skipped
+  EXPECT_EQ(answer.Wait(),
+            "2 index.dat file(s) will be deleted at the next restart of Windows.\r\n\r\n0 could not be "
+            "scheduled.\r\n\r\n9 entries of the list were skipped (not found, a link, or outside your "
+            "profile folder).");
+  EXPECT_TRUE(Files().FileExists(index[0]) && Files().FileExists(index[1]));
+  ASSERT_NE(RunToEnd("wineboot.exe -r"), 255u) << "the restart did not end";
+  EXPECT_FALSE(Files().FileExists(index[0]) || Files().FileExists(index[1]));
+  for (const std::string& file : kept) EXPECT_TRUE(Files().FileExists(file)) << file;
+  test::RemoveTree(outside);
+  ReleaseMutex(turn);
+  CloseHandle(turn);
+}
+
+}  // namespace
+}  // namespace tidemark::schedule
