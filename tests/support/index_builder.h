@@ -15,7 +15,6 @@ struct IndexRecord {
   uint8_t subDir = 0;
   uint32_t fileSize = 0;
   uint32_t flags = 0;
-  uint32_t useCount = 0;
   uint64_t lastAccess = 0x01D0DF25EE8B1260;
   bool hashed = true;    // gets a hash entry
   uint32_t textAt = 0x68;  // where the URL text begins
@@ -59,7 +58,6 @@ class IndexBuilder {
       bytes[at + 0x38] = r.subDir;
       Put32(at + 0x3C, r.file.empty() ? 0 : fileAt);
       Put32(at + 0x40, r.flags);
-      Put32(at + 0x54, r.useCount);
       if (!r.file.empty()) std::memcpy(&bytes[at + fileAt], r.file.c_str(), r.file.size() + 1);
     }
     if (r.hashed) Entry(0x1000 * ++records_ | 0x80, at);

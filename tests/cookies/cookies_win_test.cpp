@@ -1,15 +1,60 @@
-// The two protect-entry editors driven in-process under Xvfb: typing, list
-// clicks, Add and Delete as a user would, message boxes answered from a timer.
-#include "cookies/protect_editors_win.h"
-
+// The cookie subsystem's windows driven in-process under Xvfb (typing, clicks and keys as a user would, message
+// boxes answered from a timer), and temp protect matching with the shell's own wildcard function.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <functional>
+
+#include "cookies/no_protection_win.h"
+#include "cookies/protect_editors_win.h"
+#include "cookies/temp_protect.h"
 #include "platform/files_win.h"
+#include "platform/gui_win.h"
 #include "support/sandbox_win.h"
 #include "support/when_ready_win.h"
 
 namespace tidemark::cookies {
 namespace {
+
+constexpr int kCheckBoxId = 100;
+
+void Click(HWND window, int id) { SendMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0); }
+// Keys go to a given control: focus is not ours to rely on while other programs show windows too.
+void PressKey(HWND window, UINT key) {
+  PostMessageA(GetDlgItem(window, kCheckBoxId), WM_KEYDOWN, key, 0);
+  PostMessageA(GetDlgItem(window, kCheckBoxId), WM_KEYUP, key, 0xC0000000);
+}
+
+TEST(NoProtectionWindow, OnlyContinueProceedsAndOnlyTheCheckBoxSilences) {
+  using Act = std::function<void(HWND)>;
+  const std::tuple<Act, CookieBrowser, int, int, bool, const char*> cases[] = {
+      {[](HWND window) { Click(window, IDOK); }, CookieBrowser::Firefox, 96, 480, true, "N"},
+      {[](HWND window) { Click(window, kCheckBoxId), PressKey(window, VK_ESCAPE); }, CookieBrowser::InternetExplorer,
+       192, 550, false, "Y"},
+      {[](HWND window) { PressKey(window, VK_RETURN); }, CookieBrowser::Firefox, 96, 480, false, "N"},  // Bypass
+      {[](HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }, CookieBrowser::Firefox, 96, 480, false, "N"},
+  };
+  HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  for (const auto& [act, browser, pixelsPerInch, clientWidth, proceed, showOption] : cases) {
+    RECT client = {};
+    bool ownerDisabled = false;
+    test::WhenReady([&] {
+      HWND window = FindWindowA(kNoProtectionWindowClass, nullptr);
+      if (!window || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) return false;
+      GetClientRect(window, &client);
+      EXPECT_EQ(LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0)), IDCANCEL);
+      ownerDisabled = !IsWindowEnabled(owner);
+      act(window);
+      return true;
+    });
+    std::string option = "N";
+    EXPECT_EQ(ConfirmNoProtection(browser, option, owner, pixelsPerInch), proceed) << showOption;
+    EXPECT_EQ(std::pair(client.right, option), std::pair(LONG(clientWidth), std::string(showOption)));
+    EXPECT_TRUE(ownerDisabled && IsWindowEnabled(owner) && !FindWindowA(kNoProtectionWindowClass, nullptr));
+  }
+  DestroyWindow(owner);
+}
 
 using Lines = std::vector<std::string>;
 
@@ -28,7 +73,6 @@ void Drive(ProtectEntryEditor& editor, const std::vector<Step>& steps) {
   editor.Create(nullptr);
   editor.FormActivate();
   EXPECT_FALSE(IsWindowEnabled(editor.addButton()));
-  EXPECT_EQ(editor.HintOf(editor.addButton()), "Add Displayed Entry");
   test::MessageBoxes boxes;
   boxes.Watch();
   for (const Step& step : steps) {
@@ -55,8 +99,8 @@ void Drive(ProtectEntryEditor& editor, const std::vector<Step>& steps) {
 const char* const kNotFound = "Unable to locate the specified \r\nentry for Deletion.\r\n\r\nDelete Function ignored.";
 
 TEST(ProtectEditors, CookieEditorAddsReplacesRefusesAndDeletes) {
-  const char* refused = "The entry must begin with: \r\n    \"p=\" for Protect or\r\n    \"r=\" for Randomize\r\n\r\nAdd "
-                        "Function ignored.";
+  const char* refused = "The entry must begin with: \r\n    \"p=\" for Protect or\r\n    \"r=\" for Randomize\r\n\r\n"
+                        "Add Function ignored.";
   const Lines site = {"p=.site.test", "p=b.test"}, replaced = {"p=b.test", "r=.site.test"};
   TProtEditForm editor("Tidemark - Edit Protect File Entries for FireFox", site, 96);
   Drive(editor, {
@@ -67,7 +111,6 @@ TEST(ProtectEditors, CookieEditorAddsReplacesRefusesAndDeletes) {
                     {Step::Type, "p=missing", replaced, true, ""}, {Step::Delete, "", replaced, true, kNotFound},
                     {Step::Click, "1", replaced, true, ""}, {Step::Delete, "", {"p=b.test"}, false, ""},
                 });
-  EXPECT_EQ(gui::WindowText(editor.hwnd()), "");  // destroyed with the close
 }
 
 TEST(ProtectEditors, TempEditorEditsTidemarkPitAndWritesItOnlyWhenChanged) {
@@ -88,6 +131,24 @@ TEST(ProtectEditors, TempEditorEditsTidemarkPitAndWritesItOnlyWhenChanged) {
                  {Step::Type, "i=*.LOG", listed, true, ""},
                  {Step::Add, "", {"i=C:\\Temp\\Keep\\*", "i=*.log"}, false, ""}});
   EXPECT_EQ(files.ReadFile(pit), "i=*.log\r\ni=C:\\Temp\\Keep\\*\r\n");
+}
+
+TEST(ShellMatching, NamePatternsMatchInAnyFolderAndPathPatternsTheFullPath) {
+  const platform::PathMatcher* shell = platform::ShellPathMatcher();
+  ASSERT_NE(shell, nullptr) << "PathMatchSpecA not found in shlwapi.dll";
+  const std::tuple<const char*, const char*, const char*, char> cases[] = {
+      {"p=*.log", "d:\\other\\deep\\B.LOG", "B.LOG", 'p'}, {"p=*.log", "c:\\temp\\a.txt", "a.txt", ' '},
+      // A pattern without a backslash is not tried on the full path.
+      {"p=*keep*", "c:\\keep\\a.txt", "a.txt", ' '}, {"p=*.log", "c:\\logs.log\\", "", ' '},
+      {"i=c:\\temp\\keep\\*", "c:\\temp\\keep\\", "", 'i'},
+      {"i=c:\\temp\\keep\\*", "C:\\Temp\\Keep\\file.txt", "file.txt", 'i'},
+      {"i=c:\\temp\\keep\\*", "c:\\temp\\other\\file.txt", "file.txt", ' '},
+  };
+  for (auto [entry, path, name, expected] : cases) {
+    TempProtectList list;
+    list.entries = {entry};
+    EXPECT_EQ(MatchTempProtect(list, path, name, shell), expected) << entry << " " << path;
+  }
 }
 
 }  // namespace
