@@ -17,10 +17,8 @@ namespace {
 using Entries = std::vector<std::string>;
 
 ProtectList ListOf(Entries entries) {
-  ProtectList list;
-  list.entries = std::move(entries);
-  SortProtectEntries(list.entries);
-  return list;
+  SortProtectEntries(entries);
+  return {entries};
 }
 
 // The entry a lookup found, "-" for none.
@@ -90,9 +88,7 @@ TEST(MatchTempProtectWithoutShell, OnlyAnEqualFileNameMatchesAndProtectionWins) 
       {{"p=" + longName}, longName, ' '}, {{"p=" + longName}, longName.substr(0, 255), 'p'},
   };
   for (const auto& [entries, name, expected] : cases) {
-    TempProtectList list;
-    list.entries = entries;
-    list.Count = static_cast<int32_t>(entries.size());
+    const TempProtectList list{entries, static_cast<int32_t>(entries.size())};
     EXPECT_EQ(MatchTempProtect(list, "c:\\temp\\" + name, name, nullptr), expected) << name.substr(0, 40);
   }
 }
@@ -166,7 +162,7 @@ TEST_F(ProtectFile, AMissingFileIsAnEmptyListAndAFileIsReadWithAnyLineBreakAndRe
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ProtectFile, AnUnreadableFileIsNeverOverwrittenAndASaveGetsPastReadOnlyFilesOrSaysItFailed) {
+TEST_F(ProtectFile, AnUnreadableFileIsNeverOverwrittenASaveGetsPastReadOnlyFilesOrSaysItFailedAndTheFormerListIsFoldedIn) {
   for (bool locked : {true, false}) {
     files.AddFile(path, "p=keep.com\r\n");
     (locked ? files.locked : files.unreadable) = {path};
@@ -194,9 +190,7 @@ TEST_F(ProtectFile, AnUnreadableFileIsNeverOverwrittenAndASaveGetsPastReadOnlyFi
   EXPECT_EQ(Content(path) + Content(path + ".new"), "p=new.com\r\np=old.com\r\n<none>");
   EXPECT_EQ(messages.shown, Entries{"Tidemark  -  Message|Unable to save the protect file - " + path +
                                     "\r\nExecution will continue without saving the changes."});
-}
-
-TEST_F(ProtectFile, TheFormerProtectedModeListIsFoldedIntoTheIEListOnlyWhenBothCanBeRead) {
+  files.writesStopHalfWay = false;
   files.AddFile(former, "Protect File\r\nCookie:Me@Site.com/\r\nr=cookie:me@shared.com/\r\n");
   files.AddFile(ie, "r=cookie:me@shared.com/\r\np=cookie:me@ie.com/\r\n");
   EXPECT_TRUE(MergeFormerProtectedModeList(files, folder) && !files.FileExists(former));

@@ -372,7 +372,7 @@ TEST_F(DriverTest, AnExceptionInABodyIsContainedSevereAndThePurgeGoesOn) {
   EXPECT_EQ(std::pair(r.report.ErrorLevel(), r.label.colour), std::pair(9, kColourLime));
 }
 
-TEST_F(DriverTest, RunningFirefoxSkipsOnlyTheFirefoxFunctionsAndABrowserTickCautions) {
+TEST_F(DriverTest, RunningFirefoxSkipsOnlyTheFirefoxFunctionsABrowserTickCautionsAndSwitchesSetTheLevelAndLabel) {
   Select({FirefoxCookies, TempFolders});
   state.firefoxRunning = true;
   driver.Purge(nullptr);
@@ -387,9 +387,6 @@ TEST_F(DriverTest, RunningFirefoxSkipsOnlyTheFirefoxFunctionsAndABrowserTickCaut
             std::tuple(9, kColourLime, kErrorNote));
   driver.Preview();  // no tick, no caution
   EXPECT_EQ(r.sink.lines.front(), "This List is from a \"Preview Purge\".");
-}
-
-TEST_F(DriverTest, SwitchesPresetTheLevelCountTotalsOrAlwaysSummarizeErrors) {
   const std::tuple<DriverSwitches, int, std::string, uint32_t> cases[] = {
       {{.presetErrorLevel = 5}, 5, kErrorLabel, kColourLime},
       {{.totals = true}, 0, "Total Processed - 2", kColourSilver},

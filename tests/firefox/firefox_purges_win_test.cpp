@@ -153,21 +153,6 @@ TEST_F(FirefoxPurge, CookiesTxtLosesEveryLineOfAnUnprotectedHostHttpOnlyOnesTooA
   }
 }
 
-TEST_F(FirefoxPurge, CacheEmptiesBothCacheFoldersAndTheFastLoadFile) {
-  for (const char* file : {"Roaming\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\_CACHE_MAP_",
-                           "Local\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\0\\5F2E1d01",
-                           "Local\\Mozilla\\Firefox\\Profiles\\t3st.default\\XUL.MFL"})
-    f.scratch.Write(file, "data");
-  Locate();
-  f.state.flags.detailReport = false;  // the data file's line shows all the same
-  EXPECT_EQ(Run(FirefoxCachePurge),
-            (Lines{"       deleted - " + localProfile + "\\XUL.MFL",
-                   "  Purge \"FireFox Cache\" Function Completed.   4 Cache Data Files Processed."}));
-  EXPECT_FALSE(f.files.FileExists(localProfile + "\\XUL.MFL"));
-  // The cache folders themselves stay, emptied.
-  EXPECT_TRUE(f.files.RemoveFolder(profile + "\\Cache") && f.files.RemoveFolder(localProfile + "\\Cache"));
-}
-
 // Places of every kind the statements tell apart, in either schema.
 constexpr std::initializer_list<const char*> kPlaces = {
     "INSERT INTO moz_places (id, url, typed) VALUES (1001, 'http://typed.test/', 1), (1002, 'http://link.test/', 0), "
@@ -181,26 +166,7 @@ constexpr std::initializer_list<const char*> kPlaces = {
     "4), (4003, 1003, 2, 0)",
 };
 
-TEST_F(FirefoxPurge, HistoryKeepsTypedVisitsBookmarksAndQueriesThenTypedUrlsRemoveTheTyped) {
-  TIDEMARK_REQUIRE_SAMPLE(sample, "firefox3-places.sqlite");
-  ASSERT_TRUE(f.files.CopyFileTo(sample, Places(), false) && f.files.SetAttributes(Places(), 0x80));  // was read-only
-  test::BuildDatabase(Places(), kPlaces);
-  Locate();
-  f.state.flags.compact = true;
-  EXPECT_EQ(Run(FirefoxHistoryPurge), (Lines{"  Compact History file completed",
-                                             "  Deleted entries from  FireFox History file - Places.SQLite"}));
-  EXPECT_EQ(Ids("moz_places"), "1001,1003,1004,1005,1006") << "the unvisited link goes; bookmark and query stay";
-  EXPECT_EQ(Ids("moz_historyvisits"), "1,2001,2005,2006") << "typed visits stay, others and orphans go";
-  EXPECT_EQ(Ids("moz_inputhistory", "place_id") + " " + Ids("moz_annos"), "1001 4002") << "never-expiring stays";
-  EXPECT_EQ(test::QueryText(Places(), "PRAGMA freelist_count"), "0");
-
-  EXPECT_EQ(Run(FirefoxTypedUrlsPurge), (Lines{"  Deleted entries from  FireFox Typed URLs - Places.SQLite"}));
-  EXPECT_EQ(Ids("moz_places"), "1003,1004,1005") << "a bookmarked typed place stays";
-  EXPECT_EQ(Ids("moz_historyvisits") + Ids("moz_inputhistory", "place_id"), "");
-  EXPECT_EQ(test::QueryCount(Places(), "SELECT id FROM moz_places WHERE id <= 92"), 91) << "the sample's typed 92";
-}
-
-TEST_F(FirefoxPurge, HistoryCurrentSchemaWithoutFaviconsIsPurgedAlike) {
+TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlikeAndTheCacheEmptiesBothCacheFoldersAndTheFastLoadFile) {
   test::BuildDatabase(Places(), test::kCurrentPlacesSchema);
   test::BuildDatabase(Places(), kPlaces);
   const std::string forms = profile + "\\formhistory.sqlite";
@@ -220,6 +186,37 @@ TEST_F(FirefoxPurge, HistoryCurrentSchemaWithoutFaviconsIsPurgedAlike) {
   EXPECT_EQ(Run(FirefoxFormHistoryPurge),
             (Lines{"  Deleted entries from FireFox Form History file - FormHistory.SQLite"}));
   EXPECT_EQ(test::QueryCount(forms, "SELECT * FROM moz_formhistory"), 0);
+  for (const char* file : {"Roaming\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\_CACHE_MAP_",
+                           "Local\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\0\\5F2E1d01",
+                           "Local\\Mozilla\\Firefox\\Profiles\\t3st.default\\XUL.MFL"})
+    f.scratch.Write(file, "data");
+  Locate();
+  f.state.flags.detailReport = false;  // the data file's line shows all the same
+  EXPECT_EQ(Run(FirefoxCachePurge),
+            (Lines{"       deleted - " + localProfile + "\\XUL.MFL",
+                   "  Purge \"FireFox Cache\" Function Completed.   4 Cache Data Files Processed."}));
+  EXPECT_FALSE(f.files.FileExists(localProfile + "\\XUL.MFL"));
+  // The cache folders themselves stay, emptied.
+  EXPECT_TRUE(f.files.RemoveFolder(profile + "\\Cache") && f.files.RemoveFolder(localProfile + "\\Cache"));
+}
+
+TEST_F(FirefoxPurge, HistoryKeepsTypedVisitsBookmarksAndQueriesThenTypedUrlsRemoveTheTyped) {
+  TIDEMARK_REQUIRE_SAMPLE(sample, "firefox3-places.sqlite");
+  ASSERT_TRUE(f.files.CopyFileTo(sample, Places(), false) && f.files.SetAttributes(Places(), 0x80));  // was read-only
+  test::BuildDatabase(Places(), kPlaces);
+  Locate();
+  f.state.flags.compact = true;
+  EXPECT_EQ(Run(FirefoxHistoryPurge), (Lines{"  Compact History file completed",
+                                             "  Deleted entries from  FireFox History file - Places.SQLite"}));
+  EXPECT_EQ(Ids("moz_places"), "1001,1003,1004,1005,1006") << "the unvisited link goes; bookmark and query stay";
+  EXPECT_EQ(Ids("moz_historyvisits"), "1,2001,2005,2006") << "typed visits stay, others and orphans go";
+  EXPECT_EQ(Ids("moz_inputhistory", "place_id") + " " + Ids("moz_annos"), "1001 4002") << "never-expiring stays";
+  EXPECT_EQ(test::QueryText(Places(), "PRAGMA freelist_count"), "0");
+
+  EXPECT_EQ(Run(FirefoxTypedUrlsPurge), (Lines{"  Deleted entries from  FireFox Typed URLs - Places.SQLite"}));
+  EXPECT_EQ(Ids("moz_places"), "1003,1004,1005") << "a bookmarked typed place stays";
+  EXPECT_EQ(Ids("moz_historyvisits") + Ids("moz_inputhistory", "place_id"), "");
+  EXPECT_EQ(test::QueryCount(Places(), "SELECT id FROM moz_places WHERE id <= 92"), 91) << "the sample's typed 92";
 }
 
 }  // namespace

@@ -111,14 +111,12 @@ TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
       EXPECT_EQ(permissions_.Find("site.test"), shown);
       Reload();
       EXPECT_EQ(permissions_.Find("site.test"), shown);
-      if (store == Store::MozPerms && shown) {
-        EXPECT_EQ(Rows("type = 'cookie' AND origin IN ('http://site.test', 'https://site.test')"), 2);
-      }
+      const char* both = "type = 'cookie' AND origin IN ('http://site.test', 'https://site.test')";
+      EXPECT_EQ(store == Store::MozPerms && shown ? Rows(both) : 2, 2) << "moz_perms: one row per scheme";
     }
     // Hosts are bound values compared whole: "_", "%" or a column's name matches only itself.
-    EXPECT_TRUE(permissions_.Set("a_b.test", PermissionChange::Remove));
-    EXPECT_TRUE(permissions_.Set("host", PermissionChange::Block));
-    EXPECT_TRUE(permissions_.Set("%", PermissionChange::Remove));
+    EXPECT_TRUE(permissions_.Set("a_b.test", PermissionChange::Remove) &&
+                permissions_.Set("host", PermissionChange::Block) && permissions_.Set("%", PermissionChange::Remove));
     Reload();
     EXPECT_EQ(std::tuple(permissions_.Find("a_b.test"), permissions_.Find("axb.test"), permissions_.Find("host")),
               std::tuple(std::nullopt, kAllow, kBlock));

@@ -14,6 +14,8 @@
 namespace tidemark::test {
 
 class MemoryFileSystem : public platform::FileSystem {
+  using Path = const std::string&;
+
  public:
   // Set-up: a file (with its folders) or a folder tree.
   void AddFile(const std::string& path, const std::string& content, uint32_t attributes = 0, uint64_t lastWrite = 0) {
@@ -103,8 +105,7 @@ class MemoryFileSystem : public platform::FileSystem {
     nodes_.erase(Key(from));
     return nodes_[Key(to)] = moved, true;
   }
-  bool ListMatching(const std::string& folder, const std::string& mask,
-                    const std::function<bool(const platform::DirEntry&)>& visit) override {
+  bool ListMatching(Path folder, Path mask, const std::function<bool(const platform::DirEntry&)>& visit) override {
     if (!FolderExists(folder)) return false;
     std::vector<platform::DirEntry> entries;
     for (const auto& [key, node] : nodes_)
@@ -119,8 +120,7 @@ class MemoryFileSystem : public platform::FileSystem {
     if (!node) return Fail(kFileNotFound), std::nullopt;
     return platform::DirEntry{node->name, "", node->attributes, node->content.size(), node->lastWrite};
   }
-  std::unique_ptr<platform::ExclusiveFile> OpenExclusive(const std::string& path,
-                                                         platform::ExclusiveAccess access) override;
+  std::unique_ptr<platform::ExclusiveFile> OpenExclusive(Path path, platform::ExclusiveAccess access) override;
   bool RemoveFolderLink(const std::string& path) override {
     Node* node = Find(path);
     if (!node) return Fail(kFileNotFound);
