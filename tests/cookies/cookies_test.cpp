@@ -219,8 +219,8 @@ TEST(Scramble, EachCharacterMovesWithinItsHalfOfItsClassInTheValueOnlyAndAFailed
   FixedRandom highest(true), lowest(false);
   std::string text;
   for (auto [before, first, last, random, after] :
-       {std::tuple<const char*, size_t, size_t, RandomSource*, const char*>{"AMNZamnz0459-", 1, 13, &highest,
-                                                                           "MYBNmybn4815-"},
+       {std::tuple<const char*, size_t, size_t, RandomSource*, const char*>{"AMNZamnz0459-~\xe4", 1, 15, &highest,
+                                                                           "MYBNmybn4815-~\xe4"},
         {"AMNZamnz0459", 1, 12, &lowest, "AMNZamnz0459"}, {"abcdef", 2, 3, &highest, "anodef"},
         {"abc", 2, 99, &highest, "ano"}}) {
     ScrambleValue(text = before, first, last, *random);
