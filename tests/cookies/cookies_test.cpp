@@ -45,7 +45,7 @@ TEST(ProtectList, LowerCasingAloneIsNoChangeAddingSkipsAListedEntryAndAFirefoxHo
     EXPECT_EQ(Found(list, FindCookieProtect(list, host)), found) << host;
 }
 
-TEST(ProtectList, EachIEEntryFormInEachModeAndTheCookieManagerMarksWithTheLastEntryThatApplies) {
+TEST(ProtectList, EachIEEntryFormInEachModeTheManagerMarksWithTheLastThatAppliesAndATempNameMatchesOnlyWhenEqual) {
   ProtectList list =
       ListOf({"r=*adserver", "a=*site", "p=cookie:me@exact.com/", "r=cookie:me@rand.com/", "p=*keep.org"});
   constexpr IEEntryMode kCookie = IEEntryMode::Cookie, kCache = IEEntryMode::Cache, kHistory = IEEntryMode::History;
@@ -73,12 +73,9 @@ TEST(ProtectList, EachIEEntryFormInEachModeAndTheCookieManagerMarksWithTheLastEn
         {"cookie:me@shop.net/", ProtectStatus::Protect}, {"cookie:me@c.com/", ProtectStatus::Unmarked},
         {"cookie:me@shop.tracker.net/", ProtectStatus::Random}, {".shop.com", ProtectStatus::Protect}})
     EXPECT_EQ(MarkProtectStatus(list, caption), status) << caption;
-}
-
-TEST(MatchTempProtectWithoutShell, OnlyAnEqualFileNameMatchesAndProtectionWins) {
   const std::string longName(300, 'a');
   const std::vector<std::string> two = {"p=keep.txt", "i=Locked.DAT"}, unnamed = {"p=", "p", "", "P=Upper.txt"};
-  const std::tuple<std::vector<std::string>, std::string, char> cases[] = {
+  const std::tuple<std::vector<std::string>, std::string, char> temps[] = {
       {{}, "a.log", ' '}, {two, "KEEP.txt", 'p'}, {two, "locked.dat", 'i'}, {two, "other.txt", ' '},
       {{"p=*.log", "p=c:\\temp\\a.log"}, "a.log", ' '},  // no wildcards, no folders
       {{"i=same.txt", "p=same.txt"}, "same.txt", 'p'}, {{"p=same.txt", "i=same.txt"}, "same.txt", 'p'},
@@ -87,9 +84,9 @@ TEST(MatchTempProtectWithoutShell, OnlyAnEqualFileNameMatchesAndProtectionWins) 
       // Patterns are cut at 255 characters.
       {{"p=" + longName}, longName, ' '}, {{"p=" + longName}, longName.substr(0, 255), 'p'},
   };
-  for (const auto& [entries, name, expected] : cases) {
-    const TempProtectList list{entries, static_cast<int32_t>(entries.size())};
-    EXPECT_EQ(MatchTempProtect(list, "c:\\temp\\" + name, name, nullptr), expected) << name.substr(0, 40);
+  for (const auto& [entries, name, expected] : temps) {
+    const TempProtectList temp{entries, static_cast<int32_t>(entries.size())};
+    EXPECT_EQ(MatchTempProtect(temp, "c:\\temp\\" + name, name, nullptr), expected) << name.substr(0, 40);
   }
 }
 
@@ -162,7 +159,7 @@ TEST_F(ProtectFile, AMissingFileIsAnEmptyListAndAFileIsReadWithAnyLineBreakAndRe
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ProtectFile, AnUnreadableFileIsNeverOverwrittenASaveGetsPastReadOnlyFilesOrSaysItFailedAndTheFormerListIsFoldedIn) {
+TEST_F(ProtectFile, AnUnreadableFileIsNeverOverwrittenASaveGetsPastReadOnlyFilesOrSaysSoAndTheFormerListIsFoldedIn) {
   for (bool locked : {true, false}) {
     files.AddFile(path, "p=keep.com\r\n");
     (locked ? files.locked : files.unreadable) = {path};

@@ -1,5 +1,4 @@
-// The cookie subsystem's windows driven in-process under Xvfb (typing, clicks and keys as a user would, message
-// boxes answered from a timer), and temp protect matching with the shell's own wildcard function.
+// The cookie windows driven in-process under Xvfb, and temp protect matching with the shell's own wildcard function.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -97,7 +96,7 @@ void Drive(ProtectEntryEditor& editor, const std::vector<Step>& steps) {
   EXPECT_TRUE(editor.closed());
 }
 
-TEST(ProtectEditors, CookieEditorAddsReplacesRefusesAndDeletes) {
+TEST(ProtectEditors, TheCookieEditorAddsReplacesRefusesAndDeletesAndTheTempEditorWritesTidemarkPitOnlyWhenChanged) {
   const Lines site = {"p=.site.test", "p=b.test"}, replaced = {"p=b.test", "r=.site.test"};
   TProtEditForm editor("Tidemark - Edit Protect File Entries for FireFox", site, 96);
   Drive(editor, {
@@ -108,9 +107,6 @@ TEST(ProtectEditors, CookieEditorAddsReplacesRefusesAndDeletes) {
                     {Step::Type, "p=missing", replaced, true}, {Step::Delete, "", replaced, true, true},
                     {Step::Click, "1", replaced, true}, {Step::Delete, "", {"p=b.test"}, false},
                 });
-}
-
-TEST(ProtectEditors, TempEditorEditsTidemarkPitAndWritesItOnlyWhenChanged) {
   test::TempFolder data;
   platform::FileSystem& files = platform::RealFileSystem();
   const std::string pit = data / "tidemark.pit", original = "p=*.log\ni=C:\\Temp\\Keep\\*\n";
@@ -121,10 +117,9 @@ TEST(ProtectEditors, TempEditorEditsTidemarkPitAndWritesItOnlyWhenChanged) {
     Drive(untouched, {{Step::Click, "0", listed, true}});
   }
   EXPECT_EQ(files.ReadFile(pit), original);
-  TProtTempForm editor(files, data.path(), 96);
-  Drive(editor, {{Step::Type, "r=abc", listed, true}, {Step::Add, "", listed, true, true},
-                 {Step::Type, "i=*.LOG", listed, true},
-                 {Step::Add, "", {"i=C:\\Temp\\Keep\\*", "i=*.log"}, false}});
+  TProtTempForm temp(files, data.path(), 96);
+  Drive(temp, {{Step::Type, "r=abc", listed, true}, {Step::Add, "", listed, true, true},
+               {Step::Type, "i=*.LOG", listed, true}, {Step::Add, "", {"i=C:\\Temp\\Keep\\*", "i=*.log"}, false}});
   EXPECT_EQ(files.ReadFile(pit), "i=*.log\r\ni=C:\\Temp\\Keep\\*\r\n");
 }
 

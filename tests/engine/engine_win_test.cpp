@@ -90,7 +90,7 @@ class Deletion : public ::testing::Test {
   uint32_t cluster = 0;
 };
 
-TEST_F(Deletion, NestedFoldersGoButTheFolderStaysAndOnlyFailuresShowInSummary) {
+TEST_F(Deletion, NestedFoldersGoTheFolderStaysOnlyFailuresShowInSummaryAndTheAgeFilterKeepsYoungFilesAndTheirFolder) {
   Write("a.txt");
   Write("sub\\deeper\\c.txt");
   EXPECT_EQ(Purge().ItemsProcessed, 4);
@@ -108,6 +108,18 @@ TEST_F(Deletion, NestedFoldersGoButTheFolderStaysAndOnlyFailuresShowInSummary) {
             Sorted({Line(kLocked, "locked.txt"), Line(kLocked, "sub\\held.txt"), Line(kDirNotEmpty, "sub")}));
   EXPECT_TRUE(!Exists("ro.txt") && f.state.lockedFileSeen);
   EXPECT_EQ(files.ReadFile(root + "\\locked.txt"), "in use");
+  f.state.flags.detailReport = true;
+  f.settings.ageFilterOn = true;
+  f.settings.ageHours = 8;
+  for (auto [name, tenths] : {std::pair{"old.txt", 480}, {"just-old.txt", 81}, {"nearly.txt", 79}})
+    ASSERT_TRUE(test::SetWriteTime(Write(name), f.now - tenths * test::kFileTimeHour / 10));
+  Write("young\\new.txt");
+  f.state.previewMode = true;
+  Purge();
+  EXPECT_EQ(Sorted(f.Lines()), Sorted({Line(kToDelete, "old.txt"), Line(kToDelete, "just-old.txt")}));
+  f.state.previewMode = false;
+  EXPECT_TRUE(Purge().ItemsProcessed == 2 && f.Lines().size() == 2u);
+  EXPECT_TRUE(!Exists("old.txt") && Exists("nearly.txt") && Exists("young\\new.txt") && !f.r.report.ErrorLevel());
 }
 
 TEST_F(Deletion, ProtectedItemsStayIgnoredFailuresAreNoErrorsAndAPreviewTouchesNothing) {
@@ -127,20 +139,6 @@ TEST_F(Deletion, ProtectedItemsStayIgnoredFailuresAreNoErrorsAndAPreviewTouchesN
   }
   EXPECT_TRUE(Exists("keep.tmp") && Exists("kept\\inside.txt"));
   EXPECT_EQ(std::pair(f.state.lockedFileSeen, f.r.report.ErrorLevel()), std::pair(false, 0));
-}
-
-TEST_F(Deletion, TheAgeFilterKeepsYoungFilesAndHidesTheirFolder) {
-  f.settings.ageFilterOn = true;
-  f.settings.ageHours = 8;
-  for (auto [name, tenths] : {std::pair{"old.txt", 480}, {"just-old.txt", 81}, {"nearly.txt", 79}})
-    ASSERT_TRUE(test::SetWriteTime(Write(name), f.now - tenths * test::kFileTimeHour / 10));
-  Write("young\\new.txt");
-  f.state.previewMode = true;
-  Purge();
-  EXPECT_EQ(Sorted(f.Lines()), Sorted({Line(kToDelete, "old.txt"), Line(kToDelete, "just-old.txt")}));
-  f.state.previewMode = false;
-  EXPECT_TRUE(Purge().ItemsProcessed == 2 && f.Lines().size() == 2u);
-  EXPECT_TRUE(!Exists("old.txt") && Exists("nearly.txt") && Exists("young\\new.txt") && !f.r.report.ErrorLevel());
 }
 
 TEST_F(Deletion, CancelStopsTheWalk) {
@@ -278,12 +276,8 @@ class DriverTest : public ::testing::Test, public PurgeHost {
   void SetGauge(int width, bool shown) override { gauge.emplace_back(width, shown); }
   void ShowResults() override { ++resultsShown; }
 
-  void Select(std::initializer_list<PurgeFunctionId> ids) {
-    for (auto id : ids) (*options)[id] = true;
-  }
-  bool Contains(const std::string& line) const {
-    return std::find(r.sink.lines.begin(), r.sink.lines.end(), line) != r.sink.lines.end();
-  }
+  void Select(std::initializer_list<PurgeFunctionId> ids) { for (auto id : ids) (*options)[id] = true; }
+  bool Contains(const std::string& line) const { return std::ranges::find(r.sink.lines, line) != r.sink.lines.end(); }
 
   std::optional<OptionSet> options = OptionSet{};
   bool recycleBin = true, invalidTabNoted = false;
@@ -325,7 +319,7 @@ TEST_F(DriverTest, RunsSelectedFunctionsInTheFixedOrderWithTheirFramesAndShredTi
   EXPECT_EQ(section, "  Processing \"Temp Folders\"");
 }
 
-TEST_F(DriverTest, NothingSelectedOrNoTabToReadIsASevereError) {
+TEST_F(DriverTest, NothingSelectedOrNoTabToReadIsASevereErrorAndAnExceptionInABodyIsContainedSevereAndThePurgeGoesOn) {
   for (bool tab : {true, false}) {
     if (!tab) options.reset();
     driver.Purge(nullptr);
@@ -334,6 +328,21 @@ TEST_F(DriverTest, NothingSelectedOrNoTabToReadIsASevereError) {
     EXPECT_EQ(std::tuple(r.label.text, r.label.colour, r.sink.lines.back()),
               std::tuple(kErrorLabel, kColourLime, kErrorNote));
   }
+  options = OptionSet{};
+  Select({TempFolders, IECache});
+  onBody = [](PurgeFunctionId id, PurgeEnvironment& env) {
+    env.state.lockedFileSeen = true;
+    if (id == TempFolders) throw std::runtime_error("boom");
+  };
+  driver.Purge(nullptr);
+  EXPECT_EQ(r.sink.lines, (Lines{"Results of \"Purge\" function...", "", "Processing \"Temp Folders\"",
+                                 "body Temp Folders", kSeparator, "*** Error occurred in above function ***",
+                                 kSeparator, "Processing \"I.E. Cache\"", "body I.E. Cache", kSeparator,
+                                 "  Purge Functions Completed.", " ", "NOTE - A \"Locked\" file has been encountered.",
+                                 "       This indicates that the file is in use by another",
+                                 "       program or system function and can not safely be deleted.", " ",
+                                 "NOTE - The TroubleShooting section of the Tidemark Help file ", kErrorNote}));
+  EXPECT_EQ(std::pair(r.report.ErrorLevel(), r.label.colour), std::pair(9, kColourLime));
 }
 
 TEST_F(DriverTest, CancelInTheMiddleSkipsTheRestSilently) {
@@ -353,23 +362,6 @@ TEST_F(DriverTest, CancelInTheMiddleSkipsTheRestSilently) {
   onBody = nullptr;
   driver.Purge(nullptr);
   EXPECT_EQ(ran.size(), 5u) << "the next purge starts afresh";
-}
-
-TEST_F(DriverTest, AnExceptionInABodyIsContainedSevereAndThePurgeGoesOn) {
-  Select({TempFolders, IECache});
-  onBody = [](PurgeFunctionId id, PurgeEnvironment& env) {
-    env.state.lockedFileSeen = true;
-    if (id == TempFolders) throw std::runtime_error("boom");
-  };
-  driver.Purge(nullptr);
-  EXPECT_EQ(r.sink.lines, (Lines{"Results of \"Purge\" function...", "", "Processing \"Temp Folders\"",
-                                 "body Temp Folders", kSeparator, "*** Error occurred in above function ***",
-                                 kSeparator, "Processing \"I.E. Cache\"", "body I.E. Cache", kSeparator,
-                                 "  Purge Functions Completed.", " ", "NOTE - A \"Locked\" file has been encountered.",
-                                 "       This indicates that the file is in use by another",
-                                 "       program or system function and can not safely be deleted.", " ",
-                                 "NOTE - The TroubleShooting section of the Tidemark Help file ", kErrorNote}));
-  EXPECT_EQ(std::pair(r.report.ErrorLevel(), r.label.colour), std::pair(9, kColourLime));
 }
 
 TEST_F(DriverTest, RunningFirefoxSkipsOnlyTheFirefoxFunctionsABrowserTickCautionsAndSwitchesSetTheLevelAndLabel) {

@@ -10,7 +10,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(ErrorLines, MarkersAndLabelsOfBothWidthsAndTabWalksThemThenTheLastLineAndPageDownStopsAboveASeparator) {
+TEST(Report, ErrorLinesAreFoundByMarkersAndLabelsProgressPumpsAndTheLevelOnlyRises) {
   auto item = [](std::string_view label) { return std::string(label) + "C:\\a.txt"; };
   const std::pair<std::string, bool> cases[] = {
       {item(kPlugLocked), true}, {item(kLocked), true}, {item(kAccessDenied), true}, {"-Caution-", true},
@@ -30,9 +30,6 @@ TEST(ErrorLines, MarkersAndLabelsOfBothWidthsAndTabWalksThemThenTheLastLineAndPa
   sink.lines[8] = sink.lines[25] = std::string(kSectionSeparator);
   EXPECT_EQ(NextSummaryLine(sink, 0, 10), 24u);   // the separator at 8 is on the page
   EXPECT_EQ(NextSummaryLine(sink, 20, 10), 39u);  // none below: the last line
-}
-
-TEST(Report, PumpsEveryPeriodTheLabelCarriesTitleAndShredSuffixStartWritesTheHeadingAndTheLevelOnlyRises) {
   test::MemoryReport r;
   r.report.ResetProgress(" with Quick Shred");
   r.report.BeginSection("  Processing \"Temp Folders\"");
@@ -57,10 +54,10 @@ TEST(Report, PumpsEveryPeriodTheLabelCarriesTitleAndShredSuffixStartWritesTheHea
                    "  The following list is for illustration purposes only."}));
   r.report.Start(false);
   EXPECT_EQ(r.sink.lines, Lines{"Results of \"Purge\" function..."});
-  const std::tuple<uint32_t, std::string_view, int> cases[] = {
+  const std::tuple<uint32_t, std::string_view, int> results[] = {
       {0, kDeleted, 0},      {32, kLocked, 0},       {1224, kLocked, 0},     {145, kDirNotEmpty, 1},
       {87, " -Error-87          ", 3}, {3, kPathNotFound, 7}, {145, kDirNotEmpty, 7}, {2, kFileNotFound, 7}};
-  for (const auto& [code, label, level] : cases) {
+  for (const auto& [code, label, level] : results) {
     EXPECT_EQ(FileResultLabel(code, r.report), label) << code;
     EXPECT_EQ(std::pair(r.report.ErrorLevel(), r.report.ErrorSeen()), std::pair(level, level > 0)) << code;
   }

@@ -26,7 +26,6 @@ class FirefoxPurge : public ::testing::Test {
     f.files.CreateFolders(profile);
     f.files.CreateFolders(localProfile);
   }
-  // Locates the profile's files as they are now.
   void Locate() {
     f.firefox = {};
     locations::EnsureFirefoxLocations(f.firefox, f.ie, f.files, f.shellFolders);

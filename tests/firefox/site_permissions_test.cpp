@@ -134,7 +134,7 @@ TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
   EXPECT_EQ(messages_.shown, std::vector<std::string>{});
 }
 
-TEST_F(SitePermissions, ProblemsAreToldAndLeaveTheShownPermissionAsItWas) {
+TEST_F(SitePermissions, ProblemsAreToldLeaveThePermissionAsItWasAndSQLiteFailuresNameTheirCauseAndHoldNothing) {
   firefox_.FirefoxSqliteFormat = true;  // a SQLite profile without permissions.sqlite
   permissions_.Load(files_, firefox_, messages_);
   EXPECT_FALSE(permissions_.Set("site.test", PermissionChange::Allow));
@@ -153,18 +153,6 @@ TEST_F(SitePermissions, ProblemsAreToldAndLeaveTheShownPermissionAsItWas) {
   const std::string missing = "Tidemark  -  Message|Unable to find FireFox Permissions file - Permissions.SQLite" + go;
   const std::string load = message + "Load FireFox Permissions File failed... " + go;
   EXPECT_EQ(messages_.shown, (std::vector<std::string>{missing, create, load, create}));
-}
-
-std::string Raised(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ESQLiteException& failure) {
-    return failure.what();
-  }
-  return "nothing raised";
-}
-
-TEST_F(SitePermissions, SQLiteFailuresNameTheFileOrStatementAndTheCauseAndHoldNothing) {
   const std::string missing = (folder_ / "missing").string(), notes = (folder_ / "notes").string(), path = notes + "2";
   EXPECT_EQ(Raised([&] { TSQLiteDatabase database(missing); }),
             "Failed to open database \"" + missing + "\" : unable to open database file");
@@ -181,6 +169,15 @@ TEST_F(SitePermissions, SQLiteFailuresNameTheFileOrStatementAndTheCauseAndHoldNo
   std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(4196) << std::string(3000, '\xA5');
   EXPECT_EQ(Raised([&] { TSQLiteDatabase(path).Query("SELECT word FROM t"); }),
             "Could not retrieve data \"SELECT word FROM t\" : database disk image is malformed");
+}
+
+std::string Raised(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const ESQLiteException& failure) {
+    return failure.what();
+  }
+  return "nothing raised";
 }
 
 }  // namespace

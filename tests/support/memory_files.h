@@ -39,19 +39,14 @@ class MemoryFileSystem : public platform::FileSystem {
   platform::DriveType driveType = platform::DriveType::Fixed;
   std::vector<std::string> drivesAsked;
 
-  bool FileExists(const std::string& path) override {
-    Node* node = Find(path);
-    return node ? !node->folder : Fail(Missing(path));
+  bool FileExists(Path path) override { return Find(path) ? !Find(path)->folder : Fail(Missing(path)); }
+  bool FolderExists(Path path) override {
+    return IsRootKey(Key(path)) || (Find(path) ? Find(path)->folder : Fail(Missing(path)));
   }
-  bool FolderExists(const std::string& path) override {
-    Node* node = Find(path);
-    return IsRootKey(Key(path)) || (node ? node->folder : Fail(Missing(path)));
-  }
-  std::optional<uint32_t> Attributes(const std::string& path) override {
+  std::optional<uint32_t> Attributes(Path path) override {
     if (IsRootKey(Key(path))) return platform::kAttrDirectory;
-    Node* node = Find(path);
-    if (!node) return Fail(Missing(path)), std::nullopt;
-    return node->attributes;
+    if (Node* node = Find(path)) return node->attributes;
+    return Fail(Missing(path)), std::nullopt;
   }
   bool SetAttributes(const std::string& path, uint32_t attributes) override {
     Node* node = Find(path);
@@ -115,10 +110,10 @@ class MemoryFileSystem : public platform::FileSystem {
       if (!visit(entry)) break;
     return true;
   }
-  std::optional<platform::DirEntry> EntryOf(const std::string& path) override {
-    Node* node = Find(path);
-    if (!node) return Fail(kFileNotFound), std::nullopt;
-    return platform::DirEntry{node->name, "", node->attributes, node->content.size(), node->lastWrite};
+  std::optional<platform::DirEntry> EntryOf(Path path) override {
+    if (Node* node = Find(path))
+      return platform::DirEntry{node->name, "", node->attributes, node->content.size(), node->lastWrite};
+    return Fail(kFileNotFound), std::nullopt;
   }
   std::unique_ptr<platform::ExclusiveFile> OpenExclusive(Path path, platform::ExclusiveAccess access) override;
   bool RemoveFolderLink(const std::string& path) override {
@@ -146,10 +141,9 @@ class MemoryFileSystem : public platform::FileSystem {
     return !writesStopHalfWay || Fail(112);  // ERROR_DISK_FULL
   }
   platform::DriveType DriveTypeOf(const std::string& root) override { return drivesAsked.push_back(root), driveType; }
-  std::optional<uint64_t> LastWriteTime(const std::string& path) override {
-    Node* node = Find(path);
-    if (!node) return Fail(kFileNotFound), std::nullopt;
-    return node->lastWrite;
+  std::optional<uint64_t> LastWriteTime(Path path) override {
+    if (Node* node = Find(path)) return node->lastWrite;
+    return Fail(kFileNotFound), std::nullopt;
   }
   uint32_t LastError() const override { return lastError_; }
 

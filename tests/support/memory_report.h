@@ -43,7 +43,6 @@ class RecordingPump : public engine::MessagePump {
   std::function<void()> onPump;
 };
 
-// A sink, label and pump wired into a report.
 struct MemoryReport {
   MemorySink sink;
   MemoryLabel label;

@@ -69,7 +69,6 @@ class PurgeFixture : public PurgeData {
   // messages they show, as caption + "|" + text.
   engine::IEPurgeKeys ieKeys = IEKeysBelow("Software\\TidemarkTests\\Unused");
   std::vector<std::string> messages;
-  // The plugin purge: the selected plugins and the run switches.
   engine::PluginPurgeResources plugins;
 };
 
