@@ -134,6 +134,15 @@ TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
   EXPECT_EQ(messages_.shown, std::vector<std::string>{});
 }
 
+std::string Raised(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const ESQLiteException& failure) {
+    return failure.what();
+  }
+  return "nothing raised";
+}
+
 TEST_F(SitePermissions, ProblemsAreToldLeaveThePermissionAsItWasAndSQLiteFailuresNameTheirCauseAndHoldNothing) {
   firefox_.FirefoxSqliteFormat = true;  // a SQLite profile without permissions.sqlite
   permissions_.Load(files_, firefox_, messages_);
@@ -150,9 +159,9 @@ TEST_F(SitePermissions, ProblemsAreToldLeaveThePermissionAsItWasAndSQLiteFailure
   EXPECT_TRUE(permissions_.Set("axb.test", PermissionChange::Block));
   const std::string go = "\r\nExecution will continue...", message = "Tidemark -  Message|";
   const std::string create = message + "Create Entry in FireFox Permissions file failed... " + go;
-  const std::string missing = "Tidemark  -  Message|Unable to find FireFox Permissions file - Permissions.SQLite" + go;
+  const std::string noFile = "Tidemark  -  Message|Unable to find FireFox Permissions file - Permissions.SQLite" + go;
   const std::string load = message + "Load FireFox Permissions File failed... " + go;
-  EXPECT_EQ(messages_.shown, (std::vector<std::string>{missing, create, load, create}));
+  EXPECT_EQ(messages_.shown, (std::vector<std::string>{noFile, create, load, create}));
   const std::string missing = (folder_ / "missing").string(), notes = (folder_ / "notes").string(), path = notes + "2";
   EXPECT_EQ(Raised([&] { TSQLiteDatabase database(missing); }),
             "Failed to open database \"" + missing + "\" : unable to open database file");
@@ -169,15 +178,6 @@ TEST_F(SitePermissions, ProblemsAreToldLeaveThePermissionAsItWasAndSQLiteFailure
   std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(4196) << std::string(3000, '\xA5');
   EXPECT_EQ(Raised([&] { TSQLiteDatabase(path).Query("SELECT word FROM t"); }),
             "Could not retrieve data \"SELECT word FROM t\" : database disk image is malformed");
-}
-
-std::string Raised(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ESQLiteException& failure) {
-    return failure.what();
-  }
-  return "nothing raised";
 }
 
 }  // namespace
