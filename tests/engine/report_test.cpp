@@ -10,7 +10,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(ErrorLines, MarkersAndLabelsOfBothWidths) {
+TEST(Report, ErrorLinesAreFoundByMarkersAndLabelsProgressPumpsAndTheLevelOnlyRises) {
   auto item = [](std::string_view label) { return std::string(label) + "C:\\a.txt"; };
   const std::pair<std::string, bool> cases[] = {
       {item(kPlugLocked), true}, {item(kLocked), true}, {item(kAccessDenied), true}, {"-Caution-", true},
@@ -19,9 +19,17 @@ TEST(ErrorLines, MarkersAndLabelsOfBothWidths) {
       {" -Caution-", false}, {item(kDeleted), false}, {item(kPlugFileNotPresent), false}, {"", false},
       {"NOTE - The TroubleShooting section of the Tidemark Help file ", false}};
   for (const auto& [line, error] : cases) EXPECT_EQ(IsErrorLine(line), error) << line;
-}
-
-TEST(Progress, PumpsEveryPeriodAndTheLabelCarriesTheTrimmedTitleAndShredSuffix) {
+  test::MemorySink sink;
+  for (int i = 0; i < 40; ++i) sink.lines.push_back("item " + std::to_string(i));
+  sink.lines[5] = " -Error- five";
+  sink.lines[9] = std::string(kLocked) + "nine";
+  std::vector<size_t> walked = {NextErrorLine(sink, kNoLine)};
+  for (int i = 0; i < 3; ++i) walked.push_back(NextErrorLine(sink, walked.back()));
+  EXPECT_EQ(walked, (std::vector<size_t>{5, 9, 39, 5}));
+  EXPECT_EQ(NextErrorLine(test::MemorySink{}, kNoLine), kNoLine);
+  sink.lines[8] = sink.lines[25] = std::string(kSectionSeparator);
+  EXPECT_EQ(NextSummaryLine(sink, 0, 10), 24u);   // the separator at 8 is on the page
+  EXPECT_EQ(NextSummaryLine(sink, 20, 10), 39u);  // none below: the last line
   test::MemoryReport r;
   r.report.ResetProgress(" with Quick Shred");
   r.report.BeginSection("  Processing \"Temp Folders\"");
@@ -31,19 +39,14 @@ TEST(Progress, PumpsEveryPeriodAndTheLabelCarriesTheTrimmedTitleAndShredSuffix) 
     r.report.UpdateProgress(10);
     if (r.pump.pumps != before) pumpedAt.push_back(call);
   }
-  EXPECT_EQ(pumpedAt, (std::vector<int>{10, 20}));
-  EXPECT_EQ(r.report.TotalProcessed(), 25);
-  EXPECT_EQ(r.sink.lines.back(), "Processing \"Temp Folders\"");
+  EXPECT_EQ(std::tuple(pumpedAt, r.report.TotalProcessed(), r.sink.lines.back()),
+            std::tuple(std::vector<int>{10, 20}, 25, "Processing \"Temp Folders\""));
   EXPECT_EQ(r.label.text, "  Processing \"Temp Folders\" with Quick Shred  -  Total processed = 25");
   r.report.BeginSection(std::string(300, 'x'));
   EXPECT_EQ(r.sink.lines.back().size(), 255u);
   EXPECT_EQ(ShredSuffix(false, true, '2', 3) + ShredSuffix(false, true, '1', 3) + ShredSuffix(false, true, '0', 3),
             " with 4 Shred Operations with 3 Shred Operations with Quick Shred");
   EXPECT_EQ(ShredSuffix(false, true, '7', 3) + ShredSuffix(true, true, '2', 3) + ShredSuffix(false, false, '2', 3), "");
-}
-
-TEST(Report, StartWritesTheHeadingAndFileResultLabelsRaiseTheLevelWhichOnlyRises) {
-  test::MemoryReport r;
   r.sink.lines = {"old"};
   r.report.Start(true);
   EXPECT_EQ(r.sink.lines,
@@ -51,29 +54,13 @@ TEST(Report, StartWritesTheHeadingAndFileResultLabelsRaiseTheLevelWhichOnlyRises
                    "  The following list is for illustration purposes only."}));
   r.report.Start(false);
   EXPECT_EQ(r.sink.lines, Lines{"Results of \"Purge\" function..."});
-  const std::tuple<uint32_t, std::string_view, int> cases[] = {
+  const std::tuple<uint32_t, std::string_view, int> results[] = {
       {0, kDeleted, 0},      {32, kLocked, 0},       {1224, kLocked, 0},     {145, kDirNotEmpty, 1},
       {87, " -Error-87          ", 3}, {3, kPathNotFound, 7}, {145, kDirNotEmpty, 7}, {2, kFileNotFound, 7}};
-  for (const auto& [code, label, level] : cases) {
+  for (const auto& [code, label, level] : results) {
     EXPECT_EQ(FileResultLabel(code, r.report), label) << code;
     EXPECT_EQ(std::pair(r.report.ErrorLevel(), r.report.ErrorSeen()), std::pair(level, level > 0)) << code;
   }
-}
-
-TEST(Navigation, TabWalksErrorLinesThenTheLastLineAndPageDownStopsAboveASeparator) {
-  test::MemorySink sink;
-  for (int i = 0; i < 40; ++i) sink.lines.push_back("item " + std::to_string(i));
-  sink.lines[5] = " -Error- five";
-  sink.lines[9] = std::string(kLocked) + "nine";
-  size_t at = NextErrorLine(sink, kNoLine);
-  EXPECT_EQ(at, 5u);
-  EXPECT_EQ(at = NextErrorLine(sink, at), 9u);
-  EXPECT_EQ(at = NextErrorLine(sink, at), 39u);
-  EXPECT_EQ(at = NextErrorLine(sink, at), 5u);
-  EXPECT_EQ(NextErrorLine(test::MemorySink{}, kNoLine), kNoLine);
-  sink.lines[8] = sink.lines[25] = std::string(kSectionSeparator);
-  EXPECT_EQ(NextSummaryLine(sink, 0, 10), 24u);   // the separator at 8 is on the page
-  EXPECT_EQ(NextSummaryLine(sink, 20, 10), 39u);  // none below: the last line
 }
 
 }  // namespace

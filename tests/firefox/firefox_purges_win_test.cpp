@@ -1,5 +1,5 @@
-// The Firefox purges over a scratch profile: real SQLite files in a current Firefox's schemas and the public samples of
-// older ones.
+// The Firefox purges over a scratch profile (roaming profile, local cache profile, profiles.ini) located as the driver
+// locates it: real SQLite files in a current Firefox's schemas and the public samples of older ones.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,19 +7,36 @@
 
 #include "firefox/firefox_purges.h"
 #include "firefox_databases.h"
-#include "profile_fixture_win.h"
+#include "locations/firefox_locations.h"
+#include "support/purge_fixture_win.h"
+#include "support/samples.h"
 
 namespace tidemark::firefox {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-const std::string kCookiesDone = "  Purge \"FireFox Cookies\" Function Completed.";
-
-class CookiePurge : public test::FirefoxProfileTest {
+class FirefoxPurge : public ::testing::Test {
  protected:
+  FirefoxPurge() {
+    f.shellFolders.AppData = f.scratch / "Roaming";
+    f.shellFolders.LocalAppData = f.scratch / "Local";
+    f.scratch.Write("Roaming\\Mozilla\\Firefox\\profiles.ini",
+                    "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/t3st.default\r\nDefault=1\r\n");
+    f.files.CreateFolders(profile);
+    f.files.CreateFolders(localProfile);
+  }
+  void Locate() {
+    f.firefox = {};
+    locations::EnsureFirefoxLocations(f.firefox, f.ie, f.files, f.shellFolders);
+  }
+  // Runs one purge body on a fresh report; the lines it wrote.
+  const Lines& Run(void (*body)(engine::PurgeEnvironment&)) {
+    f.r.sink.lines.clear();
+    body(f.Environment());
+    return f.Lines();
+  }
   std::string Database() const { return profile + "\\cookies.sqlite"; }
-
   // A current cookies.sqlite holding the cookies (host, name, value), and the protect list.
   void Make(const std::vector<std::array<std::string, 3>>& cookies, const std::string& protect) {
     f.files.RemoveFile(Database());
@@ -36,9 +53,21 @@ class CookiePurge : public test::FirefoxProfileTest {
     return test::QueryText(Database(), "SELECT group_concat(c, ' ') FROM (SELECT host || ':' || name || '=' || value "
                                        "AS c FROM moz_cookies ORDER BY 1)");
   }
+  std::string Places() const { return profile + "\\places.sqlite"; }
+  // The ids of a table's rows (the test's own places only), in order.
+  std::string Ids(const std::string& table, const char* id = "id") const {
+    return test::QueryText(Places(), "SELECT group_concat(" + std::string(id) + ") FROM (SELECT * FROM " + table +
+                                         (table == "moz_places" ? " WHERE id > 1000" : "") + " ORDER BY 1)");
+  }
+
+  test::PurgeFixture f;
+  const std::string profile = f.scratch / "Roaming\\Mozilla\\Firefox\\Profiles\\t3st.default";
+  const std::string localProfile = f.scratch / "Local\\Mozilla\\Firefox\\Profiles\\t3st.default";
 };
 
-TEST_F(CookiePurge, DeletesUnprotectedKeepsProtectedScramblesRandomAndLeavesNothingBehind) {
+const std::string kCookiesDone = "  Purge \"FireFox Cookies\" Function Completed.";
+
+TEST_F(FirefoxPurge, CookiesDeletesUnprotectedKeepsProtectedScramblesRandomAndLeavesNothingBehind) {
   // Hosts are compared exactly, never as patterns; each host's cookies are one run wherever they are stored.
   Make({{"gone.test", "x", "GONE-VALUE-7731"}, {".random.test", "a", "ALPHAvalue12"}, {"keep.test", "sid", "K1"},
         {"a_b.test", "n", "1"}, {"axb.test", "n", "kept"}, {"100%.test", "n", "2"}, {"gone.test", "y", "2"},
@@ -63,7 +92,7 @@ TEST_F(CookiePurge, DeletesUnprotectedKeepsProtectedScramblesRandomAndLeavesNoth
     EXPECT_EQ(file.find(value), std::string::npos) << value;
 }
 
-TEST_F(CookiePurge, FailuresClaimNoChanges) {
+TEST_F(FirefoxPurge, CookieFailuresClaimNoChanges) {
   const std::string all = "a.test:a=1 keep.test:k=1 stuck.test:s=1 z.test:z=1";
   // A protect list that cannot be read: protected cookies cannot be told apart.
   const std::vector<std::array<std::string, 3>> cookies = {{"a.test", "a", "1"}, {"keep.test", "k", "1"},
@@ -75,17 +104,18 @@ TEST_F(CookiePurge, FailuresClaimNoChanges) {
   CloseHandle(locked);
   EXPECT_EQ(f.r.report.ErrorLevel(), 7);
   EXPECT_EQ(Stored(), all);
-  const std::string trigger = "CREATE TRIGGER t BEFORE DELETE ON moz_cookies WHEN OLD.host = 'stuck.test' BEGIN SELECT ";
+  const std::string trigger = "CREATE TRIGGER t BEFORE DELETE ON moz_cookies WHEN OLD.host = 'stuck.test' BEGIN ";
   const std::string refused = "*** Error - Delete Entry from FireFox Cookies file failed - Cookies.SQLite - refused";
   // A change made after the cookies (none: another writer, Firefox, holds the database), the lines, what is left.
   const std::tuple<std::string, Lines, std::string> cases[] = {
       // The failing statement alone is undone; the rest is saved.
-      {trigger + "RAISE(ABORT, 'refused'); END",
+      {trigger + "SELECT RAISE(ABORT, 'refused'); END",
        {"       deleted - a.test", refused, "       deleted - z.test", kCookiesDone + "   2 Entries Processed."},
        "keep.test:k=1 stuck.test:s=1"},
       // The transaction is lost: nothing is saved, nothing claimed.
-      {trigger + "RAISE(ROLLBACK, 'refused'); END",
-       {refused, "*** Error - Save changes to FireFox Cookies file failed - Cookies.SQLite - the changes were rolled back"},
+      {trigger + "SELECT RAISE(ROLLBACK, 'refused'); END",
+       {refused, "*** Error - Save changes to FireFox Cookies file failed - Cookies.SQLite - the changes were rolled "
+                 "back"},
        all},
       {"", {"*** Error - Open FireFox Cookies file failed - Cookies.SQLite - database is locked"}, all},
       {"ALTER TABLE moz_cookies RENAME TO moz_perms",
@@ -101,14 +131,14 @@ TEST_F(CookiePurge, FailuresClaimNoChanges) {
   }
 }
 
-TEST_F(CookiePurge, CookiesTxtLosesEveryLineOfAnUnprotectedHostHttpOnlyOnesTooAndKeepsComments) {
+TEST_F(FirefoxPurge, CookiesTxtLosesEveryLineOfAnUnprotectedHostHttpOnlyOnesTooAndKeepsComments) {
   const std::string txt = profile + "\\Cookies.txt", header = "# Netscape HTTP Cookie File\n\n";
-  const std::string cookies = "#HttpOnly_gone.test\tTRUE\t/\tFALSE\t9\th\t1\n# a note\ngone.test\tFALSE\t/\tFALSE\t9\tg\t2\n"
-                              "#HttpOnly_.keep.test\tTRUE\t/\tFALSE\t9\tk\t3\n.keep.test\tFALSE\t/\tFALSE\t9\tj\t4\n";
-  const std::string kept = "# a note\n#HttpOnly_.keep.test\tTRUE\t/\tFALSE\t9\tk\t3\n.keep.test\tFALSE\t/\tFALSE\t9\tj\t4\n";
+  const std::string kept = "#HttpOnly_.keep.test\tTRUE\t/\tFALSE\t9\tk\t3\n.keep.test\tFALSE\t/\tFALSE\t9\tj\t4\n";
+  const std::string gone = "#HttpOnly_gone.test\tTRUE\t/\tFALSE\t9\th\t1\n", comment = "# a note\n";
+  const std::string cookies = gone + comment + "gone.test\tFALSE\t/\tFALSE\t9\tg\t2\n" + kept;
   // What stands in the new file's way, the lines, what Cookies.txt holds afterwards.
   const std::tuple<std::string, Lines, std::string> cases[] = {
-      {"", {"       deleted - gone.test", kCookiesDone + "   1 Entry Processed."}, header + kept},
+      {"", {"       deleted - gone.test", kCookiesDone + "   1 Entry Processed."}, header + comment + kept},
       {"Cookies.pg1", {"*** Error - Write FireFox Cookies file failed - Cookies.txt"}, header + cookies},
   };
   for (const auto& [blocker, lines, left] : cases) {
@@ -121,32 +151,6 @@ TEST_F(CookiePurge, CookiesTxtLosesEveryLineOfAnUnprotectedHostHttpOnlyOnesTooAn
     EXPECT_FALSE(f.files.FileExists(profile + "\\Cookies.pg2"));
   }
 }
-
-using CachePurge = test::FirefoxProfileTest;
-
-TEST_F(CachePurge, EmptiesBothCacheFoldersAndTheFastLoadFile) {
-  for (const char* file : {"Roaming\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\_CACHE_MAP_",
-                           "Local\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\0\\5F2E1d01",
-                           "Local\\Mozilla\\Firefox\\Profiles\\t3st.default\\XUL.MFL"})
-    f.scratch.Write(file, "data");
-  Locate();
-  f.state.flags.detailReport = false;  // the data file's line shows all the same
-  EXPECT_EQ(Run(FirefoxCachePurge), (Lines{"       deleted - " + localProfile + "\\XUL.MFL",
-                                           "  Purge \"FireFox Cache\" Function Completed.   4 Cache Data Files Processed."}));
-  EXPECT_FALSE(f.files.FileExists(localProfile + "\\XUL.MFL"));
-  // The cache folders themselves stay, emptied.
-  EXPECT_TRUE(f.files.RemoveFolder(profile + "\\Cache") && f.files.RemoveFolder(localProfile + "\\Cache"));
-}
-
-class HistoryPurge : public test::FirefoxProfileTest {
- protected:
-  std::string Places() const { return profile + "\\places.sqlite"; }
-  // The ids of a table's rows (the test's own places only), in order.
-  std::string Ids(const std::string& table, const char* id = "id") const {
-    return test::QueryText(Places(), "SELECT group_concat(" + std::string(id) + ") FROM (SELECT * FROM " + table +
-                                         (table == "moz_places" ? " WHERE id > 1000" : "") + " ORDER BY 1)");
-  }
-};
 
 // Places of every kind the statements tell apart, in either schema.
 constexpr std::initializer_list<const char*> kPlaces = {
@@ -161,26 +165,7 @@ constexpr std::initializer_list<const char*> kPlaces = {
     "4), (4003, 1003, 2, 0)",
 };
 
-TEST_F(HistoryPurge, HistoryKeepsTypedVisitsBookmarksAndQueriesThenTypedUrlsRemoveTheTyped) {
-  TIDEMARK_REQUIRE_SAMPLE(sample, "firefox3-places.sqlite");
-  ASSERT_TRUE(f.files.CopyFileTo(sample, Places(), false) && f.files.SetAttributes(Places(), 0x80));  // was read-only
-  test::BuildDatabase(Places(), kPlaces);
-  Locate();
-  f.state.flags.compact = true;
-  EXPECT_EQ(Run(FirefoxHistoryPurge), (Lines{"  Compact History file completed",
-                                             "  Deleted entries from  FireFox History file - Places.SQLite"}));
-  EXPECT_EQ(Ids("moz_places"), "1001,1003,1004,1005,1006") << "the unvisited link goes; bookmark and query stay";
-  EXPECT_EQ(Ids("moz_historyvisits"), "1,2001,2005,2006") << "typed visits stay, others and orphans go";
-  EXPECT_EQ(Ids("moz_inputhistory", "place_id") + " " + Ids("moz_annos"), "1001 4002") << "annotation expiring never stays";
-  EXPECT_EQ(test::QueryText(Places(), "PRAGMA freelist_count"), "0");
-
-  EXPECT_EQ(Run(FirefoxTypedUrlsPurge), (Lines{"  Deleted entries from  FireFox Typed URLs - Places.SQLite"}));
-  EXPECT_EQ(Ids("moz_places"), "1003,1004,1005") << "a bookmarked typed place stays";
-  EXPECT_EQ(Ids("moz_historyvisits") + Ids("moz_inputhistory", "place_id"), "");
-  EXPECT_EQ(test::QueryCount(Places(), "SELECT id FROM moz_places WHERE id <= 92"), 91) << "the sample's typed place 92";
-}
-
-TEST_F(HistoryPurge, CurrentSchemaWithoutFaviconsIsPurgedAlike) {
+TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlikeAndTheCacheEmptiesBothCacheFoldersAndTheFastLoadFile) {
   test::BuildDatabase(Places(), test::kCurrentPlacesSchema);
   test::BuildDatabase(Places(), kPlaces);
   const std::string forms = profile + "\\formhistory.sqlite";
@@ -200,6 +185,37 @@ TEST_F(HistoryPurge, CurrentSchemaWithoutFaviconsIsPurgedAlike) {
   EXPECT_EQ(Run(FirefoxFormHistoryPurge),
             (Lines{"  Deleted entries from FireFox Form History file - FormHistory.SQLite"}));
   EXPECT_EQ(test::QueryCount(forms, "SELECT * FROM moz_formhistory"), 0);
+  for (const char* file : {"Roaming\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\_CACHE_MAP_",
+                           "Local\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\0\\5F2E1d01",
+                           "Local\\Mozilla\\Firefox\\Profiles\\t3st.default\\XUL.MFL"})
+    f.scratch.Write(file, "data");
+  Locate();
+  f.state.flags.detailReport = false;  // the data file's line shows all the same
+  EXPECT_EQ(Run(FirefoxCachePurge),
+            (Lines{"       deleted - " + localProfile + "\\XUL.MFL",
+                   "  Purge \"FireFox Cache\" Function Completed.   4 Cache Data Files Processed."}));
+  EXPECT_FALSE(f.files.FileExists(localProfile + "\\XUL.MFL"));
+  // The cache folders themselves stay, emptied.
+  EXPECT_TRUE(f.files.RemoveFolder(profile + "\\Cache") && f.files.RemoveFolder(localProfile + "\\Cache"));
+}
+
+TEST_F(FirefoxPurge, HistoryKeepsTypedVisitsBookmarksAndQueriesThenTypedUrlsRemoveTheTyped) {
+  TIDEMARK_REQUIRE_SAMPLE(sample, "firefox3-places.sqlite");
+  ASSERT_TRUE(f.files.CopyFileTo(sample, Places(), false) && f.files.SetAttributes(Places(), 0x80));  // was read-only
+  test::BuildDatabase(Places(), kPlaces);
+  Locate();
+  f.state.flags.compact = true;
+  EXPECT_EQ(Run(FirefoxHistoryPurge), (Lines{"  Compact History file completed",
+                                             "  Deleted entries from  FireFox History file - Places.SQLite"}));
+  EXPECT_EQ(Ids("moz_places"), "1001,1003,1004,1005,1006") << "the unvisited link goes; bookmark and query stay";
+  EXPECT_EQ(Ids("moz_historyvisits"), "1,2001,2005,2006") << "typed visits stay, others and orphans go";
+  EXPECT_EQ(Ids("moz_inputhistory", "place_id") + " " + Ids("moz_annos"), "1001 4002") << "never-expiring stays";
+  EXPECT_EQ(test::QueryText(Places(), "PRAGMA freelist_count"), "0");
+
+  EXPECT_EQ(Run(FirefoxTypedUrlsPurge), (Lines{"  Deleted entries from  FireFox Typed URLs - Places.SQLite"}));
+  EXPECT_EQ(Ids("moz_places"), "1003,1004,1005") << "a bookmarked typed place stays";
+  EXPECT_EQ(Ids("moz_historyvisits") + Ids("moz_inputhistory", "place_id"), "");
+  EXPECT_EQ(test::QueryCount(Places(), "SELECT id FROM moz_places WHERE id <= 92"), 91) << "the sample's typed 92";
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ constexpr const char* kHostpermRecords =
 
 const std::string kHeader = "# Permission File\n#\n\n";  // with a comment line and a blank one
 
+const std::optional<std::string> kAllow = "Allow", kBlock = "Block";
+
 enum class Store { MozHosts, MozPerms, HostpermWithHeader, HostpermWithoutHeader };
 
 struct Recording : cookies::UserMessages {
@@ -51,23 +53,19 @@ struct DiskFiles : test::MemoryFileSystem {
   bool FileExists(const std::string& path) override { return fs::is_regular_file(path); }
 };
 
-// A scratch folder of real files.
-class OnDisk : public ::testing::Test {
- protected:
-  OnDisk() { fs::create_directories(folder_); }
-  ~OnDisk() override { fs::remove_all(folder_); }
-  fs::path folder_ = fs::temp_directory_path() /
-                     ("tm-ff-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-};
-
-class SitePermissions : public OnDisk {
+// The stores in a scratch folder of real files.
+class SitePermissions : public ::testing::Test {
  protected:
   SitePermissions() {
+    fs::create_directories(folder_);
     firefox_.FirefoxProfileFolder = folder_.string();
     firefox_.PermissionsFile = (folder_ / "permissions.sqlite").string();
     firefox_.HostpermFile = "C:\\Profile\\hostperm.1";
   }
-  ~SitePermissions() override { permissions_.Close(); }
+  ~SitePermissions() override {
+    permissions_.Close();
+    fs::remove_all(folder_);
+  }
 
   void Build(Store store) {
     bool sqlite = store == Store::MozHosts || store == Store::MozPerms;
@@ -87,6 +85,8 @@ class SitePermissions : public OnDisk {
     permissions_.Load(files_, firefox_, messages_);
   }
 
+  fs::path folder_ = fs::temp_directory_path() /
+                     ("tm-ff-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   locations::FirefoxLocations firefox_;
   DiskFiles files_;
   Recording messages_;
@@ -98,8 +98,7 @@ TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
     SCOPED_TRACE(static_cast<int>(store));
     Build(store);
     EXPECT_EQ(permissions_.ReadsMozPerms(), store == Store::MozPerms);
-    EXPECT_EQ(permissions_.Find("a_b.test"), "Block");
-    EXPECT_EQ(permissions_.Find(".AXB.test"), "Allow");
+    EXPECT_EQ(std::pair(permissions_.Find("a_b.test"), permissions_.Find(".AXB.test")), std::pair(kBlock, kAllow));
     // Not a cookie permission; moz_hosts is history once moz_perms exists; not the host alone.
     for (const char* host : {"site.test", "stale.test", "port.test"}) EXPECT_EQ(permissions_.Find(host), std::nullopt);
     const std::pair<PermissionChange, std::optional<std::string>> steps[] = {
@@ -112,18 +111,15 @@ TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
       EXPECT_EQ(permissions_.Find("site.test"), shown);
       Reload();
       EXPECT_EQ(permissions_.Find("site.test"), shown);
-      if (store == Store::MozPerms && shown) {
-        EXPECT_EQ(Rows("type = 'cookie' AND origin IN ('http://site.test', 'https://site.test')"), 2);
-      }
+      const char* both = "type = 'cookie' AND origin IN ('http://site.test', 'https://site.test')";
+      EXPECT_EQ(store == Store::MozPerms && shown ? Rows(both) : 2, 2) << "moz_perms: one row per scheme";
     }
     // Hosts are bound values compared whole: "_", "%" or a column's name matches only itself.
-    EXPECT_TRUE(permissions_.Set("a_b.test", PermissionChange::Remove));
-    EXPECT_TRUE(permissions_.Set("host", PermissionChange::Block));
-    EXPECT_TRUE(permissions_.Set("%", PermissionChange::Remove));
+    EXPECT_TRUE(permissions_.Set("a_b.test", PermissionChange::Remove) &&
+                permissions_.Set("host", PermissionChange::Block) && permissions_.Set("%", PermissionChange::Remove));
     Reload();
-    EXPECT_EQ(permissions_.Find("a_b.test"), std::nullopt);
-    EXPECT_EQ(permissions_.Find("axb.test"), "Allow");
-    EXPECT_EQ(permissions_.Find("host"), "Block");
+    EXPECT_EQ(std::tuple(permissions_.Find("a_b.test"), permissions_.Find("axb.test"), permissions_.Find("host")),
+              std::tuple(std::nullopt, kAllow, kBlock));
     if (store == Store::MozHosts || store == Store::MozPerms) {
       EXPECT_EQ(Rows("type <> 'cookie'"), 1);
       EXPECT_EQ(Rows("type = 'cookie'"), store == Store::MozPerms ? 4 : 2);
@@ -138,7 +134,16 @@ TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
   EXPECT_EQ(messages_.shown, std::vector<std::string>{});
 }
 
-TEST_F(SitePermissions, ProblemsAreToldAndLeaveTheShownPermissionAsItWas) {
+std::string Raised(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const ESQLiteException& failure) {
+    return failure.what();
+  }
+  return "nothing raised";
+}
+
+TEST_F(SitePermissions, ProblemsAreToldLeaveThePermissionAsItWasAndSQLiteFailuresNameTheirCauseAndHoldNothing) {
   firefox_.FirefoxSqliteFormat = true;  // a SQLite profile without permissions.sqlite
   permissions_.Load(files_, firefox_, messages_);
   EXPECT_FALSE(permissions_.Set("site.test", PermissionChange::Allow));
@@ -150,29 +155,13 @@ TEST_F(SitePermissions, ProblemsAreToldAndLeaveTheShownPermissionAsItWas) {
   test::BuildDatabase(firefox_.PermissionsFile,
                       {"CREATE TRIGGER refuse BEFORE INSERT ON moz_hosts BEGIN SELECT RAISE(ABORT, 'no'); END"});
   permissions_.Load(files_, firefox_, messages_);
-  EXPECT_FALSE(permissions_.Set("site.test", PermissionChange::Allow));
-  EXPECT_EQ(permissions_.Find("site.test"), std::nullopt);
+  EXPECT_FALSE(permissions_.Set("site.test", PermissionChange::Allow) || permissions_.Find("site.test"));
   EXPECT_TRUE(permissions_.Set("axb.test", PermissionChange::Block));
-  const std::string create = "Tidemark -  Message|Create Entry in FireFox Permissions file failed... ",
-                    go = "\r\nExecution will continue...";
-  EXPECT_EQ(messages_.shown,
-            (std::vector<std::string>{"Tidemark  -  Message|Unable to find FireFox Permissions file - Permissions.SQLite" + go,
-                                      create + go, "Tidemark -  Message|Load FireFox Permissions File failed... " + go,
-                                      create + go}));
-}
-
-std::string Raised(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ESQLiteException& failure) {
-    return failure.what();
-  }
-  return "nothing raised";
-}
-
-using SQLiteLayer = OnDisk;
-
-TEST_F(SQLiteLayer, FailuresNameTheFileOrStatementAndTheCauseAndHoldNothing) {
+  const std::string go = "\r\nExecution will continue...", message = "Tidemark -  Message|";
+  const std::string create = message + "Create Entry in FireFox Permissions file failed... " + go;
+  const std::string noFile = "Tidemark  -  Message|Unable to find FireFox Permissions file - Permissions.SQLite" + go;
+  const std::string load = message + "Load FireFox Permissions File failed... " + go;
+  EXPECT_EQ(messages_.shown, (std::vector<std::string>{noFile, create, load, create}));
   const std::string missing = (folder_ / "missing").string(), notes = (folder_ / "notes").string(), path = notes + "2";
   EXPECT_EQ(Raised([&] { TSQLiteDatabase database(missing); }),
             "Failed to open database \"" + missing + "\" : unable to open database file");

@@ -15,7 +15,6 @@ struct IndexRecord {
   uint8_t subDir = 0;
   uint32_t fileSize = 0;
   uint32_t flags = 0;
-  uint32_t useCount = 0;
   uint64_t lastAccess = 0x01D0DF25EE8B1260;
   bool hashed = true;    // gets a hash entry
   uint32_t textAt = 0x68;  // where the URL text begins
@@ -25,13 +24,12 @@ class IndexBuilder {
  public:
   static constexpr uint32_t kBlock = 128, kTable = 4096, kEntries = 448;
 
-  // The first hash table sits at firstTable (a multiple of 4096, at least 0x4000).
-  explicit IndexBuilder(uint32_t firstTable = 0x5000) : lastTable_(firstTable) {
-    bytes.assign(firstTable + 2 * kTable, 0);
+  IndexBuilder() {
+    bytes.assign(lastTable_ + 2 * kTable, 0);
     std::memcpy(bytes.data(), "Client UrlCache MMF Ver 5.2", 28);
-    Put32(0x20, firstTable);
-    InitTable(firstTable);
-    next_ = firstTable + kTable;
+    Put32(0x20, lastTable_);
+    InitTable(lastTable_);
+    next_ = lastTable_ + kTable;
   }
 
   void SubDir(const std::string& name8, uint32_t files) {
@@ -59,7 +57,6 @@ class IndexBuilder {
       bytes[at + 0x38] = r.subDir;
       Put32(at + 0x3C, r.file.empty() ? 0 : fileAt);
       Put32(at + 0x40, r.flags);
-      Put32(at + 0x54, r.useCount);
       if (!r.file.empty()) std::memcpy(&bytes[at + fileAt], r.file.c_str(), r.file.size() + 1);
     }
     if (r.hashed) Entry(0x1000 * ++records_ | 0x80, at);
@@ -125,7 +122,7 @@ class IndexBuilder {
     }
   }
 
-  uint32_t lastTable_, next_ = 0, slot_ = 0, records_ = 0, allocated_ = 0;
+  uint32_t lastTable_ = 0x5000, next_ = 0, slot_ = 0, records_ = 0, allocated_ = 0;
 };
 
 }  // namespace tidemark::test

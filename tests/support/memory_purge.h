@@ -1,6 +1,5 @@
 // A purge environment with no Windows in it, for the native build: the in-memory file system, index files mapped from
-// it, and the other platform operations answering that there is nothing (no registry values, no windows, no shell
-// folders).
+// it, and the other platform operations answering that there is nothing.
 #pragma once
 #include <map>
 #include <memory>
@@ -9,7 +8,7 @@
 
 #include "engine/purge_environment.h"
 #include "support/memory_files.h"
-#include "support/purge_data.h"
+#include "support/memory_report.h"
 
 namespace tidemark::test {
 
@@ -48,50 +47,38 @@ class MemorySharedMemory : public platform::SharedMemory {
   std::map<size_t, Mapped> views_;  // kept until the purge ends: a map never moves them
 };
 
-// The parts of the platform a purge of files and index files never uses.
-struct NoRegistry : platform::Registry {
-  bool KeyExists(platform::RegistryRoot, const std::string&) override { return false; }
-  std::optional<platform::RegistryValue> ReadValue(platform::RegistryRoot, const std::string&,
-                                                   const std::string&) override {
-    return std::nullopt;
-  }
-  bool WriteValue(platform::RegistryRoot, const std::string&, const std::string&,
-                  const platform::RegistryValue&) override {
-    return false;
-  }
-  bool DeleteValue(platform::RegistryRoot, const std::string&, const std::string&) override { return false; }
-  bool DeleteKey(platform::RegistryRoot, const std::string&) override { return false; }
-  std::vector<std::string> SubKeys(platform::RegistryRoot, const std::string&) override { return {}; }
-  std::vector<std::string> ValueNames(platform::RegistryRoot, const std::string&) override { return {}; }
+// The parts of the platform a purge of files and index files never uses: no registry values, windows or shell folders.
+struct NoPlatform : platform::Registry, platform::Shell, platform::WindowList, platform::Clipboard,
+                    platform::Processes {
+  using Root = platform::RegistryRoot;
+  using Text = const std::string&;
+  bool KeyExists(Root, Text) override { return false; }
+  std::optional<platform::RegistryValue> ReadValue(Root, Text, Text) override { return std::nullopt; }
+  bool WriteValue(Root, Text, Text, const platform::RegistryValue&) override { return false; }
+  bool DeleteValue(Root, Text, Text) override { return false; }
+  bool DeleteKey(Root, Text) override { return false; }
+  std::vector<std::string> SubKeys(Root, Text) override { return {}; }
+  std::vector<std::string> ValueNames(Root, Text) override { return {}; }
   uint32_t LastError() const override { return 2; }
-};
-
-struct NoShell : platform::Shell {
   platform::SpecialFolder GetSpecialFolder(int) override { return {}; }
   platform::SpecialFolder SpecialFolderFromIdList(int) override { return {}; }
-  std::string ExpandEnvVars(const std::string& text) override { return text; }
-  std::string VersionString(const std::string&, const std::string&) override { return platform::kVersionUnreadable; }
-  std::optional<std::string> EnvironmentVariable(const std::string&) override { return std::nullopt; }
+  std::string ExpandEnvVars(Text text) override { return text; }
+  std::string VersionString(Text, Text) override { return platform::kVersionUnreadable; }
+  std::optional<std::string> EnvironmentVariable(Text) override { return std::nullopt; }
   std::string WindowsFolder() override { return {}; }
   std::string TempPath() override { return {}; }
   std::optional<std::string> ComputerName() override { return std::nullopt; }
   std::optional<std::string> UserName() override { return std::nullopt; }
   bool RecycleBinAvailable() override { return false; }
   std::optional<int32_t> EmptyRecycleBin() override { return std::nullopt; }
-  std::string ShortPathOf(const std::string&) override { return {}; }
-  bool SaveShellLink(const platform::ShellLink&, const std::string&) override { return false; }
-};
-
-struct NoWindows : platform::WindowList, platform::Clipboard, platform::Processes {
+  std::string ShortPathOf(Text) override { return {}; }
+  bool SaveShellLink(const platform::ShellLink&, Text) override { return false; }
   void ForEachTopLevel(const std::function<bool(const platform::TopLevelWindow&)>&) override {}
   std::vector<std::string> DescendantTitles(platform::WindowHandle) override { return {}; }
   bool Clear() override { return false; }
-  bool Start(const std::string&, bool, const std::function<void()>&) override { return false; }
-  bool ShellOpen(const std::string&) override { return false; }
-  bool ShellRunAndWait(const std::string&, const std::string&, const std::string&, const std::string&) override {
-    return false;
-  }
-  uint32_t LastError() const override { return 2; }
+  bool Start(Text, bool, const std::function<void()>&) override { return false; }
+  bool ShellOpen(Text) override { return false; }
+  bool ShellRunAndWait(Text, Text, Text, Text) override { return false; }
 };
 
 // A purge over the in-memory file system; change the state, settings or located folders, then ask for a fresh
@@ -99,15 +86,13 @@ struct NoWindows : platform::WindowList, platform::Clipboard, platform::Processe
 class MemoryPurge : public PurgeData {
  public:
   engine::PurgeEnvironment& Environment() {
-    engine::PurgePlatform platform{files, registry, shell, windows, windows, nullptr, windows, memory};
-    return Fresh({platform, Located(), settings, protect, shred, now, {.ieProtectFile = ieProtectFile}});
+    return Fresh({{files, none, none, none, none, nullptr, none, memory}, Located(), settings, protect, shred, now,
+                  {.ieProtectFile = ieProtectFile}});
   }
 
   MemoryFileSystem files;
   MemorySharedMemory memory{files};
-  NoRegistry registry;
-  NoShell shell;
-  NoWindows windows;
+  NoPlatform none;
   uint64_t now = 0x01DB000000000000;
   std::string ieProtectFile = "C:\\Data\\IEcookie.dat";
 };

@@ -1,9 +1,11 @@
 // An in-memory results list, progress label and message pump, so purges run headless in tests.
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/purge_environment.h"
 #include "engine/report.h"
 
 namespace tidemark::test {
@@ -41,12 +43,39 @@ class RecordingPump : public engine::MessagePump {
   std::function<void()> onPump;
 };
 
-// A sink, label and pump wired into a report.
 struct MemoryReport {
   MemorySink sink;
   MemoryLabel label;
   RecordingPump pump;
   engine::Report report{sink, label, pump, "idle"};
+};
+
+// The report, purge state, settings and located data; change any of them, then ask for a fresh Environment().
+class PurgeData {
+ public:
+  PurgeData() { state.flags.detailReport = true; }
+  const std::vector<std::string>& Lines() const { return r.sink.lines; }
+
+  MemoryReport r;
+  engine::PurgeState state;
+  engine::PurgeSettings settings;
+  locations::ShellFolderPaths shellFolders;
+  locations::IELocations ie;
+  locations::FirefoxLocations firefox;
+  locations::TempFolders tempFolders;
+  cookies::TempProtectList protect;
+  engine::ShredState shred;
+
+ protected:
+  engine::PurgeLocations Located() { return {shellFolders, ie, firefox, tempFolders}; }
+  engine::PurgeEnvironment& Fresh(const engine::PurgeResources& resources) {
+    environment_.reset();
+    environment_ = std::make_unique<engine::PurgeEnvironment>(r.report, state, resources);
+    return *environment_;
+  }
+
+ private:
+  std::unique_ptr<engine::PurgeEnvironment> environment_;
 };
 
 }  // namespace tidemark::test

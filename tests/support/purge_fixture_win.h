@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/purge_environment.h"
-#include "support/purge_data.h"
+#include "support/memory_report.h"
 #include "support/sandbox_win.h"
 
 namespace tidemark::test {
@@ -40,11 +40,7 @@ class PurgeFixture : public PurgeData {
     return {
         {files, registry, shell, platform::RealWindowList(), clipboard, platform::ShellPathMatcher(), processes,
          memory},
-        Located(),
-        settings,
-        protect,
-        shred,
-        now,
+        Located(), settings, protect, shred, now,
         {firefoxProtectFile, &ffCookieMsgOpt, ieProtectFile, &ieCookieMsgOpt,
          [this](cookies::CookieBrowser, std::string&) { return ++noProtectionWarnings, continueWithoutProtection; }},
         plugins,
@@ -73,7 +69,6 @@ class PurgeFixture : public PurgeData {
   // messages they show, as caption + "|" + text.
   engine::IEPurgeKeys ieKeys = IEKeysBelow("Software\\TidemarkTests\\Unused");
   std::vector<std::string> messages;
-  // The plugin purge: the selected plugins and the run switches.
   engine::PluginPurgeResources plugins;
 };
 

@@ -10,41 +10,37 @@
 namespace tidemark::test {
 
 class RedirectedRegistry : public platform::Registry {
+  using Root = platform::RegistryRoot;
+  using Value = platform::RegistryValue;
+  using Names = std::vector<std::string>;
+
  public:
   // Every access to key (below HKEY_CURRENT_USER) goes to replacement.
   void Redirect(const std::string& key, const std::string& replacement) { moved_[LowerCase(key)] = replacement; }
   // Writes and deletions fail with this error code (0: they work).
   uint32_t failWrites = 0;
 
-  bool KeyExists(platform::RegistryRoot root, const std::string& key) override {
-    return real_.KeyExists(root, Key(root, key));
-  }
-  std::optional<platform::RegistryValue> ReadValue(platform::RegistryRoot root, const std::string& key,
-                                                   const std::string& name) override {
+  bool KeyExists(Root root, const std::string& key) override { return real_.KeyExists(root, Key(root, key)); }
+  std::optional<Value> ReadValue(Root root, const std::string& key, const std::string& name) override {
     return real_.ReadValue(root, Key(root, key), name);
   }
-  bool WriteValue(platform::RegistryRoot root, const std::string& key, const std::string& name,
-                  const platform::RegistryValue& value) override {
+  bool WriteValue(Root root, const std::string& key, const std::string& name, const Value& value) override {
     return !failWrites && real_.WriteValue(root, Key(root, key), name, value);
   }
-  bool DeleteValue(platform::RegistryRoot root, const std::string& key, const std::string& name) override {
+  bool DeleteValue(Root root, const std::string& key, const std::string& name) override {
     return !failWrites && real_.DeleteValue(root, Key(root, key), name);
   }
-  bool DeleteKey(platform::RegistryRoot root, const std::string& key) override {
+  bool DeleteKey(Root root, const std::string& key) override {
     return !failWrites && real_.DeleteKey(root, Key(root, key));
   }
-  std::vector<std::string> SubKeys(platform::RegistryRoot root, const std::string& key) override {
-    return real_.SubKeys(root, Key(root, key));
-  }
-  std::vector<std::string> ValueNames(platform::RegistryRoot root, const std::string& key) override {
-    return real_.ValueNames(root, Key(root, key));
-  }
+  Names SubKeys(Root root, const std::string& key) override { return real_.SubKeys(root, Key(root, key)); }
+  Names ValueNames(Root root, const std::string& key) override { return real_.ValueNames(root, Key(root, key)); }
   uint32_t LastError() const override { return failWrites ? failWrites : real_.LastError(); }
 
  private:
-  std::string Key(platform::RegistryRoot root, const std::string& key) const {
+  std::string Key(Root root, const std::string& key) const {
     auto found = moved_.find(LowerCase(key));
-    return root == platform::RegistryRoot::CurrentUser && found != moved_.end() ? found->second : key;
+    return root == Root::CurrentUser && found != moved_.end() ? found->second : key;
   }
 
   platform::Registry& real_ = platform::RealRegistry();

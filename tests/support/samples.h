@@ -7,11 +7,7 @@ namespace tidemark::test {
 
 // Full path of a sample file, or empty when the samples are not there.
 inline std::string SamplePath(const std::string& name) {
-#ifdef _WIN32
-  std::string path = std::string(TIDEMARK_SAMPLES) + "\\" + name;
-#else
-  std::string path = std::string(TIDEMARK_SAMPLES) + "/" + name;
-#endif
+  std::string path = std::string(TIDEMARK_SAMPLES) + "/" + name;  // Windows takes "/" as well
   return *TIDEMARK_SAMPLES && std::ifstream(path, std::ios::binary).good() ? path : std::string();
 }
 

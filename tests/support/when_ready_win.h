@@ -17,17 +17,15 @@ inline std::function<bool()>& PendingAction() {
   return action;
 }
 
-inline void CALLBACK RetryPendingAction(HWND, UINT, UINT_PTR timer, DWORD) {
-  auto action = PendingAction();  // a copy: the action may replace itself
-  if (action && action()) {
-    KillTimer(nullptr, timer);
-    PendingAction() = nullptr;
-  }
-}
-
 inline void WhenReady(std::function<bool()> action) {
   PendingAction() = std::move(action);
-  SetTimer(nullptr, 0, 50, RetryPendingAction);
+  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    auto pending = PendingAction();  // a copy: the action may replace itself
+    if (pending && pending()) {
+      KillTimer(nullptr, timer);
+      PendingAction() = nullptr;
+    }
+  });
 }
 
 // Every message box this thread shows, as "caption|text", answered with the button given for its caption (OK
