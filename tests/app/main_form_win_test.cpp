@@ -288,7 +288,7 @@ TEST_F(MainFormTest, PluginSelectionIsLoadedReplacedAndRun) {
   CreateWith(RegisteredPurgeBodies());
   EXPECT_EQ(form->SelectedPlugins(), (Lines{"A.STD"}));
   test::WhenReady([] {
-    HWND window = FindWindowA("TPlugSelForm", nullptr);
+    HWND window = test::ThreadWindow("TPlugSelForm");
     if (!window) return false;
     ListView_SetCheckState(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr), 1, TRUE);
     SendMessageA(FindWindowExA(window, nullptr, "BUTTON", "Apply Changes"), BM_CLICK, 0, 0);

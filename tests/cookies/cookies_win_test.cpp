@@ -39,8 +39,8 @@ TEST(NoProtectionWindow, OnlyContinueProceedsAndOnlyTheCheckBoxSilences) {
     RECT client = {};
     bool ownerDisabled = false;
     test::WhenReady([&] {
-      HWND window = FindWindowA(kNoProtectionWindowClass, nullptr);
-      if (!window || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) return false;
+      HWND window = test::ThreadWindow(kNoProtectionWindowClass);
+      if (!window) return false;
       GetClientRect(window, &client);
       EXPECT_EQ(LOWORD(SendMessageA(window, DM_GETDEFID, 0, 0)), IDCANCEL);
       ownerDisabled = !IsWindowEnabled(owner);
@@ -50,7 +50,7 @@ TEST(NoProtectionWindow, OnlyContinueProceedsAndOnlyTheCheckBoxSilences) {
     std::string option = "N";
     EXPECT_EQ(ConfirmNoProtection(browser, option, owner, pixelsPerInch), proceed) << showOption;
     EXPECT_EQ(std::pair(client.right, option), std::pair(LONG(clientWidth), std::string(showOption)));
-    EXPECT_TRUE(ownerDisabled && IsWindowEnabled(owner) && !FindWindowA(kNoProtectionWindowClass, nullptr));
+    EXPECT_TRUE(ownerDisabled && IsWindowEnabled(owner) && !test::ThreadWindow(kNoProtectionWindowClass));
   }
   DestroyWindow(owner);
 }

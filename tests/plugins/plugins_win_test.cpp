@@ -373,7 +373,7 @@ TEST_F(PluginCommands, ExamplePluginsListTheirItemsInPreviewAndPurgeOnlyThem) {
 // Answers the unsaved-changes question with the button given.
 void AnswerWarning(int button, std::string* text) {
   test::WhenReady([button, text] {
-    HWND box = FindWindowA("#32770", "Tidemark -  Warning");
+    HWND box = test::ThreadWindow("#32770", "Tidemark -  Warning");
     if (!box) return false;
     *text = gui::WindowText(GetDlgItem(box, 0xFFFF));
     PostMessageA(box, WM_COMMAND, button, 0);
@@ -396,7 +396,7 @@ Lines Rows(HWND list) {
 Lines CollectTestWindow(const std::function<void()>& open) {
   Lines output;
   test::WhenReady([&output] {
-    HWND window = FindWindowA("TPlugTstForm", nullptr);
+    HWND window = test::ThreadWindow("TPlugTstForm");
     if (!window) return false;
     Lines lines = Rows(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr));
     if (lines.empty() || (lines.back() != " " && lines.back().find("for this Plugin") == std::string::npos))

@@ -28,6 +28,15 @@ inline void WhenReady(std::function<bool()> action) {
   });
 }
 
+// This thread's visible top-level window of a class (and title): tests running in parallel show the same windows.
+inline HWND ThreadWindow(const char* className, const char* title = nullptr) {
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, className, title)) &&
+         (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() || !IsWindowVisible(window))) {
+  }
+  return window;
+}
+
 // Every message box this thread shows, as "caption|text", answered with the button given for its caption (OK
 // otherwise); `during` runs before the answer.
 struct MessageBoxes {
@@ -36,10 +45,7 @@ struct MessageBoxes {
   std::function<void()> during;
   void Watch() {
     WhenReady([this] {
-      HWND box = nullptr;
-      while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) &&
-             (GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId() || !IsWindowVisible(box))) {
-      }
+      HWND box = ThreadWindow("#32770");
       if (!box) return false;
       std::string caption = gui::WindowText(box);
       shown.push_back(caption + "|" + gui::WindowText(GetDlgItem(box, 0xFFFF)));
