@@ -30,12 +30,6 @@ inline constexpr std::initializer_list<const char*> kCurrentCookiesSchema = {
     "(name, host, path, originAttributes))",
 };
 
-inline constexpr std::initializer_list<const char*> kCurrentFormHistorySchema = {
-    "PRAGMA journal_mode = WAL",
-    "CREATE TABLE moz_formhistory (id INTEGER PRIMARY KEY, fieldname TEXT NOT NULL, value TEXT NOT NULL, timesUsed "
-    "INTEGER, firstUsed INTEGER, lastUsed INTEGER, guid TEXT)",
-};
-
 // Creates (or opens) the database and runs the statements in order.
 inline void BuildDatabase(const std::string& path, std::initializer_list<const char*> statements) {
   firefox::TSQLiteDatabase database(path, firefox::OpenMode::Create);

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "firefox/firefox_databases.h"
 #include "support/memory_files.h"
@@ -134,7 +133,7 @@ TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
   EXPECT_EQ(messages_.shown, std::vector<std::string>{});
 }
 
-std::string Raised(const std::function<void()>& action) {
+std::string Raised(const auto& action) {
   try {
     action();
   } catch (const ESQLiteException& failure) {

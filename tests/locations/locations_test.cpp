@@ -1,5 +1,4 @@
-// Finding the Firefox profile and its files (profiles.ini, Prefs.js, the discovery over files in memory), and the
-// listing of the located folders.
+// Finding the Firefox profile and its files over files in memory, and the listing of the located folders.
 #include <gtest/gtest.h>
 
 #include "locations/firefox_locations.h"

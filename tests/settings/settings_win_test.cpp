@@ -72,7 +72,7 @@ TEST(OptionSets, EachOptionHasItsOwnKeyInItsSetsSectionAndEveryWriteCounts) {
   }
 }
 
-TEST(Settings, UnreadableValuesGiveTheirDefaultsAndAreNotWrittenBackAndUnsafeWritesAreRefused) {
+TEST(Settings, UnreadableValuesGiveDefaultsAndStayAsStoredUnsafeWritesAreRefusedAndEachApplyWritesItsOwnKeys) {
   SettingsFile file;
   platform::PrivateProfileFile& ini = file.ini;
   const std::string longValue = std::string(5000, 'x') + "end";
@@ -117,9 +117,8 @@ TEST(Settings, UnreadableValuesGiveTheirDefaultsAndAreNotWrittenBackAndUnsafeWri
     EXPECT_EQ(LoadTempFolderSettings(ini), temp) << stored;
     EXPECT_EQ(platform::RealFileSystem().ReadFile(file.path), "[TempFolders]\r\n" + std::string(stored));
   }
-}
 
-TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
+  // Each Apply writes only its own keys and the run mode reads its own.
   const DisplayOptions purgeNow{SplashOption::Disable, MainWindowOption::EnableOnAnyError};
   const DisplayOptions startup{SplashOption::Enable, MainWindowOption::Disable};
   const DisplayOptions shutdown{SplashOption::Disable, MainWindowOption::EnableOnSevereError};
@@ -130,7 +129,6 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
            ApplyStartup(ini, startup) && ApplyShutdown(ini, shutdown, ShutType::Hibernate) &&
            ApplyTempFolders(ini, temp);
   };
-  SettingsFile file;
   RecordingFile recording(file.path);
   ASSERT_TRUE(applyAll(recording));
   // An unknown shred kind is not written.
@@ -144,7 +142,7 @@ TEST(ConfigurationTab, EachApplyWritesOnlyItsOwnKeysAndTheRunModeReadsItsOwn) {
   for (const std::string& entry : writes)
     EXPECT_TRUE(file.FailsAt(entry.substr(0, entry.find('=')), applyAll)) << entry;
   EXPECT_EQ(temp, (TempFolderSettings{true, false, true, false, true, "0", 0})) << "the page shows the file";
-  ConfigurationTab tab = LoadConfigurationTab(file.ini);
+  tab = LoadConfigurationTab(ini);
   EXPECT_EQ(tab.shred, (ShredSettings{'1', 5})) << "an unknown kind stays as it was stored";
   EXPECT_EQ(std::tuple(tab.purgeNow, tab.startup, tab.shutdown, tab.shutType),
             std::tuple(purgeNow, startup, shutdown, ShutType::Hibernate));
@@ -256,9 +254,6 @@ TEST(WindowSettings, TheWindowsRoundTripAndEveryWriteCounts) {
       "Lv1C2=-5\r\nLv1C3=77\r\nLv2C1= 88 \r\nLV2Ht=12x\r\n[Fonts]\r\nMain0Name=Arial\r\nMain0Size=14\r\n"
       "Main0Style=x\r\nProt1Name=Verdana\r\nProt1Size=12\r\n[ShowOption]\r\nQuickStartOpt=N\r\n");
   restored = Restored(file, {false, false, 120, kScreen});
-  EXPECT_EQ(restored.Places(),
-            std::tuple(WindowPlacement{Normal, 120, 80, 620, 450}, WindowPlacement{Maximised, 0, 0, 875, 625},
-                       WindowPlacement{Designed, 0, 0, 775, 563}));
   EXPECT_EQ(restored.show, (ShowOptions{"N", "N", "N"}));
   // List sizes need a number that is not negative; a font a name and a size.
   EXPECT_EQ(restored.layout, (CookieListLayout{{1, 2, 3, 77}, {5, 88, 7}, 8}));
