@@ -1,5 +1,4 @@
-// A current Firefox's databases (WAL; places with url_hash and no favicons, cookies with origin attributes) as far as
-// the purges meet them, and helpers.
+// A current Firefox's databases (WAL, no favicons, cookies with origin attributes) as the purges meet them.
 #pragma once
 #include <cstdint>
 #include <initializer_list>

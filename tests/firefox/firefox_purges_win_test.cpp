@@ -1,5 +1,4 @@
-// The Firefox purges over a scratch profile (roaming profile, local cache profile, profiles.ini) located as the driver
-// locates it: real SQLite files in a current Firefox's schemas and the public samples of older ones.
+// The Firefox purges over a located scratch profile: real SQLite files, current schemas and older public samples.
 #include <gtest/gtest.h>
 #include <windows.h>
 

@@ -16,8 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using cookies::PermissionChange;
 
-// permissions.sqlite as Firefox 41 (moz_hosts) and Firefox 42 and later (moz_perms, with the old table left behind)
-// write it.
+// permissions.sqlite as Firefox 41 (moz_hosts) and 42 on (moz_perms, the old table left behind) write it.
 constexpr const char* kMozHosts =
     "CREATE TABLE moz_hosts ( id INTEGER PRIMARY KEY,host TEXT,type TEXT,permission INTEGER,expireType "
     "INTEGER,expireTime INTEGER,modificationTime INTEGER,appId INTEGER,isInBrowserElement INTEGER)";
@@ -52,7 +51,6 @@ struct DiskFiles : test::MemoryFileSystem {
   bool FileExists(const std::string& path) override { return fs::is_regular_file(path); }
 };
 
-// The stores in a scratch folder of real files.
 class SitePermissions : public ::testing::Test {
  protected:
   SitePermissions() {
@@ -92,7 +90,16 @@ class SitePermissions : public ::testing::Test {
   FirefoxSitePermissions permissions_;
 };
 
-TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
+std::string Raised(const auto& action) {
+  try {
+    action();
+  } catch (const ESQLiteException& failure) {
+    return failure.what();
+  }
+  return "nothing raised";
+}
+
+TEST_F(SitePermissions, EachStoreChangesOnlyTheHostsCookiePermissionProblemsAreToldAndSQLiteFailuresHoldNothing) {
   for (Store store : {Store::MozHosts, Store::MozPerms, Store::HostpermWithHeader, Store::HostpermWithoutHeader}) {
     SCOPED_TRACE(static_cast<int>(store));
     Build(store);
@@ -131,18 +138,8 @@ TEST_F(SitePermissions, EachStoreSetsAndRemovesOnlyTheHostsCookiePermission) {
     fs::remove(firefox_.PermissionsFile);
   }
   EXPECT_EQ(messages_.shown, std::vector<std::string>{});
-}
 
-std::string Raised(const auto& action) {
-  try {
-    action();
-  } catch (const ESQLiteException& failure) {
-    return failure.what();
-  }
-  return "nothing raised";
-}
-
-TEST_F(SitePermissions, ProblemsAreToldLeaveThePermissionAsItWasAndSQLiteFailuresNameTheirCauseAndHoldNothing) {
+  // Problems are told and leave the permission as it was.
   firefox_.FirefoxSqliteFormat = true;  // a SQLite profile without permissions.sqlite
   permissions_.Load(files_, firefox_, messages_);
   EXPECT_FALSE(permissions_.Set("site.test", PermissionChange::Allow));

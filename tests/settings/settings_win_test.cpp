@@ -226,7 +226,6 @@ struct Restored {
     cookies = RestoreCookieWindow(file.ini, context, {700, 500}, fonts, layout);
     plugins = RestoreWindow(file.ini, kPluginSelectWindowKey, context);
   }
-  auto Places() const { return std::tuple(main, cookies, plugins); }
 };
 
 TEST(WindowSettings, TheWindowsRoundTripAndEveryWriteCounts) {
@@ -238,7 +237,7 @@ TEST(WindowSettings, TheWindowsRoundTripAndEveryWriteCounts) {
   ASSERT_TRUE(SaveCookieWindow(file.ini, {WindowState::Maximised, 30, 40, 500, 700}, lists));
   ASSERT_TRUE(SaveWindow(file.ini, kPluginSelectWindowKey, {WindowState::Normal, 1, 2, 3, 4}));
   Restored restored(file, kNormalStart);
-  EXPECT_EQ(restored.Places(),
+  EXPECT_EQ(std::tuple(restored.main, restored.cookies, restored.plugins),
             std::tuple(WindowPlacement{Normal, 120, 80, 620, 450}, WindowPlacement{Maximised, 0, 0, 700, 500},
                        WindowPlacement{Normal, 1, 2, 4, 3}));
   EXPECT_EQ(std::tuple(restored.show, restored.fonts, restored.layout), std::tuple(show, fonts, lists));
