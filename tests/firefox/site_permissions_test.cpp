@@ -137,16 +137,17 @@ TEST_F(SitePermissions, EachStoreChangesOnlyTheHostsCookiePermissionProblemsAreT
     ASSERT_TRUE(permissions_.Close());
     fs::remove(firefox_.PermissionsFile);
   }
-  EXPECT_EQ(messages_.shown, std::vector<std::string>{});
 
   // Problems are told and leave the permission as it was.
   firefox_.FirefoxSqliteFormat = true;  // a SQLite profile without permissions.sqlite
   permissions_.Load(files_, firefox_, messages_);
   EXPECT_FALSE(permissions_.Set("site.test", PermissionChange::Allow));
   firefox_.PermissionsSqlitePresent = true;
-  std::ofstream(firefox_.PermissionsFile) << "not a database, not at all, no tables in here";
+  std::ofstream(firefox_.PermissionsFile) << "Plain notes, long enough to be read as a database header and more text.";
   permissions_.Load(files_, firefox_, messages_);
-  fs::remove(firefox_.PermissionsFile);
+  EXPECT_EQ(Raised([&] { TSQLiteDatabase database(firefox_.PermissionsFile); }),
+            "Error executing SQL \"PRAGMA SYNCHRONOUS=NORMAL;\" : file is not a database");
+  EXPECT_TRUE(fs::remove(firefox_.PermissionsFile)) << "the failed opens hold nothing";
   Build(Store::MozHosts);
   test::BuildDatabase(firefox_.PermissionsFile,
                       {"CREATE TRIGGER refuse BEFORE INSERT ON moz_hosts BEGIN SELECT RAISE(ABORT, 'no'); END"});
@@ -158,14 +159,10 @@ TEST_F(SitePermissions, EachStoreChangesOnlyTheHostsCookiePermissionProblemsAreT
   const std::string noFile = "Tidemark  -  Message|Unable to find FireFox Permissions file - Permissions.SQLite" + go;
   const std::string load = message + "Load FireFox Permissions File failed... " + go;
   EXPECT_EQ(messages_.shown, (std::vector<std::string>{noFile, create, load, create}));
-  const std::string missing = (folder_ / "missing").string(), notes = (folder_ / "notes").string(), path = notes + "2";
+  const std::string missing = (folder_ / "missing").string(), path = (folder_ / "damaged").string();
   EXPECT_EQ(Raised([&] { TSQLiteDatabase database(missing); }),
             "Failed to open database \"" + missing + "\" : unable to open database file");
   EXPECT_FALSE(fs::exists(missing));
-  std::ofstream(notes) << "Plain notes, long enough to be read as a database header and then some more text.";
-  EXPECT_EQ(Raised([&] { TSQLiteDatabase database(notes); }),
-            "Error executing SQL \"PRAGMA SYNCHRONOUS=NORMAL;\" : file is not a database");
-  EXPECT_TRUE(fs::remove(notes)) << "the failed open still holds the file";
   TSQLiteDatabase(path, OpenMode::Create).Execute("CREATE TABLE t (id INTEGER PRIMARY KEY, word TEXT)");
   TSQLiteDatabase(path).Execute(
       "WITH RECURSIVE n(v) AS (SELECT 1 UNION ALL SELECT v + 1 FROM n WHERE v < 300) "
