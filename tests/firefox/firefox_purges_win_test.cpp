@@ -168,8 +168,9 @@ TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlikeAndTheCacheEmptiesBot
   test::BuildDatabase(Places(), test::kCurrentPlacesSchema);
   test::BuildDatabase(Places(), kPlaces);
   const std::string forms = profile + "\\formhistory.sqlite";
-  test::BuildDatabase(forms, {"PRAGMA journal_mode = WAL", "CREATE TABLE moz_formhistory (id INTEGER PRIMARY KEY, value TEXT)",
-                              "INSERT INTO moz_formhistory (value) VALUES ('secret')"});
+  test::BuildDatabase(forms,
+                      {"PRAGMA journal_mode = WAL", "CREATE TABLE moz_formhistory (id INTEGER PRIMARY KEY, value TEXT)",
+                       "INSERT INTO moz_formhistory (value) VALUES ('secret')"});
   Locate();
   f.state.previewMode = true;  // a Preview opens no database
   for (auto body : {FirefoxTypedUrlsPurge, FirefoxHistoryPurge, FirefoxFormHistoryPurge})
