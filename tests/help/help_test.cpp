@@ -1,5 +1,4 @@
-// The help project against the program's sources (every topic compiled, listed and reachable, every link leading to a
-// topic, a TroubleShooting entry for every report line); the quick-start window's size, first place and panel colour.
+// The help project against the program's sources; the quick-start window's size, first place and panel colour.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -52,9 +51,8 @@ std::string VisibleText(std::string text) {
   return std::regex_replace(FoldBlanks(text), std::regex(" ([.,])"), "$1");
 }
 
-// The texts a line of C++ can write as a report or message line: literals beginning with a marker or an error label,
-// and those joined to them up to a comma or semicolon; comments skipped, blank runs folded, bare markers and short
-// separators left out.
+// The report or message texts of a line of C++: literals beginning with a marker or an error label and those joined
+// to them up to a comma or semicolon, blanks folded; comments, bare markers and short separators left out.
 std::vector<std::string> ReportTextsOf(const std::string& line) {
   static const std::regex token(R"re('(?:[^'\\]|\\.)*'|"((?:[^"\\]|\\.)*)"|//)re");
   static const char* const markers[] = {"*** ", "-Error-", "-Caution-", "Error - ", "CAUTION - ", "- Warning - "};
@@ -127,11 +125,9 @@ TEST(QuickStart, SizePlaceAndColour) {
       {"left held at the main window's edge", screen, {0, 0, 500, 300}, 420, 320, {500, 300, 920, 620}},
       {"small screen keeps 360 x 240", {0, 0, 640, 400}, {0, 0, 640, 400}, 420, 320, {280, 160, 640, 400}},
       {"never negative", {0, 0, 300, 200}, {0, 0, 300, 200}, 420, 320, {0, 0, 360, 240}},
-      {"main window off to the left", screen, {-900, -50, -10, 300}, 420, 320, {0, 300, 420, 620}},
   };
   for (const auto& [name, workArea, mainWindow, width, height, place] : places)
     EXPECT_EQ(FirstQuickStartPlace(workArea, mainWindow, width, height), place) << name;
-  // Silver panels only on screens of eight bits or less.
   for (auto [depth, colour] : {std::pair{8, kSilver}, {16, 0xA0C0C0u}}) EXPECT_EQ(QuickStartPanelColour(depth), colour);
 }
 

@@ -19,7 +19,6 @@ using Lines = std::vector<std::string>;
 
 bool Exists(const std::string& path) { return platform::RealFileSystem().Attributes(path).has_value(); }
 
-// Runs one purge body on a fresh report; the lines it wrote.
 const Lines& Purged(test::PurgeFixture& f, void (*body)(engine::PurgeEnvironment&)) {
   f.r.sink.lines.clear();
   body(f.Environment());
@@ -111,8 +110,7 @@ TEST(RecycleBinAndClipboardPurges, EmptyBothOrSayTheyCouldNot) {
   EXPECT_TRUE(SHQueryRecycleBinA(nullptr, &bin) == S_OK && bin.i64NumItems == 0);
   EXPECT_EQ(f.r.report.ErrorLevel(), 0);
 
-  // An empty bin is no failure; a failing call, a missing function or a clipboard that cannot be opened is; a Preview
-  // calls neither.
+  // An empty bin is no failure; a failing call, a missing function or a closed clipboard is; a Preview calls neither.
   struct Refusing : platform::Win32Shell, platform::Win32Clipboard {
     std::optional<int32_t> answer;
     std::optional<int32_t> EmptyRecycleBin() override { return answer; }
