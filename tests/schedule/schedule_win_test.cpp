@@ -246,15 +246,14 @@ TEST(RebootProgram, SchedulesOnlyIndexFilesBelowTheProfileAndARestartDeletesThem
   WaitForSingleObject(turn, INFINITE);
   test::TempFolder scratch;  // below the profile folder, as the user's temp folder is
   ASSERT_TRUE(IsBelowFolder(scratch.path(), platform::RealShell().GetSpecialFolder(platform::csidl::kProfile).path));
-  std::string program = scratch / "Program Files Test\\PurgIndx.exe", cache = scratch / "Content.IE5";
+  std::string program = scratch.Write("Program Files Test\\PurgIndx.exe", ""), cache = scratch / "Content.IE5";
   std::string outside = "C:\\tmreboot" + std::to_string(GetCurrentProcessId());
-  ASSERT_TRUE(Files().CreateFolders(ParentFolder(program)) && Files().CreateFolders(outside));
   ASSERT_TRUE(Files().CopyFileTo(TIDEMARK_REBOOT_PROGRAM, program, false));
+  ASSERT_TRUE(Files().CreateFolders(outside) && Files().WriteFile(outside + "\\index.dat", "x"));
   const std::string index[] = {scratch.Write("Content.IE5\\index.dat", "x"),
                                scratch.Write("Content.IE5\\AB12CD34\\index.dat", "x")};
   const std::string kept[] = {scratch.Write("Content.IE5\\AB12CD34\\page[1].htm", "x"),
                               scratch.Write("Content.IE5\\index.dat.old", "x"), outside + "\\index.dat"};
-  ASSERT_TRUE(Files().WriteFile(kept[2], "x"));
 
   // A list without the product line is refused.
   std::string foreign = scratch.Write("Foreign.dat", "Tidemark Purge\r\n" + cache + "\r\n");
