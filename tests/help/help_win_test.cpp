@@ -45,6 +45,7 @@ TEST(FontWindow, EachButtonOpensTheDialogOnItsFontAndOnlyAChosenFontChangesIt) {
     calls.push_back({choose.Flags & (CF_LIMITSIZE | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_FIXEDPITCHONLY),
                      choose.nSizeMin, choose.nSizeMax, choose.iPointSize, choose.lpLogFont->lfHeight,
                      choose.lpLogFont->lfFaceName});
+    choose.iPointSize = 160;  // what a cancelled dialog leaves behind is never taken
     if (answer) *choose.lpLogFont = settings::LogFontOf(*answer, 96), choose.iPointSize = answer->size * 10;
     return answer.has_value();
   });
