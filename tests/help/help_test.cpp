@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <regex>
 #include <set>
+#include <sstream>
 
 #include "engine/labels.h"
 #include "help/help_topics.h"
@@ -18,8 +18,7 @@ namespace {
 
 std::string Path(const std::string& relative) { return std::string(TIDEMARK_SOURCE_ROOT) + "/" + relative; }
 std::string Read(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
+  return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
 }
 std::vector<std::string> FilesBelow(const std::string& relative, const char* pattern) {
   std::vector<std::string> files;
@@ -114,10 +113,10 @@ TEST(TroubleShooting, EveryReportLineOfTheProgramHasAnEntry) {
 
 TEST(QuickStart, SizePlaceAndColour) {
   // The size grows only from ten pixels per inch above 96.
-  for (auto [ppi, width, height] : {std::tuple{96, 420, 320}, {105, 420, 320}, {106, 424, 323}, {192, 481, 366}}) {
-    EXPECT_EQ(ScaledQuickStartSize(kQuickStartWidth, ppi), width) << ppi;
-    EXPECT_EQ(ScaledQuickStartSize(kQuickStartHeight, ppi), height) << ppi;
-  }
+  for (auto [ppi, width, height] : {std::tuple{96, 420, 320}, {105, 420, 320}, {106, 424, 323}, {192, 481, 366}})
+    EXPECT_EQ(std::pair(ScaledQuickStartSize(kQuickStartWidth, ppi), ScaledQuickStartSize(kQuickStartHeight, ppi)),
+              std::pair(width, height))
+        << ppi;
   const Box screen{0, 0, 1024, 738};
   const std::tuple<const char*, Box, Box, int, int, Box> places[] = {
       {"main window's right edge at 700", screen, {100, 100, 700, 500}, 420, 320, {604, 418, 1024, 738}},

@@ -14,13 +14,11 @@ namespace tidemark::help {
 namespace {
 
 TEST(HelpViewer, ShowsATopicClosesItsWindowsWithItAndNamesWhatIsMissing) {
-  HWND window = nullptr;
-  {
-    HelpViewer viewer(TIDEMARK_HELP_FILE);
-    EXPECT_EQ(viewer.Show(nullptr, kTopicContents), std::nullopt);
-    window = viewer.window();
-    EXPECT_TRUE(IsWindowVisible(window));
-  }
+  std::optional<HelpViewer> viewer(std::in_place, TIDEMARK_HELP_FILE);
+  EXPECT_EQ(viewer->Show(nullptr, kTopicContents), std::nullopt);
+  HWND window = viewer->window();
+  EXPECT_TRUE(IsWindowVisible(window));
+  viewer.reset();
   EXPECT_FALSE(IsWindow(window));
   const std::array<std::string, 3> cases[] = {
       {"C:\\no-such-folder\\Tidemark.chm", "hhctrl.ocx", "C:\\no-such-folder\\Tidemark.chm could not be found"},

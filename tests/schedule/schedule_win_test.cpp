@@ -27,13 +27,10 @@ using Calls = std::vector<std::string>;
 
 class StandInSession : public platform::Win32Session {
  public:
-  bool EnableShutdownPrivilege() override {
-    return calls.push_back("privilege"), Win32Session::EnableShutdownPrivilege();
-  }
+  bool EnableShutdownPrivilege() override { return calls.push_back("privilege"), true; }
   bool EndSession(uint32_t flags) override {
     calls.push_back("exit " + std::to_string(flags));
-    lastError_ = exitError;
-    return exitError == 0;
+    return exitError == 0 || Fail(exitError);
   }
   std::optional<bool> GetActivePwrScheme() override { return std::nullopt; }  // a missing one is no obstacle
   bool IsAdministrator() override { return administrator; }
@@ -87,8 +84,6 @@ TEST(PowerAction, EachShutTypeMakesItsCallAndAFailureIsShown) {
   }
 }
 
-using platform::RegistryRoot;
-
 TEST(StartupEntry, CountsAsSetByTheEndOfItsDataAndIsTheQuotedShortPathInUpperCase) {
   using enum platform::RegistryType;
   const std::tuple<platform::RegistryType, const char*, bool> cases[] = {
@@ -102,7 +97,7 @@ TEST(StartupEntry, CountsAsSetByTheEndOfItsDataAndIsTheQuotedShortPathInUpperCas
   platform::Registry& registry = platform::RealRegistry();
   for (const auto& [type, data, set] : cases) {
     test::TempRegistryKey run;
-    ASSERT_TRUE(registry.WriteValue(RegistryRoot::CurrentUser, run.path(), kStartupValueName, {type, data}));
+    ASSERT_TRUE(registry.WriteValue(platform::RegistryRoot::CurrentUser, run.path(), kStartupValueName, {type, data}));
     EXPECT_EQ(StartupEntryIsSet(registry, run.path()), set) << data;
   }
   test::TempRegistryKey parent;
@@ -142,7 +137,7 @@ TEST(Shortcuts, DesktopLinksAreWrittenToTheDesktopFolderAndReadBack) {
   test::RedirectedRegistry registry;
   registry.Redirect(kShellFoldersKey, folders.path());
   test::TempFolder desktop, programs;
-  platform::RealRegistry().WriteString(RegistryRoot::CurrentUser, folders.path(), "Desktop", desktop.path());
+  platform::RealRegistry().WriteString(platform::RegistryRoot::CurrentUser, folders.path(), "Desktop", desktop.path());
   // The second round, from a moved program, replaces each link.
   for (std::string target :
        {programs.Write("Elsewhere\\Tidemark.exe", "MZ"), programs.Write("Tidemark Program\\Tidemark.exe", "MZ")})

@@ -58,8 +58,7 @@ TEST(RecentLinks, OnlyShortcutsAtTheTopGoHiddenOnesTooAndAMissingFolderIsAnError
   auto reported = [&](std::string_view label, const std::string& name) {
     return std::string(label) + UpperCase(recent + "\\" + name);
   };
-  f.ie.RecentFolder = recent;
-  f.ie.RecentFolderFound = true;
+  std::tie(f.ie.RecentFolder, f.ie.RecentFolderFound) = std::pair(recent, true);
   f.scratch.Write("Recent\\desktop.ini", "[.ShellClassInfo]");
   EXPECT_EQ(Purged(f, RecentLinksBody),
             (Lines{"    No Links found to delete.", "  Purge \"Recent LNKs\" Function Completed."}));
@@ -99,10 +98,7 @@ TEST(RecycleBinAndClipboardPurges, EmptyBothOrSayTheyCouldNot) {
   SHQUERYRBINFO bin{sizeof bin};
   ASSERT_TRUE(SHFileOperationA(&operation) == 0 && SHQueryRecycleBinA(nullptr, &bin) == S_OK && bin.i64NumItems > 0);
   ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard());
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 9);
-  memcpy(GlobalLock(memory), "a secret", 9);
-  GlobalUnlock(memory);
-  SetClipboardData(CF_TEXT, memory);
+  ASSERT_TRUE(SetClipboardData(CF_TEXT, GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 1)));  // an empty text
   CloseClipboard();
   EXPECT_EQ(Purged(f, RecycleBinPurge), Lines{"  Purge \"Recycle Bin\" Function Completed."});
   EXPECT_EQ(Purged(f, ClipboardPurge), Lines{"  \"Clear Windows ClipBoard\" Function Completed."});
