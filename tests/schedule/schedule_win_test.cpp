@@ -92,7 +92,6 @@ TEST(StartupEntry, CountsAsSetByTheEndOfItsDataAndIsTheQuotedShortPathInUpperCas
       {String, "c:\\tidemark\\tidemark.exe boot", false},  // compared case-sensitively
       {String, "\"C:\\TIDEMARK\\TIDEMARK.EXE\" AUTO", false},
       {String, "\"C:\\TIDEMARK\\TIDEMARK.EXE\"  BOOT", false},
-      {ExpandString, "%SystemDrive%\\TIDEMARK.EXE BOOT", true},
       {Binary, "\"C:\\TIDEMARK.EXE\" BOOT", false}};
   platform::Registry& registry = platform::RealRegistry();
   for (const auto& [type, data, set] : cases) {
