@@ -137,19 +137,17 @@ TEST(Shortcuts, DesktopLinksAreWrittenToTheDesktopFolderAndReadBack) {
   registry.Redirect(kShellFoldersKey, folders.path());
   test::TempFolder desktop, programs;
   platform::RealRegistry().WriteString(platform::RegistryRoot::CurrentUser, folders.path(), "Desktop", desktop.path());
-  // The second round, from a moved program, replaces each link.
-  for (std::string target :
-       {programs.Write("Elsewhere\\Tidemark.exe", "MZ"), programs.Write("Tidemark Program\\Tidemark.exe", "MZ")})
-    for (const DesktopShortcut& shortcut : kDesktopShortcuts) {
-      const std::string folder = UpperCase(ParentFolder(target)), name = shortcut.linkName;
-      std::string linkFile;
-      ASSERT_EQ(GenerateShortcut(registry, platform::RealShell(), target, ShortcutLocation::Desktop, shortcut.arguments,
-                                 0, shortcut.linkName, shortcut.iconFile, linkFile),
-                ShortcutResult::Written);
-      EXPECT_EQ(linkFile + ">" + ReadLink(linkFile),
-                desktop / name + ".lnk>" + UpperCase(target) + "|" + shortcut.arguments + "|" + folder + "|" + folder +
-                    "\\" + UpperCase(shortcut.iconFile) + "|0|" + std::to_string(SW_SHOWNORMAL));
-    }
+  const std::string target = programs.Write("Tidemark Program\\Tidemark.exe", "MZ");
+  const std::string folder = UpperCase(ParentFolder(target));
+  for (const DesktopShortcut& shortcut : kDesktopShortcuts) {
+    std::string linkFile, name = shortcut.linkName;
+    ASSERT_EQ(GenerateShortcut(registry, platform::RealShell(), target, ShortcutLocation::Desktop, shortcut.arguments,
+                               0, shortcut.linkName, shortcut.iconFile, linkFile),
+              ShortcutResult::Written);
+    EXPECT_EQ(linkFile + ">" + ReadLink(linkFile),
+              desktop / name + ".lnk>" + UpperCase(target) + "|" + shortcut.arguments + "|" + folder + "|" + folder +
+                  "\\" + UpperCase(shortcut.iconFile) + "|0|" + std::to_string(SW_SHOWNORMAL));
+  }
 }
 
 platform::FileSystem& Files() { return platform::RealFileSystem(); }
