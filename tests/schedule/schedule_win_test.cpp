@@ -164,14 +164,12 @@ class RecordedProcesses : public platform::Win32Processes {
   Calls starts;
 };
 
-// A full disk: a write stops half-way and fails.
 struct DiskFull : platform::Win32FileSystem {
   bool WriteFile(const std::string& path, const std::string& content) override {
     return Win32FileSystem::WriteFile(path, content.substr(0, content.size() / 2)), Fail(ERROR_DISK_FULL);
   }
 };
 
-// The message to show, as "caption|text".
 std::string Told(const std::optional<RebootPurgeMessage>& message) {
   return message ? message->caption + "|" + message->text : "nothing";
 }
