@@ -1,11 +1,10 @@
-// What a run leaves to Windows, over the real system with only the calls that would end the session stood in for:
-// the power action, the startup entry and the desktop links in places of the test's own, the boot list, and the
-// reboot program itself, whose deletions "wineboot -r" carries out.
+// What a run leaves to Windows, over the real system with the calls that would end the session stood in for; the
+// reboot program's deletions are carried out by "wineboot -r".
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <windows.h>
 
-#include <thread>
+#include <future>
 
 #include "app/child_process_win.h"
 #include "platform/files_win.h"
@@ -28,22 +27,21 @@ using Calls = std::vector<std::string>;
 
 class StandInSession : public platform::Win32Session {
  public:
-  bool EnableShutdownPrivilege() override {
-    return calls.push_back("privilege"), Win32Session::EnableShutdownPrivilege();
-  }
+  bool EnableShutdownPrivilege() override { return calls.push_back("privilege"), true; }
   bool EndSession(uint32_t flags) override {
     calls.push_back("exit " + std::to_string(flags));
-    lastError_ = exitError;
-    return exitError == 0;
+    return exitError == 0 || Fail(exitError);
   }
-  std::optional<bool> GetActivePwrScheme() override { return scheme; }
+  std::optional<bool> GetActivePwrScheme() override { return std::nullopt; }  // a missing one is no obstacle
+  bool IsAdministrator() override { return administrator; }
   std::optional<bool> IsPwrSuspendAllowed() override { return suspendAllowed; }
   std::optional<bool> IsPwrHibernateAllowed() override { return hibernateAllowed; }
   std::optional<bool> SetSuspendState(bool hibernate) override {
     return calls.push_back(hibernate ? "hibernate" : "stand by"), suspendAnswer;
   }
   DWORD exitError = 0;
-  std::optional<bool> scheme = true, suspendAllowed = true, hibernateAllowed = true, suspendAnswer = true;
+  bool administrator = true;
+  std::optional<bool> suspendAllowed = true, hibernateAllowed = true, suspendAnswer = true;
   Calls calls;  // then the message shown
 };
 
@@ -55,25 +53,23 @@ TEST(PowerAction, EachShutTypeMakesItsCallAndAFailureIsShown) {
   const std::string exitFailed =
       "The shutdown function encountered a \r\n\r\nSystem Error attempting to shutdown "
       "Windows.\r\n\r\nThe Error Code is Error-1314\r\n\r\nPress \"OK\" to exit.";
-  const std::nullopt_t none = std::nullopt;
   const struct {
     int type;
     Calls calls;
     bool ntFamily = true;
     DWORD exitError = 0;
-    std::optional<bool> allowed = true, answer = true, scheme = true;
+    std::optional<bool> allowed = true, answer = true;
   } cases[] = {
       {.type = 0, .calls = {"privilege", "exit 0"}},
       {.type = 7, .calls = {"privilege", "exit 0"}},        // a value not listed logs off
       {.type = 1, .calls = {"exit 2"}, .ntFamily = false},  // no privilege outside the NT family
-      {.type = 2, .calls = {"privilege", "exit 1"}},
       {.type = 3, .calls = {"privilege", "exit 8"}},
       {.type = 2, .calls = {"privilege", "exit 1", exitFailed}, .exitError = ERROR_PRIVILEGE_NOT_HELD},
       {.type = 4, .calls = {"privilege", "stand by"}},
       {.type = 4, .calls = {"privilege", notAllowed("StandBy")}, .allowed = false},
-      {.type = 4, .calls = {"privilege", "stand by", notAllowed("StandBy")}, .answer = none},
-      {.type = 5, .calls = {"privilege", notAllowed("Hibernate")}, .allowed = none},
-      {.type = 5, .calls = {"privilege", "hibernate"}, .scheme = none},  // no GetActivePwrScheme is no obstacle
+      {.type = 4, .calls = {"privilege", "stand by", notAllowed("StandBy")}, .answer = std::nullopt},
+      {.type = 5, .calls = {"privilege", notAllowed("Hibernate")}, .allowed = std::nullopt},
+      {.type = 5, .calls = {"privilege", "hibernate"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.type << " " << testing::PrintToString(c.calls));
@@ -81,15 +77,12 @@ TEST(PowerAction, EachShutTypeMakesItsCallAndAFailureIsShown) {
     session.exitError = c.exitError;
     (c.type == 4 ? session.suspendAllowed : session.hibernateAllowed) = c.allowed;
     session.suspendAnswer = c.answer;
-    session.scheme = c.scheme;
     const bool shown = ShutdownAction(static_cast<settings::ShutType>(c.type), c.ntFamily, session,
                                       [&](const std::string& text) { session.calls.push_back(text); });
     EXPECT_EQ(session.calls, c.calls);
     EXPECT_EQ(shown, c.calls.back().starts_with("The shutdown function")) << "a message is shown";
   }
 }
-
-using platform::RegistryRoot;
 
 TEST(StartupEntry, CountsAsSetByTheEndOfItsDataAndIsTheQuotedShortPathInUpperCase) {
   using enum platform::RegistryType;
@@ -99,12 +92,11 @@ TEST(StartupEntry, CountsAsSetByTheEndOfItsDataAndIsTheQuotedShortPathInUpperCas
       {String, "c:\\tidemark\\tidemark.exe boot", false},  // compared case-sensitively
       {String, "\"C:\\TIDEMARK\\TIDEMARK.EXE\" AUTO", false},
       {String, "\"C:\\TIDEMARK\\TIDEMARK.EXE\"  BOOT", false},
-      {ExpandString, "%SystemDrive%\\TIDEMARK.EXE BOOT", true},
       {Binary, "\"C:\\TIDEMARK.EXE\" BOOT", false}};
   platform::Registry& registry = platform::RealRegistry();
   for (const auto& [type, data, set] : cases) {
     test::TempRegistryKey run;
-    ASSERT_TRUE(registry.WriteValue(RegistryRoot::CurrentUser, run.path(), kStartupValueName, {type, data}));
+    ASSERT_TRUE(registry.WriteValue(platform::RegistryRoot::CurrentUser, run.path(), kStartupValueName, {type, data}));
     EXPECT_EQ(StartupEntryIsSet(registry, run.path()), set) << data;
   }
   test::TempRegistryKey parent;
@@ -115,8 +107,7 @@ TEST(StartupEntry, CountsAsSetByTheEndOfItsDataAndIsTheQuotedShortPathInUpperCas
   EXPECT_EQ(StartupRunValue("D:\\My Tidemark\\tidemark.exe", ""), "\"D:\\MY TIDEMARK\\TIDEMARK.EXE\" BOOT");
 }
 
-// A link file read back through the shell-link object: target, arguments,
-// working folder, icon file, icon index and show command.
+// A link file read back: "target|arguments|working folder|icon file|icon index|show command".
 std::string ReadLink(const std::string& linkFile) {
   IShellLinkA* link = nullptr;
   IPersistFile* file = nullptr;
@@ -145,53 +136,40 @@ TEST(Shortcuts, DesktopLinksAreWrittenToTheDesktopFolderAndReadBack) {
   test::RedirectedRegistry registry;
   registry.Redirect(kShellFoldersKey, folders.path());
   test::TempFolder desktop, programs;
-  platform::RealRegistry().WriteString(RegistryRoot::CurrentUser, folders.path(), "Desktop", desktop.path());
-  const std::array<const char*, 2> expected[] = {
-      {"Tidemark.lnk", ""}, {"Tidemark Now.lnk", "auto"}, {"Tidemark & Shutdown.lnk", "SHUT"}};
-  // The second round, from a moved program, replaces each link.
-  for (std::string target :
-       {programs.Write("Elsewhere\\Tidemark.exe", "MZ"), programs.Write("Tidemark Program\\Tidemark.exe", "MZ")})
-    for (size_t i = 0; i < kDesktopShortcuts.size(); ++i) {
-      const DesktopShortcut& shortcut = kDesktopShortcuts[i];
-      const std::string folder = UpperCase(ParentFolder(target));
-      std::string linkFile;
-      ASSERT_EQ(GenerateShortcut(registry, platform::RealShell(), target, ShortcutLocation::Desktop, shortcut.arguments,
-                                 0, shortcut.linkName, shortcut.iconFile, linkFile),
-                ShortcutResult::Written);
-      EXPECT_EQ(linkFile + ">" + ReadLink(linkFile),
-                desktop / expected[i][0] + ">" + UpperCase(target) + "|" + expected[i][1] + "|" + folder + "|" +
-                    folder + "\\TIDEMRK" + std::to_string(i + 1) + ".ICO|0|" + std::to_string(SW_SHOWNORMAL));
-    }
+  platform::RealRegistry().WriteString(platform::RegistryRoot::CurrentUser, folders.path(), "Desktop", desktop.path());
+  const std::string target = programs.Write("Tidemark Program\\Tidemark.exe", "MZ");
+  const std::string folder = UpperCase(ParentFolder(target));
+  for (const DesktopShortcut& shortcut : kDesktopShortcuts) {
+    std::string linkFile, name = shortcut.linkName;
+    ASSERT_EQ(GenerateShortcut(registry, platform::RealShell(), target, ShortcutLocation::Desktop, shortcut.arguments,
+                               0, shortcut.linkName, shortcut.iconFile, linkFile),
+              ShortcutResult::Written);
+    EXPECT_EQ(linkFile + ">" + ReadLink(linkFile),
+              desktop / name + ".lnk>" + UpperCase(target) + "|" + shortcut.arguments + "|" + folder + "|" + folder +
+                  "\\" + UpperCase(shortcut.iconFile) + "|0|" + std::to_string(SW_SHOWNORMAL));
+  }
 }
 
 platform::FileSystem& Files() { return platform::RealFileSystem(); }
 
-// Records each start instead of making it, or fails it with an error code.
+// Records each start ("verb program folder parameters") instead of making it, or fails it with failWith.
 class RecordedProcesses : public platform::Win32Processes {
  public:
   bool ShellRunAndWait(const std::string& verb, const std::string& program, const std::string& folder,
                        const std::string& parameters) override {
-    starts.push_back({verb, program, folder, parameters});
+    starts.push_back(verb + " " + program + " " + folder + " " + parameters);
     return failWith ? Fail(failWith) : true;
   }
   DWORD failWith = 0;
-  std::vector<std::array<std::string, 4>> starts;
+  Calls starts;
 };
 
-// A full disk: a write stops half-way and fails.
 struct DiskFull : platform::Win32FileSystem {
   bool WriteFile(const std::string& path, const std::string& content) override {
     return Win32FileSystem::WriteFile(path, content.substr(0, content.size() / 2)), Fail(ERROR_DISK_FULL);
   }
 };
 
-struct Administrator : platform::Win32Session {
-  explicit Administrator(bool is) : is(is) {}
-  bool IsAdministrator() override { return is; }
-  bool is;
-};
-
-// The message to show, as "caption|text".
 std::string Told(const std::optional<RebootPurgeMessage>& message) {
   return message ? message->caption + "|" + message->text : "nothing";
 }
@@ -199,7 +177,8 @@ std::string Told(const std::optional<RebootPurgeMessage>& message) {
 TEST(RebootPurge, BootListIsReplacedWholeTheProgramStartedQuotedAndEachFailureTold) {
   test::TempFolder data, program;
   RecordedProcesses processes;
-  Administrator administrator(true), user(false);
+  StandInSession administrator, user;
+  user.administrator = false;
   RebootPurgeInputs inputs{"C:\\Program Files\\Tidemark", data.path(), true};
   locations::IELocations first{
       .IECacheFolder = "C:\\Cache", .IECookiesFolder = "C:\\Cookies", .DomStoreFolder = "C:\\D"};
@@ -214,9 +193,8 @@ TEST(RebootPurge, BootListIsReplacedWholeTheProgramStartedQuotedAndEachFailureTo
   EXPECT_EQ(Told(PurgeIndexAtReboot(inputs, {.LowDomStoreFolder = "D:\\Low"}, Files(), processes, administrator)),
             "nothing");
   EXPECT_EQ(listNow(), secondList);
-  ASSERT_EQ(processes.starts.size(), 2u);
-  EXPECT_EQ(processes.starts[0], (std::array<std::string, 4>{"open", "\"C:\\Program Files\\Tidemark\\PurgIndx.exe\"",
-                                                             "\"C:\\Program Files\\Tidemark\"", "\"" + list + "\""}));
+  EXPECT_EQ(processes.starts, Calls(2, "open \"" + inputs.programFolder + "\\PurgIndx.exe\" \"" + inputs.programFolder +
+                                           "\" \"" + list + "\""));
   EXPECT_EQ(ElevationVerb(false, false), "open");  // no administrator prompt outside the NT family
 
   processes.starts.clear();
@@ -231,7 +209,7 @@ TEST(RebootPurge, BootListIsReplacedWholeTheProgramStartedQuotedAndEachFailureTo
   EXPECT_EQ(Told(PurgeIndexAtReboot(inputs, {}, Files(), processes, user)),
             "Tidemark  -  Message|The Purge at Reboot program was not started: the request for administrator rights "
             "was declined.\r\n\r\nThe Internet Explorer index files will not be deleted at the next reboot.");
-  EXPECT_EQ(processes.starts.at(0)[0], "runas");
+  EXPECT_TRUE(processes.starts.at(0).starts_with("runas ")) << processes.starts.at(0);
   // The program is not there: the real start fails, and the list stays.
   EXPECT_EQ(Told(PurgeIndexAtReboot(inputs, {}, Files(), platform::RealProcesses(), user)),
             "Tidemark  -  Message|The Purge at Reboot program could not be started:\r\n" + program / "PurgIndx.exe" +
@@ -240,27 +218,15 @@ TEST(RebootPurge, BootListIsReplacedWholeTheProgramStartedQuotedAndEachFailureTo
   EXPECT_TRUE(Files().FileExists(list));
 }
 
-// Answers the message box with the caption that another program shows: its text, empty when none came.
-class MessageBoxAnswer {
- public:
-  explicit MessageBoxAnswer(std::string caption)
-      : thread_([this, caption] {
-          char text[4096] = "";
-          for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(100))
-            if (HWND box = FindWindowA("#32770", caption.c_str()); box && GetDlgItemTextA(box, 0xFFFF, text, 4096))
-              return text_ = text, void(PostMessageA(box, WM_COMMAND, IDOK, 0));
-        }) {}
-  const std::string& Wait() { return thread_.join(), text_; }
-
- private:
-  std::string text_;
-  std::jthread thread_;
-};
-
-// Runs a command line to its end; its exit code, 255 when it did not end in two minutes.
-DWORD RunToEnd(const std::string& commandLine) {
-  test::ChildProcess process(commandLine);
-  return process.WaitForExit(120000) ? process.ExitCode() : 255;
+// Answers the message box of the reboot program (another process): its text, empty when none came in a minute.
+std::future<std::string> AnswerRebootBox() {
+  return std::async(std::launch::async, [] {
+    char text[4096] = "";
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(100))
+      if (HWND box = FindWindowA("#32770", kRebootCaption); box && GetDlgItemTextA(box, 0xFFFF, text, 4096))
+        return PostMessageA(box, WM_COMMAND, IDOK, 0), std::string(text);
+    return std::string();
+  });
 }
 
 TEST(RebootProgram, SchedulesOnlyIndexFilesBelowTheProfileAndARestartDeletesThem) {
@@ -270,35 +236,34 @@ TEST(RebootProgram, SchedulesOnlyIndexFilesBelowTheProfileAndARestartDeletesThem
   WaitForSingleObject(turn, INFINITE);
   test::TempFolder scratch;  // below the profile folder, as the user's temp folder is
   ASSERT_TRUE(IsBelowFolder(scratch.path(), platform::RealShell().GetSpecialFolder(platform::csidl::kProfile).path));
-  std::string program = scratch / "Program Files Test\\PurgIndx.exe", cache = scratch / "Content.IE5";
+  std::string program = scratch.Write("Program Files Test\\PurgIndx.exe", ""), cache = scratch / "Content.IE5";
   std::string outside = "C:\\tmreboot" + std::to_string(GetCurrentProcessId());
-  ASSERT_TRUE(Files().CreateFolders(ParentFolder(program)) && Files().CreateFolders(outside));
   ASSERT_TRUE(Files().CopyFileTo(TIDEMARK_REBOOT_PROGRAM, program, false));
+  ASSERT_TRUE(Files().CreateFolders(outside) && Files().WriteFile(outside + "\\index.dat", "x"));
   const std::string index[] = {scratch.Write("Content.IE5\\index.dat", "x"),
                                scratch.Write("Content.IE5\\AB12CD34\\index.dat", "x")};
   const std::string kept[] = {scratch.Write("Content.IE5\\AB12CD34\\page[1].htm", "x"),
                               scratch.Write("Content.IE5\\index.dat.old", "x"), outside + "\\index.dat"};
-  ASSERT_TRUE(Files().WriteFile(kept[2], "x"));
 
   // A list without the product line is refused.
   std::string foreign = scratch.Write("Foreign.dat", "Tidemark Purge\r\n" + cache + "\r\n");
-  MessageBoxAnswer refusal(kRebootCaption);
-  EXPECT_EQ(RunToEnd("\"" + program + "\" \"" + foreign + "\""), 2u);
-  EXPECT_EQ(refusal.Wait(), "The file " + foreign + " is not a Tidemark boot list.\r\n\r\nNothing was scheduled.");
+  auto refusal = AnswerRebootBox();
+  EXPECT_EQ(test::ChildProcess("\"" + program + "\" \"" + foreign + "\"").WaitForExit(), 2u);
+  EXPECT_EQ(refusal.get(), "The file " + foreign + " is not a Tidemark boot list.\r\n\r\nNothing was scheduled.");
 
   // The cookies folder is outside the profile folder: never acted on.
   locations::IELocations ie{.IECacheFolder = cache, .IECookiesFolder = outside, .IEHistoryFolder = scratch / "None"};
-  MessageBoxAnswer answer(kRebootCaption);
+  auto answer = AnswerRebootBox();
   EXPECT_EQ(Told(PurgeIndexAtReboot({ParentFolder(program), scratch.path(), true}, ie, Files(),
                                     platform::RealProcesses(), platform::RealSession())),
             "nothing");
   // 2 folders and 7 empty lines skipped
-  EXPECT_EQ(answer.Wait(),
+  EXPECT_EQ(answer.get(),
             "2 index.dat file(s) will be deleted at the next restart of Windows.\r\n\r\n0 could not be "
             "scheduled.\r\n\r\n9 entries of the list were skipped (not found, a link, or outside your "
             "profile folder).");
   EXPECT_TRUE(Files().FileExists(index[0]) && Files().FileExists(index[1]));
-  ASSERT_NE(RunToEnd("wineboot.exe -r"), 255u) << "the restart did not end";
+  ASSERT_TRUE(test::ChildProcess("wineboot.exe -r").WaitForExit(120000)) << "the restart did not end";
   EXPECT_FALSE(Files().FileExists(index[0]) || Files().FileExists(index[1]));
   for (const std::string& file : kept) EXPECT_TRUE(Files().FileExists(file)) << file;
   test::RemoveTree(outside);

@@ -19,7 +19,6 @@ using Lines = std::vector<std::string>;
 
 bool Exists(const std::string& path) { return platform::RealFileSystem().Attributes(path).has_value(); }
 
-// Runs one purge body on a fresh report; the lines it wrote.
 const Lines& Purged(test::PurgeFixture& f, void (*body)(engine::PurgeEnvironment&)) {
   f.r.sink.lines.clear();
   body(f.Environment());
@@ -59,8 +58,7 @@ TEST(RecentLinks, OnlyShortcutsAtTheTopGoHiddenOnesTooAndAMissingFolderIsAnError
   auto reported = [&](std::string_view label, const std::string& name) {
     return std::string(label) + UpperCase(recent + "\\" + name);
   };
-  f.ie.RecentFolder = recent;
-  f.ie.RecentFolderFound = true;
+  std::tie(f.ie.RecentFolder, f.ie.RecentFolderFound) = std::pair(recent, true);
   f.scratch.Write("Recent\\desktop.ini", "[.ShellClassInfo]");
   EXPECT_EQ(Purged(f, RecentLinksBody),
             (Lines{"    No Links found to delete.", "  Purge \"Recent LNKs\" Function Completed."}));
@@ -100,10 +98,7 @@ TEST(RecycleBinAndClipboardPurges, EmptyBothOrSayTheyCouldNot) {
   SHQUERYRBINFO bin{sizeof bin};
   ASSERT_TRUE(SHFileOperationA(&operation) == 0 && SHQueryRecycleBinA(nullptr, &bin) == S_OK && bin.i64NumItems > 0);
   ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard());
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 9);
-  memcpy(GlobalLock(memory), "a secret", 9);
-  GlobalUnlock(memory);
-  SetClipboardData(CF_TEXT, memory);
+  ASSERT_TRUE(SetClipboardData(CF_TEXT, GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 1)));  // an empty text
   CloseClipboard();
   EXPECT_EQ(Purged(f, RecycleBinPurge), Lines{"  Purge \"Recycle Bin\" Function Completed."});
   EXPECT_EQ(Purged(f, ClipboardPurge), Lines{"  \"Clear Windows ClipBoard\" Function Completed."});
@@ -111,8 +106,7 @@ TEST(RecycleBinAndClipboardPurges, EmptyBothOrSayTheyCouldNot) {
   EXPECT_TRUE(SHQueryRecycleBinA(nullptr, &bin) == S_OK && bin.i64NumItems == 0);
   EXPECT_EQ(f.r.report.ErrorLevel(), 0);
 
-  // An empty bin is no failure; a failing call, a missing function or a clipboard that cannot be opened is; a Preview
-  // calls neither.
+  // An empty bin is no failure; a failing call, a missing function or a closed clipboard is; a Preview calls neither.
   struct Refusing : platform::Win32Shell, platform::Win32Clipboard {
     std::optional<int32_t> answer;
     std::optional<int32_t> EmptyRecycleBin() override { return answer; }
