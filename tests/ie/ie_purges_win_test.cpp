@@ -351,7 +351,6 @@ TEST_F(IEPurges, IndexFileOpensLocksAndResets) {
   const std::tuple<std::function<void(Bytes&)>, int, const char*> cases[] = {
       {[](Bytes& b) { b[0x1A] = '3'; }, 91, "Error - version of Cache Index.dat not supported"},
       {[](Bytes& b) { b[1] = 'X'; }, 13, "Error - Cache Index.dat is corrupted"},
-      {[](Bytes& b) { b.resize(20); }, 13, "Error - Cache Index.dat is corrupted"},
       {[](Bytes& b) { b[0x21] = 0; }, 12, "Error - Cache Index.dat not yet initialized"},
       {[](Bytes& b) { b[0x21] = 0x48; }, 93, "Error - Invalid Hash Pointer in Cache Index.dat file"},
       {[](Bytes& b) { b[0x21] = 0x80; }, 93, "Error - Invalid Hash Pointer in Cache Index.dat file"},  // at the end
