@@ -241,8 +241,8 @@ using enum PurgeFunctionId;
 using Ids = std::vector<PurgeFunctionId>;
 
 const std::string kSeparator(kSectionSeparator);
-const std::string kCancelled = "  Purge Functions Cancelled by Operator.";
 const std::string kErrorNote = "       contains additonal information for the Error indicators.";
+const std::string kCancelled = "  Purge Functions Cancelled by Operator.";
 const std::string kErrorLabel = " Errors in Purge function  -  Use the TAB key to locate the Error... ";
 
 // The test is the driver's host; every function has a body that writes its caption and runs onBody.
