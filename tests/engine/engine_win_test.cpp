@@ -18,11 +18,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using platform::ExclusiveAccess;
-
-Lines Sorted(Lines lines) {
-  std::sort(lines.begin(), lines.end());
-  return lines;
-}
+using test::Sorted;
 
 // Records what every overwrite pass writes, and can make a write fail as on a full disk; everything else is the real
 // file system.
@@ -90,7 +86,7 @@ class Deletion : public ::testing::Test {
   uint32_t cluster = 0;
 };
 
-TEST_F(Deletion, NestedFoldersGoTheFolderStaysOnlyFailuresShowInSummaryAndTheAgeFilterKeepsYoungFilesAndTheirFolder) {
+TEST_F(Deletion, NestedFoldersGoTheFolderStaysOnlyFailuresShowInSummaryTheAgeFilterKeepsYoungFilesAndCancelStops) {
   Write("a.txt");
   Write("sub\\deeper\\c.txt");
   EXPECT_EQ(Purge().ItemsProcessed, 4);
@@ -120,6 +116,14 @@ TEST_F(Deletion, NestedFoldersGoTheFolderStaysOnlyFailuresShowInSummaryAndTheAge
   f.state.previewMode = false;
   EXPECT_TRUE(Purge().ItemsProcessed == 2 && f.Lines().size() == 2u);
   EXPECT_TRUE(!Exists("old.txt") && Exists("nearly.txt") && Exists("young\\new.txt") && !f.r.report.ErrorLevel());
+
+  f.settings.ageFilterOn = false;
+  for (int i = 0; i < 30; ++i) Write("file" + std::to_string(i) + ".txt");
+  int pumps = 0;
+  f.r.pump.onPump = [&] { f.state.cancelRequested |= ++pumps == 5; };
+  Purge();
+  EXPECT_EQ(f.Lines(), Lines{"*** Cancelled by operator."});
+  EXPECT_TRUE(Exists("file0.txt") && Exists("file29.txt") && Exists("nearly.txt"));
 }
 
 TEST_F(Deletion, ProtectedItemsStayIgnoredFailuresAreNoErrorsAndAPreviewTouchesNothing) {
@@ -141,17 +145,6 @@ TEST_F(Deletion, ProtectedItemsStayIgnoredFailuresAreNoErrorsAndAPreviewTouchesN
   EXPECT_EQ(std::pair(f.state.lockedFileSeen, f.r.report.ErrorLevel()), std::pair(false, 0));
 }
 
-TEST_F(Deletion, CancelStopsTheWalk) {
-  for (int i = 0; i < 30; ++i) Write("file" + std::to_string(i) + ".txt");
-  int pumps = 0;
-  f.r.pump.onPump = [&] { f.state.cancelRequested |= ++pumps == 5; };
-  Purge();
-  EXPECT_EQ(f.Lines(), Lines{"*** Cancelled by operator."});
-  int left = 0;
-  files.ListFolder(root, [&](const platform::DirEntry&) { return ++left, true; });
-  EXPECT_EQ(left, 30);
-}
-
 TEST_F(Deletion, RelativePathsAndDriveRootsAreRefusedAndADirectoryLinkIsNeverEntered) {
   DeletionEngine& deletion = f.Environment().deletion;
   deletion.DeleteFolderContents("relative\\dir", "*.*", false);
@@ -169,10 +162,6 @@ TEST_F(Deletion, RelativePathsAndDriveRootsAreRefusedAndADirectoryLinkIsNeverEnt
   f.Environment().deletion.DeleteFolderContents(purged, "*.*", false);
   EXPECT_FALSE(files.FileExists(purged + "\\loose.txt"));
   EXPECT_EQ(files.ReadFile(fixture + "\\target\\precious.txt"), "keep me");
-  // Under Wine the link cannot be opened as itself, so it stays and is reported.
-  if (files.FolderExists(purged + "\\link")) {
-    EXPECT_EQ(f.Lines().back(), " -Error-4390     " + UpperCase(purged + "\\link"));
-  }
 }
 
 TEST_F(Deletion, EveryDataFileOutcomeHasItsLineEvenInSummaryAndAFileOnlyItsShortNameReachesIsDeleted) {
@@ -291,7 +280,7 @@ class DriverTest : public ::testing::Test, public PurgeHost {
   std::function<void(PurgeFunctionId, PurgeEnvironment&)> onBody;
 };
 
-TEST_F(DriverTest, RunsSelectedFunctionsInTheFixedOrderWithTheirFramesAndShredTitles) {
+TEST_F(DriverTest, RunsSelectedFunctionsInTheFixedOrderWithTheirFramesAndShredTitlesAndACancelSkipsTheRest) {
   Select({Plugins, TempFolders, FirefoxCache, Clipboard, RecycleBin});
   recycleBin = false;  // a disabled box does not run
   fixture.settings.shredMode = '1';
@@ -317,6 +306,24 @@ TEST_F(DriverTest, RunsSelectedFunctionsInTheFixedOrderWithTheirFramesAndShredTi
                        {40, true}, {80, true}, {120, true}, {160, true}, {200, true}, {200, false}}));
   driver.Preview();
   EXPECT_EQ(section, "  Processing \"Temp Folders\"");
+
+  // A cancel skips the rest silently; a click while cancelling does not start a second run.
+  Select({FirefoxCookies, FirefoxTypedUrls});
+  ran.clear();
+  onBody = [this](PurgeFunctionId id, PurgeEnvironment&) {
+    if (id != FirefoxTypedUrls) return;
+    driver.Cancel();
+    driver.Purge(nullptr);
+    driver.Preview();
+  };
+  driver.Purge(nullptr);
+  EXPECT_EQ(ran, (Ids{FirefoxCache, FirefoxCookies, FirefoxTypedUrls}));
+  EXPECT_FALSE(Contains("Processing \"Temp Folders\"") || state.purgeRunning);
+  EXPECT_EQ(std::pair(r.sink.lines.back(), r.label.colour), std::pair(kCancelled, kColourSilver));
+  ran.clear();
+  onBody = nullptr;
+  driver.Purge(nullptr);
+  EXPECT_EQ(ran.size(), 6u) << "the next purge starts afresh";
 }
 
 TEST_F(DriverTest, NothingSelectedOrNoTabToReadIsASevereErrorAndAnExceptionInABodyIsContainedSevereAndThePurgeGoesOn) {
@@ -343,25 +350,6 @@ TEST_F(DriverTest, NothingSelectedOrNoTabToReadIsASevereErrorAndAnExceptionInABo
                                  "       program or system function and can not safely be deleted.", " ",
                                  "NOTE - The TroubleShooting section of the Tidemark Help file ", kErrorNote}));
   EXPECT_EQ(std::pair(r.report.ErrorLevel(), r.label.colour), std::pair(9, kColourLime));
-}
-
-TEST_F(DriverTest, CancelInTheMiddleSkipsTheRestSilently) {
-  Select({FirefoxCache, FirefoxCookies, FirefoxTypedUrls, FirefoxHistory, FirefoxForms});
-  onBody = [this](PurgeFunctionId id, PurgeEnvironment&) {
-    if (id != FirefoxTypedUrls) return;
-    driver.Cancel();
-    // A click while cancelling must not start a second run.
-    driver.Purge(nullptr);
-    driver.Preview();
-  };
-  driver.Purge(nullptr);
-  EXPECT_EQ(ran, (Ids{FirefoxCache, FirefoxCookies, FirefoxTypedUrls}));
-  EXPECT_FALSE(Contains("Processing \"FireFox History File\"") || state.purgeRunning);
-  EXPECT_EQ(std::pair(r.sink.lines.back(), r.label.colour), std::pair(kCancelled, kColourSilver));
-  ran.clear();
-  onBody = nullptr;
-  driver.Purge(nullptr);
-  EXPECT_EQ(ran.size(), 5u) << "the next purge starts afresh";
 }
 
 TEST_F(DriverTest, RunningFirefoxSkipsOnlyTheFirefoxFunctionsABrowserTickCautionsAndSwitchesSetTheLevelAndLabel) {

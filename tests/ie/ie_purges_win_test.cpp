@@ -22,7 +22,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 using Lines = std::vector<std::string>;
-using Purge = void (*)(engine::PurgeEnvironment&);
+using test::Sorted;
 constexpr auto kUser = platform::RegistryRoot::CurrentUser;
 
 // An entry last used 5 days, 3 hours and 7 minutes before now shows this age.
@@ -32,11 +32,6 @@ const std::string kDeleted = "       deleted - ", kToDelete = "     to delete - 
 
 std::string Entry(const std::string& label, const std::string& type, const std::string& url) {
   return label + type + " 05-03:07  " + url;
-}
-
-Lines Sorted(Lines lines) {
-  std::sort(lines.begin(), lines.end());
-  return lines;
 }
 
 HANDLE Hold(const std::string& path, DWORD share = 0) {
@@ -105,11 +100,6 @@ class IEPurges : public ::testing::Test {
     std::tie(f.ie.IECacheFolder, f.ie.IECookiesFolder, f.ie.IEHistoryFolder) = std::tie(cache, cookies, history);
     std::tie(f.settings.ieVersionMajor, f.settings.allHist) = std::pair(9, true);
   }
-  Lines Run(Purge purge) {
-    f.r.sink.lines.clear();
-    purge(f.Environment());
-    return f.Lines();
-  }
   std::string Cookie(const std::string& file) {
     return platform::RealFileSystem().ReadFile(cookies + "\\" + file).value_or("");
   }
@@ -175,10 +165,10 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
                  Entry(held, "V ", "Visited: me@http://held.test/"),
                  "  \"I.E. Visited URLs\" Function Completed.  2 Entries Processed."};
   };
-  EXPECT_EQ(Run(IECookiesPurge), cookieLines("  to Randomize - ", kToDelete, "    1 Cookie to Randomize."));
-  EXPECT_EQ(Run(IEVisitedUrlsPurge), visitedLines(kToDelete));
-  EXPECT_EQ(Run(IEStraysPurge).size(), 5u);
-  EXPECT_EQ(Run(IEHistoryFoldersPurge), Lines{"  \"I.E. History Folders\" Function bypassed for Preview."});
+  EXPECT_EQ(f.Run(IECookiesPurge), cookieLines("  to Randomize - ", kToDelete, "    1 Cookie to Randomize."));
+  EXPECT_EQ(f.Run(IEVisitedUrlsPurge), visitedLines(kToDelete));
+  EXPECT_EQ(f.Run(IEStraysPurge).size(), 5u);
+  EXPECT_EQ(f.Run(IEHistoryFoldersPurge), Lines{"  \"I.E. History Folders\" Function bypassed for Preview."});
   for (size_t i = 0; i < stores.size(); ++i) EXPECT_EQ(IndexBytes(stores[i]), before[i]) << stores[i];
   EXPECT_EQ(Cookie("me@random[1].txt"), kCookieText);
   EXPECT_TRUE(Exists(cookies + "\\me@stray[1].txt"));
@@ -187,28 +177,28 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   HANDLE held[] = {Hold(cache + "\\SUBDIR01\\held.htm"), Hold(history + "\\held.htm"),
                    Hold(weekly + "\\index.dat", FILE_SHARE_READ | FILE_SHARE_WRITE),
                    Hold(dom + "\\SUBDIR01\\held.xml")};
-  EXPECT_EQ(Run(IEStraysPurge), (Lines{kDeleted + UpperCase(cookies) + "\\ME@STRAY[1].TXT",
-                                       kDeleted + UpperCase(cache) + "\\SUBDIR01\\STRAY.HTM",
-                                       kDeleted + UpperCase(cache) + "\\SUBDIR01\\NESTED\\DEEP.TMP",
-                                       kDeleted + "http://gone.test/",
-                                       "  \"I.E. Strays\" Function Completed. 4 Files/URLs Processed."}));
-  EXPECT_EQ(Run(IECachePurge),
+  EXPECT_EQ(f.Run(IEStraysPurge), (Lines{kDeleted + UpperCase(cookies) + "\\ME@STRAY[1].TXT",
+                                         kDeleted + UpperCase(cache) + "\\SUBDIR01\\STRAY.HTM",
+                                         kDeleted + UpperCase(cache) + "\\SUBDIR01\\NESTED\\DEEP.TMP",
+                                         kDeleted + "http://gone.test/",
+                                         "  \"I.E. Strays\" Function Completed. 4 Files/URLs Processed."}));
+  EXPECT_EQ(f.Run(IECachePurge),
             (Lines{kHeader, Entry(kDeleted, "N ", "http://a.test/page"), Entry(kDeleted, "S ", "http://sticky.test/"),
                    Entry(kLocked, "N ", "http://held.test/"), Entry(kDeleted, "N ", "http://random.test/"),
                    Entry(kDeleted, "Np", "http://low.test/"),
                    "  \"I.E. Cache\" Function Completed.  5 Entries Processed."}));
   EXPECT_EQ(f.r.report.ErrorLevel(), 1);
-  EXPECT_EQ(Run(IEVisitedUrlsPurge), visitedLines("  Error in URL - "));
-  EXPECT_EQ(Run(IECookiesPurge), cookieLines("    Randomized - ", kDeleted, "    1 Cookie Randomized."));
+  EXPECT_EQ(f.Run(IEVisitedUrlsPurge), visitedLines("  Error in URL - "));
+  EXPECT_EQ(f.Run(IECookiesPurge), cookieLines("    Randomized - ", kDeleted, "    1 Cookie Randomized."));
   std::tie(f.ie.DomStoreFolder, f.ie.LowDomStoreFolder) = std::pair(dom, dom + "\\Low");
   f.ie.DomStoreFound = f.ie.LowDomStoreFound = true;
-  EXPECT_EQ(Run(IEDomStorePurge),
+  EXPECT_EQ(f.Run(IEDomStorePurge),
             (Lines{"DOMstore:", kHeader, Entry(kDeleted, "M ", "http://dom.test/"),
                    Entry(kLocked, "M ", "http://held-dom.test/"),
                    "*** Error - Pro-Mode DOMstore Index.dat is corrupted - Protected Mode DOMstore",
                    "  Purge \"DOMstore\" Function Completed.  2 Entries Processed."}));
   // The listing order is the file system's.
-  EXPECT_EQ(Sorted(Run(IEHistoryFoldersPurge)),
+  EXPECT_EQ(Sorted(f.Run(IEHistoryFoldersPurge)),
             Sorted({kDeleted + UpperCase(daily) + "\\INDEX.DAT", kDeleted + UpperCase(daily),
                     "        Locked - " + UpperCase(weekly) + "\\INDEX.DAT",
                     "       Index.dat is present  - MSHist012024010820240115",
@@ -246,7 +236,7 @@ TEST_F(IEPurges, WithNothingProtectedTheWarningIsAskedAtMostOnceForBothPasses) {
     f.noProtectionWarnings = 0;
     std::tie(f.ieCookieMsgOpt, f.continueWithoutProtection) = std::tuple(showOption, answer);
     f.state.previewMode = preview;
-    Lines lines = Run(IECookiesPurge);
+    Lines lines = f.Run(IECookiesPurge);
     EXPECT_EQ(std::tuple(f.noProtectionWarnings, UrlsIn(cookies).empty() && UrlsIn(lowCookies).empty(),
                          std::count(lines.begin(), lines.end(), "  Purge \"Cookies\" Function Bypassed.")),
               std::tuple(warnings, deleted, warnings && !deleted ? 1 : 0))
@@ -271,15 +261,15 @@ TEST_F(IEPurges, RegistryTracesGoMsnUsersKeepTheirMruListAndEachPermissionChange
                    "  \"I.E. Typed URLs\" Function Completed. 3 entries Processed."});
   };
   f.state.previewMode = true;
-  EXPECT_EQ(Sorted(Run(IETypedUrlsPurge)), typed(kToDelete));
-  EXPECT_EQ(Run(IESearchesPurge), Lines{"  \"I.E. Searches\" Function bypassed for Preview."});
+  EXPECT_EQ(Sorted(f.Run(IETypedUrlsPurge)), typed(kToDelete));
+  EXPECT_EQ(f.Run(IESearchesPurge), Lines{"  \"I.E. Searches\" Function bypassed for Preview."});
   EXPECT_EQ(names("Internet Explorer\\Typedurls"), (Lines{"Other", "url1"}));
 
   f.state.previewMode = false;
-  EXPECT_EQ(Sorted(Run(IETypedUrlsPurge)), typed(kDeleted));
-  EXPECT_EQ(Run(IESearchesPurge),
+  EXPECT_EQ(Sorted(f.Run(IETypedUrlsPurge)), typed(kDeleted));
+  EXPECT_EQ(f.Run(IESearchesPurge),
             Lines{"  \"I.E. Searches\" Function Completed.   2 \"I.E. Searches\" block Processed."});
-  EXPECT_EQ(Run(IESearchesPurge),
+  EXPECT_EQ(f.Run(IESearchesPurge),
             (Lines{"    No \"I.E. Searches\" found to delete.", "  \"I.E. Searches\" Function Completed."}));
   EXPECT_EQ(names("Internet Explorer\\Typedurls"), Lines{"Other"});
   EXPECT_TRUE(names("MSN\\Typedurls").empty() && names(searches + "{A1}").empty());
@@ -309,7 +299,7 @@ TEST_F(IEPurges, FaultsLoseNothing) {
   f.scratch.Write("IEcookie.dat", "r=cookie:me@random.test/\n");
   WriteStore(cookies, {{"Cookie:me@random.test/", "me@random[1].txt", true, 0, kCookieText}}, false, used);
   WriteStore(lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
-  EXPECT_EQ(Run(IECookiesPurge),
+  EXPECT_EQ(f.Run(IECookiesPurge),
             (Lines{"*** Error - Bypassed Cookie procesing as existing Protect file could not be opened",
                    "*** Error - Bypassed P-M Cookie procesing as existing Protect file could not be opened",
                    "    No Entries found to delete.", "  Purge \"Cookies\" Function Completed."}));
@@ -317,8 +307,8 @@ TEST_F(IEPurges, FaultsLoseNothing) {
   EXPECT_EQ(UrlsIn(lowCookies), Lines{"Cookie:me@low.test/"});
   std::tie(files.unreadable, files.torn) = std::pair(false, true);
   f.ie.LowCookiesFolder.clear();
-  EXPECT_EQ(Run(IECookiesPurge), (Lines{kHeader, Entry(" -Error-112      ", "C ", "Cookie:me@random.test/"),
-                                        "  Purge \"Cookies\" Function Completed.  1 Entries Processed."}));
+  EXPECT_EQ(f.Run(IECookiesPurge), (Lines{kHeader, Entry(" -Error-112      ", "C ", "Cookie:me@random.test/"),
+                                          "  Purge \"Cookies\" Function Completed.  1 Entries Processed."}));
   EXPECT_EQ(Cookie("me@random[1].txt"), kCookieText);
   EXPECT_FALSE(Exists(cookies + "\\me@random[1].txt.new"));
 
@@ -326,7 +316,7 @@ TEST_F(IEPurges, FaultsLoseNothing) {
   WriteStore(files.link, {{"Visited: me@http://behind.test/", ""}}, false, f.now);
   Bytes behind = IndexBytes(files.link);
   // A real folder seen as a link is not one the system can remove as a link.
-  EXPECT_EQ(Run(IEHistoryFoldersPurge),
+  EXPECT_EQ(f.Run(IEHistoryFoldersPurge),
             (Lines{" -Error-4390     " + UpperCase(files.link), "    No History Folders found to delete.",
                    "  \"I.E. History Folders\" Function Completed."}));
   EXPECT_EQ(IndexBytes(files.link), behind);
@@ -337,7 +327,7 @@ TEST_F(IEPurges, FaultsLoseNothing) {
   f.scratch.Write("Content.IE5\\SUBDIR01\\linked\\behind.txt", "keep me");
   WriteStore(f.ie.IEUserDataFolder, {{"userdata:me@a.test/", "a[1].xml"}}, true, f.now);
   WriteStore(f.ie.LowUserDataFolder, {{"userdata:me@low.test/", "low[1].xml"}}, true, f.now);
-  EXPECT_EQ(Run(IEStraysPurge), (Lines{"    No Strays found to delete.", "  \"I.E. Strays\" Function Completed. "}));
+  EXPECT_EQ(f.Run(IEStraysPurge), (Lines{"    No Strays found to delete.", "  \"I.E. Strays\" Function Completed. "}));
   EXPECT_TRUE(Exists(files.link + "\\behind.txt"));
   EXPECT_TRUE(Exists(f.ie.LowUserDataFolder + "\\SUBDIR01\\low[1].xml"));
 
@@ -346,7 +336,7 @@ TEST_F(IEPurges, FaultsLoseNothing) {
   f.scratch.Write("Cookies\\me@stray[1].txt", kCookieText);
   WriteStore(cache, {{"http://a.test/", "a[1].htm"}}, true, f.now);
   f.scratch.Write("Content.IE5\\SUBDIR01\\stray.htm", "x");
-  EXPECT_EQ(Run(IEStraysPurge), (Lines{"    No Strays found to delete.", "  \"I.E. Strays\" Function Completed. "}));
+  EXPECT_EQ(f.Run(IEStraysPurge), (Lines{"    No Strays found to delete.", "  \"I.E. Strays\" Function Completed. "}));
   EXPECT_EQ(f.messages, Lines{"Tidemark  -  Message|Insufficient RAM to perform the \"Strays\" processing.\r\n"
                               "Try again after some Cache is purged.\r\nFunction Terminated."});
   EXPECT_TRUE(f.r.report.ErrorLevel() == 9 && f.state.lowMemory);
@@ -361,7 +351,6 @@ TEST_F(IEPurges, IndexFileOpensLocksAndResets) {
   const std::tuple<std::function<void(Bytes&)>, int, const char*> cases[] = {
       {[](Bytes& b) { b[0x1A] = '3'; }, 91, "Error - version of Cache Index.dat not supported"},
       {[](Bytes& b) { b[1] = 'X'; }, 13, "Error - Cache Index.dat is corrupted"},
-      {[](Bytes& b) { b.resize(20); }, 13, "Error - Cache Index.dat is corrupted"},
       {[](Bytes& b) { b[0x21] = 0; }, 12, "Error - Cache Index.dat not yet initialized"},
       {[](Bytes& b) { b[0x21] = 0x48; }, 93, "Error - Invalid Hash Pointer in Cache Index.dat file"},
       {[](Bytes& b) { b[0x21] = 0x80; }, 93, "Error - Invalid Hash Pointer in Cache Index.dat file"},  // at the end

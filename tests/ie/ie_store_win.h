@@ -24,8 +24,7 @@ struct StoreEntry {
   std::string tag = "URL ";
 };
 
-// folder\index.dat naming the entries, and their files: in folder's
-// sub-folder SUBDIR01 with subDir, else in folder itself.
+// folder\index.dat naming the entries, and their files: in folder\SUBDIR01 with subDir, else in folder itself.
 inline void WriteStore(const std::string& folder, const std::vector<StoreEntry>& entries, bool subDir,
                        uint64_t lastAccess) {
   platform::FileSystem& files = platform::RealFileSystem();

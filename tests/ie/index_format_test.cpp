@@ -30,12 +30,8 @@
 namespace tidemark::ie {
 namespace {
 
-using test::IndexBuilder;
+using namespace test;
 using Bytes = std::vector<uint8_t>;
-
-uint32_t Get32(const Bytes& b, size_t i) { return b[i] | b[i + 1] << 8 | b[i + 2] << 16 | uint32_t(b[i + 3]) << 24; }
-uint64_t Get64(const Bytes& b, size_t at) { return Get32(b, at) | uint64_t(Get32(b, at + 4)) << 32; }
-void Put32(Bytes& b, size_t at, uint32_t v) { std::memcpy(&b[at], &v, 4); }
 
 struct FakeRemover : CachedFileRemover {
   bool Remove(const std::string& path) override { return removed.push_back(path), true; }
@@ -290,7 +286,7 @@ TEST(IndexSamples, TheWalkIsMsiecfexportsAndMsiecfinfoReadsEveryIndexThePurgesCh
     EXPECT_EQ((std::sort(urls.begin(), urls.end()), urls), ExportedUrls(text)) << sample;
   }
 
-  test::MemoryPurge p;
+  MemoryPurge p;
   std::tie(p.ie.IECacheFolder, p.ie.IEHistoryFolder, p.ie.IECookiesFolder) =
       std::tuple("C:\\IE\\Content.IE5", "C:\\IE\\History.IE5", "C:\\IE\\Cookies");
   const std::string cacheIndex = "C:\\IE\\Content.IE5\\index.dat", historyIndex = "C:\\IE\\History.IE5\\index.dat";
@@ -321,7 +317,6 @@ TEST(IndexSamples, TheWalkIsMsiecfexportsAndMsiecfinfoReadsEveryIndexThePurgesCh
   p.settings.keepFiles = true;  // the daily index stays, so it is reset
   IEHistoryFoldersPurge(p.Environment());
   EXPECT_EQ(p.r.report.ErrorLevel(), 0);
-  EXPECT_EQ(p.Lines()[p.Lines().size() - 2], "       Cleared Daily History - MSHist012024010120240102");
   EXPECT_EQ(std::tuple(items(cacheIndex), items(historyIndex), items(cookieIndex), items(daily)),
             std::tuple("0", "0", "2", "0"));
   EXPECT_TRUE(ExportedUrls(*p.files.ReadFile(cacheIndex)).empty());

@@ -2,6 +2,7 @@
 // one fault) and an in-memory report. Change the state, settings or located folders, then ask for a fresh
 // Environment().
 #pragma once
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,12 @@ struct PurgePlatformChoice {
   platform::Processes* processes = nullptr;
   platform::SharedMemory* memory = nullptr;
 };
+
+// Report lines in order, for those whose order is the file system's listing order.
+inline std::vector<std::string> Sorted(std::vector<std::string> lines) {
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
 
 // The IE purges' registry keys below root, a key of the test's own.
 inline engine::IEPurgeKeys IEKeysBelow(const std::string& root) {
@@ -48,6 +55,12 @@ class PurgeFixture : public PurgeData {
          [this](const std::string& caption, const std::string& text) { messages.push_back(caption + "|" + text); }}};
   }
   engine::PurgeEnvironment& Environment() { return Fresh(Resources()); }
+  // Runs one purge body on a fresh report; the lines it wrote.
+  const std::vector<std::string>& Run(void (*body)(engine::PurgeEnvironment&)) {
+    r.sink.lines.clear();
+    body(Environment());
+    return Lines();
+  }
 
   TempFolder scratch;
   uint64_t now = FileTimeNow();
