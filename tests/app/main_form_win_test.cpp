@@ -171,36 +171,6 @@ TEST_F(MainFormTest, PurgeRunsTheVisibleFrameShowsAndCopiesTheResultsAndCancelSt
   EXPECT_EQ(ran, (std::vector<engine::PurgeFunctionId>{FirefoxCache, FirefoxCookies}));
 }
 
-TEST_F(MainFormTest, F1AndTheHelpMenuOpenTheHelpFileBesideTheProgram) {
-  ASSERT_TRUE(platform::RealFileSystem().CopyFileTo(TIDEMARK_HELP_FILE, folder / "Tidemark.chm", true));
-  Create();
-  ASSERT_EQ(form->helpViewer().window(), nullptr);
-  MSG f1{form->purgeButton(), WM_KEYDOWN, VK_F1, 0};
-  EXPECT_TRUE(form->PreTranslate(f1));
-  EXPECT_TRUE(IsWindowVisible(form->helpViewer().window()));
-  SendMessageA(form->helpViewer().window(), WM_CLOSE, 0, 0);
-  SendMessageA(form->hwnd(), WM_COMMAND, GetMenuItemID(GetSubMenu(GetMenu(form->hwnd()), 2), 0), 0);
-  EXPECT_TRUE(IsWindowVisible(form->helpViewer().window()));
-}
-
-TEST_F(MainFormTest, TabWalksTheErrorLinesAndBackToTheFirst) {
-  Create([](engine::PurgeFunctionId, engine::PurgeEnvironment& c) {
-    c.report.Line(std::string(engine::kLocked) + "C:\\in-use.dat");
-  });
-  Tick(form->Frame(0), {TempFolders, RecentLinks});
-  form->PurgeBtnClick();
-  const auto& lines = form->results().lines();
-  std::vector<size_t> errors;
-  for (size_t i = 0; i < lines.size(); ++i)
-    if (engine::IsErrorLine(lines[i])) errors.push_back(i);
-  ASSERT_EQ(errors.size(), 2u);
-  MSG tab{form->results().hwnd(), WM_KEYDOWN, VK_TAB, 0};
-  for (size_t expected : {errors[0], errors[1], lines.size() - 1, errors[0]}) {
-    EXPECT_TRUE(form->PreTranslate(tab));
-    EXPECT_EQ(form->results().current(), expected);
-  }
-}
-
 TEST_F(MainFormTest, BrowserTickMarksARunningFirefoxThePurgeSkipsItsFunctionsAndTheWindowListSeesTheDesktop) {
   // On a desktop of its own: no other test sees this Firefox, and no other
   // test's windows are seen here.
