@@ -61,6 +61,7 @@ TEST(ProtectList, EachIEEntryFormInEachModeTheManagerMarksWithTheLastThatApplies
       {"cookie:me@www.keep.org/", kCookie, "P p=*keep.org"}, {"cookie:me@www.keep.org/", kHistory, "-"},
       // Wildcards look only at the address: not the user part, not the query.
       {"cookie:site@other.com/", kCookie, "-"}, {"cookie:me@other.com/?site", kCache, "-"},
+      {"cookie:adserver@other.com/", kCookie, "-"},
       // The first matching entry in sorted order wins.
       {"cookie:me@adserver.site.com/", kCookie, "P a=*site"},
   };
