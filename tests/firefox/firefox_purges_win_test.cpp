@@ -29,12 +29,6 @@ class FirefoxPurge : public ::testing::Test {
     f.firefox = {};
     locations::EnsureFirefoxLocations(f.firefox, f.ie, f.files, f.shellFolders);
   }
-  // Runs one purge body on a fresh report; the lines it wrote.
-  const Lines& Run(void (*body)(engine::PurgeEnvironment&)) {
-    f.r.sink.lines.clear();
-    body(f.Environment());
-    return f.Lines();
-  }
   std::string Database() const { return profile + "\\cookies.sqlite"; }
   // A current cookies.sqlite holding the cookies (host, name, value), and the protect list.
   void Make(const std::vector<std::array<std::string, 3>>& cookies, const std::string& protect) {
@@ -74,11 +68,11 @@ TEST_F(FirefoxPurge, CookiesDeletesUnprotectedKeepsProtectedScramblesRandomAndLe
        "p=keep.test\r\nr=.RANDOM.test\r\np=.site.test\r\np=axb.test\r\np=100percent.test\r\n");
   const std::string before = Stored();
   f.state.previewMode = true;
-  Run(FirefoxCookiesPurge);
+  f.Run(FirefoxCookiesPurge);
   EXPECT_EQ(Stored(), before) << "a Preview changes nothing";
   f.state.previewMode = false;
   f.state.flags.secureErase = true;
-  EXPECT_EQ(Run(FirefoxCookiesPurge),
+  EXPECT_EQ(f.Run(FirefoxCookiesPurge),
             (Lines{"    Randomized - .random.test", "       deleted - 100%.test", "       deleted - a_b.test",
                    "       deleted - gone.test", "       deleted - site.test", "    1 Cookie Randomized.",
                    kCookiesDone + "   5 Entries Processed."}));
@@ -98,7 +92,7 @@ TEST_F(FirefoxPurge, CookieFailuresClaimNoChanges) {
                                                            {"stuck.test", "s", "1"}, {"z.test", "z", "1"}};
   Make(cookies, "p=keep.test\r\n");
   HANDLE locked = CreateFileA(f.firefoxProtectFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_EQ(Run(FirefoxCookiesPurge),
+  EXPECT_EQ(f.Run(FirefoxCookiesPurge),
             (Lines{"*** Error - Bypassed Cookie procesing as existing Protect file could not be opened"}));
   CloseHandle(locked);
   EXPECT_EQ(f.r.report.ErrorLevel(), 7);
@@ -124,7 +118,7 @@ TEST_F(FirefoxPurge, CookieFailuresClaimNoChanges) {
     Make(cookies, "p=keep.test\r\n");
     TSQLiteDatabase writer(Database());
     writer.Execute(change.empty() ? "BEGIN IMMEDIATE" : change);
-    EXPECT_EQ(Run(FirefoxCookiesPurge), lines);
+    EXPECT_EQ(f.Run(FirefoxCookiesPurge), lines);
     if (left.empty()) continue;  // no cookie table to look at
     EXPECT_EQ(Stored(), left);
   }
@@ -145,7 +139,7 @@ TEST_F(FirefoxPurge, CookiesTxtLosesEveryLineOfAnUnprotectedHostHttpOnlyOnesTooA
     if (!blocker.empty()) f.files.CreateFolders(profile + "\\" + blocker);
     f.files.WriteFile(f.firefoxProtectFile, "p=.keep.test\r\n");
     Locate();
-    EXPECT_EQ(Run(FirefoxCookiesPurge), lines);
+    EXPECT_EQ(f.Run(FirefoxCookiesPurge), lines);
     EXPECT_EQ(f.files.ReadFile(txt), left);
     EXPECT_FALSE(f.files.FileExists(profile + "\\Cookies.pg2"));
   }
@@ -174,14 +168,14 @@ TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlikeAndTheCacheEmptiesBot
   Locate();
   f.state.previewMode = true;  // a Preview opens no database
   for (auto body : {FirefoxTypedUrlsPurge, FirefoxHistoryPurge, FirefoxFormHistoryPurge})
-    EXPECT_EQ(Run(body), (Lines{"  No Deletes are done for a \"Preview Purge\"."}));
+    EXPECT_EQ(f.Run(body), (Lines{"  No Deletes are done for a \"Preview Purge\"."}));
   f.state.previewMode = false;
   EXPECT_EQ(Ids("moz_places"), "1001,1002,1003,1004,1005,1006") << "a Preview changes nothing";
-  EXPECT_EQ(Run(FirefoxTypedUrlsPurge), (Lines{"  Deleted entries from  FireFox Typed URLs - Places.SQLite"}));
+  EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), (Lines{"  Deleted entries from  FireFox Typed URLs - Places.SQLite"}));
   EXPECT_EQ(Ids("moz_places"), "1002,1003,1004,1005") << "the typed, unbookmarked places go";
-  EXPECT_EQ(Run(FirefoxHistoryPurge), (Lines{"  Deleted entries from  FireFox History file - Places.SQLite"}));
+  EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{"  Deleted entries from  FireFox History file - Places.SQLite"}));
   EXPECT_EQ(Ids("moz_places") + " " + Ids("moz_historyvisits") + " " + Ids("moz_annos"), "1003,1004,1005  4002");
-  EXPECT_EQ(Run(FirefoxFormHistoryPurge),
+  EXPECT_EQ(f.Run(FirefoxFormHistoryPurge),
             (Lines{"  Deleted entries from FireFox Form History file - FormHistory.SQLite"}));
   EXPECT_EQ(test::QueryCount(forms, "SELECT * FROM moz_formhistory"), 0);
   for (const char* file : {"Roaming\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\_CACHE_MAP_",
@@ -190,7 +184,7 @@ TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlikeAndTheCacheEmptiesBot
     f.scratch.Write(file, "data");
   Locate();
   f.state.flags.detailReport = false;  // the data file's line shows all the same
-  EXPECT_EQ(Run(FirefoxCachePurge),
+  EXPECT_EQ(f.Run(FirefoxCachePurge),
             (Lines{"       deleted - " + localProfile + "\\XUL.MFL",
                    "  Purge \"FireFox Cache\" Function Completed.   4 Cache Data Files Processed."}));
   EXPECT_FALSE(f.files.FileExists(localProfile + "\\XUL.MFL"));
@@ -204,14 +198,14 @@ TEST_F(FirefoxPurge, HistoryKeepsTypedVisitsBookmarksAndQueriesThenTypedUrlsRemo
   test::BuildDatabase(Places(), kPlaces);
   Locate();
   f.state.flags.compact = true;
-  EXPECT_EQ(Run(FirefoxHistoryPurge), (Lines{"  Compact History file completed",
+  EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{"  Compact History file completed",
                                              "  Deleted entries from  FireFox History file - Places.SQLite"}));
   EXPECT_EQ(Ids("moz_places"), "1001,1003,1004,1005,1006") << "the unvisited link goes; bookmark and query stay";
   EXPECT_EQ(Ids("moz_historyvisits"), "1,2001,2005,2006") << "typed visits stay, others and orphans go";
   EXPECT_EQ(Ids("moz_inputhistory", "place_id") + " " + Ids("moz_annos"), "1001 4002") << "never-expiring stays";
   EXPECT_EQ(test::QueryText(Places(), "PRAGMA freelist_count"), "0");
 
-  EXPECT_EQ(Run(FirefoxTypedUrlsPurge), (Lines{"  Deleted entries from  FireFox Typed URLs - Places.SQLite"}));
+  EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), (Lines{"  Deleted entries from  FireFox Typed URLs - Places.SQLite"}));
   EXPECT_EQ(Ids("moz_places"), "1003,1004,1005") << "a bookmarked typed place stays";
   EXPECT_EQ(Ids("moz_historyvisits") + Ids("moz_inputhistory", "place_id"), "");
   EXPECT_EQ(test::QueryCount(Places(), "SELECT id FROM moz_places WHERE id <= 92"), 91) << "the sample's typed 92";

@@ -19,15 +19,9 @@ using Lines = std::vector<std::string>;
 
 bool Exists(const std::string& path) { return platform::RealFileSystem().Attributes(path).has_value(); }
 
-const Lines& Purged(test::PurgeFixture& f, void (*body)(engine::PurgeEnvironment&)) {
-  f.r.sink.lines.clear();
-  body(f.Environment());
-  return f.Lines();
-}
-
 TEST(TempFoldersPurge, EmptiesEverySelectedFolderOlderThanTheAgeAndCounts) {
   test::PurgeFixture f;
-  EXPECT_EQ(Purged(f, TempFoldersPurge), (Lines{" -Error- Temp Folder: not processed - folder could not be located",
+  EXPECT_EQ(f.Run(TempFoldersPurge), (Lines{" -Error- Temp Folder: not processed - folder could not be located",
                                              "         Please verify your Temp Folders configuration:",
                                              "         Click 'Configue' and select the 'Temp Folders' Tab.",
                                              "         or remove checkmark from 'Temp Folders' option."}));
@@ -42,11 +36,11 @@ TEST(TempFoldersPurge, EmptiesEverySelectedFolderOlderThanTheAgeAndCounts) {
   const std::string age = "     Ignore files modified in the last 8 Hours";
   // After the strays ran out of memory nothing is deleted.
   f.state.lowMemory = true;
-  EXPECT_EQ(Purged(f, TempFoldersPurge),
+  EXPECT_EQ(f.Run(TempFoldersPurge),
             (Lines{age, "    No Files/Directories found to delete.", "  Purge \"Temp Folders\" Function Completed."}));
   EXPECT_TRUE(Exists(first + "\\old.tmp"));
   f.state.lowMemory = false;
-  EXPECT_EQ(Purged(f, TempFoldersPurge),
+  EXPECT_EQ(f.Run(TempFoldersPurge),
             (Lines{age, "  Purge \"Temp Folders\" Function Completed. 3 Files/Directories Processed."}));
   EXPECT_TRUE(!Exists(first + "\\old.tmp") && Exists(first + "\\young.tmp"));
   EXPECT_TRUE(!Exists(second + "\\sub") && Exists(second));
@@ -60,7 +54,7 @@ TEST(RecentLinks, OnlyShortcutsAtTheTopGoHiddenOnesTooAndAMissingFolderIsAnError
   };
   std::tie(f.ie.RecentFolder, f.ie.RecentFolderFound) = std::pair(recent, true);
   f.scratch.Write("Recent\\desktop.ini", "[.ShellClassInfo]");
-  EXPECT_EQ(Purged(f, RecentLinksBody),
+  EXPECT_EQ(f.Run(RecentLinksBody),
             (Lines{"    No Links found to delete.", "  Purge \"Recent LNKs\" Function Completed."}));
   std::string hidden = f.scratch.Write("Recent\\Hidden.LNK", "link");
   SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
@@ -68,7 +62,7 @@ TEST(RecentLinks, OnlyShortcutsAtTheTopGoHiddenOnesTooAndAMissingFolderIsAnError
   f.scratch.Write("Recent\\sub\\deep.lnk", "link");
   for (std::string_view label : {engine::kToDelete, engine::kDeleted}) {
     f.state.previewMode = label == engine::kToDelete;
-    Lines lines = Purged(f, RecentLinksBody);
+    Lines lines = f.Run(RecentLinksBody);
     std::sort(lines.begin(), lines.begin() + std::min<size_t>(2, lines.size()));
     EXPECT_EQ(lines, (Lines{reported(label, "Hidden.LNK"), reported(label, "report.lnk"),
                             "  Purge \"Recent LNKs\" Function Completed.   2 Links Processed."}));
@@ -77,11 +71,11 @@ TEST(RecentLinks, OnlyShortcutsAtTheTopGoHiddenOnesTooAndAMissingFolderIsAnError
   EXPECT_TRUE(Exists(recent + "\\desktop.ini") && Exists(recent + "\\sub\\deep.lnk"));
   HANDLE held = CreateFileA(f.scratch.Write("Recent\\busy.lnk", "link").c_str(), GENERIC_READ, 0, nullptr,
                             OPEN_EXISTING, 0, nullptr);
-  EXPECT_EQ(Purged(f, RecentLinksBody).front(), reported(engine::kLocked, "busy.lnk"));
+  EXPECT_EQ(f.Run(RecentLinksBody).front(), reported(engine::kLocked, "busy.lnk"));
   CloseHandle(held);
   EXPECT_TRUE(f.r.report.ErrorSeen());
   f.ie.RecentFolderFound = false;
-  EXPECT_EQ(Purged(f, RecentLinksBody), Lines{" -Error- Recent LNKs:  not processed as folder could not be located"});
+  EXPECT_EQ(f.Run(RecentLinksBody), Lines{" -Error- Recent LNKs:  not processed as folder could not be located"});
   EXPECT_EQ(f.r.report.ErrorLevel(), 3);
 }
 
@@ -100,8 +94,8 @@ TEST(RecycleBinAndClipboardPurges, EmptyBothOrSayTheyCouldNot) {
   ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard());
   ASSERT_TRUE(SetClipboardData(CF_TEXT, GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 1)));  // an empty text
   CloseClipboard();
-  EXPECT_EQ(Purged(f, RecycleBinPurge), Lines{"  Purge \"Recycle Bin\" Function Completed."});
-  EXPECT_EQ(Purged(f, ClipboardPurge), Lines{"  \"Clear Windows ClipBoard\" Function Completed."});
+  EXPECT_EQ(f.Run(RecycleBinPurge), Lines{"  Purge \"Recycle Bin\" Function Completed."});
+  EXPECT_EQ(f.Run(ClipboardPurge), Lines{"  \"Clear Windows ClipBoard\" Function Completed."});
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
   EXPECT_TRUE(SHQueryRecycleBinA(nullptr, &bin) == S_OK && bin.i64NumItems == 0);
   EXPECT_EQ(f.r.report.ErrorLevel(), 0);
@@ -124,7 +118,7 @@ TEST(RecycleBinAndClipboardPurges, EmptyBothOrSayTheyCouldNot) {
     refusing.answer = answer;
     test::PurgeFixture g({nullptr, &refusing, &refusing});
     g.state.previewMode = preview;
-    EXPECT_EQ(Purged(g, body), Lines{line});
+    EXPECT_EQ(g.Run(body), Lines{line});
     EXPECT_EQ(g.r.report.ErrorLevel(), level);
   }
 }
