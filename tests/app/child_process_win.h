@@ -31,7 +31,6 @@ class ChildProcess {
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
   }
-  DWORD ExitCode() const { return WaitForExit(0).value_or(STILL_ACTIVE); }
 
  private:
   PROCESS_INFORMATION info_{};

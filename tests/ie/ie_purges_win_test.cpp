@@ -22,6 +22,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 using Lines = std::vector<std::string>;
+using test::Exists;
 using test::Sorted;
 constexpr auto kUser = platform::RegistryRoot::CurrentUser;
 

@@ -56,6 +56,4 @@ inline std::vector<std::string> UrlsIn(const std::string& folder) {
   return urls;
 }
 
-inline bool Exists(const std::string& path) { return platform::RealFileSystem().Attributes(path).has_value(); }
-
 }  // namespace tidemark::ie

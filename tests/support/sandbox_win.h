@@ -41,6 +41,9 @@ inline bool RemoveTree(const std::string& path) {
   return (*attributes & platform::kAttrDirectory) ? files.RemoveFolder(path) : files.RemoveFile(path);
 }
 
+// A file or folder (or a link) is there.
+inline bool Exists(const std::string& path) { return platform::RealFileSystem().Attributes(path).has_value(); }
+
 class TempFolder : Scoped {
  public:
   TempFolder() : path_(JoinPath(platform::RealShell().TempPath(), UniqueName())) {

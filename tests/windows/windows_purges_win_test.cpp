@@ -17,7 +17,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-bool Exists(const std::string& path) { return platform::RealFileSystem().Attributes(path).has_value(); }
+using test::Exists;
 
 TEST(TempFoldersPurge, EmptiesEverySelectedFolderOlderThanTheAgeAndCounts) {
   test::PurgeFixture f;
