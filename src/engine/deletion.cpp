@@ -6,12 +6,13 @@
 
 #include "engine/labels.h"
 #include "engine/purge_environment.h"
+#include "platform/path_names.h"
 #include "platform/text.h"
 
 namespace tidemark::engine {
 namespace {
 
-using platform::ExclusiveAccess;
+using platform::IsFullPath;
 
 constexpr uint32_t kMinShredBuffer = 512;
 constexpr int64_t kFileTimeUnitsPerHour = 36'000'000'000;
@@ -19,13 +20,12 @@ constexpr int kScratchNameTries = 1000;
 
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// "X:\" alone, or "\\server\share" with nothing below it.
-bool IsRoot(const std::string& path) {
-  if (path.size() <= 3) return true;
-  if (path[0] != '\\') return false;
-  size_t share = path.find('\\', 2);
-  return share == std::string::npos || path.find('\\', share + 1) == std::string::npos;
-}
+// The folders no purge empties, wherever its path came from.
+constexpr int kSystemFolderIds[] = {0x24 /* Windows */, 0x25 /* system */, 0x29 /* system (x86) */,
+                                    0x26 /* Program Files */, 0x2a /* Program Files (x86) */,
+                                    platform::csidl::kProfile};
+constexpr const char* kSystemFolderVariables[] = {"SystemRoot", "windir", "ProgramFiles", "ProgramFiles(x86)",
+                                                  "ProgramW6432", "USERPROFILE"};
 
 uint64_t RoundUp(uint64_t value, uint64_t unit) { return (value + unit - 1) / unit * unit; }
 
@@ -46,20 +46,12 @@ uint32_t Fat32ClusterSize(uint64_t totalKiB) {
 }
 
 struct ListedItem {
-  std::string name;       // as listed
-  std::string upperName;  // as reported
-  std::string shortName;
+  std::optional<std::string> name;  // the name that reaches it; nothing when none does
+  std::string upperName;            // as listed and reported
   uint32_t attributes = 0;
 };
 
 }  // namespace
-
-bool IsFullPath(const std::string& path) {
-  if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\') return true;
-  if (path.size() < 5 || path[0] != '\\' || path[1] != '\\' || path[2] == '\\') return false;
-  size_t share = path.find('\\', 2);
-  return share != std::string::npos && share + 1 < path.size() && path[share + 1] != '\\';
-}
 
 bool DeletionEngine::Refuse(uint32_t code) {
   LastDeleteError = code;
@@ -104,20 +96,19 @@ bool DeletionEngine::ShredFile(const std::string& path, char mode, int passes) {
   LastDeleteError = 0;
   if (!IsFullPath(path)) return Refuse(error_code::kBadPathname);
   platform::FileSystem& files = env_.platform.files;
-  if (!files.FileExists(path)) return Refuse(files.LastError() ? files.LastError() : error_code::kFileNotFound);
+  if (auto attributes = files.Attributes(path); attributes && (*attributes & platform::kAttrReadOnly))
+    files.SetAttributes(path, *attributes & ~platform::kAttrReadOnly);
 
-  uint64_t size = 0;
-  {
-    std::unique_ptr<platform::ExclusiveFile> probe = files.OpenExclusive(path, ExclusiveAccess::None);
-    if (!probe) return Refuse(files.LastError());
-    const platform::FileIdentity& identity = probe->Identity();
-    // A link, or a file that other names share: its content is not this
-    // name's alone, so only the name goes.
-    if ((identity.attributes & platform::kAttrReparsePoint) || identity.links > 1) {
-      probe.reset();
-      return PlainDeleteFile(path, "");
-    }
-    size = identity.size;
+  // The checks, every pass and the truncation go through this one handle:
+  // while it is open no other file can take the name.
+  std::unique_ptr<platform::ExclusiveFile> file = files.OpenExclusive(path);
+  if (!file) return Refuse(files.LastError());
+  const platform::FileIdentity& identity = file->Identity();
+  // A link, or a file that other names share: its content is not this
+  // name's alone, so only the name goes.
+  if ((identity.attributes & platform::kAttrReparsePoint) || identity.links > 1) {
+    file.reset();
+    return PlainDeleteFile(path, "");
   }
 
   // A scratch name nobody uses: an existing file of that name is not ours.
@@ -129,55 +120,48 @@ bool DeletionEngine::ShredFile(const std::string& path, char mode, int passes) {
   }
 
   uint32_t unit = ClusterSizeFor(path) ? std::max(env_.shred.clusterSize, kMinShredBuffer) : kMinShredBuffer;
-  uint64_t writeLength = RoundUp(size, unit);
+  uint64_t writeLength = RoundUp(identity.size, unit);
   size_t bufferLength = std::max<size_t>(unit, std::min<uint64_t>(writeLength, kMaxShredBuffer / unit * unit));
 
   bool ok = true;
   if (mode == '1' || mode == '2') {
     BuildPatterns(bufferLength);
-    ok = OverwriteFile(path, passes, writeLength);
+    ok = OverwriteFile(*file, passes, writeLength);
   }
   if (ok && (mode == '0' || mode == '2')) {
     if (env_.shred.zeros.size() != bufferLength) env_.shred.zeros.assign(bufferLength, 0);
-    ok = OverwriteFile(path, 0, writeLength);
+    ok = OverwriteFile(*file, 0, writeLength);
   }
   if (!ok) return false;
-
-  if (!files.OpenExclusive(path, ExclusiveAccess::Truncate)) return Refuse(files.LastError());
+  if (!file->Truncate()) return Refuse(file->LastError());
+  file.reset();
   env_.Pump();
 
-  bool result = true;
   if (files.RenameToNewName(path, scratch)) {
-    files.RemoveFile(scratch);
-  } else {
-    LastDeleteError = files.LastError();
-    result = false;
-    files.RemoveFile(path);
+    // An emptied file left under the scratch name is still a failure to report.
+    if (!files.RemoveFile(scratch)) Refuse(files.LastError());
+  } else if (!files.RemoveFile(path)) {
+    Refuse(files.LastError());
   }
   env_.Pump();
-  return result;
+  return LastDeleteError == 0;
 }
 
-bool DeletionEngine::OverwriteFile(const std::string& path, int passes, uint64_t writeLength) {
+// Writes the passes through the open file; a Cancel leaves the file in place.
+bool DeletionEngine::OverwriteFile(platform::ExclusiveFile& file, int passes, uint64_t writeLength) {
   if (passes < 0) passes = 1;
   ShredState& shred = env_.shred;
   const std::vector<uint8_t>* patterns[] = {&shred.patternA, &shred.patternB, &shred.patternC};
   int pattern = 0;
   const std::vector<uint8_t>* buffer = passes >= 1 ? patterns[0] : &shred.zeros;
 
-  platform::FileSystem& files = env_.platform.files;
-  if (auto attributes = files.Attributes(path); attributes && (*attributes & platform::kAttrReadOnly))
-    files.SetAttributes(path, *attributes & ~platform::kAttrReadOnly);
-
   int rounds = std::max(passes, 1);
   for (int round = 1; round <= rounds; ++round) {
-    if (env_.CancelNoted()) break;
-    std::unique_ptr<platform::ExclusiveFile> file = files.OpenExclusive(path, ExclusiveAccess::ReadWrite);
-    if (!file) return Refuse(files.LastError());
-    if (!file->SeekToStart()) return Refuse(file->LastError());
+    if (env_.CancelNoted()) return Refuse(error_code::kCancelled);
+    if (!file.SeekToStart()) return Refuse(file.LastError());
     for (uint64_t done = 0; done < writeLength;) {
       size_t chunk = static_cast<size_t>(std::min<uint64_t>(buffer->size(), writeLength - done));
-      if (!file->Write(buffer->data(), chunk)) return Refuse(file->LastError());
+      if (!file.Write(buffer->data(), chunk)) return Refuse(file.LastError());
       done += chunk;
     }
     if (passes >= 1) {
@@ -277,11 +261,68 @@ std::string DeletionEngine::DeletionLabel(uint32_t code) {
   }
 }
 
-void DeletionEngine::DeleteFolderContents(const std::string& folder, const std::string& mask, bool applyAgeFilter) {
-  if (!IsFullPath(folder) || IsRoot(folder)) {
-    env_.Item(ItemOutcome::Failure, DeletionLabel(error_code::kBadPathname), folder);
-    return;
+bool DeletionEngine::IsSystemFolder(const std::string& canonical) {
+  if (!systemFoldersRead_) {
+    systemFoldersRead_ = true;
+    platform::Shell& shell = env_.platform.shell;
+    std::vector<std::string> found = {shell.WindowsFolder()};
+    for (int id : kSystemFolderIds)
+      if (platform::SpecialFolder folder = shell.GetSpecialFolder(id); folder.found) found.push_back(folder.path);
+    for (const char* name : kSystemFolderVariables)
+      if (auto value = shell.EnvironmentVariable(name)) found.push_back(*value);
+    for (const std::string& folder : found)
+      if (auto exact = platform::CanonicalFolder(folder)) systemFolders_.push_back(UpperCase(*exact));
   }
+  std::string upper = UpperCase(canonical);
+  return std::find(systemFolders_.begin(), systemFolders_.end(), upper) != systemFolders_.end();
+}
+
+PurgeRoot DeletionEngine::OpenRoot(const std::string& folder, RootUse use) {
+  PurgeRoot root;
+  std::optional<std::string> canonical = platform::CanonicalFolder(folder);
+  if (!canonical || (use == RootUse::Empty && (platform::IsRootPath(*canonical) || IsSystemFolder(*canonical)))) {
+    env_.Line(" -Error- Folder may not be purged, not Processed - " + folder);
+    env_.RaiseError(7);
+    return root;
+  }
+  platform::FileSystem& files = env_.platform.files;
+  root.held = files.HoldFolder(*canonical);
+  if (!root.held) {
+    uint32_t code = files.LastError();
+    if (code == platform::kErrorFolderIsLink) {
+      env_.Line(" -Error- Folder is a link, not Processed - " + folder);
+      env_.RaiseError(7);
+    } else if (code == error_code::kFileNotFound || code == error_code::kPathNotFound) {
+      root.path = *canonical;  // fine to walk, but not there
+    } else {
+      FolderNotListed(folder, code);
+    }
+    return root;
+  }
+  root.path = *canonical;
+  return root;
+}
+
+std::unique_ptr<platform::HeldFolder> DeletionEngine::HoldSubFolder(const std::string& path, bool& isLink) {
+  platform::FileSystem& files = env_.platform.files;
+  std::unique_ptr<platform::HeldFolder> held = files.HoldFolder(path);
+  isLink = !held && files.LastError() == platform::kErrorFolderIsLink;
+  if (!held && !isLink) FolderNotListed(path, files.LastError());
+  return held;
+}
+
+void DeletionEngine::FolderNotListed(const std::string& path, uint32_t code) {
+  env_.Line(" -Error- Folder could not be listed - " + UpperCase(path) + " - Error " + std::to_string(code));
+  env_.RaiseError(3);
+}
+
+void DeletionEngine::DeleteFolderContents(const std::string& folder, const std::string& mask, bool applyAgeFilter) {
+  if (PurgeRoot root = OpenRoot(folder, RootUse::Empty)) EmptyHeldFolder(root.path, mask, applyAgeFilter);
+}
+
+// Empties a folder that the caller holds; each sub-folder is held in turn
+// while its own entries go. False when the folder could not be listed.
+bool DeletionEngine::EmptyHeldFolder(const std::string& folder, const std::string& mask, bool applyAgeFilter) {
   platform::FileSystem& files = env_.platform.files;
   const std::string upperFolder = UpperCase(folder);
   auto matchProtect = [&](const std::string& fullPath, const std::string& name) {
@@ -290,9 +331,9 @@ void DeletionEngine::DeleteFolderContents(const std::string& folder, const std::
   };
   try {
     std::vector<ListedItem> fileItems, folderItems;
-    files.ListMatching(folder, mask, [&](const platform::DirEntry& entry) {
+    bool listed = files.ListMatching(folder, mask, [&](const platform::DirEntry& entry) {
       if (env_.CancelNoted()) return false;
-      ListedItem item{entry.name, UpperCase(entry.name), entry.shortName, entry.attributes};
+      ListedItem item{platform::ReachableName(entry), UpperCase(entry.name), entry.attributes};
       if (!entry.IsDirectory()) {
         // A file the age filter keeps is neither counted nor reported.
         if (PassesAgeFilter(entry.lastWrite, applyAgeFilter)) fileItems.push_back(std::move(item));
@@ -302,6 +343,10 @@ void DeletionEngine::DeleteFolderContents(const std::string& folder, const std::
       env_.Pump();
       return true;
     });
+    if (!listed) {
+      FolderNotListed(folder, files.LastError());
+      return false;
+    }
 
     for (const ListedItem& file : fileItems) {
       env_.UpdateProgress(10);
@@ -315,10 +360,11 @@ void DeletionEngine::DeleteFolderContents(const std::string& folder, const std::
       ++ItemsProcessed;
       if (env_.Preview())
         env_.Item(ItemOutcome::Success, answer == cookies::kTempIgnoreError ? kIgnoreErrors : kToDelete, reported);
-      else if (DeleteListedFile(JoinPath(folder, file.name), file.shortName, file.attributes))
+      else if (file.name && DeleteListedFile(JoinPath(folder, *file.name), "", file.attributes))
         env_.Item(ItemOutcome::Success, kDeleted, reported);
       else
-        env_.Item(ItemOutcome::Failure, DeletionLabel(LastDeleteError), reported);
+        env_.Item(ItemOutcome::Failure, DeletionLabel(file.name ? LastDeleteError : error_code::kInvalidName),
+                  reported);
       env_.Pump();
     }
 
@@ -326,23 +372,27 @@ void DeletionEngine::DeleteFolderContents(const std::string& folder, const std::
     for (const ListedItem& sub : folderItems) {
       if (env_.Cancelled()) break;
       std::string reported = upperFolder + "\\" + sub.upperName;
-      std::string path = JoinPath(folder, sub.name);
       char answer = matchProtect(reported + "\\", "");
       if (answer == cookies::kTempProtect) {
         env_.Item(ItemOutcome::Success, kProtected, reported);
         continue;
       }
       // A junction or directory link is never entered: only the link itself
-      // may go. The entry is looked at again in case it changed since the listing.
-      auto current = files.Attributes(path);
-      uint32_t seen = sub.attributes | current.value_or(0);
-      bool link = (seen & platform::kAttrReparsePoint) != 0;
-      if (!link && current && (*current & platform::kAttrDirectory)) {
-        DeleteFolderContents(path, mask, applyAgeFilter);
+      // may go. The folder is held while its entries go, so nothing can take
+      // its place meanwhile.
+      std::string path = sub.name ? JoinPath(folder, *sub.name) : std::string();
+      bool link = (sub.attributes & platform::kAttrReparsePoint) != 0;
+      bool reachable = sub.name.has_value();
+      if (reachable && !link) {
+        std::unique_ptr<platform::HeldFolder> held = HoldSubFolder(path, link);
+        reachable = link || (held && EmptyHeldFolder(path, mask, applyAgeFilter));
         if (env_.Cancelled()) break;
         LastProtectAnswer = answer;
       }
-      if (env_.Preview()) {
+      if (!reachable) {
+        // No name reaches it, or it could not be opened or listed (said then).
+        if (!sub.name) env_.Item(ItemOutcome::Failure, DeletionLabel(error_code::kInvalidName), reported);
+      } else if (env_.Preview()) {
         if (ageFiltered) continue;  // it may not become empty
         env_.Item(ItemOutcome::Success, answer == cookies::kTempIgnoreError ? kIgnoreErrors : kToDelete, reported);
       } else if (link ? files.RemoveFolderLink(path) : files.RemoveFolder(path)) {
@@ -361,6 +411,7 @@ void DeletionEngine::DeleteFolderContents(const std::string& folder, const std::
   } catch (...) {
     // The walk never stops a purge; what was listed so far stays as reported.
   }
+  return true;
 }
 
 bool DeletionEngine::DeleteDataFile(const std::string& path) {

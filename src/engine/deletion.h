@@ -4,13 +4,19 @@
 // 17-character labels of their outcomes.
 //
 // Every path is a full path: nothing here depends on or changes the current
-// folder, and a relative path is refused. A folder walk never follows a
-// junction or directory link, and shredding never writes through a link or
-// into a file that has other names.
+// folder, and a relative path is refused. A walk starts only from a folder
+// in canonical form that is no root, system folder or link, and holds every
+// folder it is in until its entries are gone, so none can be swapped for a
+// link meanwhile; it never enters a link and never acts on a name the "A"
+// API would rewrite. Shredding checks and writes through one handle, never
+// through a link or into a file that has other names.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/files.h"
 
 namespace tidemark::engine {
 
@@ -34,11 +40,25 @@ constexpr uint32_t kPathNotFound = 3;
 constexpr uint32_t kAccessDenied = 5;
 constexpr uint32_t kSharingViolation = 32;
 constexpr uint32_t kLockViolation = 33;
+constexpr uint32_t kInvalidName = 123;
 constexpr uint32_t kBadPathname = 161;
 constexpr uint32_t kDirNotEmpty = 145;
 constexpr uint32_t kFilenameTooLong = 206;
+constexpr uint32_t kCancelled = 1223;
 constexpr uint32_t kUserMappedFile = 1224;
 }  // namespace error_code
+
+// A folder a purge walks from the top, in canonical form and held open
+// until the walk ends. Not held when it may not be walked; then path is set
+// only when the folder is fine but not there.
+struct PurgeRoot {
+  std::string path;
+  std::unique_ptr<platform::HeldFolder> held;
+  explicit operator bool() const { return held != nullptr; }
+};
+
+// What a purge root is for: its contents emptied, or one named file reached.
+enum class RootUse { Empty, Reach };
 
 // The largest single write of an overwrite pass.
 constexpr uint32_t kMaxShredBuffer = 1 << 20;
@@ -59,6 +79,17 @@ class DeletionEngine {
   // Deletes what matches mask in folder and its subfolders, and the emptied
   // subfolders (never folder itself), with report lines and ItemsProcessed.
   void DeleteFolderContents(const std::string& folder, const std::string& mask, bool applyAgeFilter);
+  // The folder, canonical and held, when a purge may walk it: never a
+  // relative path, a link or, to be emptied, a root, the Windows, system or
+  // program folder or the profile folder itself. Otherwise an error line
+  // names it (severity 7); a folder that is not there is passed over silently.
+  PurgeRoot OpenRoot(const std::string& folder, RootUse use);
+  // Holds a sub-folder the walk found before its entries are touched. Null
+  // for a link (isLink set) or, with an error line, for a folder that cannot
+  // be opened.
+  std::unique_ptr<platform::HeldFolder> HoldSubFolder(const std::string& path, bool& isLink);
+  // The error line of a folder whose entries cannot be listed.
+  void FolderNotListed(const std::string& path, uint32_t code);
   // Deletes one data file of a browser profile and writes its line.
   bool DeleteDataFile(const std::string& path);
   // The label of a Windows error code; raises the error level it calls for
@@ -75,14 +106,15 @@ class DeletionEngine {
 
  private:
   bool DeleteListedFile(const std::string& path, const std::string& shortName, uint32_t attributes);
-  bool OverwriteFile(const std::string& path, int passes, uint64_t writeLength);
+  bool EmptyHeldFolder(const std::string& folder, const std::string& mask, bool applyAgeFilter);
+  bool OverwriteFile(platform::ExclusiveFile& file, int passes, uint64_t writeLength);
   void BuildPatterns(size_t length);
   bool Refuse(uint32_t code);
+  bool IsSystemFolder(const std::string& canonical);
 
   PurgeEnvironment& env_;
+  std::vector<std::string> systemFolders_;  // upper case, canonical; read at the first walk
+  bool systemFoldersRead_ = false;
 };
-
-// True for "X:\..." and "\\server\share\...": the only paths deletions act on.
-bool IsFullPath(const std::string& path);
 
 }  // namespace tidemark::engine

@@ -31,4 +31,11 @@ bool PurgeEnvironment::CancelNoted() {
   return true;
 }
 
+bool PurgeEnvironment::TempProtectReadable() {
+  if (tempProtect.OpenedOK) return true;
+  report.Line("*** Error - Bypassed as existing Temp Protect file could not be opened");
+  RaiseError(7);
+  return false;
+}
+
 }  // namespace tidemark::engine

@@ -152,6 +152,9 @@ class PurgeEnvironment {
   void Pump() { report.pump().Pump(); }
   // "*** Cancelled by operator." when Cancel was pressed; true then.
   bool CancelNoted();
+  // False, with its error line (severity 7), when tidemark.pit is there but
+  // could not be read: what it protects is unknown, so nothing may go.
+  bool TempProtectReadable();
 };
 
 }  // namespace tidemark::engine

@@ -15,6 +15,7 @@ void FirefoxCachePurge(engine::PurgeEnvironment& env) {
   const locations::FirefoxLocations& firefox = env.located.firefox;
   engine::DeletionEngine& deletion = env.deletion;
   deletion.ItemsProcessed = 0;
+  if (!env.TempProtectReadable()) return;
   if (Located(firefox.FirefoxCacheFolder)) deletion.DeleteFolderContents(firefox.FirefoxCacheFolder, "*.*", false);
   if (Located(firefox.FirefoxLocalCacheFolder)) {
     deletion.DeleteFolderContents(firefox.FirefoxLocalCacheFolder, "*.*", false);

@@ -5,6 +5,7 @@
 #include "engine/labels.h"
 #include "ie/ie_purges.h"
 #include "ie/purge_index.h"
+#include "platform/path_names.h"
 #include "platform/text.h"
 
 namespace tidemark::ie {
@@ -23,19 +24,25 @@ void HistorySuccess(engine::PurgeEnvironment& env, const std::string& item) {
 }
 
 // Deletes the history sub-folder's index, or resets it when something holds
-// it; the emptied folder goes. A directory link is removed as a link: nothing
-// behind it is deleted or reset.
+// it; the emptied folder goes. The folder is held meanwhile; a directory
+// link is removed as a link: nothing behind it is deleted or reset.
 void HistorySubFolder(engine::PurgeEnvironment& env, IndexFile& index, const std::string& folder,
                       const platform::DirEntry& sub) {
   platform::FileSystem& files = env.platform.files;
   engine::DeletionEngine& deletion = env.deletion;
-  std::string path = JoinPath(folder, sub.name);
-  std::string reported = UpperCase(path);
-  // Looked at again in case it changed since the listing.
-  bool link = ((sub.attributes | files.Attributes(path).value_or(0)) & platform::kAttrReparsePoint) != 0;
+  std::string reported = UpperCase(JoinPath(folder, sub.name));
+  std::optional<std::string> name = platform::ReachableName(sub);
+  if (!name) {
+    HistoryFailure(env, engine::error_code::kInvalidName, reported);
+    return;
+  }
+  std::string path = JoinPath(folder, *name);
+  bool link = (sub.attributes & platform::kAttrReparsePoint) != 0;
   if (!link) {
+    std::unique_ptr<platform::HeldFolder> held = deletion.HoldSubFolder(path, link);
+    if (!held && !link) return;
     std::string indexFile = path + "\\INDEX.DAT";
-    if (files.FileExists(indexFile)) {
+    if (held && files.FileExists(indexFile)) {
       ++deletion.ItemsProcessed;
       env.UpdateProgress(10);
       if (deletion.DeleteOrShredFile(indexFile, ""))
@@ -43,7 +50,7 @@ void HistorySubFolder(engine::PurgeEnvironment& env, IndexFile& index, const std
       else
         HistoryFailure(env, deletion.LastDeleteError, reported + "\\INDEX.DAT");
     }
-    if (files.FileExists(indexFile)) {
+    if (held && files.FileExists(indexFile)) {
       env.Line("       Index.dat is present  - " + sub.name);
       if (env.settings.ieVersionMajor >= 5) {
         std::string message;
@@ -64,16 +71,19 @@ void HistorySubFolder(engine::PurgeEnvironment& env, IndexFile& index, const std
 }
 
 void HistoryFolder(engine::PurgeEnvironment& env, IndexFile& index, const std::string& folder) {
+  engine::PurgeRoot root = env.deletion.OpenRoot(folder, engine::RootUse::Empty);
+  if (!root) return;
   std::vector<platform::DirEntry> subs;
-  env.platform.files.ListFolder(folder, [&](const platform::DirEntry& entry) {
-    if (env.CancelNoted()) return false;
-    if (entry.IsDirectory()) subs.push_back(entry);
-    return true;
-  });
+  if (!env.platform.files.ListFolder(root.path, [&](const platform::DirEntry& entry) {
+        if (env.CancelNoted()) return false;
+        if (entry.IsDirectory()) subs.push_back(entry);
+        return true;
+      }))
+    env.deletion.FolderNotListed(root.path, env.platform.files.LastError());
   if (env.Cancelled()) return;
   for (const platform::DirEntry& sub : subs) {
     if (env.CancelNoted()) return;
-    HistorySubFolder(env, index, folder, sub);
+    HistorySubFolder(env, index, root.path, sub);
   }
 }
 
@@ -102,6 +112,7 @@ void IEUserDataPurge(engine::PurgeEnvironment& env) {
   const locations::IELocations& ie = env.located.ie;
   engine::DeletionEngine& deletion = env.deletion;
   deletion.ItemsProcessed = 0;
+  if (!env.TempProtectReadable()) return;
   if (ie.IEUserDataFound && !ie.IEUserDataFolder.empty())
     deletion.DeleteFolderContents(ie.IEUserDataFolder, "*.*", false);
   if (deletion.ItemsProcessed >= 1) {

@@ -9,6 +9,7 @@
 #include "engine/labels.h"
 #include "ie/ie_purges.h"
 #include "ie/purge_index.h"
+#include "platform/path_names.h"
 #include "platform/text.h"
 
 namespace tidemark::ie {
@@ -39,7 +40,7 @@ class StraysRun {
  private:
   std::optional<IndexEntryList> BuildList(const PurgeKind& kind);
   bool ScanFolder(const std::string& folder, bool recursive, IndexEntryList& entries);
-  void Stray(const std::string& path, const std::string& shortName, const std::string& reported);
+  void Stray(const std::string& folder, const platform::DirEntry& entry, const std::string& reported);
   void EntriesWithoutFiles(const std::string& folder, char letter, const IndexEntryList& entries);
   void IndexError(const std::string& message, const PurgeKind& kind);
 
@@ -62,7 +63,9 @@ bool StraysRun::StraysForKind(int number) {
   }
   std::optional<IndexEntryList> entries = BuildList(kind);
   bool cookies = letter == 'C' || letter == 'c';
-  if (entries && ScanFolder(folder, !cookies, *entries)) {
+  engine::PurgeRoot root;
+  if (entries) root = env_.deletion.OpenRoot(folder, engine::RootUse::Empty);
+  if (root && ScanFolder(root.path, !cookies, *entries)) {
     EntriesWithoutFiles(folder, letter, *entries);
     if (!env_.Preview() && !env_.Cancelled() && index.LockIndex()) {
       index.SweepLeaksAndRedirects();
@@ -106,15 +109,17 @@ std::optional<IndexEntryList> StraysRun::BuildList(const PurgeKind& kind) {
 }
 
 // Marks the files the index names and purges the others; false when Cancel
-// stopped it. Never enters a directory link, nor another store's folder.
+// stopped it. Each folder is held while it is scanned; never enters a
+// directory link, nor another store's folder.
 bool StraysRun::ScanFolder(const std::string& folder, bool recursive, IndexEntryList& entries) {
   std::vector<platform::DirEntry> listed;
   bool cancelled = false;
-  env_.platform.files.ListFolder(folder, [&](const platform::DirEntry& entry) {
-    cancelled = env_.CancelNoted();
-    if (!cancelled) listed.push_back(entry);
-    return !cancelled;
-  });
+  if (!env_.platform.files.ListFolder(folder, [&](const platform::DirEntry& entry) {
+        cancelled = env_.CancelNoted();
+        if (!cancelled) listed.push_back(entry);
+        return !cancelled;
+      }))
+    env_.deletion.FolderNotListed(folder, env_.platform.files.LastError());
   if (cancelled) return false;
   for (const platform::DirEntry& entry : listed) {
     if (entry.IsDirectory()) continue;
@@ -125,28 +130,32 @@ bool StraysRun::ScanFolder(const std::string& folder, bool recursive, IndexEntry
     if (auto named = entries.find(reported); named != entries.end())
       named->second = true;
     else
-      Stray(JoinPath(folder, entry.name), entry.shortName, reported);
+      Stray(folder, entry, reported);
   }
   if (!recursive) return true;
   for (const platform::DirEntry& entry : listed) {
-    std::string sub = JoinPath(folder, entry.name);
-    if (!entry.IsDirectory() || (entry.attributes & platform::kAttrReparsePoint) || stores_.count(UpperCase(sub)))
-      continue;
-    if (!ScanFolder(sub, true, entries)) return false;
+    std::optional<std::string> name = platform::ReachableName(entry);
+    if (!name || !entry.IsDirectory() || (entry.attributes & platform::kAttrReparsePoint)) continue;
+    std::string sub = JoinPath(folder, *name);
+    if (stores_.count(UpperCase(sub))) continue;
+    bool link = false;
+    if (auto held = env_.deletion.HoldSubFolder(sub, link); held && !ScanFolder(sub, true, entries)) return false;
   }
   return true;
 }
 
-void StraysRun::Stray(const std::string& path, const std::string& shortName, const std::string& reported) {
+void StraysRun::Stray(const std::string& folder, const platform::DirEntry& entry, const std::string& reported) {
   engine::DeletionEngine& deletion = env_.deletion;
   ++deletion.ItemsProcessed;
   env_.UpdateProgress(10);
+  std::optional<std::string> name = platform::ReachableName(entry);
   if (env_.Preview()) {
     env_.Item(ItemOutcome::Success, engine::kToDelete, reported);
-  } else if (deletion.DeleteOrShredFile(path, shortName)) {
+  } else if (name && deletion.DeleteOrShredFile(JoinPath(folder, *name), "")) {
     env_.Item(ItemOutcome::Success, engine::kDeleted, reported);
   } else {
-    std::string result = ResultCodeText(env_, deletion.LastDeleteError, ResultMode::Stray);
+    uint32_t code = name ? deletion.LastDeleteError : engine::error_code::kInvalidName;
+    std::string result = ResultCodeText(env_, code, ResultMode::Stray);
     env_.Line(result + reported);
     if (result != engine::kLocked) env_.RaiseError(0);
   }

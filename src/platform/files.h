@@ -15,6 +15,10 @@ constexpr uint32_t kAttrSystem = 0x4;
 constexpr uint32_t kAttrDirectory = 0x10;
 constexpr uint32_t kAttrReparsePoint = 0x400;
 
+// Windows error codes the operations below answer on their own.
+constexpr uint32_t kErrorNotAFolder = 267;    // ERROR_DIRECTORY
+constexpr uint32_t kErrorFolderIsLink = 681;  // ERROR_STOPPED_ON_SYMLINK: a link where a folder was expected
+
 // Drive types as GetDriveTypeA answers them.
 enum class DriveType { Unknown = 0, NoRootDir = 1, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5, RamDisk = 6 };
 
@@ -34,8 +38,9 @@ struct FileIdentity {
   uint32_t links = 1;  // names of the same file (hard links)
 };
 
-// A file opened exclusively (no sharing) with write-through, never through a
-// link: a link is opened as itself.
+// A file opened for reading and writing, exclusively (no sharing) and with
+// write-through, never through a link: a link is opened as itself. While it
+// is open nobody can rename, replace or delete it.
 class ExclusiveFile {
  public:
   virtual ~ExclusiveFile() = default;
@@ -43,13 +48,17 @@ class ExclusiveFile {
   // Writes all of data at the current position; false on any shortfall.
   virtual bool Write(const void* data, size_t size) = 0;
   virtual bool SeekToStart() = 0;
+  // Cuts the file to length 0.
+  virtual bool Truncate() = 0;
   virtual uint32_t LastError() const = 0;
 };
 
-enum class ExclusiveAccess {
-  None,       // no access rights: size and identity only
-  ReadWrite,  // for overwriting in place
-  Truncate,   // write access, emptied as it opens
+// A folder held open as itself while its entries are removed: nobody can
+// rename, move or delete it meanwhile, so its path keeps naming this folder
+// and no link can take its place.
+class HeldFolder {
+ public:
+  virtual ~HeldFolder() = default;
 };
 
 // A volume's geometry as the free-space and volume-information calls give it.
@@ -86,7 +95,11 @@ class FileSystem {
   // The directory entry of one path (no wildcards), as a listing shows it.
   virtual std::optional<DirEntry> EntryOf(const std::string& path) = 0;
   // Opens an existing file exclusively with write-through; null on failure.
-  virtual std::unique_ptr<ExclusiveFile> OpenExclusive(const std::string& path, ExclusiveAccess access) = 0;
+  virtual std::unique_ptr<ExclusiveFile> OpenExclusive(const std::string& path) = 0;
+  // Opens the folder itself, never what a link at its name points to, and
+  // holds it. Null when it is no real folder: kErrorFolderIsLink for a
+  // junction, symbolic link or other reparse point, kErrorNotAFolder for a file.
+  virtual std::unique_ptr<HeldFolder> HoldFolder(const std::string& path) = 0;
   // Removes a directory link (junction, symbolic link) itself, never what it
   // points to; fails when the system cannot open the link as a link.
   virtual bool RemoveFolderLink(const std::string& path) = 0;

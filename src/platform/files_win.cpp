@@ -30,6 +30,8 @@ class Win32ExclusiveFile : public ExclusiveFile {
     return true;
   }
 
+  bool Truncate() override { return SeekToStart() && (SetEndOfFile(handle_) || Fail(GetLastError())); }
+
   uint32_t LastError() const override { return lastError_; }
 
  private:
@@ -43,6 +45,15 @@ class Win32ExclusiveFile : public ExclusiveFile {
   DWORD lastError_ = 0;
 };
 
+class Win32HeldFolder : public HeldFolder {
+ public:
+  explicit Win32HeldFolder(HANDLE handle) : handle_(handle) {}
+  ~Win32HeldFolder() override { CloseHandle(handle_); }
+
+ private:
+  HANDLE handle_;
+};
+
 using GetDiskFreeSpaceExFn = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 
 GetDiskFreeSpaceExFn DiskFreeSpaceEx() {
@@ -53,12 +64,8 @@ GetDiskFreeSpaceExFn DiskFreeSpaceEx() {
 
 }  // namespace
 
-std::unique_ptr<ExclusiveFile> Win32FileSystem::OpenExclusive(const std::string& path, ExclusiveAccess access) {
-  DWORD rights = access == ExclusiveAccess::None        ? 0
-                 : access == ExclusiveAccess::ReadWrite ? GENERIC_READ | GENERIC_WRITE
-                                                        : GENERIC_WRITE;
-  DWORD disposition = access == ExclusiveAccess::Truncate ? TRUNCATE_EXISTING : OPEN_EXISTING;
-  HANDLE handle = CreateFileA(path.c_str(), rights, 0, nullptr, disposition,
+std::unique_ptr<ExclusiveFile> Win32FileSystem::OpenExclusive(const std::string& path) {
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (!Check(handle != INVALID_HANDLE_VALUE)) return nullptr;
   BY_HANDLE_FILE_INFORMATION info;
@@ -72,6 +79,32 @@ std::unique_ptr<ExclusiveFile> Win32FileSystem::OpenExclusive(const std::string&
   identity.attributes = info.dwFileAttributes;
   identity.links = info.nNumberOfLinks;
   return std::make_unique<Win32ExclusiveFile>(handle, identity);
+}
+
+std::unique_ptr<HeldFolder> Win32FileSystem::HoldFolder(const std::string& path) {
+  // Listing access takes part in sharing, so without FILE_SHARE_DELETE no
+  // one can open the folder to rename or delete it while this handle lives.
+  HANDLE handle = CreateFileA(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (!Check(handle != INVALID_HANDLE_VALUE)) return nullptr;
+  BY_HANDLE_FILE_INFORMATION info;
+  DWORD error = !GetFileInformationByHandle(handle, &info) ? GetLastError() : NO_ERROR;
+  // Some systems (Wine's links to host folders) open the folder a link
+  // points to even so; the directory entry still shows the link. Held, the
+  // folder can no longer be swapped, so the entry names what is held.
+  WIN32_FIND_DATAA entry;
+  HANDLE find = error == NO_ERROR ? FindFirstFileA(path.c_str(), &entry) : INVALID_HANDLE_VALUE;
+  if (find != INVALID_HANDLE_VALUE) {
+    info.dwFileAttributes |= entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+    FindClose(find);
+  }
+  if (error == NO_ERROR && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) error = kErrorFolderIsLink;
+  if (error == NO_ERROR && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) error = kErrorNotAFolder;
+  if (error == NO_ERROR) return std::make_unique<Win32HeldFolder>(handle);
+  CloseHandle(handle);
+  Fail(error);
+  return nullptr;
 }
 
 std::optional<VolumeInfo> Win32FileSystem::VolumeOf(const std::string& root) {

@@ -90,7 +90,8 @@ class Win32FileSystem : public FileSystem, protected ErrorKeeper {
     return EntryFrom(data);
   }
 
-  std::unique_ptr<ExclusiveFile> OpenExclusive(const std::string& path, ExclusiveAccess access) override;
+  std::unique_ptr<ExclusiveFile> OpenExclusive(const std::string& path) override;
+  std::unique_ptr<HeldFolder> HoldFolder(const std::string& path) override;
 
   bool RemoveFolderLink(const std::string& path) override {
     // Only a handle to the link itself proves that removing the entry cannot

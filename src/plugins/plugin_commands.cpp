@@ -4,6 +4,7 @@
 
 #include "cookies/temp_protect.h"
 #include "engine/labels.h"
+#include "platform/path_names.h"
 #include "platform/text.h"
 #include "plugins/plugin_files.h"
 #include "plugins/plugin_interpreter.h"
@@ -27,12 +28,6 @@ std::string Joined(const std::vector<std::string>& pieces) {
   for (const std::string& piece : pieces) text += piece;
   return text;
 }
-
-struct Listed {
-  std::string name;
-  std::string shortName;
-  uint32_t attributes = 0;
-};
 
 // "X:" or "\\server\share": the part of a full path no wildcard walk touches.
 size_t RootLength(std::string_view folder) {
@@ -66,10 +61,15 @@ void PluginInterpreter::Execute(const PluginCommand& command) {
       for (const std::string& folder : ExpandFolders(command.Folder())) {
         if (env_.Cancelled()) break;
         std::string path = JoinPath(folder, command.file);
-        if (command.verb == Verb::DelFile) DeletePluginFile(path, "");
         if (command.verb == Verb::DelText) DeleteTextLines(path, command.text);
         if (command.verb == Verb::DelExml) DeleteXmlElements(path, command.text);
-        if (command.verb == Verb::DelFold) DeleteFolderFiles(folder, command.filter, command.folderType, true);
+        if (command.verb == Verb::DelFile || command.verb == Verb::DelFold) {
+          // The folder itself, held, never a link; a folder to empty is no root or system folder.
+          bool empty = command.verb == Verb::DelFold;
+          engine::PurgeRoot root = env_.deletion.OpenRoot(folder, empty ? engine::RootUse::Empty : engine::RootUse::Reach);
+          if (empty && root) DeleteFolderFiles(root.path, command.filter, command.folderType, true);
+          if (!empty && !root.path.empty()) DeletePluginFile(JoinPath(root.path, command.file), "");
+        }
       }
       break;
     case Verb::Execute:
@@ -197,34 +197,49 @@ void PluginInterpreter::DeleteXmlElements(const std::string& file, const std::st
               ShownElement(std::string_view(*content).substr(element.start, element.end - element.start)));
 }
 
+// The caller holds folder; each sub-folder is held in turn while its own
+// entries go.
 void PluginInterpreter::DeleteFolderFiles(const std::string& folder, const std::string& mask, const std::string& type,
                                           bool top) {
   const bool removeFolders = type == "DS" || type == "OD";
   const bool subFolders = removeFolders || type == "PS" || type == "OR";
   platform::FileSystem& files = env_.platform.files;
+  auto unreachable = [&](const platform::DirEntry& entry) {
+    std::string path = JoinPath(folder, entry.name);
+    env_.Item(ItemOutcome::Failure, PluginErrorText(engine::error_code::kInvalidName, ProtectAnswer(path, entry.name)),
+              path);
+  };
   if (!(top && (type == "OD" || type == "OR"))) {
-    std::vector<Listed> listed;
-    files.ListMatching(folder, mask, [&](const platform::DirEntry& entry) {
-      if (CancelNoted()) return false;
-      if (!entry.IsDirectory() && MaskExtensionFits(mask, entry.name))
-        listed.push_back({entry.name, entry.shortName, entry.attributes});
-      return true;
-    });
-    for (const Listed& file : listed) {
+    std::vector<platform::DirEntry> listed;
+    if (!files.ListMatching(folder, mask, [&](const platform::DirEntry& entry) {
+          if (CancelNoted()) return false;
+          if (!entry.IsDirectory() && MaskExtensionFits(mask, entry.name)) listed.push_back(entry);
+          return true;
+        }))
+      env_.deletion.FolderNotListed(folder, files.LastError());
+    for (const platform::DirEntry& file : listed) {
       if (env_.Cancelled()) return;
-      DeletePluginFile(JoinPath(folder, file.name), file.shortName, file.attributes);
+      if (auto name = platform::ReachableName(file))
+        DeletePluginFile(JoinPath(folder, *name), "", file.attributes);
+      else
+        unreachable(file);
     }
   }
   if (!subFolders || env_.Cancelled()) return;
-  std::vector<Listed> subs;
+  std::vector<platform::DirEntry> subs;
   files.ListFolder(folder, [&](const platform::DirEntry& entry) {
     if (CancelNoted()) return false;
-    if (entry.IsDirectory() && !StartsWith(entry.name, ".")) subs.push_back({entry.name, "", entry.attributes});
+    if (entry.IsDirectory() && !StartsWith(entry.name, ".")) subs.push_back(entry);
     return true;
   });
-  for (const Listed& sub : subs) {
+  for (const platform::DirEntry& sub : subs) {
     if (env_.Cancelled()) return;
-    std::string path = JoinPath(folder, sub.name);
+    std::optional<std::string> name = platform::ReachableName(sub);
+    if (!name) {
+      unreachable(sub);
+      continue;
+    }
+    std::string path = JoinPath(folder, *name);
     // A protected folder is left whole.
     if (ProtectAnswer(path + "\\", "") == cookies::kTempProtect) {
       if (removeFolders) CountEntry();
@@ -232,8 +247,12 @@ void PluginInterpreter::DeleteFolderFiles(const std::string& folder, const std::
       continue;
     }
     // A junction or directory link is never entered; only the link itself may go.
-    bool link = ((sub.attributes | files.Attributes(path).value_or(0)) & platform::kAttrReparsePoint) != 0;
-    if (!link) DeleteFolderFiles(path, mask, type, false);
+    bool link = (sub.attributes & platform::kAttrReparsePoint) != 0;
+    if (!link) {
+      std::unique_ptr<platform::HeldFolder> held = env_.deletion.HoldSubFolder(path, link);
+      if (!held && !link) continue;
+      if (held) DeleteFolderFiles(path, mask, type, false);
+    }
     if (removeFolders && !env_.Cancelled()) RemovePluginFolder(path, link);
   }
 }

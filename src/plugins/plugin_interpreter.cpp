@@ -32,6 +32,7 @@ void PluginInterpreter::RunPlugin(const std::vector<std::string>& lines) {
   rot13_ = false;
   LevelState level = LevelState::Normal;
   if (testMode_) PluginEntryCount = 0;
+  if (!env_.TempProtectReadable()) return;
   for (const std::string& raw : lines) {
     if (CancelNoted()) return;
     std::string line = UpperCase(raw);

@@ -5,6 +5,7 @@
 
 #include "engine/deletion.h"
 #include "engine/labels.h"
+#include "platform/path_names.h"
 #include "platform/text.h"
 
 namespace tidemark::plugins {
@@ -232,7 +233,7 @@ std::optional<std::string> RefusalOf(const PluginCommand& command) {
   bool program = command.verb == Verb::Execute || command.verb == Verb::ExeHide;
   std::string_view path = command.path;
   if (program && StartsWith(path, "\"")) path.remove_prefix(1);
-  if (command.type == 'F' && !engine::IsFullPath(std::string(path))) return "path is not a full path";
+  if (command.type == 'F' && !platform::IsFullPath(path)) return "path is not a full path";
   // A mask that names a folder would list another folder's files.
   if (command.verb == Verb::DelFold && command.filter.find_first_of("\\/:") != std::string::npos)
     return "file mask names a folder";

@@ -1,6 +1,7 @@
 #include "schedule/boot_list.h"
 
 #include "cookies/text_lines.h"
+#include "platform/path_names.h"
 #include "platform/text.h"
 
 namespace tidemark::schedule {
@@ -9,24 +10,29 @@ namespace {
 constexpr const char* kIndexFileName = "index.dat";
 constexpr size_t kMaxFailuresShown = 10;
 
-bool IsLink(platform::FileSystem& files, const std::string& path) {
-  auto attributes = files.Attributes(path);
-  return !attributes || (*attributes & platform::kAttrReparsePoint);
+using HeldFolders = std::vector<std::unique_ptr<platform::HeldFolder>>;
+
+// Holds the profile folder and every folder down to folder, each opened as
+// itself; nothing when one of them is a link or no folder.
+std::optional<HeldFolders> HoldChain(platform::FileSystem& files, const std::string& folder,
+                                     const std::string& profileFolder) {
+  std::vector<std::string> steps;
+  for (std::string step = folder; step.size() > profileFolder.size(); step = ParentFolder(step)) steps.push_back(step);
+  steps.push_back(profileFolder);
+  HeldFolders held;
+  for (auto step = steps.rbegin(); step != steps.rend(); ++step)
+    if (!held.emplace_back(files.HoldFolder(*step))) return std::nullopt;
+  return held;
 }
 
-// The folder and every folder between it and the profile folder are real
-// folders, not links.
-bool ReachedWithoutLinks(platform::FileSystem& files, const std::string& folder, const std::string& profileFolder) {
-  for (std::string step = folder; step.size() > profileFolder.size(); step = ParentFolder(step))
-    if (IsLink(files, step)) return false;
-  return !IsLink(files, profileFolder);
-}
-
+// The caller holds folder; each sub-folder is held while it is walked.
 void ScheduleBelow(platform::FileSystem& files, platform::Session& session, const std::string& folder,
                    IndexScheduleResult& result) {
   std::vector<std::string> subFolders;
   files.ListFolder(folder, [&](const platform::DirEntry& entry) {
-    std::string path = JoinPath(folder, entry.name);
+    std::optional<std::string> name = platform::ReachableName(entry);
+    if (!name) return true;
+    std::string path = JoinPath(folder, *name);
     if (entry.IsDirectory()) {
       if (!(entry.attributes & platform::kAttrReparsePoint)) subFolders.push_back(path);
     } else if (SameText(entry.name, kIndexFileName)) {
@@ -40,7 +46,8 @@ void ScheduleBelow(platform::FileSystem& files, platform::Session& session, cons
     }
     return true;
   });
-  for (const std::string& sub : subFolders) ScheduleBelow(files, session, sub, result);
+  for (const std::string& sub : subFolders)
+    if (auto held = files.HoldFolder(sub)) ScheduleBelow(files, session, sub, result);
 }
 
 }  // namespace
@@ -82,8 +89,8 @@ IndexScheduleResult ScheduleIndexFiles(platform::FileSystem& files, platform::Se
                                        const std::vector<std::string>& entries, const std::string& profileFolder) {
   IndexScheduleResult result;
   for (const std::string& entry : entries) {
-    if (!IsBelowFolder(entry, profileFolder) || !files.FolderExists(entry) ||
-        !ReachedWithoutLinks(files, entry, profileFolder)) {
+    std::optional<HeldFolders> held;
+    if (!IsBelowFolder(entry, profileFolder) || !(held = HoldChain(files, entry, profileFolder))) {
       ++result.skipped;
       continue;
     }

@@ -35,7 +35,8 @@ int ClampRepeats(long long repeats) { return static_cast<int>(std::clamp<long lo
 ShredSettings LoadShredSettings(IniFile& ini) {
   ShredSettings shred;
   std::string kind = ini.ReadString(kShredSection, kThoroughness, std::string(1, kQuickShred));
-  shred.shredMode = kind.empty() ? kQuickShred : kind.front();
+  // Any other character would shred with no overwrite pass at all.
+  shred.shredMode = !kind.empty() && ShredButtonOf(kind.front()) ? kind.front() : kQuickShred;
   shred.repeats = ClampRepeats(ParseInteger(ini.ReadString(kShredSection, kRepeats, "")).value_or(kMinRepeats));
   return shred;
 }

@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "engine/labels.h"
+#include "platform/path_names.h"
 #include "platform/text.h"
 #include "windows/windows_purges.h"
 
@@ -17,33 +18,34 @@ void RecentLinksBody(engine::PurgeEnvironment& env) {
 }
 
 void RecentLinksPurge(engine::PurgeEnvironment& env, const std::string& folder) {
-  struct Link {
-    std::string name, shortName;
-  };
-  std::vector<Link> links;
+  std::vector<platform::DirEntry> links;
   engine::DeletionEngine& deletion = env.deletion;
   deletion.ItemsProcessed = 0;
+  engine::PurgeRoot root = deletion.OpenRoot(folder, engine::RootUse::Empty);
   // The top of the folder only: nothing below it is touched.
-  env.platform.files.ListMatching(folder, "*.*", [&](const platform::DirEntry& entry) {
-    if (env.CancelNoted()) return false;
-    if (!entry.IsDirectory()) links.push_back({entry.name, entry.shortName});
-    env.Pump();
-    return true;
-  });
+  if (root && !env.platform.files.ListMatching(root.path, "*.*", [&](const platform::DirEntry& entry) {
+        if (env.CancelNoted()) return false;
+        if (!entry.IsDirectory()) links.push_back(entry);
+        env.Pump();
+        return true;
+      }))
+    deletion.FolderNotListed(root.path, env.platform.files.LastError());
 
-  const std::string upperFolder = UpperCase(folder);
-  for (const Link& link : links) {
+  const std::string upperFolder = UpperCase(root.path);
+  for (const platform::DirEntry& link : links) {
     std::string reported = upperFolder + "\\" + UpperCase(link.name);
     // Every shortcut goes, whatever its target; nothing else is touched.
     if (!EndsWith(reported, ".LNK")) continue;
     ++deletion.ItemsProcessed;
     env.UpdateProgress(10);
+    std::optional<std::string> name = platform::ReachableName(link);
     if (env.Preview()) {
       env.Item(engine::ItemOutcome::Success, engine::kToDelete, reported);
-    } else if (deletion.DeleteOrShredFile(JoinPath(folder, link.name), link.shortName)) {
+    } else if (name && deletion.DeleteOrShredFile(JoinPath(root.path, *name), "")) {
       env.Item(engine::ItemOutcome::Success, engine::kDeleted, reported);
     } else {
-      env.Line(engine::FileResultLabel(deletion.LastDeleteError, env.report).substr(0, 17) + reported);
+      uint32_t code = name ? deletion.LastDeleteError : engine::error_code::kInvalidName;
+      env.Line(engine::FileResultLabel(code, env.report).substr(0, 17) + reported);
       env.RaiseError(0);
     }
     env.Pump();

@@ -17,6 +17,7 @@ void TempFoldersPurge(engine::PurgeEnvironment& env) {
     }
     engine::DeletionEngine& deletion = env.deletion;
     deletion.ItemsProcessed = 0;
+    if (!env.TempProtectReadable()) return;
     if (!env.state.lowMemory)
       for (const auto& folder : selected) deletion.DeleteFolderContents(folder.path, "*.*", true);
     if (deletion.ItemsProcessed == 0) {

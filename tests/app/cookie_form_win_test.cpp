@@ -24,10 +24,9 @@ constexpr const char* kDeleteConfirmation = "Tidemark  -  Delete Confirmation";
 
 // Names of the files the deletion engine overwrote (shredded).
 struct ShredWatch : platform::Win32FileSystem {
-  std::unique_ptr<platform::ExclusiveFile> OpenExclusive(const std::string& path,
-                                                         platform::ExclusiveAccess access) override {
-    if (access == platform::ExclusiveAccess::ReadWrite) shredded.push_back(FileNameOf(path));
-    return Win32FileSystem::OpenExclusive(path, access);
+  std::unique_ptr<platform::ExclusiveFile> OpenExclusive(const std::string& path) override {
+    shredded.push_back(FileNameOf(path));
+    return Win32FileSystem::OpenExclusive(path);
   }
   Lines shredded;
 };

@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "app/browser_activity.h"
-#include "support/memory_files.h"
+#include "app/purge_bodies.h"
+#include "support/memory_purge.h"
 
 namespace tidemark::app {
 namespace {
@@ -227,6 +228,37 @@ TEST(HiddenBrowserListing, ListsEveryHiddenBrowserWithItsTitleAndCounts) {
             (Lines{"Display Hidden Browser Windows ", " ", "   0 - Browser Windows Found"}));
   FakeWindowList one{{"MozillaUIWindowClass", "Mozilla Firefox", false}};
   EXPECT_EQ(ListHiddenBrowserWindows(state, one).back(), "1 - Browser Window Found");
+}
+
+}  // namespace
+}  // namespace tidemark::app
+
+namespace tidemark::app {
+namespace {
+
+TEST(PurgeBodies, AnUnreadableTempProtectListStopsEveryPurgeItGuards) {
+  test::MemoryPurge p;
+  p.protect.OpenedOK = false;
+  p.tempFolders.selected = {{"System Temp", "C:\\TEMP"}};
+  p.firefox.FirefoxCacheFolder = "C:\\FF\\Cache";
+  p.ie.IEUserDataFound = true;
+  p.ie.IEUserDataFolder = "C:\\UserData";
+  p.firefox.PluginsFolder = "C:\\Plugins";
+  p.files.AddFile("C:\\Plugins\\SWEEP.STD", "Sweep\r\nLEVEL=1\r\nDELFOLD=C:\\Docs\\[*.*]DS\r\n");
+  const std::vector<std::string> guarded = {"C:\\TEMP\\a.tmp", "C:\\FF\\Cache\\b", "C:\\UserData\\c.xml",
+                                            "C:\\Docs\\keep.doc"};
+  for (const std::string& file : guarded) p.files.AddFile(file, "x");
+  const std::string bypassed = "*** Error - Bypassed as existing Temp Protect file could not be opened";
+  using enum settings::PurgeFunctionId;
+  for (auto id : {TempFolders, FirefoxCache, IEUserData, Plugins}) {
+    p.r.sink.lines.clear();
+    engine::PurgeEnvironment& env = p.Environment();
+    env.plugins.selected = {"SWEEP.STD"};
+    RegisteredPurgeBodies()[settings::Index(id)](env);
+    EXPECT_NE(std::find(p.Lines().begin(), p.Lines().end(), bypassed), p.Lines().end()) << settings::Index(id);
+  }
+  for (const std::string& file : guarded) EXPECT_TRUE(p.files.FileExists(file)) << file;
+  EXPECT_EQ(p.r.report.ErrorLevel(), 7);
 }
 
 }  // namespace

@@ -17,33 +17,34 @@ namespace tidemark::engine {
 namespace {
 
 using Lines = std::vector<std::string>;
-using platform::ExclusiveAccess;
 using test::Sorted;
 
-// Records what every overwrite pass writes, and can make a write fail as on a full disk; everything else is the real
-// file system.
+// Records what every overwrite pass writes (a pass starts at the file's start), and can make a write fail as on a
+// full disk; everything else is the real file system.
 struct RecordingFileSystem : platform::Win32FileSystem {
-  std::unique_ptr<platform::ExclusiveFile> OpenExclusive(const std::string& path, ExclusiveAccess access) override {
-    auto file = Win32FileSystem::OpenExclusive(path, access);
-    if (!file || access != ExclusiveAccess::ReadWrite) return file;
-    return std::make_unique<Recorder>(std::move(file), passes.emplace_back(), failAfterBytes);
+  std::unique_ptr<platform::ExclusiveFile> OpenExclusive(const std::string& path) override {
+    auto file = Win32FileSystem::OpenExclusive(path);
+    if (!file) return file;
+    return std::make_unique<Recorder>(std::move(file), passes, failAfterBytes);
   }
 
   std::deque<std::string> passes;
   std::optional<size_t> failAfterBytes;
   struct Recorder : platform::ExclusiveFile {
-    Recorder(std::unique_ptr<platform::ExclusiveFile> file, std::string& pass, std::optional<size_t> failAfter)
-        : file(std::move(file)), pass(pass), failAfter(failAfter) {}
+    Recorder(std::unique_ptr<platform::ExclusiveFile> file, std::deque<std::string>& passes,
+             std::optional<size_t> failAfter)
+        : file(std::move(file)), passes(passes), failAfter(failAfter) {}
     const platform::FileIdentity& Identity() const override { return file->Identity(); }
     bool Write(const void* data, size_t size) override {
-      if (failAfter && pass.size() + size > *failAfter) return (error = ERROR_DISK_FULL), false;
-      pass.append(static_cast<const char*>(data), size);
+      if (failAfter && passes.back().size() + size > *failAfter) return (error = ERROR_DISK_FULL), false;
+      passes.back().append(static_cast<const char*>(data), size);
       return file->Write(data, size);
     }
-    bool SeekToStart() override { return file->SeekToStart(); }
+    bool SeekToStart() override { return passes.emplace_back(), file->SeekToStart(); }
+    bool Truncate() override { return file->Truncate(); }
     uint32_t LastError() const override { return error ? error : file->LastError(); }
     std::unique_ptr<platform::ExclusiveFile> file;
-    std::string& pass;
+    std::deque<std::string>& passes;
     std::optional<size_t> failAfter;
     uint32_t error = 0;
   };
@@ -60,7 +61,7 @@ class Deletion : public ::testing::Test {
     return std::string(label) + UpperCase(root + "\\" + relative);
   }
   // Holds a file open without sharing, as a program that uses it would.
-  auto Hold(const std::string& path) { return files.Win32FileSystem::OpenExclusive(path, ExclusiveAccess::ReadWrite); }
+  auto Hold(const std::string& path) { return files.Win32FileSystem::OpenExclusive(path); }
   bool Exists(const std::string& relative) { return files.Attributes(root + "\\" + relative).has_value(); }
   DeletionEngine& Purge() {
     f.r.sink.lines.clear();
@@ -145,22 +146,26 @@ TEST_F(Deletion, ProtectedItemsStayIgnoredFailuresAreNoErrorsAndAPreviewTouchesN
   EXPECT_EQ(std::pair(f.state.lockedFileSeen, f.r.report.ErrorLevel()), std::pair(false, 0));
 }
 
-TEST_F(Deletion, RelativePathsAndDriveRootsAreRefusedAndADirectoryLinkIsNeverEntered) {
+TEST_F(Deletion, RelativePathsAndDriveRootsAreRefusedAndNoLinkIsEnteredAtTheTopOrBelow) {
   DeletionEngine& deletion = f.Environment().deletion;
   deletion.DeleteFolderContents("relative\\dir", "*.*", false);
   deletion.DeleteFolderContents("C:\\", "*.*", false);
-  EXPECT_EQ(f.Lines(), (Lines{" -Error-161      relative\\dir", " -Error-161      C:\\"}));
+  const std::string refused = " -Error- Folder may not be purged, not Processed - ";
+  EXPECT_EQ(f.Lines(), (Lines{refused + "relative\\dir", refused + "C:\\"}));
   for (bool shred : {false, true}) {
     f.state.flags.secureErase = shred;
     DeletionEngine& engine = f.Environment().deletion;
     EXPECT_FALSE(engine.DeleteOrShredFile("file.txt", "") || engine.LastDeleteError != 161) << shred;
   }
-  EXPECT_EQ(f.r.report.ErrorLevel(), 3);
+  EXPECT_EQ(f.r.report.ErrorLevel(), 7);
   std::string fixture = TIDEMARK_LINK_FIXTURE, purged = fixture + "\\purged";
   if (!files.FolderExists(purged + "\\link")) GTEST_SKIP() << "no link fixture at " << fixture;
   files.WriteFile(purged + "\\loose.txt", "x");
+  f.r.sink.lines.clear();
   f.Environment().deletion.DeleteFolderContents(purged, "*.*", false);
+  f.Environment().deletion.DeleteFolderContents(fixture + "\\rootlink", "*.*", false);
   EXPECT_FALSE(files.FileExists(purged + "\\loose.txt"));
+  EXPECT_EQ(f.Lines().back(), " -Error- Folder is a link, not Processed - " + fixture + "\\rootlink");
   EXPECT_EQ(files.ReadFile(fixture + "\\target\\precious.txt"), "keep me");
 }
 
@@ -200,7 +205,7 @@ TEST_F(Deletion, AShredFailsOnAFailedWriteRemovesOnlyALinksNameAndWritesWholeClu
   EXPECT_EQ(f.Lines(), Lines{Line(" -Error-112      ", "full.bin")});
   EXPECT_TRUE(files.ReadFile(full) == "secret" && f.r.report.ErrorLevel() == 3);
   f.state.cancelRequested = true;
-  EXPECT_TRUE(Shred(full, '1', 3).empty() && shredded && !files.FileExists(full));
+  EXPECT_TRUE(Shred(full, '1', 3).empty() && !shredded && files.ReadFile(full) == "secret");
   f.state.cancelRequested = false;
   files.failAfterBytes.reset();
   std::string path = Write("linked.txt", "shared content"), other = f.scratch / "other-name.txt";

@@ -145,6 +145,25 @@ TEST_F(PluginCommands, EachFolderTypeAndFolderWildcardsButNeverALink) {
   EXPECT_EQ(preview, (Lines{"       to delete - " + links + "\\profiles\\link.default"}));
 }
 
+TEST_F(PluginCommands, AFolderToEmptyThatIsADriveRootOrALinkIsRefusedHoweverItIsWritten) {
+  // R: stands for a scratch folder, as a mapped drive would.
+  f.scratch.Write("drive\\top.txt", "keep");
+  f.scratch.Write("drive\\DATA\\report.doc", "keep");
+  if (!DefineDosDeviceA(0, "R:", (f.scratch / "drive").c_str())) GTEST_SKIP() << "no drive mapping here";
+  struct Unmap {
+    ~Unmap() { DefineDosDeviceA(DDD_REMOVE_DEFINITION, "R:", nullptr); }
+  } unmap;
+  std::string links = UpperCase(TIDEMARK_PLUGIN_LINKS) + "\\PROFILES\\LINK.DEFAULT";
+  std::string spelt = std::string(TIDEMARK_PLUGIN_LINKS) + "\\profiles\\link.default";
+  EXPECT_EQ(Results({"DELFOLD=R:\\DATA\\..\\[*.*]DS", "DELFOLD=" + links + "[*.*]IS",
+                     "DELFILE=" + links + "\\CACHE\\..\\X.TXT"}),
+            (Lines{" -Error- Folder may not be purged, not Processed - R:\\DATA\\..",
+                   " -Error- Folder is a link, not Processed - " + spelt,
+                   " -Error- Folder is a link, not Processed - " + spelt + "\\cache\\.."}));
+  EXPECT_EQ(Tree(), (Lines{"drive\\", "drive\\DATA\\", "drive\\DATA\\report.doc", "drive\\top.txt"}));
+  EXPECT_EQ(Files().ReadFile(std::string(TIDEMARK_PLUGIN_LINKS) + "\\target\\cache\\precious.tmp"), "keep me");
+}
+
 // Writes stop part way with the disk full; reading and everything else is real.
 class UnwritableFiles : public platform::Win32FileSystem {
  public:

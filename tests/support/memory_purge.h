@@ -47,7 +47,8 @@ class MemorySharedMemory : public platform::SharedMemory {
   std::map<size_t, Mapped> views_;  // kept until the purge ends: a map never moves them
 };
 
-// The parts of the platform a purge of files and index files never uses: no registry values, windows or shell folders.
+// The parts of the platform a purge of files and index files never uses: no registry values, windows or shell folders
+// but those a test names.
 struct NoPlatform : platform::Registry, platform::Shell, platform::WindowList, platform::Clipboard,
                     platform::Processes {
   using Root = platform::RegistryRoot;
@@ -60,12 +61,15 @@ struct NoPlatform : platform::Registry, platform::Shell, platform::WindowList, p
   std::vector<std::string> SubKeys(Root, Text) override { return {}; }
   std::vector<std::string> ValueNames(Root, Text) override { return {}; }
   uint32_t LastError() const override { return 2; }
-  platform::SpecialFolder GetSpecialFolder(int) override { return {}; }
+  platform::SpecialFolder GetSpecialFolder(int id) override {
+    auto folder = specialFolders.find(id);
+    return folder == specialFolders.end() ? platform::SpecialFolder{} : platform::SpecialFolder{true, folder->second};
+  }
   platform::SpecialFolder SpecialFolderFromIdList(int) override { return {}; }
   std::string ExpandEnvVars(Text text) override { return text; }
   std::string VersionString(Text, Text) override { return platform::kVersionUnreadable; }
   std::optional<std::string> EnvironmentVariable(Text) override { return std::nullopt; }
-  std::string WindowsFolder() override { return {}; }
+  std::string WindowsFolder() override { return windowsFolder; }
   std::string TempPath() override { return {}; }
   std::optional<std::string> ComputerName() override { return std::nullopt; }
   std::optional<std::string> UserName() override { return std::nullopt; }
@@ -79,6 +83,10 @@ struct NoPlatform : platform::Registry, platform::Shell, platform::WindowList, p
   bool Start(Text, bool, const std::function<void()>&) override { return false; }
   bool ShellOpen(Text) override { return false; }
   bool ShellRunAndWait(Text, Text, Text, Text) override { return false; }
+
+  // The Windows folder and the special folders by CSIDL; none unless a test names them.
+  std::string windowsFolder;
+  std::map<int, std::string> specialFolders;
 };
 
 // A purge over the in-memory file system; change the state, settings or located folders, then ask for a fresh

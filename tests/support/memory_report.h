@@ -1,5 +1,6 @@
 // An in-memory results list, progress label and message pump, so purges run headless in tests.
 #pragma once
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,6 +10,12 @@
 #include "engine/report.h"
 
 namespace tidemark::test {
+
+// Report lines in order, for those whose order is the file system's listing order.
+inline std::vector<std::string> Sorted(std::vector<std::string> lines) {
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
 
 class MemorySink : public engine::ReportSink {
  public:

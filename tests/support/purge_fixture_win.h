@@ -2,7 +2,6 @@
 // one fault) and an in-memory report. Change the state, settings or located folders, then ask for a fresh
 // Environment().
 #pragma once
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -20,12 +19,6 @@ struct PurgePlatformChoice {
   platform::Processes* processes = nullptr;
   platform::SharedMemory* memory = nullptr;
 };
-
-// Report lines in order, for those whose order is the file system's listing order.
-inline std::vector<std::string> Sorted(std::vector<std::string> lines) {
-  std::sort(lines.begin(), lines.end());
-  return lines;
-}
 
 // The IE purges' registry keys below root, a key of the test's own.
 inline engine::IEPurgeKeys IEKeysBelow(const std::string& root) {
