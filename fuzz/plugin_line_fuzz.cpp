@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "fuzz_require.h"
-#include "engine/deletion.h"
+#include "platform/path_names.h"
 #include "platform/text.h"
 #include "plugins/plugin_expand.h"
 #include "plugins/plugin_syntax.h"
@@ -76,7 +76,7 @@ void CheckLine(std::string_view bytes) {
     std::string path = command.path;
     bool program = command.verb == Verb::Execute || command.verb == Verb::ExeHide;
     if (program && StartsWith(path, "\"")) path.erase(0, 1);
-    Require(command.type != 'F' || engine::IsFullPath(path), "a file command that runs has a full path");
+    Require(command.type != 'F' || platform::IsFullPath(path), "a file command that runs has a full path");
     Require(command.type != 'R' || !command.key.empty(), "a registry command that runs has a key");
   }
 }

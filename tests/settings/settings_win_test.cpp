@@ -96,12 +96,13 @@ TEST(Settings, UnreadableValuesGiveDefaultsAndStayAsStoredUnsafeWritesAreRefused
   ConfigurationTab tab = LoadConfigurationTab(ini);
   EXPECT_EQ(std::tuple(tab.shutdown, tab.startup, tab.shutType),
             std::tuple(DisplayOptions{}, DisplayOptions{}, ShutType::Logoff));
-  // The shred kind is the first character, kept even when unknown; the passes are clamped to 1..99.
+  // The shred kind is the first character, "0" when it is none of "0".."2"; the passes are clamped to 1..99.
   const std::pair<const char*, ShredSettings> shreds[] = {{"", {kQuickShred, 1}},
                                                           {"Thoroughness=1abc\r\nRepeats=-7", {kThoroughShred, 1}},
                                                           {"Thoroughness=2\r\nRepeats=99999999999", {kBothShreds, 99}},
                                                           {"Thoroughness=\r\nRepeats= 33 ", {kQuickShred, 33}},
-                                                          {"Thoroughness=7\r\nRepeats=abc", {'7', 1}}};
+                                                          {"Thoroughness=3\r\nRepeats=abc", {kQuickShred, 1}},
+                                                          {"Thoroughness=/\r\nRepeats=2", {kQuickShred, 2}}};
   for (auto [stored, shred] : shreds) {
     file.SetText(std::string("[ShredOption]\r\n") + stored + "\r\n");
     EXPECT_EQ(LoadShredSettings(ini), shred) << stored;
