@@ -249,6 +249,7 @@ bool MatchesAllThroughPlaceholders(const PluginCommand& expanded, std::string_vi
 bool IsSharedRegistryKey(platform::RegistryRoot root, std::string_view key) {
   // "*" stands for any one name.
   static constexpr std::string_view kSharedKeys[] = {
+      "SOFTWARE\\APPDATALOW",
       "SOFTWARE\\CLASSES",
       "SOFTWARE\\CLASSES\\*",  // the keys of HKCR
       "SOFTWARE\\MICROSOFT",
@@ -269,7 +270,10 @@ bool IsSharedRegistryKey(platform::RegistryRoot root, std::string_view key) {
     if (!name.empty()) names.push_back(std::move(name));
   // HKU holds a hive per user: its keys count from below that hive.
   if (root == platform::RegistryRoot::Users && !names.empty()) names.erase(names.begin());
-  // The 32-bit view of a key is the same key to the programs that use it.
+  // The low-integrity and 32-bit views of a key are the same key to the
+  // programs that use them.
+  if (names.size() > 2 && SameText(names[0], "SOFTWARE") && SameText(names[1], "APPDATALOW"))
+    names.erase(names.begin(), names.begin() + 2);
   for (size_t i = 0; i + 1 < names.size();) {
     if (SameText(names[i], "WOW6432NODE"))
       names.erase(names.begin() + static_cast<std::ptrdiff_t>(i));

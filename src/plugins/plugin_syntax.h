@@ -63,7 +63,7 @@ bool MatchesAllThroughPlaceholders(const PluginCommand& expanded, std::string_vi
 // A key whose deletion, or the deletion of its sub-keys, would take the data
 // of many programs: a key right below a hive (below a user's hive in HKU)
 // or one of the shared keys such as SOFTWARE\MICROSOFT, in any case and in
-// its WOW6432NODE spelling.
+// its low-integrity (SOFTWARE\APPDATALOW) and WOW6432NODE spellings.
 bool IsSharedRegistryKey(platform::RegistryRoot root, std::string_view key);
 
 // EXECUTE's and EXEHIDE's command line: the program, then after a blank its

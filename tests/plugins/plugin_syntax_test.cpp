@@ -184,6 +184,10 @@ TEST(PluginSafety, MatchAllOnlyWhereWrittenSharedKeysAtTheirEdgesAndProgramLines
       {LocalMachine, "SOFTWARE\\WOW6432NODE", true},
       {LocalMachine, "SOFTWARE\\Wow6432Node\\Microsoft", true},
       {LocalMachine, "SOFTWARE\\WOW6432NODE\\MYEDITOR", false},
+      {CurrentUser, "SOFTWARE\\APPDATALOW", true},
+      {CurrentUser, "Software\\AppDataLow\\Software", true},  // what "#USERSOFTWARE#" stands for on Vista
+      {CurrentUser, "SOFTWARE\\APPDATALOW\\SOFTWARE\\MICROSOFT", true},
+      {CurrentUser, "SOFTWARE\\APPDATALOW\\SOFTWARE\\MYEDITOR", false},
       {LocalMachine, "SOFTWARE\\CLASSES\\.TXT", true},
       {LocalMachine, "SOFTWARE\\CLASSES\\.TXT\\OPENWITHLIST", false},
       {LocalMachine, "SYSTEM\\CONTROLSET001", true},
