@@ -73,10 +73,9 @@ void CheckLine(std::string_view bytes) {
                                    &command.key, &command.value})
     Require(Within(line, *field), "fields are taken from the line");
   if (!command.Invalid() && !RefusalOf(command)) {
-    std::string path = command.path;
     bool program = command.verb == Verb::Execute || command.verb == Verb::ExeHide;
-    if (program && StartsWith(path, "\"")) path.erase(0, 1);
-    Require(command.type != 'F' || platform::IsFullPath(path), "a file command that runs has a full path");
+    Require(command.type != 'F' || program || platform::IsFullPath(command.path),
+            "a file command that runs has a full path");
     Require(command.type != 'R' || !command.key.empty(), "a registry command that runs has a key");
   }
 }

@@ -265,7 +265,7 @@ bool DeletionEngine::IsSystemFolder(const std::string& canonical) {
   if (!systemFoldersRead_) {
     systemFoldersRead_ = true;
     platform::Shell& shell = env_.platform.shell;
-    std::vector<std::string> found = {shell.WindowsFolder()};
+    std::vector<std::string> found = {shell.WindowsFolder(), shell.SystemFolder()};
     for (int id : kSystemFolderIds)
       if (platform::SpecialFolder folder = shell.GetSpecialFolder(id); folder.found) found.push_back(folder.path);
     for (const char* name : kSystemFolderVariables)

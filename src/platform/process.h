@@ -10,11 +10,13 @@ namespace tidemark::platform {
 class Processes {
  public:
   virtual ~Processes() = default;
-  // Starts the command line at normal priority, its window shown normally
-  // or hidden. With whileWaiting, waits until the program ends and calls
+  // Starts the program (a full path: the system searches no folder for it)
+  // with its arguments at normal priority, its window shown normally or
+  // hidden. With whileWaiting, waits until the program ends and calls
   // whileWaiting whenever window messages arrive (and at least every tenth
   // of a second) so the caller's windows stay alive.
-  virtual bool Start(const std::string& commandLine, bool hidden, const std::function<void()>& whileWaiting) = 0;
+  virtual bool Start(const std::string& program, const std::string& arguments, bool hidden,
+                     const std::function<void()>& whileWaiting) = 0;
   // Opens a file through the shell (ShellExecuteExA, no error dialog), shown
   // normally, without waiting.
   virtual bool ShellOpen(const std::string& file) = 0;

@@ -6,21 +6,20 @@
 
 namespace tidemark::platform {
 
-bool Win32Processes::Start(const std::string& commandLine, bool hidden, const std::function<void()>& whileWaiting) {
+bool Win32Processes::Start(const std::string& program, const std::string& arguments, bool hidden,
+                           const std::function<void()>& whileWaiting) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = hidden ? SW_HIDE : SW_SHOWNORMAL;
-  // A path with blanks that names a program is that program: unquoted, the
-  // system would try its leading words first ("C:\Program.exe").
-  DWORD attributes = GetFileAttributesA(commandLine.c_str());
-  bool wholePath = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-  std::string text = wholePath ? "\"" + commandLine + "\"" : commandLine;
-  std::vector<char> writable(text.begin(), text.end());
+  // The program is named apart from its command line, so the system never
+  // reads it from blanks or searches for it; the program sees itself quoted.
+  std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+  std::vector<char> writable(commandLine.begin(), commandLine.end());
   writable.push_back('\0');
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(wholePath ? commandLine.c_str() : nullptr, writable.data(), nullptr, nullptr, FALSE,
-                      NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &process))
+  if (!CreateProcessA(program.c_str(), writable.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
+                      nullptr, &startup, &process))
     return Fail(GetLastError());
   CloseHandle(process.hThread);
   while (whileWaiting) {

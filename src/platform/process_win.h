@@ -8,7 +8,8 @@ namespace tidemark::platform {
 
 class Win32Processes : public Processes {
  public:
-  bool Start(const std::string& commandLine, bool hidden, const std::function<void()>& whileWaiting) override;
+  bool Start(const std::string& program, const std::string& arguments, bool hidden,
+             const std::function<void()>& whileWaiting) override;
   bool ShellOpen(const std::string& file) override;
   bool ShellRunAndWait(const std::string& verb, const std::string& program, const std::string& folder,
                        const std::string& parameters) override;

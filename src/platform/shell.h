@@ -63,9 +63,11 @@ class Shell {
 
   // An environment variable; nothing when it is not set.
   virtual std::optional<std::string> EnvironmentVariable(const std::string& name) = 0;
-  // The Windows folder, and the temp folder Windows names (GetTempPathA,
-  // without its trailing backslash); empty when the system cannot tell.
+  // The Windows folder, the system folder (GetSystemDirectoryA), and the
+  // temp folder Windows names (GetTempPathA, without its trailing
+  // backslash); empty when the system cannot tell.
   virtual std::string WindowsFolder() = 0;
+  virtual std::string SystemFolder() = 0;
   virtual std::string TempPath() = 0;
   // GetComputerNameA and GetUserNameA; nothing when the system cannot tell.
   virtual std::optional<std::string> ComputerName() = 0;

@@ -101,6 +101,12 @@ std::string Win32Shell::WindowsFolder() {
   return length > 0 && length < sizeof path ? StripTrailingBackslash(path) : std::string();
 }
 
+std::string Win32Shell::SystemFolder() {
+  char path[MAX_PATH + 1] = {};
+  UINT length = GetSystemDirectoryA(path, sizeof path);
+  return length > 0 && length < sizeof path ? StripTrailingBackslash(path) : std::string();
+}
+
 std::string Win32Shell::TempPath() {
   char path[MAX_PATH + 1] = {};
   DWORD length = GetTempPathA(sizeof path, path);

@@ -15,6 +15,7 @@ class Win32Shell : public Shell {
   std::string VersionString(const std::string& file, const std::string& name) override;
   std::optional<std::string> EnvironmentVariable(const std::string& name) override;
   std::string WindowsFolder() override;
+  std::string SystemFolder() override;
   std::string TempPath() override;
   std::optional<std::string> ComputerName() override;
   std::optional<std::string> UserName() override;

@@ -273,16 +273,32 @@ void PluginInterpreter::RemovePluginFolder(const std::string& folder, bool link)
 
 void PluginInterpreter::RunProgram(const std::string& folder, const std::string& file, bool show) {
   std::string path = JoinPath(folder, file);
+  auto program = ParseProgramLine(path);
+  if (!program)
+    return RefuseWith(" -Error- Previous statement not processed - program path with blanks is not in double quotes");
+  if (program->place == ProgramPlace::Relative) return Refuse("path is not a full path");
   CountEntry();
   if (env_.Preview()) {
     env_.Line(std::string(engine::kPlugToExecute) + path);
     return;
   }
+  std::string application =
+      program->place == ProgramPlace::SystemFolders ? SystemProgram(program->program) : program->program;
   // The shown program is waited for; the windows stay alive meanwhile.
   std::function<void()> whileWaiting;
   if (show) whileWaiting = [this] { env_.Pump(); };
-  bool started = env_.platform.processes.Start(path, !show, whileWaiting);
+  bool started =
+      !application.empty() && env_.platform.processes.Start(application, program->arguments, !show, whileWaiting);
   env_.Line(std::string(started ? engine::kPlugExecuted : engine::kPlugExecFailed) + path);
+}
+
+std::string PluginInterpreter::SystemProgram(const std::string& name) {
+  platform::Shell& shell = env_.platform.shell;
+  for (const std::string& folder : {shell.SystemFolder(), shell.WindowsFolder()}) {
+    std::string program = JoinPath(folder, name);
+    if (!folder.empty() && env_.platform.files.FileExists(program)) return program;
+  }
+  return {};
 }
 
 void PluginInterpreter::ExecuteRegistry(const PluginCommand& command) {
@@ -293,10 +309,14 @@ void PluginInterpreter::ExecuteRegistry(const PluginCommand& command) {
     return;
   }
   bool expanded = HasWildcards(command.key);
+  bool deletesKeys = command.verb == Verb::Del1Key || command.verb == Verb::DelKeys;
   for (const std::string& key : ExpandKeys(*root, command.key)) {
     if (env_.Cancelled()) break;
     if (expanded) env_.Line("    key=" + command.root + ":" + key);
-    ExecuteOnKey(command, *root, key);
+    if (deletesKeys && IsSharedRegistryKey(*root, key))
+      RefuseWith(" -Error- Registry key shared by many programs not processed - " + command.root + ":" + key);
+    else
+      ExecuteOnKey(command, *root, key);
   }
 }
 

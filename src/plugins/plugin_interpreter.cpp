@@ -85,6 +85,10 @@ void PluginInterpreter::RunPlugin(const std::vector<std::string>& lines) {
       Refuse(*reason);
       continue;
     }
+    if (MatchesAllThroughPlaceholders(command, line)) {
+      RefuseWith(" -Error- Previous statement not processed - its placeholders make the match string \"*\"");
+      continue;
+    }
     Execute(command);
   }
   if (testMode_) {
@@ -94,7 +98,11 @@ void PluginInterpreter::RunPlugin(const std::vector<std::string>& lines) {
 }
 
 void PluginInterpreter::Refuse(const std::string& reason) {
-  env_.Line(" -Error- Previous statement not processed - " + reason);
+  RefuseWith(" -Error- Previous statement not processed - " + reason);
+}
+
+void PluginInterpreter::RefuseWith(const std::string& errorLine) {
+  env_.Line(errorLine);
   env_.RaiseError(kStatementErrorLevel);
 }
 

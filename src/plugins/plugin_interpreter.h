@@ -45,7 +45,12 @@ class PluginInterpreter {
 
  private:
   void WriteDebugLines(const PluginCommand& command);
+  // The error line of a statement, or a part of it, left undone for safety.
   void Refuse(const std::string& reason);
+  void RefuseWith(const std::string& errorLine);
+  // A bare program name: the system's own program, from the system folder or
+  // else the Windows folder; empty when neither holds it.
+  std::string SystemProgram(const std::string& name);
   // Plain or shredded, as the run says.
   bool DeleteExistingFile(const std::string& path, const std::string& shortName, uint32_t attributes);
   // DELTEXT's and DELEXML's file after the protect check; nothing when it

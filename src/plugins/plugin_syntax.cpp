@@ -229,11 +229,8 @@ PluginCommand ParsePluginCommand(std::string_view upperLine) {
 }
 
 std::optional<std::string> RefusalOf(const PluginCommand& command) {
-  // A program path may stand in quotes, ahead of its arguments.
   bool program = command.verb == Verb::Execute || command.verb == Verb::ExeHide;
-  std::string_view path = command.path;
-  if (program && StartsWith(path, "\"")) path.remove_prefix(1);
-  if (command.type == 'F' && !platform::IsFullPath(path)) return "path is not a full path";
+  if (command.type == 'F' && !program && !platform::IsFullPath(command.path)) return "path is not a full path";
   // A mask that names a folder would list another folder's files.
   if (command.verb == Verb::DelFold && command.filter.find_first_of("\\/:") != std::string::npos)
     return "file mask names a folder";
@@ -242,6 +239,84 @@ std::optional<std::string> RefusalOf(const PluginCommand& command) {
     return "text to match is empty";
   if (!command.match.empty() && command.string.empty()) return "text to match is empty";
   return std::nullopt;
+}
+
+bool MatchesAllThroughPlaceholders(const PluginCommand& expanded, std::string_view writtenLine) {
+  if (expanded.match.empty() || expanded.string != "*") return false;
+  const std::string& letter = expanded.match;
+  return !EndsWith(writtenLine, "[*]" + letter) && !EndsWith(writtenLine, "['*']" + letter);
+}
+
+bool IsSharedRegistryKey(platform::RegistryRoot root, std::string_view key) {
+  // "*" stands for any one name.
+  static constexpr std::string_view kSharedKeys[] = {
+      "SOFTWARE\\APPDATALOW",
+      "SOFTWARE\\CLASSES",
+      "SOFTWARE\\CLASSES\\*",  // the keys of HKCR
+      "SOFTWARE\\MICROSOFT",
+      "SOFTWARE\\MICROSOFT\\WINDOWS",
+      "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION",
+      "SOFTWARE\\MICROSOFT\\WINDOWS NT",
+      "SOFTWARE\\MICROSOFT\\WINDOWS NT\\CURRENTVERSION",
+      "SOFTWARE\\POLICIES",
+      "SOFTWARE\\POLICIES\\MICROSOFT",
+      "SOFTWARE\\WOW6432NODE",
+      "SYSTEM\\*",  // the control sets, Select, Setup, MountedDevices, ...
+      "SYSTEM\\*\\CONTROL",
+      "SYSTEM\\*\\ENUM",
+      "SYSTEM\\*\\SERVICES",
+  };
+  std::vector<std::string> names;
+  for (std::string& name : Split(key, '\\'))
+    if (!name.empty()) names.push_back(std::move(name));
+  // HKU holds a hive per user: its keys count from below that hive.
+  if (root == platform::RegistryRoot::Users && !names.empty()) names.erase(names.begin());
+  // The low-integrity and 32-bit views of a key are the same key to the
+  // programs that use them.
+  if (names.size() > 2 && SameText(names[0], "SOFTWARE") && SameText(names[1], "APPDATALOW"))
+    names.erase(names.begin(), names.begin() + 2);
+  for (size_t i = 0; i + 1 < names.size();) {
+    if (SameText(names[i], "WOW6432NODE"))
+      names.erase(names.begin() + static_cast<std::ptrdiff_t>(i));
+    else
+      ++i;
+  }
+  if (names.size() <= 1) return true;
+  return std::ranges::any_of(kSharedKeys, [&](std::string_view shared) {
+    std::vector<std::string> pattern = Split(shared, '\\');
+    return std::ranges::equal(
+        names, pattern, [](const std::string& name, const std::string& part) { return WildcardMatch(name, part); });
+  });
+}
+
+std::optional<ProgramLine> ParseProgramLine(std::string_view line) {
+  auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+  ProgramLine parsed;
+  bool quoted = StartsWith(line, "\"");
+  size_t end = quoted ? line.find('"', 1) : std::min(line.find_first_of(" \t"), line.size());
+  if (end == std::string_view::npos) return std::nullopt;
+  parsed.program = std::string(line.substr(quoted ? 1 : 0, quoted ? end - 1 : end));
+  if (quoted) ++end;
+  if (end < line.size() && !isBlank(line[end])) return std::nullopt;
+  if (parsed.program.empty() || parsed.program.find('"') != std::string::npos) return std::nullopt;
+  bool arguments = end < line.size();
+  if (arguments) parsed.arguments = std::string(line.substr(end + 1));
+  size_t folderEnd = parsed.program.find_last_of("\\/:");
+  std::string name = parsed.program.substr(folderEnd == std::string::npos ? 0 : folderEnd + 1);
+  size_t dot = name.rfind('.');
+  // Unquoted, a path followed by more text must visibly end at a program's name.
+  if (!quoted && arguments && folderEnd != std::string::npos) {
+    static constexpr std::string_view kPrograms[] = {"EXE", "COM", "BAT", "CMD"};
+    std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+    if (std::ranges::none_of(kPrograms, [&](std::string_view known) { return SameText(extension, known); }))
+      return std::nullopt;
+  }
+  if (dot == std::string::npos) parsed.program += ".EXE";
+  if (folderEnd == std::string::npos)
+    parsed.place = ProgramPlace::SystemFolders;
+  else if (platform::IsFullPath(parsed.program))
+    parsed.place = ProgramPlace::FullPath;
+  return parsed;
 }
 
 bool HasWildcards(std::string_view text) { return text.find_first_of("*?") != std::string_view::npos; }

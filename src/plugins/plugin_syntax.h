@@ -53,8 +53,33 @@ PluginCommand ParsePluginCommand(std::string_view upperLine);
 // A file or folder command needs a full path ("X:\..." or a UNC path) and
 // a DELFOLD mask no folder part, a registry command a key, and a text,
 // element name or match string must not be empty (empty, it would match
-// everything).
+// everything). Programs are judged by ParseProgramLine.
 std::optional<std::string> RefusalOf(const PluginCommand& command);
+
+// A match string "*" takes every name: meant when the line says so, not
+// when a placeholder, registry reference or variable turned it into "*".
+bool MatchesAllThroughPlaceholders(const PluginCommand& expanded, std::string_view writtenLine);
+
+// A key whose deletion, or the deletion of its sub-keys, would take the data
+// of many programs: a key right below a hive (below a user's hive in HKU)
+// or one of the shared keys such as SOFTWARE\MICROSOFT, in any case and in
+// its low-integrity (SOFTWARE\APPDATALOW) and WOW6432NODE spellings.
+bool IsSharedRegistryKey(platform::RegistryRoot root, std::string_view key);
+
+// EXECUTE's and EXEHIDE's command line: the program, then after a blank its
+// arguments. A program path with blanks stands in double quotes.
+enum class ProgramPlace { FullPath, SystemFolders, Relative };
+struct ProgramLine {
+  std::string program;    // quotes removed; ".EXE" added to a name without extension, as Windows does
+  std::string arguments;  // as written
+  ProgramPlace place = ProgramPlace::Relative;  // a bare name is the system's own program
+};
+// Nothing when the program cannot be told from its arguments: a quote that
+// does not close at a blank or the end, or an unquoted path followed by more
+// text whose name does not end in .EXE, .COM, .BAT or .CMD (a path with
+// blanks, which Windows would start piece by piece: "D:\MY.EXE" for
+// "D:\MY TOOLS\CLEAN.EXE /ALL").
+std::optional<ProgramLine> ParseProgramLine(std::string_view line);
 
 bool HasWildcards(std::string_view text);
 // "*" and "?" over the whole name, ignoring case.

@@ -148,5 +148,84 @@ TEST(PluginExpansion, TokensVariablesAndReferencesUntilNothingChangesOrStayAsWri
             "DEL1KEY=HKCU:SOFTWARE\\APPDATALOW\\SOFTWARE\\APP");
 }
 
+TEST(PluginSafety, MatchAllOnlyWhereWrittenSharedKeysAtTheirEdgesAndProgramLines) {
+  FakeMachine machine;
+  machine.variables = {{"ALL", "*"}, {"MRU", "MRU"}, {"NONE", ""}};
+  machine.values[{RegistryRoot::CurrentUser, "K", "V"}] = "*";
+  machine.values[{RegistryRoot::CurrentUser, "K", "APP"}] = "SOFTWARE\\APP";
+  // Each line and whether its match string "*" comes from a placeholder.
+  const std::pair<const char*, bool> matches[] = {
+      {"DELVALS=HKCU:X[*]A", false},
+      {"DELKEYS=HKCU:X['*']B", false},
+      {"DELSKVS=HKCU:^HKCU:K[APP][*]C", false},  // a reference in the key: "*" written
+      {"DELVALS=HKCU:X[%ALL%]A", true},
+      {"DELVALS=HKCU:X['%ALL%']A", true},
+      {"DELVALS=HKCU:X[%NONE%*]B", true},
+      {"DELKEYS=HKCU:X[^HKCU:K[V]]C", true},
+      {"DELVALS=HKCU:X[%MRU%]B", false},
+  };
+  for (const auto& [line, refused] : matches)
+    EXPECT_EQ(MatchesAllThroughPlaceholders(ParsePluginCommand(*ExpandPluginLine(line, machine)), line), refused)
+        << line;
+  using enum RegistryRoot;
+  // Each key and whether DEL1KEY and DELKEYS must leave it alone.
+  const std::tuple<RegistryRoot, const char*, bool> keys[] = {
+      {CurrentUser, "Software", true},
+      {CurrentUser, "SOFTWARE\\MYEDITOR", false},
+      {ClassesRoot, ".txt", true},
+      {ClassesRoot, "CLSID\\{1}", false},
+      {CurrentConfig, "SOFTWARE", true},
+      {LocalMachine, "software\\microsoft", true},
+      {LocalMachine, "\\SOFTWARE\\\\MICROSOFT\\", true},  // empty names between
+      {LocalMachine, "SOFTWARE\\MICROSOFT\\MEDIAPLAYER", false},
+      {CurrentUser, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION", true},
+      {CurrentUser, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\EXPLORER", false},
+      {CurrentUser, "SOFTWARE\\POLICIES", true},
+      {LocalMachine, "SOFTWARE\\WOW6432NODE", true},
+      {LocalMachine, "SOFTWARE\\Wow6432Node\\Microsoft", true},
+      {LocalMachine, "SOFTWARE\\WOW6432NODE\\MYEDITOR", false},
+      {CurrentUser, "SOFTWARE\\APPDATALOW", true},
+      {CurrentUser, "Software\\AppDataLow\\Software", true},  // what "#USERSOFTWARE#" stands for on Vista
+      {CurrentUser, "SOFTWARE\\APPDATALOW\\SOFTWARE\\MICROSOFT", true},
+      {CurrentUser, "SOFTWARE\\APPDATALOW\\SOFTWARE\\MYEDITOR", false},
+      {LocalMachine, "SOFTWARE\\CLASSES\\.TXT", true},
+      {LocalMachine, "SOFTWARE\\CLASSES\\.TXT\\OPENWITHLIST", false},
+      {LocalMachine, "SYSTEM\\CONTROLSET001", true},
+      {LocalMachine, "SYSTEM\\CURRENTCONTROLSET\\SERVICES", true},
+      {LocalMachine, "SYSTEM\\CURRENTCONTROLSET\\SERVICES\\MYDRIVER", false},
+      {Users, "S-1-5-21-7\\SOFTWARE", true},
+      {Users, "S-1-5-21-7\\SOFTWARE\\MYEDITOR", false},
+  };
+  for (const auto& [root, key, shared] : keys) EXPECT_EQ(IsSharedRegistryKey(root, key), shared) << key;
+  // Each command line and its program, arguments and place; nullptr: refused.
+  using enum ProgramPlace;
+  const std::tuple<const char*, const char*, const char*, ProgramPlace> programs[] = {
+      {"C:\\TOOL\\GO.EXE /Q", "C:\\TOOL\\GO.EXE", "/Q", FullPath},
+      {"\"D:\\MY TOOLS\\CLEAN.EXE\" /ALL", "D:\\MY TOOLS\\CLEAN.EXE", "/ALL", FullPath},
+      {"\"D:\\MY TOOLS\\CLEAN\"", "D:\\MY TOOLS\\CLEAN.EXE", "", FullPath},
+      {"D:\\TOOLS\\RUN.BAT\tX Y", "D:\\TOOLS\\RUN.BAT", "X Y", FullPath},
+      {"D:\\TOOLS\\CLEAN.", "D:\\TOOLS\\CLEAN.", "", FullPath},  // a final dot: no ".EXE"
+      {"\\\\HOST\\SHARE\\X.COM", "\\\\HOST\\SHARE\\X.COM", "", FullPath},
+      {"REGEDIT.EXE /S C:\\X.REG", "REGEDIT.EXE", "/S C:\\X.REG", SystemFolders},
+      {"RUNDLL32 X.DLL,Y", "RUNDLL32.EXE", "X.DLL,Y", SystemFolders},
+      {"TOOLS\\X.EXE", "TOOLS\\X.EXE", "", Relative},
+      {"..\\X.EXE /S", "..\\X.EXE", "/S", Relative},
+      {"C:X.EXE", "C:X.EXE", "", Relative},
+      {"D:\\MY TOOLS\\CLEAN.EXE /ALL", nullptr, "", Relative},
+      {"D:\\MY TOOLS\\CLEAN.EXE", nullptr, "", Relative},
+      {"D:\\V1.2 TOOLS\\CLEAN.EXE", nullptr, "", Relative},
+      {"\"D:\\MY TOOLS\\CLEAN.EXE /ALL", nullptr, "", Relative},
+      {"\"D:\\MY TOOLS\"\\CLEAN.EXE", nullptr, "", Relative},
+      {"\"\" /S", nullptr, "", Relative},
+  };
+  for (const auto& [line, program, arguments, place] : programs) {
+    auto parsed = ParseProgramLine(line);
+    ASSERT_EQ(parsed.has_value(), program != nullptr) << line;
+    if (!parsed) continue;
+    EXPECT_EQ(std::tuple(parsed->program, parsed->arguments, parsed->place), std::tuple(program, arguments, place))
+        << line;
+  }
+}
+
 }  // namespace
 }  // namespace tidemark::plugins

@@ -17,6 +17,7 @@
 #include "plugins/plugin_interpreter.h"
 #include "plugins/plugin_windows_win.h"
 #include "support/purge_fixture_win.h"
+#include "support/redirected_registry_win.h"
 #include "support/when_ready_win.h"
 
 namespace tidemark::plugins {
@@ -232,34 +233,90 @@ TEST_F(PluginCommands, RegistryKeysGoWithTheirSubKeysWildcardsReachEachValueLine
 }
 
 TEST_F(PluginCommands, PreviewStartsNoProgramExecuteWaitsExehideDoesNot) {
-  // A folder with a blank: the whole path names the program.
   const std::string program = f.scratch.Write("My Tools\\STANDIN.EXE", "");
   Files().CopyFileTo(TIDEMARK_PLUGIN_PROGRAM, program, false);
   auto Marker = [&] { return Files().ReadFile(program + ".ran"); };
   f.state.previewMode = true;
   f.state.flags.detailReport = false;
-  const std::string shown = UpperCase(program);
-  EXPECT_EQ(Results({"EXECUTE=" + program, "EXEHIDE=" + program}),
+  const std::string shown = "\"" + UpperCase(program) + "\"";
+  EXPECT_EQ(Results({"EXECUTE=" + shown, "EXEHIDE=" + shown}),
             (Lines{"      to execute - " + shown, "      to execute - " + shown}));
   Sleep(600);
   EXPECT_FALSE(Marker());
   f.state.previewMode = false;
-  EXPECT_EQ(Results({"EXECUTE=" + program}), (Lines{"        executed - " + shown}));
+  EXPECT_EQ(Results({"EXECUTE=" + shown}), (Lines{"        executed - " + shown}));
   EXPECT_EQ(Marker(), std::to_string(SW_SHOWNORMAL));  // ended before the run went on
   EXPECT_GE(f.r.pump.pumps, 2);                        // about every tenth of a second
   Files().RemoveFile(program + ".ran");
-  EXPECT_EQ(Results({"EXEHIDE=" + program}), (Lines{"        executed - " + shown}));
+  EXPECT_EQ(Results({"EXEHIDE=" + shown}), (Lines{"        executed - " + shown}));
   EXPECT_FALSE(Marker());  // still running
   for (int i = 0; i < 50 && !Marker(); ++i) Sleep(100);
   EXPECT_EQ(Marker(), std::to_string(SW_HIDE));
   EXPECT_EQ(Results({"EXECUTE=" + Dir() + "\\NONE.EXE"}), (Lines{"     exec failed - " + Dir() + "\\NONE.EXE"}));
 }
 
+TEST_F(PluginCommands, ProgramsRunAsQuotedOrFromTheSystemFoldersNeverFromAGuess) {
+  // Stand-ins where a guess would look: "MY.EXE" for the unquoted "MY TOOLS\\...", "CMD.EXE" in the current folder.
+  const std::string program = f.scratch / "My Tools\\STANDIN.EXE";
+  Files().CreateFolders(ParentFolder(program));
+  for (const std::string& copy : {program, f.scratch / "MY.EXE", f.scratch / "CMD.EXE"})
+    Files().CopyFileTo(TIDEMARK_PLUGIN_PROGRAM, copy, false);
+  const std::string quoted = "\"" + UpperCase(program) + "\" /ALL", unquoted = UpperCase(program) + " /ALL";
+  const std::string system = "CMD.EXE /C ECHO RAN>\"" + Dir() + "\\CMD.OUT\"";
+  SetCurrentDirectoryA(f.scratch.path().c_str());
+  Lines results = Results({"EXECUTE=" + quoted, "EXECUTE=" + unquoted, "EXECUTE=" + system, "EXECUTE=TOOLS\\X.EXE"});
+  SetCurrentDirectoryA("C:\\");
+  EXPECT_EQ(
+      results,
+      (Lines{"        executed - " + quoted,
+             " -Error- Previous statement not processed - program path with blanks is not in double quotes",
+             "        executed - " + system, " -Error- Previous statement not processed - path is not a full path"}));
+  EXPECT_EQ(std::tuple(test::Exists(program + ".ran"), test::Exists(f.scratch / "MY.EXE.ran"),
+                       test::Exists(f.scratch / "CMD.EXE.ran"), Text("CMD.OUT").substr(0, 3)),
+            std::tuple(true, false, false, "RAN"));
+  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
+}
+
+// HKEY_CURRENT_USER\Software is the test's own key: a wrong answer deletes nothing of the user's.
+class RedirectedSoftware : public PluginCommands {
+ protected:
+  RedirectedSoftware() : PluginCommands({.registry = &redirected}) { redirected.Redirect("Software", key.path()); }
+  static inline test::RedirectedRegistry redirected;
+};
+
+TEST_F(RedirectedSoftware, SharedKeysAndMatchStringsMadeAllByPlaceholdersAreRefusedAProgramsOwnKeyGoes) {
+  for (const char* sub : {"MyEditor\\Recent", "Microsoft\\Windows"})
+    Reg().WriteString(RegistryRoot::CurrentUser, key.path() + "\\" + sub, "File", "x");
+  Reg().WriteString(RegistryRoot::CurrentUser, key.path() + "\\MyEditor", "Pattern", "*");
+  test::EnvironmentVariables variables;
+  variables.Set("TM_ALL", "*");
+  variables.Set("TM_QUOTES", "''");
+  const std::string shared = " -Error- Registry key shared by many programs not processed - HKCU:";
+  const std::string expands = "      The above command expands to:";
+  const std::string placeholders =
+      " -Error- Previous statement not processed - its placeholders make the match string \"*\"";
+  EXPECT_EQ(Results({"DEL1KEY=HKCU:SOFTWARE", "DEL1KEY=HKCU:SOFTW?RE", "DELKEYS=HKCU:\\SOFTWARE\\[MY]B",
+                     "DEL1KEY=HKCU:SOFTWARE\\MICROSOFT", "DELKEYS=HKCU:SOFTWARE\\MICROSOFT[*]A",
+                     "DELVALS=HKCU:SOFTWARE\\MYEDITOR[%TM_ALL%]A",
+                     "DELVALS=HKCU:SOFTWARE\\MYEDITOR[^HKCU:SOFTWARE\\MYEDITOR[PATTERN]]C",
+                     "DELKEYS=HKCU:SOFTWARE\\MYEDITOR[%TM_QUOTES%]B"}),
+            (Lines{shared + "SOFTWARE", "    key=HKCU:Software", shared + "Software", shared + "SOFTWARE",
+                   shared + "SOFTWARE\\MICROSOFT", shared + "SOFTWARE\\MICROSOFT", expands, placeholders, expands,
+                   placeholders, expands, " -Error- Previous statement not processed - text to match is empty"}));
+  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
+  EXPECT_EQ(std::pair(Reg().ValueNames(RegistryRoot::CurrentUser, key.path() + "\\MyEditor").size(),
+                      Reg().KeyExists(RegistryRoot::CurrentUser, key.path() + "\\Microsoft\\Windows")),
+            std::pair(size_t{1}, true));
+  EXPECT_EQ(Results({"DEL1KEY=HKCU:SOFTWARE\\MYEDITOR"}),
+            (Lines{"     Key deleted - SOFTWARE\\MYEDITOR\\Recent", "     Key deleted - SOFTWARE\\MYEDITOR"}));
+  EXPECT_FALSE(Reg().KeyExists(RegistryRoot::CurrentUser, key.path() + "\\MyEditor"));
+}
+
 TEST_F(PluginCommands, RefusedStatementsAndProtectedItemsTouchNothingTextAndXmlEditsListThenCut) {
   const std::pair<const char*, Lines> cases[] = {
       {"path is not a full path",  // the first relative once expanded
        {"DELFILE=#NOSUCH#\\VICTIM.LOG", "DELFILE=VICTIM.LOG", "DELFILE=C:VICTIM.LOG", "DELFOLD=C:[*.LOG]IS",
-        "EXECUTE=VICTIM.LOG"}},
+        "EXECUTE=..\\VICTIM.LOG"}},
       {"file mask names a folder", {"DELFOLD=" + Dir() + "\\SUB[..\\*.LOG]IS"}},
       {"text to match is empty",
        {"DELTEXT=" + Dir() + "\\VICTIM.LOG[]", "DELEXML=" + Dir() + "\\VICTIM.LOG['']",

@@ -70,6 +70,7 @@ struct NoPlatform : platform::Registry, platform::Shell, platform::WindowList, p
   std::string VersionString(Text, Text) override { return platform::kVersionUnreadable; }
   std::optional<std::string> EnvironmentVariable(Text) override { return std::nullopt; }
   std::string WindowsFolder() override { return windowsFolder; }
+  std::string SystemFolder() override { return {}; }
   std::string TempPath() override { return {}; }
   std::optional<std::string> ComputerName() override { return std::nullopt; }
   std::optional<std::string> UserName() override { return std::nullopt; }
@@ -80,7 +81,7 @@ struct NoPlatform : platform::Registry, platform::Shell, platform::WindowList, p
   void ForEachTopLevel(const std::function<bool(const platform::TopLevelWindow&)>&) override {}
   std::vector<std::string> DescendantTitles(platform::WindowHandle) override { return {}; }
   bool Clear() override { return false; }
-  bool Start(Text, bool, const std::function<void()>&) override { return false; }
+  bool Start(Text, Text, bool, const std::function<void()>&) override { return false; }
   bool ShellOpen(Text) override { return false; }
   bool ShellRunAndWait(Text, Text, Text, Text) override { return false; }
 

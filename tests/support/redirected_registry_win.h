@@ -15,7 +15,8 @@ class RedirectedRegistry : public platform::Registry {
   using Names = std::vector<std::string>;
 
  public:
-  // Every access to key (below HKEY_CURRENT_USER) goes to replacement.
+  // Every access to key (below HKEY_CURRENT_USER) or a sub-key of it goes to replacement, the longest key that fits
+  // first.
   void Redirect(const std::string& key, const std::string& replacement) { moved_[LowerCase(key)] = replacement; }
   // Writes and deletions fail with this error code (0: they work).
   uint32_t failWrites = 0;
@@ -39,8 +40,11 @@ class RedirectedRegistry : public platform::Registry {
 
  private:
   std::string Key(Root root, const std::string& key) const {
-    auto found = moved_.find(LowerCase(key));
-    return root == Root::CurrentUser && found != moved_.end() ? found->second : key;
+    std::string lower = LowerCase(key), moved;
+    for (const auto& [from, to] : moved_)
+      if (root == Root::CurrentUser && from.size() >= moved.size() && (lower == from || StartsWith(lower, from + "\\")))
+        moved = from;
+    return moved.empty() ? key : moved_.at(moved) + key.substr(moved.size());
   }
 
   platform::Registry& real_ = platform::RealRegistry();
