@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 #include "engine/labels.h"
 #include "engine/purge_environment.h"
@@ -21,11 +22,14 @@ constexpr int kScratchNameTries = 1000;
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // The folders no purge empties, wherever its path came from.
-constexpr int kSystemFolderIds[] = {0x24 /* Windows */, 0x25 /* system */, 0x29 /* system (x86) */,
-                                    0x26 /* Program Files */, 0x2a /* Program Files (x86) */,
+constexpr int kSystemFolderIds[] = {0x24 /* Windows */,
+                                    0x25 /* system */,
+                                    0x29 /* system (x86) */,
+                                    0x26 /* Program Files */,
+                                    0x2a /* Program Files (x86) */,
                                     platform::csidl::kProfile};
-constexpr const char* kSystemFolderVariables[] = {"SystemRoot", "windir", "ProgramFiles", "ProgramFiles(x86)",
-                                                  "ProgramW6432", "USERPROFILE"};
+constexpr const char* kSystemFolderVariables[] = {"SystemRoot",        "windir",       "ProgramFiles",
+                                                  "ProgramFiles(x86)", "ProgramW6432", "USERPROFILE"};
 
 uint64_t RoundUp(uint64_t value, uint64_t unit) { return (value + unit - 1) / unit * unit; }
 
@@ -262,19 +266,18 @@ std::string DeletionEngine::DeletionLabel(uint32_t code) {
 }
 
 bool DeletionEngine::IsSystemFolder(const std::string& canonical) {
-  if (!systemFoldersRead_) {
-    systemFoldersRead_ = true;
+  if (!systemFolders_) {
     platform::Shell& shell = env_.platform.shell;
     std::vector<std::string> found = {shell.WindowsFolder(), shell.SystemFolder()};
     for (int id : kSystemFolderIds)
       if (platform::SpecialFolder folder = shell.GetSpecialFolder(id); folder.found) found.push_back(folder.path);
     for (const char* name : kSystemFolderVariables)
       if (auto value = shell.EnvironmentVariable(name)) found.push_back(*value);
+    systemFolders_.emplace();
     for (const std::string& folder : found)
-      if (auto exact = platform::CanonicalFolder(folder)) systemFolders_.push_back(UpperCase(*exact));
+      if (auto exact = platform::CanonicalFolder(folder)) systemFolders_->push_back(UpperCase(*exact));
   }
-  std::string upper = UpperCase(canonical);
-  return std::find(systemFolders_.begin(), systemFolders_.end(), upper) != systemFolders_.end();
+  return std::ranges::find(*systemFolders_, UpperCase(canonical)) != systemFolders_->end();
 }
 
 PurgeRoot DeletionEngine::OpenRoot(const std::string& folder, RootUse use) {
@@ -303,12 +306,23 @@ PurgeRoot DeletionEngine::OpenRoot(const std::string& folder, RootUse use) {
   return root;
 }
 
-std::unique_ptr<platform::HeldFolder> DeletionEngine::HoldSubFolder(const std::string& path, bool& isLink) {
+SubFolder DeletionEngine::EnterSubFolder(const std::string& path, uint32_t listedAttributes) {
+  SubFolder sub;
+  sub.link = (listedAttributes & platform::kAttrReparsePoint) != 0;
+  if (sub.link) return sub;
   platform::FileSystem& files = env_.platform.files;
-  std::unique_ptr<platform::HeldFolder> held = files.HoldFolder(path);
-  isLink = !held && files.LastError() == platform::kErrorFolderIsLink;
-  if (!held && !isLink) FolderNotListed(path, files.LastError());
-  return held;
+  sub.held = files.HoldFolder(path);
+  sub.link = !sub.held && files.LastError() == platform::kErrorFolderIsLink;
+  if (!sub.held && !sub.link) FolderNotListed(path, files.LastError());
+  return sub;
+}
+
+bool DeletionEngine::ListHeldFolder(const std::string& folder, const std::string& mask,
+                                    const std::function<bool(const platform::DirEntry&)>& visit) {
+  platform::FileSystem& files = env_.platform.files;
+  if (files.ListMatching(folder, mask, visit)) return true;
+  FolderNotListed(folder, files.LastError());
+  return false;
 }
 
 void DeletionEngine::FolderNotListed(const std::string& path, uint32_t code) {
@@ -331,7 +345,7 @@ bool DeletionEngine::EmptyHeldFolder(const std::string& folder, const std::strin
   };
   try {
     std::vector<ListedItem> fileItems, folderItems;
-    bool listed = files.ListMatching(folder, mask, [&](const platform::DirEntry& entry) {
+    bool listed = ListHeldFolder(folder, mask, [&](const platform::DirEntry& entry) {
       if (env_.CancelNoted()) return false;
       ListedItem item{platform::ReachableName(entry), UpperCase(entry.name), entry.attributes};
       if (!entry.IsDirectory()) {
@@ -343,10 +357,7 @@ bool DeletionEngine::EmptyHeldFolder(const std::string& folder, const std::strin
       env_.Pump();
       return true;
     });
-    if (!listed) {
-      FolderNotListed(folder, files.LastError());
-      return false;
-    }
+    if (!listed) return false;
 
     for (const ListedItem& file : fileItems) {
       env_.UpdateProgress(10);
@@ -381,11 +392,11 @@ bool DeletionEngine::EmptyHeldFolder(const std::string& folder, const std::strin
       // may go. The folder is held while its entries go, so nothing can take
       // its place meanwhile.
       std::string path = sub.name ? JoinPath(folder, *sub.name) : std::string();
-      bool link = (sub.attributes & platform::kAttrReparsePoint) != 0;
-      bool reachable = sub.name.has_value();
-      if (reachable && !link) {
-        std::unique_ptr<platform::HeldFolder> held = HoldSubFolder(path, link);
-        reachable = link || (held && EmptyHeldFolder(path, mask, applyAgeFilter));
+      bool link = false, reachable = false;
+      if (sub.name) {
+        SubFolder entered = EnterSubFolder(path, sub.attributes);
+        link = entered.link;
+        reachable = link || (entered.held && EmptyHeldFolder(path, mask, applyAgeFilter));
         if (env_.Cancelled()) break;
         LastProtectAnswer = answer;
       }
@@ -401,8 +412,8 @@ bool DeletionEngine::EmptyHeldFolder(const std::string& folder, const std::strin
         LastDeleteError = files.LastError();
         bool notEmpty = LastDeleteError == error_code::kDirNotEmpty;
         if (notEmpty && ageFiltered) continue;  // the age filter kept young files in it
-        std::string label = notEmpty && !env_.tempProtect.entries.empty() ? std::string(kIgnoreDirErr)
-                                                                          : DeletionLabel(LastDeleteError);
+        std::string label =
+            notEmpty && !env_.tempProtect.entries.empty() ? std::string(kIgnoreDirErr) : DeletionLabel(LastDeleteError);
         env_.Item(ItemOutcome::Failure, label, reported);
       }
       ++ItemsProcessed;

@@ -12,7 +12,9 @@
 // through a link or into a file that has other names.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,14 @@ struct PurgeRoot {
 // What a purge root is for: its contents emptied, or one named file reached.
 enum class RootUse { Empty, Reach };
 
+// A sub-folder a walk met: held while its entries go, or a link, which is
+// never entered (only the link itself may go); neither when it could not be
+// opened.
+struct SubFolder {
+  std::unique_ptr<platform::HeldFolder> held;
+  bool link = false;
+};
+
 // The largest single write of an overwrite pass.
 constexpr uint32_t kMaxShredBuffer = 1 << 20;
 
@@ -84,12 +94,14 @@ class DeletionEngine {
   // program folder or the profile folder itself. Otherwise an error line
   // names it (severity 7); a folder that is not there is passed over silently.
   PurgeRoot OpenRoot(const std::string& folder, RootUse use);
-  // Holds a sub-folder the walk found before its entries are touched. Null
-  // for a link (isLink set) or, with an error line, for a folder that cannot
-  // be opened.
-  std::unique_ptr<platform::HeldFolder> HoldSubFolder(const std::string& path, bool& isLink);
-  // The error line of a folder whose entries cannot be listed.
-  void FolderNotListed(const std::string& path, uint32_t code);
+  // A sub-folder the walk found, held before its entries are touched; a
+  // link (as listed, or as it opens) is not held, nor, with an error line,
+  // a folder that cannot be opened.
+  SubFolder EnterSubFolder(const std::string& path, uint32_t listedAttributes);
+  // Lists a held folder's entries that match mask; false, with an error
+  // line, when they cannot be listed.
+  bool ListHeldFolder(const std::string& folder, const std::string& mask,
+                      const std::function<bool(const platform::DirEntry&)>& visit);
   // Deletes one data file of a browser profile and writes its line.
   bool DeleteDataFile(const std::string& path);
   // The label of a Windows error code; raises the error level it calls for
@@ -111,10 +123,10 @@ class DeletionEngine {
   void BuildPatterns(size_t length);
   bool Refuse(uint32_t code);
   bool IsSystemFolder(const std::string& canonical);
+  void FolderNotListed(const std::string& path, uint32_t code);
 
   PurgeEnvironment& env_;
-  std::vector<std::string> systemFolders_;  // upper case, canonical; read at the first walk
-  bool systemFoldersRead_ = false;
+  std::optional<std::vector<std::string>> systemFolders_;  // upper case, canonical; read at the first walk
 };
 
 }  // namespace tidemark::engine

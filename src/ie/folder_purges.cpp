@@ -37,12 +37,11 @@ void HistorySubFolder(engine::PurgeEnvironment& env, IndexFile& index, const std
     return;
   }
   std::string path = JoinPath(folder, *name);
-  bool link = (sub.attributes & platform::kAttrReparsePoint) != 0;
-  if (!link) {
-    std::unique_ptr<platform::HeldFolder> held = deletion.HoldSubFolder(path, link);
-    if (!held && !link) return;
+  engine::SubFolder entered = deletion.EnterSubFolder(path, sub.attributes);
+  if (!entered.held && !entered.link) return;
+  if (entered.held) {
     std::string indexFile = path + "\\INDEX.DAT";
-    if (held && files.FileExists(indexFile)) {
+    if (files.FileExists(indexFile)) {
       ++deletion.ItemsProcessed;
       env.UpdateProgress(10);
       if (deletion.DeleteOrShredFile(indexFile, ""))
@@ -50,7 +49,7 @@ void HistorySubFolder(engine::PurgeEnvironment& env, IndexFile& index, const std
       else
         HistoryFailure(env, deletion.LastDeleteError, reported + "\\INDEX.DAT");
     }
-    if (held && files.FileExists(indexFile)) {
+    if (files.FileExists(indexFile)) {
       env.Line("       Index.dat is present  - " + sub.name);
       if (env.settings.ieVersionMajor >= 5) {
         std::string message;
@@ -63,8 +62,9 @@ void HistorySubFolder(engine::PurgeEnvironment& env, IndexFile& index, const std
       }
       return;
     }
+    entered.held.reset();
   }
-  if (link ? files.RemoveFolderLink(path) : files.RemoveFolder(path))
+  if (entered.link ? files.RemoveFolderLink(path) : files.RemoveFolder(path))
     HistorySuccess(env, reported);
   else
     HistoryFailure(env, files.LastError(), reported);
@@ -74,12 +74,11 @@ void HistoryFolder(engine::PurgeEnvironment& env, IndexFile& index, const std::s
   engine::PurgeRoot root = env.deletion.OpenRoot(folder, engine::RootUse::Empty);
   if (!root) return;
   std::vector<platform::DirEntry> subs;
-  if (!env.platform.files.ListFolder(root.path, [&](const platform::DirEntry& entry) {
-        if (env.CancelNoted()) return false;
-        if (entry.IsDirectory()) subs.push_back(entry);
-        return true;
-      }))
-    env.deletion.FolderNotListed(root.path, env.platform.files.LastError());
+  env.deletion.ListHeldFolder(root.path, "*", [&](const platform::DirEntry& entry) {
+    if (env.CancelNoted()) return false;
+    if (entry.IsDirectory()) subs.push_back(entry);
+    return true;
+  });
   if (env.Cancelled()) return;
   for (const platform::DirEntry& sub : subs) {
     if (env.CancelNoted()) return;

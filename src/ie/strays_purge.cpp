@@ -114,12 +114,11 @@ std::optional<IndexEntryList> StraysRun::BuildList(const PurgeKind& kind) {
 bool StraysRun::ScanFolder(const std::string& folder, bool recursive, IndexEntryList& entries) {
   std::vector<platform::DirEntry> listed;
   bool cancelled = false;
-  if (!env_.platform.files.ListFolder(folder, [&](const platform::DirEntry& entry) {
-        cancelled = env_.CancelNoted();
-        if (!cancelled) listed.push_back(entry);
-        return !cancelled;
-      }))
-    env_.deletion.FolderNotListed(folder, env_.platform.files.LastError());
+  env_.deletion.ListHeldFolder(folder, "*", [&](const platform::DirEntry& entry) {
+    cancelled = env_.CancelNoted();
+    if (!cancelled) listed.push_back(entry);
+    return !cancelled;
+  });
   if (cancelled) return false;
   for (const platform::DirEntry& entry : listed) {
     if (entry.IsDirectory()) continue;
@@ -135,11 +134,11 @@ bool StraysRun::ScanFolder(const std::string& folder, bool recursive, IndexEntry
   if (!recursive) return true;
   for (const platform::DirEntry& entry : listed) {
     std::optional<std::string> name = platform::ReachableName(entry);
-    if (!name || !entry.IsDirectory() || (entry.attributes & platform::kAttrReparsePoint)) continue;
+    if (!name || !entry.IsDirectory()) continue;
     std::string sub = JoinPath(folder, *name);
     if (stores_.count(UpperCase(sub))) continue;
-    bool link = false;
-    if (auto held = env_.deletion.HoldSubFolder(sub, link); held && !ScanFolder(sub, true, entries)) return false;
+    engine::SubFolder entered = env_.deletion.EnterSubFolder(sub, entry.attributes);
+    if (entered.held && !ScanFolder(sub, true, entries)) return false;
   }
   return true;
 }

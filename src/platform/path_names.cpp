@@ -9,22 +9,28 @@ namespace {
 
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+// "X:\" at the start.
+bool StartsWithDriveRoot(std::string_view path) {
+  return path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
+}
+
 bool IsDeviceForm(std::string_view path) {
-  return path.size() >= 4 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/' || path[1] == '?') &&
-         (path[2] == '?' || path[2] == '.') && (path[3] == '\\' || path[3] == '/');
+  return path.size() >= 4 && (path[0] == '\\' || path[0] == '/') &&
+         (path[1] == '\\' || path[1] == '/' || path[1] == '?') && (path[2] == '?' || path[2] == '.') &&
+         (path[3] == '\\' || path[3] == '/');
 }
 
 }  // namespace
 
 bool IsFullPath(std::string_view path) {
-  if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\') return true;
+  if (StartsWithDriveRoot(path)) return true;
   if (path.size() < 5 || path[0] != '\\' || path[1] != '\\' || path[2] == '\\' || IsDeviceForm(path)) return false;
   size_t share = path.find('\\', 2);
   return share != std::string_view::npos && share + 1 < path.size() && path[share + 1] != '\\';
 }
 
 bool IsRootPath(std::string_view path) {
-  if (path.size() == 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\') return true;
+  if (path.size() == 3 && StartsWithDriveRoot(path)) return true;
   if (!StartsWith(path, "\\\\")) return false;
   size_t share = path.find('\\', 2);
   return share != std::string_view::npos && path.find('\\', share + 1) == std::string_view::npos;
@@ -45,7 +51,7 @@ std::optional<std::string> CanonicalFolder(std::string_view path) {
     if (c == '/') c = '\\';
   std::string root;
   std::string_view rest;
-  if (given.size() >= 3 && IsDriveLetter(given[0]) && given[1] == ':' && given[2] == '\\') {
+  if (StartsWithDriveRoot(given)) {
     root = given.substr(0, 2);
     rest = std::string_view(given).substr(3);
   } else if (StartsWith(given, "\\\\")) {

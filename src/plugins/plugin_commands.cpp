@@ -66,7 +66,8 @@ void PluginInterpreter::Execute(const PluginCommand& command) {
         if (command.verb == Verb::DelFile || command.verb == Verb::DelFold) {
           // The folder itself, held, never a link; a folder to empty is no root or system folder.
           bool empty = command.verb == Verb::DelFold;
-          engine::PurgeRoot root = env_.deletion.OpenRoot(folder, empty ? engine::RootUse::Empty : engine::RootUse::Reach);
+          engine::PurgeRoot root =
+              env_.deletion.OpenRoot(folder, empty ? engine::RootUse::Empty : engine::RootUse::Reach);
           if (empty && root) DeleteFolderFiles(root.path, command.filter, command.folderType, true);
           if (!empty && !root.path.empty()) DeletePluginFile(JoinPath(root.path, command.file), "");
         }
@@ -131,7 +132,8 @@ void PluginInterpreter::DeletePluginFile(const std::string& path, const std::str
 
 bool PluginInterpreter::DeleteExistingFile(const std::string& path, const std::string& shortName, uint32_t attributes) {
   if (env_.settings.keepFiles) return true;  // "KeepFiles": touches nothing
-  if (attributes & platform::kAttrReadOnly) env_.platform.files.SetAttributes(path, attributes & ~platform::kAttrReadOnly);
+  if (attributes & platform::kAttrReadOnly)
+    env_.platform.files.SetAttributes(path, attributes & ~platform::kAttrReadOnly);
   engine::DeletionEngine& deletion = env_.deletion;
   if (!env_.flags.secureErase) return deletion.PlainDeleteFile(path, shortName);
   char mode = env_.settings.shredMode;
@@ -211,12 +213,11 @@ void PluginInterpreter::DeleteFolderFiles(const std::string& folder, const std::
   };
   if (!(top && (type == "OD" || type == "OR"))) {
     std::vector<platform::DirEntry> listed;
-    if (!files.ListMatching(folder, mask, [&](const platform::DirEntry& entry) {
-          if (CancelNoted()) return false;
-          if (!entry.IsDirectory() && MaskExtensionFits(mask, entry.name)) listed.push_back(entry);
-          return true;
-        }))
-      env_.deletion.FolderNotListed(folder, files.LastError());
+    env_.deletion.ListHeldFolder(folder, mask, [&](const platform::DirEntry& entry) {
+      if (CancelNoted()) return false;
+      if (!entry.IsDirectory() && MaskExtensionFits(mask, entry.name)) listed.push_back(entry);
+      return true;
+    });
     for (const platform::DirEntry& file : listed) {
       if (env_.Cancelled()) return;
       if (auto name = platform::ReachableName(file))
@@ -247,13 +248,11 @@ void PluginInterpreter::DeleteFolderFiles(const std::string& folder, const std::
       continue;
     }
     // A junction or directory link is never entered; only the link itself may go.
-    bool link = (sub.attributes & platform::kAttrReparsePoint) != 0;
-    if (!link) {
-      std::unique_ptr<platform::HeldFolder> held = env_.deletion.HoldSubFolder(path, link);
-      if (!held && !link) continue;
-      if (held) DeleteFolderFiles(path, mask, type, false);
-    }
-    if (removeFolders && !env_.Cancelled()) RemovePluginFolder(path, link);
+    engine::SubFolder entered = env_.deletion.EnterSubFolder(path, sub.attributes);
+    if (!entered.held && !entered.link) continue;
+    if (entered.held) DeleteFolderFiles(path, mask, type, false);
+    entered.held.reset();
+    if (removeFolders && !env_.Cancelled()) RemovePluginFolder(path, entered.link);
   }
 }
 

@@ -23,13 +23,13 @@ void RecentLinksPurge(engine::PurgeEnvironment& env, const std::string& folder) 
   deletion.ItemsProcessed = 0;
   engine::PurgeRoot root = deletion.OpenRoot(folder, engine::RootUse::Empty);
   // The top of the folder only: nothing below it is touched.
-  if (root && !env.platform.files.ListMatching(root.path, "*.*", [&](const platform::DirEntry& entry) {
-        if (env.CancelNoted()) return false;
-        if (!entry.IsDirectory()) links.push_back(entry);
-        env.Pump();
-        return true;
-      }))
-    deletion.FolderNotListed(root.path, env.platform.files.LastError());
+  if (root)
+    deletion.ListHeldFolder(root.path, "*.*", [&](const platform::DirEntry& entry) {
+      if (env.CancelNoted()) return false;
+      if (!entry.IsDirectory()) links.push_back(entry);
+      env.Pump();
+      return true;
+    });
 
   const std::string upperFolder = UpperCase(root.path);
   for (const platform::DirEntry& link : links) {

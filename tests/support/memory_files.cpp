@@ -61,7 +61,7 @@ std::string MemoryFileSystem::Resolved(const std::string& path, bool followLast)
     if (step.empty()) continue;
     std::string next = key + "\\" + step;
     if (!nodes_.count(next))
-      for (const auto& [other, node] : nodes_)
+      for (const auto& [other, node] : Below(key))
         if (ParentFolder(other) == key && LowerCase(node.shortName) == step) next = other;
     auto node = nodes_.find(next);
     bool last = i + 1 == steps.size();
@@ -79,8 +79,9 @@ bool MemoryFileSystem::ListMatching(Path folder, Path mask,
   auto node = nodes_.find(key);
   if (!IsRootKey(key) && (node == nodes_.end() || !node->second.folder)) return Fail(Missing(folder));
   std::vector<platform::DirEntry> entries;
-  for (const auto& [other, child] : nodes_)
-    if (ParentFolder(other) == key && Matches(LowerCase(child.name), LowerCase(mask))) entries.push_back(EntryFrom(child));
+  for (const auto& [other, child] : Below(key))
+    if (ParentFolder(other) == key && Matches(LowerCase(child.name), LowerCase(mask)))
+      entries.push_back(EntryFrom(child));
   for (const platform::DirEntry& entry : entries)
     if (!visit(entry)) break;
   Step("list", folder);
@@ -92,9 +93,9 @@ std::unique_ptr<platform::ExclusiveFile> MemoryFileSystem::OpenExclusive(const s
   if (!node || node->folder) return Fail(node ? kAccessDenied : Missing(path)), nullptr;
   if (Listed(locked, path) || InUse(Resolved(path))) return Fail(kSharingViolation), nullptr;
   if (node->attributes & platform::kAttrReadOnly) return Fail(kAccessDenied), nullptr;
-  auto file = std::make_unique<OpenFile>(
-      *this, Resolved(path), node->data,
-      platform::FileIdentity{node->data->bytes.size(), node->attributes, node->data->names});
+  auto file =
+      std::make_unique<OpenFile>(*this, Resolved(path), node->data,
+                                 platform::FileIdentity{node->data->bytes.size(), node->attributes, node->data->names});
   Step("open", path);
   return file;
 }
@@ -116,15 +117,10 @@ std::unique_ptr<platform::HeldFolder> MemoryFileSystem::HoldFolder(const std::st
 bool MemoryFileSystem::SwapForLink(const std::string& folder, const std::string& target) {
   std::string key = Resolved(folder);
   if (InUse(key) || !nodes_.count(key)) return false;
-  std::map<std::string, Node> moved;
-  for (auto node = nodes_.begin(); node != nodes_.end();) {
-    if (node->first == key || StartsWith(node->first, key + "\\")) {
-      moved[key + ".old" + node->first.substr(key.size())] = node->second;
-      node = nodes_.erase(node);
-    } else {
-      ++node;
-    }
-  }
+  std::map<std::string, Node> moved = {{key + ".old", nodes_.at(key)}};
+  for (const auto& [other, node] : Below(key)) moved[key + ".old" + other.substr(key.size())] = node;
+  nodes_.erase(Below(key).begin(), Below(key).end());
+  nodes_.erase(key);
   nodes_.insert(moved.begin(), moved.end());
   AddLink(key, target);
   return true;

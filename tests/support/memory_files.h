@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ranges>
 #include <set>
 #include <string>
 #include <string_view>
@@ -26,8 +27,8 @@ class MemoryFileSystem : public platform::FileSystem {
   void AddFile(const std::string& path, const std::string& content, uint32_t attributes = 0, uint64_t lastWrite = 0,
                const std::string& shortName = "") {
     AddFolder(ParentFolder(path));
-    nodes_[Key(path)] = Node{FileNameOf(path), false, attributes, std::make_shared<Data>(Data{content}), lastWrite,
-                             shortName, ""};
+    nodes_[Key(path)] =
+        Node{FileNameOf(path), false, attributes, std::make_shared<Data>(Data{content}), lastWrite, shortName, ""};
   }
   void AddFolder(const std::string& path, uint32_t attributes = 0) {
     std::string key = Key(path), trimmed = path;
@@ -90,7 +91,7 @@ class MemoryFileSystem : public platform::FileSystem {
     if (!node || !node->folder) return Fail(node ? kPathNotFound : kFileNotFound);
     std::string key = Resolved(path);
     if (InUse(key)) return Fail(kSharingViolation);
-    if (HasChildren(key)) return Fail(kDirNotEmpty);
+    if (!Below(key).empty()) return Fail(kDirNotEmpty);
     return nodes_.erase(key), true;
   }
   bool RemoveFile(const std::string& path) override {
@@ -208,10 +209,9 @@ class MemoryFileSystem : public platform::FileSystem {
     auto node = nodes_.find(parent);
     return IsRootKey(parent) || (node != nodes_.end() && node->second.folder);
   }
-  bool HasChildren(const std::string& key) const {
-    for (const auto& [other, child] : nodes_)
-      if (ParentFolder(other) == key) return true;
-    return false;
+  // Everything below the folder key, in key order: the keys that begin with key + "\".
+  std::ranges::subrange<std::map<std::string, Node>::const_iterator> Below(const std::string& key) const {
+    return std::ranges::subrange(nodes_.lower_bound(key + "\\"), nodes_.lower_bound(key + "]"));
   }
   // The error for a path that is not there.
   uint32_t Missing(const std::string& path) {
