@@ -210,9 +210,13 @@ class MemoryFileSystem : public platform::FileSystem {
     return IsRootKey(parent) || (node != nodes_.end() && node->second.folder);
   }
   // Everything below the folder key, in key order: the keys that begin with key + "\".
-  std::ranges::subrange<std::map<std::string, Node>::const_iterator> Below(const std::string& key) const {
-    return std::ranges::subrange(nodes_.lower_bound(key + "\\"), nodes_.lower_bound(key + "]"));
-  }
+  struct Range {
+    std::map<std::string, Node>::const_iterator first, last;
+    auto begin() const { return first; }
+    auto end() const { return last; }
+    bool empty() const { return first == last; }
+  };
+  Range Below(const std::string& key) const { return {nodes_.lower_bound(key + "\\"), nodes_.lower_bound(key + "]")}; }
   // The error for a path that is not there.
   uint32_t Missing(const std::string& path) {
     return Resolved(path).empty() ? kInvalidName : ParentExists(path) ? kFileNotFound : kPathNotFound;
