@@ -63,14 +63,13 @@ void PluginInterpreter::Execute(const PluginCommand& command) {
         std::string path = JoinPath(folder, command.file);
         if (command.verb == Verb::DelText) DeleteTextLines(path, command.text);
         if (command.verb == Verb::DelExml) DeleteXmlElements(path, command.text);
-        if (command.verb == Verb::DelFile || command.verb == Verb::DelFold) {
-          // The folder itself, held, never a link; a folder to empty is no root or system folder.
-          bool empty = command.verb == Verb::DelFold;
-          engine::PurgeRoot root =
-              env_.deletion.OpenRoot(folder, empty ? engine::RootUse::Empty : engine::RootUse::Reach);
-          if (empty && root) DeleteFolderFiles(root.path, command.filter, command.folderType, true);
-          if (!empty && !root.path.empty()) DeletePluginFile(JoinPath(root.path, command.file), "");
-        }
+        // The folder itself, held, never a link; a folder to empty is no root or system folder.
+        if (command.verb == Verb::DelFile)
+          if (engine::PurgeRoot root = env_.deletion.OpenRoot(folder, engine::RootUse::Reach); !root.path.empty())
+            DeletePluginFile(JoinPath(root.path, command.file), "");
+        if (command.verb == Verb::DelFold)
+          if (engine::PurgeRoot root = env_.deletion.OpenRoot(folder, engine::RootUse::Empty))
+            DeleteFolderFiles(root.path, command.filter, command.folderType, true);
       }
       break;
     case Verb::Execute:
