@@ -159,6 +159,19 @@ void IndexFile::CloseIndexFile() {
 
 bool IndexFile::NextUrlRecord() { return open_ && Checked(open_->editor.NextUrlRecord()); }
 
+void IndexFile::RestartWalk() {
+  if (open_) open_->editor.Restart();
+}
+
+bool IndexFile::ForEachUrlRecord(const std::function<bool()>& visit) {
+  for (bool more = true; more;) {
+    if (!LockIndex()) return false;
+    more = NextUrlRecord() && visit() && error_ == kIndexOk;
+    UnlockIndex();
+  }
+  return true;
+}
+
 const UrlRecordInfo& IndexFile::Record() const { return open_ ? open_->editor.Record() : kNoRecord; }
 
 bool IndexFile::DeleteCurrentRecord() {
@@ -177,9 +190,7 @@ bool IndexFile::DeleteRecordByUrl(const std::string& url) {
   return Checked(deleted);
 }
 
-bool IndexFile::IsUrlRecordReferenced(uint32_t offset) {
-  return open_ && Checked(open_->editor.IsUrlRecordReferenced(offset));
-}
+uint64_t IndexFile::TablesFingerprint() const { return open_ ? open_->editor.TablesFingerprint() : 0; }
 
 bool IndexFile::SweepLeaksAndRedirects() {
   return open_ && Checked(open_->editor.SweepLeaksAndRedirects(options_.AllLeaks));
@@ -230,7 +241,10 @@ bool IndexFile::LockIndex() {
     mutexMessage_ = "Error - Enq requires a Mutex for Index.dat file";
     return false;
   }
-  if (held_ == 0 && !LockIndex(open_->mapping.mutex)) return false;
+  if (held_ == 0) {
+    if (!LockIndex(open_->mapping.mutex)) return false;
+    open_->editor.Revalidate();
+  }
   ++held_;
   return true;
 }

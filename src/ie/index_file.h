@@ -5,6 +5,7 @@
 // code and message.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -54,13 +55,20 @@ class IndexFile {
   void CloseIndexFile();
 
   bool NextUrlRecord();
+  // The walk starts again before the first hash entry.
+  void RestartWalk();
+  // Visits the URL records in turn, each under the mutex taken for it alone
+  // (the browser goes on between two), until visit answers false or an error
+  // ends the walk; false when the mutex could not be taken.
+  bool ForEachUrlRecord(const std::function<bool()>& visit);
   const UrlRecordInfo& Record() const;
   // With the cached file; LastDeleteError() is the Windows code of a failed
   // file deletion, 0 when none failed.
   bool DeleteCurrentRecord();
   uint32_t LastDeleteError() const { return lastDeleteError_; }
   bool DeleteRecordByUrl(const std::string& url);
-  bool IsUrlRecordReferenced(uint32_t offset);
+  // Changes whenever the open index's hash tables change.
+  uint64_t TablesFingerprint() const;
   bool SweepLeaksAndRedirects();
   void RemoveOrphanRecords();
 
@@ -69,6 +77,7 @@ class IndexFile {
   bool ResetIndexFile(const std::string& path, char kind, std::string& message);
 
   // The open index's mutex. Waits nest; each is paired with one UnlockIndex.
+  // Taking it re-reads the hash chain the browser may have grown meanwhile.
   // LastWait() tells how the last wait that reached the mutex ended.
   bool LockIndex();
   void UnlockIndex();

@@ -112,10 +112,44 @@ int IndexEditor::Check() {
   hashTable_ = Raw32(kHashTableField);
   if (hashTable_ == 0) return kIndexNotInitialized;
   if (!IsTable(hashTable_)) return kIndexBadHashPointer;
+  Chain chain = ReadChain(hashTable_);
+  if (chain.circular) return kIndexCorrupted;
+  tables_ = std::move(chain.tables);
+  sortedTables_ = tables_;
+  std::sort(sortedTables_.begin(), sortedTables_.end());
   subDirs_ = std::min<uint32_t>(view_[kSubDirCount], kMaxSubDirs);
   ready_ = true;
+  ReadReferenced();
   Restart();
   return kIndexOk;
+}
+
+void IndexEditor::Revalidate() {
+  if (!ready_ || corrupt_) return;
+  Chain chain = ReadChain(hashTable_);
+  if (Raw32(kHashTableField) != hashTable_ || chain.circular || chain.tables.size() < tables_.size() ||
+      !std::equal(tables_.begin(), tables_.end(), chain.tables.begin())) {
+    corrupt_ = true;
+    return;
+  }
+  if (chain.tables.size() == tables_.size()) return;
+  tables_ = std::move(chain.tables);
+  sortedTables_ = tables_;
+  std::sort(sortedTables_.begin(), sortedTables_.end());
+}
+
+IndexEditor::Chain IndexEditor::ReadChain(uint64_t first) const {
+  Chain chain;
+  for (uint64_t table = first; IsTable(table); table = Raw32(table + 8)) {
+    // More tables than the view holds: the links run in a circle.
+    if (chain.tables.size() >= view_.size() / kTableSize) {
+      chain.circular = true;
+      return chain;
+    }
+    chain.tables.push_back(table);
+    chain.complete = Raw32(table + 8) == 0;
+  }
+  return chain;
 }
 
 // A hash table lies wholly inside the view (not just starts there).
@@ -124,8 +158,22 @@ bool IndexEditor::IsTable(uint64_t offset) const {
          UpperCase(std::string_view(reinterpret_cast<const char*>(view_.data() + offset), 4)) == "HASH";
 }
 
+bool IndexEditor::IsChainTable(uint64_t offset) const {
+  return std::binary_search(sortedTables_.begin(), sortedTables_.end(), offset);
+}
+
 bool IndexEditor::InRecordRange(uint64_t offset) const {
   return offset >= hashTable_ + kTableSize && offset < view_.size();
+}
+
+bool IndexEditor::EntryInUse(uint64_t entry) const {
+  uint8_t low = view_[entry];
+  return low != 1 && low != 3;
+}
+
+void IndexEditor::ReadReferenced() {
+  referenced_.clear();
+  for (Cursor cursor = Start(); NextRecordEntry(cursor);) referenced_.insert(RecordAt(cursor));
 }
 
 void IndexEditor::Restart() {
@@ -133,24 +181,17 @@ void IndexEditor::Restart() {
   current_ = 0;
 }
 
-IndexEditor::Cursor IndexEditor::Start() const { return {hashTable_, kFirstEntry - kEntrySize, 1, !ready_}; }
+IndexEditor::Cursor IndexEditor::Start() const { return {0, kFirstEntry - kEntrySize, !ready_}; }
 
 bool IndexEditor::NextEntryInUse(Cursor& cursor) {
   while (!cursor.done && !corrupt_) {
     cursor.entry += kEntrySize;
     if (cursor.entry > kLastEntry) {
-      uint64_t next = Raw32(cursor.table + 8);
-      if (!IsTable(next)) break;
-      // More tables than the view holds: the chain runs in a circle.
-      if (++cursor.tables > view_.size() / kTableSize) {
-        corrupt_ = true;
-        break;
-      }
-      cursor.table = next;
+      if (cursor.table + 1 >= tables_.size()) break;
+      ++cursor.table;
       cursor.entry = kFirstEntry;
     }
-    uint8_t low = view_[EntryAt(cursor)];
-    if (low != 1 && low != 3) return true;
+    if (EntryInUse(EntryAt(cursor))) return true;
   }
   cursor.done = true;
   return false;
@@ -176,10 +217,11 @@ bool IndexEditor::NextUrlEntry() {
 
 bool IndexEditor::NextUrlRecord() { return NextUrlEntry() && Parse(current_); }
 
-bool IndexEditor::IsUrlRecordReferenced(uint32_t offset) {
-  for (Cursor cursor = Start(); NextEntryInUse(cursor);)
-    if (RecordAt(cursor) == offset) return true;
-  return false;
+uint64_t IndexEditor::TablesFingerprint() const {
+  uint64_t hash = 0xCBF29CE484222325;  // FNV-1a
+  for (uint64_t table : tables_)
+    for (uint64_t at = table; at < table + kTableSize; ++at) hash = (hash ^ view_[at]) * 0x100000001B3;
+  return hash;
 }
 
 // Parsing -------------------------------------------------------------------
@@ -235,11 +277,16 @@ bool IndexEditor::Parse(uint64_t record) {
 bool IndexEditor::DeleteCurrentRecord(CachedFileRemover& remover, const IndexOptions& options) {
   lastDeleteError_ = 0;
   uint64_t record = current_;
-  // The mutex may have been released since the walk: read the record again.
-  if (!record || corrupt_ || Tag(record) != kUrlTag || !Parse(record)) return false;
-  uint64_t blocks = view_[record + kBlocksField];
+  if (!record || corrupt_) return false;
+  // The mutex may have been released since the walk: the entry must still
+  // name this record, and the record the URL the walk read.
+  uint64_t entry = EntryAt(cursor_);
+  std::string walkedUrl = record_.Url;
+  if (!EntryInUse(entry) || Raw32(entry + 4) != record || Tag(record) != kUrlTag || !Parse(record) ||
+      record_.Url != walkedUrl)
+    return false;
   // The blocks must be wipeable before the file goes.
-  if (!Wipeable(record, blocks)) {
+  if (!RecordLength(record)) {
     corrupt_ = true;
     return false;
   }
@@ -260,8 +307,8 @@ bool IndexEditor::DeleteCurrentRecord(CachedFileRemover& remover, const IndexOpt
     int32_t files = static_cast<int32_t>(Raw32(count));
     if (files > 0) Put32(count, files - 1);
   }
-  Wipe(record, blocks);
-  FreeEntry(EntryAt(cursor_));
+  Wipe(record);
+  FreeEntry(entry);
   current_ = 0;
   return true;
 }
@@ -272,20 +319,34 @@ bool IndexEditor::DeleteRecordByUrl(const std::string& url, CachedFileRemover& r
   return false;
 }
 
-bool IndexEditor::Wipeable(uint64_t record, uint64_t blocks) const {
-  return blocks > 0 && record >= hashTable_ + kTableSize && Has(record, blocks * kBlock);
+// The bytes from the record to the end of its blocks; none when its block
+// count cannot be read or is 0, or its blocks leave the view or reach a hash
+// table or another record a hash entry names.
+std::optional<uint64_t> IndexEditor::RecordLength(uint64_t record) const {
+  if (record < hashTable_ + kTableSize || !Has(record, kBlocksField + 1)) return std::nullopt;
+  uint64_t length = view_[record + kBlocksField] * kBlock;
+  if (length == 0 || !Has(record, length)) return std::nullopt;
+  auto table = std::lower_bound(sortedTables_.begin(), sortedTables_.end(), record + length);
+  if (table != sortedTables_.begin() && *std::prev(table) + kTableSize > record) return std::nullopt;
+  auto other = referenced_.upper_bound(record);
+  if (other != referenced_.end() && *other < record + length) return std::nullopt;
+  return length;
 }
 
-bool IndexEditor::Wipe(uint64_t record, uint64_t blocks) {
-  if (!Wipeable(record, blocks)) {
+bool IndexEditor::Wipe(uint64_t record) {
+  std::optional<uint64_t> length = RecordLength(record);
+  if (!length) {
     corrupt_ = true;
     return false;
   }
-  for (uint64_t block = record; block < record + blocks * kBlock; block += kBlock) {
-    FillFree(block);
-    FreeBlock(block);
-  }
+  for (uint64_t block = record; block < record + *length; block += kBlock) WipeBlock(block);
+  referenced_.erase(record);
   return true;
+}
+
+void IndexEditor::WipeBlock(uint64_t block) {
+  FillFree(block);
+  FreeBlock(block);
 }
 
 void IndexEditor::FillFree(uint64_t block) {
@@ -317,6 +378,7 @@ void IndexEditor::FreeEntry(uint64_t entry) {
 
 bool IndexEditor::SweepLeaksAndRedirects(bool allLeaks) {
   if (!ready_) return false;
+  ReadReferenced();
   bool ok = true, deleted = false;
   // A wiped record no longer reads "LEAK", so the chain cannot lead back to it.
   for (uint64_t leak = Raw32(kLeakHead); !corrupt_ && leak > 0 && Has(leak, 4) && Tag(leak) == "LEAK";) {
@@ -325,7 +387,7 @@ bool IndexEditor::SweepLeaksAndRedirects(bool allLeaks) {
       break;
     }
     uint64_t next = Raw32(leak + kLeakNextField);
-    if (!Wipe(leak, view_[leak + kBlocksField])) break;
+    if (!Wipe(leak)) break;
     deleted = true;
     leak = next;
   }
@@ -337,13 +399,13 @@ bool IndexEditor::SweepLeaksAndRedirects(bool allLeaks) {
       Put32(entry, 3);
       continue;
     }
-    if (!InRecordRange(record)) continue;
+    if (!InRecordRange(record) || IsChainTable(record)) continue;  // a hash table is never a record
     std::string tag = Tag(record);
-    if (corrupt_ || tag == kUrlTag || tag == "HASH") continue;  // a hash table is never a record
+    if (corrupt_ || tag == kUrlTag) continue;
     if (Raw32(record) == kFreePattern) {
       FreeEntry(entry);
     } else if (tag == "REDR" || tag == "LEAK" || allLeaks) {
-      if (Wipe(record, view_[record + kBlocksField])) FreeEntry(entry);
+      if (Wipe(record)) FreeEntry(entry);
     }
   }
   return ok && !corrupt_;
@@ -365,25 +427,32 @@ std::vector<uint64_t> IndexEditor::LeakChain() {
 
 void IndexEditor::RemoveOrphanRecords() {
   if (!ready_) return;
-  std::vector<uint64_t> referenced;
-  for (Cursor cursor = Start(); NextEntryInUse(cursor);) referenced.push_back(RecordAt(cursor));
-  std::sort(referenced.begin(), referenced.end());
+  ReadReferenced();
   std::vector<uint64_t> leaks = LeakChain();
 
   for (uint64_t offset = hashTable_; !corrupt_ && Has(offset, kBlock);) {
-    std::string tag = Tag(offset);
+    if (IsChainTable(offset)) {
+      offset += kTableSize;
+      continue;
+    }
     if (Raw32(offset) == kFreePattern) {
       offset += kBlock;
-    } else if (tag == "HASH") {
-      offset += kTableSize;
-    } else if (tag == kUrlTag || tag == "REDR" || tag == "LEAK") {
-      uint64_t blocks = view_[offset + kBlocksField];
-      const auto& kept = tag == "LEAK" ? leaks : referenced;
-      if (!std::binary_search(kept.begin(), kept.end(), offset)) Wipe(offset, blocks);
-      offset += blocks * kBlock;
-      if (blocks == 0) corrupt_ = true;  // it would never move on
+      continue;
+    }
+    std::string tag = Tag(offset);
+    bool kept = referenced_.count(offset) || std::binary_search(leaks.begin(), leaks.end(), offset);
+    if (kept || tag == kUrlTag || tag == "REDR" || tag == "LEAK") {
+      std::optional<uint64_t> length = RecordLength(offset);
+      if (!length || (!kept && !Wipe(offset))) {
+        corrupt_ = true;  // the scan could not step over it
+        break;
+      }
+      offset += *length;
+    } else if (auto other = referenced_.upper_bound(offset); other != referenced_.end() && *other < offset + kBlock) {
+      corrupt_ = true;  // a record begins inside the block
+      break;
     } else {
-      Wipe(offset, 1);
+      WipeBlock(offset);
       offset += kBlock;
     }
   }
@@ -404,11 +473,11 @@ bool IndexEditor::Reset(char kind, std::string& message) {
   if (kind != 'C' && kind != 'D' && kind != 'T' && kind != 'V') return false;
   // The whole chain is checked before anything is written.
   hashTable_ = Raw32(kHashTableField);
-  std::vector<uint64_t> tables;
-  for (uint64_t table = hashTable_; table != 0; table = Raw32(table + 8)) {
-    if (!IsTable(table) || tables.size() >= view_.size() / kTableSize) return false;
-    tables.push_back(table);
-  }
+  Chain chain = ReadChain(hashTable_);
+  if (hashTable_ != 0 && (!chain.complete || chain.circular)) return false;
+  const std::vector<uint64_t>& tables = chain.tables;
+  sortedTables_ = tables;
+  std::sort(sortedTables_.begin(), sortedTables_.end());
   for (uint64_t table : tables) {
     for (uint64_t entry = table + kFirstEntry; entry <= table + kLastEntry; entry += kEntrySize) {
       uint8_t low = view_[entry];
@@ -419,7 +488,7 @@ bool IndexEditor::Reset(char kind, std::string& message) {
 
   // Without a hash table (an index never initialised) the wipe starts at the first block.
   for (uint64_t offset = std::max(hashTable_ + kTableSize, kFirstBlock); Has(offset, kBlock);) {
-    if (Tag(offset) == "HASH") {
+    if (IsChainTable(offset)) {
       offset += kTableSize;
       continue;
     }

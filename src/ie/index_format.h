@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -57,7 +58,9 @@ struct IndexOptions {
   bool AllLeaks = false;   // "ALLLEAKS": the leak sweep also deletes records of unknown kinds
 };
 
-// Record access on one mapped index.
+// Record access on one mapped index. A block is a hash table only when it is
+// one of the chain's checked tables, and a record's span may reach neither a
+// table nor another record a hash entry names: anything else is damage.
 class IndexEditor {
  public:
   // folder: the index's folder in upper case; cached-file paths begin with it.
@@ -66,25 +69,30 @@ class IndexEditor {
   // kIndexOk when the view holds a usable index, else 12, 13, 91 or 93.
   // Required before any other call.
   int Check();
+  // After the browser had the index (its mutex was released): the hash chain
+  // is read again and must still begin with the tables the walk knows.
+  void Revalidate();
   // The walk starts again before the first hash entry.
   void Restart();
   // Advances to the next URL record; NextUrlRecord also parses it into Record().
   bool NextUrlEntry();
   bool NextUrlRecord();
   const UrlRecordInfo& Record() const { return record_; }
-  // Deletes the current record with its cached file. A failed file deletion
-  // leaves the record as it is, with the Windows code in LastDeleteError().
+  // Deletes the current record with its cached file, provided its hash entry
+  // still names it and it still holds the URL the walk read. A failed file
+  // deletion leaves the record as it is, with the Windows code in LastDeleteError().
   bool DeleteCurrentRecord(CachedFileRemover& remover, const IndexOptions& options);
   uint32_t LastDeleteError() const { return lastDeleteError_; }
   // Deletes the first URL record whose URL is url (case-sensitive).
   bool DeleteRecordByUrl(const std::string& url, CachedFileRemover& remover, const IndexOptions& options);
-  // True when a hash entry in use points at the offset.
-  bool IsUrlRecordReferenced(uint32_t offset);
   bool SweepLeaksAndRedirects(bool allLeaks);
   void RemoveOrphanRecords();
   // Empties the whole index (kind 'C', 'D', 'T' or 'V'; no Check() needed);
   // message tells the outcome.
   bool Reset(char kind, std::string& message);
+
+  // Changes whenever the hash tables change (an entry added, freed or moved).
+  uint64_t TablesFingerprint() const;
 
   // The first 27 bytes still read "Client UrlCache MMF Ver 5.2".
   bool SignatureIntact() const;
@@ -95,25 +103,36 @@ class IndexEditor {
 
  private:
   struct Cursor {
-    uint64_t table = 0;
+    size_t table = 0;    // index into tables_
     uint64_t entry = 0;  // offset within the table
-    uint64_t tables = 1;
     bool done = false;
+  };
+  // The hash tables from the header's first one, up to a link that names no
+  // table; circular when the links run in a circle.
+  struct Chain {
+    std::vector<uint64_t> tables;
+    bool complete = false;  // ended with a 0 link
+    bool circular = false;
   };
 
   bool OtherVersion() const;
+  Chain ReadChain(uint64_t first) const;
+  bool IsTable(uint64_t offset) const;
+  bool IsChainTable(uint64_t offset) const;
   Cursor Start() const;
   bool NextEntryInUse(Cursor& cursor);
   bool NextRecordEntry(Cursor& cursor);
-  uint64_t EntryAt(const Cursor& cursor) const { return cursor.table + cursor.entry; }
+  uint64_t EntryAt(const Cursor& cursor) const { return tables_[cursor.table] + cursor.entry; }
   uint32_t RecordAt(const Cursor& cursor) const { return Raw32(EntryAt(cursor) + 4); }
-  bool IsTable(uint64_t offset) const;
+  bool EntryInUse(uint64_t entry) const;
+  void ReadReferenced();
   bool InRecordRange(uint64_t offset) const;
   bool Parse(uint64_t record);
   std::optional<std::string> TextAt(uint64_t record, uint64_t size, uint64_t field) const;
   static bool SafeName(std::string_view name);
-  bool Wipeable(uint64_t record, uint64_t blocks) const;
-  bool Wipe(uint64_t record, uint64_t blocks);
+  std::optional<uint64_t> RecordLength(uint64_t record) const;
+  bool Wipe(uint64_t record);
+  void WipeBlock(uint64_t block);
   void FillFree(uint64_t block);
   void FreeBlock(uint64_t block);
   void FreeEntry(uint64_t entry);
@@ -131,6 +150,11 @@ class IndexEditor {
   std::span<uint8_t> view_;
   std::string folder_;
   uint64_t hashTable_ = 0;
+  std::vector<uint64_t> tables_;        // the chain, in its order
+  std::vector<uint64_t> sortedTables_;  // the same, by offset
+  // The records the hash entries named when the index was checked or swept,
+  // less those freed since.
+  std::set<uint64_t> referenced_;
   uint32_t subDirs_ = 0;
   bool ready_ = false;  // Check() passed
   Cursor cursor_;

@@ -89,17 +89,18 @@ void IndexPurgeRun::IndexKindPurge(int number) {
 
   IndexFile& index = index_.file;
   if (index.OpenIndexFile(index_.folders.at(kind.letter), kind.letter)) {
-    // Nothing is changed without the browser's mutex.
-    if (index.LockIndex()) {
-      while (index.ErrorCode() == kIndexOk && !env_.Cancelled() && index.NextUrlRecord()) ProcessEntry(kind, protect);
-      if (SweptKind(kind) && !env_.Preview() && !env_.Cancelled()) {
-        index.SweepLeaksAndRedirects();
-        index.RemoveOrphanRecords();
-      }
+    // Nothing is changed without the browser's mutex, held for one entry at a time.
+    bool locked = index.ForEachUrlRecord([&] {
+      ProcessEntry(kind, protect);
+      return !env_.Cancelled();
+    });
+    bool sweep = SweptKind(kind) && !env_.Preview() && !env_.Cancelled() && index.ErrorCode() == kIndexOk;
+    if (locked && sweep && (locked = index.LockIndex())) {
+      index.SweepLeaksAndRedirects();
+      index.RemoveOrphanRecords();
       index.UnlockIndex();
-    } else {
-      IndexError(index.MutexMessage(), kind);
     }
+    if (!locked) IndexError(index.MutexMessage(), kind);
     index.CloseIndexFile();
   }
   if (index.ErrorCode() >= kIndexCorrupted) IndexError(index.ErrorMessage(), kind);
@@ -158,12 +159,10 @@ void IndexPurgeRun::ProcessEntry(const PurgeKind& kind, const cookies::ProtectLi
   env_.UpdateProgress(10);
 }
 
-// Deletes the current entry with its file, under the mutex for just this entry.
+// Deletes the current entry with its file.
 std::string IndexPurgeRun::Delete(const PurgeKind& kind, int& level) {
   IndexFile& index = index_.file;
-  index.LockIndex();
   bool deleted = index.DeleteCurrentRecord();
-  index.UnlockIndex();
   if (IsVisitedKind(kind)) {
     if (deleted) return std::string(engine::kDeleted);
     level = 7;

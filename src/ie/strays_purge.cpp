@@ -39,19 +39,26 @@ class StraysRun {
 
  private:
   std::optional<IndexEntryList> BuildList(const PurgeKind& kind);
+  bool ListEntries(IndexEntryList& entries);
   bool ScanFolder(const std::string& folder, bool recursive, IndexEntryList& entries);
-  void Stray(const std::string& folder, const platform::DirEntry& entry, const std::string& reported);
+  bool NamedNow(const std::string& reported, IndexEntryList& entries);
+  bool Stray(const std::string& folder, const platform::DirEntry& entry, const std::string& reported,
+             IndexEntryList& entries);
+  void Purge(const std::string& folder, const platform::DirEntry& entry, const std::string& reported);
   void EntriesWithoutFiles(const std::string& folder, char letter, const IndexEntryList& entries);
   void IndexError(const std::string& message, const PurgeKind& kind);
 
   engine::PurgeEnvironment& env_;
   PurgeIndex index_;
+  const PurgeKind* kind_ = nullptr;  // the kind being scanned
+  uint64_t listedTables_ = 0;     // the index's hash tables when the list was made
   std::set<std::string> stores_;  // every store folder, upper case
   bool outOfMemory_ = false;
 };
 
 bool StraysRun::StraysForKind(int number) {
   const PurgeKind& kind = PurgeKindOf(number);
+  kind_ = &kind;
   const char letter = kind.letter;
   const std::string& folder = index_.folders.at(letter);
   platform::FileSystem& files = env_.platform.files;
@@ -88,8 +95,7 @@ std::optional<IndexEntryList> StraysRun::BuildList(const PurgeKind& kind) {
       return std::nullopt;
     }
     IndexEntryList entries;
-    while (index.NextUrlRecord())
-      if (std::string file = NamedFile(index.Record()); !file.empty()) entries.emplace(std::move(file), false);
+    ListEntries(entries);
     index.UnlockIndex();
     if (index.ErrorCode() >= kIndexCorrupted) {
       IndexError(index.ErrorMessage(), kind);
@@ -106,6 +112,32 @@ std::optional<IndexEntryList> StraysRun::BuildList(const PurgeKind& kind) {
     outOfMemory_ = true;
     return std::nullopt;
   }
+}
+
+// Lists the files the index names, under the mutex the caller holds; the
+// marks of files listed before are kept. False after an error.
+bool StraysRun::ListEntries(IndexEntryList& entries) {
+  IndexFile& index = index_.file;
+  IndexEntryList listed;
+  for (index.RestartWalk(); index.NextUrlRecord();) {
+    std::string file = NamedFile(index.Record());
+    if (file.empty()) continue;
+    auto before = entries.find(file);
+    listed.emplace(std::move(file), before != entries.end() && before->second);
+  }
+  entries = std::move(listed);
+  listedTables_ = index.TablesFingerprint();
+  return index.ErrorCode() == kIndexOk;
+}
+
+// Whether the index names the file now: the browser may have added it since
+// the list was made. Asked under the mutex.
+bool StraysRun::NamedNow(const std::string& reported, IndexEntryList& entries) {
+  if (index_.file.TablesFingerprint() != listedTables_ && !ListEntries(entries)) return true;
+  auto named = entries.find(reported);
+  if (named == entries.end()) return false;
+  named->second = true;
+  return true;
 }
 
 // Marks the files the index names and purges the others; false when Cancel
@@ -128,8 +160,8 @@ bool StraysRun::ScanFolder(const std::string& folder, bool recursive, IndexEntry
     std::string reported = UpperCase(folder) + "\\" + name;
     if (auto named = entries.find(reported); named != entries.end())
       named->second = true;
-    else
-      Stray(folder, entry, reported);
+    else if (!Stray(folder, entry, reported, entries))
+      return false;
   }
   if (!recursive) return true;
   for (const platform::DirEntry& entry : listed) {
@@ -143,7 +175,24 @@ bool StraysRun::ScanFolder(const std::string& folder, bool recursive, IndexEntry
   return true;
 }
 
-void StraysRun::Stray(const std::string& folder, const platform::DirEntry& entry, const std::string& reported) {
+// Purges a file the list does not name unless the index names it by now,
+// checked and purged under the mutex; false when the index could not be
+// locked or read, which ends the scan.
+bool StraysRun::Stray(const std::string& folder, const platform::DirEntry& entry, const std::string& reported,
+                      IndexEntryList& entries) {
+  IndexFile& index = index_.file;
+  if (!index.LockIndex()) {
+    IndexError(index.MutexMessage(), *kind_);
+    return false;
+  }
+  bool named = NamedNow(reported, entries);
+  bool readable = index.ErrorCode() == kIndexOk;
+  if (!named && readable) Purge(folder, entry, reported);
+  index.UnlockIndex();
+  return readable;
+}
+
+void StraysRun::Purge(const std::string& folder, const platform::DirEntry& entry, const std::string& reported) {
   engine::DeletionEngine& deletion = env_.deletion;
   ++deletion.ItemsProcessed;
   env_.UpdateProgress(10);
@@ -166,17 +215,15 @@ void StraysRun::EntriesWithoutFiles(const std::string& folder, char letter, cons
   IndexFile& index = index_.file;
   if (!index.OpenIndexFile(folder, letter)) return;  // the walk starts again
   index_.remover.goneOnly = true;
-  while (index.ErrorCode() == kIndexOk && index.NextUrlRecord()) {
+  bool locked = index.ForEachUrlRecord([&] {
     auto named = entries.find(NamedFile(index.Record()));
-    if (named == entries.end() || named->second) continue;
-    if (env_.CancelNoted()) break;
+    if (named == entries.end() || named->second) return true;
+    if (env_.CancelNoted()) return false;
     std::string url = index.Record().Url;
     std::string result(engine::kToDelete);
     int level = 0;
     if (!env_.Preview()) {
-      index.LockIndex();
       bool deleted = index.DeleteCurrentRecord();
-      index.UnlockIndex();
       result = deleted ? engine::kDeleted : engine::kDeleteFailed;
       level = deleted ? 0 : 7;
     }
@@ -188,7 +235,9 @@ void StraysRun::EntriesWithoutFiles(const std::string& folder, char letter, cons
     } else {
       env_.Item(ItemOutcome::Success, result, url);
     }
-  }
+    return true;
+  });
+  if (!locked) IndexError(index.MutexMessage(), *kind_);
   index_.remover.goneOnly = false;
 }
 

@@ -21,6 +21,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <set>
 
 #include "platform/text.h"
 #include "support/memory_purge.h"
@@ -47,8 +48,10 @@ class IndexFormatTest : public ::testing::Test {
     builder.SubDir("SUBDIR01", 5);
     builder.SubDir("SUBDIR02", 0);
   }
+  // The view is exactly the file's bytes, so the sanitizer sees any read past it.
   IndexEditor& Open() {
     if (bytes.empty()) bytes = builder.Finish();
+    bytes.shrink_to_fit();
     editor.emplace(bytes, "C:\\CACHE");
     EXPECT_EQ(editor->Check(), kIndexOk);
     return *editor;
@@ -92,8 +95,11 @@ TEST_F(IndexFormatTest, WalkSkipsUnusedEntriesOffsetsOutsideTheRecordsAndEndsAtA
     EXPECT_EQ(r.Url, "URL - blank..") << urlOffset;
   }
   Put32(bytes, 0x5008, 0x7080);  // an unaligned next table
+  Open();
   EXPECT_EQ(Urls().size(), 448u - 5);
   EXPECT_FALSE(editor->Corrupt());
+  Put32(bytes, 0x5008, 0x5000);  // a chain in a circle
+  EXPECT_EQ(IndexEditor(bytes, "C:\\CACHE").Check(), kIndexCorrupted);
 }
 
 TEST_F(IndexFormatTest, DeleteChangesOnlyCountsBlocksAndEntryWithinTheirFloors) {
@@ -164,35 +170,115 @@ TEST_F(IndexFormatTest, SweepsLeaksRedirectsAndOrphans) {
   }
 }
 
-// Damage that would make an operation loop, leave the view or the cache folder ends it as corrupt, and no cached
-// file is touched.
+// Damage that would make an operation loop, leave the view or the cache folder, or wipe what it was not asked to ends
+// it as corrupt: no cached file is touched and the other record and the hash tables keep their bytes.
 TEST_F(IndexFormatTest, DamageEndsTheOperationAsCorrupt) {
   using Damage = std::function<void(Bytes&, uint32_t)>;
-  auto walk = [](IndexEditor& e) { for (e.Restart(); e.NextUrlRecord();) {} };
   auto remove = [this](IndexEditor& e) { e.DeleteRecordByUrl("http://a/", remover, {}); };
+  auto sweep = [](IndexEditor& e) { e.SweepLeaksAndRedirects(false); };
+  auto orphans = [](IndexEditor& e) { e.RemoveOrphanRecords(); };
+  auto redirectAt = [](Bytes& b, uint32_t at, uint8_t blocks) {
+    std::memcpy(&b[at], "REDR", 4);
+    if (at + 4 < b.size()) b[at + 4] = blocks;
+    Put32(b, 0x5020, 0x80);  // the third entry names it
+    Put32(b, 0x5024, at);
+  };
+  const uint32_t other = 0x6080;  // the record after the victim
   const std::tuple<const char*, Damage, std::function<void(IndexEditor&)>> cases[] = {
-      {"circular hash chain", [](Bytes& b, uint32_t) { Put32(b, 0x5008, 0x5000); }, walk},
       {"leak chain in the header, pointing at itself",
        [](Bytes& b, uint32_t) {
          std::memcpy(&b[0x4000], "LEAK\1", 5);
          Put32(b, 0x402C, 0x4000);
          Put32(b, 0x224, 0x4000);
        },
-       [](IndexEditor& e) { e.SweepLeaksAndRedirects(false); }},
-      {"record of no blocks", [](Bytes& b, uint32_t r) { b[r + 4] = 0; },
-       [](IndexEditor& e) { e.RemoveOrphanRecords(); }},
+       sweep},
+      {"record of no blocks", [](Bytes& b, uint32_t r) { b[r + 4] = 0; }, orphans},
       {"record past the view", [](Bytes& b, uint32_t r) { b[r + 4] = 200; }, remove},
+      {"record reaching the next record", [](Bytes& b, uint32_t r) { b[r + 4] = 2; }, remove},
+      {"orphan reaching a record", [](Bytes& b, uint32_t r) { b[r + 4] = 2, Put32(b, 0x5010, 1); }, orphans},
+      {"redirect reaching a record", [&](Bytes& b, uint32_t) { redirectAt(b, other - 128, 2); }, sweep},
+      {"redirect in the file's last four bytes", [&](Bytes& b, uint32_t) { redirectAt(b, uint32_t(b.size() - 4), 0); },
+       sweep},
+      {"redirect reaching the next hash table", [&](Bytes& b, uint32_t) { redirectAt(b, 0x7F80, 2); }, sweep},
+      {"block of a record in a block the sweep would wipe", [](Bytes& b, uint32_t r) { Put32(b, 0x5024, r + 64); },
+       orphans},
       {"file name leaving the folder", [](Bytes& b, uint32_t r) { std::memcpy(&b[r + 0x72], "..\\", 3); }, remove},
       {"sub-directory name leaving the folder", [](Bytes& b, uint32_t) { b[0x52] = '\\'; }, remove},
   };
   uint32_t record = builder.Add({.url = "http://a/", .file = "victim.txt"});
+  ASSERT_EQ(builder.Add({.url = "http://b/", .file = "b.txt"}), other);
+  builder.Entry(0x80, 0x7000);  // an entry for the damage to use
+  builder.Add({.url = "http://c/"});
   Bytes intact = builder.Finish();
+  intact.resize(0xC000);
+  std::memcpy(&intact[0x8000], "HASH", 4);  // a second table: the first one's next
+  Put32(intact, 0x5008, 0x8000);
   for (const auto& [what, damage, run] : cases) {
     SCOPED_TRACE(what);
     bytes = intact;
     damage(bytes, record);
+    Bytes before = bytes;
     run(Open());
     EXPECT_TRUE(editor->Corrupt() && remover.removed.empty());
+    for (auto [at, length] : {std::pair(other, 128u), std::pair(0x5000u, 4096u), std::pair(0x8000u, 4096u)})
+      EXPECT_TRUE(std::equal(&before[at], &before[at + length], &bytes[at])) << std::hex << at;
+  }
+}
+
+// Only the chain's own tables are skipped: a record or a stray block whose text reads "hash" at a block boundary is
+// wiped like any other.
+TEST_F(IndexFormatTest, BlocksReadingHashAreWipedUnlessTheyAreTheChainsTables) {
+  IndexBuilder b;
+  uint32_t tagged = b.Add({.url = "http://site.test/" + std::string(128 - 0x68 - 17, 'p') + "hashtag" +
+                                  std::string(3000, 'q'),
+                           .hashed = false});
+  uint32_t after = b.Add({.url = "http://after.test/", .hashed = false});
+  bytes = b.Finish();
+  ASSERT_EQ(std::string(&bytes[tagged + 128], &bytes[tagged + 135]), "hashtag");
+  const Bytes built = bytes;
+  auto onlyTablesAndFreeBlocks = [&] {
+    for (uint32_t at = 0x6000; at < bytes.size(); at += 128)
+      if (Get32(bytes, at) != 0 && Get32(bytes, at) != 0x0BADF00D) return false;
+    return std::equal(&built[0x5000], &built[0x5010], &bytes[0x5000]);
+  };
+  Open().RemoveOrphanRecords();  // the record is wiped whole
+  EXPECT_TRUE(onlyTablesAndFreeBlocks() && !editor->Corrupt());
+  // Without a record the scans could step over, every block is taken on its own.
+  bytes = built;
+  std::memcpy(&bytes[tagged], "JUNK", 4);
+  const Bytes junk = bytes;
+  Open().RemoveOrphanRecords();
+  EXPECT_TRUE(onlyTablesAndFreeBlocks() && !editor->Corrupt());
+  for (char kind : {'C', 'D', 'T', 'V'}) {
+    bytes = junk;
+    std::string message;
+    EXPECT_TRUE(IndexEditor(bytes, {}).Reset(kind, message)) << message;
+    EXPECT_TRUE(onlyTablesAndFreeBlocks()) << kind;
+  }
+  EXPECT_NE(after, 0u);
+}
+
+// Between the walk and the deletion the browser may have changed the entry or the record: then nothing is deleted.
+TEST_F(IndexFormatTest, DeletionConfirmsTheEntryStillNamesTheWalkedRecord) {
+  uint32_t a = builder.Add({.url = "http://a/", .file = "a.htm"});
+  uint32_t b = builder.Add({.url = "http://b/", .file = "b.htm"});
+  const Bytes built = builder.Finish();
+  const std::tuple<const char*, std::function<void()>, bool> cases[] = {
+      {"nothing changed", [] {}, true},
+      {"the entry now names another record", [&] { Put32(bytes, 0x5014, b); }, false},
+      {"the entry was freed", [&] { Put32(bytes, 0x5010, 1); }, false},
+      {"the record now holds another URL", [&] { std::memcpy(&bytes[a + 0x68], "http://z/", 9); }, false},
+  };
+  for (const auto& [what, browser, deleted] : cases) {
+    SCOPED_TRACE(what);
+    bytes = built;
+    remover.removed.clear();
+    ASSERT_TRUE(Open().NextUrlRecord());
+    browser();
+    Bytes before = bytes;
+    EXPECT_EQ(editor->DeleteCurrentRecord(remover, {}), deleted);
+    EXPECT_EQ(remover.removed.size(), deleted ? 1u : 0u);
+    EXPECT_EQ(bytes == before, !deleted);
   }
 }
 
@@ -320,6 +406,103 @@ TEST(IndexSamples, TheWalkIsMsiecfexportsAndMsiecfinfoReadsEveryIndexThePurgesCh
   EXPECT_EQ(std::tuple(items(cacheIndex), items(historyIndex), items(cookieIndex), items(daily)),
             std::tuple("0", "0", "2", "0"));
   EXPECT_TRUE(ExportedUrls(*p.files.ReadFile(cacheIndex)).empty());
+}
+
+// The index purges and a running browser: the browser gets the index between two entries, and what it changes
+// meanwhile is respected; damage ends the purge with the corruption line and leaves a readable index.
+class IndexPurgeTest : public ::testing::Test {
+ protected:
+  static constexpr const char* kHistory = "C:\\IE\\History.IE5";
+  static constexpr const char* kCache = "C:\\IE\\Content.IE5";
+  IndexPurgeTest() { std::tie(p.ie.IEHistoryFolder, p.ie.IECacheFolder) = std::tuple(kHistory, kCache); }
+  void AddIndex(const std::string& folder, const Bytes& bytes) {
+    p.files.AddFile(folder + "\\index.dat", std::string(bytes.begin(), bytes.end()));
+  }
+  Bytes Index(const std::string& folder) {
+    std::string text = p.files.ReadFile(folder + "\\index.dat").value_or("");
+    return Bytes(text.begin(), text.end());
+  }
+  static size_t UrlCount(Bytes& bytes) {
+    IndexEditor editor(bytes, "C:\\CACHE");
+    size_t count = 0;
+    if (editor.Check() == kIndexOk)
+      while (editor.NextUrlRecord()) ++count;
+    return count;
+  }
+  bool Reported(const std::string& line) {
+    return std::find(p.Lines().begin(), p.Lines().end(), line) != p.Lines().end();
+  }
+
+  MemoryPurge p;
+};
+
+TEST_F(IndexPurgeTest, TheBrowserHasTheIndexBetweenTwoEntries) {
+  IndexBuilder b;
+  for (int i = 0; i < 10; ++i) b.Add({.url = "Visited: me@http://site" + std::to_string(i) + ".test/"});
+  AddIndex(kHistory, b.Finish());
+  std::set<size_t> seen;  // the entries left each time the browser had the index
+  p.memory.whileFree = [&](Bytes& view) { seen.insert(UrlCount(view)); };
+  IEVisitedUrlsPurge(p.Environment());
+  for (size_t left = 0; left < 10; ++left) EXPECT_TRUE(seen.count(left)) << left;
+  EXPECT_EQ(p.r.report.ErrorLevel(), 0);
+}
+
+TEST_F(IndexPurgeTest, DamageEndsThePurgeWithTheCorruptionLineAndAReadableIndex) {
+  IndexBuilder b;
+  for (int i = 0; i < 450; ++i) b.Add({.url = "Visited: me@http://site" + std::to_string(i) + ".test/"});
+  const Bytes built = b.Finish();
+  uint32_t secondTable = Get32(built, 0x5008);
+  ASSERT_NE(secondTable, 0u);
+  const std::tuple<const char*, std::function<void(Bytes&)>, std::function<void(Bytes&)>> cases[] = {
+      {"a redirect in the last four bytes",
+       [](Bytes& bytes) {
+         std::memcpy(&bytes[bytes.size() - 4], "REDR", 4);
+         Put32(bytes, 0x5010, 0x80);
+         Put32(bytes, 0x5014, uint32_t(bytes.size() - 4));
+       },
+       nullptr},
+      {"the chain cut while the browser had it after the first entry", nullptr,
+       [releases = 0](Bytes& view) mutable {
+         if (++releases == 2) Put32(view, 0x5008, 0x123);
+       }},
+  };
+  for (const auto& [what, damage, browser] : cases) {
+    SCOPED_TRACE(what);
+    Bytes bytes = built;
+    if (damage) damage(bytes);
+    AddIndex(kHistory, bytes);
+    p.memory.whileFree = browser;
+    p.r.sink.lines.clear();
+    IEVisitedUrlsPurge(p.Environment());
+    EXPECT_TRUE(Reported("*** Error - Visited URLs Index.dat is corrupted - Visited URLs"));
+    EXPECT_EQ(p.r.report.ErrorLevel(), 7);
+    Bytes after = Index(kHistory);
+    EXPECT_EQ(IndexEditor(after, {}).Check(), kIndexOk);
+  }
+}
+
+// A cached file and its entry that the browser adds after the strays' list was made are no stray.
+TEST_F(IndexPurgeTest, StraysSparesWhatTheBrowserAddedAfterTheList) {
+  IndexBuilder before;
+  before.Add({.url = "http://kept.test/", .file = "kept.htm"});
+  IndexBuilder after = before;
+  after.Add({.url = "http://new.test/", .file = "new.htm"});
+  AddIndex(kCache, before.Finish());
+  p.files.AddFile(std::string(kCache) + "\\kept.htm", "kept");
+  p.files.AddFile(std::string(kCache) + "\\stray.htm", "stray");
+  int releases = 0;
+  p.memory.whileFree = [&](Bytes& view) {
+    if (++releases != 2) return;  // the first ends the mapping, the second the listing
+    Bytes added = after.Finish();
+    ASSERT_EQ(added.size(), view.size());
+    view = added;
+    p.files.AddFile(std::string(kCache) + "\\new.htm", "new");
+  };
+  IEStraysPurge(p.Environment());
+  EXPECT_TRUE(p.files.FileExists(std::string(kCache) + "\\new.htm"));
+  EXPECT_FALSE(p.files.FileExists(std::string(kCache) + "\\stray.htm"));
+  Bytes index = Index(kCache);
+  EXPECT_EQ(UrlCount(index), 2u);
 }
 
 #endif

@@ -1,6 +1,7 @@
 // A purge environment with no Windows in it, for the native build: the in-memory file system, index files mapped from
 // it, and the other platform operations answering that there is nothing.
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,8 +13,9 @@
 
 namespace tidemark::test {
 
-// Mappings of files in a MemoryFileSystem: a view is a copy of the file, written back when it is flushed or unmapped
-// (as a shared mapping changes the file). Mutexes are always free.
+// Mappings of files in a MemoryFileSystem: a view is a copy of the file (of exactly its size), written back when it is
+// flushed or unmapped (as a shared mapping changes the file). Mutexes are always free; a test may play the browser
+// each time one is released.
 class MemorySharedMemory : public platform::SharedMemory {
  public:
   explicit MemorySharedMemory(MemoryFileSystem& files) : files_(files) {}
@@ -34,9 +36,17 @@ class MemorySharedMemory : public platform::SharedMemory {
   void UnmapView(const platform::MappedView& view) override { FlushView(view); }
   std::optional<platform::ObjectHandle> CreateNamedMutex(const std::string&) override { return &files_; }
   platform::WaitStatus WaitMutex(platform::ObjectHandle) override { return platform::WaitStatus::Acquired; }
-  bool ReleaseNamedMutex(platform::ObjectHandle) override { return true; }
+  bool ReleaseNamedMutex(platform::ObjectHandle) override {
+    ++releases;
+    if (whileFree && !views_.empty()) whileFree(views_.rbegin()->second.bytes);
+    return true;
+  }
   void CloseObject(platform::ObjectHandle) override {}
   uint32_t LastError() const override { return 0; }
+
+  // The browser, given the view mapped last; it must keep the view's size.
+  std::function<void(std::vector<uint8_t>& view)> whileFree;
+  int releases = 0;
 
  private:
   struct Mapped {
