@@ -1,6 +1,7 @@
 // Builds Internet Explorer URL cache index files ("Client UrlCache MMF Ver 5.2") from the format's tables, for tests,
 // fuzz seeds and benchmarks.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -108,7 +109,7 @@ class IndexBuilder {
   uint32_t Allocate(uint32_t blocks, uint32_t align = kBlock) {
     uint32_t at = (next_ + align - 1) / align * align;
     next_ = at + blocks * kBlock;
-    if (bytes.size() < next_) bytes.resize(next_ + 0x100000);
+    if (bytes.size() < next_) bytes.resize(std::max<size_t>(next_, bytes.size() * 2));
     if (align == kBlock) Mark(at, blocks);
     return at;
   }
