@@ -286,7 +286,6 @@ void TCookieForm::CreateControls() {
   hints_.Set(protect_, "|Protect Selected Entries");
   hints_.Set(unprotect_, "|Remove Protection from Selected Entries");
   hints_.Set(random_, "|Randomize the values of Selected Entries at each Purge");
-  hints_.Set(delete_, "|Delete the Cookies of Selected Entries now");
   hints_.Set(open_, "|Open the Selected web domain in FireFox");
   hints_.Set(edit_, "|Edit the Protect File Entries directly");
   hints_.Set(help_, "|Help for this window");
@@ -377,14 +376,17 @@ void TCookieForm::SetTabs() {
 }
 
 void TCookieForm::SetButtons() {
-  for (HWND control : {protect_, unprotect_, delete_, open_, random_}) EnableWindow(control, TRUE);
-  struct Permit {
+  for (HWND control : {protect_, unprotect_, open_, random_}) EnableWindow(control, TRUE);
+  // The actions that change Firefox's files wait while Firefox runs.
+  const char* const deleteHint = "|Delete the Cookies of Selected Entries now";
+  struct Action {
     HWND button;
     UINT item;
     const char* name;
     const char* firefoxHint;
     const char* ieHint;
-  } const permits[] = {
+  } const actions[] = {
+      {delete_, kDelete1, "Delete", deleteHint, deleteHint},
       {permitBlock_, kBlock1, "Block", "|Set Selected Entry in FireFox's Cookie Settings to \"Block\"",
        "|Set Selected Entry in I.E.'s Cookie Settings to \"Block\""},
       {permitAllow_, kAllow1, "Allow", "|Set Selected Entry in FireFox's Cookie Settings to \"Allow\"",
@@ -394,26 +396,30 @@ void TCookieForm::SetButtons() {
       {permitRemove_, kRemove1, "Remove", "|Remove Selected Entry from FireFox's Cookie Settings",
        "|Remove Selected Entry from I.E.'s Cookie Settings"},
   };
-  bool firefoxActive = tab_ == CookieTab::Firefox && context_.firefoxRunning && context_.firefoxRunning();
-  for (const Permit& permit : permits) {
+  const bool firefoxActive = FirefoxActive();
+  for (const Action& action : actions) {
     bool enabled;
     std::string hint, menuHint;
-    if (tab_ == CookieTab::Firefox && firefoxActive) {
+    if (firefoxActive) {
       enabled = false;
-      hint = std::string("|\"") + permit.name + "\" Button Disabled - FireFox is Active";
-      menuHint = std::string("|\"") + permit.name + "\" Disabled - FireFox is Active";
+      hint = std::string("|\"") + action.name + "\" Button Disabled - FireFox is Active";
+      menuHint = std::string("|\"") + action.name + "\" Disabled - FireFox is Active";
     } else if (tab_ == CookieTab::Firefox) {
       enabled = true;
-      hint = menuHint = permit.firefoxHint;
+      hint = menuHint = action.firefoxHint;
     } else {
-      enabled = permit.button != permitSession_;
-      hint = menuHint = permit.ieHint;
+      enabled = action.button != permitSession_;
+      hint = menuHint = action.ieHint;
     }
-    EnableWindow(permit.button, enabled);
-    EnableMenuItem(popup_, permit.item, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-    hints_.Set(permit.button, hint);
-    menuHints_[permit.item] = menuHint.substr(1);
+    EnableWindow(action.button, enabled);
+    EnableMenuItem(popup_, action.item, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    hints_.Set(action.button, hint);
+    menuHints_[action.item] = menuHint.substr(1);
   }
+}
+
+bool TCookieForm::FirefoxActive() const {
+  return tab_ == CookieTab::Firefox && context_.firefoxRunning && context_.firefoxRunning();
 }
 
 std::string TCookieForm::ColumnTitle(int column) const {
@@ -477,9 +483,8 @@ void TCookieForm::FillFirefox() {
   cookiesTxt_ = {};
   if (firefox.FirefoxSqliteFormat) {
     cookies::MessageBoxMessages messages(hwnd());
-    bool running = context_.firefoxRunning && context_.firefoxRunning();
     firefox::CookieLoadResult load =
-        firefox::LoadFirefoxCookies(context_.files, firefox.CookiesSqliteFile, running, cookies_);
+        firefox::LoadFirefoxCookies(context_.files, firefox.CookiesSqliteFile, FirefoxActive(), cookies_);
     firefox::ShowCookieLoadProblem(load.outcome, messages);
   } else {
     if (!locations::IsFileNotFoundText(firefox.CookiesTxtFile) && !firefox.FirefoxProfileFolder.empty())
@@ -701,6 +706,7 @@ void TCookieForm::UnProtect1Click() {
 }
 
 void TCookieForm::DeleteSBtnClick() {
+  if (FirefoxActive()) return SetButtons();
   BusyGuard guard(busy_, closed_);
   if (!guard.acquired) return;
   std::vector<int> selected = Selected();
@@ -743,8 +749,9 @@ std::string TCookieForm::DeleteCookieOf(Item& item) {
 }
 
 // The host's lines (HttpOnly ones too) leave the list only once the store
-// has let them go.
+// has let them go. Firefox rewrites its cookies while it runs, so none goes then.
 std::string TCookieForm::DeleteFirefoxHost(const std::string& host) {
+  if (FirefoxActive()) return "FireFox is Active";
   auto ofHost = [&](const firefox::FirefoxCookie& cookie) {
     return !cookie.notice && firefox::CookieHost(cookie.line) == host;
   };
@@ -835,7 +842,7 @@ void TCookieForm::EditSbtnClick() {
 }
 
 void TCookieForm::SetCookiePermission(cookies::PermissionChange change) {
-  if (tab_ == CookieTab::Firefox && context_.firefoxRunning && context_.firefoxRunning()) return SetButtons();
+  if (FirefoxActive()) return SetButtons();
   BusyGuard guard(busy_, closed_);
   if (!guard.acquired) return;
   std::vector<int> selected = Selected();

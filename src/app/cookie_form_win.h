@@ -119,6 +119,7 @@ class TCookieForm : public gui::Window {
   HWND listView1() const { return listView1_; }
   HWND listView2() const { return listView2_; }
   HWND tabs() const { return tabs_; }
+  HWND deleteButton() const { return delete_; }
   HWND blockButton() const { return permitBlock_; }
   HWND allowButton() const { return permitAllow_; }
   HWND sessionButton() const { return permitSession_; }
@@ -135,6 +136,7 @@ class TCookieForm : public gui::Window {
   void CreateControls();
   void SetTabs();
   void SetButtons();
+  bool FirefoxActive() const;  // on the Firefox tab
   void Fill();
   void FillFirefox();
   void FillIE();

@@ -4,14 +4,17 @@
 #pragma once
 #include <string>
 
+#include "cookies/protect_file.h"
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "schedule/reboot_purge.h"
 
 namespace tidemark::app {
 
 // The files "UNINST" removes from each data folder.
-inline constexpr const char* kDataFiles[] = {"Tidemark.ini", "Tidemark.Dat", "Plugins.dat", "IEcookie.dat",
-                                             "IEprMode.dat", "Saltpan.log",  "PurgeInx.bat"};
+inline constexpr const char* kDataFiles[] = {"Tidemark.ini", "Tidemark.Dat", "Plugins.dat",
+                                             "IEcookie.dat", "IEprMode.dat", "Saltpan.log",
+                                             "PurgeInx.bat", cookies::kTempProtectFile, schedule::kBootListFile};
 
 struct InitInputs {
   std::string programFile;

@@ -84,14 +84,10 @@ AppPaths ResolvePaths(const StartupOptions& options, const std::string& programF
     paths.ownDataFolder = true;
   }
 
-  // Without a data folder there are no data files (never bare names, which
-  // would land in whatever the current folder is).
-  auto inFolder = [](const std::string& folder, const char* name) {
-    return folder.empty() ? std::string() : JoinPath(folder, name);
-  };
-  paths.settingsFile = inFolder(paths.dataFolder, "Tidemark.ini");
-  paths.cookieProtectFile = inFolder(options.ffdatExe ? paths.programFolder : paths.dataFolder, "Tidemark.Dat");
-  paths.ieCookieProtectFile = inFolder(paths.dataFolder, "IEcookie.dat");
+  // Without a data folder there are no data files.
+  paths.settingsFile = FileInFolder(paths.dataFolder, "Tidemark.ini");
+  paths.cookieProtectFile = FileInFolder(options.ffdatExe ? paths.programFolder : paths.dataFolder, "Tidemark.Dat");
+  paths.ieCookieProtectFile = FileInFolder(paths.dataFolder, "IEcookie.dat");
   return paths;
 }
 

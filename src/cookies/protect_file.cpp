@@ -9,21 +9,10 @@
 namespace tidemark::cookies {
 namespace {
 
-constexpr uint32_t kErrorFileNotFound = 2;
-constexpr uint32_t kErrorPathNotFound = 3;
-
-// Only "not found" means missing: a file the system refuses to show us may
-// still hold the user's protections.
-bool IsMissing(platform::FileSystem& files, const std::string& path) {
-  if (files.Attributes(path)) return false;
-  uint32_t error = files.LastError();
-  return error == kErrorFileNotFound || error == kErrorPathNotFound;
-}
-
 // The entries of a protect file (blank lines are none); none for a missing
 // file, nothing at all when the file is there but cannot be read.
 std::optional<std::vector<std::string>> ReadProtectLines(platform::FileSystem& files, const std::string& path) {
-  if (IsMissing(files, path)) return std::vector<std::string>();
+  if (platform::IsMissing(files, path)) return std::vector<std::string>();
   auto content = files.ReadFile(path);
   if (!content) return std::nullopt;
   std::vector<std::string> lines = SplitLines(*content);
@@ -36,7 +25,7 @@ bool WriteProtectFile(platform::FileSystem& files, const std::string& path, cons
 }
 
 void EnsureProtectFileExists(platform::FileSystem& files, const std::string& path) {
-  if (path.empty() || !IsMissing(files, path)) return;
+  if (path.empty() || !platform::IsMissing(files, path)) return;
   files.CreateFolders(ParentFolder(path));
   files.WriteFile(path, "");
 }
@@ -85,7 +74,7 @@ void SaveTempProtectList(TempProtectList& list, platform::FileSystem& files, con
 bool MergeFormerProtectedModeList(platform::FileSystem& files, const std::string& dataFolder) {
   std::string formerPath = JoinPath(dataFolder, kFormerProtectedModeFile);
   std::string iePath = JoinPath(dataFolder, kIEProtectFile);
-  if (IsMissing(files, formerPath)) return false;
+  if (platform::IsMissing(files, formerPath)) return false;
   auto former = ReadProtectLines(files, formerPath);
   auto current = ReadProtectLines(files, iePath);
   if (!former || !current) return false;

@@ -42,16 +42,16 @@ void ReadCookieRows(TSQLiteTable& table, CookieList& list) {
             secure = table.ColumnIndex("isSecure"), httpOnly = table.ColumnIndex("isHttpOnly");
   list.reserve(size_t(table.RowCount()));
   for (; !table.AtEnd(); table.NextRow()) {
-    std::string line;
+    std::string hostText = table.Cell(host), nameText = table.Cell(name), line;
     line.reserve(128);
-    line.append(table.Cell(host));
+    line.append(hostText);
     line.append("\t").append(Flag(table.AsInteger(httpOnly)));
     line.append("\t").append(table.Cell(path));
     line.append("\t").append(Flag(table.AsInteger(secure)));
     line.append("\t").append(std::to_string(table.AsInteger(expiry)));
-    line.append("\t").append(table.Cell(name));
+    line.append("\t").append(nameText);
     line.append("\t").append(table.Cell(value));
-    list.push_back({std::move(line), table.AsInteger(id)});
+    list.push_back({std::move(line), table.AsInteger(id), false, std::move(hostText), std::move(nameText)});
   }
 }
 
@@ -143,8 +143,8 @@ std::string FormatCookiesTxt(const CookiesTxt& file) {
 void DeleteCookieRows(TSQLiteDatabase& database, const CookieList& cookies) {
   database.Execute("BEGIN");
   try {
-    TSQLiteStatement remove(database, "DELETE FROM moz_cookies WHERE id = ?1");
-    for (const FirefoxCookie& cookie : cookies) remove.Execute({cookie.id});
+    TSQLiteStatement remove(database, "DELETE FROM moz_cookies WHERE id = ?1 AND host = ?2 AND name = ?3");
+    for (const FirefoxCookie& cookie : cookies) remove.Execute({cookie.id, cookie.host, cookie.name});
     database.Execute("COMMIT");
   } catch (const ESQLiteException&) {
     if (database.InTransaction()) database.Execute("ROLLBACK");

@@ -18,8 +18,9 @@ namespace tidemark::firefox {
 
 struct FirefoxCookie {
   std::string line;
-  int64_t id = 0;       // its moz_cookies row; 0 for a Cookies.txt line
-  bool notice = false;  // a "could not load" notice shown as an item, no cookie
+  int64_t id = 0;          // its moz_cookies row; 0 for a Cookies.txt line
+  bool notice = false;     // a "could not load" notice shown as an item, no cookie
+  std::string host, name;  // the row's own values, which its id alone may no longer name
 };
 using CookieList = std::vector<FirefoxCookie>;
 
@@ -64,7 +65,9 @@ CookiesTxt ParseCookiesTxt(std::string_view text);
 std::string FormatCookiesTxt(const CookiesTxt& file);
 
 // DeleteCookieHost for the cookie manager: removes the rows of the given
-// cookies (by id) in one transaction; raises ESQLiteException, changing nothing.
+// cookies in one transaction; raises ESQLiteException, changing nothing. A row
+// goes only while it still holds the cookie's host and name: since the list
+// was read Firefox may have deleted the cookie and given its id to another.
 void DeleteCookieRows(TSQLiteDatabase& database, const CookieList& cookies);
 
 // FindCookieProtect's answers for many hosts, from one pass over the list.

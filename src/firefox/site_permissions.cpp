@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "cookies/text_lines.h"
+#include "platform/file_replace.h"
 #include "platform/product.h"
 #include "platform/text.h"
 
@@ -11,6 +12,8 @@ namespace tidemark::firefox {
 namespace {
 
 constexpr std::array<const char*, 2> kSchemes = {"https://", "http://"};
+
+constexpr const char* kLoadFailed = "Load FireFox Permissions File failed... ";
 
 std::string Caption() { return std::string(kProductName) + " -  Message"; }
 std::string Continues(const char* what) { return std::string(what) + "\r\nExecution will continue..."; }
@@ -108,12 +111,18 @@ void FirefoxSitePermissions::Load(platform::FileSystem& files, const locations::
   mozPerms_ = false;
   textChanged_ = false;
   text_ = {};
+  hostpermPath_.clear();
   if (!sqlite_) {
-    // Without a profile there is no file to read or write.
-    bool usable = !firefox.FirefoxProfileFolder.empty() && !locations::IsFileNotFoundText(firefox.HostpermFile);
-    hostpermPath_ = usable ? firefox.HostpermFile : std::string();
-    if (usable)
-      if (auto content = files.ReadFile(hostpermPath_)) text_ = ParseHostperm(*content);
+    // Without a profile there is no file to read or write, and a file that
+    // could not be read is never written over; a missing one is an empty list.
+    const std::string& path = firefox.HostpermFile;
+    if (firefox.FirefoxProfileFolder.empty() || locations::IsFileNotFoundText(path)) return;
+    if (!platform::IsMissing(files, path)) {
+      auto content = files.ReadFile(path);
+      if (!content) return messages.Show(Caption(), Continues(kLoadFailed));
+      text_ = ParseHostperm(*content);
+    }
+    hostpermPath_ = path;
     return;
   }
   const std::string& path = firefox.PermissionsFile;
@@ -136,7 +145,7 @@ void FirefoxSitePermissions::Load(platform::FileSystem& files, const locations::
   } catch (const ESQLiteException&) {
     entries_.clear();
     database_.reset();
-    messages.Show(Caption(), Continues("Load FireFox Permissions File failed... "));
+    messages.Show(Caption(), Continues(kLoadFailed));
   }
 }
 
@@ -154,9 +163,15 @@ std::optional<std::string> FirefoxSitePermissions::Find(std::string_view address
 
 bool FirefoxSitePermissions::Set(std::string_view address, cookies::PermissionChange change) {
   std::string host = PermissionHost(address);
-  if (sqlite_) return SetInDatabase(host, change);
-  SetInText(host, change);
-  return true;
+  return sqlite_ ? SetInDatabase(host, change) : SetInText(host, change);
+}
+
+bool FirefoxSitePermissions::Refuse(cookies::PermissionChange change, bool known) {
+  messages_->Show(Caption(), Continues(change == cookies::PermissionChange::Remove
+                                           ? "Remove Entry from FireFox Permissions file failed... "
+                                       : known ? "Replace Entry in FireFox Permissions file failed... "
+                                               : "Create Entry in FireFox Permissions file failed... "));
+  return false;
 }
 
 std::vector<FirefoxSitePermissions::Entry>::iterator FirefoxSitePermissions::FindEntry(const std::string& host) {
@@ -169,13 +184,7 @@ std::vector<FirefoxSitePermissions::Entry>::iterator FirefoxSitePermissions::Fin
 bool FirefoxSitePermissions::SetInDatabase(const std::string& host, cookies::PermissionChange change) {
   const bool remove = change == cookies::PermissionChange::Remove;
   const bool known = FindEntry(host) != entries_.end();
-  const char* failure = remove ? "Remove Entry from FireFox Permissions file failed... "
-                        : known ? "Replace Entry in FireFox Permissions file failed... "
-                                : "Create Entry in FireFox Permissions file failed... ";
-  if (!database_) {
-    messages_->Show(Caption(), Continues(failure));
-    return false;
-  }
+  if (!database_) return Refuse(change, known);
   const int64_t code = CodeOf(change)[0] - '0';
   try {
     database_->Execute("BEGIN");
@@ -215,8 +224,7 @@ bool FirefoxSitePermissions::SetInDatabase(const std::string& host, cookies::Per
       throw;
     }
   } catch (const ESQLiteException&) {
-    messages_->Show(Caption(), Continues(failure));
-    return false;
+    return Refuse(change, known);
   }
   if (remove) {
     std::erase_if(entries_, [&](const Entry& e) { return e.host == host; });
@@ -229,11 +237,12 @@ bool FirefoxSitePermissions::SetInDatabase(const std::string& host, cookies::Per
   return true;
 }
 
-void FirefoxSitePermissions::SetInText(const std::string& host, cookies::PermissionChange change) {
+bool FirefoxSitePermissions::SetInText(const std::string& host, cookies::PermissionChange change) {
   auto found = std::find_if(text_.records.begin(), text_.records.end(),
                             [&](const HostpermFile::Record& record) { return IsCookieRecord(record, host); });
+  if (hostpermPath_.empty()) return Refuse(change, found != text_.records.end());
   if (change == cookies::PermissionChange::Remove) {
-    if (found == text_.records.end()) return;
+    if (found == text_.records.end()) return true;
     text_.records.erase(found);
   } else if (found != text_.records.end()) {
     found->fields[2] = CodeOf(change);
@@ -241,11 +250,12 @@ void FirefoxSitePermissions::SetInText(const std::string& host, cookies::Permiss
     text_.records.push_back({4, {"host", "cookie", CodeOf(change), host}});
   }
   textChanged_ = true;
+  return true;
 }
 
 bool FirefoxSitePermissions::Close() {
-  bool written = true;
-  if (!sqlite_ && textChanged_ && !hostpermPath_.empty()) written = files_->WriteFile(hostpermPath_, FormatHostperm(text_));
+  bool written = !textChanged_ || platform::ReplaceFileWhole(*files_, hostpermPath_, FormatHostperm(text_));
+  if (!written) messages_->Show(Caption(), Continues("Save FireFox Permissions File failed... "));
   textChanged_ = false;
   database_.reset();
   entries_.clear();

@@ -39,14 +39,15 @@ class FirefoxSitePermissions {
  public:
   // LoadSitePermissions: the SQLite store of a SQLite profile (kept open
   // until Close), else hostperm.1. Problems are told through messages and
-  // leave the store empty.
+  // leave the store empty: it then refuses every change.
   void Load(platform::FileSystem& files, const locations::FirefoxLocations& firefox, cookies::UserMessages& messages);
   // FindSitePermission: nothing when the host has no cookie permission; else
   // "Allow", "Block", "Session", or for another code empty (SQLite) or "unknown" (hostperm.1).
   std::optional<std::string> Find(std::string_view address) const;
   // SetSitePermission: false, after telling the user, when the store refused.
   bool Set(std::string_view address, cookies::PermissionChange change);
-  // CloseSitePermissions: writes hostperm.1 when it changed; false when that failed.
+  // CloseSitePermissions: replaces hostperm.1 whole when it changed; false,
+  // after telling the user, when that failed.
   bool Close();
 
   bool ReadsMozPerms() const { return mozPerms_; }
@@ -57,7 +58,9 @@ class FirefoxSitePermissions {
     std::string code;
   };
   bool SetInDatabase(const std::string& host, cookies::PermissionChange change);
-  void SetInText(const std::string& host, cookies::PermissionChange change);
+  bool SetInText(const std::string& host, cookies::PermissionChange change);
+  // Tells the user that the store did not take the change; false.
+  bool Refuse(cookies::PermissionChange change, bool known);
   std::vector<Entry>::iterator FindEntry(const std::string& host);
 
   platform::FileSystem* files_ = nullptr;
@@ -66,7 +69,7 @@ class FirefoxSitePermissions {
   bool mozPerms_ = false;
   std::optional<TSQLiteDatabase> database_;
   std::vector<Entry> entries_;  // SQLite store, in row order
-  std::string hostpermPath_;
+  std::string hostpermPath_;    // empty without a profile or after a failed read
   HostpermFile text_;
   bool textChanged_ = false;
 };

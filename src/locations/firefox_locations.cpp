@@ -286,7 +286,7 @@ void LocatePlugins(FirefoxLocations& firefox, platform::FileSystem& files, const
                    const std::string& dataFolder, bool ffdatExe) {
   firefox.PluginsFolder = UpperCase(programFolder) + "\\PLUGINS";
   if (!files.FolderExists(firefox.PluginsFolder)) files.CreateFolders(firefox.PluginsFolder);
-  firefox.PluginListFile = (ffdatExe ? programFolder : dataFolder) + "\\PLUGINS.DAT";
+  firefox.PluginListFile = FileInFolder(ffdatExe ? programFolder : dataFolder, "PLUGINS.DAT");
 }
 
 }  // namespace tidemark::locations

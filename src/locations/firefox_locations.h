@@ -96,7 +96,8 @@ std::string ReadFirefoxVersion(platform::Registry& registry, platform::Shell& sh
 std::string LatestRelease(const std::vector<std::string>& releases);
 
 // PluginsFolder (upper-cased program folder + "\PLUGINS", created when missing)
-// and PluginListFile (in the data folder, or the program folder with FFdatExe).
+// and PluginListFile (in the data folder, or the program folder with FFdatExe;
+// empty when that folder is unknown).
 void LocatePlugins(FirefoxLocations& firefox, platform::FileSystem& files, const std::string& programFolder,
                    const std::string& dataFolder, bool ffdatExe);
 

@@ -117,4 +117,13 @@ class FileSystem {
 // The real Windows file system.
 FileSystem& RealFileSystem();
 
+// Only "not found" (the file or a folder on its way) means missing: a file
+// the system refuses to show may still hold the user's data.
+inline bool IsMissing(FileSystem& files, const std::string& path) {
+  constexpr uint32_t kErrorFileNotFound = 2, kErrorPathNotFound = 3;
+  if (files.Attributes(path)) return false;
+  uint32_t error = files.LastError();
+  return error == kErrorFileNotFound || error == kErrorPathNotFound;
+}
+
 }  // namespace tidemark::platform

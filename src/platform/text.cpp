@@ -109,4 +109,8 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return out;
 }
 
+std::string FileInFolder(std::string_view folder, std::string_view name) {
+  return folder.empty() ? std::string() : JoinPath(folder, name);
+}
+
 }  // namespace tidemark

@@ -31,5 +31,8 @@ std::string ParentFolder(std::string_view path);
 std::string FileNameOf(std::string_view path);
 std::string BaseNameOf(std::string_view path);
 std::string JoinPath(std::string_view folder, std::string_view name);
+// JoinPath for a data file; empty without a folder (never a bare name, which
+// would land in whatever the current folder is).
+std::string FileInFolder(std::string_view folder, std::string_view name);
 
 }  // namespace tidemark

@@ -12,6 +12,7 @@ namespace {
 constexpr int kScratchNameTries = 100;
 constexpr uint32_t kWriteFault = 29;  // ERROR_WRITE_FAULT
 constexpr uint32_t kFileExists = 80;  // ERROR_FILE_EXISTS
+constexpr uint32_t kPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); }
 
@@ -42,12 +43,13 @@ std::vector<std::string> SortedSelection(std::vector<std::string> names) {
 }
 
 std::vector<std::string> LoadSelection(platform::FileSystem& files, const std::string& listFile) {
-  auto content = files.ReadFile(listFile);
+  auto content = listFile.empty() ? std::nullopt : files.ReadFile(listFile);
   if (!content) return {};
   return SortedSelection(cookies::SplitLines(*content));
 }
 
 uint32_t SaveSelection(platform::FileSystem& files, const std::string& listFile, const std::vector<std::string>& names) {
+  if (listFile.empty()) return kPathNotFound;
   return ReplaceFileContent(files, listFile, cookies::JoinLines(names));
 }
 

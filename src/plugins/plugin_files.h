@@ -19,7 +19,8 @@ std::optional<std::vector<std::string>> ReadPluginLines(platform::FileSystem& fi
 std::vector<std::string> SortedSelection(std::vector<std::string> names);
 // PLUGINS.DAT, sorted; empty when the file is missing or unreadable.
 std::vector<std::string> LoadSelection(platform::FileSystem& files, const std::string& listFile);
-// One name a line; 0 or the Windows error code.
+// One name a line; 0 or the Windows error code. An empty listFile (no data
+// folder) is no file: nothing is read, and the save fails with ERROR_PATH_NOT_FOUND.
 uint32_t SaveSelection(platform::FileSystem& files, const std::string& listFile, const std::vector<std::string>& names);
 
 // Writes content to a new file beside path that then takes the old file's

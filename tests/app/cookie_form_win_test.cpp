@@ -224,6 +224,21 @@ TEST_F(CookieManager, DeletesShredWithSecureEraseAndARefusedDeleteLeavesTheItem)
   EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
+TEST_F(CookieManager, ADeleteLeavesTheCookieFirefoxGaveADeletedCookiesIdSinceTheListWasRead) {
+  boxes.answers[kDeleteConfirmation] = cookies::kConfirmYes;
+  Open();
+  {
+    // Firefox drops kept.test's cookie, the last row, and SQLite gives its id to the next one.
+    firefox::TSQLiteDatabase database(firefox.CookiesSqliteFile);
+    database.Execute("DELETE FROM moz_cookies WHERE host = 'kept.test'");
+    database.Execute("INSERT INTO moz_cookies(host, name, value) VALUES ('bank.test', 'k', 'secret')");
+  }
+  ASSERT_EQ(test::QueryText(firefox.CookiesSqliteFile, "SELECT id FROM moz_cookies WHERE host = 'bank.test'"), "10");
+  Select({"kept.test"});
+  form->DeleteSBtnClick();
+  EXPECT_EQ(CookiesOf("bank.test"), 1);
+}
+
 TEST_F(CookieManager, AnOlderProfilesCookiesTxtListsAndDeletesHttpOnlyCookiesWithTheirHost) {
   const std::string txt = profile + "\\Cookies.txt", kept = "# a note\n#HttpOnly_.only.test\tTRUE\t/\tFALSE\t9\tc\t3\n";
   files.WriteFile(txt, "# Netscape HTTP Cookie File\n\n#HttpOnly_site.test\tTRUE\t/\tFALSE\t9\tb\t2\n" + kept +
@@ -249,13 +264,25 @@ TEST_F(CookieManager, PermissionButtonsFollowTheTabAndFirefoxOpenTakesPlainHosts
   firefox::TSQLiteDatabase(firefox.CookiesSqliteFile)
       .Execute("INSERT INTO moz_cookies(host, name, value) VALUES('evil.test\" -profile x', 'n', 'v')");
   firefoxRunning = true;
+  confirmations.randomToProtectYesToAll = true;
   context.programFolder = ParentFolder(TIDEMARK_HELP_FILE);
   Open();
-  for (HWND button : {form->blockButton(), form->allowButton(), form->sessionButton(), form->removeButton()})
+  for (HWND button :
+       {form->deleteButton(), form->blockButton(), form->allowButton(), form->sessionButton(), form->removeButton()})
     EXPECT_FALSE(IsWindowEnabled(button));
   EXPECT_EQ(form->HintOf(form->blockButton()), "\"Block\" Button Disabled - FireFox is Active");
+  EXPECT_EQ(form->HintOf(form->deleteButton()), "\"Delete\" Button Disabled - FireFox is Active");
+  // No cookie goes while Firefox runs: neither by Delete (the key too) nor by Protect on a Random address.
+  Select({"five.test"});
+  MSG deleteKey{form->listView1(), WM_KEYDOWN, VK_DELETE, 0};
+  EXPECT_TRUE(form->PreTranslate(deleteKey));
+  Select({".random.test"});
+  form->Protect1Click();
+  EXPECT_EQ(RowNamed(".random.test"), (Row{".random.test", "Protect", "", "not deleted - FireFox is Active"}));
+  EXPECT_EQ(CookiesOf("five.test") + CookiesOf(".random.test"), 6);
   form->TabControlCookChange(1);
-  for (HWND button : {form->blockButton(), form->allowButton(), form->sessionButton(), form->removeButton()})
+  for (HWND button :
+       {form->deleteButton(), form->blockButton(), form->allowButton(), form->sessionButton(), form->removeButton()})
     EXPECT_EQ(IsWindowEnabled(button) != 0, button != form->sessionButton());
   Select({"Cookie:me@shop.site.test/"});
   form->SetCookiePermission(cookies::PermissionChange::Block);

@@ -1,6 +1,7 @@
 // The release program as a real process: run modes, their reports and main window, one instance, the installer hooks.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,11 +9,13 @@
 
 #include "app/child_process_win.h"
 #include "app/installer_hooks.h"
+#include "cookies/protect_file.h"
 #include "platform/files.h"
 #include "platform/ini_file.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "schedule/reboot_purge.h"
 #include "settings/option_sets.h"
 #include "support/sandbox_win.h"
 
@@ -191,10 +194,13 @@ TEST_F(RunModes, InstallerHooksInitRefreshesTheManifestUninstRemovesTheEntryAndT
   EXPECT_EQ(Files().ReadFile(manifestX), "second manifest");
   EXPECT_EQ(Files().ReadFile(manifestT), original);
 
-  // UNINST removes the startup entry and the data files, but not the user's.
+  // UNINST removes the startup entry and the data files (the temp protect list and the boot list too), but not the
+  // user's.
   using platform::RegistryRoot;
-  auto writeDataFiles = [this] {
-    for (const char* name : kDataFiles) ASSERT_TRUE(Files().WriteFile(JoinPath(dataFolder_, name), "data"));
+  std::vector<std::string> dataFiles(std::begin(kDataFiles), std::end(kDataFiles));
+  dataFiles.insert(dataFiles.end(), {cookies::kTempProtectFile, schedule::kBootListFile});
+  auto writeDataFiles = [&] {
+    for (const std::string& name : dataFiles) ASSERT_TRUE(Files().WriteFile(JoinPath(dataFolder_, name), "data"));
   };
   ASSERT_TRUE(Files().CreateFolders(dataFolder_));
   writeDataFiles();
@@ -204,7 +210,7 @@ TEST_F(RunModes, InstallerHooksInitRefreshesTheManifestUninstRemovesTheEntryAndT
   ASSERT_TRUE(registry.WriteString(RegistryRoot::CurrentUser, kRunKey, "Tidemark", "\"" + program_ + "\" BOOT"));
   EXPECT_EQ(RunToEnd("UNINST MULT"), 0u);
   EXPECT_FALSE(registry.ReadValue(RegistryRoot::CurrentUser, kRunKey, "Tidemark").has_value());
-  for (const char* name : kDataFiles) EXPECT_FALSE(Files().FileExists(JoinPath(dataFolder_, name))) << name;
+  for (const std::string& name : dataFiles) EXPECT_FALSE(Files().FileExists(JoinPath(dataFolder_, name))) << name;
   EXPECT_EQ(Files().ReadFile(notes), "mine");
   EXPECT_FALSE(Files().FileExists(reportFile_));
   // Once only its own files are there the folder goes too.

@@ -5,6 +5,7 @@
 
 #include "app/browser_activity.h"
 #include "app/purge_bodies.h"
+#include "locations/firefox_locations.h"
 #include "support/memory_purge.h"
 
 namespace tidemark::app {
@@ -90,26 +91,28 @@ TEST(ResolvePaths, TheDataFolderByDriveType) {
     const char* appData;
     const char* dataFolder;
     const char* cookieProtectFile;
+    const char* pluginListFile;
     bool cdExec, ownDataFolder;
   };
   const Case cases[] = {
       {DriveType::Fixed, {"data=Other"}, "C:\\Program Files\\Tidemark\\tidemark.exe", "C:\\AD", "C:\\AD\\Other",
-       "C:\\AD\\Other\\Tidemark.Dat", false, true},
+       "C:\\AD\\Other\\Tidemark.Dat", "C:\\AD\\Other\\PLUGINS.DAT", false, true},
       {DriveType::Fixed, {"FFdatExe", "CDEXEC"}, "C:\\T\\tidemark.exe", "C:\\AD", "C:\\AD\\Tidemark",
-       "C:\\T\\Tidemark.Dat", true, true},
+       "C:\\T\\Tidemark.Dat", "C:\\T\\PLUGINS.DAT", true, true},
       // Without application data there are no data files at all (never bare
-      // names, which would land in the current folder).
-      {DriveType::Fixed, {}, "C:\\T\\tidemark.exe", "", "", "", false, false},
+      // names, which would land in the current folder, nor names at a drive's root).
+      {DriveType::Fixed, {}, "C:\\T\\tidemark.exe", "", "", "", "", false, false},
       {DriveType::Removable, {"data=Other"}, "E:\\Tools\\tidemark.exe", "C:\\AD", "E:\\Tools",
-       "E:\\Tools\\Tidemark.Dat", false, false},
+       "E:\\Tools\\Tidemark.Dat", "E:\\Tools\\PLUGINS.DAT", false, false},
       {DriveType::CdRom, {}, "D:\\Bin\\tidemark.exe", "C:\\AD", "D:\\Bin\\Tidemark", "D:\\Bin\\Tidemark\\Tidemark.Dat",
-       true, false},
+       "D:\\Bin\\Tidemark\\PLUGINS.DAT", true, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program);
     test::MemoryFileSystem files;
     files.driveType = c.drive;
-    AppPaths paths = ResolvePaths(Read(c.params), c.program, c.appData, files);
+    StartupOptions options = Read(c.params);
+    AppPaths paths = ResolvePaths(options, c.program, c.appData, files);
     EXPECT_EQ(files.drivesAsked, (std::vector<std::string>{std::string(c.program, 2) + "\\"}));
     EXPECT_EQ(
         std::tuple(paths.programDrive, paths.dataFolder, paths.cookieProtectFile, paths.cdExec, paths.ownDataFolder),
@@ -117,6 +120,9 @@ TEST(ResolvePaths, TheDataFolderByDriveType) {
     std::string inData = *c.dataFolder ? std::string(c.dataFolder) + "\\" : "";
     EXPECT_EQ(paths.settingsFile, *c.dataFolder ? inData + "Tidemark.ini" : "");
     EXPECT_EQ(paths.ieCookieProtectFile, *c.dataFolder ? inData + "IEcookie.dat" : "");
+    locations::FirefoxLocations firefox;
+    locations::LocatePlugins(firefox, files, paths.programFolder, paths.dataFolder, options.ffdatExe);
+    EXPECT_EQ(firefox.PluginListFile, c.pluginListFile);
   }
 }
 

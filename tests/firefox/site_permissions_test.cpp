@@ -159,6 +159,31 @@ TEST_F(SitePermissions, EachStoreChangesOnlyTheHostsCookiePermissionProblemsAreT
   const std::string noFile = "Tidemark  -  Message|Unable to find FireFox Permissions file - Permissions.SQLite" + go;
   const std::string load = message + "Load FireFox Permissions File failed... " + go;
   EXPECT_EQ(messages_.shown, (std::vector<std::string>{noFile, create, load, create}));
+
+  // hostperm.1: a missing file is an empty list; one that cannot be read is never written over; a save that fails
+  // is told and leaves the file whole.
+  messages_.shown.clear();
+  firefox_.FirefoxSqliteFormat = false;
+  ASSERT_TRUE(files_.RemoveFile(firefox_.HostpermFile));
+  permissions_.Load(files_, firefox_, messages_);
+  EXPECT_TRUE(permissions_.Set("site.test", PermissionChange::Block));
+  Reload();
+  EXPECT_EQ(files_.ReadFile(firefox_.HostpermFile), "# Permission File\nhost\tcookie\t2\tsite.test\n");
+  files_.AddFile(firefox_.HostpermFile, kHostpermRecords);
+  files_.unreadable = {firefox_.HostpermFile};
+  permissions_.Load(files_, firefox_, messages_);
+  EXPECT_FALSE(permissions_.Set("site.test", PermissionChange::Block));
+  EXPECT_TRUE(permissions_.Close());
+  files_.unreadable.clear();
+  EXPECT_EQ(files_.ReadFile(firefox_.HostpermFile), kHostpermRecords);
+  permissions_.Load(files_, firefox_, messages_);
+  EXPECT_TRUE(permissions_.Set("site.test", PermissionChange::Block));
+  files_.writesStopHalfWay = true;
+  EXPECT_FALSE(permissions_.Close());
+  files_.writesStopHalfWay = false;
+  EXPECT_EQ(files_.ReadFile(firefox_.HostpermFile), kHostpermRecords);
+  const std::string save = message + "Save FireFox Permissions File failed... " + go;
+  EXPECT_EQ(messages_.shown, (std::vector<std::string>{load, create, save}));
   const std::string missing = (folder_ / "missing").string(), path = (folder_ / "damaged").string();
   EXPECT_EQ(Raised([&] { TSQLiteDatabase database(missing); }),
             "Failed to open database \"" + missing + "\" : unable to open database file");
