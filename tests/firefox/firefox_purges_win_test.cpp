@@ -219,8 +219,9 @@ class DeletionWatch {
   sqlite3_vfs watched_;
 };
 
-// A visited place the history purge deletes (its input history last), and writers that stop as a crashing Firefox does, leaving it in the
-// journal: one whose log was never copied into the database, one stopped in a transaction that changed its page.
+// A visited place the history purge deletes (its input history last), and writers that stop as a crashing Firefox does,
+// leaving it in the journal: one whose log was never copied into the database, one stopped in a transaction that
+// changed its page.
 const std::string kSecretHost = "secret-journal-7731.test";
 constexpr std::initializer_list<const char*> kSecretPlace = {
     "INSERT INTO moz_places (id, url) VALUES (1007, 'http://secret-journal-7731.test/')",
@@ -261,7 +262,7 @@ TEST_F(FirefoxPurge, SecureEraseLeavesNoDeletedRowInTheJournalsAStoppedWriterLef
       {"wal", StopWithoutCheckpoint, "-wal"},
       {"delete", StopMidTransaction, "-journal"},
   };
-  f.state.flags.secureErase = true;
+  f.state.flags.secureErase = f.state.flags.compact = true;
   for (const auto& [mode, stopWriter, journal] : cases) {
     const std::string places = Places(), modeStatement = "PRAGMA journal_mode = " + mode;
     test::BuildDatabase(places, test::kCurrentPlacesSchema);
@@ -271,8 +272,9 @@ TEST_F(FirefoxPurge, SecureEraseLeavesNoDeletedRowInTheJournalsAStoppedWriterLef
     Locate();
     {
       DeletionWatch watch(kSecretHost);
-      EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{"       deleted - " + f.firefox.PlacesFile + journal,
-                                                 "  Deleted entries from  FireFox History file - Places.SQLite"}));
+      EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{"  Compact History file completed",
+                                                   "       deleted - " + f.firefox.PlacesFile + journal,
+                                                   "  Deleted entries from  FireFox History file - Places.SQLite"}));
       EXPECT_EQ(watch.dropped, Lines{}) << "deleted by SQLite without being overwritten";
     }
     for (const char* file : {"", "-wal", "-journal", "-shm"})
