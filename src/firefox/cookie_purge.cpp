@@ -53,6 +53,13 @@ class CookiePurge {
                             "*** Error - Compact Cookie file failed - exception"});
   }
   bool WriteCookiesTxt();
+  // Ends the connection, its statements first, so that the lines of its
+  // journal come before the totals.
+  void CloseDatabase() {
+    deleteCookie_.reset();
+    updateValue_.reset();
+    database_.reset();
+  }
   void Totals();
   // A line of the walk: written once its changes are saved (error lines always).
   void Note(std::string line) { pending_.push_back(std::move(line)); }
@@ -106,6 +113,7 @@ void CookiePurge::Run() {
   for (const std::string& line : pending_)
     if (saved || engine::IsErrorLine(line)) env_.Line(line);
   if (database_ && env_.flags.compact) CompactCookieDatabase();
+  CloseDatabase();
   if (saved) Totals();
 }
 

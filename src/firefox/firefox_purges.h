@@ -22,7 +22,8 @@ bool DeleteHistory(engine::PurgeEnvironment& env);
 bool DeleteFormHistory(engine::PurgeEnvironment& env);
 
 // Opens one of the profile's databases for changes; with Secure Erase on,
-// whatever is deleted through it is overwritten in the file.
+// whatever is deleted through it is overwritten in the file, and the
+// journal is shredded when the connection closes (its line written then).
 TSQLiteDatabase OpenProfileDatabase(engine::PurgeEnvironment& env, const std::string& path);
 
 // Puts the file in place of an older profile's Cookies.txt: written to

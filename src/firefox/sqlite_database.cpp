@@ -122,7 +122,8 @@ void TSQLiteTable::ReadCell(sqlite3_stmt* statement, int column, int type) {
   bytes_.append(static_cast<const char*>(bytes), cell.size);
 }
 
-TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName, OpenMode mode) {
+TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName, OpenMode mode, KeptJournalHandler keptJournal)
+    : fileName_(fileName), keptJournal_(std::move(keptJournal)) {
   int flags = SQLITE_OPEN_READWRITE | (mode == OpenMode::Create ? SQLITE_OPEN_CREATE : 0);
   if (sqlite3_open_v2(Utf8FileName(fileName).c_str(), &handle_, flags, nullptr) != SQLITE_OK) {
     if (!handle_)
@@ -133,11 +134,20 @@ TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName, OpenMode mode) {
     throw ESQLiteException(Format("Failed to open database \"%s\" : %s", {fileName, message}), message);
   }
   try {
+    // Before the first read, which rolls back a journal left by a writer that
+    // stopped mid-way: in exclusive mode that journal is kept, zeroed at its head.
+    if (keptJournal_) Query("PRAGMA locking_mode = EXCLUSIVE;");
     Execute("PRAGMA SYNCHRONOUS=NORMAL;");
     Execute("PRAGMA temp_store = MEMORY;");
     // Up to 16 MiB of pages: a profile's cookie database fits whole, so a
     // purge that reads and then changes every row reads each page once.
     Execute("PRAGMA cache_size = -16384;");
+    if (keptJournal_) {
+      // The mode of a rollback journal is the connection's own; the log's is the database's and stays.
+      if (Query("PRAGMA journal_mode").AsText(0) != "wal") Query("PRAGMA journal_mode = PERSIST");
+      int persist = 1;
+      sqlite3_file_control(handle_, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+    }
   } catch (...) {
     sqlite3_close(handle_);
     handle_ = nullptr;
@@ -146,7 +156,25 @@ TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName, OpenMode mode) {
 }
 
 TSQLiteDatabase::~TSQLiteDatabase() {
-  if (handle_) sqlite3_close(handle_);
+  if (!handle_) return;
+  if (!keptJournal_) {
+    sqlite3_close(handle_);
+    return;
+  }
+  bool settled = JournalSettled();
+  bool closed = sqlite3_close(handle_) == SQLITE_OK;
+  for (const char* suffix : {"-journal", "-wal"}) keptJournal_(fileName_ + suffix, !(settled && closed));
+}
+
+// Nothing in the journal is needed any more: no transaction is open, a read
+// succeeds (it would first have rolled back a journal an unfinished commit
+// left), and every frame of the log is in the database.
+bool TSQLiteDatabase::JournalSettled() {
+  int logged = 0, copied = 0;
+  return sqlite3_get_autocommit(handle_) &&
+         sqlite3_exec(handle_, "SELECT COUNT(*) FROM sqlite_master", nullptr, nullptr, nullptr) == SQLITE_OK &&
+         sqlite3_wal_checkpoint_v2(handle_, "main", SQLITE_CHECKPOINT_FULL, &logged, &copied) == SQLITE_OK &&
+         logged == copied;
 }
 
 void TSQLiteDatabase::RaiseFailure(const std::string& message, const std::string& sql) {

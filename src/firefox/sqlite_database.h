@@ -4,6 +4,7 @@
 // ESQLiteException, which carries the library's message for callers to quote.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <stdexcept>
@@ -36,12 +37,28 @@ enum class OpenMode { Existing, Create };
 
 class TSQLiteTable;
 
+// Called once the connection has closed, for each journal file it may have
+// kept beside the database (the rollback journal, the write-ahead log; the
+// file need not exist), and whether the database may still need it to
+// recover: true after a transaction that did not end cleanly, a log not
+// wholly copied into the database, or a connection that would not close.
+using KeptJournalHandler = std::function<void(const std::string& journalFile, bool stillNeeded)>;
+
 class TSQLiteDatabase {
  public:
-  // fileName is in the Windows code page.
-  explicit TSQLiteDatabase(const std::string& fileName, OpenMode mode = OpenMode::Existing);
+  // fileName is in the Windows code page. With keptJournal, SQLite never
+  // deletes or truncates the journal: the connection locks the database
+  // exclusively from its first read, so the journal of an interrupted writer
+  // it rolls back stays; a rollback journal outlives each commit (PERSIST),
+  // the write-ahead log the close, once copied into the database. Then the
+  // files go to keptJournal.
+  explicit TSQLiteDatabase(const std::string& fileName, OpenMode mode = OpenMode::Existing,
+                           KeptJournalHandler keptJournal = nullptr);
   ~TSQLiteDatabase();
-  TSQLiteDatabase(TSQLiteDatabase&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+  TSQLiteDatabase(TSQLiteDatabase&& other) noexcept
+      : handle_(other.handle_), fileName_(std::move(other.fileName_)), keptJournal_(std::move(other.keptJournal_)) {
+    other.handle_ = nullptr;
+  }
   TSQLiteDatabase& operator=(TSQLiteDatabase&&) = delete;
 
   // Runs one statement that returns no rows.
@@ -59,8 +76,11 @@ class TSQLiteDatabase {
   // A prepared statement; raises when SQLite refuses the text.
   sqlite3_stmt* Prepare(const std::string& sql);
   [[noreturn]] void RaiseFailure(const std::string& message, const std::string& sql);
+  bool JournalSettled();
 
   sqlite3* handle_ = nullptr;
+  std::string fileName_;
+  KeptJournalHandler keptJournal_;
 };
 
 // One statement, prepared once and executed many times with ?1, ?2, ...

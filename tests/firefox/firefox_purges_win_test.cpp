@@ -1,7 +1,9 @@
 // The Firefox purges over a located scratch profile: real SQLite files, current schemas and older public samples.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <windows.h>
 
+#include <optional>
 #include <tuple>
 
 #include "firefox/firefox_purges.h"
@@ -74,7 +76,8 @@ TEST_F(FirefoxPurge, CookiesDeletesUnprotectedKeepsProtectedScramblesRandomAndLe
   f.state.flags.secureErase = true;
   EXPECT_EQ(f.Run(FirefoxCookiesPurge),
             (Lines{"    Randomized - .random.test", "       deleted - 100%.test", "       deleted - a_b.test",
-                   "       deleted - gone.test", "       deleted - site.test", "    1 Cookie Randomized.",
+                   "       deleted - gone.test", "       deleted - site.test",
+                   "       deleted - " + f.firefox.CookiesSqliteFile + "-wal", "    1 Cookie Randomized.",
                    kCookiesDone + "   5 Entries Processed."}));
   const std::string stored = Stored(), kept = " .site.test:s=S axb.test:n=kept keep.test:sid=K1";
   EXPECT_TRUE(stored.ends_with(kept)) << stored;
@@ -190,6 +193,96 @@ TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlikeAndTheCacheEmptiesBot
   EXPECT_FALSE(f.files.FileExists(localProfile + "\\XUL.MFL"));
   // The cache folders themselves stay, emptied.
   EXPECT_TRUE(f.files.RemoveFolder(profile + "\\Cache") && f.files.RemoveFolder(localProfile + "\\Cache"));
+}
+
+// SQLite's own file system with its deletions watched: the files it deleted while they still held the needle.
+class DeletionWatch {
+ public:
+  explicit DeletionWatch(std::string needle) : needle_(std::move(needle)), base_(sqlite3_vfs_find(nullptr)) {
+    watched_ = *base_;
+    watched_.zName = "deletion-watch";
+    watched_.xDelete = [](sqlite3_vfs*, const char* name, int syncDir) {
+      if (platform::RealFileSystem().ReadFile(name).value_or("").find(active_->needle_) != std::string::npos)
+        active_->dropped.push_back(name);
+      return active_->base_->xDelete(active_->base_, name, syncDir);
+    };
+    active_ = this;
+    sqlite3_vfs_register(&watched_, 1);
+  }
+  ~DeletionWatch() { sqlite3_vfs_unregister(&watched_); }
+  Lines dropped;
+
+ private:
+  static inline DeletionWatch* active_ = nullptr;
+  std::string needle_;
+  sqlite3_vfs* base_;
+  sqlite3_vfs watched_;
+};
+
+// A visited place the history purge deletes (its input history last), and writers that stop as a crashing Firefox does,
+// leaving it in the journal: one whose log was never copied into the database, one stopped in a transaction that
+// changed its page.
+const std::string kSecretHost = "secret-journal-7731.test";
+constexpr std::initializer_list<const char*> kSecretPlace = {
+    "INSERT INTO moz_places (id, url) VALUES (1007, 'http://secret-journal-7731.test/')",
+    "INSERT INTO moz_historyvisits (id, place_id, visit_type) VALUES (2007, 1007, 1)",
+    "INSERT INTO moz_inputhistory (place_id, input) VALUES (1007, 'secret-journal-7731.test')"};
+
+void StopWithoutCheckpoint(const std::string& path) {
+  sqlite3* database = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &database), SQLITE_OK);
+  sqlite3_db_config(database, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+  for (const char* statement : kSecretPlace)
+    EXPECT_EQ(sqlite3_exec(database, statement, nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(database);
+}
+
+void StopMidTransaction(const std::string& path) {
+  test::BuildDatabase(path, kSecretPlace);
+  platform::FileSystem& files = platform::RealFileSystem();
+  std::optional<std::string> journal;
+  {
+    TSQLiteDatabase writer(path);
+    writer.Execute("PRAGMA cache_size = 2");
+    writer.Execute("BEGIN");
+    writer.Execute("UPDATE moz_places SET title = 'stopped' WHERE id = 1007");
+    // More pages than the cache holds: the journal is made valid and the database written before the commit.
+    writer.Execute("CREATE TABLE spilled (b BLOB)");
+    writer.Execute("INSERT INTO spilled VALUES (zeroblob(1000000))");
+    journal = files.ReadFile(path + "-journal");
+    writer.Execute("ROLLBACK");
+  }
+  ASSERT_TRUE(journal && (*journal)[0] != 0 && journal->find(kSecretHost) != std::string::npos);
+  files.WriteFile(path + "-journal", *journal);
+}
+
+TEST_F(FirefoxPurge, SecureEraseLeavesNoDeletedRowInTheJournalsAStoppedWriterLeftOrThePurgeWrote) {
+  // The journal mode, how a writer stopped, the journal shredded after the purge.
+  const std::tuple<std::string, void (*)(const std::string&), std::string> cases[] = {
+      {"wal", StopWithoutCheckpoint, "-wal"},
+      {"delete", StopMidTransaction, "-journal"},
+  };
+  f.state.flags.secureErase = f.state.flags.compact = true;
+  for (const auto& [mode, stopWriter, journal] : cases) {
+    const std::string places = Places(), modeStatement = "PRAGMA journal_mode = " + mode;
+    test::BuildDatabase(places, test::kCurrentPlacesSchema);
+    test::BuildDatabase(places, {modeStatement.c_str()});
+    test::BuildDatabase(places, kPlaces);
+    stopWriter(places);
+    Locate();
+    {
+      DeletionWatch watch(kSecretHost);
+      EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{"  Compact History file completed",
+                                                   "       deleted - " + f.firefox.PlacesFile + journal,
+                                                   "  Deleted entries from  FireFox History file - Places.SQLite"}));
+      EXPECT_EQ(watch.dropped, Lines{}) << "deleted by SQLite without being overwritten";
+    }
+    for (const char* file : {"", "-wal", "-journal", "-shm"})
+      EXPECT_EQ(f.files.ReadFile(places + file).value_or("").find(kSecretHost), std::string::npos) << mode << file;
+    EXPECT_EQ(test::QueryText(places, "PRAGMA journal_mode"), mode);
+    EXPECT_EQ(Ids("moz_places"), "1001,1003,1004,1005,1006");
+    for (const char* file : {"", "-shm"}) f.files.RemoveFile(places + file);
+  }
 }
 
 TEST_F(FirefoxPurge, HistoryKeepsTypedVisitsBookmarksAndQueriesThenTypedUrlsRemoveTheTyped) {

@@ -198,5 +198,33 @@ TEST_F(SitePermissions, EachStoreChangesOnlyTheHostsCookiePermissionProblemsAreT
             "Could not retrieve data \"SELECT word FROM t\" : database disk image is malformed");
 }
 
+TEST_F(SitePermissions, AConnectionKeepingItsJournalHandsItOverOnceClosedAsNeededOnlyWhenATransactionWasLeftOpen) {
+  const std::string path = (folder_ / "kept.sqlite").string();
+  // The journal mode, whether the change is committed, the journals handed over (existing ones only).
+  const std::tuple<std::string, bool, std::vector<std::string>> cases[] = {
+      {"wal", true, {"kept.sqlite-wal settled"}},
+      {"delete", true, {"kept.sqlite-journal settled"}},
+      {"delete", false, {"kept.sqlite-journal needed"}},
+  };
+  for (const auto& [mode, commit, handed] : cases) {
+    const std::string modeStatement = "PRAGMA journal_mode = " + mode;
+    test::BuildDatabase(path, {modeStatement.c_str(), "CREATE TABLE t (v TEXT)", "INSERT INTO t VALUES ('row')"});
+    std::vector<std::string> kept;
+    {
+      TSQLiteDatabase database(path, OpenMode::Existing, [&](const std::string& journal, bool stillNeeded) {
+        if (fs::remove(journal))
+          kept.push_back(fs::path(journal).filename().string() + (stillNeeded ? " needed" : " settled"));
+      });
+      database.Execute("BEGIN");
+      database.Execute("DELETE FROM t");
+      if (commit) database.Execute("COMMIT");
+    }
+    EXPECT_EQ(kept, handed) << mode;
+    EXPECT_EQ(test::QueryCount(path, "SELECT * FROM t"), commit ? 0 : 1) << mode;
+    EXPECT_EQ(test::QueryText(path, "PRAGMA journal_mode"), mode);
+    fs::remove(path);
+  }
+}
+
 }  // namespace
 }  // namespace tidemark::firefox
