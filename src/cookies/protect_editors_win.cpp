@@ -10,7 +10,7 @@
 namespace tidemark::cookies {
 namespace {
 
-constexpr int kMargin = 8, kLabel = 16, kEdit = 22, kButton = 25, kNote = 16;
+constexpr int kEditorMargin = 8, kLabel = 16, kEdit = 22, kButton = 25, kNote = 16;
 constexpr settings::DesignedSize kDesigned{420, 400};
 
 std::string ErrorCaption() { return std::string(kProductName) + "  -  Error Message"; }
@@ -142,23 +142,23 @@ void ProtectEntryEditor::FormResize() {
   RECT client, bar;
   GetClientRect(hwnd(), &client);
   GetWindowRect(statusBar1_, &bar);
-  int width = std::max<int>(0, client.right - 2 * S(kMargin)), left = S(kMargin);
+  int width = std::max<int>(0, client.right - 2 * S(kEditorMargin)), left = S(kEditorMargin);
   int y = client.bottom - (bar.bottom - bar.top) - S(4) - static_cast<int>(notes_.size()) * S(kNote);
   for (HWND note : notes_) {
     MoveWindow(note, left, y, width, S(kNote), TRUE);
     y += S(kNote);
   }
   int buttons = client.bottom - (bar.bottom - bar.top) - S(4) - static_cast<int>(notes_.size()) * S(kNote) -
-                S(kMargin) - S(kButton);
+                S(kEditorMargin) - S(kButton);
   MoveWindow(addBtn_, left, buttons, S(80), S(kButton), TRUE);
   MoveWindow(deleteBtn_, left + S(88), buttons, S(80), S(kButton), TRUE);
-  MoveWindow(closeBtn_, client.right - S(kMargin + 80), buttons, S(80), S(kButton), TRUE);
-  int edit = buttons - S(kMargin) - S(kEdit);
+  MoveWindow(closeBtn_, client.right - S(kEditorMargin + 80), buttons, S(80), S(kButton), TRUE);
+  int edit = buttons - S(kEditorMargin) - S(kEdit);
   MoveWindow(currentEdit_, left, edit, width, S(kEdit), TRUE);
   MoveWindow(label2_, left, edit - S(kLabel + 2), width, S(kLabel), TRUE);
-  int listTop = S(kMargin + kLabel + 2);
-  MoveWindow(label1_, left, S(kMargin), width, S(kLabel), TRUE);
-  MoveWindow(listBox_, left, listTop, width, std::max(0, edit - S(kLabel + 2 + kMargin) - listTop), TRUE);
+  int listTop = S(kEditorMargin + kLabel + 2);
+  MoveWindow(label1_, left, S(kEditorMargin), width, S(kLabel), TRUE);
+  MoveWindow(listBox_, left, listTop, width, std::max(0, edit - S(kLabel + 2 + kEditorMargin) - listTop), TRUE);
 }
 
 LRESULT ProtectEntryEditor::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

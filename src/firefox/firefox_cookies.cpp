@@ -24,7 +24,7 @@ const char* Flag(int64_t value) { return value == 1 ? "TRUE" : "FALSE"; }
 
 // The leading block of Cookies.txt: empty lines and comments, but not the
 // HttpOnly cookies that look like comments.
-bool IsHeaderLine(const std::string& line) {
+bool IsCookiesTxtHeaderLine(const std::string& line) {
   return line.empty() || (line[0] == '#' && !StartsWith(line, kHttpOnlyMark));
 }
 
@@ -126,7 +126,7 @@ std::string CookieHost(std::string_view line) {
 
 CookiesTxt ParseCookiesTxt(std::string_view text) {
   std::vector<std::string> lines = cookies::SplitLines(text);
-  size_t headerEnd = cookies::HeaderBlockEnd(lines, IsHeaderLine);
+  size_t headerEnd = cookies::HeaderBlockEnd(lines, IsCookiesTxtHeaderLine);
   CookiesTxt file;
   file.header.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(headerEnd));
   for (size_t i = headerEnd; i < lines.size(); ++i) file.cookies.push_back({std::move(lines[i])});

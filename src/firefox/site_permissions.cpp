@@ -49,7 +49,7 @@ int64_t NowMilliseconds() {
       .count();
 }
 
-bool IsHeaderLine(const std::string& line) { return line.empty() || line[0] == '#'; }
+bool IsHostpermHeaderLine(const std::string& line) { return line.empty() || line[0] == '#'; }
 
 }  // namespace
 
@@ -61,7 +61,7 @@ std::string PermissionHost(std::string_view address) {
 
 HostpermFile ParseHostperm(std::string_view text) {
   std::vector<std::string> lines = cookies::SplitLines(text);
-  size_t headerEnd = cookies::HeaderBlockEnd(lines, IsHeaderLine);
+  size_t headerEnd = cookies::HeaderBlockEnd(lines, IsHostpermHeaderLine);
   HostpermFile file;
   file.header.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(headerEnd));
   for (size_t i = headerEnd; i < lines.size(); ++i) {

@@ -8,7 +8,7 @@
 namespace tidemark::ie {
 namespace {
 
-constexpr uint32_t kAllow = 1, kBlock = 5;
+constexpr uint32_t kAllowSetting = 1, kBlockSetting = 5;
 
 bool IsHostCharacter(char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
 
@@ -76,8 +76,8 @@ std::string IEPermissions::Find(std::string_view address) {
   std::optional<uint32_t> value =
       registry_.ReadDword(platform::RegistryRoot::CurrentUser, historyKey_ + "\\" + *domain, "");
   if (!value) return {};
-  if (*value == kAllow) return "Allow";
-  if (*value == kBlock) return "Block";
+  if (*value == kAllowSetting) return "Allow";
+  if (*value == kBlockSetting) return "Block";
   return "Other - " + std::to_string(*value);
 }
 
@@ -85,8 +85,8 @@ bool IEPermissions::Set(const std::string& domain, cookies::PermissionChange cha
   const std::string key = historyKey_ + "\\" + domain;
   const auto root = platform::RegistryRoot::CurrentUser;
   switch (change) {
-    case cookies::PermissionChange::Allow: return registry_.WriteDword(root, key, "", kAllow);
-    case cookies::PermissionChange::Block: return registry_.WriteDword(root, key, "", kBlock);
+    case cookies::PermissionChange::Allow: return registry_.WriteDword(root, key, "", kAllowSetting);
+    case cookies::PermissionChange::Block: return registry_.WriteDword(root, key, "", kBlockSetting);
     case cookies::PermissionChange::Remove: return !registry_.KeyExists(root, key) || registry_.DeleteKey(root, key);
     case cookies::PermissionChange::Session: break;
   }

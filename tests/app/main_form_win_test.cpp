@@ -25,7 +25,7 @@ namespace {
 using enum engine::PurgeFunctionId;
 using Lines = std::vector<std::string>;
 
-void Click(HWND control) {
+void NotifyClicked(HWND control) {
   SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED),
                reinterpret_cast<LPARAM>(control));
 }
@@ -110,16 +110,16 @@ TEST_F(MainFormTest, CreationLoadsTheOptionSetsEachFrameSavesAndResetsItsOwnAndC
   EXPECT_EQ(form->Frame(0).Options(), engine::OptionSet{});
   // Save, Reset and Set All act on their own frame and section.
   TFFoxOptionsFrame1& startup = form->Frame(2);
-  Click(startup.onButton);
+  NotifyClicked(startup.onButton);
   EXPECT_EQ(SendMessageA(startup.CheckBox(IEStrays), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_FALSE(form->Frame(0).Checked(IEStrays));
-  Click(startup.saveButton);
+  NotifyClicked(startup.saveButton);
   std::string saved = platform::RealFileSystem().ReadFile(context.paths.settingsFile).value_or("");
   EXPECT_NE(saved.find("[BootOptions]"), std::string::npos);
   EXPECT_EQ(saved.find("[StndOptions]"), std::string::npos);
-  Click(startup.offButton);
+  NotifyClicked(startup.offButton);
   EXPECT_FALSE(startup.Checked(Plugins));
-  Click(startup.resetButton);
+  NotifyClicked(startup.resetButton);
   for (const auto& function : engine::PurgeFunctions()) EXPECT_TRUE(startup.Checked(function.id)) << function.caption;
   EXPECT_EQ(platform::RealFileSystem().ReadFile(context.paths.settingsFile), saved);  // Reset and Set All write nothing
   form->ExitClick();  // as after an unattended run that shows nothing
@@ -136,7 +136,7 @@ TEST_F(MainFormTest, PurgeRunsTheVisibleFrameShowsAndCopiesTheResultsAndCancelSt
   test::ClipboardLock clipboard;
   bool cancel = false;
   Create([&](engine::PurgeFunctionId id, engine::PurgeEnvironment&) {
-    if (cancel && id == FirefoxCookies) Click(form->cancelButton());
+    if (cancel && id == FirefoxCookies) NotifyClicked(form->cancelButton());
   });
   form->PurgeBtnClick();
   EXPECT_EQ(form->report().ErrorLevel(), 9);
@@ -233,7 +233,7 @@ TEST_F(MainFormTest, ConfigurePagesShowTheLocatedTempFoldersAndTheirAppliesReach
   EXPECT_TRUE(HasLine(" Tidemark Data Path - " + context.paths.dataFolder));
   EXPECT_TRUE(HasLine("        System Temp:  " + UpperCase(folder / "temp")));
   environment.Set("tmp", folder / "work");
-  Click(temp.apply);
+  NotifyClicked(temp.apply);
   EXPECT_EQ(gui::WindowText(temp.labels[0]),
             UpperCase(folder / "work") + "  [... not safe to use - Folder name not \"temp\" ...]");
 
@@ -245,7 +245,7 @@ TEST_F(MainFormTest, ConfigurePagesShowTheLocatedTempFoldersAndTheirAppliesReach
   auto& general = form->configPages().general();
   general.shred.SetIndex(2);
   SetWindowTextA(general.repeatsEdit, "3");
-  Click(general.apply);
+  NotifyClicked(general.apply);
   form->PurgeBtnClick();
   EXPECT_EQ(sectionName, "  Processing \"Temp Folders\" with 4 Shred Operations");
 }
