@@ -17,6 +17,7 @@ bool IsNumericHost(std::string_view host) {
   std::string shape;
   for (char c : host) {
     bool digit = c == '*' || c == '-' || (c >= '0' && c <= '9');
+    if (!digit && c != '.') return false;
     if (!digit)
       shape.push_back(c);
     else if (shape.empty() || shape.back() != '#')
@@ -39,9 +40,7 @@ std::optional<std::string> IEPermissionDomain(std::string_view address) {
     }
   if (!schemeCut)
     if (size_t scheme = host.find("://"); scheme != std::string::npos) host.erase(0, scheme + 3);
-  size_t cut = host.find('?');
-  if (cut == std::string::npos) cut = host.find('#');
-  host = host.substr(0, cut);
+  host = host.substr(0, host.find_first_of("?#"));
   host = host.substr(0, host.find('/'));
   if (IsNumericHost(host)) return host;
 

@@ -313,6 +313,7 @@ TEST(IndexTexts, NamesAreTheBrowsersAgesShowDaysHoursAndMinutesAndPermissionsGoT
       {"Cookie:user@localhost/", "localhost"},                  {"Cookie:user@uk/", "uk"},
       {"Cookie:user@bad_host.test/", none},                     {"Cookie:user@we ird.test/", none},
       {"Cookie:user@site.test./", none},                        {"Cookie:user@/", none},
+      {"Cookie:user@#.#.#.#?x", none},                          {"Cookie:user@a.site.test#x?y", "site.test"},
       {"no-at-sign.test", "no-at-sign.test"},
   };
   for (const auto& [address, domain] : domains) EXPECT_EQ(IEPermissionDomain(address), domain) << address;
