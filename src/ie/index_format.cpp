@@ -124,15 +124,22 @@ int IndexEditor::Check() {
   return kIndexOk;
 }
 
+// Tables are only ever added to the chain: the links the walk knows must
+// stand, and a new last link brings the tables after it in.
 void IndexEditor::Revalidate() {
   if (!ready_ || corrupt_) return;
-  Chain chain = ReadChain(hashTable_);
-  if (Raw32(kHashTableField) != hashTable_ || chain.circular || chain.tables.size() < tables_.size() ||
-      !std::equal(tables_.begin(), tables_.end(), chain.tables.begin())) {
+  bool intact = Raw32(kHashTableField) == hashTable_ && IsTable(tables_[cursor_.table]);
+  for (size_t i = 0; intact && i + 1 < tables_.size(); ++i) intact = Raw32(tables_[i] + 8) == tables_[i + 1];
+  if (!intact) {
     corrupt_ = true;
     return;
   }
-  if (chain.tables.size() == tables_.size()) return;
+  if (Raw32(tables_.back() + 8) == 0) return;
+  Chain chain = ReadChain(hashTable_);
+  if (chain.circular || chain.tables.size() < tables_.size()) {
+    corrupt_ = true;
+    return;
+  }
   tables_ = std::move(chain.tables);
   sortedTables_ = tables_;
   std::sort(sortedTables_.begin(), sortedTables_.end());
