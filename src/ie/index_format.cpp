@@ -112,11 +112,9 @@ int IndexEditor::Check() {
   hashTable_ = Raw32(kHashTableField);
   if (hashTable_ == 0) return kIndexNotInitialized;
   if (!IsTable(hashTable_)) return kIndexBadHashPointer;
-  Chain chain = ReadChain(hashTable_);
+  Chain chain = ReadChain();
   if (chain.circular) return kIndexCorrupted;
-  tables_ = std::move(chain.tables);
-  sortedTables_ = tables_;
-  std::sort(sortedTables_.begin(), sortedTables_.end());
+  SetTables(std::move(chain.tables));
   subDirs_ = std::min<uint32_t>(view_[kSubDirCount], kMaxSubDirs);
   ready_ = true;
   ReadReferenced();
@@ -135,19 +133,17 @@ void IndexEditor::Revalidate() {
     return;
   }
   if (Raw32(tables_.back() + 8) == 0) return;
-  Chain chain = ReadChain(hashTable_);
+  Chain chain = ReadChain();
   if (chain.circular || chain.tables.size() < tables_.size()) {
     corrupt_ = true;
     return;
   }
-  tables_ = std::move(chain.tables);
-  sortedTables_ = tables_;
-  std::sort(sortedTables_.begin(), sortedTables_.end());
+  SetTables(std::move(chain.tables));
 }
 
-IndexEditor::Chain IndexEditor::ReadChain(uint64_t first) const {
+IndexEditor::Chain IndexEditor::ReadChain() const {
   Chain chain;
-  for (uint64_t table = first; IsTable(table); table = Raw32(table + 8)) {
+  for (uint64_t table = hashTable_; IsTable(table); table = Raw32(table + 8)) {
     // More tables than the view holds: the links run in a circle.
     if (chain.tables.size() >= view_.size() / kTableSize) {
       chain.circular = true;
@@ -157,6 +153,12 @@ IndexEditor::Chain IndexEditor::ReadChain(uint64_t first) const {
     chain.complete = Raw32(table + 8) == 0;
   }
   return chain;
+}
+
+void IndexEditor::SetTables(std::vector<uint64_t> tables) {
+  tables_ = std::move(tables);
+  sortedTables_ = tables_;
+  std::sort(sortedTables_.begin(), sortedTables_.end());
 }
 
 // A hash table lies wholly inside the view (not just starts there).
@@ -480,15 +482,12 @@ bool IndexEditor::Reset(char kind, std::string& message) {
   if (kind != 'C' && kind != 'D' && kind != 'T' && kind != 'V') return false;
   // The whole chain is checked before anything is written.
   hashTable_ = Raw32(kHashTableField);
-  Chain chain = ReadChain(hashTable_);
+  Chain chain = ReadChain();
   if (hashTable_ != 0 && (!chain.complete || chain.circular)) return false;
-  const std::vector<uint64_t>& tables = chain.tables;
-  sortedTables_ = tables;
-  std::sort(sortedTables_.begin(), sortedTables_.end());
-  for (uint64_t table : tables) {
+  SetTables(std::move(chain.tables));
+  for (uint64_t table : tables_) {
     for (uint64_t entry = table + kFirstEntry; entry <= table + kLastEntry; entry += kEntrySize) {
-      uint8_t low = view_[entry];
-      if (low != 1 && low != 3) Put32(entry, 1);
+      if (EntryInUse(entry)) Put32(entry, 1);
       Put32(entry + 4, 0);
     }
   }
@@ -511,7 +510,7 @@ bool IndexEditor::Reset(char kind, std::string& message) {
   if (hashTable_ != 0) {
     uint64_t from = kind == 'T' ? kBitmap : kResetArea;
     Zero(from, hashTable_ - from);
-    RebuildBitmap(tables);
+    RebuildBitmap();
   } else if (kind == 'C' || kind == 'T') {
     Zero(kLeakHead, 4);
     Zero(kCacheSize, 4);
@@ -524,7 +523,7 @@ bool IndexEditor::Reset(char kind, std::string& message) {
   return true;
 }
 
-void IndexEditor::RebuildBitmap(const std::vector<uint64_t>& tables) {
+void IndexEditor::RebuildBitmap() {
   uint32_t count = 0;
   auto mark = [&](uint64_t area) {
     uint64_t word = kBitmap + (area - kFirstBlock) / 1024;
@@ -532,7 +531,7 @@ void IndexEditor::RebuildBitmap(const std::vector<uint64_t>& tables) {
     Put32(word, ~0u);
     count += 32;
   };
-  for (uint64_t table : tables) mark(table);
+  for (uint64_t table : tables_) mark(table);
   if (hashTable_ > kFirstBlock) mark(kFirstBlock);
   Put32(kAllocatedBlocks, count);
 }

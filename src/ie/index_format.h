@@ -116,7 +116,8 @@ class IndexEditor {
   };
 
   bool OtherVersion() const;
-  Chain ReadChain(uint64_t first) const;
+  Chain ReadChain() const;
+  void SetTables(std::vector<uint64_t> tables);
   bool IsTable(uint64_t offset) const;
   bool IsChainTable(uint64_t offset) const;
   Cursor Start() const;
@@ -137,7 +138,7 @@ class IndexEditor {
   void FreeBlock(uint64_t block);
   void FreeEntry(uint64_t entry);
   std::vector<uint64_t> LeakChain();
-  void RebuildBitmap(const std::vector<uint64_t>& tables);
+  void RebuildBitmap();
 
   bool Has(uint64_t offset, uint64_t length) const;
   uint32_t Raw32(uint64_t offset) const;  // callers check the bounds
