@@ -232,7 +232,8 @@ TEST_F(IndexFormatTest, BlocksReadingHashAreWipedUnlessTheyAreTheChainsTables) {
   uint32_t tagged = b.Add({.url = "http://site.test/" + std::string(128 - 0x68 - 17, 'p') + "hashtag" +
                                   std::string(3000, 'q'),
                            .hashed = false});
-  uint32_t after = b.Add({.url = "http://after.test/", .hashed = false});
+  // A record after it: the scans must go on past the tagged one.
+  b.Add({.url = "http://after.test/", .hashed = false});
   bytes = b.Finish();
   ASSERT_EQ(std::string(&bytes[tagged + 128], &bytes[tagged + 135]), "hashtag");
   const Bytes built = bytes;
@@ -255,7 +256,6 @@ TEST_F(IndexFormatTest, BlocksReadingHashAreWipedUnlessTheyAreTheChainsTables) {
     EXPECT_TRUE(IndexEditor(bytes, {}).Reset(kind, message)) << message;
     EXPECT_TRUE(onlyTablesAndFreeBlocks()) << kind;
   }
-  EXPECT_NE(after, 0u);
 }
 
 // Between the walk and the deletion the browser may have changed the entry or the record: then nothing is deleted.
