@@ -31,6 +31,49 @@ constexpr const char* kHistoryStatements[] = {
     "DELETE FROM moz_InputHistory WHERE place_id IN( SELECT T.place_id FROM moz_InputHistory T LEFT OUTER JOIN moz_places P ON T.place_id = P.id WHERE P.id IS NULL)",
     "DELETE FROM moz_FavIcons WHERE id IN( SELECT F.id FROM moz_FavIcons F LEFT OUTER JOIN moz_places P ON F.id = P.favicon_id WHERE P.typed = 0 AND P.favicon_id IS NULL) ",
 };
+
+// What a removed page leaves behind in today's Firefox besides its place and
+// visits: the extra data Sync keeps of both, its annotations and input
+// history, its history metadata and the search terms only that used, the
+// new tab page's record of it, and its origin (the host the address bar
+// offers) once no place of the origin is left. Firefox's foreign keys and
+// triggers would remove these only while it runs. A metadata row keeps its
+// page's place but forgets a referrer that is gone.
+constexpr const char* kPlacesOrphanStatements[] = {
+    "DELETE FROM moz_historyvisits WHERE place_id NOT IN (SELECT id FROM moz_places)",
+    "DELETE FROM moz_historyvisits_extra WHERE visit_id NOT IN (SELECT id FROM moz_historyvisits)",
+    "DELETE FROM moz_places_extra WHERE place_id NOT IN (SELECT id FROM moz_places)",
+    "DELETE FROM moz_annos WHERE place_id NOT IN (SELECT id FROM moz_places)",
+    "DELETE FROM moz_inputhistory WHERE place_id NOT IN (SELECT id FROM moz_places)",
+    "DELETE FROM moz_newtab_shortcuts_interaction WHERE place_id NOT IN (SELECT id FROM moz_places)",
+    "DELETE FROM moz_places_metadata WHERE place_id NOT IN (SELECT id FROM moz_places)",
+    "UPDATE moz_places_metadata SET referrer_place_id = NULL WHERE referrer_place_id NOT IN (SELECT id FROM moz_places)",
+    "DELETE FROM moz_places_metadata_search_queries WHERE id NOT IN (SELECT search_query_id FROM moz_places_metadata WHERE search_query_id IS NOT NULL)",
+    "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places WHERE origin_id IS NOT NULL)",
+};
+
+// favicons.sqlite (Firefox 55 and later) with places.sqlite attached as
+// "places": the pages that are no longer a place (found as Firefox finds
+// them, by the address's hash, then compared whole), their links to icons,
+// and the icons no page uses. A root icon ("host/favicon.ico") serves every
+// page of its host, so it stays while a place of that host (with or without
+// "www.") is left, as a bookmark's is. A host is what lies between "://" and
+// the next '/'.
+constexpr const char* kFaviconOrphanStatements[] = {
+    "DELETE FROM moz_pages_w_icons WHERE NOT EXISTS (SELECT 1 FROM places.moz_places P WHERE P.url_hash = moz_pages_w_icons.page_url_hash AND P.url = moz_pages_w_icons.page_url)",
+    "DELETE FROM moz_icons_to_pages WHERE page_id NOT IN (SELECT id FROM moz_pages_w_icons) OR icon_id NOT IN (SELECT id FROM moz_icons)",
+    "DELETE FROM moz_icons WHERE id NOT IN (SELECT icon_id FROM moz_icons_to_pages) AND (root = 0 OR id NOT IN ("
+    "WITH place_hosts(host) AS (SELECT substr(rest, 1, instr(rest || '/', '/') - 1) FROM (SELECT substr(url, instr(url, '://') + 3) AS rest FROM places.moz_places)), "
+    "root_icons(id, host) AS (SELECT id, substr(rest, 1, instr(rest || '/', '/') - 1) FROM (SELECT id, substr(icon_url, instr(icon_url, '://') + 3) AS rest FROM moz_icons WHERE root = 1)) "
+    "SELECT id FROM root_icons WHERE host IN place_hosts OR (host LIKE 'www.%' AND substr(host, 5) IN place_hosts)))",
+};
+
+// What a current form history keeps beside each entry: where it was typed.
+constexpr const char* kFormHistoryStatements[] = {
+    "DELETE FROM  moz_formhistory",
+    "DELETE FROM moz_history_to_sources WHERE history_id NOT IN (SELECT id FROM moz_formhistory)",
+    "DELETE FROM moz_sources WHERE id NOT IN (SELECT source_id FROM moz_history_to_sources WHERE source_id IS NOT NULL)",
+};
 // clang-format on
 
 bool MissingDatabase(engine::PurgeEnvironment& env, const char* line) {
@@ -39,25 +82,36 @@ bool MissingDatabase(engine::PurgeEnvironment& env, const char* line) {
 }
 
 using Compaction = void (*)(engine::PurgeEnvironment&, TSQLiteDatabase&);
+using Statements = std::span<const char* const>;
 
-// The table a "DELETE FROM <table> ..." statement empties.
+// The table a "DELETE FROM <table> ..." or "UPDATE <table> ..." statement changes.
 std::string TargetTable(std::string_view statement) {
-  std::string_view rest = statement.substr(std::string_view("DELETE FROM").size());
+  std::string_view rest = statement.substr(statement.find(' '));
+  if (statement.starts_with("DELETE")) rest = rest.substr(rest.find("FROM") + 4);
   rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
   return std::string(rest.substr(0, rest.find(' ')));
 }
 
-// Runs the statements one by one, each committing on its own, then the
-// compaction (if any). A statement whose table this Firefox no longer keeps
-// in the file (favicons moved to a file of their own) has nothing to delete.
-// The first failure ends the work with failedLine; the compaction never
-// turns the deletion into a failure.
-bool PurgeDatabase(engine::PurgeEnvironment& env, const std::string& path, std::span<const char* const> statements,
-                   const char* failedLine, Compaction compaction) {
-  try {
-    TSQLiteDatabase database = OpenProfileDatabase(env, path);
+// Runs the statements one by one, each committing on its own. A statement
+// whose table this Firefox does not keep in the file (favicons moved to a
+// file of their own; origins and history metadata came later) has nothing
+// to change.
+void RunStatements(TSQLiteDatabase& database, std::initializer_list<Statements> lists) {
+  for (Statements statements : lists)
     for (const char* statement : statements)
       if (database.HasTable(TargetTable(statement))) database.Execute(statement);
+}
+
+// Opens the database (with places.sqlite beside it when the statements
+// read it), runs the statements, then the compaction (if any). The first
+// failure ends the work with failedLine; the compaction never turns the
+// deletion into a failure.
+bool PurgeDatabase(engine::PurgeEnvironment& env, const std::string& path, std::initializer_list<Statements> lists,
+                   const std::string& failedLine, Compaction compaction, bool attachPlaces = false) {
+  try {
+    TSQLiteDatabase database = OpenProfileDatabase(env, path);
+    if (attachPlaces) database.Attach(env.located.firefox.PlacesFile, "places");
+    RunStatements(database, lists);
     if (compaction) compaction(env, database);
     return true;
   } catch (const ESQLiteException& failure) {
@@ -66,11 +120,26 @@ bool PurgeDatabase(engine::PurgeEnvironment& env, const std::string& path, std::
   return false;
 }
 
+// After places.sqlite: the icons of the pages that are gone, in the
+// favicons file beside it (none before Firefox 55).
+bool PurgeFavicons(engine::PurgeEnvironment& env, const std::string& failedLine, Compaction compaction) {
+  const std::string& favicons = env.located.firefox.FaviconsFile;
+  return !env.platform.files.FileExists(favicons) ||
+         PurgeDatabase(env, favicons, {kFaviconOrphanStatements}, failedLine, compaction, true);
+}
+
 void CompactPlaces(engine::PurgeEnvironment& env, TSQLiteDatabase& database) {
   if (env.flags.compact)
     CompactDatabase(env, database,
                     {"  Compact History file completed", "*** Error - Compact History file failed - ",
                      "*** Error - Compact History file failed - exception"});
+}
+
+void CompactFavicons(engine::PurgeEnvironment& env, TSQLiteDatabase& database) {
+  if (env.flags.compact)
+    CompactDatabase(env, database,
+                    {"  Compact Favicons file completed", "*** Error - Compact Favicons file failed - ",
+                     "*** Error - Compact Favicons file failed - exception"});
 }
 
 void CompactFormHistory(engine::PurgeEnvironment& env, TSQLiteDatabase& database) {
@@ -97,23 +166,24 @@ void HistoryBody(engine::PurgeEnvironment& env, const std::string& datFile,
 bool DeleteTypedUrls(engine::PurgeEnvironment& env) {
   const locations::FirefoxLocations& firefox = env.located.firefox;
   if (!firefox.PlacesSqlitePresent) return MissingDatabase(env, kPlacesMissing);
-  return PurgeDatabase(env, firefox.PlacesFile, kTypedUrlStatements,
-                       "*** Error - Delete Typed URL entries failed - Places.SQLite", nullptr);
+  return PurgeDatabase(env, firefox.PlacesFile, {kTypedUrlStatements, kPlacesOrphanStatements},
+                       "*** Error - Delete Typed URL entries failed - Places.SQLite", nullptr) &&
+         PurgeFavicons(env, "*** Error - Delete Typed URL entries failed - Favicons.SQLite", nullptr);
 }
 
 bool DeleteHistory(engine::PurgeEnvironment& env) {
   const locations::FirefoxLocations& firefox = env.located.firefox;
   if (!firefox.PlacesSqlitePresent) return MissingDatabase(env, kPlacesMissing);
-  return PurgeDatabase(env, firefox.PlacesFile, kHistoryStatements,
-                       "*** Error - Delete entries from History failed - Places.SQLite", CompactPlaces);
+  return PurgeDatabase(env, firefox.PlacesFile, {kHistoryStatements, kPlacesOrphanStatements},
+                       "*** Error - Delete entries from History failed - Places.SQLite", CompactPlaces) &&
+         PurgeFavicons(env, "*** Error - Delete entries from History failed - Favicons.SQLite", CompactFavicons);
 }
 
 bool DeleteFormHistory(engine::PurgeEnvironment& env) {
   const locations::FirefoxLocations& firefox = env.located.firefox;
   if (!firefox.FormHistorySqlitePresent)
     return MissingDatabase(env, "*** Error - Unable to find FireFox Form History file - FormHistory.SQLite");
-  static constexpr const char* kStatements[] = {"DELETE FROM  moz_formhistory"};
-  return PurgeDatabase(env, firefox.FormHistorySqliteFile, kStatements,
+  return PurgeDatabase(env, firefox.FormHistorySqliteFile, {kFormHistoryStatements},
                        "*** Error - Delete entries from Form History failed - FormHistory.SQLite", CompactFormHistory);
 }
 

@@ -199,6 +199,10 @@ void TSQLiteDatabase::Execute(const std::string& sql) {
 
 TSQLiteTable TSQLiteDatabase::Query(const std::string& sql) { return TSQLiteTable(*this, sql); }
 
+void TSQLiteDatabase::Attach(const std::string& fileName, const std::string& schema) {
+  TSQLiteStatement(*this, "ATTACH DATABASE ?1 AS " + schema).Execute({Utf8FileName(fileName)});
+}
+
 bool TSQLiteDatabase::HasTable(const std::string& name) {
   Finalizer statement{Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE")};
   sqlite3_bind_text(statement.statement, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);

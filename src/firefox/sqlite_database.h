@@ -65,6 +65,8 @@ class TSQLiteDatabase {
   void Execute(const std::string& sql);
   // All rows of a query.
   TSQLiteTable Query(const std::string& sql);
+  // Opens another database file in this connection under the schema name.
+  void Attach(const std::string& fileName, const std::string& schema);
   // The database holds a table of this name (case does not matter, as in SQL).
   bool HasTable(const std::string& name);
   // Inside a transaction that BEGIN opened and nothing has ended yet.

@@ -131,6 +131,7 @@ void BuildProfilePaths(FirefoxLocations& firefox) {
   firefox.CookiesTxtFile = profile + "\\Cookies.txt";
   firefox.CookiesSqliteFile = profile + "\\Cookies.sqlite";
   firefox.PlacesFile = profile + "\\Places.sqlite";
+  firefox.FaviconsFile = profile + "\\favicons.sqlite";
   firefox.FormHistorySqliteFile = profile + "\\FormHistory.sqlite";
   firefox.CookiesPg1File = profile + "\\Cookies.pg1";
   firefox.CookiesPg2File = profile + "\\Cookies.pg2";

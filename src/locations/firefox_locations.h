@@ -32,6 +32,7 @@ struct FirefoxLocations {
   std::string CookiesTxtFile;
   std::string CookiesSqliteFile;
   std::string PlacesFile;
+  std::string FaviconsFile;  // Firefox 55 and later: the icons of places.sqlite's pages
   std::string FormHistorySqliteFile;
   std::string CookiesPg1File;
   std::string CookiesPg2File;

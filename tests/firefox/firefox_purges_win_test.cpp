@@ -195,6 +195,97 @@ TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlikeAndTheCacheEmptiesBot
   EXPECT_TRUE(f.files.RemoveFolder(profile + "\\Cache") && f.files.RemoveFolder(localProfile + "\\Cache"));
 }
 
+// A current profile's history: a visited page, a bookmarked one with a "www." twin, a typed one; each with its
+// origin, history metadata, search terms, Sync's extra data, a new tab record and icons, the bookmark's root icons too.
+constexpr std::initializer_list<const char*> kCurrentHistory = {
+    "INSERT INTO moz_origins (id, prefix, host, frecency) VALUES (1, 'https://', 'secret-alpha.example', 1), (2, "
+    "'https://', 'booked.example', 1), (3, 'https://', 'typed-gamma.example', 1), (4, 'https://', "
+    "'www.booked.example', 1)",
+    "INSERT INTO moz_places (id, url, url_hash, origin_id, typed) VALUES (1001, 'https://secret-alpha.example/page', "
+    "11, 1, 0), (1002, 'https://booked.example/', 12, 2, 0), (1003, 'https://typed-gamma.example/', 13, 3, 1), "
+    "(1004, 'https://www.booked.example/other', 14, 4, 0)",
+    "INSERT INTO moz_historyvisits (id, place_id, visit_type) VALUES (2001, 1001, 1), (2002, 1002, 1), (2003, 1003, "
+    "2), (2004, 1004, 1), (2005, 1003, 1)",
+    "INSERT INTO moz_historyvisits_extra (visit_id, sync_json) VALUES (2001, '{\"secret-alpha\":1}'), (2003, "
+    "'{\"typed-gamma\":1}')",
+    "INSERT INTO moz_places_extra (place_id, sync_json) VALUES (1001, '{\"secret-alpha\":2}'), (1002, '{}')",
+    "INSERT INTO moz_bookmarks (id, type, fk) VALUES (3002, 1, 1002)",
+    "INSERT INTO moz_places_metadata_search_queries (id, terms) VALUES (1, 'secret-alpha terms'), (2, 'booked "
+    "terms'), (3, 'typed-gamma terms')",
+    "INSERT INTO moz_places_metadata (id, place_id, referrer_place_id, search_query_id) VALUES (5001, 1001, NULL, 1), "
+    "(5002, 1002, 1001, 2), (5003, 1003, NULL, 3)",
+    "INSERT INTO moz_newtab_shortcuts_interaction (id, place_id, event_type, timestamp_s, pinned, tile_position) "
+    "VALUES (6001, 1001, 0, 1, 0, 1), (6002, 1002, 0, 1, 1, 2)",
+};
+// Pages as places.sqlite's (hash and address), and one whose hash is a kept place's but whose address is not.
+constexpr std::initializer_list<const char*> kCurrentIcons = {
+    "INSERT INTO moz_pages_w_icons (id, page_url, page_url_hash) VALUES (1, 'https://secret-alpha.example/page', "
+    "11), (2, 'https://booked.example/', 12), (3, 'https://typed-gamma.example/', 13), (4, "
+    "'https://secret-collision.example/', 12)",
+    "INSERT INTO moz_icons (id, icon_url, fixed_icon_url_hash, root) VALUES (1, "
+    "'https://secret-alpha.example/a.png', 1, 0), (2, 'https://booked.example/favicon.ico', 2, 1), (3, "
+    "'https://secret-alpha.example/favicon.ico', 3, 1), (4, 'https://www.booked.example/favicon.ico', 4, 1), (5, "
+    "'https://booked.example/b.png', 5, 0), (6, 'https://typed-gamma.example/t.png', 6, 0), (7, "
+    "'https://secret-unused.example/u.png', 7, 0), (8, 'https://secret-collision.example/c.png', 8, 0)",
+    "INSERT INTO moz_icons_to_pages (page_id, icon_id) VALUES (1, 1), (2, 5), (3, 6), (4, 8), (9, 5)",
+};
+
+TEST_F(FirefoxPurge, CurrentProfileLosesEveryOrphanOfItsHistoryAndKeepsTheBookmarkWhole) {
+  const std::string places = Places(), favicons = profile + "\\favicons.sqlite", forms = profile + "\\formhistory.sqlite";
+  for (auto schema : {test::kCurrentPlacesSchema, kCurrentHistory}) test::BuildDatabase(places, schema);
+  for (auto schema : {test::kCurrentFaviconsSchema, kCurrentIcons}) test::BuildDatabase(favicons, schema);
+  test::BuildDatabase(forms, test::kCurrentFormHistorySchema);
+  test::BuildDatabase(forms, {"INSERT INTO moz_formhistory (id, fieldname, value) VALUES (1, 'q', 'secret-delta "
+                              "form'), (2, 'email', 'secret-delta@example.net')",
+                              "INSERT INTO moz_sources (id, source) VALUES (1, 'secret-delta.example/form')",
+                              "INSERT INTO moz_history_to_sources VALUES (1, 1), (2, 1)"});
+  Locate();
+  auto bytes = [&] {
+    std::string all;
+    for (const std::string& file : {places, favicons, forms})
+      for (const char* suffix : {"", "-wal", "-journal"}) all += f.files.ReadFile(file + suffix).value_or("") + "|";
+    return all;
+  };
+  // Each table's keys in order, in the database holding it.
+  auto keys = [](const std::string& database, const std::string& table, const char* key = "id") {
+    return test::QueryText(database, "SELECT group_concat(k, ',') FROM (SELECT " + std::string(key) + " AS k FROM " +
+                                         table + " ORDER BY 1)");
+  };
+  auto state = [&] {
+    return keys(places, "moz_places") + " " + keys(places, "moz_origins") + " " + keys(places, "moz_historyvisits") +
+           " " + keys(places, "moz_historyvisits_extra", "visit_id") + " " +
+           keys(places, "moz_places_extra", "place_id") + " " +
+           keys(places, "moz_places_metadata", "id || ':' || ifnull(referrer_place_id, '-')") + " " +
+           keys(places, "moz_places_metadata_search_queries") + " " + keys(places, "moz_newtab_shortcuts_interaction") +
+           " | " + keys(favicons, "moz_pages_w_icons") + " " + keys(favicons, "moz_icons") + " " +
+           keys(favicons, "moz_icons_to_pages", "page_id || ':' || icon_id");
+  };
+  const std::string before = bytes();
+  f.state.previewMode = true;
+  for (auto body : {FirefoxTypedUrlsPurge, FirefoxHistoryPurge, FirefoxFormHistoryPurge}) f.Run(body);
+  EXPECT_EQ(bytes(), before) << "a Preview changes no byte";
+  f.state.previewMode = false;
+  f.state.flags.secureErase = true;
+  const Lines journals = {"       deleted - " + f.firefox.PlacesFile + "-wal",
+                          "       deleted - " + f.firefox.FaviconsFile + "-wal"};
+  auto with = [](Lines lines, const std::string& last) {
+    lines.push_back(last);
+    return lines;
+  };
+  EXPECT_EQ(f.Run(FirefoxHistoryPurge), with(journals, "  Deleted entries from  FireFox History file - Places.SQLite"));
+  EXPECT_EQ(state(), "1002,1003 2,3 2003 2003 1002 5002:-,5003:- 2,3 6002 | 2,3 2,4,5,6 2:5,3:6")
+      << "the bookmark keeps its place, origin, metadata (without the gone referrer) and icons, root ones too";
+  EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), with(journals, "  Deleted entries from  FireFox Typed URLs - Places.SQLite"));
+  EXPECT_EQ(state(), "1002 2   1002 5002:- 2 6002 | 2 2,4,5 2:5");
+  EXPECT_EQ(f.Run(FirefoxFormHistoryPurge),
+            (Lines{"       deleted - " + f.firefox.FormHistorySqliteFile + "-wal",
+                   "  Deleted entries from FireFox Form History file - FormHistory.SQLite"}));
+  EXPECT_EQ(keys(forms, "moz_formhistory") + keys(forms, "moz_sources") + keys(forms, "moz_history_to_sources", "1"),
+            "");
+  const std::string after = bytes();
+  for (const char* removed : {"secret-", "typed-gamma"}) EXPECT_EQ(after.find(removed), std::string::npos) << removed;
+}
+
 // SQLite's own file system with its deletions watched: the files it deleted while they still held the needle.
 class DeletionWatch {
  public:
