@@ -3,6 +3,7 @@
 // the driver skips them while Firefox runs.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "engine/purge_environment.h"
 #include "firefox/firefox_cookies.h"
@@ -20,6 +21,14 @@ void FirefoxFormHistoryPurge(engine::PurgeEnvironment& env);
 bool DeleteTypedUrls(engine::PurgeEnvironment& env);
 bool DeleteHistory(engine::PurgeEnvironment& env);
 bool DeleteFormHistory(engine::PurgeEnvironment& env);
+
+// What DeleteHistory sends: to places.sqlite, then to favicons.sqlite with
+// places.sqlite attached as "places"; a statement whose table the database
+// lacks is left out.
+struct HistoryStatements {
+  std::vector<const char*> places, favicons;
+};
+const HistoryStatements& DeleteHistoryStatements();
 
 // Opens one of the profile's databases for changes; with Secure Erase on,
 // whatever is deleted through it is overwritten in the file, and the

@@ -163,6 +163,17 @@ void HistoryBody(engine::PurgeEnvironment& env, const std::string& datFile,
 
 }  // namespace
 
+const HistoryStatements& DeleteHistoryStatements() {
+  static const HistoryStatements statements = [] {
+    HistoryStatements lists;
+    for (Statements list : {Statements(kHistoryStatements), Statements(kPlacesOrphanStatements)})
+      lists.places.insert(lists.places.end(), list.begin(), list.end());
+    lists.favicons.assign(std::begin(kFaviconOrphanStatements), std::end(kFaviconOrphanStatements));
+    return lists;
+  }();
+  return statements;
+}
+
 bool DeleteTypedUrls(engine::PurgeEnvironment& env) {
   const locations::FirefoxLocations& firefox = env.located.firefox;
   if (!firefox.PlacesSqlitePresent) return MissingDatabase(env, kPlacesMissing);
