@@ -284,6 +284,17 @@ TEST_F(FirefoxPurge, CurrentProfileLosesEveryOrphanOfItsHistoryAndKeepsTheBookma
             "");
   const std::string after = bytes();
   for (const char* removed : {"secret-", "typed-gamma"}) EXPECT_EQ(after.find(removed), std::string::npos) << removed;
+  // Both files are compacted; the favicons file failing is told apart from places.sqlite.
+  f.state.flags.compact = true;
+  EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{"  Compact History file completed", journals[0],
+                                             "  Compact Favicons file completed", journals[1],
+                                             "  Deleted entries from  FireFox History file - Places.SQLite"}));
+  TSQLiteDatabase writer(favicons);
+  writer.Execute("BEGIN IMMEDIATE");
+  EXPECT_EQ(f.Run(FirefoxHistoryPurge),
+            (Lines{"  Compact History file completed", journals[0],
+                   "*** Error - Delete entries from History failed - Favicons.SQLite - database is locked"}));
+  EXPECT_EQ(f.r.report.ErrorLevel(), 3);
 }
 
 // SQLite's own file system with its deletions watched: the files it deleted while they still held the needle.
