@@ -32,8 +32,9 @@ constexpr const char* kHistoryStatements[] = {
     "DELETE FROM moz_FavIcons WHERE id IN( SELECT F.id FROM moz_FavIcons F LEFT OUTER JOIN moz_places P ON F.id = P.favicon_id WHERE P.typed = 0 AND P.favicon_id IS NULL) ",
 };
 
-// What a removed page leaves behind in today's Firefox besides its place and
-// visits: the extra data Sync keeps of both, its annotations and input
+// What removed visits and places leave behind: the visit count and date of
+// a place that stays (a bookmark) and, in today's Firefox, the extra data
+// Sync keeps of both, its annotations and input
 // history, its history metadata and the search terms only that used, the
 // new tab page's record of it, and its origin (the host the address bar
 // offers) once no place of the origin is left. Firefox's foreign keys and
@@ -41,6 +42,7 @@ constexpr const char* kHistoryStatements[] = {
 // page's place but forgets a referrer that is gone.
 constexpr const char* kPlacesOrphanStatements[] = {
     "DELETE FROM moz_historyvisits WHERE place_id NOT IN (SELECT id FROM moz_places)",
+    "UPDATE moz_places SET visit_count = 0, last_visit_date = NULL WHERE (visit_count <> 0 OR last_visit_date IS NOT NULL) AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE place_id IS NOT NULL)",
     "DELETE FROM moz_historyvisits_extra WHERE visit_id NOT IN (SELECT id FROM moz_historyvisits)",
     "DELETE FROM moz_places_extra WHERE place_id NOT IN (SELECT id FROM moz_places)",
     "DELETE FROM moz_annos WHERE place_id NOT IN (SELECT id FROM moz_places)",

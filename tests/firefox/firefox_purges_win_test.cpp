@@ -201,9 +201,9 @@ constexpr std::initializer_list<const char*> kCurrentHistory = {
     "INSERT INTO moz_origins (id, prefix, host, frecency) VALUES (1, 'https://', 'secret-alpha.example', 1), (2, "
     "'https://', 'booked.example', 1), (3, 'https://', 'typed-gamma.example', 1), (4, 'https://', "
     "'www.booked.example', 1)",
-    "INSERT INTO moz_places (id, url, url_hash, origin_id, typed) VALUES (1001, 'https://secret-alpha.example/page', "
-    "11, 1, 0), (1002, 'https://booked.example/', 12, 2, 0), (1003, 'https://typed-gamma.example/', 13, 3, 1), "
-    "(1004, 'https://www.booked.example/other', 14, 4, 0)",
+    "INSERT INTO moz_places (id, url, url_hash, origin_id, typed, visit_count, last_visit_date) VALUES (1001, "
+    "'https://secret-alpha.example/page', 11, 1, 0, 1, 7), (1002, 'https://booked.example/', 12, 2, 0, 1, 8), (1003, "
+    "'https://typed-gamma.example/', 13, 3, 1, 2, 9), (1004, 'https://www.booked.example/other', 14, 4, 0, 1, 6)",
     "INSERT INTO moz_historyvisits (id, place_id, visit_type) VALUES (2001, 1001, 1), (2002, 1002, 1), (2003, 1003, "
     "2), (2004, 1004, 1), (2005, 1003, 1)",
     "INSERT INTO moz_historyvisits_extra (visit_id, sync_json) VALUES (2001, '{\"secret-alpha\":1}'), (2003, "
@@ -252,7 +252,8 @@ TEST_F(FirefoxPurge, CurrentProfileLosesEveryOrphanOfItsHistoryAndKeepsTheBookma
                                          table + " ORDER BY 1)");
   };
   auto state = [&] {
-    return keys(places, "moz_places") + " " + keys(places, "moz_origins") + " " + keys(places, "moz_historyvisits") +
+    return keys(places, "moz_places", "id || ':' || visit_count || ':' || ifnull(last_visit_date, '-')") + " " +
+           keys(places, "moz_origins") + " " + keys(places, "moz_historyvisits") +
            " " + keys(places, "moz_historyvisits_extra", "visit_id") + " " +
            keys(places, "moz_places_extra", "place_id") + " " +
            keys(places, "moz_places_metadata", "id || ':' || ifnull(referrer_place_id, '-')") + " " +
@@ -273,10 +274,11 @@ TEST_F(FirefoxPurge, CurrentProfileLosesEveryOrphanOfItsHistoryAndKeepsTheBookma
     return lines;
   };
   EXPECT_EQ(f.Run(FirefoxHistoryPurge), with(journals, "  Deleted entries from  FireFox History file - Places.SQLite"));
-  EXPECT_EQ(state(), "1002,1003 2,3 2003 2003 1002 5002:-,5003:- 2,3 6002 | 2,3 2,4,5,6 2:5,3:6")
-      << "the bookmark keeps its place, origin, metadata (without the gone referrer) and icons, root ones too";
+  EXPECT_EQ(state(), "1002:0:-,1003:2:9 2,3 2003 2003 1002 5002:-,5003:- 2,3 6002 | 2,3 2,4,5,6 2:5,3:6")
+      << "the bookmark keeps its place (without its visits), origin, metadata (without the gone referrer) and icons, "
+         "root ones too; the typed visit stays";
   EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), with(journals, "  Deleted entries from  FireFox Typed URLs - Places.SQLite"));
-  EXPECT_EQ(state(), "1002 2   1002 5002:- 2 6002 | 2 2,4,5 2:5");
+  EXPECT_EQ(state(), "1002:0:- 2   1002 5002:- 2 6002 | 2 2,4,5 2:5");
   EXPECT_EQ(f.Run(FirefoxFormHistoryPurge),
             (Lines{"       deleted - " + f.firefox.FormHistorySqliteFile + "-wal",
                    "  Deleted entries from FireFox Form History file - FormHistory.SQLite"}));
