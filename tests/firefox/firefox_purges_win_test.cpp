@@ -3,12 +3,16 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
+#include <set>
 #include <tuple>
 
+#include "engine/labels.h"
 #include "firefox/firefox_purges.h"
 #include "firefox_databases.h"
 #include "locations/firefox_locations.h"
+#include "platform/text.h"
 #include "support/purge_fixture_win.h"
 #include "support/samples.h"
 
@@ -161,7 +165,7 @@ constexpr std::initializer_list<const char*> kPlaces = {
     "4), (4003, 1003, 2, 0)",
 };
 
-TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlikeAndTheCacheEmptiesBothCacheFoldersAndTheFastLoadFile) {
+TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlike) {
   test::BuildDatabase(Places(), test::kCurrentPlacesSchema);
   test::BuildDatabase(Places(), kPlaces);
   const std::string forms = profile + "\\formhistory.sqlite";
@@ -181,18 +185,47 @@ TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlikeAndTheCacheEmptiesBot
   EXPECT_EQ(f.Run(FirefoxFormHistoryPurge),
             (Lines{"  Deleted entries from FireFox Form History file - FormHistory.SQLite"}));
   EXPECT_EQ(test::QueryCount(forms, "SELECT * FROM moz_formhistory"), 0);
-  for (const char* file : {"Roaming\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\_CACHE_MAP_",
-                           "Local\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\0\\5F2E1d01",
-                           "Local\\Mozilla\\Firefox\\Profiles\\t3st.default\\XUL.MFL"})
-    f.scratch.Write(file, "data");
-  Locate();
-  f.state.flags.detailReport = false;  // the data file's line shows all the same
-  EXPECT_EQ(f.Run(FirefoxCachePurge),
-            (Lines{"       deleted - " + localProfile + "\\XUL.MFL",
-                   "  Purge \"FireFox Cache\" Function Completed.   4 Cache Data Files Processed."}));
-  EXPECT_FALSE(f.files.FileExists(localProfile + "\\XUL.MFL"));
-  // The cache folders themselves stay, emptied.
-  EXPECT_TRUE(f.files.RemoveFolder(profile + "\\Cache") && f.files.RemoveFolder(localProfile + "\\Cache"));
+}
+
+TEST_F(FirefoxPurge, CacheEmptiesTheCacheFoldersOfAnOldAndACurrentProfileAndTheFastLoadFileAndKeepsTheFolders) {
+  const std::string completed = "  Purge \"FireFox Cache\" Function Completed.";
+  // The files below the local profile folder and below the roaming one, the lines of the run.
+  const std::tuple<Lines, Lines, Lines> cases[] = {
+      {{"Cache\\0\\5F2E1d01", "XUL.MFL"},
+       {"Cache\\_CACHE_MAP_"},
+       {"       deleted - " + localProfile + "\\XUL.MFL", completed + "   4 Cache Data Files Processed."}},
+      // No Cache folder any more: the caches are found from the profile folders alone.
+      {{"cache2\\entries\\3C5A9E0F1B", "cache2\\doomed\\1", "cache2\\index", "startupCache\\startupCache.8.little",
+        "thumbnails\\0a1b2c.png", "jumpListCache\\aXh3.ico"},
+       {"cache2\\entries\\D00DFEED"},
+       {completed + "   10 Cache Data Files Processed."}},
+      {{}, {}, {"    No Cache Data Files found to delete.", completed}},
+  };
+  const std::string settings = f.scratch.Write("Roaming\\Mozilla\\Firefox\\Profiles\\t3st.default\\prefs.js", "");
+  for (const auto& [localFiles, roamingFiles, lines] : cases) {
+    Lines files;
+    std::set<std::string> folders;  // they stay, emptied
+    for (const auto& [root, names] : {std::pair{localProfile, localFiles}, {profile, roamingFiles}})
+      for (const std::string& name : names) {
+        files.push_back(root + "\\" + name);
+        ASSERT_TRUE(f.files.CreateFolders(ParentFolder(files.back())) && f.files.WriteFile(files.back(), "data"));
+        if (size_t end = name.find('\\'); end != std::string::npos) folders.insert(root + "\\" + name.substr(0, end));
+      }
+    Locate();
+    f.state.previewMode = true;
+    const Lines preview = f.Run(FirefoxCachePurge);
+    EXPECT_EQ(preview.back(), lines.back()) << "a Preview counts alike";
+    for (const std::string& file : files) {
+      EXPECT_EQ(std::ranges::count(preview, UpperCase(std::string(engine::kToDelete) + file), UpperCase), 1) << file;
+      EXPECT_TRUE(f.files.FileExists(file)) << "a Preview changes nothing";
+    }
+    f.state.previewMode = f.state.flags.detailReport = false;  // the data file's line shows all the same
+    EXPECT_EQ(f.Run(FirefoxCachePurge), lines);
+    for (const std::string& file : files) EXPECT_FALSE(f.files.FileExists(file)) << file;
+    for (const std::string& folder : folders) EXPECT_TRUE(f.files.RemoveFolder(folder)) << folder;
+    f.state.flags.detailReport = true;
+  }
+  EXPECT_TRUE(f.files.FileExists(settings));
 }
 
 // SQLite's own file system with its deletions watched: the files it deleted while they still held the needle.
