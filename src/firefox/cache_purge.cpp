@@ -1,6 +1,7 @@
 // The disk cache: everything inside the profile's cache folder and the one
-// under Local Application Data (the folders stay), and the fast-load file
-// XUL.MFL beside the latter.
+// under Local Application Data, and the fast-load file XUL.MFL beside the
+// latter; then the caches of a current Firefox in either profile folder. The
+// folders themselves stay.
 #include "firefox/firefox_purges.h"
 
 namespace tidemark::firefox {
@@ -8,6 +9,9 @@ namespace {
 
 // A folder the locations found (an empty one means no profile was located).
 bool Located(const std::string& folder) { return !folder.empty() && folder != locations::kFolderNotFoundText; }
+
+// A current Firefox's disk cache, startup cache, page thumbnails and taskbar icons.
+constexpr const char* kCurrentCacheFolders[] = {"cache2", "startupCache", "thumbnails", "jumpListCache"};
 
 }  // namespace
 
@@ -24,6 +28,11 @@ void FirefoxCachePurge(engine::PurgeEnvironment& env) {
       if (env.platform.files.FileExists(fastLoad) && deletion.DeleteDataFile(fastLoad)) ++deletion.ItemsProcessed;
     }
   }
+  // The local profile folder is known even where no Cache folder is any more.
+  for (const std::string* profile : {&firefox.FirefoxLocalProfileFolder, &firefox.FirefoxProfileFolder})
+    if (Located(*profile))
+      for (const char* folder : kCurrentCacheFolders)
+        deletion.DeleteFolderContents(*profile + "\\" + folder, "*.*", false);
 
   const std::string completed = "  Purge \"FireFox Cache\" Function Completed.";
   int32_t count = deletion.ItemsProcessed;

@@ -40,7 +40,7 @@ struct FirefoxLocations {
   std::string FormHistoryDatFile;
   std::string FirefoxCacheFolder;
   std::string FirefoxLocalCacheFolder;    // the cache under Local Application Data, or empty
-  std::string FirefoxLocalProfileFolder;  // its parent folder
+  std::string FirefoxLocalProfileFolder;  // its parent, the profile's folder there, kept where that cache is missing
 
   // The SQLite databases that existed when located.
   bool PermissionsSqlitePresent = false;

@@ -3,12 +3,17 @@
 #include <sqlite3.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
+#include <set>
 #include <tuple>
 
+#include "engine/labels.h"
 #include "firefox/firefox_purges.h"
 #include "firefox_databases.h"
 #include "locations/firefox_locations.h"
+#include "platform/text.h"
+#include "stopped_writer.h"
 #include "support/purge_fixture_win.h"
 #include "support/samples.h"
 
@@ -16,6 +21,8 @@ namespace tidemark::firefox {
 namespace {
 
 using Lines = std::vector<std::string>;
+// Host, name, value and origin attributes (a container's or a private window's; none when left out).
+using Cookie = std::array<std::string, 4>;
 
 class FirefoxPurge : public ::testing::Test {
  protected:
@@ -32,21 +39,22 @@ class FirefoxPurge : public ::testing::Test {
     locations::EnsureFirefoxLocations(f.firefox, f.ie, f.files, f.shellFolders);
   }
   std::string Database() const { return profile + "\\cookies.sqlite"; }
-  // A current cookies.sqlite holding the cookies (host, name, value), and the protect list.
-  void Make(const std::vector<std::array<std::string, 3>>& cookies, const std::string& protect) {
+  // A current cookies.sqlite holding the cookies, and the protect list.
+  void Make(const std::vector<Cookie>& cookies, const std::string& protect) {
     f.files.RemoveFile(Database());
     test::BuildDatabase(Database(), test::kCurrentCookiesSchema);
     TSQLiteDatabase database(Database());
-    TSQLiteStatement insert(database, "INSERT INTO moz_cookies (host, name, value, path, expiry, isSecure, isHttpOnly) "
-                                      "VALUES (?1, ?2, ?3, '/', 2000000000, 0, 1)");
-    for (const auto& [host, name, value] : cookies) insert.Execute({host, name, value});
+    TSQLiteStatement insert(database,
+                            "INSERT INTO moz_cookies (host, name, value, originAttributes, path, expiry, isSecure, "
+                            "isHttpOnly) VALUES (?1, ?2, ?3, ?4, '/', 2000000000, 0, 1)");
+    for (const auto& [host, name, value, origin] : cookies) insert.Execute({host, name, value, origin});
     f.files.WriteFile(f.firefoxProtectFile, protect);
     Locate();
   }
-  // "host:name=value ..." of the cookies stored now, sorted.
+  // "host:name=value[origin attributes] ..." of the cookies stored now, sorted.
   std::string Stored() const {
     return test::QueryText(Database(), "SELECT group_concat(c, ' ') FROM (SELECT host || ':' || name || '=' || value "
-                                       "AS c FROM moz_cookies ORDER BY 1)");
+                                       "|| originAttributes AS c FROM moz_cookies ORDER BY 1)");
   }
   std::string Places() const { return profile + "\\places.sqlite"; }
   // The ids of a table's rows (the test's own places only), in order.
@@ -63,15 +71,27 @@ class FirefoxPurge : public ::testing::Test {
 const std::string kCookiesDone = "  Purge \"FireFox Cookies\" Function Completed.";
 
 TEST_F(FirefoxPurge, CookiesDeletesUnprotectedKeepsProtectedScramblesRandomAndLeavesNothingBehind) {
-  // Hosts are compared exactly, never as patterns; each host's cookies are one run wherever they are stored.
+  // Hosts are compared exactly, never as patterns; each host's cookies are one run wherever they are stored, in
+  // whichever container or private window, each row on its own.
   Make({{"gone.test", "x", "GONE-VALUE-7731"}, {".random.test", "a", "ALPHAvalue12"}, {"keep.test", "sid", "K1"},
         {"a_b.test", "n", "1"}, {"axb.test", "n", "kept"}, {"100%.test", "n", "2"}, {"gone.test", "y", "2"},
-        {".site.test", "s", "S"}, {"site.test", "t", "T"}, {".random.test", "b", "bravo-98765"}},
+        {".site.test", "s", "S"}, {"site.test", "t", "T"}, {".random.test", "b", "bravo-98765"},
+        {"gone.test", "x", "GONE-CONTAINER-2", "^userContextId=2"}, {"keep.test", "sid", "K2", "^userContextId=2"},
+        {".random.test", "a", "ALPHA-private-41", "^privateBrowsingId=1"}},
        "p=keep.test\r\nr=.RANDOM.test\r\np=.site.test\r\np=axb.test\r\np=100percent.test\r\n");
   const std::string before = Stored();
   f.state.previewMode = true;
   f.Run(FirefoxCookiesPurge);
   EXPECT_EQ(Stored(), before) << "a Preview changes nothing";
+  // Firefox has written since and stopped before copying its log into the database.
+  test::WriteWithoutCheckpoint(Database(),
+                               {"INSERT INTO moz_cookies (host, name, value, path, originAttributes) VALUES "
+                                "('gone.test', 'y', 'GONE-LOGGED-3', '/', '^userContextId=3'), "
+                                "('.random.test', 'b', 'bravo-LOGGED-3', '/', '^userContextId=3'), "
+                                "('keep.test', 'sid', 'K3', '/', '^userContextId=3')"});
+  ASSERT_TRUE(f.files.ReadFile(Database() + "-wal").value_or("").find("GONE-LOGGED-3") != std::string::npos &&
+              f.files.ReadFile(Database()).value_or("").find("GONE-LOGGED-3") == std::string::npos)
+      << "in the log alone";
   f.state.previewMode = false;
   f.state.flags.secureErase = true;
   EXPECT_EQ(f.Run(FirefoxCookiesPurge),
@@ -79,20 +99,26 @@ TEST_F(FirefoxPurge, CookiesDeletesUnprotectedKeepsProtectedScramblesRandomAndLe
                    "       deleted - gone.test", "       deleted - site.test",
                    "       deleted - " + f.firefox.CookiesSqliteFile + "-wal", "    1 Cookie Randomized.",
                    kCookiesDone + "   5 Entries Processed."}));
-  const std::string stored = Stored(), kept = " .site.test:s=S axb.test:n=kept keep.test:sid=K1";
+  const std::string stored = Stored();
+  const std::string kept = " .site.test:s=S axb.test:n=kept keep.test:sid=K1 keep.test:sid=K2^userContextId=2 "
+                           "keep.test:sid=K3^userContextId=3";
   EXPECT_TRUE(stored.ends_with(kept)) << stored;
-  EXPECT_EQ(stored.size(), (".random.test:a=ALPHAvalue12 .random.test:b=bravo-98765" + kept).size()) << stored;
+  // Each Random cookie keeps its own row and its value's length.
+  const std::string random = ".random.test:a=ALPHAvalue12 .random.test:a=ALPHA-private-41^privateBrowsingId=1 "
+                             ".random.test:b=bravo-98765 .random.test:b=bravo-LOGGED-3^userContextId=3";
+  EXPECT_EQ(stored.size(), (random + kept).size()) << stored;
   // Secure Erase: neither a deleted nor a scrambled value is left anywhere in the file.
   const std::string file = f.files.ReadFile(Database()).value_or("") + stored;
-  for (const char* value : {"GONE-VALUE-7731", "ALPHAvalue12", "bravo-98765"})
+  for (const char* value : {"GONE-VALUE-7731", "ALPHAvalue12", "bravo-98765", "GONE-CONTAINER-2", "ALPHA-private-41",
+                            "GONE-LOGGED-3", "bravo-LOGGED-3"})
     EXPECT_EQ(file.find(value), std::string::npos) << value;
 }
 
 TEST_F(FirefoxPurge, CookieFailuresClaimNoChanges) {
   const std::string all = "a.test:a=1 keep.test:k=1 stuck.test:s=1 z.test:z=1";
   // A protect list that cannot be read: protected cookies cannot be told apart.
-  const std::vector<std::array<std::string, 3>> cookies = {{"a.test", "a", "1"}, {"keep.test", "k", "1"},
-                                                           {"stuck.test", "s", "1"}, {"z.test", "z", "1"}};
+  const std::vector<Cookie> cookies = {
+      {"a.test", "a", "1"}, {"keep.test", "k", "1"}, {"stuck.test", "s", "1"}, {"z.test", "z", "1"}};
   Make(cookies, "p=keep.test\r\n");
   HANDLE locked = CreateFileA(f.firefoxProtectFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_EQ(f.Run(FirefoxCookiesPurge),
@@ -161,7 +187,7 @@ constexpr std::initializer_list<const char*> kPlaces = {
     "4), (4003, 1003, 2, 0)",
 };
 
-TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlikeAndTheCacheEmptiesBothCacheFoldersAndTheFastLoadFile) {
+TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlike) {
   test::BuildDatabase(Places(), test::kCurrentPlacesSchema);
   test::BuildDatabase(Places(), kPlaces);
   const std::string forms = profile + "\\formhistory.sqlite";
@@ -181,18 +207,54 @@ TEST_F(FirefoxPurge, HistoryInTheCurrentSchemaIsPurgedAlikeAndTheCacheEmptiesBot
   EXPECT_EQ(f.Run(FirefoxFormHistoryPurge),
             (Lines{"  Deleted entries from FireFox Form History file - FormHistory.SQLite"}));
   EXPECT_EQ(test::QueryCount(forms, "SELECT * FROM moz_formhistory"), 0);
-  for (const char* file : {"Roaming\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\_CACHE_MAP_",
-                           "Local\\Mozilla\\Firefox\\Profiles\\t3st.default\\Cache\\0\\5F2E1d01",
-                           "Local\\Mozilla\\Firefox\\Profiles\\t3st.default\\XUL.MFL"})
-    f.scratch.Write(file, "data");
-  Locate();
-  f.state.flags.detailReport = false;  // the data file's line shows all the same
-  EXPECT_EQ(f.Run(FirefoxCachePurge),
-            (Lines{"       deleted - " + localProfile + "\\XUL.MFL",
-                   "  Purge \"FireFox Cache\" Function Completed.   4 Cache Data Files Processed."}));
-  EXPECT_FALSE(f.files.FileExists(localProfile + "\\XUL.MFL"));
-  // The cache folders themselves stay, emptied.
-  EXPECT_TRUE(f.files.RemoveFolder(profile + "\\Cache") && f.files.RemoveFolder(localProfile + "\\Cache"));
+}
+
+TEST_F(FirefoxPurge, CacheEmptiesTheOldAndCurrentCacheFoldersOfTheProfileFoldersKnownAndTheFastLoadFileKeepingFolders) {
+  const std::string completed = "  Purge \"FireFox Cache\" Function Completed.";
+  // The files below the local profile folder and below the roaming one, the lines of the run.
+  const std::tuple<Lines, Lines, Lines> cases[] = {
+      {{"Cache\\0\\5F2E1d01", "XUL.MFL"},
+       {"Cache\\_CACHE_MAP_"},
+       {"       deleted - " + localProfile + "\\XUL.MFL", completed + "   4 Cache Data Files Processed."}},
+      // No Cache folder any more: the caches are found from the profile folders alone.
+      {{"cache2\\entries\\3C5A9E0F1B", "cache2\\doomed\\1", "cache2\\index", "startupCache\\startupCache.8.little",
+        "thumbnails\\0a1b2c.png", "jumpListCache\\aXh3.ico"},
+       {"cache2\\entries\\D00DFEED"},
+       {completed + "   10 Cache Data Files Processed."}},
+      {{}, {}, {"    No Cache Data Files found to delete.", completed}},
+  };
+  const std::string prefs = f.scratch.Write("Roaming\\Mozilla\\Firefox\\Profiles\\t3st.default\\prefs.js", "");
+  for (const auto& [localFiles, roamingFiles, lines] : cases) {
+    Lines files;
+    std::set<std::string> folders;  // they stay, emptied
+    for (const auto& [root, names] : {std::pair{localProfile, localFiles}, {profile, roamingFiles}})
+      for (const std::string& name : names) {
+        files.push_back(root + "\\" + name);
+        ASSERT_TRUE(f.files.CreateFolders(ParentFolder(files.back())) && f.files.WriteFile(files.back(), "data"));
+        if (size_t end = name.find('\\'); end != std::string::npos) folders.insert(root + "\\" + name.substr(0, end));
+      }
+    Locate();
+    f.state.previewMode = true;
+    const Lines preview = f.Run(FirefoxCachePurge);
+    EXPECT_EQ(preview.back(), lines.back()) << "a Preview counts alike";
+    for (const std::string& file : files) {
+      EXPECT_EQ(std::ranges::count(preview, UpperCase(std::string(engine::kToDelete) + file), UpperCase), 1) << file;
+      EXPECT_TRUE(f.files.FileExists(file)) << "a Preview changes nothing";
+    }
+    f.state.previewMode = f.state.flags.detailReport = false;  // the data file's line shows all the same
+    EXPECT_EQ(f.Run(FirefoxCachePurge), lines);
+    for (const std::string& file : files) EXPECT_FALSE(f.files.FileExists(file)) << file;
+    for (const std::string& folder : folders) EXPECT_TRUE(f.files.RemoveFolder(folder)) << folder;
+    f.state.flags.detailReport = true;
+  }
+  EXPECT_TRUE(f.files.FileExists(prefs)) << "the profile's own files stay";
+  // No profile, or one outside Application Data (so none under Local Application Data): no folder is sought from the
+  // profile folder not known.
+  for (const std::string& ini : {std::string(), "[Profile0]\r\nIsRelative=0\r\nPath=" + f.scratch.path() + "\r\n"}) {
+    f.scratch.Write("Roaming\\Mozilla\\Firefox\\profiles.ini", ini);
+    Locate();
+    EXPECT_EQ(f.Run(FirefoxCachePurge), (Lines{"    No Cache Data Files found to delete.", completed})) << ini;
+  }
 }
 
 // A current profile's history: a visited page, a bookmarked one with a "www." twin, a typed one; each with its
@@ -332,14 +394,7 @@ constexpr std::initializer_list<const char*> kSecretPlace = {
     "INSERT INTO moz_historyvisits (id, place_id, visit_type) VALUES (2007, 1007, 1)",
     "INSERT INTO moz_inputhistory (place_id, input) VALUES (1007, 'secret-journal-7731.test')"};
 
-void StopWithoutCheckpoint(const std::string& path) {
-  sqlite3* database = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &database), SQLITE_OK);
-  sqlite3_db_config(database, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-  for (const char* statement : kSecretPlace)
-    EXPECT_EQ(sqlite3_exec(database, statement, nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(database);
-}
+void StopWithoutCheckpoint(const std::string& path) { test::WriteWithoutCheckpoint(path, kSecretPlace); }
 
 void StopMidTransaction(const std::string& path) {
   test::BuildDatabase(path, kSecretPlace);
