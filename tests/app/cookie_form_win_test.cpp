@@ -8,7 +8,6 @@
 
 #include "cookies/user_messages_win.h"
 #include "firefox/firefox_databases.h"
-#include "firefox/stopped_writer.h"
 #include "help/help_topics.h"
 #include "ie/ie_store_win.h"
 #include "platform/files_win.h"
