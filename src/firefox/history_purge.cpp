@@ -42,7 +42,8 @@ constexpr const char* kHistoryStatements[] = {
 // page's place but forgets a referrer that is gone.
 constexpr const char* kPlacesOrphanStatements[] = {
     "DELETE FROM moz_historyvisits WHERE place_id NOT IN (SELECT id FROM moz_places)",
-    "UPDATE moz_places SET visit_count = 0, last_visit_date = NULL WHERE (visit_count <> 0 OR last_visit_date IS NOT NULL) AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE place_id IS NOT NULL)",
+    "UPDATE moz_places SET visit_count = 0 WHERE visit_count <> 0 AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE place_id IS NOT NULL)",
+    "UPDATE moz_places SET last_visit_date = NULL WHERE last_visit_date IS NOT NULL AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE place_id IS NOT NULL)",
     "DELETE FROM moz_historyvisits_extra WHERE visit_id NOT IN (SELECT id FROM moz_historyvisits)",
     "DELETE FROM moz_places_extra WHERE place_id NOT IN (SELECT id FROM moz_places)",
     "DELETE FROM moz_annos WHERE place_id NOT IN (SELECT id FROM moz_places)",
@@ -86,22 +87,31 @@ bool MissingDatabase(engine::PurgeEnvironment& env, const char* line) {
 using Compaction = void (*)(engine::PurgeEnvironment&, TSQLiteDatabase&);
 using Statements = std::span<const char* const>;
 
-// The table a "DELETE FROM <table> ..." or "UPDATE <table> ..." statement changes.
-std::string TargetTable(std::string_view statement) {
-  std::string_view rest = statement.substr(statement.find(' '));
-  if (statement.starts_with("DELETE")) rest = rest.substr(rest.find("FROM") + 4);
-  rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
-  return std::string(rest.substr(0, rest.find(' ')));
+// What a statement changes: the table of "DELETE FROM <table> ...", or the
+// table and column of "UPDATE <table> SET <column> = ...".
+struct Target {
+  std::string table, column;
+};
+Target TargetOf(std::string_view statement) {
+  auto word = [&statement](std::string_view after) {
+    std::string_view rest = statement.substr(statement.find(after) + after.size());
+    rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
+    return std::string(rest.substr(0, rest.find(' ')));
+  };
+  if (statement.starts_with("DELETE")) return {word("FROM"), {}};
+  return {word("UPDATE"), word(" SET")};
 }
 
 // Runs the statements one by one, each committing on its own. A statement
-// whose table this Firefox does not keep in the file (favicons moved to a
-// file of their own; origins and history metadata came later) has nothing
-// to change.
+// whose table or column this Firefox does not keep in the file (favicons
+// moved to a file of their own; the last visit date, origins and history
+// metadata came later) has nothing to change.
 void RunStatements(TSQLiteDatabase& database, std::initializer_list<Statements> lists) {
   for (Statements statements : lists)
-    for (const char* statement : statements)
-      if (database.HasTable(TargetTable(statement))) database.Execute(statement);
+    for (const char* statement : statements) {
+      Target target = TargetOf(statement);
+      if (database.HasTable(target.table, target.column)) database.Execute(statement);
+    }
 }
 
 // Opens the database (with places.sqlite beside it when the statements

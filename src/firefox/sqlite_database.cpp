@@ -203,9 +203,12 @@ void TSQLiteDatabase::Attach(const std::string& fileName, const std::string& sch
   TSQLiteStatement(*this, "ATTACH DATABASE ?1 AS " + schema).Execute({Utf8FileName(fileName)});
 }
 
-bool TSQLiteDatabase::HasTable(const std::string& name) {
-  Finalizer statement{Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE")};
+bool TSQLiteDatabase::HasTable(const std::string& name, const std::string& column) {
+  Finalizer statement{Prepare(column.empty()
+                                  ? "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE"
+                                  : "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2 COLLATE NOCASE")};
   sqlite3_bind_text(statement.statement, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_text(statement.statement, 2, column.data(), static_cast<int>(column.size()), SQLITE_TRANSIENT);
   int stepped = sqlite3_step(statement.statement);
   if (stepped != SQLITE_ROW && stepped != SQLITE_DONE) RaiseFailure("Error executing SQL statement", "sqlite_master");
   return stepped == SQLITE_ROW;

@@ -67,8 +67,9 @@ class TSQLiteDatabase {
   TSQLiteTable Query(const std::string& sql);
   // Opens another database file in this connection under the schema name.
   void Attach(const std::string& fileName, const std::string& schema);
-  // The database holds a table of this name (case does not matter, as in SQL).
-  bool HasTable(const std::string& name);
+  // The database holds a table of this name, with this column when one is
+  // given (case does not matter, as in SQL).
+  bool HasTable(const std::string& name, const std::string& column = {});
   // Inside a transaction that BEGIN opened and nothing has ended yet.
   bool InTransaction() const;
 

@@ -422,6 +422,30 @@ TEST_F(FirefoxPurge, SecureEraseLeavesNoDeletedRowInTheJournalsAStoppedWriterLef
   }
 }
 
+TEST_F(FirefoxPurge, AnOlderPlacesSchemaSkipsWhatItLacks) {
+  // The first Firefox 3 places: no last visit date, icons inside the database; no favicons file beside it.
+  test::BuildDatabase(Places(), {"CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, "
+                                 "rev_host LONGVARCHAR, visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0 NOT "
+                                 "NULL, typed INTEGER DEFAULT 0 NOT NULL, favicon_id INTEGER, frecency INTEGER DEFAULT "
+                                 "-1 NOT NULL)",
+                                 "CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER, place_id "
+                                 "INTEGER, visit_date INTEGER, visit_type INTEGER, session INTEGER)",
+                                 "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT "
+                                 "NULL, parent INTEGER, position INTEGER, title LONGVARCHAR)",
+                                 "CREATE TABLE moz_inputhistory (place_id INTEGER NOT NULL, input LONGVARCHAR NOT NULL, "
+                                 "use_count INTEGER, PRIMARY KEY (place_id, input))",
+                                 "CREATE TABLE moz_annos (id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL, "
+                                 "anno_attribute_id INTEGER, expiration INTEGER DEFAULT 0)",
+                                 "CREATE TABLE moz_favicons (id INTEGER PRIMARY KEY, url LONGVARCHAR UNIQUE, data BLOB)"});
+  test::BuildDatabase(Places(), kPlaces);
+  test::BuildDatabase(Places(), {"UPDATE moz_places SET visit_count = 1"});
+  Locate();
+  EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{"  Deleted entries from  FireFox History file - Places.SQLite"}));
+  EXPECT_EQ(Ids("moz_places", "id || ':' || visit_count"), "1001:1,1003:0,1004:0,1005:1,1006:1");
+  EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), (Lines{"  Deleted entries from  FireFox Typed URLs - Places.SQLite"}));
+  EXPECT_EQ(Ids("moz_places") + " " + Ids("moz_historyvisits"), "1003,1004,1005 ");
+}
+
 TEST_F(FirefoxPurge, HistoryKeepsTypedVisitsBookmarksAndQueriesThenTypedUrlsRemoveTheTyped) {
   TIDEMARK_REQUIRE_SAMPLE(sample, "firefox3-places.sqlite");
   ASSERT_TRUE(f.files.CopyFileTo(sample, Places(), false) && f.files.SetAttributes(Places(), 0x80));  // was read-only
