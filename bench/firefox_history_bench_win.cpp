@@ -235,7 +235,7 @@ bool Measure(const Profile& model, const Profile& work) {
   bench::Purge purge;
   purge.firefox.FirefoxSqliteFormat = purge.firefox.PlacesSqlitePresent = true;
   purge.firefox.PlacesFile = work.places;
-  purge.firefox.FaviconsFile = work.favicons.empty() ? work.places + ".none" : work.favicons;
+  purge.firefox.FaviconsFile = work.favicons;
   bool ok = true;
   auto tidemark = [&] { ok &= firefox::DeleteHistory(purge.Environment()); };
   auto baseline = [&](bool settings) {
@@ -247,8 +247,8 @@ bool Measure(const Profile& model, const Profile& work) {
   std::string purged = RowCounts(work.places, work.favicons);
   fresh();
   baseline(true)();
-  if (RowCounts(work.places, work.favicons) != purged) {
-    std::printf("the baseline left other rows than the purge: %s\n", purged.c_str());
+  if (std::string left = RowCounts(work.places, work.favicons); left != purged) {
+    std::printf("rows left by the purge: %s, by the baseline: %s\n", purged.c_str(), left.c_str());
     ok = false;
   }
   auto [purgeTime, baselineTime] = bench::AlternatingMedians(kRounds, fresh, tidemark, baseline(true));
