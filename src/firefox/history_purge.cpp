@@ -18,7 +18,6 @@ constexpr const char* kPlacesMissing = "*** Error - Unable to find FireFox Histo
 // clang-format off
 constexpr const char* kTypedUrlStatements[] = {
     "DELETE FROM moz_InputHistory ",
-    "DELETE FROM moz_FavIcons WHERE id IN( SELECT F.id FROM moz_FavIcons F LEFT OUTER JOIN moz_places P ON P.favicon_id = F.id WHERE P.typed <> 0 AND P.favicon_id IS NULL) ",
     "DELETE FROM moz_places WHERE id IN ( SELECT P.id FROM moz_places P LEFT OUTER JOIN moz_historyvisits V ON P.id = V.place_id LEFT OUTER JOIN moz_bookmarks B ON P.id = B.fk WHERE V.visit_type = 2 AND B.id IS NULL AND SUBSTR(P.url,1,6) <> 'place:' )",
     "DELETE FROM moz_HistoryVisits WHERE visit_type = 2 ",
 };
@@ -29,21 +28,22 @@ constexpr const char* kHistoryStatements[] = {
     "DELETE FROM moz_Annos WHERE id IN( SELECT A.id FROM moz_Annos A LEFT OUTER JOIN moz_places P ON A.place_id = P.id LEFT OUTER JOIN moz_historyvisits V ON A.place_id = V.place_id WHERE P.id IS NULL OR (V.id IS NULL AND A.expiration != 4))",
     "DELETE FROM moz_HistoryVisits WHERE id IN( SELECT V.id FROM moz_HistoryVisits V LEFT OUTER JOIN moz_places P ON V.place_id = P.id WHERE P.id IS NULL)",
     "DELETE FROM moz_InputHistory WHERE place_id IN( SELECT T.place_id FROM moz_InputHistory T LEFT OUTER JOIN moz_places P ON T.place_id = P.id WHERE P.id IS NULL)",
-    "DELETE FROM moz_FavIcons WHERE id IN( SELECT F.id FROM moz_FavIcons F LEFT OUTER JOIN moz_places P ON F.id = P.favicon_id WHERE P.typed = 0 AND P.favicon_id IS NULL) ",
 };
 
-// What removed visits and places leave behind: the visit count and date of
-// a place that stays (a bookmark) and, in today's Firefox, the extra data
-// Sync keeps of both, its annotations and input
-// history, its history metadata and the search terms only that used, the
-// new tab page's record of it, and its origin (the host the address bar
-// offers) once no place of the origin is left. Firefox's foreign keys and
-// triggers would remove these only while it runs. A metadata row keeps its
-// page's place but forgets a referrer that is gone.
+// What removed visits and places leave behind: the visit count, last visit
+// date and typed mark of a place that stays (a bookmark); the icons no place
+// uses any more (Firefox 3 to 54); and in today's Firefox the extra data
+// Sync keeps of places and visits, their annotations and input history, the
+// history metadata and the search terms only that used, the new tab page's
+// record, and each origin (the host the address bar offers) no place is
+// left of. Firefox's foreign keys and triggers would remove these only while
+// it runs. A metadata row that stays forgets a referrer that is gone.
 constexpr const char* kPlacesOrphanStatements[] = {
     "DELETE FROM moz_historyvisits WHERE place_id NOT IN (SELECT id FROM moz_places)",
     "UPDATE moz_places SET visit_count = 0 WHERE visit_count <> 0 AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE place_id IS NOT NULL)",
     "UPDATE moz_places SET last_visit_date = NULL WHERE last_visit_date IS NOT NULL AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE place_id IS NOT NULL)",
+    "UPDATE moz_places SET typed = 0 WHERE typed <> 0 AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE visit_type = 2 AND place_id IS NOT NULL)",
+    "DELETE FROM moz_favicons WHERE id NOT IN (SELECT favicon_id FROM moz_places WHERE favicon_id IS NOT NULL)",
     "DELETE FROM moz_historyvisits_extra WHERE visit_id NOT IN (SELECT id FROM moz_historyvisits)",
     "DELETE FROM moz_places_extra WHERE place_id NOT IN (SELECT id FROM moz_places)",
     "DELETE FROM moz_annos WHERE place_id NOT IN (SELECT id FROM moz_places)",

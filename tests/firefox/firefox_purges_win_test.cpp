@@ -438,12 +438,17 @@ TEST_F(FirefoxPurge, AnOlderPlacesSchemaSkipsWhatItLacks) {
                                  "anno_attribute_id INTEGER, expiration INTEGER DEFAULT 0)",
                                  "CREATE TABLE moz_favicons (id INTEGER PRIMARY KEY, url LONGVARCHAR UNIQUE, data BLOB)"});
   test::BuildDatabase(Places(), kPlaces);
-  test::BuildDatabase(Places(), {"UPDATE moz_places SET visit_count = 1"});
+  // Icons of a removed place, of a bookmark, of a typed place, and one no place uses.
+  test::BuildDatabase(Places(), {"UPDATE moz_places SET visit_count = 1, favicon_id = id - 1000 WHERE id IN (1002, "
+                                 "1003, 1005)",
+                                 "INSERT INTO moz_favicons (id, url) VALUES (2, 'http://link.test/i'), (3, "
+                                 "'http://booked.test/i'), (5, 'http://typed-booked.test/i'), (9, 'http://none.test/i')"});
   Locate();
   EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{"  Deleted entries from  FireFox History file - Places.SQLite"}));
-  EXPECT_EQ(Ids("moz_places", "id || ':' || visit_count"), "1001:1,1003:0,1004:0,1005:1,1006:1");
+  auto places = [&] { return Ids("moz_places", "id || ':' || visit_count || ':' || typed") + " " + Ids("moz_favicons"); };
+  EXPECT_EQ(places(), "1001:0:1,1003:0:0,1004:0:0,1005:1:1,1006:0:1 3,5") << "the typed keep their visits and mark";
   EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), (Lines{"  Deleted entries from  FireFox Typed URLs - Places.SQLite"}));
-  EXPECT_EQ(Ids("moz_places") + " " + Ids("moz_historyvisits"), "1003,1004,1005 ");
+  EXPECT_EQ(places() + " " + Ids("moz_historyvisits"), "1003:0:0,1004:0:0,1005:0:0 3,5 ");
 }
 
 TEST_F(FirefoxPurge, HistoryKeepsTypedVisitsBookmarksAndQueriesThenTypedUrlsRemoveTheTyped) {
