@@ -1,5 +1,5 @@
 // What the Firefox benchmarks share: a purge environment over the real
-// Windows operations with the report kept in memory, a scratch folder, and
+// Windows operations with a silent report, a scratch folder, and
 // timing by the median of several rounds.
 #pragma once
 #include <windows.h>
@@ -23,28 +23,6 @@
 
 namespace tidemark::bench {
 
-class NullSink : public engine::ReportSink {
- public:
-  void Append(const std::string&) override { ++lines; }
-  void InsertFirst(const std::string&) override { ++lines; }
-  void Clear() override { lines = 0; }
-  size_t LineCount() const override { return lines; }
-  std::string LineAt(size_t) const override { return {}; }
-  size_t lines = 0;
-};
-
-class NullLabel : public engine::ProgressLabel {
- public:
-  void SetText(const std::string&) override {}
-  void SetColour(uint32_t) override {}
-};
-
-class NullPump : public engine::MessagePump {
- public:
-  void Pump() override {}
-  void Sleep(unsigned) override {}
-};
-
 // One purge's environment; fill `firefox` and `cookies`, then Environment().
 class Purge {
  public:
@@ -55,17 +33,15 @@ class Purge {
         {shellFolders, ie, firefox, tempFolders},
         {},
         tempProtect,
+        "",
         shred,
         0,
         cookies};
-    environment_ = std::make_unique<engine::PurgeEnvironment>(report, state, resources);
+    environment_ = std::make_unique<engine::PurgeEnvironment>(silent.report, state, resources);
     return *environment_;
   }
 
-  NullSink sink;
-  NullLabel label;
-  NullPump pump;
-  engine::Report report{sink, label, pump, ""};
+  engine::SilentReport silent;
   engine::PurgeState state;
   locations::ShellFolderPaths shellFolders;
   locations::IELocations ie;

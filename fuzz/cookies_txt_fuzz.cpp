@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "fuzz_require.h"
-#include "cookies/text_lines.h"
 #include "firefox/firefox_cookies.h"
+#include "platform/text_lines.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ std::vector<std::string> Lines(const CookieList& list) {
 
 void Check(std::string_view text) {
   CookiesTxt file = tidemark::firefox::ParseCookiesTxt(text);
-  std::vector<std::string> lines = tidemark::cookies::SplitLines(text);
+  std::vector<std::string> lines = tidemark::platform::SplitLines(text);
   Require(file.header.size() + file.cookies.size() == lines.size(), "every line is kept");
   Require(lines.empty() || !file.cookies.empty(), "the last line is never header");
   for (const std::string& line : file.header)

@@ -7,10 +7,10 @@
 #include <string_view>
 
 #include "fuzz_require.h"
-#include "cookies/text_lines.h"
 #include "firefox/site_permissions.h"
 #include "ie/ie_cookie_file.h"
 #include "ie/ie_permissions.h"
+#include "platform/text_lines.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void Check(std::string_view text) {
       Require(again.records[i].fields == file.records[i].fields, "records are written back unchanged");
   }
 
-  size_t lines = tidemark::cookies::SplitLines(text).size();
+  size_t lines = tidemark::platform::SplitLines(text).size();
   Require(tidemark::ie::ParseIECookieFile(text).size() == (lines + 8) / 9, "one record per nine lines begun");
 
   if (auto domain = tidemark::ie::IEPermissionDomain(text)) {

@@ -183,7 +183,8 @@ int main(int argc, char** argv) {
 
   // The plugin windows, shown without their modal loops.
   std::vector<std::string> selected = form.SelectedPlugins();
-  plugins::PluginWindowsContext windows{form, context.purge, selected, context.paths.settingsFile, {}, false};
+  plugins::PluginWindowsContext windows{
+      [&form] { return form.Resources(); }, context.purge, selected, context.paths.settingsFile, {}, false};
   windows.restore.anyPos = true;
   windows.restore.pixelsPerInch = context.pixelsPerInch;
   plugins::TPlugSelForm select(windows);

@@ -66,22 +66,13 @@ void ReplaceProtectEntry(cookies::ProtectList& list, const std::string& address,
 
 // The purge environment a deletion of the window runs in: the purge's
 // deletion engine and shred settings with its Secure Erase; no report.
-class Deletion : engine::ReportSink, engine::ProgressLabel, engine::MessagePump {
+class Deletion {
  public:
   Deletion(const engine::PurgeState& purge, const engine::PurgeResources& resources)
-      : state_{.flags = purge.flags}, env(report_, state_, resources) {}
+      : state_{.flags = purge.flags}, env(silent_.report, state_, resources) {}
 
  private:
-  void Append(const std::string&) override {}
-  void InsertFirst(const std::string&) override {}
-  void Clear() override {}
-  size_t LineCount() const override { return 0; }
-  std::string LineAt(size_t) const override { return {}; }
-  void SetText(const std::string&) override {}
-  void SetColour(uint32_t) override {}
-  void Pump() override {}
-  void Sleep(unsigned) override {}
-  engine::Report report_{*this, *this, *this, ""};
+  engine::SilentReport silent_;
   engine::PurgeState state_;
 
  public:

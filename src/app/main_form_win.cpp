@@ -38,6 +38,7 @@ constexpr UINT kHintMs = 5000;
 constexpr UINT kQuickStartMs = 1000;
 
 constexpr COLORREF kMaroon = 0x000080, kOlive = 0x008080, kNavy = 0x800000, kYellow = 0x00FFFF;
+constexpr int kGaugeWidth = 200;  // at 96 ppi
 
 enum MenuId : int {
   kMenuExit = 1000,
@@ -88,6 +89,11 @@ RECT Inset(RECT area, int by) {
 
 void Place(HWND control, const RECT& area) {
   MoveWindow(control, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+}
+
+// A frame's purge flags: its Recycle Bin box counts only while enabled.
+engine::PurgeFlags FlagsOf(const TFFoxOptionsFrame1& frame) {
+  return engine::ReadFrameOptions(frame.Options(), frame.FunctionEnabled(engine::PurgeFunctionId::RecycleBin));
 }
 
 }  // namespace
@@ -256,8 +262,14 @@ void TFFoxForm::CreateControls() {
   for (HWND background : {gaugePanel_.hwnd(), secondPanel_.hwnd(), topPanel_.hwnd(), innerPageBack_.hwnd(), optionTabs_,
                           configTabs_, pageBack_.hwnd(), mainTabs_})
     SetWindowPos(background, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  report_ = std::make_unique<engine::Report>(results_, label_, pump_, IdleProgressText(context_.options.noVer));
-  driver_ = std::make_unique<engine::PurgeDriver>(*report_, *this, context_.purge, context_.options.driverSwitches);
+  report_ = std::make_unique<engine::Report>(results_, *this, pump_, IdleProgressText(context_.options.noVer));
+  engine::PurgeInputs inputs{[this] { return VisibleFlags(); },
+                             [this] {
+                               RecheckFirefoxLocations();
+                               return Resources();
+                             }};
+  driver_ = std::make_unique<engine::PurgeDriver>(*report_, std::move(inputs), context_.purge,
+                                                  context_.options.driverSwitches);
   for (const auto& function : engine::PurgeFunctions())
     if (bodies_[engine::Index(function.id)]) driver_->SetBody(function.id, bodies_[engine::Index(function.id)]);
 }
@@ -371,6 +383,7 @@ engine::PurgeResources TFFoxForm::Resources() {
           {context_.shellFolders, context_.ie, context_.firefox, context_.tempFolders},
           settings,
           context_.tempProtect,
+          context_.paths.dataFolder,
           context_.shred,
           (uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime,
           std::move(cookiePurge),
@@ -440,7 +453,8 @@ void TFFoxForm::DisplayFoldersAndFiles() {
 void TFFoxForm::SelectPluginsClick() {
   if (context_.purge.purgeRunning) return;
   TakeStandardFlags();
-  plugins::PluginWindowsContext windows{*this, context_.purge, selectedPlugins_, context_.paths.settingsFile,
+  plugins::PluginWindowsContext windows{[this] { return Resources(); }, context_.purge, selectedPlugins_,
+                                        context_.paths.settingsFile,
                                         WindowRestoreContext(), context_.paths.cdExec,
                                         [this] { ShowHelp(help::kTopicPlugins); }};
   context_.purge.purgeRunning = true;
@@ -449,11 +463,7 @@ void TFFoxForm::SelectPluginsClick() {
   context_.purge.purgeRunning = false;
 }
 
-void TFFoxForm::TakeStandardFlags() {
-  TFFoxOptionsFrame1& standard = frames_[0];
-  context_.purge.flags =
-      engine::ReadFrameOptions(standard.Options(), standard.FunctionEnabled(engine::PurgeFunctionId::RecycleBin));
-}
+void TFFoxForm::TakeStandardFlags() { context_.purge.flags = FlagsOf(frames_[0]); }
 
 void TFFoxForm::ShowHelp(std::string_view topic) {
   if (help_) help::ShowHelpTopic(*help_, hwnd(), topic);
@@ -532,14 +542,6 @@ void TFFoxForm::EditTempProtectFileClick() {
   cookies::TProtTempForm editor(context_.platform.files, context_.paths.dataFolder, ppi_);
   editor.ShowModal(hwnd());
   context_.purge.purgeRunning = false;
-}
-
-void TFFoxForm::LoadTempProtectList() {
-  cookies::LoadTempProtectList(context_.tempProtect, context_.platform.files, context_.paths.dataFolder);
-}
-
-void TFFoxForm::ReleaseTempProtectList() {
-  cookies::SaveTempProtectList(context_.tempProtect, context_.platform.files, context_.paths.dataFolder);
 }
 
 void TFFoxForm::RecheckFirefoxLocations() {
@@ -749,16 +751,13 @@ void TFFoxForm::PurgeIndexAtRebootClick() {
   if (message) MessageBoxA(hwnd(), message->text.c_str(), message->caption.c_str(), MB_OK | MB_ICONWARNING);
 }
 
-std::optional<engine::OptionSet> TFFoxForm::ReadVisibleOptions() {
+std::optional<engine::PurgeFlags> TFFoxForm::VisibleFlags() {
   int index = OptionTabIndex();
-  if (index < 0 || index > 3) return std::nullopt;
-  return frames_[static_cast<size_t>(index)].Options();
-}
-
-bool TFFoxForm::RecycleBinEnabled() {
-  int index = OptionTabIndex();
-  return index >= 0 && index <= 3 &&
-         frames_[static_cast<size_t>(index)].FunctionEnabled(engine::PurgeFunctionId::RecycleBin);
+  if (index < 0 || index > 3) {
+    copyMemo_.push_back("Invalid TabIndex");
+    return std::nullopt;
+  }
+  return FlagsOf(frames_[static_cast<size_t>(index)]);
 }
 
 void TFFoxForm::HideOffscreenHint() {
@@ -778,16 +777,41 @@ void TFFoxForm::ShowCancel(bool shown) {
   ShowWindow(cancelBtn_, shown ? SW_SHOW : SW_HIDE);
 }
 
-void TFFoxForm::SetBusyCursor(bool busy) { SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW)); }
-
-void TFFoxForm::SetGauge(int widthPixels, bool shown) {
+void TFFoxForm::SetGauge(int widthPixels) {
   RECT bar;
   GetWindowRect(gaugeBar_.hwnd(), &bar);
   MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&bar), 2);
   MoveWindow(gaugeBar_.hwnd(), bar.left, bar.top, gui::Scale(widthPixels, ppi_), bar.bottom - bar.top, TRUE);
+  ShowGauge(true);
+  UpdateWindow(gaugeBar_.hwnd());
+}
+
+void TFFoxForm::ShowGauge(bool shown) {
   ShowWindow(gaugePanel_.hwnd(), shown ? SW_SHOW : SW_HIDE);
   ShowWindow(gaugeBar_.hwnd(), shown ? SW_SHOW : SW_HIDE);
-  UpdateWindow(gaugeBar_.hwnd());
+}
+
+void TFFoxForm::PurgeBegun(int selected) {
+  ShowCancel(true);
+  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  // The gauge starts one step in and grows a step with each function run.
+  gaugeStep_ = kGaugeWidth / (1 + selected);
+  SetGauge(selected == 0 ? kGaugeWidth : gaugeStep_);
+  results_.SizeColumnForFill();
+}
+
+void TFFoxForm::FunctionDone(int done) { SetGauge(gaugeStep_ * (1 + done)); }
+
+void TFFoxForm::ReportClosed(bool progressLineIdle) {
+  if (progressLineIdle) OffscreenHintIfNeeded();
+  ShowCancel(false);
+  results_.AutosizeColumn();
+}
+
+void TFFoxForm::PurgeFinished() {
+  ShowGauge(false);
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  ShowResults();
 }
 
 void TFFoxForm::ShowResults() {

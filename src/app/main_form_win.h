@@ -24,17 +24,6 @@
 
 namespace tidemark::app {
 
-// The progress label is a coloured panel.
-class PanelLabel : public engine::ProgressLabel {
- public:
-  explicit PanelLabel(gui::ColourPanel& panel) : panel_(panel) {}
-  void SetText(const std::string& text) override { panel_.SetText(text); }
-  void SetColour(uint32_t bgr) override { panel_.SetFill(bgr); }
-
- private:
-  gui::ColourPanel& panel_;
-};
-
 class WindowPump : public engine::MessagePump {
  public:
   void Pump() override { gui::PumpPendingMessages(); }
@@ -43,7 +32,7 @@ class WindowPump : public engine::MessagePump {
 
 enum class MainTab { Options = 0, Configure = 1, Results = 2 };
 
-class TFFoxForm : public gui::Window, public engine::PurgeHost {
+class TFFoxForm : public gui::Window, public engine::PurgeProgress {
  public:
   TFFoxForm(AppContext& context, PurgeBodies bodies);
   ~TFFoxForm() override;
@@ -113,27 +102,35 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   HWND cancelButton() const { return cancelBtn_; }
   HWND cookiesButton() const { return cookiesBtn_; }
 
-  // engine::PurgeHost
-  std::optional<engine::OptionSet> ReadVisibleOptions() override;
-  bool RecycleBinEnabled() override;
-  engine::PurgeResources Resources() override;
-  void NoteInvalidTab() override { copyMemo_.push_back("Invalid TabIndex"); }
-  void LoadTempProtectList() override;
-  void ReleaseTempProtectList() override;
-  void RecheckFirefoxLocations() override;
-  void HideOffscreenHint() override;
-  void OffscreenHintIfNeeded() override;
-  void ShowCancel(bool shown) override;
-  void SetBusyCursor(bool busy) override;
-  void SetGauge(int widthPixels, bool shown) override;
-  void SizeColumnForFill() override { results_.SizeColumnForFill(); }
-  void AutosizeColumn() override { results_.AutosizeColumn(); }
-  void ShowResults() override;
+  // What the purge bodies work with: the Windows operations, the located
+  // data, the settings as applied last, the protect list, the shred state.
+  engine::PurgeResources Resources();
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // engine::PurgeProgress: the progress label, the gauge, the cursor, the
+  // Cancel button, the results column and the off-screen hint.
+  void StatusText(const std::string& text) override { progressLabel_.SetText(text); }
+  void StatusColour(uint32_t bgr) override { progressLabel_.SetFill(bgr); }
+  void PurgeStarting() override { HideOffscreenHint(); }
+  void PurgeBegun(int selected) override;
+  void FunctionDone(int done) override;
+  void ReportClosed(bool progressLineIdle) override;
+  void PurgeFinished() override;
+  // The purge flags of the visible option tab; nothing, noted in the copy
+  // memo, when no option tab is selected.
+  std::optional<engine::PurgeFlags> VisibleFlags();
+  void RecheckFirefoxLocations();
+  void HideOffscreenHint();
+  // Shows the off-screen hint when the list holds more lines than fit.
+  void OffscreenHintIfNeeded();
+  void ShowCancel(bool shown);
+  // The gauge bar widthPixels wide (at 96 ppi), shown.
+  void SetGauge(int widthPixels);
+  void ShowGauge(bool shown);
+  void ShowResults();
   void CreateControls();
   void CreateMenu();
   void InitialiseAtCreation();
@@ -161,7 +158,6 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   // Plain backgrounds over the tab controls' bodies, so every page is the
   // colour of its controls whatever the visual style.
   gui::ColourPanel pageBack_, innerPageBack_;
-  PanelLabel label_{progressLabel_};
   WindowPump pump_;
   engine::ResultsList results_;
   std::unique_ptr<engine::Report> report_;
@@ -181,6 +177,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeHost {
   std::vector<std::string> selectedPlugins_;
   std::unique_ptr<help::TQuickStartForm> quickStart_;
   COLORREF mainSelected_ = 0, mainOther_ = 0, innerSelected_ = 0, innerOther_ = 0;
+  int gaugeStep_ = 0;  // the gauge's growth per function run
   bool closing_ = false;
   bool startMaximised_ = false;
   bool everShown_ = false;

@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "cookies/text_lines.h"
 #include "platform/file_replace.h"
 #include "platform/text.h"
+#include "platform/text_lines.h"
 
 namespace tidemark::cookies {
 namespace {
@@ -15,13 +15,13 @@ std::optional<std::vector<std::string>> ReadProtectLines(platform::FileSystem& f
   if (platform::IsMissing(files, path)) return std::vector<std::string>();
   auto content = files.ReadFile(path);
   if (!content) return std::nullopt;
-  std::vector<std::string> lines = SplitLines(*content);
+  std::vector<std::string> lines = platform::SplitLines(*content);
   std::erase_if(lines, [](const std::string& line) { return Trim(line).empty(); });
   return lines;
 }
 
 bool WriteProtectFile(platform::FileSystem& files, const std::string& path, const std::vector<std::string>& entries) {
-  return platform::ReplaceFileWhole(files, path, JoinLines(entries));
+  return platform::ReplaceFileWhole(files, path, platform::JoinLines(entries));
 }
 
 void EnsureProtectFileExists(platform::FileSystem& files, const std::string& path) {

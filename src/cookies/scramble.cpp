@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "cookies/text_lines.h"
+#include "platform/text_lines.h"
 
 namespace tidemark::cookies {
 namespace {
@@ -57,7 +57,7 @@ bool ScrambleIECookieFile(platform::FileSystem& files, const std::string& path, 
     if (error) *error = files.LastError();
     return false;
   }
-  std::vector<LineSpan> lines = SplitLineSpans(*content);
+  std::vector<platform::LineSpan> lines = platform::SplitLineSpans(*content);
   for (size_t i = 1; i + 1 < lines.size(); i += kIERecordLines)
     ScrambleValue(*content, lines[i].start + 1, lines[i].start + lines[i].length, random);
   std::string scrambled = path + ".new";

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "engine/labels.h"
-#include "engine/purge_environment.h"
+#include "locations/firefox_locations.h"
 #include "platform/path_names.h"
 #include "platform/text.h"
 
@@ -63,20 +63,20 @@ bool DeletionEngine::Refuse(uint32_t code) {
 }
 
 bool DeletionEngine::DeleteOrShredFile(const std::string& path, const std::string& shortName) {
-  auto attributes = env_.platform.files.Attributes(path);
+  auto attributes = context_.files.Attributes(path);
   return DeleteListedFile(path, shortName, attributes.value_or(0));
 }
 
 bool DeletionEngine::DeleteListedFile(const std::string& path, const std::string& shortName, uint32_t attributes) {
-  if (env_.settings.keepFiles) return true;
+  if (context_.settings.keepFiles) return true;
   LastDeleteError = 0;
   if (!IsFullPath(path)) return Refuse(error_code::kBadPathname);
-  platform::FileSystem& files = env_.platform.files;
+  platform::FileSystem& files = context_.files;
   if (attributes & platform::kAttrReadOnly) files.SetAttributes(path, attributes & ~platform::kAttrReadOnly);
   try {
-    if (!env_.flags.secureErase) return PlainDeleteFile(path, shortName);
-    char mode = env_.settings.shredMode;
-    return ShredFile(path, mode, mode == '0' ? 0 : env_.settings.repeats);
+    if (!items().flags.secureErase) return PlainDeleteFile(path, shortName);
+    char mode = context_.settings.shredMode;
+    return ShredFile(path, mode, mode == '0' ? 0 : context_.settings.repeats);
   } catch (...) {
     return Refuse(LastDeleteError ? LastDeleteError : 8);  // not enough memory
   }
@@ -85,7 +85,7 @@ bool DeletionEngine::DeleteListedFile(const std::string& path, const std::string
 bool DeletionEngine::PlainDeleteFile(const std::string& path, const std::string& shortName) {
   LastDeleteError = 0;
   if (!IsFullPath(path)) return Refuse(error_code::kBadPathname);
-  platform::FileSystem& files = env_.platform.files;
+  platform::FileSystem& files = context_.files;
   if (files.RemoveFile(path)) return true;
   LastDeleteError = files.LastError();
   bool unreachable = LastDeleteError == error_code::kFileNotFound || LastDeleteError == error_code::kPathNotFound ||
@@ -99,7 +99,7 @@ bool DeletionEngine::PlainDeleteFile(const std::string& path, const std::string&
 bool DeletionEngine::ShredFile(const std::string& path, char mode, int passes) {
   LastDeleteError = 0;
   if (!IsFullPath(path)) return Refuse(error_code::kBadPathname);
-  platform::FileSystem& files = env_.platform.files;
+  platform::FileSystem& files = context_.files;
   if (auto attributes = files.Attributes(path); attributes && (*attributes & platform::kAttrReadOnly))
     files.SetAttributes(path, *attributes & ~platform::kAttrReadOnly);
 
@@ -119,11 +119,11 @@ bool DeletionEngine::ShredFile(const std::string& path, char mode, int passes) {
   std::string folder = ParentFolder(path);
   std::string scratch;
   for (int tries = 0; tries < kScratchNameTries; ++tries) {
-    scratch = folder + "\\_Saltpan_" + std::to_string(env_.shred.scratchCounter++) + ".zap";
+    scratch = folder + "\\_Saltpan_" + std::to_string(context_.shred.scratchCounter++) + ".zap";
     if (!files.Attributes(scratch)) break;
   }
 
-  uint32_t unit = ClusterSizeFor(path) ? std::max(env_.shred.clusterSize, kMinShredBuffer) : kMinShredBuffer;
+  uint32_t unit = ClusterSizeFor(path) ? std::max(context_.shred.clusterSize, kMinShredBuffer) : kMinShredBuffer;
   uint64_t writeLength = RoundUp(identity.size, unit);
   size_t bufferLength = std::max<size_t>(unit, std::min<uint64_t>(writeLength, kMaxShredBuffer / unit * unit));
 
@@ -133,13 +133,13 @@ bool DeletionEngine::ShredFile(const std::string& path, char mode, int passes) {
     ok = OverwriteFile(*file, passes, writeLength);
   }
   if (ok && (mode == '0' || mode == '2')) {
-    if (env_.shred.zeros.size() != bufferLength) env_.shred.zeros.assign(bufferLength, 0);
+    if (context_.shred.zeros.size() != bufferLength) context_.shred.zeros.assign(bufferLength, 0);
     ok = OverwriteFile(*file, 0, writeLength);
   }
   if (!ok) return false;
   if (!file->Truncate()) return Refuse(file->LastError());
   file.reset();
-  env_.Pump();
+  items().Pump();
 
   if (files.RenameToNewName(path, scratch)) {
     // An emptied file left under the scratch name is still a failure to report.
@@ -147,21 +147,21 @@ bool DeletionEngine::ShredFile(const std::string& path, char mode, int passes) {
   } else if (!files.RemoveFile(path)) {
     Refuse(files.LastError());
   }
-  env_.Pump();
+  items().Pump();
   return LastDeleteError == 0;
 }
 
 // Writes the passes through the open file; a Cancel leaves the file in place.
 bool DeletionEngine::OverwriteFile(platform::ExclusiveFile& file, int passes, uint64_t writeLength) {
   if (passes < 0) passes = 1;
-  ShredState& shred = env_.shred;
+  ShredState& shred = context_.shred;
   const std::vector<uint8_t>* patterns[] = {&shred.patternA, &shred.patternB, &shred.patternC};
   int pattern = 0;
   const std::vector<uint8_t>* buffer = passes >= 1 ? patterns[0] : &shred.zeros;
 
   int rounds = std::max(passes, 1);
   for (int round = 1; round <= rounds; ++round) {
-    if (env_.CancelNoted()) return Refuse(error_code::kCancelled);
+    if (items().CancelNoted()) return Refuse(error_code::kCancelled);
     if (!file.SeekToStart()) return Refuse(file.LastError());
     for (uint64_t done = 0; done < writeLength;) {
       size_t chunk = static_cast<size_t>(std::min<uint64_t>(buffer->size(), writeLength - done));
@@ -175,12 +175,12 @@ bool DeletionEngine::OverwriteFile(platform::ExclusiveFile& file, int passes, ui
       buffer = patterns[pattern];
     }
   }
-  env_.Pump();
+  items().Pump();
   return true;
 }
 
 void DeletionEngine::BuildPatterns(size_t length) {
-  ShredState& shred = env_.shred;
+  ShredState& shred = context_.shred;
   shred.random ^= static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
   // Eight random bytes per draw; a 255 is drawn again, so every value of
   // 0..254 is equally likely.
@@ -210,14 +210,14 @@ void DeletionEngine::BuildPatterns(size_t length) {
 }
 
 bool DeletionEngine::ClusterSizeFor(const std::string& path) {
-  ShredState& shred = env_.shred;
+  ShredState& shred = context_.shred;
   std::string folder = ParentFolder(path);
   if (folder.size() < 2 || folder[1] != ':' || !IsDriveLetter(folder[0])) return false;
   char drive = UpperCase(folder.substr(0, 1))[0];
   if (drive == shred.clusterDrive) return true;
   shred.clusterDrive = 0;
   shred.clusterSize = 0;
-  auto volume = env_.platform.files.VolumeOf(std::string(1, drive) + ":\\");
+  auto volume = context_.files.VolumeOf(std::string(1, drive) + ":\\");
   if (!volume) return false;
   uint32_t size = volume->sectorsPerCluster * volume->bytesPerSector;
   if (UpperCase(volume->fileSystem.substr(0, 5)) == "FAT32") size = Fat32ClusterSize(volume->totalBytes / 1024);
@@ -228,9 +228,9 @@ bool DeletionEngine::ClusterSizeFor(const std::string& path) {
 }
 
 bool DeletionEngine::PassesAgeFilter(uint64_t lastWrite, bool applyAgeFilter) const {
-  if (!applyAgeFilter || !env_.settings.ageFilterOn) return true;
-  int64_t ageHours = (static_cast<int64_t>(env_.now) - static_cast<int64_t>(lastWrite)) / kFileTimeUnitsPerHour;
-  return ageHours >= env_.settings.ageHours;
+  if (!applyAgeFilter || !context_.settings.ageFilterOn) return true;
+  int64_t ageHours = (static_cast<int64_t>(context_.now) - static_cast<int64_t>(lastWrite)) / kFileTimeUnitsPerHour;
+  return ageHours >= context_.settings.ageHours;
 }
 
 std::string DeletionEngine::DeletionLabel(uint32_t code) {
@@ -244,20 +244,20 @@ std::string DeletionEngine::DeletionLabel(uint32_t code) {
     case error_code::kLockViolation:
     case error_code::kUserMappedFile:
       if (ignored) return std::string(kIgnoreLocked);
-      env_.state.lockedFileSeen = true;
+      items().state.lockedFileSeen = true;
       return std::string(kLocked);
     case error_code::kFileNotFound:
-      env_.RaiseError(3);
+      items().RaiseError(3);
       return std::string(kFileNotFound);
     case error_code::kPathNotFound:
-      env_.RaiseError(3);
+      items().RaiseError(3);
       return std::string(kPathNotFound);
     case error_code::kAccessDenied:
       if (ignored) return std::string(kIgnoreDenied);
-      env_.RaiseError(3);
+      items().RaiseError(3);
       return std::string(kAccessDenied);
     default: {
-      env_.RaiseError(3);
+      items().RaiseError(3);
       std::string label = " -Error-" + std::to_string(code);
       label.resize(17, ' ');
       return label;
@@ -267,7 +267,7 @@ std::string DeletionEngine::DeletionLabel(uint32_t code) {
 
 bool DeletionEngine::IsSystemFolder(const std::string& canonical) {
   if (!systemFolders_) {
-    platform::Shell& shell = env_.platform.shell;
+    platform::Shell& shell = context_.shell;
     std::vector<std::string> found = {shell.WindowsFolder(), shell.SystemFolder()};
     for (int id : kSystemFolderIds)
       if (platform::SpecialFolder folder = shell.GetSpecialFolder(id); folder.found) found.push_back(folder.path);
@@ -284,17 +284,17 @@ PurgeRoot DeletionEngine::OpenRoot(const std::string& folder, RootUse use) {
   PurgeRoot root;
   std::optional<std::string> canonical = platform::CanonicalFolder(folder);
   if (!canonical || (use == RootUse::Empty && (platform::IsRootPath(*canonical) || IsSystemFolder(*canonical)))) {
-    env_.Line(" -Error- Folder may not be purged, not Processed - " + folder);
-    env_.RaiseError(7);
+    items().Line(" -Error- Folder may not be purged, not Processed - " + folder);
+    items().RaiseError(7);
     return root;
   }
-  platform::FileSystem& files = env_.platform.files;
+  platform::FileSystem& files = context_.files;
   root.held = files.HoldFolder(*canonical);
   if (!root.held) {
     uint32_t code = files.LastError();
     if (code == platform::kErrorFolderIsLink) {
-      env_.Line(" -Error- Folder is a link, not Processed - " + folder);
-      env_.RaiseError(7);
+      items().Line(" -Error- Folder is a link, not Processed - " + folder);
+      items().RaiseError(7);
     } else if (code == error_code::kFileNotFound || code == error_code::kPathNotFound) {
       root.path = *canonical;  // fine to walk, but not there
     } else {
@@ -310,7 +310,7 @@ SubFolder DeletionEngine::EnterSubFolder(const std::string& path, uint32_t liste
   SubFolder sub;
   sub.link = (listedAttributes & platform::kAttrReparsePoint) != 0;
   if (sub.link) return sub;
-  platform::FileSystem& files = env_.platform.files;
+  platform::FileSystem& files = context_.files;
   sub.held = files.HoldFolder(path);
   sub.link = !sub.held && files.LastError() == platform::kErrorFolderIsLink;
   if (!sub.held && !sub.link) FolderNotListed(path, files.LastError());
@@ -319,15 +319,15 @@ SubFolder DeletionEngine::EnterSubFolder(const std::string& path, uint32_t liste
 
 bool DeletionEngine::ListHeldFolder(const std::string& folder, const std::string& mask,
                                     const std::function<bool(const platform::DirEntry&)>& visit) {
-  platform::FileSystem& files = env_.platform.files;
+  platform::FileSystem& files = context_.files;
   if (files.ListMatching(folder, mask, visit)) return true;
   FolderNotListed(folder, files.LastError());
   return false;
 }
 
 void DeletionEngine::FolderNotListed(const std::string& path, uint32_t code) {
-  env_.Line(" -Error- Folder could not be listed - " + UpperCase(path) + " - Error " + std::to_string(code));
-  env_.RaiseError(3);
+  items().Line(" -Error- Folder could not be listed - " + UpperCase(path) + " - Error " + std::to_string(code));
+  items().RaiseError(3);
 }
 
 void DeletionEngine::DeleteFolderContents(const std::string& folder, const std::string& mask, bool applyAgeFilter) {
@@ -337,16 +337,16 @@ void DeletionEngine::DeleteFolderContents(const std::string& folder, const std::
 // Empties a folder that the caller holds; each sub-folder is held in turn
 // while its own entries go. False when the folder could not be listed.
 bool DeletionEngine::EmptyHeldFolder(const std::string& folder, const std::string& mask, bool applyAgeFilter) {
-  platform::FileSystem& files = env_.platform.files;
+  platform::FileSystem& files = context_.files;
   const std::string upperFolder = UpperCase(folder);
   auto matchProtect = [&](const std::string& fullPath, const std::string& name) {
-    LastProtectAnswer = cookies::MatchTempProtect(env_.tempProtect, fullPath, name, env_.platform.matcher);
+    LastProtectAnswer = cookies::MatchTempProtect(context_.tempProtect, fullPath, name, context_.matcher);
     return LastProtectAnswer;
   };
   try {
     std::vector<ListedItem> fileItems, folderItems;
     bool listed = ListHeldFolder(folder, mask, [&](const platform::DirEntry& entry) {
-      if (env_.CancelNoted()) return false;
+      if (items().CancelNoted()) return false;
       ListedItem item{platform::ReachableName(entry), UpperCase(entry.name), entry.attributes};
       if (!entry.IsDirectory()) {
         // A file the age filter keeps is neither counted nor reported.
@@ -354,38 +354,38 @@ bool DeletionEngine::EmptyHeldFolder(const std::string& folder, const std::strin
       } else {
         folderItems.push_back(std::move(item));
       }
-      env_.Pump();
+      items().Pump();
       return true;
     });
     if (!listed) return false;
 
     for (const ListedItem& file : fileItems) {
-      env_.UpdateProgress(10);
-      if (env_.Cancelled()) break;
+      items().UpdateProgress(10);
+      if (items().Cancelled()) break;
       std::string reported = upperFolder + "\\" + file.upperName;
       char answer = matchProtect(reported, file.upperName);
       if (answer == cookies::kTempProtect) {
-        env_.Item(ItemOutcome::Success, kProtected, reported);
+        items().Item(ItemOutcome::Success, kProtected, reported);
         continue;
       }
       ++ItemsProcessed;
-      if (env_.Preview())
-        env_.Item(ItemOutcome::Success, answer == cookies::kTempIgnoreError ? kIgnoreErrors : kToDelete, reported);
+      if (items().Preview())
+        items().Item(ItemOutcome::Success, answer == cookies::kTempIgnoreError ? kIgnoreErrors : kToDelete, reported);
       else if (file.name && DeleteListedFile(JoinPath(folder, *file.name), "", file.attributes))
-        env_.Item(ItemOutcome::Success, kDeleted, reported);
+        items().Item(ItemOutcome::Success, kDeleted, reported);
       else
-        env_.Item(ItemOutcome::Failure, DeletionLabel(file.name ? LastDeleteError : error_code::kInvalidName),
-                  reported);
-      env_.Pump();
+        items().Item(ItemOutcome::Failure, DeletionLabel(file.name ? LastDeleteError : error_code::kInvalidName),
+                     reported);
+      items().Pump();
     }
 
-    const bool ageFiltered = applyAgeFilter && env_.settings.ageFilterOn;
+    const bool ageFiltered = applyAgeFilter && context_.settings.ageFilterOn;
     for (const ListedItem& sub : folderItems) {
-      if (env_.Cancelled()) break;
+      if (items().Cancelled()) break;
       std::string reported = upperFolder + "\\" + sub.upperName;
       char answer = matchProtect(reported + "\\", "");
       if (answer == cookies::kTempProtect) {
-        env_.Item(ItemOutcome::Success, kProtected, reported);
+        items().Item(ItemOutcome::Success, kProtected, reported);
         continue;
       }
       // A junction or directory link is never entered: only the link itself
@@ -397,27 +397,27 @@ bool DeletionEngine::EmptyHeldFolder(const std::string& folder, const std::strin
         SubFolder entered = EnterSubFolder(path, sub.attributes);
         link = entered.link;
         reachable = link || (entered.held && EmptyHeldFolder(path, mask, applyAgeFilter));
-        if (env_.Cancelled()) break;
+        if (items().Cancelled()) break;
         LastProtectAnswer = answer;
       }
       if (!reachable) {
         // No name reaches it, or it could not be opened or listed (said then).
-        if (!sub.name) env_.Item(ItemOutcome::Failure, DeletionLabel(error_code::kInvalidName), reported);
-      } else if (env_.Preview()) {
+        if (!sub.name) items().Item(ItemOutcome::Failure, DeletionLabel(error_code::kInvalidName), reported);
+      } else if (items().Preview()) {
         if (ageFiltered) continue;  // it may not become empty
-        env_.Item(ItemOutcome::Success, answer == cookies::kTempIgnoreError ? kIgnoreErrors : kToDelete, reported);
+        items().Item(ItemOutcome::Success, answer == cookies::kTempIgnoreError ? kIgnoreErrors : kToDelete, reported);
       } else if (link ? files.RemoveFolderLink(path) : files.RemoveFolder(path)) {
-        env_.Item(ItemOutcome::Success, kDeleted, reported);
+        items().Item(ItemOutcome::Success, kDeleted, reported);
       } else {
         LastDeleteError = files.LastError();
         bool notEmpty = LastDeleteError == error_code::kDirNotEmpty;
         if (notEmpty && ageFiltered) continue;  // the age filter kept young files in it
-        std::string label =
-            notEmpty && !env_.tempProtect.entries.empty() ? std::string(kIgnoreDirErr) : DeletionLabel(LastDeleteError);
-        env_.Item(ItemOutcome::Failure, label, reported);
+        std::string label = notEmpty && !context_.tempProtect.entries.empty() ? std::string(kIgnoreDirErr)
+                                                                              : DeletionLabel(LastDeleteError);
+        items().Item(ItemOutcome::Failure, label, reported);
       }
       ++ItemsProcessed;
-      env_.UpdateProgress(10);
+      items().UpdateProgress(10);
     }
   } catch (...) {
     // The walk never stops a purge; what was listed so far stays as reported.
@@ -427,25 +427,25 @@ bool DeletionEngine::EmptyHeldFolder(const std::string& folder, const std::strin
 
 bool DeletionEngine::DeleteDataFile(const std::string& path) {
   if (locations::IsFileNotFoundText(path)) {
-    env_.Line("    This file is not currently defined...");
+    items().Line("    This file is not currently defined...");
     return false;
   }
-  if (!env_.platform.files.FileExists(path)) {
-    env_.Line(std::string(kFileNotFound) + path);
+  if (!context_.files.FileExists(path)) {
+    items().Line(std::string(kFileNotFound) + path);
     return false;
   }
-  if (env_.Preview()) {
-    env_.Line(std::string(kToDelete) + path);
-    env_.UpdateProgress(10);
+  if (items().Preview()) {
+    items().Line(std::string(kToDelete) + path);
+    items().UpdateProgress(10);
     return true;
   }
   if (DeleteOrShredFile(path, "")) {
-    env_.Line(std::string(kDeleted) + path);
-    env_.UpdateProgress(10);
+    items().Line(std::string(kDeleted) + path);
+    items().UpdateProgress(10);
     return true;
   }
-  env_.Line(FileResultLabel(LastDeleteError, env_.report).substr(0, 17) + path);
-  env_.RaiseError(0);
+  items().Line(FileResultLabel(LastDeleteError, items().report).substr(0, 17) + path);
+  items().RaiseError(0);
   return false;
 }
 

@@ -18,11 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "cookies/temp_protect.h"
+#include "engine/purge_state.h"
 #include "platform/files.h"
+#include "platform/path_match.h"
+#include "platform/shell.h"
 
 namespace tidemark::engine {
-
-class PurgeEnvironment;
 
 // Shredding state that lives for the whole process: the pattern buffers, the
 // cluster size last asked for and the counter of scratch names.
@@ -33,6 +35,28 @@ struct ShredState {
   char clusterDrive = 0;     // drive letter of the cached cluster size
   uint32_t clusterSize = 0;  // 0 when the drive's query failed
   uint64_t random = 0;       // generator state, stirred with the clock at each build
+};
+
+// The settings a deletion reads.
+struct DeletionSettings {
+  char shredMode = '0';  // '0' quick, '1' thorough, '2' both
+  int repeats = 1;       // thorough passes
+  bool ageFilterOn = false;
+  int ageHours = 0;
+  bool keepFiles = false;  // "KeepFiles": deletions touch nothing
+};
+
+// What the deletion engine works with, and no more of the purge: Secure
+// Erase, Preview and Cancel it reads through the item sink its lines go to.
+struct DeletionContext {
+  platform::FileSystem& files;
+  platform::Shell& shell;                // where the system folders lie, which no walk empties
+  const platform::PathMatcher* matcher;  // PathMatchSpecA, or null where the system lacks it
+  const cookies::TempProtectList& tempProtect;
+  ShredState& shred;
+  const DeletionSettings& settings;
+  uint64_t now;  // the purge's start, as a FILETIME (UTC): the age filter counts from it
+  ItemSink& items;
 };
 
 // Windows error codes the labels tell apart.
@@ -75,7 +99,7 @@ constexpr uint32_t kMaxShredBuffer = 1 << 20;
 
 class DeletionEngine {
  public:
-  explicit DeletionEngine(PurgeEnvironment& env) : env_(env) {}
+  explicit DeletionEngine(const DeletionContext& context) : context_(context) {}
 
   // Deletes one file, shredding it when Secure Erase is on; shortName is the
   // 8.3 name from the listing (may be empty). Writes no line. False leaves
@@ -125,7 +149,9 @@ class DeletionEngine {
   bool IsSystemFolder(const std::string& canonical);
   void FolderNotListed(const std::string& path, uint32_t code);
 
-  PurgeEnvironment& env_;
+  ItemSink& items() const { return context_.items; }
+
+  DeletionContext context_;
   std::optional<std::vector<std::string>> systemFolders_;  // upper case, canonical; read at the first walk
 };
 

@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "engine/labels.h"
-#include "engine/purge_environment.h"
 
 namespace tidemark::engine {
 
@@ -43,8 +42,8 @@ PurgeFlags ReadFrameOptions(const OptionSet& frame, bool recycleBinEnabled) {
   return flags;
 }
 
-PurgeDriver::PurgeDriver(Report& report, PurgeHost& host, PurgeState& state, DriverSwitches switches)
-    : report_(report), host_(host), state_(state), switches_(switches) {}
+PurgeDriver::PurgeDriver(Report& report, PurgeInputs inputs, PurgeState& state, DriverSwitches switches)
+    : report_(report), inputs_(std::move(inputs)), state_(state), switches_(switches) {}
 
 void PurgeDriver::SetBody(PurgeFunctionId id, PurgeBody body) { bodies_[Index(id)] = std::move(body); }
 
@@ -68,24 +67,23 @@ void PurgeDriver::Cancel() {
 
 void PurgeDriver::Run() {
   if (state_.purgeRunning) return;
-  host_.LoadTempProtectList();
+  PurgeProgress& progress = report_.progress();
+  const PurgeResources resources = inputs_.resources();
+  TempProtectForRun protectList(resources);
   state_.lockedFileSeen = false;
-  host_.HideOffscreenHint();
+  progress.PurgeStarting();
   report_.Start(state_.previewMode);
-  host_.RecheckFirefoxLocations();
 
   state_.flags = PurgeFlags{};
-  if (auto options = host_.ReadVisibleOptions()) {
-    state_.flags = ReadFrameOptions(*options, host_.RecycleBinEnabled());
+  if (auto flags = inputs_.visibleFlags()) {
+    state_.flags = *flags;
     // A function that cannot run yet cannot be selected.
     for (const auto& function : PurgeFunctions())
       if (!HasBody(function.id)) state_.flags.options[function.id] = false;
-  } else {
-    host_.NoteInvalidTab();
   }
 
   state_.cancelRequested = false;
-  PurgeEnvironment environment(report_, state_, host_.Resources());
+  PurgeEnvironment environment(report_, state_, resources);
   const PurgeSettings& settings = environment.settings;
   report_.ResetProgress(ShredSuffix(state_.previewMode, state_.flags.secureErase, settings.shredMode, settings.repeats));
   state_.anyFunctionRun = false;
@@ -93,26 +91,19 @@ void PurgeDriver::Run() {
   report_.ResetErrors(preset, preset > 0);
 
   state_.purgeRunning = true;
-  host_.ShowCancel(true);
-  host_.SetBusyCursor(true);
-  report_.pump().Pump();
-
   int selected = 0;
   for (const auto& function : PurgeFunctions()) selected += state_.flags[function.id] ? 1 : 0;
-  state_.gaugeStep = kGaugeWidth / (1 + selected);
-  int gauge = selected == 0 ? kGaugeWidth : state_.gaugeStep;
-  host_.SetGauge(gauge, true);
-
-  host_.SizeColumnForFill();
+  progress.PurgeBegun(selected);
+  report_.pump().Pump();
   report_.sink().BeginBatch();
   report_.Line("");
 
+  int done = 0;
   for (const auto& function : PurgeFunctions()) {
     if (!state_.flags[function.id]) continue;
     if (state_.cancelRequested) continue;
     RunFunction(function, environment);
-    gauge += state_.gaugeStep;
-    host_.SetGauge(gauge, true);
+    progress.FunctionDone(++done);
   }
 
   // The caution is known from the tick before the run; noted before the
@@ -123,16 +114,12 @@ void PurgeDriver::Run() {
   }
   WriteClosing();
 
-  host_.ShowCancel(false);
   report_.pump().Pump();
-  host_.AutosizeColumn();
   report_.sink().EndBatch();
   report_.pump().Pump();
   report_.pump().Sleep(500);
-  host_.SetGauge(gauge, false);
   state_.purgeRunning = false;
-  host_.SetBusyCursor(false);
-  host_.ShowResults();
+  progress.PurgeFinished();
 }
 
 void PurgeDriver::RunFunction(const PurgeFunctionInfo& function, PurgeEnvironment& environment) {
@@ -171,20 +158,19 @@ void PurgeDriver::WriteClosing() {
     report_.Line("       program or system function and can not safely be deleted.");
   }
 
-  host_.ReleaseTempProtectList();
-  if (report_.ErrorLevel() < 1 && !switches_.errorSummary) {
+  bool clean = report_.ErrorLevel() < 1 && !switches_.errorSummary;
+  if (clean) {
     report_.SetIdleProgress();
     if (switches_.totals)
-      report_.label().SetText("Total Processed - " + std::to_string(report_.TotalProcessed()));
-    else
-      host_.OffscreenHintIfNeeded();
+      report_.progress().StatusText("Total Processed - " + std::to_string(report_.TotalProcessed()));
   } else {
-    report_.label().SetText(" Errors in Purge function  -  Use the TAB key to locate the Error... ");
-    report_.label().SetColour(kColourLime);
+    report_.progress().StatusText(" Errors in Purge function  -  Use the TAB key to locate the Error... ");
+    report_.progress().StatusColour(kColourLime);
     report_.Line(" ");
     report_.Line("NOTE - The TroubleShooting section of the Tidemark Help file ");
     report_.Line("       contains additonal information for the Error indicators.");
   }
+  report_.progress().ReportClosed(clean && !switches_.totals);
 }
 
 }  // namespace tidemark::engine

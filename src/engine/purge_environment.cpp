@@ -1,11 +1,19 @@
 #include "engine/purge_environment.h"
 
+#include "cookies/protect_file.h"
+
 namespace tidemark::engine {
 
+TempProtectForRun::TempProtectForRun(const PurgeResources& resources) : resources_(resources) {
+  cookies::LoadTempProtectList(resources.tempProtect, resources.platform.files, resources.dataFolder);
+}
+
+TempProtectForRun::~TempProtectForRun() {
+  cookies::SaveTempProtectList(resources_.tempProtect, resources_.platform.files, resources_.dataFolder);
+}
+
 PurgeEnvironment::PurgeEnvironment(Report& report, PurgeState& state, const PurgeResources& resources)
-    : report(report),
-      state(state),
-      flags(state.flags),
+    : ItemSink(report, state),
       platform(resources.platform),
       located(resources.located),
       settings(resources.settings),
@@ -15,27 +23,28 @@ PurgeEnvironment::PurgeEnvironment(Report& report, PurgeState& state, const Purg
       cookies(resources.cookies),
       plugins(resources.plugins),
       ie(resources.ie),
-      deletion(*this) {}
-
-void PurgeEnvironment::Item(ItemOutcome outcome, std::string_view label, std::string_view item) {
-  if (outcome == ItemOutcome::Success && !Detail()) return;
-  std::string line;
-  line.reserve(label.size() + item.size());
-  line.append(label).append(item);
-  report.Line(line);
-}
-
-bool PurgeEnvironment::CancelNoted() {
-  if (!state.cancelRequested) return false;
-  report.Line("*** Cancelled by operator.");
-  return true;
-}
+      deletion({platform.files, platform.shell, platform.matcher, tempProtect, shred, settings, now, *this}) {}
 
 bool PurgeEnvironment::TempProtectReadable() {
   if (tempProtect.OpenedOK) return true;
-  report.Line("*** Error - Bypassed as existing Temp Protect file could not be opened");
+  Line("*** Error - Bypassed as existing Temp Protect file could not be opened");
   RaiseError(7);
   return false;
+}
+
+void PurgeEnvironment::WriteCompletion(const Completion& completion, int32_t processed) {
+  std::string completed = std::string(completion.function) + " Function Completed.";
+  if (processed < 1 && !completion.noneFound.empty()) {
+    Line(completion.noneFound);
+    Line(completed.append(completion.noneTail));
+    return;
+  }
+  std::string_view noun = processed == 1 || completion.many.empty() ? completion.one : completion.many;
+  Line(completed.append(completion.gap).append(std::to_string(processed)).append(noun));
+}
+
+void PurgeEnvironment::WriteCompletion(std::string_view function) {
+  Line(std::string(function) + " Function Completed.");
 }
 
 }  // namespace tidemark::engine

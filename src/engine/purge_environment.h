@@ -13,7 +13,7 @@
 #include "cookies/no_protection.h"
 #include "cookies/temp_protect.h"
 #include "engine/deletion.h"
-#include "engine/driver.h"
+#include "engine/purge_state.h"
 #include "engine/report.h"
 #include "locations/firefox_locations.h"
 #include "locations/ie_locations.h"
@@ -51,13 +51,8 @@ struct PurgeLocations {
   const locations::TempFolders& tempFolders;
 };
 
-// The settings and run switches a purge reads.
-struct PurgeSettings {
-  char shredMode = '0';  // '0' quick, '1' thorough, '2' both
-  int repeats = 1;       // thorough passes
-  bool ageFilterOn = false;
-  int ageHours = 0;
-  bool keepFiles = false;  // "KeepFiles": deletions touch nothing
+// The settings and run switches a purge reads, the deletion engine's among them.
+struct PurgeSettings : DeletionSettings {
   // Internet Explorer: the installed major version, IE 7 or later (or the
   // "IE7" switch), and the switches "AllHist" and "ALLLEAKS".
   int ieVersionMajor = 0;
@@ -108,26 +103,46 @@ struct PurgeResources {
   PurgeLocations located;
   PurgeSettings settings;
   cookies::TempProtectList& tempProtect;
-  ShredState& shred;  // lives for the whole process
-  uint64_t now = 0;   // the purge's start, as a FILETIME (UTC)
+  std::string dataFolder;  // where the temp protect list lies
+  ShredState& shred;       // lives for the whole process
+  uint64_t now = 0;        // the purge's start, as a FILETIME (UTC)
   CookiePurgeResources cookies;
   PluginPurgeResources plugins;
   IEPurgeResources ie;
 };
 
-// Whether an item line reports a success (written in Detail reports only)
-// or a failure (always written).
-enum class ItemOutcome { Success, Failure };
+// Reads the temp/plugin protect list for a run; writes it back (when
+// changed) and empties it as the run ends.
+class TempProtectForRun {
+ public:
+  explicit TempProtectForRun(const PurgeResources& resources);
+  ~TempProtectForRun();
+  TempProtectForRun(const TempProtectForRun&) = delete;
+  TempProtectForRun& operator=(const TempProtectForRun&) = delete;
 
-class PurgeEnvironment {
+ private:
+  const PurgeResources& resources_;
+};
+
+// The closing lines of a purge function: "<function> Function Completed.",
+// then, after gap, the count of what it processed with its noun. A function
+// with a noneFound line, when it processed nothing, writes that line first
+// and ends the completed line with noneTail instead of the count.
+struct Completion {
+  std::string_view function;  // "  Purge \"FireFox Cache\"", "  \"I.E. Cache\""
+  std::string_view gap = "   ";
+  std::string_view one;        // " Cache Data File Processed."
+  std::string_view many = {};  // " Cache Data Files Processed."; empty: as one
+  std::string_view noneFound = {};
+  std::string_view noneTail = {};
+};
+
+class PurgeEnvironment : public ItemSink {
  public:
   PurgeEnvironment(Report& report, PurgeState& state, const PurgeResources& resources);
   PurgeEnvironment(const PurgeEnvironment&) = delete;
   PurgeEnvironment& operator=(const PurgeEnvironment&) = delete;
 
-  Report& report;
-  PurgeState& state;
-  const PurgeFlags& flags;
   PurgePlatform platform;
   PurgeLocations located;
   PurgeSettings settings;
@@ -139,22 +154,12 @@ class PurgeEnvironment {
   IEPurgeResources ie;
   DeletionEngine deletion;
 
-  bool Preview() const { return state.previewMode; }
-  bool Detail() const { return flags.detailReport; }
-  bool Cancelled() const { return state.cancelRequested; }
-
-  void Line(std::string_view text) { report.Line(text); }
-  // label + item, honouring Detail and Summary reports.
-  void Item(ItemOutcome outcome, std::string_view label, std::string_view item);
-  // Raises the error level and marks that an error was seen.
-  void RaiseError(int level) { report.RaiseError(level); }
-  void UpdateProgress(int period) { report.UpdateProgress(period); }
-  void Pump() { report.pump().Pump(); }
-  // "*** Cancelled by operator." when Cancel was pressed; true then.
-  bool CancelNoted();
   // False, with its error line (severity 7), when tidemark.pit is there but
   // could not be read: what it protects is unknown, so nothing may go.
   bool TempProtectReadable();
+  void WriteCompletion(const Completion& completion, int32_t processed);
+  // The completed line of a function that counts nothing.
+  void WriteCompletion(std::string_view function);
 };
 
 }  // namespace tidemark::engine

@@ -7,8 +7,8 @@
 
 namespace tidemark::engine {
 
-Report::Report(ReportSink& sink, ProgressLabel& label, MessagePump& pump, std::string idleText)
-    : sink_(sink), label_(label), pump_(pump), idleText_(std::move(idleText)) {}
+Report::Report(ReportSink& sink, PurgeProgress& progress, MessagePump& pump, std::string idleText)
+    : sink_(sink), progress_(progress), pump_(pump), idleText_(std::move(idleText)) {}
 
 void Report::Line(std::string_view text) { sink_.Append(std::string(text)); }
 
@@ -35,8 +35,8 @@ void Report::Start(bool preview) {
 }
 
 void Report::SetIdleProgress() {
-  label_.SetText(idleText_);
-  label_.SetColour(kColourSilver);
+  progress_.StatusText(idleText_);
+  progress_.StatusColour(kColourSilver);
 }
 
 void Report::RaiseError(int level) {
@@ -76,7 +76,7 @@ void Report::UpdateProgress(int period) {
 }
 
 void Report::ShowProgress() {
-  label_.SetText(sectionName_ + "  -  Total processed = " + std::to_string(totalProcessed_));
+  progress_.StatusText(sectionName_ + "  -  Total processed = " + std::to_string(totalProcessed_));
 }
 
 std::string ShredSuffix(bool preview, bool secureErase, char shredKind, int repeats) {

@@ -1,6 +1,7 @@
-// The results report: lines in a list, the progress label under the buttons,
-// the error level of a purge and the message pumping that keeps the window
-// alive. Windows-free; the main window supplies the sink, label and pump.
+// The results report: lines in a list, the progress line under the buttons
+// and the events of a purge run, the error level of a purge and the message
+// pumping that keeps the window alive. Windows-free; the main window supplies
+// the sink, progress and pump.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -28,11 +29,27 @@ class ReportSink {
   virtual void PrepareForReport() {}
 };
 
-class ProgressLabel {
+// What a window showing a purge hears of it: the progress line, and what
+// happened in a run. Never how it looks: the window turns the events into its
+// gauge, cursor, Cancel button, column widths and hints. Every event does
+// nothing unless overridden, so a plain PurgeProgress shows nothing.
+class PurgeProgress {
  public:
-  virtual ~ProgressLabel() = default;
-  virtual void SetText(const std::string& text) = 0;
-  virtual void SetColour(uint32_t bgr) = 0;
+  virtual ~PurgeProgress() = default;
+  // The progress line under the buttons.
+  virtual void StatusText(const std::string& /*text*/) {}
+  virtual void StatusColour(uint32_t /*bgr*/) {}
+  // A run is starting: its report is about to be cleared.
+  virtual void PurgeStarting() {}
+  // The run has begun, with `selected` functions to run.
+  virtual void PurgeBegun(int /*selected*/) {}
+  // One more function has run: `done` of the selected ones so far.
+  virtual void FunctionDone(int /*done*/) {}
+  // The closing lines are written. progressLineIdle: the progress line is
+  // back to its idle text (no errors to point at, no totals).
+  virtual void ReportClosed(bool /*progressLineIdle*/) {}
+  // The run is over: another may start.
+  virtual void PurgeFinished() {}
 };
 
 // Lets pending window messages run (where Cancel is noticed), and waits.
@@ -45,8 +62,8 @@ class MessagePump {
 
 class Report {
  public:
-  // idleText: the progress label's text between purges.
-  Report(ReportSink& sink, ProgressLabel& label, MessagePump& pump, std::string idleText);
+  // idleText: the progress line's text between purges.
+  Report(ReportSink& sink, PurgeProgress& progress, MessagePump& pump, std::string idleText);
 
   // ReportLine: appends one line.
   void Line(std::string_view text);
@@ -73,14 +90,14 @@ class Report {
   const std::string& SectionName() const { return sectionName_; }
 
   ReportSink& sink() { return sink_; }
-  ProgressLabel& label() { return label_; }
+  PurgeProgress& progress() { return progress_; }
   MessagePump& pump() { return pump_; }
 
  private:
   void ShowProgress();
 
   ReportSink& sink_;
-  ProgressLabel& label_;
+  PurgeProgress& progress_;
   MessagePump& pump_;
   std::string idleText_;
   int errorLevel_ = 0;
@@ -89,6 +106,28 @@ class Report {
   int pumpCounter_ = 1;
   std::string sectionName_;
   std::string shredSuffix_;
+};
+
+// A report nobody sees, for work in a purge environment outside a purge run
+// (the cookie manager's deletions): its lines, progress and pumping go nowhere.
+class SilentReport : ReportSink, MessagePump {
+ public:
+  SilentReport() = default;
+  SilentReport(const SilentReport&) = delete;
+  SilentReport& operator=(const SilentReport&) = delete;
+
+ private:
+  void Append(const std::string&) override {}
+  void InsertFirst(const std::string&) override {}
+  void Clear() override {}
+  size_t LineCount() const override { return 0; }
+  std::string LineAt(size_t) const override { return {}; }
+  void Pump() override {}
+  void Sleep(unsigned) override {}
+  PurgeProgress progress_;
+
+ public:
+  Report report{*this, progress_, *this, ""};
 };
 
 // The suffix of section titles when files are shredded: shredKind '0' quick,

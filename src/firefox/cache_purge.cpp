@@ -34,15 +34,11 @@ void FirefoxCachePurge(engine::PurgeEnvironment& env) {
       for (const char* folder : kCurrentCacheFolders)
         deletion.DeleteFolderContents(*profile + "\\" + folder, "*.*", false);
 
-  const std::string completed = "  Purge \"FireFox Cache\" Function Completed.";
-  int32_t count = deletion.ItemsProcessed;
-  if (count == 0) {
-    env.Line("    No Cache Data Files found to delete.");
-    env.Line(completed);
-  } else {
-    env.Line(completed + "   " + std::to_string(count) +
-             (count == 1 ? " Cache Data File Processed." : " Cache Data Files Processed."));
-  }
+  env.WriteCompletion({.function = "  Purge \"FireFox Cache\"",
+                       .one = " Cache Data File Processed.",
+                       .many = " Cache Data Files Processed.",
+                       .noneFound = "    No Cache Data Files found to delete."},
+                      deletion.ItemsProcessed);
 }
 
 }  // namespace tidemark::firefox

@@ -20,7 +20,7 @@
 namespace tidemark::firefox {
 namespace {
 
-constexpr const char* kCompleted = "  Purge \"FireFox Cookies\" Function Completed.";
+constexpr std::string_view kFunction = "  Purge \"FireFox Cookies\"";
 // Field 7 of a cookie line.
 std::string ValueOf(const std::string& line) {
   std::vector<std::string> fields = Split(line, '\t');
@@ -89,7 +89,7 @@ void CookiePurge::Run() {
   const std::string& file = sqlite_ ? firefox_.CookiesSqliteFile : firefox_.CookiesTxtFile;
   if (locations::IsFileNotFoundText(file)) {
     env_.Line("    Cookie File not found..");
-    env_.Line(kCompleted);
+    env_.WriteCompletion(kFunction);
     return;
   }
   cookies::ProtectList protect = cookies::LoadCookieProtectList(env_.platform.files, env_.cookies.firefoxProtectFile);
@@ -266,12 +266,11 @@ void CookiePurge::Totals() {
   if (randomized_ > 0)
     env_.Line("    " + (env_.Preview() ? Counted(randomized_, " Cookie to Randomize.", " Cookies to Randomize.")
                                        : Counted(randomized_, " Cookie Randomized.", " Cookies Randomized.")));
-  if (processed_ >= 1) {
-    env_.Line(std::string(kCompleted) + "   " + Counted(processed_, " Entry Processed.", " Entries Processed."));
-  } else {
-    env_.Line("    No Entries found to delete.");
-    env_.Line(kCompleted);
-  }
+  env_.WriteCompletion({.function = kFunction,
+                        .one = " Entry Processed.",
+                        .many = " Entries Processed.",
+                        .noneFound = "    No Entries found to delete."},
+                       processed_);
 }
 
 }  // namespace

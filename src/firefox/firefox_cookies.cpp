@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "cookies/text_lines.h"
 #include "locations/firefox_locations.h"
 #include "platform/product.h"
 #include "platform/text.h"
+#include "platform/text_lines.h"
 
 namespace tidemark::firefox {
 namespace {
@@ -125,8 +125,8 @@ std::string CookieHost(std::string_view line) {
 }
 
 CookiesTxt ParseCookiesTxt(std::string_view text) {
-  std::vector<std::string> lines = cookies::SplitLines(text);
-  size_t headerEnd = cookies::HeaderBlockEnd(lines, IsCookiesTxtHeaderLine);
+  std::vector<std::string> lines = platform::SplitLines(text);
+  size_t headerEnd = platform::HeaderBlockEnd(lines, IsCookiesTxtHeaderLine);
   CookiesTxt file;
   file.header.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(headerEnd));
   for (size_t i = headerEnd; i < lines.size(); ++i) file.cookies.push_back({std::move(lines[i])});

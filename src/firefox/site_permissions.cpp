@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <chrono>
 
-#include "cookies/text_lines.h"
 #include "platform/file_replace.h"
 #include "platform/product.h"
 #include "platform/text.h"
+#include "platform/text_lines.h"
 
 namespace tidemark::firefox {
 namespace {
@@ -60,8 +60,8 @@ std::string PermissionHost(std::string_view address) {
 }
 
 HostpermFile ParseHostperm(std::string_view text) {
-  std::vector<std::string> lines = cookies::SplitLines(text);
-  size_t headerEnd = cookies::HeaderBlockEnd(lines, IsHostpermHeaderLine);
+  std::vector<std::string> lines = platform::SplitLines(text);
+  size_t headerEnd = platform::HeaderBlockEnd(lines, IsHostpermHeaderLine);
   HostpermFile file;
   file.header.assign(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(headerEnd));
   for (size_t i = headerEnd; i < lines.size(); ++i) {

@@ -104,7 +104,7 @@ void IEHistoryFoldersPurge(engine::PurgeEnvironment& env) {
     env.Line(processed >= 1 ? "  Purge " + std::to_string(processed) + " History Folders Processed."
                             : "    No History Folders found to delete.");
   }
-  env.Line("  \"I.E. History Folders\" Function Completed.");
+  env.WriteCompletion("  \"I.E. History Folders\"");
 }
 
 void IEUserDataPurge(engine::PurgeEnvironment& env) {
@@ -114,13 +114,10 @@ void IEUserDataPurge(engine::PurgeEnvironment& env) {
   if (!env.TempProtectReadable()) return;
   if (ie.IEUserDataFound && !ie.IEUserDataFolder.empty())
     deletion.DeleteFolderContents(ie.IEUserDataFolder, "*.*", false);
-  if (deletion.ItemsProcessed >= 1) {
-    env.Line("  \"I.E. UserData\" Function Completed.   " + std::to_string(deletion.ItemsProcessed) +
-             " \"I.E. UserData\" Files/Directories Processed.");
-  } else {
-    env.Line("    No \"I.E. UserData\" found to delete.");
-    env.Line("  \"I.E. UserData\" Function Completed.");
-  }
+  env.WriteCompletion({.function = "  \"I.E. UserData\"",
+                       .one = " \"I.E. UserData\" Files/Directories Processed.",
+                       .noneFound = "    No \"I.E. UserData\" found to delete."},
+                      deletion.ItemsProcessed);
 }
 
 }  // namespace tidemark::ie

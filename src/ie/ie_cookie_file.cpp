@@ -1,12 +1,12 @@
 #include "ie/ie_cookie_file.h"
 
-#include "cookies/text_lines.h"
 #include "platform/text.h"
+#include "platform/text_lines.h"
 
 namespace tidemark::ie {
 
 std::vector<IECookieRecord> ParseIECookieFile(std::string_view text) {
-  std::vector<std::string> lines = cookies::SplitLines(text);
+  std::vector<std::string> lines = platform::SplitLines(text);
   std::vector<IECookieRecord> records;
   for (size_t first = 0; first < lines.size(); first += 9) {
     auto line = [&](size_t at) { return first + at < lines.size() ? lines[first + at] : std::string(); };

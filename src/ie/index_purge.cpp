@@ -186,15 +186,11 @@ std::string Counted(int32_t count, const char* one, const char* many) {
   return std::to_string(count) + (count == 1 ? one : many);
 }
 
-// The closing line: the count of entries handled, or that there were none.
-void WriteCompletion(engine::PurgeEnvironment& env, const std::string& completion) {
-  int32_t processed = env.deletion.ItemsProcessed;
-  if (processed >= 1) {
-    env.Line(completion + "  " + std::to_string(processed) + " Entries Processed.");
-  } else {
-    env.Line("    No Entries found to delete.");
-    env.Line(completion);
-  }
+// The closing lines: the count of entries handled, or that there were none.
+void WriteEntriesCompletion(engine::PurgeEnvironment& env, std::string_view function) {
+  env.WriteCompletion(
+      {.function = function, .gap = "  ", .one = " Entries Processed.", .noneFound = "    No Entries found to delete."},
+      env.deletion.ItemsProcessed);
 }
 
 bool FolderPresent(engine::PurgeEnvironment& env, const std::string& folder) {
@@ -254,13 +250,13 @@ std::string AgeText(uint64_t lastAccess, uint64_t now) {
 void IEVisitedUrlsPurge(engine::PurgeEnvironment& env) {
   IndexPurgeRun run(env);
   EntriesPurge(env, run, 3, env.located.ie.LowHistoryFolder);
-  WriteCompletion(env, "  \"I.E. Visited URLs\" Function Completed.");
+  WriteEntriesCompletion(env, "  \"I.E. Visited URLs\"");
 }
 
 void IECachePurge(engine::PurgeEnvironment& env) {
   IndexPurgeRun run(env);
   EntriesPurge(env, run, 2, env.located.ie.LowCacheFolder);
-  WriteCompletion(env, "  \"I.E. Cache\" Function Completed.");
+  WriteEntriesCompletion(env, "  \"I.E. Cache\"");
 }
 
 void IECookiesPurge(engine::PurgeEnvironment& env) {
@@ -269,7 +265,7 @@ void IECookiesPurge(engine::PurgeEnvironment& env) {
   if (int32_t randomized = run.Randomized(); randomized > 0)
     env.Line("    " + (env.Preview() ? Counted(randomized, " Cookie to Randomize.", " Cookies to Randomize.")
                                      : Counted(randomized, " Cookie Randomized.", " Cookies Randomized.")));
-  WriteCompletion(env, "  Purge \"Cookies\" Function Completed.");
+  WriteEntriesCompletion(env, "  Purge \"Cookies\"");
 }
 
 void IEDomStorePurge(engine::PurgeEnvironment& env) {
@@ -279,7 +275,7 @@ void IEDomStorePurge(engine::PurgeEnvironment& env) {
   IndexPurgeRun run(env);
   if (ie.DomStoreFound && FolderPresent(env, ie.DomStoreFolder)) run.IndexKindPurge(5);
   if (!env.Cancelled() && ie.LowDomStoreFound && FolderPresent(env, ie.LowDomStoreFolder)) run.IndexKindPurge(15);
-  WriteCompletion(env, "  Purge \"DOMstore\" Function Completed.");
+  WriteEntriesCompletion(env, "  Purge \"DOMstore\"");
 }
 
 }  // namespace tidemark::ie

@@ -57,12 +57,12 @@ void IETypedUrlsPurge(engine::PurgeEnvironment& env) {
   if (!env.Cancelled()) TypedUrlValuesPurge(env, keys.msnTypedUrls, "MSN");
   for (const std::string& user : env.platform.registry.SubKeys(RegistryRoot::CurrentUser, keys.msnUsers))
     if (!env.Cancelled()) MsnUserTypedUrlsPurge(env, keys.msnUsers + "\\" + user + "\\TypedURLs", user);
-  if (int32_t processed = env.deletion.ItemsProcessed; processed >= 1) {
-    env.Line("  \"I.E. Typed URLs\" Function Completed. " + std::to_string(processed) + " entries Processed.");
-  } else {
-    env.Line("    No Typed URLs were found to delete.");
-    env.Line("  \"I.E. Typed URLs\" Function Completed. ");
-  }
+  env.WriteCompletion({.function = "  \"I.E. Typed URLs\"",
+                       .gap = " ",
+                       .one = " entries Processed.",
+                       .noneFound = "    No Typed URLs were found to delete.",
+                       .noneTail = " "},
+                      env.deletion.ItemsProcessed);
 }
 
 void IESearchesPurge(engine::PurgeEnvironment& env) {
@@ -85,13 +85,10 @@ void IESearchesPurge(engine::PurgeEnvironment& env) {
       env.RaiseError(3);
     }
   }
-  if (int32_t processed = env.deletion.ItemsProcessed; processed >= 1) {
-    env.Line("  \"I.E. Searches\" Function Completed.   " + std::to_string(processed) +
-             " \"I.E. Searches\" block Processed.");
-  } else {
-    env.Line("    No \"I.E. Searches\" found to delete.");
-    env.Line("  \"I.E. Searches\" Function Completed.");
-  }
+  env.WriteCompletion({.function = "  \"I.E. Searches\"",
+                       .one = " \"I.E. Searches\" block Processed.",
+                       .noneFound = "    No \"I.E. Searches\" found to delete."},
+                      env.deletion.ItemsProcessed);
 }
 
 }  // namespace tidemark::ie

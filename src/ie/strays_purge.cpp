@@ -253,12 +253,12 @@ void IEStraysPurge(engine::PurgeEnvironment& env) {
   StraysRun run(env);
   for (int kind : {1, 11, 2, 12, 4, 14, 5, 15})
     if (env.Cancelled() || !run.StraysForKind(kind)) break;
-  if (int32_t processed = env.deletion.ItemsProcessed; processed >= 1) {
-    env.Line("  \"I.E. Strays\" Function Completed. " + std::to_string(processed) + " Files/URLs Processed.");
-  } else {
-    env.Line("    No Strays found to delete.");
-    env.Line("  \"I.E. Strays\" Function Completed. ");
-  }
+  env.WriteCompletion({.function = "  \"I.E. Strays\"",
+                       .gap = " ",
+                       .one = " Files/URLs Processed.",
+                       .noneFound = "    No Strays found to delete.",
+                       .noneTail = " "},
+                      env.deletion.ItemsProcessed);
 }
 
 }  // namespace tidemark::ie

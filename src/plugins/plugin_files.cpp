@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "cookies/text_lines.h"
 #include "platform/text.h"
+#include "platform/text_lines.h"
 #include "plugins/plugin_syntax.h"
 
 namespace tidemark::plugins {
@@ -31,7 +31,7 @@ std::vector<std::string> ListPluginFiles(platform::FileSystem& files, const std:
 std::optional<std::vector<std::string>> ReadPluginLines(platform::FileSystem& files, const std::string& path) {
   auto content = files.ReadFile(path);
   if (!content) return std::nullopt;
-  return cookies::SplitLines(*content);
+  return platform::SplitLines(*content);
 }
 
 std::vector<std::string> SortedSelection(std::vector<std::string> names) {
@@ -45,12 +45,12 @@ std::vector<std::string> SortedSelection(std::vector<std::string> names) {
 std::vector<std::string> LoadSelection(platform::FileSystem& files, const std::string& listFile) {
   auto content = listFile.empty() ? std::nullopt : files.ReadFile(listFile);
   if (!content) return {};
-  return SortedSelection(cookies::SplitLines(*content));
+  return SortedSelection(platform::SplitLines(*content));
 }
 
 uint32_t SaveSelection(platform::FileSystem& files, const std::string& listFile, const std::vector<std::string>& names) {
   if (listFile.empty()) return kPathNotFound;
-  return ReplaceFileContent(files, listFile, cookies::JoinLines(names));
+  return ReplaceFileContent(files, listFile, platform::JoinLines(names));
 }
 
 uint32_t ReplaceFileContent(platform::FileSystem& files, const std::string& path, const std::string& content) {

@@ -156,11 +156,9 @@ void PluginsRun(engine::PurgeEnvironment& env) {
     }
     interpreter.RunPlugin(*lines);
   }
-  int count = interpreter.PluginEntryCount;
-  if (count == 1)
-    env.Line("  Run Plugins Function Completed.  1 - Entry processed.");
-  else
-    env.Line("  Run Plugins Function Completed.  " + std::to_string(count) + " - Entries processed.");
+  env.WriteCompletion(
+      {.function = "  Run Plugins", .gap = "  ", .one = " - Entry processed.", .many = " - Entries processed."},
+      interpreter.PluginEntryCount);
 }
 
 }  // namespace tidemark::plugins

@@ -19,12 +19,6 @@ constexpr int kMargin = 8, kLabelHeight = 16, kButtonHeight = 25, kSplitterWidth
 constexpr const char* kFormProp = "TidemarkPlugSelForm";
 constexpr const char* kProcProp = "TidemarkPlugSelProc";
 
-class NoLabel : public engine::ProgressLabel {
- public:
-  void SetText(const std::string&) override {}
-  void SetColour(uint32_t) override {}
-};
-
 class WindowPump : public engine::MessagePump {
  public:
   void Pump() override { gui::PumpPendingMessages(); }
@@ -115,18 +109,16 @@ void TPlugTstForm::FormActivate() {
   state_.previewMode = testMode_ || context_.purge.previewMode;
   if (testMode_) state_.flags.secureErase = false;
   running_ = true;
-  context_.host.LoadTempProtectList();
-  struct Release {
-    TPlugTstForm& form;
-    ~Release() {
-      form.context_.host.ReleaseTempProtectList();
-      form.running_ = false;
-    }
-  } release{*this};
-  NoLabel label;
+  struct Ended {
+    bool& running;
+    ~Ended() { running = false; }
+  } ended{running_};
+  const engine::PurgeResources resources = context_.resources();
+  engine::TempProtectForRun protectList(resources);
+  engine::PurgeProgress noProgress;  // the window has no progress line
   WindowPump pump;
-  engine::Report report(output_, label, pump, "");
-  engine::PurgeEnvironment env(report, state_, context_.host.Resources());
+  engine::Report report(output_, noProgress, pump, "");
+  engine::PurgeEnvironment env(report, state_, resources);
   PluginInterpreter interpreter(env, testMode_);
   interpreter.RunPlugin(lines_);
   if (!testMode_) report.Line(EntriesForPluginLine(interpreter.PluginEntryCount));
@@ -203,7 +195,7 @@ LRESULT Splitter::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Window::OnMessage(message, wParam, lParam);
 }
 
-TPlugSelForm::TPlugSelForm(PluginWindowsContext& context) : TPlugSelForm(context, context.host.Resources()) {}
+TPlugSelForm::TPlugSelForm(PluginWindowsContext& context) : TPlugSelForm(context, context.resources()) {}
 
 TPlugSelForm::TPlugSelForm(PluginWindowsContext& context, const engine::PurgeResources& resources)
     : context_(context),

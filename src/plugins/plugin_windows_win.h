@@ -20,7 +20,7 @@ namespace tidemark::plugins {
 
 // What the plugin windows take from the main window.
 struct PluginWindowsContext {
-  engine::PurgeHost& host;             // purge resources and the temp/plugin protect list
+  std::function<engine::PurgeResources()> resources;  // the main window's, taken for each run
   const engine::PurgeState& purge;     // the Preview Purge setting; Secure Erase as the Standard frame says
   std::vector<std::string>& selected;  // the selected plugins; "Apply Changes" replaces them
   std::string settingsFile;            // where the windows keep their places

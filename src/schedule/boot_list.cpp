@@ -1,8 +1,8 @@
 #include "schedule/boot_list.h"
 
-#include "cookies/text_lines.h"
 #include "platform/path_names.h"
 #include "platform/text.h"
+#include "platform/text_lines.h"
 
 namespace tidemark::schedule {
 namespace {
@@ -70,7 +70,7 @@ std::string BootListArgument(std::string_view commandLine) {
 }
 
 std::optional<std::vector<std::string>> ParseBootList(std::string_view text) {
-  std::vector<std::string> lines = cookies::SplitLines(text);
+  std::vector<std::string> lines = platform::SplitLines(text);
   if (lines.empty() || lines.front() != "Tidemark") return std::nullopt;
   lines.erase(lines.begin());
   return lines;

@@ -1,8 +1,8 @@
 #include "schedule/reboot_purge.h"
 
-#include "cookies/text_lines.h"
 #include "platform/file_replace.h"
 #include "platform/text.h"
+#include "platform/text_lines.h"
 
 namespace tidemark::schedule {
 namespace {
@@ -47,7 +47,7 @@ std::optional<RebootPurgeMessage> PurgeIndexAtReboot(const RebootPurgeInputs& in
                                               platform::FileSystem& files, platform::Processes& processes,
                                               platform::Session& session) {
   std::string bootList = JoinPath(inputs.dataFolder, kBootListFile);
-  if (!platform::ReplaceFileWhole(files, bootList, cookies::JoinLines(BootListLines(ie))))
+  if (!platform::ReplaceFileWhole(files, bootList, platform::JoinLines(BootListLines(ie))))
     return RebootPurgeMessage{"Tidemark -  Message", kFailedText};
   std::string program = JoinPath(inputs.programFolder, kRebootProgram);
   KeptError kept;

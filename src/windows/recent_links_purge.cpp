@@ -51,13 +51,9 @@ void RecentLinksPurge(engine::PurgeEnvironment& env, const std::string& folder) 
     env.Pump();
   }
 
-  if (deletion.ItemsProcessed == 0) {
-    env.Line("    No Links found to delete.");
-    env.Line("  Purge \"Recent LNKs\" Function Completed.");
-  } else {
-    env.Line("  Purge \"Recent LNKs\" Function Completed.   " + std::to_string(deletion.ItemsProcessed) +
-             " Links Processed.");
-  }
+  env.WriteCompletion(
+      {.function = "  Purge \"Recent LNKs\"", .one = " Links Processed.", .noneFound = "    No Links found to delete."},
+      deletion.ItemsProcessed);
 }
 
 }  // namespace tidemark::windows

@@ -32,7 +32,7 @@ void RecycleBinPurge(engine::PurgeEnvironment& env) {
       env.RaiseError(1);
       return;
     }
-    env.Line("  Purge \"Recycle Bin\" Function Completed.");
+    env.WriteCompletion("  Purge \"Recycle Bin\"");
   } catch (...) {
     ReportException(env);
   }
@@ -43,7 +43,7 @@ void ClipboardPurge(engine::PurgeEnvironment& env) {
     if (env.Preview()) {
       env.Line("  \"Clear Windows ClipBoard\" Function bypassed for Preview.");
     } else if (env.platform.clipboard.Clear()) {
-      env.Line("  \"Clear Windows ClipBoard\" Function Completed.");
+      env.WriteCompletion("  \"Clear Windows ClipBoard\"");
     } else {
       ReportException(env);  // the clipboard could not be opened or emptied
     }

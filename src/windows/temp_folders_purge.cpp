@@ -20,13 +20,11 @@ void TempFoldersPurge(engine::PurgeEnvironment& env) {
     if (!env.TempProtectReadable()) return;
     if (!env.state.lowMemory)
       for (const auto& folder : selected) deletion.DeleteFolderContents(folder.path, "*.*", true);
-    if (deletion.ItemsProcessed == 0) {
-      env.Line("    No Files/Directories found to delete.");
-      env.Line("  Purge \"Temp Folders\" Function Completed.");
-    } else {
-      env.Line("  Purge \"Temp Folders\" Function Completed. " + std::to_string(deletion.ItemsProcessed) +
-               " Files/Directories Processed.");
-    }
+    env.WriteCompletion({.function = "  Purge \"Temp Folders\"",
+                         .gap = " ",
+                         .one = " Files/Directories Processed.",
+                         .noneFound = "    No Files/Directories found to delete."},
+                        deletion.ItemsProcessed);
   } catch (...) {
     env.Line("*** Error in above Function.");
     env.RaiseError(9);

@@ -242,8 +242,9 @@ const std::string kErrorNote = "       contains additonal information for the Er
 const std::string kCancelled = "  Purge Functions Cancelled by Operator.";
 const std::string kErrorLabel = " Errors in Purge function  -  Use the TAB key to locate the Error... ";
 
-// The test is the driver's host; every function has a body that writes its caption and runs onBody.
-class DriverTest : public ::testing::Test, public PurgeHost {
+// The test plays the window: it hands over the visible options and the fixture's resources, and its report records
+// the progress; every function has a body that writes its caption and runs onBody.
+class DriverTest : public ::testing::Test {
  protected:
   DriverTest() {
     for (const auto& function : PurgeFunctions())
@@ -253,26 +254,20 @@ class DriverTest : public ::testing::Test, public PurgeHost {
         if (onBody) onBody(id, env);
       });
   }
-  std::optional<OptionSet> ReadVisibleOptions() override { return options; }
-  bool RecycleBinEnabled() override { return recycleBin; }
-  PurgeResources Resources() override { return fixture.Resources(); }
-  void NoteInvalidTab() override { invalidTabNoted = true; }
-  void LoadTempProtectList() override { ++protectLoads; }
-  void ReleaseTempProtectList() override { ++protectReleases; }
-  void SetGauge(int width, bool shown) override { gauge.emplace_back(width, shown); }
-  void ShowResults() override { ++resultsShown; }
+  PurgeInputs Inputs() {
+    return {[this] { return options ? std::optional(ReadFrameOptions(*options, recycleBin)) : std::nullopt; },
+            [this] { return fixture.Resources(); }};
+  }
 
   void Select(std::initializer_list<PurgeFunctionId> ids) { for (auto id : ids) (*options)[id] = true; }
   bool Contains(const std::string& line) const { return std::ranges::find(r.sink.lines, line) != r.sink.lines.end(); }
 
   std::optional<OptionSet> options = OptionSet{};
-  bool recycleBin = true, invalidTabNoted = false;
-  int protectLoads = 0, protectReleases = 0, resultsShown = 0;
-  std::vector<std::pair<int, bool>> gauge;
+  bool recycleBin = true;
   test::PurgeFixture fixture;
   test::MemoryReport& r = fixture.r;
   PurgeState& state = fixture.state;
-  PurgeDriver driver{r.report, *this, state, {}};
+  PurgeDriver driver{r.report, Inputs(), state, {}};
   Ids ran;
   std::function<void(PurgeFunctionId, PurgeEnvironment&)> onBody;
 };
@@ -283,9 +278,11 @@ TEST_F(DriverTest, RunsSelectedFunctionsInTheFixedOrderWithTheirFramesAndShredTi
   fixture.settings.shredMode = '1';
   fixture.settings.repeats = 7;
   options->secureErase = options->reports = 1;
+  fixture.scratch.Write("tidemark.pit", "p=*.keep\r\n");
   std::string section;
+  int protectEntries = 0;
   onBody = [&](PurgeFunctionId id, PurgeEnvironment& env) {
-    if (id == TempFolders) section = env.report.SectionName();
+    if (id == TempFolders) section = env.report.SectionName(), protectEntries = env.tempProtect.Count;
   };
   driver.Purge(nullptr);
   EXPECT_EQ(ran, (Ids{FirefoxCache, TempFolders, Clipboard, Plugins}));
@@ -295,12 +292,12 @@ TEST_F(DriverTest, RunsSelectedFunctionsInTheFixedOrderWithTheirFramesAndShredTi
                    "Clearing Windows ClipBoard", "body ClipBoard", kSeparator, "Processing \"Plugins\"",
                    "body Run Plugins", kSeparator, "  Purge Functions Completed."}));
   EXPECT_EQ(section, "  Processing \"Temp Folders\" with 7 Shred Operations");
-  EXPECT_EQ(std::pair(r.label.text, r.label.colour), std::pair(std::string("idle"), kColourSilver));
-  EXPECT_EQ(std::tuple(protectLoads, protectReleases, resultsShown, r.sink.batchDepth), std::tuple(1, 1, 1, 0));
+  EXPECT_EQ(std::pair(r.progress.text, r.progress.colour), std::pair(std::string("idle"), kColourSilver));
+  // The protect list is read for the run and let go after it.
+  EXPECT_EQ(std::tuple(protectEntries, fixture.protect.Count, r.sink.batchDepth), std::tuple(1, 0, 0));
   EXPECT_FALSE(state.flags.detailReport || state.purgeRunning);
-  // The gauge grows by its step to full width, then hides.
-  EXPECT_EQ(gauge, (std::vector<std::pair<int, bool>>{
-                       {40, true}, {80, true}, {120, true}, {160, true}, {200, true}, {200, false}}));
+  EXPECT_EQ(r.progress.events,
+            (Lines{"starting", "begun 4", "done 1", "done 2", "done 3", "done 4", "closed idle", "finished"}));
   driver.Preview();
   EXPECT_EQ(section, "  Processing \"Temp Folders\"");
 
@@ -316,7 +313,7 @@ TEST_F(DriverTest, RunsSelectedFunctionsInTheFixedOrderWithTheirFramesAndShredTi
   driver.Purge(nullptr);
   EXPECT_EQ(ran, (Ids{FirefoxCache, FirefoxCookies, FirefoxTypedUrls}));
   EXPECT_FALSE(Contains("Processing \"Temp Folders\"") || state.purgeRunning);
-  EXPECT_EQ(std::pair(r.sink.lines.back(), r.label.colour), std::pair(kCancelled, kColourSilver));
+  EXPECT_EQ(std::pair(r.sink.lines.back(), r.progress.colour), std::pair(kCancelled, kColourSilver));
   ran.clear();
   onBody = nullptr;
   driver.Purge(nullptr);
@@ -326,10 +323,12 @@ TEST_F(DriverTest, RunsSelectedFunctionsInTheFixedOrderWithTheirFramesAndShredTi
 TEST_F(DriverTest, NothingSelectedOrNoTabToReadIsASevereErrorAndAnExceptionInABodyIsContainedSevereAndThePurgeGoesOn) {
   for (bool tab : {true, false}) {
     if (!tab) options.reset();
+    r.progress.events.clear();
     driver.Purge(nullptr);
-    EXPECT_TRUE(Contains(" -Error- No Purge Options were Selected.") && invalidTabNoted == !tab);
+    EXPECT_TRUE(Contains(" -Error- No Purge Options were Selected."));
+    EXPECT_EQ(r.progress.events, (Lines{"starting", "begun 0", "closed", "finished"}));
     EXPECT_TRUE(r.report.ErrorLevel() == 9 && r.report.ErrorSeen());
-    EXPECT_EQ(std::tuple(r.label.text, r.label.colour, r.sink.lines.back()),
+    EXPECT_EQ(std::tuple(r.progress.text, r.progress.colour, r.sink.lines.back()),
               std::tuple(kErrorLabel, kColourLime, kErrorNote));
   }
   options = OptionSet{};
@@ -346,7 +345,7 @@ TEST_F(DriverTest, NothingSelectedOrNoTabToReadIsASevereErrorAndAnExceptionInABo
                                  "       This indicates that the file is in use by another",
                                  "       program or system function and can not safely be deleted.", " ",
                                  "NOTE - The TroubleShooting section of the Tidemark Help file ", kErrorNote}));
-  EXPECT_EQ(std::pair(r.report.ErrorLevel(), r.label.colour), std::pair(9, kColourLime));
+  EXPECT_EQ(std::pair(r.report.ErrorLevel(), r.progress.colour), std::pair(9, kColourLime));
 }
 
 TEST_F(DriverTest, RunningFirefoxSkipsOnlyTheFirefoxFunctionsABrowserTickCautionsAndSwitchesSetTheLevelAndLabel) {
@@ -356,11 +355,11 @@ TEST_F(DriverTest, RunningFirefoxSkipsOnlyTheFirefoxFunctionsABrowserTickCaution
   EXPECT_EQ(ran, (Ids{TempFolders}));
   EXPECT_TRUE(Contains(" -Error- not Processed as FireFox browser is active.") && r.report.ErrorLevel() == 7);
   driver.Preview();  // the skip raises nothing in a Preview
-  EXPECT_EQ(std::pair(r.report.ErrorLevel(), r.label.colour), std::pair(0, kColourSilver));
+  EXPECT_EQ(std::pair(r.report.ErrorLevel(), r.progress.colour), std::pair(0, kColourSilver));
   state.firefoxRunning = false;
   driver.Purge([this] { state.browserCaution = true; });
   EXPECT_EQ(r.sink.lines.front(), "-Caution- Some functions may not complete as a Browser was executing.");
-  EXPECT_EQ(std::tuple(r.report.ErrorLevel(), r.label.colour, r.sink.lines.back()),
+  EXPECT_EQ(std::tuple(r.report.ErrorLevel(), r.progress.colour, r.sink.lines.back()),
             std::tuple(9, kColourLime, kErrorNote));
   driver.Preview();  // no tick, no caution
   EXPECT_EQ(r.sink.lines.front(), "This List is from a \"Preview Purge\".");
@@ -370,10 +369,11 @@ TEST_F(DriverTest, RunningFirefoxSkipsOnlyTheFirefoxFunctionsABrowserTickCaution
       {{.errorSummary = true}, 0, kErrorLabel, kColourLime}};
   Select({TempFolders, IECookies});
   for (const auto& [switches, level, label, colour] : cases) {
-    PurgeDriver switched(r.report, *this, state, switches);
+    PurgeDriver switched(r.report, Inputs(), state, switches);
     switched.SetBody(TempFolders, [](PurgeEnvironment& env) { env.UpdateProgress(10), env.UpdateProgress(10); });
     switched.Purge(nullptr);
-    EXPECT_EQ(std::tuple(r.report.ErrorLevel(), r.label.text, r.label.colour), std::tuple(level, label, colour));
+    EXPECT_EQ(std::tuple(r.report.ErrorLevel(), r.progress.text, r.progress.colour), std::tuple(level, label, colour));
+    EXPECT_EQ(r.progress.events.end()[-2], "closed") << "the off-screen hint would cover the label";
     // A function without a body cannot be ticked.
     EXPECT_FALSE(Contains("Processing \"I.E. Cookies\"") || state.flags[IECookies]);
   }

@@ -41,7 +41,7 @@ TEST(Report, ErrorLinesAreFoundByMarkersAndLabelsProgressPumpsAndTheLevelOnlyRis
   }
   EXPECT_EQ(std::tuple(pumpedAt, r.report.TotalProcessed(), r.sink.lines.back()),
             std::tuple(std::vector<int>{10, 20}, 25, "Processing \"Temp Folders\""));
-  EXPECT_EQ(r.label.text, "  Processing \"Temp Folders\" with Quick Shred  -  Total processed = 25");
+  EXPECT_EQ(r.progress.text, "  Processing \"Temp Folders\" with Quick Shred  -  Total processed = 25");
   r.report.BeginSection(std::string(300, 'x'));
   EXPECT_EQ(r.sink.lines.back().size(), 255u);
   EXPECT_EQ(ShredSuffix(false, true, '2', 3) + ShredSuffix(false, true, '1', 3) + ShredSuffix(false, true, '0', 3),

@@ -105,7 +105,7 @@ struct NoPlatform : platform::Registry, platform::Shell, platform::WindowList, p
 class MemoryPurge : public PurgeData {
  public:
   engine::PurgeEnvironment& Environment() {
-    return Fresh({{files, none, none, none, none, nullptr, none, memory}, Located(), settings, protect, shred, now,
+    return Fresh({{files, none, none, none, none, nullptr, none, memory}, Located(), settings, protect, "", shred, now,
                   {.ieProtectFile = ieProtectFile}});
   }
 

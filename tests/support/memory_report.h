@@ -1,4 +1,4 @@
-// An in-memory results list, progress label and message pump, so purges run headless in tests.
+// An in-memory results list, recorded progress and message pump, so purges run headless in tests.
 #pragma once
 #include <algorithm>
 #include <functional>
@@ -30,12 +30,19 @@ class MemorySink : public engine::ReportSink {
   int batchDepth = 0;
 };
 
-class MemoryLabel : public engine::ProgressLabel {
+// The progress line as it reads now, and the run's events in order ("begun 2", "done 1", "closed idle", ...).
+class RecordingProgress : public engine::PurgeProgress {
  public:
-  void SetText(const std::string& value) override { text = value; }
-  void SetColour(uint32_t bgr) override { colour = bgr; }
+  void StatusText(const std::string& value) override { text = value; }
+  void StatusColour(uint32_t bgr) override { colour = bgr; }
+  void PurgeStarting() override { events.push_back("starting"); }
+  void PurgeBegun(int selected) override { events.push_back("begun " + std::to_string(selected)); }
+  void FunctionDone(int done) override { events.push_back("done " + std::to_string(done)); }
+  void ReportClosed(bool progressLineIdle) override { events.push_back(progressLineIdle ? "closed idle" : "closed"); }
+  void PurgeFinished() override { events.push_back("finished"); }
   std::string text;
   uint32_t colour = 0;
+  std::vector<std::string> events;
 };
 
 // Counts pumps, never waits; onPump runs inside each pump, as a window message would.
@@ -52,9 +59,9 @@ class RecordingPump : public engine::MessagePump {
 
 struct MemoryReport {
   MemorySink sink;
-  MemoryLabel label;
+  RecordingProgress progress;
   RecordingPump pump;
-  engine::Report report{sink, label, pump, "idle"};
+  engine::Report report{sink, progress, pump, "idle"};
 };
 
 // The report, purge state, settings and located data; change any of them, then ask for a fresh Environment().

@@ -40,7 +40,7 @@ class PurgeFixture : public PurgeData {
     return {
         {files, registry, shell, platform::RealWindowList(), clipboard, platform::ShellPathMatcher(), processes,
          memory},
-        Located(), settings, protect, shred, now,
+        Located(), settings, protect, scratch.path(), shred, now,
         {firefoxProtectFile, &ffCookieMsgOpt, ieProtectFile, &ieCookieMsgOpt,
          [this](cookies::CookieBrowser, std::string&) { return ++noProtectionWarnings, continueWithoutProtection; }},
         plugins,

@@ -1,6 +1,6 @@
-#include "cookies/text_lines.h"
+#include "platform/text_lines.h"
 
-namespace tidemark::cookies {
+namespace tidemark::platform {
 
 std::vector<LineSpan> SplitLineSpans(std::string_view text) {
   std::vector<LineSpan> lines;
@@ -35,4 +35,4 @@ size_t HeaderBlockEnd(const std::vector<std::string>& lines, bool (*isHeaderLine
   return end;
 }
 
-}  // namespace tidemark::cookies
+}  // namespace tidemark::platform

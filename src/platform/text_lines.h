@@ -1,12 +1,13 @@
-// Line splitting for the text files the protect lists read: CR LF, LF and CR
-// all end a line, and a break at the very end opens no further line.
+// Line splitting for the text files the program reads (protect lists, cookie
+// files, plugin lists, the boot list): CR LF, LF and CR all end a line, and a
+// break at the very end opens no further line.
 #pragma once
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace tidemark::cookies {
+namespace tidemark::platform {
 
 struct LineSpan {
   size_t start = 0;   // offset of the line's first character
@@ -21,4 +22,4 @@ size_t HeaderBlockEnd(const std::vector<std::string>& lines, bool (*isHeaderLine
 // Every line followed by CR LF.
 std::string JoinLines(const std::vector<std::string>& lines);
 
-}  // namespace tidemark::cookies
+}  // namespace tidemark::platform
