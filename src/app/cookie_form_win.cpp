@@ -9,7 +9,6 @@
 #include "help/help_topics.h"
 #include "platform/ini_file.h"
 #include "platform/product.h"
-#include "platform/text.h"
 #include "settings/window_place_win.h"
 
 namespace tidemark::app {
