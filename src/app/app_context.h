@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/browser_activity.h"
-#include "app/cookie_confirmations.h"
 #include "app/command_line.h"
 #include "app/startup.h"
+#include "cookies/cookie_manager.h"
 #include "cookies/temp_protect.h"
 #include "engine/driver.h"
 #include "locations/firefox_locations.h"
@@ -60,7 +60,7 @@ struct AppContext {
   engine::ShredState shred;
   engine::PurgeState purge;
   BrowserActivity browser;
-  CookieConfirmations cookieConfirmations;  // "Yes To All" holds for the run
+  cookies::CookieConfirmations cookieConfirmations;  // "Yes To All" holds for the run
 };
 
 }  // namespace tidemark::app

@@ -1,22 +1,14 @@
 #include "app/cookie_form_win.h"
 
-#include <richedit.h>
-
 #include <algorithm>
 
+#include "app/cookie_help_win.h"
 #include "cookies/protect_editors_win.h"
-#include "cookies/protect_file.h"
 #include "cookies/user_messages_win.h"
-#include "engine/deletion.h"
-#include "firefox/firefox_purges.h"
 #include "help/font_form_win.h"
 #include "help/help_topics.h"
-#include "ie/ie_cookie_file.h"
-#include "ie/index_file.h"
-#include "ie/purge_index.h"
 #include "platform/ini_file.h"
 #include "platform/product.h"
-#include "platform/text.h"
 #include "settings/window_place_win.h"
 
 namespace tidemark::app {
@@ -38,54 +30,7 @@ enum PopupId : UINT {
   kRandomize1,
 };
 
-const char* const kCountWord[] = {" Cookie Addresses", " Cookie Addreses"};
-
 std::string Caption(const char* suffix) { return std::string(kProductName) + suffix; }
-
-// Letters, digits, "-" and "." with an optional port: nothing the shell
-// could read as a further argument.
-bool IsPlainHostName(std::string_view address) {
-  size_t colon = address.find(':');
-  std::string_view host = address.substr(0, colon);
-  if (host.empty()) return false;
-  for (char c : host)
-    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.'))
-      return false;
-  if (colon == std::string_view::npos) return true;
-  std::string_view port = address.substr(colon + 1);
-  return !port.empty() && port.size() <= 5 && std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// The address's entry, whatever it was, becomes prefix + address.
-void ReplaceProtectEntry(cookies::ProtectList& list, const std::string& address, const char* prefix) {
-  cookies::ProtectMatch match = cookies::FindCookieProtect(list, address);
-  if (match.found) list.entries.erase(list.entries.begin() + match.index);
-  cookies::AddProtectEntry(list.entries, prefix + LowerCase(address));
-  list.Dirty = true;
-}
-
-// The purge environment a deletion of the window runs in: the purge's
-// deletion engine and shred settings with its Secure Erase; no report.
-class Deletion {
- public:
-  Deletion(const engine::PurgeState& purge, const engine::PurgeResources& resources)
-      : state_{.flags = purge.flags}, env(silent_.report, state_, resources) {}
-
- private:
-  engine::SilentReport silent_;
-  engine::PurgeState state_;
-
- public:
-  engine::PurgeEnvironment env;
-};
-
-// Never asked for: filling a list removes nothing.
-class NoRemover : public ie::CachedFileRemover {
- public:
-  bool Remove(const std::string&) override { return false; }
-  uint32_t LastError() const override { return 0; }
-  uint32_t ClusterSize(const std::string&) override { return 0; }
-};
 
 constexpr COLORREF kArrowMask = RGB(255, 0, 255);
 
@@ -153,10 +98,15 @@ void InsertRow(HWND list, int row, const std::vector<std::string>& texts, LPARAM
     ListView_SetItemText(list, at, static_cast<int>(i), const_cast<char*>(texts[i].c_str()));
 }
 
-std::string CellText(HWND list, int row, int column) {
-  char text[1024] = {};
-  ListView_GetItemText(list, row, column, text, sizeof text);
-  return text;
+std::vector<std::vector<std::string>> CellTexts(HWND list, int columns) {
+  std::vector<std::vector<std::string>> rows(static_cast<size_t>(ListView_GetItemCount(list)));
+  for (size_t row = 0; row < rows.size(); ++row)
+    for (int column = 0; column < columns; ++column) {
+      char text[1024] = {};
+      ListView_GetItemText(list, static_cast<int>(row), column, text, sizeof text);
+      rows[row].push_back(text);
+    }
+  return rows;
 }
 
 struct SortContext {
@@ -173,24 +123,19 @@ int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM context) {
   return sort.ascending ? order : -order;
 }
 
-// Held while an action walks the selection: no other action runs meanwhile
-// (nor once the window is closing), and closing is refused until it is done.
-struct BusyGuard {
-  BusyGuard(bool& flag, bool closed) : flag(flag), acquired(!flag && !closed) {
-    if (acquired) flag = true;
-  }
-  ~BusyGuard() {
-    if (acquired) flag = false;
-  }
-  BusyGuard(const BusyGuard&) = delete;
-  BusyGuard& operator=(const BusyGuard&) = delete;
-  bool& flag;
-  const bool acquired;
-};
-
 }  // namespace
 
-TCookieForm::TCookieForm(CookieFormContext& context) : context_(context) {
+TCookieForm::TCookieForm(CookieFormContext& context)
+    : context_(context),
+      firefoxStore_(context.files, context.firefox, context.firefoxPermissions, {context.purge, context.purgeResources},
+                    context.firefoxRunning, *this),
+      ieNormalStore_(context.files, context.memory, context.ie, false, context.iePermissions,
+                     {context.purge, context.purgeResources}, *this),
+      ieProtectedStore_(context.files, context.memory, context.ie, true, context.iePermissions,
+                        {context.purge, context.purgeResources}, *this),
+      model_({context.files, context.firefoxProtectFile, context.ieProtectFile, firefoxStore_, ieNormalStore_,
+              ieProtectedStore_, context.confirmations},
+             *this) {
   layout_.list1Columns = {S(300), S(70), S(70), S(230)};
   layout_.list2Columns = {S(200), S(150), S(320)};
   layout_.list2Height = S(130);
@@ -229,12 +174,11 @@ void TCookieForm::CreateControls() {
   delete_ = AddButton("Delete", 0, 0, 10, 10, [this] { DeleteSBtnClick(); }, button);
   open_ = AddButton("Open", 0, 0, 10, 10, [this] { OpenSbtnClick(); }, button);
   edit_ = AddButton("Edit", 0, 0, 10, 10, [this] { EditSbtnClick(); }, button);
-  permitBlock_ = AddButton("Block", 0, 0, 10, 10, [this] { SetCookiePermission(cookies::PermissionChange::Block); }, button);
-  permitAllow_ = AddButton("Allow", 0, 0, 10, 10, [this] { SetCookiePermission(cookies::PermissionChange::Allow); }, button);
-  permitSession_ =
-      AddButton("Session", 0, 0, 10, 10, [this] { SetCookiePermission(cookies::PermissionChange::Session); }, button);
-  permitRemove_ =
-      AddButton("Remove", 0, 0, 10, 10, [this] { SetCookiePermission(cookies::PermissionChange::Remove); }, button);
+  auto permit = [this](cookies::PermissionChange change) { return [this, change] { SetCookiePermission(change); }; };
+  permitBlock_ = AddButton("Block", 0, 0, 10, 10, permit(cookies::PermissionChange::Block), button);
+  permitAllow_ = AddButton("Allow", 0, 0, 10, 10, permit(cookies::PermissionChange::Allow), button);
+  permitSession_ = AddButton("Session", 0, 0, 10, 10, permit(cookies::PermissionChange::Session), button);
+  permitRemove_ = AddButton("Remove", 0, 0, 10, 10, permit(cookies::PermissionChange::Remove), button);
   help_ = AddButton("Help", 0, 0, 10, 10, [this] { SpeedButton1Click(); }, button);
   close_ = AddButton("Close This Window", 0, 0, 10, 10, [this] { CloseCookBtnClick(); }, button);
   OnCommandId(IDCANCEL, [this] { CloseCookBtnClick(); });
@@ -245,7 +189,7 @@ void TCookieForm::CreateControls() {
   tabs_ = AddControl(WC_TABCONTROLA, "", WS_VISIBLE | WS_TABSTOP | TCS_OWNERDRAWFIXED, 0, 0, 10, 10);
   OnNotify(tabs_, [this](NMHDR* header) -> LRESULT {
     if (header->code == TCN_SELCHANGE) TabControlCookChange(TabCtrl_GetCurSel(tabs_));
-    if (header->code == TCN_SELCHANGING) return busy_;  // TabControlCookChanging
+    if (header->code == TCN_SELCHANGING) return model_.busy();  // TabControlCookChanging
     return 0;
   });
 
@@ -283,19 +227,20 @@ void TCookieForm::CreateControls() {
   hints_.Set(close_, "|Close This Window");
 
   popup_ = CreatePopupMenu();
-  const std::pair<UINT, const char*> items[] = {{kProtect1, "Protect"}, {kUnProtect1, "UnProtect"}, {kBlock1, "Block"},
-                                                {kAllow1, "Allow"},     {kSession1, "Session"},     {kRemove1, "Remove"},
-                                                {kOpen1, "Open"},       {kDelete1, "Delete"},       {kRandomize1, "Randomize"}};
-  for (const auto& [id, text] : items) AppendMenuA(popup_, MF_STRING, id, text);
-  OnCommandId(kProtect1, [this] { Protect1Click(); });
-  OnCommandId(kUnProtect1, [this] { UnProtect1Click(); });
-  OnCommandId(kBlock1, [this] { SetCookiePermission(cookies::PermissionChange::Block); });
-  OnCommandId(kAllow1, [this] { SetCookiePermission(cookies::PermissionChange::Allow); });
-  OnCommandId(kSession1, [this] { SetCookiePermission(cookies::PermissionChange::Session); });
-  OnCommandId(kRemove1, [this] { SetCookiePermission(cookies::PermissionChange::Remove); });
-  OnCommandId(kOpen1, [this] { OpenSbtnClick(); });
-  OnCommandId(kDelete1, [this] { DeleteSBtnClick(); });
-  OnCommandId(kRandomize1, [this] { RandomSbtnClick(); });
+  const std::tuple<UINT, const char*, std::function<void()>> items[] = {
+      {kProtect1, "Protect", [this] { Protect1Click(); }},
+      {kUnProtect1, "UnProtect", [this] { UnProtect1Click(); }},
+      {kBlock1, "Block", permit(cookies::PermissionChange::Block)},
+      {kAllow1, "Allow", permit(cookies::PermissionChange::Allow)},
+      {kSession1, "Session", permit(cookies::PermissionChange::Session)},
+      {kRemove1, "Remove", permit(cookies::PermissionChange::Remove)},
+      {kOpen1, "Open", [this] { OpenSbtnClick(); }},
+      {kDelete1, "Delete", [this] { DeleteSBtnClick(); }},
+      {kRandomize1, "Randomize", [this] { RandomSbtnClick(); }}};
+  for (const auto& [id, text, click] : items) {
+    AppendMenuA(popup_, MF_STRING, id, text);
+    OnCommandId(id, click);
+  }
 }
 
 void TCookieForm::ShowModal(HWND owner) {
@@ -337,14 +282,7 @@ void TCookieForm::FormActivate() {
   if (!activated_) SetWindowTextA(edit1_, "");
   activated_ = true;
   SetTabs();
-  firefoxList_ = cookies::LoadCookieProtectList(context_.files, context_.firefoxProtectFile);
-  if (!firefoxList_.OpenedOK)
-    Message("  -  Message", "Unable to open exsting FireFox Protect file - " + context_.firefoxProtectFile +
-                                "\r\n\r\nAny changes made here will be discarded...");
-  ieList_ = cookies::LoadCookieProtectList(context_.files, context_.ieProtectFile);
-  if (!ieList_.OpenedOK)
-    Message("  -  Message", "Unable to open exsting I.E. Protect file - " + context_.ieProtectFile +
-                                "\r\n\r\nAny changes made here will be discarded...");
+  model_.ReadProtectLists();
   TabControlCookChange(0);
 }
 
@@ -368,49 +306,17 @@ void TCookieForm::SetTabs() {
 
 void TCookieForm::SetButtons() {
   for (HWND control : {protect_, unprotect_, open_, random_}) EnableWindow(control, TRUE);
-  // The actions that change Firefox's files wait while Firefox runs.
-  const char* const deleteHint = "|Delete the Cookies of Selected Entries now";
-  struct Action {
-    HWND button;
-    UINT item;
-    const char* name;
-    const char* firefoxHint;
-    const char* ieHint;
-  } const actions[] = {
-      {delete_, kDelete1, "Delete", deleteHint, deleteHint},
-      {permitBlock_, kBlock1, "Block", "|Set Selected Entry in FireFox's Cookie Settings to \"Block\"",
-       "|Set Selected Entry in I.E.'s Cookie Settings to \"Block\""},
-      {permitAllow_, kAllow1, "Allow", "|Set Selected Entry in FireFox's Cookie Settings to \"Allow\"",
-       "|Set Selected Entry in I.E.'s Cookie Settings to \"Allow\""},
-      {permitSession_, kSession1, "Session", "|Set Selected Entry in FireFox's Cookie Settings to \"Allow for Session\"",
-       "|"},
-      {permitRemove_, kRemove1, "Remove", "|Remove Selected Entry from FireFox's Cookie Settings",
-       "|Remove Selected Entry from I.E.'s Cookie Settings"},
-  };
-  const bool firefoxActive = FirefoxActive();
-  for (const Action& action : actions) {
-    bool enabled;
-    std::string hint, menuHint;
-    if (firefoxActive) {
-      enabled = false;
-      hint = std::string("|\"") + action.name + "\" Button Disabled - FireFox is Active";
-      menuHint = std::string("|\"") + action.name + "\" Disabled - FireFox is Active";
-    } else if (tab_ == CookieTab::Firefox) {
-      enabled = true;
-      hint = menuHint = action.firefoxHint;
-    } else {
-      enabled = action.button != permitSession_;
-      hint = menuHint = action.ieHint;
-    }
-    EnableWindow(action.button, enabled);
-    EnableMenuItem(popup_, action.item, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-    hints_.Set(action.button, hint);
-    menuHints_[action.item] = menuHint.substr(1);
+  const std::pair<HWND, UINT> actions[] = {
+      {delete_, kDelete1}, {permitBlock_, kBlock1}, {permitAllow_, kAllow1}, {permitSession_, kSession1},
+      {permitRemove_, kRemove1}};
+  for (size_t i = 0; i < std::size(actions); ++i) {
+    auto [button, item] = actions[i];
+    cookies::ActionState state = model_.StateOf(static_cast<cookies::StoreAction>(i));
+    EnableWindow(button, state.enabled);
+    EnableMenuItem(popup_, item, MF_BYCOMMAND | (state.enabled ? MF_ENABLED : MF_GRAYED));
+    hints_.Set(button, "|" + state.buttonHint);
+    menuHints_[item] = state.menuHint;
   }
-}
-
-bool TCookieForm::FirefoxActive() const {
-  return tab_ == CookieTab::Firefox && context_.firefoxRunning && context_.firefoxRunning();
 }
 
 std::string TCookieForm::ColumnTitle(int column) const {
@@ -424,137 +330,45 @@ std::string TCookieForm::ColumnTitle(int column) const {
 }
 
 void TCookieForm::TabControlCookChange(int index) {
-  if (busy_) return;
-  if (ieList_.Dirty) {
-    cookies::MessageBoxMessages messages(hwnd());
-    cookies::SaveCookieProtectList(ieList_, context_.ieProtectFile, context_.files, messages);
-  }
-  CookieTab tab = index == 0 ? CookieTab::Firefox : index == 1 ? CookieTab::IENormal : CookieTab::IEProtected;
-  tab_ = tab;
+  cookies::CookieTab tab = index == 0   ? cookies::CookieTab::Firefox
+                           : index == 1 ? cookies::CookieTab::IENormal
+                                        : cookies::CookieTab::IEProtected;
+  if (!model_.SelectTab(tab)) return;
   if (TabCtrl_GetCurSel(tabs_) != index) TabCtrl_SetCurSel(tabs_, index);
-  ListView_DeleteAllItems(listView1_);
-  ListView_DeleteAllItems(listView2_);
-  items_.clear();
   nextDescending_ = {true, false, false, false};
   const char* captions[] = {"Internet Address for FireFox Cookie", "Internet Address for \"I.E. Normal Mode\"",
                             "Internet Address for \"I.E. Protected Mode\""};
-  SetColumnTitle(listView1_, 0, captions[static_cast<int>(tab_)]);
-  SetColumnTitle(listView1_, 2, tab_ == CookieTab::Firefox ? "FireFox" : " I.E.");
-  SetColumnTitle(listView1_, 3, tab_ == CookieTab::Firefox ? "Comments" : "Local File");
+  SetColumnTitle(listView1_, 0, captions[static_cast<int>(tab)]);
+  SetColumnTitle(listView1_, 2, tab == cookies::CookieTab::Firefox ? "FireFox" : " I.E.");
+  SetColumnTitle(listView1_, 3, tab == cookies::CookieTab::Firefox ? "Comments" : "Local File");
   InvalidateRect(tabs_, nullptr, TRUE);
   Fill();
 }
 
 void TCookieForm::RefreshBtnClick() {
-  if (busy_) return;
-  Fill();
+  if (!model_.busy()) Fill();
 }
 
 void TCookieForm::Fill() {
   SetButtons();
   HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  items_.clear();
-  if (tab_ == CookieTab::Firefox)
-    FillFirefox();
-  else
-    FillIE();
-  MarkStatus();
+  model_.Refresh(gui::WindowText(edit1_));
   ShowItems();
-  SendMessageA(statusBar_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(countText_.c_str()));
+  std::string count = model_.CountText();
+  SendMessageA(statusBar_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(count.c_str()));
   SetCursor(old);
-}
-
-bool TCookieForm::Passes(std::string_view text) const {
-  std::string filter = LowerCase(Trim(gui::WindowText(edit1_)));
-  return filter.empty() || LowerCase(text).find(filter) != std::string::npos;
-}
-
-void TCookieForm::FillFirefox() {
-  const locations::FirefoxLocations& firefox = context_.firefox;
-  cookiesTxt_ = {};
-  if (firefox.FirefoxSqliteFormat) {
-    cookies::MessageBoxMessages messages(hwnd());
-    firefox::CookieLoadResult load =
-        firefox::LoadFirefoxCookies(context_.files, firefox.CookiesSqliteFile, FirefoxActive(), cookies_);
-    firefox::ShowCookieLoadProblem(load.outcome, messages);
-  } else {
-    if (!locations::IsFileNotFoundText(firefox.CookiesTxtFile) && !firefox.FirefoxProfileFolder.empty())
-      if (auto text = context_.files.ReadFile(firefox.CookiesTxtFile)) cookiesTxt_ = firefox::ParseCookiesTxt(*text);
-    cookies_ = cookiesTxt_.cookies;
-    firefox::SortCookies(cookies_);
-  }
-  int hosts = 0;
-  std::string lastHost, lastListed;
-  for (const firefox::FirefoxCookie& cookie : cookies_) {
-    // Comments and empty lines are no cookies; HttpOnly ones are, of their host.
-    std::string host = cookie.notice ? cookie.line : firefox::CookieHost(cookie.line);
-    if (host.empty()) continue;
-    std::vector<std::string> fields = Split(cookie.line, '\t');
-    if (host != lastHost) ++hosts;
-    lastHost = host;
-    std::string name = fields.size() > 5 ? fields[5] : "", value = fields.size() > 6 ? fields[6] : "";
-    if ((Passes(host) || Passes(name) || Passes(value)) && host != lastListed) {
-      items_.push_back({host});
-      lastListed = host;
-    }
-  }
-  countText_ = "Displayed " + std::to_string(items_.size()) + " of " + std::to_string(hosts) + kCountWord[0];
-  for (Item& item : items_) item.permission = context_.firefoxPermissions.Find(item.caption).value_or("");
-}
-
-std::string TCookieForm::IEFolder() const {
-  return tab_ == CookieTab::IEProtected ? context_.ie.LowCookiesFolder : context_.ie.IECookiesFolder;
-}
-
-void TCookieForm::FillIE() {
-  cookies::MessageBoxMessages messages(hwnd());
-  NoRemover remover;
-  ie::IndexFile index(context_.memory, ie::IndexFoldersOf(context_.ie), remover, messages, {});
-  const char kind = tab_ == CookieTab::IEProtected ? 'c' : 'C';
-  std::string filter = UpperCase(Trim(gui::WindowText(edit1_)));
-  int cookieCount = 0;
-  std::string folder = IEFolder();
-  if (!folder.empty() && index.OpenIndexFile(folder, kind) && index.LockIndex()) {
-    while (index.NextUrlRecord()) {
-      const ie::UrlRecordInfo& record = index.Record();
-      if (!StartsWithNoCase(record.Url, "COOKIE:")) continue;
-      ++cookieCount;
-      bool passes = filter.empty();
-      if (!passes)
-        if (auto text = context_.files.ReadFile(record.CachedFilePath))
-          for (const ie::IECookieRecord& cookie : ie::ParseIECookieFile(*text))
-            passes = passes || UpperCase(cookie.name).find(filter) != std::string::npos ||
-                     UpperCase(cookie.value).find(filter) != std::string::npos ||
-                     UpperCase(cookie.host).find(filter) != std::string::npos;
-      if (passes) items_.push_back({record.Url, " ", "", FileNameOf(record.CachedFilePath), record.CachedFilePath});
-    }
-    index.UnlockIndex();
-  }
-  index.CloseIndexFile();
-  countText_ = "Displayed " + std::to_string(items_.size()) + " of " + std::to_string(cookieCount) + kCountWord[1];
-  for (Item& item : items_) item.permission = context_.iePermissions.Find(item.caption);
-}
-
-void TCookieForm::MarkStatus() {
-  const cookies::ProtectList& list = TabList();
-  for (Item& item : items_) {
-    cookies::ProtectStatus status = cookies::MarkProtectStatus(list, item.caption);
-    item.status = cookies::ProtectStatusText(status);
-  }
 }
 
 void TCookieForm::ShowItems() {
   SendMessageA(listView1_, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(listView1_);
   ListView_DeleteAllItems(listView2_);
-  for (size_t i = 0; i < items_.size(); ++i) {
-    const Item& item = items_[i];
-    InsertRow(listView1_, static_cast<int>(i), {item.caption, item.status, item.permission, item.comment},
-              static_cast<LPARAM>(i));
-  }
+  const std::vector<cookies::CookieAddress>& items = model_.items();
+  for (size_t i = 0; i < items.size(); ++i)
+    InsertRow(listView1_, static_cast<int>(i), cookies::RowTexts(items[i]), static_cast<LPARAM>(i));
   SortBy(0, true);
   SendMessageA(listView1_, WM_SETREDRAW, TRUE, 0);
-  if (!items_.empty()) SelectRows({0});
+  if (!items.empty()) SelectRows({0});
 }
 
 int TCookieForm::ItemOfRow(int row) const {
@@ -565,11 +379,11 @@ int TCookieForm::ItemOfRow(int row) const {
   return static_cast<int>(item.lParam);
 }
 
-std::vector<int> TCookieForm::Selected() const {
-  std::vector<int> selected;
+cookies::CookieManager::Selection TCookieForm::Selected() const {
+  cookies::CookieManager::Selection selected;
   for (int row = ListView_GetNextItem(listView1_, -1, LVNI_SELECTED); row >= 0;
        row = ListView_GetNextItem(listView1_, row, LVNI_SELECTED))
-    selected.push_back(ItemOfRow(row));
+    selected.push_back(static_cast<size_t>(ItemOfRow(row)));
   return selected;
 }
 
@@ -579,26 +393,14 @@ void TCookieForm::UpdateRow(int index) {
   find.lParam = index;
   int row = static_cast<int>(SendMessageA(listView1_, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
   if (row < 0) return;
-  const Item& item = items_[static_cast<size_t>(index)];
-  ListView_SetItemText(listView1_, row, 1, const_cast<char*>(item.status.c_str()));
-  ListView_SetItemText(listView1_, row, 2, const_cast<char*>(item.permission.c_str()));
-  ListView_SetItemText(listView1_, row, 3, const_cast<char*>(item.comment.c_str()));
+  std::vector<std::string> texts = cookies::RowTexts(model_.items()[static_cast<size_t>(index)]);
+  for (int column = 1; column < 4; ++column)
+    ListView_SetItemText(listView1_, row, column, texts[static_cast<size_t>(column)].data());
 }
 
-std::vector<TCookieForm::Row> TCookieForm::Rows() const {
-  std::vector<Row> rows;
-  for (int row = 0; row < ListView_GetItemCount(listView1_); ++row)
-    rows.push_back({CellText(listView1_, row, 0), CellText(listView1_, row, 1), CellText(listView1_, row, 2),
-                    CellText(listView1_, row, 3)});
-  return rows;
-}
+std::vector<std::vector<std::string>> TCookieForm::Rows() const { return CellTexts(listView1_, 4); }
 
-std::vector<std::vector<std::string>> TCookieForm::DetailRows() const {
-  std::vector<std::vector<std::string>> rows;
-  for (int row = 0; row < ListView_GetItemCount(listView2_); ++row)
-    rows.push_back({CellText(listView2_, row, 0), CellText(listView2_, row, 1), CellText(listView2_, row, 2)});
-  return rows;
-}
+std::vector<std::vector<std::string>> TCookieForm::DetailRows() const { return CellTexts(listView2_, 3); }
 
 void TCookieForm::SelectRows(const std::vector<int>& rows) {
   ListView_SetItemState(listView1_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
@@ -610,248 +412,55 @@ void TCookieForm::SelectRows(const std::vector<int>& rows) {
 void TCookieForm::SelectAll() { ListView_SetItemState(listView1_, -1, LVIS_SELECTED, LVIS_SELECTED); }
 
 void TCookieForm::ListView1SelectItem() {
-  std::vector<int> selected = Selected();
+  cookies::CookieManager::Selection selected = Selected();
   ListView_DeleteAllItems(listView2_);
   if (selected.size() != 1) return;
-  const Item& item = items_[static_cast<size_t>(selected.front())];
   int row = 0;
-  if (tab_ == CookieTab::Firefox) {
-    for (const firefox::FirefoxCookie& cookie : cookies_) {
-      if (cookie.notice || firefox::CookieHost(cookie.line) != item.caption) continue;
-      std::vector<std::string> fields = Split(cookie.line, '\t');
-      InsertRow(listView2_, row++, {item.caption, fields.size() > 5 ? fields[5] : "", fields.size() > 6 ? fields[6] : ""}, 0);
-    }
-  } else if (auto text = context_.files.ReadFile(item.localFile)) {
-    for (const ie::IECookieRecord& cookie : ie::ParseIECookieFile(*text))
-      InsertRow(listView2_, row++, {cookie.host, cookie.name, cookie.value}, 0);
-  }
+  for (const cookies::StoredCookie& cookie : model_.CookiesOf(selected.front()))
+    InsertRow(listView2_, row++, {cookie.host, cookie.name, cookie.value}, 0);
 }
 
-void TCookieForm::Message(const std::string& captionSuffix, const std::string& text) {
-  MessageBoxA(hwnd(), text.c_str(), Caption(captionSuffix.c_str()).c_str(), MB_OK);
+void TCookieForm::Show(const std::string& caption, const std::string& text) {
+  MessageBoxA(hwnd(), text.c_str(), caption.c_str(), MB_OK);
 }
 
-void TCookieForm::Protect1Click() {
-  BusyGuard guard(busy_, closed_);
-  if (!guard.acquired) return;
-  std::vector<int> selected = Selected();
-  if (selected.empty()) return Message("  -  Error Condition", "No entry selected for Protect function");
-  cookies::ProtectList& list = TabList();
-  for (int index : selected) {
-    Item& item = items_[static_cast<size_t>(index)];
-    cookies::ProtectMatch match = cookies::FindCookieProtect(list, item.caption);
-    if (match.found && match.kind == 'R' && item.comment != kOnlyInProtectFile) {
-      if (!context_.confirmations.randomToProtectYesToAll) {
-        std::string text = std::string("When changing from \"Random\" to \"Protect\"\r\n") + kProductName +
-                           " will delete the current Cookie\r\nso that it can be recreated by the sender.\r\n\r\n"
-                           "Press \"Yes\" to confirm this Request\r\n\r\nPress \"No\" to deny this Request\r\n\r\n"
-                           "Press \"Yes To All\" to confirm all Random to Protect Requests\r\n"
-                           " [this turns off \"Confirmation\" for Random to Protect]";
-        cookies::ConfirmAnswer answer =
-            cookies::ConfirmYesNoYesToAll(hwnd(), Caption("  -  Random to Protect Confirmation"), text);
-        if (answer == cookies::kConfirmNo) continue;
-        if (answer == cookies::kConfirmYesToAll) context_.confirmations.randomToProtectYesToAll = true;
-      }
-      std::string result = DeleteCookieOf(item);
-      item.comment = result == "Deleted" ? kOnlyInProtectFile : "not deleted - " + result;
-    }
-    item.status = "Protect";
-    ReplaceProtectEntry(list, item.caption, "p=");
-    UpdateRow(index);
-  }
+TCookieForm::Answer TCookieForm::Confirm(const std::string& caption, const std::string& text) {
+  cookies::ConfirmAnswer answer = cookies::ConfirmYesNoYesToAll(hwnd(), caption, text);
+  return answer == cookies::kConfirmYes ? Answer::Yes : answer == cookies::kConfirmNo ? Answer::No : Answer::YesToAll;
 }
 
-void TCookieForm::RandomSbtnClick() {
-  BusyGuard guard(busy_, closed_);
-  if (!guard.acquired) return;
-  std::vector<int> selected = Selected();
-  if (selected.empty()) return Message("  -  Error Condition", "No entry selected for Randomize function");
-  cookies::ProtectList& list = TabList();
-  for (int index : selected) {
-    Item& item = items_[static_cast<size_t>(index)];
-    if (item.status == "Random") continue;
-    item.status = "Random";
-    ReplaceProtectEntry(list, item.caption, "r=");
-    UpdateRow(index);
-  }
-}
+void TCookieForm::Protect1Click() { model_.Protect(Selected()); }
 
-void TCookieForm::UnProtect1Click() {
-  BusyGuard guard(busy_, closed_);
-  if (!guard.acquired) return;
-  std::vector<int> selected = Selected();
-  cookies::ProtectList& list = TabList();
-  bool any = false;
-  for (auto at = selected.rbegin(); at != selected.rend(); ++at) {
-    Item& item = items_[static_cast<size_t>(*at)];
-    if (item.status != "Protect" && item.status != "Random") continue;
-    any = true;
-    std::string entry = (item.status == "Random" ? "r=" : "p=") + item.caption;
-    item.status = " ";
-    item.comment = "Protect removed";
-    std::erase_if(list.entries, [&](const std::string& listed) { return SameText(listed, entry); });
-    list.Dirty = true;
-    UpdateRow(*at);
-  }
-  if (!any) Message("  -  Error Condition", "No \"Protect\" entry selected for Unprotect function");
-}
+void TCookieForm::RandomSbtnClick() { model_.Randomize(Selected()); }
+
+void TCookieForm::UnProtect1Click() { model_.Unprotect(Selected()); }
 
 void TCookieForm::DeleteSBtnClick() {
-  if (FirefoxActive()) return SetButtons();
-  BusyGuard guard(busy_, closed_);
-  if (!guard.acquired) return;
-  std::vector<int> selected = Selected();
-  if (selected.empty()) return Message("  -  Error Condition", "No entry selected for Delete function");
-  if (!context_.confirmations.deleteYesToAll) {
-    std::string what = selected.size() == 1 ? "selected entry, " : std::to_string(selected.size()) + " selected entries,";
-    std::string text = "For your request to delete the " + what +
-                       "\r\n\r\nPress \"Yes\" to confirm this Delete Request\r\n\r\nPress \"No\" to deny this Delete "
-                       "Request\r\n\r\nPress \"Yes To All\" to confirm all Delete Requests\r\n"
-                       " [this turns off \"Confirmation\" for Deletes]";
-    cookies::ConfirmAnswer answer = cookies::ConfirmYesNoYesToAll(hwnd(), Caption("  -  Delete Confirmation"), text);
-    if (answer == cookies::kConfirmNo) return;
-    if (answer == cookies::kConfirmYesToAll) context_.confirmations.deleteYesToAll = true;
-  }
+  if (model_.StoreInUse()) return SetButtons();  // Firefox runs
   HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  bool advised = false;
-  for (int index : selected) {
-    Item& item = items_[static_cast<size_t>(index)];
-    bool protectedItem = item.status == "Protect" || item.status == "Random";
-    if (protectedItem && item.comment == kOnlyInProtectFile) {
-      if (!advised)
-        Message("  -  Information Message", "You must use UnProtect to Remove \r\nan entry from the Protect File.");
-      advised = true;
-      continue;
-    }
-    if (item.comment == "Deleted") continue;
-    std::string result = DeleteCookieOf(item);
-    if (result == "Deleted")
-      item.comment = protectedItem ? kOnlyInProtectFile : "Deleted";
-    else
-      item.comment = "not deleted - " + result;
-    UpdateRow(index);
-  }
+  model_.Delete(Selected());
   ListView1SelectItem();
   SetCursor(old);
 }
 
-std::string TCookieForm::DeleteCookieOf(Item& item) {
-  return tab_ == CookieTab::Firefox ? DeleteFirefoxHost(item.caption) : DeleteIECookie(item.caption);
-}
-
-// The host's lines (HttpOnly ones too) leave the list only once the store
-// has let them go. Firefox rewrites its cookies while it runs, so none goes then.
-std::string TCookieForm::DeleteFirefoxHost(const std::string& host) {
-  if (FirefoxActive()) return "FireFox is Active";
-  auto ofHost = [&](const firefox::FirefoxCookie& cookie) {
-    return !cookie.notice && firefox::CookieHost(cookie.line) == host;
-  };
-  std::vector<firefox::FirefoxCookie> run;
-  std::copy_if(cookies_.begin(), cookies_.end(), std::back_inserter(run), ofHost);
-  if (run.empty()) return "Cookie File not found to Delete";
-  Deletion deletion(context_.purge, context_.purgeResources());
-  if (context_.firefox.FirefoxSqliteFormat) {
-    try {
-      firefox::TSQLiteDatabase database =
-          firefox::OpenProfileDatabase(deletion.env, context_.firefox.CookiesSqliteFile);
-      firefox::DeleteCookieRows(database, run);
-    } catch (const firefox::ESQLiteException&) {
-      Message(" -  Message", "Delete Entry from Cookies file failed... \r\nExecution will continue...");
-      return "Cookies file not changed";
-    }
-    std::erase_if(cookies_, ofHost);
-    return "Deleted";
-  }
-  std::erase_if(cookiesTxt_.cookies, ofHost);
-  if (firefox::ReplaceCookiesTxt(deletion.env, cookiesTxt_) == firefox::CookiesTxtReplace::Failed) {
-    cookiesTxt_.cookies.insert(cookiesTxt_.cookies.end(), run.begin(), run.end());
-    return "Cookies file not changed";
-  }
-  std::erase_if(cookies_, ofHost);
-  return "Deleted";
-}
-
-std::string TCookieForm::DeleteIECookie(const std::string& url) {
-  cookies::MessageBoxMessages messages(hwnd());
-  Deletion deletion(context_.purge, context_.purgeResources());
-  ie::EngineFileRemover remover(deletion.env);
-  ie::IndexFile index(context_.memory, ie::IndexFoldersOf(context_.ie), remover, messages, {});
-  const char kind = tab_ == CookieTab::IEProtected ? 'c' : 'C';
-  uint32_t code = 0;
-  bool deleted = false;
-  if (index.OpenIndexFile(IEFolder(), kind) && index.LockIndex()) {
-    deleted = index.DeleteRecordByUrl(url);
-    code = index.LastDeleteError();
-    index.UnlockIndex();
-  }
-  index.CloseIndexFile();
-  if (deleted) return "Deleted";
-  namespace error = engine::error_code;
-  if (code == 0 || code == error::kFileNotFound) return "Error in URL";
-  if (code == error::kAccessDenied || code == error::kSharingViolation || code == error::kLockViolation ||
-      code == error::kUserMappedFile)
-    return "Locked";
-  return "Error-" + std::to_string(code);
-}
-
-void TCookieForm::OpenSbtnClick() {
-  std::vector<int> selected = Selected();
-  if (selected.empty()) return Message("  -  Error Condition", "No Cookie entry selected for Open function");
-  std::string address = items_[static_cast<size_t>(selected.front())].caption;
-  if (tab_ == CookieTab::Firefox) {
-    if (StartsWith(address, ".")) address.erase(0, 1);
-  } else if (size_t at = address.find('@'); at != std::string::npos) {
-    address.erase(0, at + 1);
-  }
-  if (tab_ != CookieTab::Firefox) address = address.substr(0, address.find('/'));
-  // Only a plain host name reaches the shell: no quote or blank can add arguments.
-  if (!IsPlainHostName(address) || !context_.openInFirefox || !context_.openInFirefox(address))
-    Message("  -  Error Condition", "Unable to execute FireFox to Open the web domain");
-}
-
-const std::string& TCookieForm::TabListPath() const {
-  return tab_ == CookieTab::Firefox ? context_.firefoxProtectFile : context_.ieProtectFile;
-}
+void TCookieForm::OpenSbtnClick() { model_.OpenSite(Selected(), context_.openInFirefox); }
 
 void TCookieForm::EditSbtnClick() {
-  BusyGuard guard(busy_, closed_);
-  if (!guard.acquired) return;
-  cookies::ProtectList& list = TabList();
-  bool firefoxTab = tab_ == CookieTab::Firefox;
-  if (!list.OpenedOK)
-    return Message("  -  Message", std::string(firefoxTab ? "Unable to open exsting FireFox Protect file - \r\n"
-                                                          : "Unable to open exsting I.E. Protect file - \r\n") +
-                                       TabListPath());
+  bool firefoxTab = model_.tab() == cookies::CookieTab::Firefox;
   std::string caption =
       Caption(firefoxTab ? " - Edit Protect File Entries for FireFox" : " - Edit Protect File Entries for I.E.");
-  cookies::TProtEditForm editor(caption, list.entries, context_.restore.pixelsPerInch);
-  editor.ShowModal(hwnd());
-  list.entries = editor.Entries();
-  cookies::SortProtectEntries(list.entries);
-  list.Dirty = true;
-  Fill();
+  if (model_.EditList([&](const std::vector<std::string>& entries) {
+        cookies::TProtEditForm editor(caption, entries, context_.restore.pixelsPerInch);
+        editor.ShowModal(hwnd());
+        return editor.Entries();
+      }))
+    Fill();
 }
 
 void TCookieForm::SetCookiePermission(cookies::PermissionChange change) {
-  if (FirefoxActive()) return SetButtons();
-  BusyGuard guard(busy_, closed_);
-  if (!guard.acquired) return;
-  std::vector<int> selected = Selected();
-  if (selected.empty()) return Message("  -  Error Condition", "No entry selected for Exception Function");
+  if (model_.StoreInUse()) return SetButtons();  // Firefox runs
   HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  for (int index : selected) {
-    Item& item = items_[static_cast<size_t>(index)];
-    std::string host = StartsWith(item.caption, ".") ? item.caption.substr(1) : item.caption;
-    if (tab_ == CookieTab::Firefox) {
-      if (!context_.firefoxPermissions.Set(host, change)) continue;
-    } else {
-      std::optional<std::string> domain = ie::IEPermissionDomain(item.caption);
-      if (!domain || change == cookies::PermissionChange::Session) continue;
-      if (!context_.iePermissions.Set(*domain, change)) continue;
-    }
-    item.permission = cookies::PermissionChangeText(change);
-    UpdateRow(index);
-  }
+  model_.SetPermission(Selected(), change);
   SetCursor(old);
 }
 
@@ -864,9 +473,9 @@ void TCookieForm::ListView1ColumnClick(int column) {
 
 void TCookieForm::SortBy(int column, bool ascending) {
   std::vector<std::string> keys, captions;
-  for (const Item& item : items_) {
-    captions.push_back(item.caption);
-    keys.push_back(column == 0 ? item.caption : column == 1 ? item.status : column == 2 ? item.permission : item.comment);
+  for (const cookies::CookieAddress& item : model_.items()) {
+    captions.push_back(item.address);
+    keys.push_back(cookies::RowTexts(item)[static_cast<size_t>(column)]);
   }
   SortContext context{&keys, &captions, ascending};
   ListView_SortItems(listView1_, CompareItems, reinterpret_cast<LPARAM>(&context));
@@ -912,14 +521,8 @@ void TCookieForm::PopupListView1Menu1Popup(bool atSelection) {
   TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
 }
 
-void TCookieForm::SaveLists() {
-  cookies::MessageBoxMessages messages(hwnd());
-  cookies::SaveCookieProtectList(firefoxList_, context_.firefoxProtectFile, context_.files, messages);
-  cookies::SaveCookieProtectList(ieList_, context_.ieProtectFile, context_.files, messages);
-}
-
 bool TCookieForm::CloseCookBtnClick() {
-  if (busy_ || closed_) return false;
+  if (!model_.Close()) return false;  // writes the protect lists
   closed_ = true;
   if (!context_.readOnlyMedia && !context_.settingsFile.empty()) {
     for (int i = 0; i < 4; ++i) layout_.list1Columns[static_cast<size_t>(i)] = ListView_GetColumnWidth(listView1_, i);
@@ -927,9 +530,6 @@ bool TCookieForm::CloseCookBtnClick() {
     platform::PrivateProfileFile ini(context_.settingsFile);
     settings::SaveCookieWindow(ini, settings::StoredPositionOf(hwnd()), layout_);
   }
-  SaveLists();
-  items_.clear();
-  cookies_.clear();
   gui::EndModal(hwnd(), owner_);
   return true;
 }
@@ -1028,80 +628,6 @@ LRESULT TCookieForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(hint.c_str()));
       break;
     }
-  }
-  return Window::OnMessage(message, wParam, lParam);
-}
-
-// The help window -------------------------------------------------------------
-
-namespace {
-
-DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
-  auto* text = reinterpret_cast<std::string_view*>(cookie);
-  size_t count = std::min<size_t>(static_cast<size_t>(wanted), text->size());
-  std::copy_n(text->data(), count, buffer);
-  text->remove_prefix(count);
-  *given = static_cast<LONG>(count);
-  return 0;
-}
-
-}  // namespace
-
-void TCHform::Create(HWND owner) {
-  owner_ = owner;
-  LoadLibraryA("riched20.dll");
-  CreateWindowOf("TCHform", "Tidemark - Help For Cookies Window", WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, 0, 0, 560,
-                 440, owner);
-  text_ = AddControl(RICHEDIT_CLASSA, "", WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY, 0, 0, 10, 10,
-                     WS_EX_CLIENTEDGE);
-  OnCommandId(IDCANCEL, [this] { Close(); });
-  std::string name = "TmrkCook.rtf";
-  std::optional<std::string> rtf;
-  if (HANDLE file = CreateFileA(JoinPath(folder_, name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
-      file != INVALID_HANDLE_VALUE) {
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    if (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) rtf = bytes.substr(0, read);
-    CloseHandle(file);
-  }
-  if (rtf) {
-    std::string_view rest = *rtf;
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rest), 0, ReadRtf};
-    SendMessageA(text_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-  } else {
-    std::string missing = "...Unable to locate the text file to display.\r\n...The file - " + name +
-                          " must be in the\r\nTidemark execution folder.";
-    SetWindowTextA(text_, missing.c_str());
-  }
-  settings::ApplyPlacement(hwnd(), owner, std::nullopt, {560, 440}, ppi_);
-}
-
-std::string TCHform::Text() const { return gui::WindowText(text_); }
-
-void TCHform::ShowModal(HWND owner) {
-  Create(owner);
-  ShowWindow(hwnd(), SW_SHOW);
-  gui::RunModal(hwnd(), owner, closed_);
-}
-
-void TCHform::Close() {
-  if (closed_) return;
-  closed_ = true;
-  gui::EndModal(hwnd(), owner_);
-}
-
-LRESULT TCHform::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_SIZE: {
-      RECT client;
-      GetClientRect(hwnd(), &client);
-      MoveWindow(text_, 0, 0, client.right, client.bottom, TRUE);
-      return 0;
-    }
-    case WM_CLOSE:
-      Close();
-      return 0;
   }
   return Window::OnMessage(message, wParam, lParam);
 }

@@ -4,30 +4,20 @@
 // selected address below. Protect, Randomize, Unprotect, Delete, Open and
 // Edit change the two cookie protect lists, which are written when the
 // window closes; Block, Allow, Session and Remove set the browser's
-// permission. TCHform shows the window's help text.
+// permission. The Help button shows TCHform (app/cookie_help_win.h).
 #pragma once
 #include <windows.h>
 
 #include <array>
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/cookie_confirmations.h"
-#include "cookies/protect_list.h"
-#include "cookies/site_permission.h"
-#include "engine/purge_environment.h"
-#include "firefox/firefox_cookies.h"
-#include "firefox/site_permissions.h"
-#include "ie/ie_permissions.h"
-#include "locations/firefox_locations.h"
-#include "locations/ie_locations.h"
-#include "platform/files.h"
+#include "app/cookie_stores.h"
+#include "cookies/cookie_manager.h"
 #include "platform/gui_win.h"
-#include "platform/shared_memory.h"
 #include "plugins/plugin_windows_win.h"
 #include "settings/settings_state.h"
 #include "settings/window_settings.h"
@@ -43,7 +33,7 @@ struct CookieFormContext {
   std::string firefoxProtectFile, ieProtectFile;
   firefox::FirefoxSitePermissions& firefoxPermissions;  // loaded around the window
   ie::IEPermissions& iePermissions;
-  CookieConfirmations& confirmations;
+  cookies::CookieConfirmations& confirmations;
   // Deletions go through the purge's deletion engine: they shred (and the
   // databases overwrite what they delete) when its Secure Erase is on.
   const engine::PurgeState& purge;
@@ -61,12 +51,8 @@ struct CookieFormContext {
   std::function<void(std::string_view topic)> help;
 };
 
-// Comments the actions write.
-inline constexpr const char* kOnlyInProtectFile = "Only in Protect File - no Cookie";
-
-enum class CookieTab { Firefox, IENormal, IEProtected };
-
-class TCookieForm : public gui::Window {
+// The window shows a cookies::CookieManager, which holds the rules.
+class TCookieForm : public gui::Window, cookies::CookieManagerView {
  public:
   explicit TCookieForm(CookieFormContext& context);
   ~TCookieForm() override;
@@ -96,24 +82,17 @@ class TCookieForm : public gui::Window {
   // The window's keys (F1; Ctrl+A and Delete in the address list); true when taken.
   bool PreTranslate(MSG& message);
 
-  // What the window shows, row by row in list order.
-  struct Row {
-    std::string caption, status, permission, comment;
-    bool operator==(const Row&) const = default;
-  };
-  std::vector<Row> Rows() const;
+  // What the lists show, row by row in list order: address, status, permission, comment; host, name, value.
+  std::vector<std::vector<std::string>> Rows() const;
   std::vector<std::vector<std::string>> DetailRows() const;
   void SelectRows(const std::vector<int>& rows);
-  std::string CountText() const { return countText_; }
+  std::string CountText() const { return model_.CountText(); }
   std::string ColumnTitle(int column) const;
   // The header's arrow image of a column (kArrowUp, kArrowDown), -1 for none.
   int HeaderArrow(int column) const;
   static constexpr int kArrowUp = 0, kArrowDown = 1;
   bool closed() const { return closed_; }
-  bool busy() const { return busy_; }
-  CookieTab tab() const { return tab_; }
-  const cookies::ProtectList& firefoxList() const { return firefoxList_; }
-  const cookies::ProtectList& ieList() const { return ieList_; }
+  const cookies::ProtectList& firefoxList() const { return model_.firefoxList(); }
   const std::string& HintOf(HWND control) const { return hints_.Of(control); }
   HWND filterEdit() const { return edit1_; }
   HWND listView1() const { return listView1_; }
@@ -130,35 +109,22 @@ class TCookieForm : public gui::Window {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  struct Item {
-    std::string caption, status = " ", permission, comment, localFile;
-  };
+  void Show(const std::string& caption, const std::string& text) override;
+  Answer Confirm(const std::string& caption, const std::string& text) override;
+  void Changed(size_t item) override { UpdateRow(static_cast<int>(item)); }
   void CreateControls();
   void SetTabs();
   void SetButtons();
-  bool FirefoxActive() const;  // on the Firefox tab
   void Fill();
-  void FillFirefox();
-  void FillIE();
   void ShowItems();
-  void MarkStatus();
-  bool Passes(std::string_view text) const;
-  std::vector<int> Selected() const;  // item indexes in list order
+  cookies::CookieManager::Selection Selected() const;  // item indexes in list order
   int ItemOfRow(int row) const;
   void UpdateRow(int item);
-  std::string DeleteCookieOf(Item& item);
-  std::string DeleteFirefoxHost(const std::string& host);
-  std::string DeleteIECookie(const std::string& url);
-  cookies::ProtectList& TabList() { return tab_ == CookieTab::Firefox ? firefoxList_ : ieList_; }
-  const std::string& TabListPath() const;
-  void SaveLists();
   void SortBy(int column, bool ascending);
   void DrawTab(const DRAWITEMSTRUCT& draw);
   void Layout();
   void Splitter1Moved(int y);
   void ApplyFonts();
-  void Message(const std::string& captionSuffix, const std::string& text);
-  std::string IEFolder() const;
   int S(int pixels96) const { return gui::Scale(pixels96, context_.restore.pixelsPerInch); }
 
   CookieFormContext& context_;
@@ -176,35 +142,11 @@ class TCookieForm : public gui::Window {
   settings::CookieListLayout layout_;
   bool maximised_ = false;
 
-  CookieTab tab_ = CookieTab::Firefox;
-  std::vector<Item> items_;
-  firefox::CookieList cookies_;  // the Firefox tab's cookies
-  firefox::CookiesTxt cookiesTxt_;  // a text profile's file
-  cookies::ProtectList firefoxList_, ieList_;
-  std::string countText_;
+  FirefoxCookieStore firefoxStore_;
+  IECookieStore ieNormalStore_, ieProtectedStore_;
+  cookies::CookieManager model_;
   std::array<bool, 4> nextDescending_{};
-  bool busy_ = false, closed_ = false, activated_ = false;
-};
-
-// The help window: TmrkCook.rtf from the program's folder.
-class TCHform : public gui::Window {
- public:
-  TCHform(std::string programFolder, int pixelsPerInch) : folder_(std::move(programFolder)), ppi_(pixelsPerInch) {}
-  void ShowModal(HWND owner);
-  void Create(HWND owner);
-  // The text shown (plain text of the rich text).
-  std::string Text() const;
-  bool closed() const { return closed_; }
-
- protected:
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
- private:
-  void Close();
-  std::string folder_;
-  int ppi_;
-  HWND owner_ = nullptr, text_ = nullptr;
-  bool closed_ = false;
+  bool closed_ = false, activated_ = false;
 };
 
 }  // namespace tidemark::app

@@ -1,0 +1,361 @@
+// The cookie manager's rules natively: its protect lists on the in-memory file system, the browsers' stores in memory.
+#include "cookies/cookie_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <set>
+
+#include "support/memory_files.h"
+
+namespace tidemark::cookies {
+namespace {
+
+using Lines = std::vector<std::string>;
+using Answer = CookieManagerView::Answer;
+const std::string kFirefoxList = "C:\\Data\\Tidemark.Dat", kIEList = "C:\\Data\\IEcookie.dat";
+
+// A browser's cookies and permissions; it takes every change but those a test makes it refuse.
+struct MemoryStore : CookieStore {
+  void Add(const std::string& address, std::vector<StoredCookie> held, const std::string& note = "") {
+    addresses.push_back({address, note});
+    cookies[address] = std::move(held);
+  }
+
+  std::vector<StoredAddress> Load() override { return addresses; }
+  std::vector<StoredCookie> CookiesOf(const std::string& address) override { return cookies[address]; }
+  DeleteAnswer Delete(const std::string& address) override {
+    deleted.push_back(address);
+    if (refusal.result == DeleteResult::Deleted) cookies.erase(address);
+    return refusal;
+  }
+  bool InUse() override { return inUse; }
+  std::string Permission(const std::string& address) override { return permissions[address]; }
+  bool SetPermission(const std::string& address, PermissionChange change) override {
+    if (refusesPermission.count(address)) return false;
+    permissions[address] = PermissionChangeText(change);
+    return true;
+  }
+  std::string SiteOf(const std::string& address) override { return address.substr(address.find('@') + 1); }
+
+  std::vector<StoredAddress> addresses;
+  std::map<std::string, std::vector<StoredCookie>> cookies;
+  std::map<std::string, std::string> permissions;
+  std::set<std::string> refusesPermission;
+  DeleteAnswer refusal;  // every deletion's answer
+  bool inUse = false;
+  Lines deleted;
+};
+
+// The window: messages and questions as "caption|text"; answers Yes unless told otherwise.
+struct Window : CookieManagerView {
+  void Show(const std::string& caption, const std::string& text) override { shown.push_back(caption + "|" + text); }
+  Answer Confirm(const std::string& caption, const std::string& text) override {
+    asked.push_back(caption + "|" + text);
+    if (during) during();
+    if (answers.empty()) return Answer::Yes;
+    Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void Changed(size_t item) override { changed.push_back(item); }
+  Lines shown, asked;
+  std::deque<Answer> answers;
+  std::function<void()> during;
+  std::vector<size_t> changed;
+};
+
+enum class Act { Protect, Randomize, Unprotect, Delete, Block, OpenSite };
+
+class CookieManagerRules : public ::testing::Test {
+ protected:
+  CookieManagerRules() {
+    firefox.Add(".random.test", {{".random.test", "id", "abc"}});
+    firefox.Add("five.test", {{"five.test", "n0", "v"}, {"five.test", "n1", "w"}});
+    firefox.Add("kept.test", {{"kept.test", "k", "v"}});
+    firefox.Add("name.test", {{"name.test", "SESSION", "x"}});
+    firefox.Add("value.test", {{"value.test", "id", "xSeSSy"}});
+    firefox.permissions["kept.test"] = "Block";
+    ieNormal.Add("Cookie:me@shop.site.test/", {{"site.test", "SID", "Abc"}}, "ME@SHOP[1].TXT");
+    ieNormal.Add("Cookie:me@other.test/", {{"other.test", "token", "plain"}}, "ME@OTHER[1].TXT");
+    ieProtected.Add("Cookie:me@low.test/", {{"low.test", "a", "b"}}, "ME@LOW[1].TXT");
+  }
+  void Open(const std::string& firefoxEntries, const std::string& ieEntries = "") {
+    files.AddFile(kFirefoxList, firefoxEntries);
+    files.AddFile(kIEList, ieEntries);
+    manager.emplace(CookieManagerSetup{files, kFirefoxList, kIEList, firefox, ieNormal, ieProtected, confirmations},
+                    window);
+    manager->ReadProtectLists();
+    Show(CookieTab::Firefox);
+  }
+  void Show(CookieTab tab, std::string_view filter = "") {
+    ASSERT_TRUE(manager->SelectTab(tab));
+    ASSERT_TRUE(manager->Refresh(filter));
+  }
+  CookieManager::Selection Of(std::initializer_list<const char*> addresses) {
+    CookieManager::Selection selection;
+    for (const char* address : addresses)
+      for (size_t i = 0; i < manager->items().size(); ++i)
+        if (manager->items()[i].address == address) selection.push_back(i);
+    return selection;
+  }
+  void Run(Act act, const CookieManager::Selection& selection) {
+    switch (act) {
+      case Act::Protect: return manager->Protect(selection);
+      case Act::Randomize: return manager->Randomize(selection);
+      case Act::Unprotect: return manager->Unprotect(selection);
+      case Act::Delete: return manager->Delete(selection);
+      case Act::Block: return manager->SetPermission(selection, PermissionChange::Block);
+      case Act::OpenSite: return manager->OpenSite(selection, [this](const std::string& site) {
+          opened.push_back(site);
+          return true;
+        });
+    }
+  }
+  Lines Row(const char* address) { return RowTexts(manager->items().at(Of({address}).at(0))); }
+
+  test::MemoryFileSystem files;
+  MemoryStore firefox, ieNormal, ieProtected;
+  CookieConfirmations confirmations;
+  Window window;
+  std::optional<CookieManager> manager;
+  Lines opened;
+};
+
+TEST_F(CookieManagerRules, ListsTheAddressesHoldingTheFilterInAnyCaseWithStatusPermissionAndNote) {
+  Open("r=.random.test\r\np=kept.test\r\np=*name\r\n", "r=*shop\r\n");
+  const Lines random = {".random.test", "Random", "", ""}, five = {"five.test", " ", "", ""},
+              kept = {"kept.test", "Protect", "Block", ""}, name = {"name.test", "Protect", "", ""},
+              value = {"value.test", " ", "", ""}, shop = {"Cookie:me@shop.site.test/", "Random", "", "ME@SHOP[1].TXT"},
+              other = {"Cookie:me@other.test/", " ", "", "ME@OTHER[1].TXT"};
+  const std::tuple<CookieTab, const char*, std::vector<Lines>, const char*> cases[] = {
+      {CookieTab::Firefox, "", {random, five, kept, name, value}, "Displayed 5 of 5 Cookie Addresses"},
+      {CookieTab::Firefox, " sess ", {name, value}, "Displayed 2 of 5 Cookie Addresses"},  // a name, a value
+      {CookieTab::Firefox, "KEPT", {kept}, "Displayed 1 of 5 Cookie Addresses"},          // the address
+      {CookieTab::IENormal, "PLAIN", {other}, "Displayed 1 of 2 Cookie Addreses"},
+      {CookieTab::IENormal, "shop.", {shop}, "Displayed 1 of 2 Cookie Addreses"},
+      {CookieTab::IEProtected, "nothing", {}, "Displayed 0 of 1 Cookie Addreses"},
+  };
+  for (const auto& [tab, filter, rows, count] : cases) {
+    Show(tab, filter);
+    std::vector<Lines> shown;
+    for (const CookieAddress& item : manager->items()) shown.push_back(RowTexts(item));
+    EXPECT_EQ(shown, rows) << filter;
+    EXPECT_EQ(manager->CountText(), count) << filter;
+  }
+  Show(CookieTab::IEProtected);
+  EXPECT_EQ(manager->CookiesOf(0), (std::vector<StoredCookie>{{"low.test", "a", "b"}}));
+  EXPECT_EQ(window.shown, Lines{});
+}
+
+TEST_F(CookieManagerRules, EachActionSetsStatusCommentAndEntryAndDeletesOnlyWhatItMay) {
+  using enum Act;
+  struct Case {
+    const char* entries;
+    std::vector<Act> acts;  // on kept.test
+    Lines row;              // status and comment after
+    Lines entriesAfter;
+    size_t asked, deleted;
+    Answer answer = Answer::Yes;
+    DeleteResult store = DeleteResult::Deleted;
+  };
+  const std::string gone = kOnlyInProtectFile;
+  const Case cases[] = {
+      {"", {Protect}, {"Protect", ""}, {"p=kept.test"}, 0, 0},
+      // From its own Random entry the cookie goes, after a question; No leaves all as it was.
+      {"r=kept.test", {Protect}, {"Protect", gone}, {"p=kept.test"}, 1, 1},
+      {"r=kept.test", {Protect}, {"Random", ""}, {"r=kept.test"}, 1, 0, Answer::No},
+      {"r=kept.test", {Protect}, {"Protect", "not deleted - Locked"}, {"p=kept.test"}, 1, 1, Answer::Yes,
+       DeleteResult::Locked},
+      // A wildcard is no entry of the address's own: nothing asked, nothing deleted.
+      {"r=*kept", {Protect}, {"Protect", ""}, {"p=kept.test", "r=*kept"}, 0, 0},
+      // Once its cookies are gone, neither Protect nor Delete deletes again.
+      {"r=kept.test", {Delete, Protect}, {"Protect", gone}, {"p=kept.test"}, 1, 1},
+      {"", {Delete, Delete}, {" ", "Deleted"}, {}, 2, 1},
+      {"p=kept.test", {Randomize}, {"Random", ""}, {"r=kept.test"}, 0, 0},
+      {"r=kept.test", {Unprotect}, {" ", "Protect removed"}, {}, 0, 0},
+      {"", {Delete}, {" ", ""}, {}, 1, 0, Answer::No},
+      {"", {Delete}, {" ", "not deleted - Error-87"}, {}, 1, 1, Answer::Yes, DeleteResult::SystemError},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("case " + std::to_string(&c - cases));
+    firefox.refusal = {c.store, 87};
+    firefox.deleted.clear();
+    window = {};
+    window.answers = {c.answer, c.answer};
+    Open(c.entries);
+    for (Act act : c.acts) Run(act, Of({"kept.test"}));
+    Lines row = Row("kept.test");
+    EXPECT_EQ((Lines{row[1], row[3]}), c.row);
+    EXPECT_EQ(manager->firefoxList().entries, c.entriesAfter);
+    EXPECT_EQ(window.asked.size(), c.asked);
+    EXPECT_EQ(firefox.deleted.size(), c.deleted);
+  }
+  // Every other reason a store keeps the cookies, as the comment gives it.
+  const std::pair<DeleteResult, const char*> reasons[] = {
+      {DeleteResult::FirefoxActive, "FireFox is Active"},
+      {DeleteResult::NoCookieFile, "Cookie File not found to Delete"},
+      {DeleteResult::FileNotChanged, "Cookies file not changed"},
+      {DeleteResult::ErrorInUrl, "Error in URL"},
+  };
+  for (auto [result, reason] : reasons) {
+    firefox.refusal = {result};
+    Open("");
+    Run(Delete, Of({"kept.test"}));
+    EXPECT_EQ(Row("kept.test")[3], "not deleted - " + std::string(reason));
+  }
+}
+
+TEST_F(CookieManagerRules, YesToAllHoldsForTheRunAndTheAdviceToUnprotectComesOncePerDelete) {
+  Open("r=.random.test\r\nr=value.test\r\np=kept.test\r\n");
+  window.answers = {Answer::YesToAll};
+  Run(Act::Protect, Of({".random.test", "value.test"}));
+  EXPECT_TRUE(confirmations.randomToProtectYesToAll);
+  EXPECT_EQ(window.changed, Of({".random.test", "value.test"}));
+  ASSERT_EQ(window.asked.size(), 1u);
+  EXPECT_TRUE(window.asked[0].starts_with(
+      "Tidemark  -  Random to Protect Confirmation|When changing from \"Random\" to \"Protect\"\r\nTidemark will "
+      "delete the current Cookie\r\n"));
+  window.answers = {Answer::YesToAll};
+  Run(Act::Delete, Of({"five.test", "kept.test", ".random.test", "value.test"}));
+  EXPECT_TRUE(confirmations.deleteYesToAll);
+  EXPECT_EQ(window.asked.back(),
+            "Tidemark  -  Delete Confirmation|For your request to delete the 4 selected entries,\r\n\r\nPress \"Yes\" "
+            "to confirm this Delete Request\r\n\r\nPress \"No\" to deny this Delete Request\r\n\r\nPress \"Yes To "
+            "All\" to confirm all Delete Requests\r\n [this turns off \"Confirmation\" for Deletes]");
+  const std::string advice =
+      "Tidemark  -  Information Message|You must use UnProtect to Remove \r\nan entry from the Protect File.";
+  EXPECT_EQ(window.shown, Lines{advice});  // once for both whose cookies went at Protect
+  EXPECT_EQ(firefox.deleted, (Lines{".random.test", "value.test", "five.test", "kept.test"}));
+
+  // A new window in the same run asks neither again.
+  window = {};
+  Open("r=name.test\r\n");
+  Run(Act::Protect, Of({"name.test"}));
+  Run(Act::Delete, Of({"kept.test", "name.test", "value.test"}));
+  EXPECT_EQ(window.asked, Lines{});
+  EXPECT_EQ(window.shown, Lines{advice});
+}
+
+TEST_F(CookieManagerRules, AnActionWithoutSelectionSaysSoAndOpenGivesOnlyAPlainHostToTheBrowser) {
+  Open("");
+  const std::pair<Act, const char*> empty[] = {
+      {Act::Protect, "No entry selected for Protect function"},
+      {Act::Randomize, "No entry selected for Randomize function"},
+      {Act::Unprotect, "No \"Protect\" entry selected for Unprotect function"},
+      {Act::Delete, "No entry selected for Delete function"},
+      {Act::Block, "No entry selected for Exception Function"},
+      {Act::OpenSite, "No Cookie entry selected for Open function"},
+  };
+  for (auto [act, text] : empty) {
+    window.shown.clear();
+    Run(act, {});
+    EXPECT_EQ(window.shown, Lines{"Tidemark  -  Error Condition|" + std::string(text)});
+  }
+  Run(Act::Unprotect, Of({"five.test"}));  // nothing protected among them
+  EXPECT_EQ(window.shown.back(), "Tidemark  -  Error Condition|No \"Protect\" entry selected for Unprotect function");
+
+  const std::pair<const char*, bool> sites[] = {{"me@Sub-1.site.test", true}, {"me@site.test:8080", true},
+                                                {"me@site.test:123456", false}, {"me@site.test:", false},
+                                                {"me@a b.test", false}, {"me@evil.test\" -profile x", false},
+                                                {"me@", false}};
+  for (auto [address, plain] : sites) {
+    firefox.Add(address, {});
+    Show(CookieTab::Firefox);
+    opened.clear();
+    window.shown.clear();
+    Run(Act::OpenSite, Of({address}));
+    EXPECT_EQ(opened.size(), plain ? 1u : 0u) << address;
+    EXPECT_EQ(window.shown.size(), plain ? 0u : 1u) << address;
+  }
+  manager->OpenSite(Of({"five.test"}), [](const std::string&) { return false; });
+  EXPECT_EQ(window.shown.back(), "Tidemark  -  Error Condition|Unable to execute FireFox to Open the web domain");
+}
+
+TEST_F(CookieManagerRules, WhileTheBrowserRunsItsStoreTakesNoDeletionAndItsButtonsSaySo) {
+  Open("r=kept.test\r\n");
+  firefox.inUse = true;
+  Run(Act::Delete, Of({"five.test"}));
+  Run(Act::Block, Of({"five.test"}));
+  EXPECT_EQ(window.asked.size() + window.shown.size() + firefox.deleted.size(), 0u);
+  EXPECT_EQ(Row("five.test"), (Lines{"five.test", " ", "", ""}));
+  const std::tuple<CookieTab, bool, StoreAction, bool, const char*, const char*> states[] = {
+      {CookieTab::Firefox, true, StoreAction::Block, false, "\"Block\" Button Disabled - FireFox is Active",
+       "\"Block\" Disabled - FireFox is Active"},
+      {CookieTab::Firefox, false, StoreAction::Session, true,
+       "Set Selected Entry in FireFox's Cookie Settings to \"Allow for Session\"",
+       "Set Selected Entry in FireFox's Cookie Settings to \"Allow for Session\""},
+      {CookieTab::IENormal, true, StoreAction::Remove, true, "Remove Selected Entry from I.E.'s Cookie Settings",
+       "Remove Selected Entry from I.E.'s Cookie Settings"},
+      {CookieTab::IEProtected, false, StoreAction::Session, false, "", ""},
+  };
+  for (const auto& [tab, firefoxRuns, action, enabled, buttonHint, menuHint] : states) {
+    firefox.inUse = firefoxRuns;
+    Show(tab);
+    ActionState state = manager->StateOf(action);
+    EXPECT_EQ(state.enabled, enabled) << buttonHint;
+    EXPECT_EQ(state.buttonHint, buttonHint);
+    EXPECT_EQ(state.menuHint, menuHint);
+  }
+  // Firefox running does not stop an Internet Explorer tab, and a permission the browser refused stays as it was.
+  firefox.inUse = true;
+  ieProtected.refusesPermission = {"Cookie:me@low.test/"};
+  Show(CookieTab::IENormal);
+  Run(Act::Block, Of({"Cookie:me@other.test/", "Cookie:me@shop.site.test/"}));
+  Show(CookieTab::IEProtected);
+  Run(Act::Block, Of({"Cookie:me@low.test/"}));
+  Run(Act::Delete, Of({"Cookie:me@low.test/"}));
+  const std::map<std::string, std::string> blocked = {{"Cookie:me@other.test/", "Block"},
+                                                      {"Cookie:me@shop.site.test/", "Block"}};
+  EXPECT_EQ(ieNormal.permissions, blocked);
+  EXPECT_EQ(Row("Cookie:me@low.test/"), (Lines{"Cookie:me@low.test/", " ", "", "Deleted"}));
+}
+
+TEST_F(CookieManagerRules, AnActionRunsAloneAndTheListsAreWrittenOnlyWhenChangedAndReadable) {
+  files.unreadable = {kFirefoxList};
+  Open("p=kept.test\r\n", "p=cookie:me@other.test/\r\n");
+  EXPECT_EQ(window.shown, (Lines{"Tidemark  -  Message|Unable to open exsting FireFox Protect file - " + kFirefoxList +
+                                 "\r\n\r\nAny changes made here will be discarded..."}));
+  // While a question is open nothing else runs: not another action, a refresh, a tab change, an edit or a close.
+  std::vector<bool> refused;
+  window.during = [&] {
+    size_t shown = window.shown.size();
+    Run(Act::Randomize, Of({"five.test"}));
+    refused = {window.shown.size() == shown, !manager->Refresh(""), !manager->SelectTab(CookieTab::IENormal),
+               !manager->EditList([](const Lines& entries) { return entries; }), !manager->Close()};
+  };
+  Run(Act::Delete, Of({"five.test"}));
+  EXPECT_EQ(refused, std::vector<bool>(5, true));
+  EXPECT_FALSE(manager->busy());
+  EXPECT_EQ(Row("five.test"), (Lines{"five.test", " ", "", "Deleted"}));
+  window.during = nullptr;
+
+  Run(Act::Randomize, Of({"name.test"}));
+  EXPECT_FALSE(manager->EditList([](const Lines& entries) { return entries; }));
+  EXPECT_EQ(window.shown.back(),
+            "Tidemark  -  Message|Unable to open exsting FireFox Protect file - \r\n" + kFirefoxList);
+  Show(CookieTab::IENormal);
+  EXPECT_EQ(Row("Cookie:me@other.test/")[1], "Protect");
+  EXPECT_TRUE(manager->EditList([](Lines entries) {
+    entries.insert(entries.begin(), "r=cookie:me@shop.site.test/");
+    return entries;
+  }));
+  EXPECT_EQ(manager->ieList().entries, (Lines{"p=cookie:me@other.test/", "r=cookie:me@shop.site.test/"}));
+  Show(CookieTab::IEProtected);  // writes the IE list
+  EXPECT_EQ(files.ReadFile(kIEList), "p=cookie:me@other.test/\r\nr=cookie:me@shop.site.test/\r\n");
+  CookieManager::Selection low = Of({"Cookie:me@low.test/"});
+  Run(Act::Protect, low);
+  EXPECT_TRUE(manager->Close());
+  EXPECT_FALSE(manager->Close());
+  size_t shown = window.shown.size();
+  Run(Act::Unprotect, low);  // refused once closed
+  EXPECT_EQ(window.shown.size(), shown);
+  EXPECT_EQ(files.ReadFile(kIEList),
+            "p=cookie:me@low.test/\r\np=cookie:me@other.test/\r\nr=cookie:me@shop.site.test/\r\n");
+  files.unreadable.clear();
+  EXPECT_EQ(files.ReadFile(kFirefoxList), "p=kept.test\r\n");
+}
+
+}  // namespace
+}  // namespace tidemark::cookies
