@@ -90,6 +90,7 @@ void Application::ReadDisplayOptions() {
 bool Application::CreateMainWindow() {
   mainForm_ = std::make_unique<TFFoxForm>(context_, RegisteredPurgeBodies());
   mainForm_->onPurgeFinished = [this] { WriteReportFile(); };
+  mainForm_->onPowerActionFailed = [this] { exitCode_ = std::max(exitCode_, kExitPowerActionFailed); };
   try {
     mainForm_->Create(applicationWindow_.hwnd());
     return true;

@@ -220,7 +220,8 @@ void TFFoxForm::CreateControls() {
         },
         [this, i, id] {
           platform::PrivateProfileFile ini(context_.paths.settingsFile);
-          settings::SaveOptionSet(ini, id, frames_[static_cast<size_t>(i)].Options());
+          if (!settings::SaveOptionSet(ini, id, frames_[static_cast<size_t>(i)].Options()))
+            ShowWriteFailure(std::string("Cannot write the ") + kOptionSetNames[i] + " to " + ini.Path());
         }};
     frames_[static_cast<size_t>(i)].Create(*this, inner.left + s(8), inner.top + s(30), ppi_, actions,
                                            [this](HWND control, const char* hint) { AddHint(control, hint); });
@@ -239,9 +240,7 @@ void TFFoxForm::CreateControls() {
   });
   configPages_.Create(*this, PageArea(configTabs_), ppi_, context_,
                       [this](HWND control, const char* hint) { AddHint(control, hint); });
-  configPages_.onApplyFailed = [this](const std::string& text) {
-    MessageBoxA(hwnd(), text.c_str(), "Tidemark  -  Error Message", MB_OK | MB_ICONERROR);
-  };
+  configPages_.onApplyFailed = [this](const std::string& text) { ShowWriteFailure(text); };
   configPages_.onTempFoldersApplied = [this] { InitTempFolders(); };
   configPages_.onSelectPlugins = [this] { SelectPluginsClick(); };
   configPages_.onPluginManager = [this] { PluginManagerClick(); };
@@ -392,6 +391,7 @@ void TFFoxForm::RestorePosition(platform::IniFile& ini) {
   settings::RestoreContext restore = WindowRestoreContext();
   auto placement = settings::RestoreMainWindow(ini, context_.platform.files, restore, context_.settings.show,
                                                context_.settings.fonts);
+  showOptionsRead_ = context_.settings.show;
   const settings::FontSetting& font = context_.settings.fonts.results;
   results_.SetFont(font.name, font.size, font.style);
   settings::WindowPlacement place;
@@ -414,12 +414,21 @@ void TFFoxForm::RestorePosition(platform::IniFile& ini) {
 }
 
 void TFFoxForm::SavePosition() {
-  // A window the user never saw (an unattended run, a failed start) keeps
-  // the place stored for it.
-  if (!everShown_ || context_.paths.cdExec || context_.paths.settingsFile.empty()) return;
-  settings::StoredPosition position = settings::StoredPositionOf(hwnd());
+  if (context_.paths.cdExec || context_.paths.settingsFile.empty()) return;
   platform::PrivateProfileFile ini(context_.paths.settingsFile);
+  // A window the user never saw (an unattended run, a failed start) keeps
+  // the place stored for it, but a warning its purge was told not to show
+  // again stays silenced.
+  if (!everShown_) {
+    if (context_.settings.show != showOptionsRead_) settings::SaveShowOptions(ini, context_.settings.show);
+    return;
+  }
+  settings::StoredPosition position = settings::StoredPositionOf(hwnd());
   settings::SaveMainWindow(ini, position, context_.settings.show, context_.settings.fonts);
+}
+
+void TFFoxForm::ShowWriteFailure(const std::string& text) {
+  MessageBoxA(hwnd(), text.c_str(), "Tidemark  -  Error Message", MB_OK | MB_ICONERROR);
 }
 
 void TFFoxForm::DisplayFoldersAndFiles() {
@@ -720,7 +729,10 @@ void TFFoxForm::Close() {
         [this](const std::string& text) {
           MessageBoxA(hwnd(), text.c_str(), schedule::kPowerMessageCaption, MB_OK | MB_ICONWARNING);
         });
-    if (failed) report_->ResetErrors(report_->ErrorLevel(), true);
+    if (failed) {
+      report_->ResetErrors(report_->ErrorLevel(), true);
+      if (onPowerActionFailed) onPowerActionFailed();
+    }
   }
   DestroyWindow(hwnd());
 }

@@ -222,6 +222,8 @@ TEST_F(RunModes, InstallerHooksInitRefreshesTheManifestUninstRemovesTheEntryAndT
 
 TEST_F(RunModes, ProgramErrorsAreShownAndNeverPassForSuccess) {
   WriteOptions(OptionSetId::PurgeNow, settings::MainWindowOption::Disable);
+  platform::PrivateProfileFile ini(JoinPath(dataFolder_, "Tidemark.ini"));
+  ASSERT_TRUE(ini.WriteString("ShowOption", "CookieMsgOpt", "Y"));
   // Whether a purge ran (and wrote its report) before the error.
   for (auto [params, message, reported] : {std::tuple{"AUTO MULT AbortC1", "FFoxMain - FormCreate -1", false},
                                            {"AUTO MULT AbortX", "FFoxMain - Exit1click", true}}) {
@@ -236,6 +238,7 @@ TEST_F(RunModes, ProgramErrorsAreShownAndNeverPassForSuccess) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(process.WaitForExit(), 9u) << "the program goes on after its error";
     EXPECT_EQ(Files().FileExists(reportFile_), reported);
+    EXPECT_EQ(ini.ReadString("ShowOption", "CookieMsgOpt", ""), "Y") << "a setting not read was written over";
   }
 }
 
