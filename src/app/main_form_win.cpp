@@ -403,7 +403,7 @@ void TFFoxForm::RestorePosition(platform::IniFile& ini) {
     place.height = size.height;
   }
   if (place.kind == settings::PlacementKind::Normal) {
-    MoveWindow(hwnd(), place.left, place.top, place.width, place.height, FALSE);
+    settings::PlaceNormal(hwnd(), place);
   } else {
     // The designed position: the screen's centre.
     int left = (GetSystemMetrics(SM_CXSCREEN) - place.width) / 2;

@@ -147,6 +147,14 @@ TEST_F(MainFormTest, CreationLoadsTheOptionSetsEachFrameSavesAndResetsItsOwnAndC
   form->ExitClick();
   EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 470 640");
   EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", ""), "Courier New");
+  // The next start puts it back there, and closing saves the same place again.
+  Create();
+  RECT restored;
+  GetWindowRect(form->hwnd(), &restored);
+  EXPECT_EQ(std::tuple(restored.left, restored.top, restored.right, restored.bottom), std::tuple(40, 30, 680, 500));
+  ShowWindow(form->hwnd(), SW_SHOWNOACTIVATE);
+  form->ExitClick();
+  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 470 640");
 }
 
 TEST_F(MainFormTest, PurgeRunsTheVisibleFrameShowsAndCopiesTheResultsAndCancelStopsAfterTheCurrentFunction) {
