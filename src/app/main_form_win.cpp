@@ -713,6 +713,10 @@ void TFFoxForm::CancelBtnClick() { driver_->Cancel(); }
 
 void TFFoxForm::ExitClick() {
   if (context_.options.abortX) throw std::runtime_error("Exception Test - FFoxMain - Exit1click");
+  if (context_.options.abortAV) {
+    volatile int* volatile nowhere = nullptr;  // not known to the compiler: a real write, not a trap it inserts
+    *nowhere = 0;
+  }
   if (!context_.purge.purgeRunning) Close();
 }
 
