@@ -105,7 +105,7 @@ class MainFormTest : public ::testing::Test {
   std::vector<engine::PurgeFunctionId> ran;
 };
 
-TEST_F(MainFormTest, CreationLoadsTheOptionSetsEachFrameSavesAndResetsItsOwnAndClosingSavesWarningChoicesAndAShownPosition) {
+TEST_F(MainFormTest, CreationLoadsTheOptionSetsFramesSaveTheirOwnAndClosingKeepsWarningChoicesAndTheShownPlace) {
   ini.WriteString("Positions", "FFoxForm", "2");
   engine::OptionSet purgeNow;
   purgeNow[TempFolders] = purgeNow[IECookies] = true;
