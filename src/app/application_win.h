@@ -21,7 +21,7 @@ class ApplicationWindow : public gui::Window {
 // Exit codes beyond the error levels 0..9 of an unattended purge.
 constexpr int kExitReportNotWritten = 10;  // the "Report=" file could not be written
 constexpr int kExitHandedOver = 11;        // another instance runs: this start purged nothing
-constexpr int kExitPowerActionFailed = 12; // a Shutdown run's log-off, shutdown or stand-by was refused
+constexpr int kExitPowerActionFailed = 12;  // a Shutdown run's log-off, shutdown or stand-by was refused
 
 class Application {
  public:

@@ -24,7 +24,9 @@ std::string FaultText(const EXCEPTION_RECORD& fault) {
   if (fault.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && fault.NumberParameters >= 2) {
     ULONG_PTR access = fault.ExceptionInformation[0];
     std::snprintf(text, sizeof text, "Access violation %s address %08llX",
-                  access == 1 ? "writing" : access == 8 ? "executing" : "reading",
+                  access == 1   ? "writing"
+                  : access == 8 ? "executing"
+                                : "reading",
                   static_cast<unsigned long long>(fault.ExceptionInformation[1]));
   } else {
     std::snprintf(text, sizeof text, "Exception %08lX", static_cast<unsigned long>(fault.ExceptionCode));

@@ -133,8 +133,9 @@ TEST_F(MainFormTest, CreationLoadsTheOptionSetsFramesSaveTheirOwnAndClosingKeeps
   boxes.Watch();
   context.paths.settingsFile = folder / "missing\\Tidemark.ini";
   NotifyClicked(startup.saveButton);
-  EXPECT_EQ(boxes.shown, std::vector<std::string>{"Tidemark  -  Error Message|Cannot write the \"Startup Options\" to " +
-                                                  context.paths.settingsFile});
+  EXPECT_EQ(boxes.shown,
+            std::vector<std::string>{"Tidemark  -  Error Message|Cannot write the \"Startup Options\" to " +
+                                     context.paths.settingsFile});
   context.paths.settingsFile = ini.Path();
   // As after an unattended run that shows nothing, whose purge's warning was told not to come again.
   context.settings.show.ffCookieMsgOpt = cookies::kDontShowAgain;
@@ -314,7 +315,8 @@ TEST_F(MainFormTest, ClosingAfterAShutdownRunPerformsThePowerAction) {
 
 TEST_F(MainFormTest, AShutdownRunWhosePowerActionFailsEndsWithItsOwnExitCode) {
   platform::SpecialFolder appData = platform::RealShell().GetSpecialFolder(platform::csidl::kAppData);
-  std::string dataName = "tmshut" + std::to_string(GetCurrentProcessId()), dataFolder = JoinPath(appData.path, dataName);
+  std::string dataName = "tmshut" + std::to_string(GetCurrentProcessId()),
+              dataFolder = JoinPath(appData.path, dataName);
   ASSERT_TRUE(platform::RealFileSystem().CreateFolders(dataFolder));
   platform::PrivateProfileFile settings(JoinPath(dataFolder, "Tidemark.ini"));
   settings::SaveDisplayOptions(settings, settings::OptionSetId::Shutdown,

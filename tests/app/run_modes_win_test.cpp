@@ -1,7 +1,8 @@
 // The release program as a real process: run modes, their reports and main window, one instance, the installer hooks.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <tlhelp32.h>
+
+#include <tlhelp32.h>  // after windows.h
 
 #include <cstdlib>
 #include <iterator>

@@ -285,7 +285,8 @@ TEST(WindowSettings, TheWindowsRoundTripAndEveryWriteCounts) {
 }
 
 TEST(WindowPlace, ANormalPlaceIsReadBackAsRestoredAndOneOffTheScreenComesBackOnIt) {
-  HWND window = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  HWND window =
+      CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
   RECT work;
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
   const struct {

@@ -45,7 +45,8 @@ TEST(WindowPositions, TheStoredValueAndThePlacementOfEachOne) {
 }
 
 TEST(WindowPositions, AStoredPlaceStaysInWorkspaceCoordinatesAndOnItsMonitor) {
-  const MonitorArea taskbarTop{{0, 0, 1024, 768}, {0, 40, 1024, 768}}, taskbarLeft{{0, 0, 1024, 768}, {60, 0, 1024, 768}},
+  const MonitorArea taskbarTop{{0, 0, 1024, 768}, {0, 40, 1024, 768}},
+      taskbarLeft{{0, 0, 1024, 768}, {60, 0, 1024, 768}},
       secondMonitor{{1024, -100, 2304, 924}, {1024, -100, 2304, 894}};
   const struct {
     MonitorArea monitor;
