@@ -13,6 +13,8 @@
 namespace tidemark::app {
 namespace {
 
+constexpr int kProgramErrorLevel = 9;  // a run that ended in a program error never reports success
+
 WindowsVersion ReportedVersion() {
   OSVERSIONINFOA info{sizeof info};
 #pragma GCC diagnostic push
@@ -41,21 +43,25 @@ Application::Application(Platform platform, CommandLine commandLine, std::string
   context_.options = ReadStartupOptions(context_.commandLine);
   context_.paths.programFile = std::move(programFile);
   context_.paths.programFolder = ParentFolder(context_.paths.programFile);
-  gui::SetProgramErrorHandler([this](const std::string& message, uintptr_t address) {
-    ShowProgramError(message, address);
-  });
+  gui::SetProgramErrorHandler(
+      [this](const std::string& message, uintptr_t address) { ShowProgramError(message, address); },
+      kProgramErrorLevel);
 }
 
-Application::~Application() { gui::SetProgramErrorHandler(nullptr); }
+Application::~Application() { gui::SetProgramErrorHandler(nullptr, 0); }
 
 void Application::ShowProgramError(const std::string& message, uintptr_t address) {
-  char where[32];
-  std::snprintf(where, sizeof where, "%08llX", static_cast<unsigned long long>(address));
-  std::string text = message + ". Occurred at: " + where + "\r\n\r\nPlease report this message to the vendor...";
+  std::string text = message + ".";
+  if (address) {
+    char where[32];
+    std::snprintf(where, sizeof where, "%08llX", static_cast<unsigned long long>(address));
+    text += std::string(" Occurred at: ") + where;
+  }
+  text += "\r\n\r\nPlease report this message to the vendor...";
   HWND owner = mainForm_ ? mainForm_->hwnd() : nullptr;
   MessageBoxA(owner, text.c_str(), "Tidemark  -  Program Error", MB_OK | MB_ICONERROR);
   context_.purge.purgeRunning = false;
-  exitCode_ = 9;  // a run that ended in a program error never reports success
+  exitCode_ = kProgramErrorLevel;
   if (owner && IsWindow(owner)) mainForm_->Close();
 }
 
@@ -90,6 +96,7 @@ void Application::ReadDisplayOptions() {
 bool Application::CreateMainWindow() {
   mainForm_ = std::make_unique<TFFoxForm>(context_, RegisteredPurgeBodies());
   mainForm_->onPurgeFinished = [this] { WriteReportFile(); };
+  mainForm_->onPowerActionFailed = [this] { exitCode_ = std::max(exitCode_, kExitPowerActionFailed); };
   try {
     mainForm_->Create(applicationWindow_.hwnd());
     return true;

@@ -21,6 +21,7 @@ class ApplicationWindow : public gui::Window {
 // Exit codes beyond the error levels 0..9 of an unattended purge.
 constexpr int kExitReportNotWritten = 10;  // the "Report=" file could not be written
 constexpr int kExitHandedOver = 11;        // another instance runs: this start purged nothing
+constexpr int kExitPowerActionFailed = 12;  // a Shutdown run's log-off, shutdown or stand-by was refused
 
 class Application {
  public:
@@ -28,7 +29,8 @@ class Application {
   ~Application();
 
   // Start-up to end; the process exit code: the error level of an
-  // unattended purge, 9 after a program error, the codes above, else 0.
+  // unattended purge, 9 after a program error, the codes above (the
+  // highest wins), else 0.
   int Run();
 
   // Steps that tests drive on their own.

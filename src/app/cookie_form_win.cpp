@@ -14,8 +14,20 @@
 namespace tidemark::app {
 namespace {
 
-constexpr settings::DesignedSize kDesigned{760, 520};
 constexpr int kMargin = 6, kButton = 25, kRow2 = 36, kPanel = 66, kTabs = 24, kSplitter = 5;
+// The button rows start right of the filter; the second, one button in,
+// ends after a gap with the wide "Close This Window" and is the wider one.
+constexpr int kRowLeft = 168, kRowButton = 70, kRowGap = 4, kCloseWidth = 144;
+constexpr int kRowsWidth = kMargin + kRowLeft + 6 * (kRowButton + kRowGap) + kRowGap + kCloseWidth + kMargin;
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kExStyle = WS_EX_CONTROLPARENT;
+
+// The outer width that shows the button rows whole: the least width, and
+// at 96 pixels per inch the designed one.
+int RowsOuterWidth(int ppi) {
+  RECT frame{0, 0, gui::Scale(kRowsWidth, ppi), 0};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  return frame.right - frame.left;
+}
 constexpr COLORREF kSelectedTab = 0x800000;  // navy
 
 enum PopupId : UINT {
@@ -151,15 +163,15 @@ TCookieForm::~TCookieForm() {
 void TCookieForm::Create(HWND owner) {
   owner_ = owner;
   std::string caption = Caption(" - Cookies");
-  CreateWindowOf("TCookieForm", caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 0, 0,
-                 kDesigned.width, kDesigned.height, owner);
+  const settings::DesignedSize designed{RowsOuterWidth(96), 520};
+  CreateWindowOf("TCookieForm", caption.c_str(), kStyle, kExStyle, 0, 0, designed.width, designed.height, owner);
   std::optional<settings::WindowPlacement> placement;
   if (!context_.settingsFile.empty()) {
     platform::PrivateProfileFile ini(context_.settingsFile);
-    placement = settings::RestoreCookieWindow(ini, context_.restore, kDesigned, context_.fonts, layout_);
+    placement = settings::RestoreCookieWindow(ini, context_.restore, designed, context_.fonts, layout_);
   }
   CreateControls();
-  maximised_ = settings::ApplyPlacement(hwnd(), owner, placement, kDesigned, context_.restore.pixelsPerInch);
+  maximised_ = settings::ApplyPlacement(hwnd(), owner, placement, designed, context_.restore.pixelsPerInch);
   Layout();
 }
 
@@ -574,21 +586,21 @@ void TCookieForm::Layout() {
   GetClientRect(hwnd(), &client);
   GetWindowRect(statusBar_, &bar);
   auto place = [](HWND control, int x, int y, int w, int h) { MoveWindow(control, x, y, w, h, TRUE); };
-  int m = S(kMargin), b = S(kButton), w = S(70);
+  int m = S(kMargin), b = S(kButton), w = S(kRowButton);
   place(label1_, m, m + S(4), S(34), S(16));
   place(edit1_, m + S(36), m + S(1), S(126), S(23));
   HWND row1[] = {refresh_, protect_, unprotect_, random_, delete_, open_, edit_, help_};
-  int x = m + S(168);
+  int x = m + S(kRowLeft);
   for (HWND control : row1) {
     place(control, x, m, w, b);
-    x += w + S(4);
+    x += w + S(kRowGap);
   }
-  x = m + S(168) + w + S(4);
+  x = m + S(kRowLeft) + w + S(kRowGap);
   for (HWND control : {permitBlock_, permitAllow_, permitSession_, permitRemove_}) {
     place(control, x, S(kRow2), w, b);
-    x += w + S(4);
+    x += w + S(kRowGap);
   }
-  place(close_, x + S(4 + 70 + 4), S(kRow2), S(144), b);
+  place(close_, x + S(kRowGap + kRowButton + kRowGap), S(kRow2), S(kCloseWidth), b);
   int top = S(kPanel), bottom = client.bottom - (bar.bottom - bar.top);
   place(tabs_, 0, top, client.right, S(kTabs));
   int listTop = top + S(kTabs);
@@ -604,6 +616,9 @@ LRESULT TCookieForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
       Layout();
+      return 0;
+    case WM_GETMINMAXINFO:
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.x = RowsOuterWidth(context_.restore.pixelsPerInch);
       return 0;
     case WM_CLOSE:
       CloseCookBtnClick();

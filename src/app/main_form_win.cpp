@@ -226,7 +226,8 @@ void TFFoxForm::CreateControls() {
         },
         [this, i, id] {
           platform::PrivateProfileFile ini(context_.paths.settingsFile);
-          settings::SaveOptionSet(ini, id, frames_[static_cast<size_t>(i)].Options());
+          if (!settings::SaveOptionSet(ini, id, frames_[static_cast<size_t>(i)].Options()))
+            ShowWriteFailure(std::string("Cannot write the ") + kOptionSetNames[i] + " to " + ini.Path());
         }};
     frames_[static_cast<size_t>(i)].Create(*this, inner.left + s(8), inner.top + s(30), ppi_, actions,
                                            [this](HWND control, const char* hint) { AddHint(control, hint); });
@@ -245,9 +246,7 @@ void TFFoxForm::CreateControls() {
   });
   configPages_.Create(*this, PageArea(configTabs_), ppi_, context_,
                       [this](HWND control, const char* hint) { AddHint(control, hint); });
-  configPages_.onApplyFailed = [this](const std::string& text) {
-    MessageBoxA(hwnd(), text.c_str(), "Tidemark  -  Error Message", MB_OK | MB_ICONERROR);
-  };
+  configPages_.onApplyFailed = [this](const std::string& text) { ShowWriteFailure(text); };
   configPages_.onTempFoldersApplied = [this] { InitTempFolders(); };
   configPages_.onSelectPlugins = [this] { SelectPluginsClick(); };
   configPages_.onPluginManager = [this] { PluginManagerClick(); };
@@ -405,6 +404,7 @@ void TFFoxForm::RestorePosition(platform::IniFile& ini) {
   settings::RestoreContext restore = WindowRestoreContext();
   auto placement = settings::RestoreMainWindow(ini, context_.platform.files, restore, context_.settings.show,
                                                context_.settings.fonts);
+  showOptionsRead_ = context_.settings.show;
   const settings::FontSetting& font = context_.settings.fonts.results;
   results_.SetFont(font.name, font.size, font.style);
   settings::WindowPlacement place;
@@ -416,7 +416,7 @@ void TFFoxForm::RestorePosition(platform::IniFile& ini) {
     place.height = size.height;
   }
   if (place.kind == settings::PlacementKind::Normal) {
-    MoveWindow(hwnd(), place.left, place.top, place.width, place.height, FALSE);
+    settings::PlaceNormal(hwnd(), place);
   } else {
     // The designed position: the screen's centre.
     int left = (GetSystemMetrics(SM_CXSCREEN) - place.width) / 2;
@@ -427,12 +427,21 @@ void TFFoxForm::RestorePosition(platform::IniFile& ini) {
 }
 
 void TFFoxForm::SavePosition() {
-  // A window the user never saw (an unattended run, a failed start) keeps
-  // the place stored for it.
-  if (!everShown_ || context_.paths.cdExec || context_.paths.settingsFile.empty()) return;
-  settings::StoredPosition position = settings::StoredPositionOf(hwnd());
+  if (context_.paths.cdExec || context_.paths.settingsFile.empty()) return;
   platform::PrivateProfileFile ini(context_.paths.settingsFile);
+  // A window the user never saw (an unattended run, a failed start) keeps
+  // the place stored for it, but a warning its purge was told not to show
+  // again stays silenced.
+  if (!everShown_) {
+    if (context_.settings.show != showOptionsRead_) settings::SaveShowOptions(ini, context_.settings.show);
+    return;
+  }
+  settings::StoredPosition position = settings::StoredPositionOf(hwnd());
   settings::SaveMainWindow(ini, position, context_.settings.show, context_.settings.fonts);
+}
+
+void TFFoxForm::ShowWriteFailure(const std::string& text) {
+  MessageBoxA(hwnd(), text.c_str(), "Tidemark  -  Error Message", MB_OK | MB_ICONERROR);
 }
 
 void TFFoxForm::DisplayFoldersAndFiles() {
@@ -706,6 +715,10 @@ void TFFoxForm::CancelBtnClick() { driver_->Cancel(); }
 
 void TFFoxForm::ExitClick() {
   if (context_.options.abortX) throw std::runtime_error("Exception Test - FFoxMain - Exit1click");
+  if (context_.options.abortAV) {
+    volatile int* volatile nowhere = nullptr;  // not known to the compiler: a real write, not a trap it inserts
+    *nowhere = 0;
+  }
   if (!context_.purge.purgeRunning) Close();
 }
 
@@ -722,7 +735,10 @@ void TFFoxForm::Close() {
         [this](const std::string& text) {
           MessageBoxA(hwnd(), text.c_str(), schedule::kPowerMessageCaption, MB_OK | MB_ICONWARNING);
         });
-    if (failed) report_->ResetErrors(report_->ErrorLevel(), true);
+    if (failed) {
+      report_->ResetErrors(report_->ErrorLevel(), true);
+      if (onPowerActionFailed) onPowerActionFailed();
+    }
   }
   DestroyWindow(hwnd());
 }

@@ -83,6 +83,8 @@ class TFFoxForm : public gui::Window, public engine::PurgeProgress {
 
   // Called once a purge has ended (results shown): writes "Report=".
   std::function<void()> onPurgeFinished;
+  // Called when the power action closing a Shutdown run failed (its message was shown).
+  std::function<void()> onPowerActionFailed;
 
   void SelectMainTab(MainTab tab);
   MainTab CurrentMainTab() const;
@@ -140,6 +142,8 @@ class TFFoxForm : public gui::Window, public engine::PurgeProgress {
   settings::RestoreContext WindowRestoreContext() const;
   void RestorePosition(platform::IniFile& ini);
   void SavePosition();
+  // A setting that could not be written: the text names what was lost.
+  void ShowWriteFailure(const std::string& text);
   void Layout();
   void AddHint(HWND control, const std::string& hint);
   void SetStatus(int panel, const std::string& text);
@@ -181,6 +185,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeProgress {
   bool closing_ = false;
   bool startMaximised_ = false;
   bool everShown_ = false;
+  settings::ShowOptions showOptionsRead_;  // as the settings file held them at creation
 };
 
 }  // namespace tidemark::app

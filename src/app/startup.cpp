@@ -46,6 +46,7 @@ StartupOptions ReadStartupOptions(const CommandLine& commandLine) {
   options.abortC1 = has("AbortC1");
   options.abortC9 = has("AbortC9");
   options.abortX = has("AbortX");
+  options.abortAV = has("AbortAV");
   options.debug = has("/debug") || has("-debug");
   for (int level : {1, 2, 3, 4, 5, 6, 7, 9}) {
     if (has(("LEVEL" + std::to_string(level)).c_str())) {

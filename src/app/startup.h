@@ -38,6 +38,7 @@ struct StartupOptions {
   bool abortC1 = false;
   bool abortC9 = false;
   bool abortX = false;
+  bool abortAV = false;  // an access violation in place of AbortX's exception
   bool debug = false;
   int levelThreshold = 0;  // 0: no "LEVELn" switch
   int pauseSeconds = 0;

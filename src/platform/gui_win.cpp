@@ -1,5 +1,6 @@
 #include "platform/gui_win.h"
 
+#include <cstdio>
 #include <exception>
 #include <set>
 #include <stdexcept>
@@ -7,14 +8,49 @@
 namespace tidemark::gui {
 namespace {
 
-ErrorHandler& Handler() {
-  static ErrorHandler handler;
-  return handler;
+struct ProgramErrors {
+  ErrorHandler handler;
+  UINT faultExitCode = 0;
+  LPTOP_LEVEL_EXCEPTION_FILTER filterBefore = nullptr;
+};
+
+ProgramErrors& Errors() {
+  static ProgramErrors errors;
+  return errors;
+}
+
+std::string FaultText(const EXCEPTION_RECORD& fault) {
+  char text[96];
+  if (fault.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && fault.NumberParameters >= 2) {
+    ULONG_PTR access = fault.ExceptionInformation[0];
+    std::snprintf(text, sizeof text, "Access violation %s address %08llX",
+                  access == 1   ? "writing"
+                  : access == 8 ? "executing"
+                                : "reading",
+                  static_cast<unsigned long long>(fault.ExceptionInformation[1]));
+  } else {
+    std::snprintf(text, sizeof text, "Exception %08lX", static_cast<unsigned long>(fault.ExceptionCode));
+  }
+  return text;
+}
+
+LONG WINAPI ReportFault(EXCEPTION_POINTERS* fault) {
+  const EXCEPTION_RECORD& record = *fault->ExceptionRecord;
+  if (Errors().handler) Errors().handler(FaultText(record), reinterpret_cast<uintptr_t>(record.ExceptionAddress));
+  // No exit handlers: they would run on the state the fault left.
+  TerminateProcess(GetCurrentProcess(), Errors().faultExitCode);
+  return EXCEPTION_EXECUTE_HANDLER;
 }
 
 }  // namespace
 
-void SetProgramErrorHandler(ErrorHandler handler) { Handler() = std::move(handler); }
+void SetProgramErrorHandler(ErrorHandler handler, UINT faultExitCode) {
+  ProgramErrors& errors = Errors();
+  if (handler && !errors.handler) errors.filterBefore = SetUnhandledExceptionFilter(ReportFault);
+  if (!handler && errors.handler) SetUnhandledExceptionFilter(errors.filterBefore);
+  errors.handler = std::move(handler);
+  errors.faultExitCode = faultExitCode;
+}
 
 void ReportCurrentException() {
   std::string message = "Unknown exception";
@@ -24,7 +60,7 @@ void ReportCurrentException() {
     message = error.what();
   } catch (...) {
   }
-  if (Handler()) Handler()(message, 0);
+  if (Errors().handler) Errors().handler(message, 0);
 }
 
 void InitCommonControls() {

@@ -13,9 +13,14 @@
 
 namespace tidemark::gui {
 
-// Receives every exception that escapes a window procedure.
+// Receives every exception that escapes a window procedure, and a fault
+// (access violation and the like) that nothing handled. The address is
+// where it occurred when that is known, else 0: for a fault the faulting
+// instruction; a C++ exception keeps no record of where it was thrown. A
+// fault leaves the program's state untrustworthy: once the handler returns
+// the process ends with faultExitCode.
 using ErrorHandler = std::function<void(const std::string& message, uintptr_t address)>;
-void SetProgramErrorHandler(ErrorHandler handler);
+void SetProgramErrorHandler(ErrorHandler handler, UINT faultExitCode);
 // Calls the handler for the exception being handled (inside a catch block).
 void ReportCurrentException();
 

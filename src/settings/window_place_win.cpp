@@ -3,6 +3,11 @@
 #include <algorithm>
 
 namespace tidemark::settings {
+namespace {
+
+Rect RectOf(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+}  // namespace
 
 bool ApplyPlacement(HWND window, HWND owner, const std::optional<WindowPlacement>& placement, DesignedSize designed,
                     int pixelsPerInch) {
@@ -20,8 +25,23 @@ bool ApplyPlacement(HWND window, HWND owner, const std::optional<WindowPlacement
     place.left = std::max<int>(0, (area.left + area.right - place.width) / 2);
     place.top = std::max<int>(0, (area.top + area.bottom - place.height) / 2);
   }
-  MoveWindow(window, place.left, place.top, place.width, place.height, FALSE);
+  if (place.kind == PlacementKind::Normal)
+    PlaceNormal(window, place);
+  else
+    MoveWindow(window, place.left, place.top, place.width, place.height, FALSE);
   return place.kind == PlacementKind::Maximised;
+}
+
+void PlaceNormal(HWND window, const WindowPlacement& place) {
+  RECT stored{place.left, place.top, place.left + place.width, place.top + place.height};
+  MONITORINFO monitor{sizeof monitor};
+  GetMonitorInfoA(MonitorFromRect(&stored, MONITOR_DEFAULTTONEAREST), &monitor);
+  Rect normal = KeepOnMonitor(RectOf(stored), {RectOf(monitor.rcMonitor), RectOf(monitor.rcWork)});
+  WINDOWPLACEMENT placement{sizeof placement};
+  GetWindowPlacement(window, &placement);
+  placement.showCmd = SW_HIDE;  // shown later, normal or maximised
+  placement.rcNormalPosition = {normal.left, normal.top, normal.right, normal.bottom};
+  SetWindowPlacement(window, &placement);
 }
 
 StoredPosition StoredPositionOf(HWND window) {

@@ -14,6 +14,9 @@ namespace tidemark::settings {
 // it is to be shown maximised.
 bool ApplyPlacement(HWND window, HWND owner, const std::optional<WindowPlacement>& placement, DesignedSize designed,
                     int pixelsPerInch);
+// A normal place as StoredPositionOf read it (workspace coordinates), kept
+// on the monitor nearest it; the window stays hidden.
+void PlaceNormal(HWND window, const WindowPlacement& place);
 StoredPosition StoredPositionOf(HWND window);
 
 }  // namespace tidemark::settings

@@ -1,5 +1,6 @@
 #include "settings/window_positions.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -66,6 +67,19 @@ DesignedSize ScaledDesignedSize(DesignedSize designed, int pixelsPerInch) {
     return static_cast<int>((static_cast<long long>(size) * pixelsPerInch + kDesignPpi / 2) / kDesignPpi);
   };
   return {scale(designed.width), scale(designed.height)};
+}
+
+Rect KeepOnMonitor(const Rect& stored, const MonitorArea& monitor) {
+  const Rect& work = monitor.work;
+  int workspaceX = work.left - monitor.monitor.left, workspaceY = work.top - monitor.monitor.top;
+  int left = stored.left + workspaceX, top = stored.top + workspaceY;
+  int width = stored.right - stored.left, height = stored.bottom - stored.top;
+  bool reachable = top >= work.top && top < work.bottom && left + width > work.left && left < work.right;
+  if (!reachable) {
+    left = std::max(work.left, std::min(left, work.right - width));
+    top = std::max(work.top, std::min(top, work.bottom - height));
+  }
+  return {left - workspaceX, top - workspaceY, left - workspaceX + width, top - workspaceY + height};
 }
 
 WindowPlacement RestorePlacement(std::string_view stored, bool reset, int pixelsPerInch, const ScreenArea& virtualScreen,

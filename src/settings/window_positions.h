@@ -60,6 +60,32 @@ struct WindowPlacement {
 // per inch or more (rounded to nearest).
 DesignedSize ScaledDesignedSize(DesignedSize designed, int pixelsPerInch);
 
+// A rectangle, right and bottom exclusive.
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  bool operator==(const Rect&) const = default;
+};
+
+// A monitor and its work area (less the taskbar and other desktop
+// toolbars), in screen coordinates.
+struct MonitorArea {
+  Rect monitor;
+  Rect work;
+};
+
+// A normal window's place as GetWindowPlacement gives it and
+// SetWindowPlacement takes it is in workspace coordinates: screen
+// coordinates less the offset of the work area on its monitor (a taskbar at
+// the top or left). The place to restore from `stored` on `monitor` (the one
+// nearest it), in workspace coordinates again: unchanged while its top edge
+// lies within the work area's height and it overlaps the work area's width,
+// else moved just far enough to lie inside the work area (its top-left
+// corner first when it is larger).
+Rect KeepOnMonitor(const Rect& stored, const MonitorArea& monitor);
+
 // How to place a window whose stored value is `stored`. With `reset` the
 // stored value is ignored. A normal position whose Top lies beyond 80 % of
 // the virtual screen's height, or Left beyond 80 % of its width, or which

@@ -87,10 +87,16 @@ bool SaveWindow(IniFile& ini, const std::string& windowKey, const StoredPosition
   return ini.WriteString(kPositions, windowKey, FormatPosition(position));
 }
 
-bool SaveMainWindow(IniFile& ini, const StoredPosition& position, const ShowOptions& show, const FontSettings& fonts) {
-  bool written = SaveWindow(ini, kMainWindowKey, position);
+bool SaveShowOptions(IniFile& ini, const ShowOptions& show) {
+  bool written = true;
   for (const ShowOptionKey& entry : kShowOptionKeys)
     written = ini.WriteString(kShowOption, entry.key, show.*entry.value) && written;
+  return written;
+}
+
+bool SaveMainWindow(IniFile& ini, const StoredPosition& position, const ShowOptions& show, const FontSettings& fonts) {
+  bool written = SaveWindow(ini, kMainWindowKey, position);
+  written = SaveShowOptions(ini, show) && written;
   written = SaveFont(ini, kResultsFont, fonts.results) && written;
   return SaveFont(ini, kCookieListsFont, fonts.cookieLists) && written;
 }

@@ -58,7 +58,9 @@ std::optional<WindowPlacement> RestoreCookieWindow(IniFile& ini, const RestoreCo
 // Saving when a window closes (the caller skips this under CdExec). Each
 // answers false when a write failed.
 bool SaveWindow(IniFile& ini, const std::string& windowKey, const StoredPosition& position);
-// Also the three [ShowOption] values and all six [Fonts] keys from memory.
+// The three [ShowOption] values from memory.
+bool SaveShowOptions(IniFile& ini, const ShowOptions& show);
+// Also the [ShowOption] values and all six [Fonts] keys from memory.
 bool SaveMainWindow(IniFile& ini, const StoredPosition& position, const ShowOptions& show, const FontSettings& fonts);
 // Also the seven column widths and the list height.
 bool SaveCookieWindow(IniFile& ini, const StoredPosition& position, const CookieListLayout& layout);

@@ -297,11 +297,23 @@ TEST_F(CookieManager, AnOlderProfilesCookiesTxtListsAndDeletesHttpOnlyCookiesWit
   EXPECT_FALSE(files.FileExists(firefox.CookiesPg2File) || files.FileExists(firefox.CookiesPg1File));
 }
 
-TEST_F(CookieManager, PermissionButtonsFollowTheTabAndFirefoxOpenF1AndHelpShowTheirTexts) {
+TEST_F(CookieManager, ButtonRowsFitPermissionButtonsFollowTheTabAndFirefoxOpenF1AndHelpShowTheirTexts) {
   firefoxRunning = true;
   confirmations.randomToProtectYesToAll = true;
   context.programFolder = ParentFolder(TIDEMARK_HELP_FILE);
   Open();
+  // The last button of each row shows whole, as designed and as narrow as the window goes.
+  for (bool narrowed : {false, true}) {
+    if (narrowed) MoveWindow(form->hwnd(), 0, 0, 200, 300, TRUE);
+    RECT client;
+    GetClientRect(form->hwnd(), &client);
+    for (const char* caption : {"Help", "Close This Window"}) {
+      RECT button;
+      GetWindowRect(FindWindowExA(form->hwnd(), nullptr, "BUTTON", caption), &button);
+      MapWindowPoints(nullptr, form->hwnd(), reinterpret_cast<POINT*>(&button), 2);
+      EXPECT_LE(button.right, client.right) << caption << (narrowed ? " narrowed" : "");
+    }
+  }
   for (HWND button :
        {form->deleteButton(), form->blockButton(), form->allowButton(), form->sessionButton(), form->removeButton()})
     EXPECT_FALSE(IsWindowEnabled(button));

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <map>
 
+#include "app/application_win.h"
 #include "app/browser_activity.h"
 #include "app/startup.h"
+#include "cookies/no_protection.h"
 #include "engine/labels.h"
 #include "engine/purge_environment.h"
 #include "platform/files.h"
@@ -45,8 +47,12 @@ void Tick(TFFoxOptionsFrame1& frame, std::initializer_list<engine::PurgeFunction
 // The session with ExitWindowsEx stood in for: no test logs off.
 class RecordedSession : public platform::Win32Session {
  public:
-  bool EndSession(uint32_t flags) override { return exits.push_back(flags), true; }
+  bool EndSession(uint32_t flags) override {
+    exits.push_back(flags);
+    return refuse ? Fail(ERROR_PRIVILEGE_NOT_HELD) : true;
+  }
   std::vector<uint32_t> exits;
+  bool refuse = false;  // as a system that denies the log-off
 };
 
 class MainFormTest : public ::testing::Test {
@@ -99,7 +105,7 @@ class MainFormTest : public ::testing::Test {
   std::vector<engine::PurgeFunctionId> ran;
 };
 
-TEST_F(MainFormTest, CreationLoadsTheOptionSetsEachFrameSavesAndResetsItsOwnAndClosingSavesAShownPosition) {
+TEST_F(MainFormTest, CreationLoadsTheOptionSetsFramesSaveTheirOwnAndClosingKeepsWarningChoicesAndTheShownPlace) {
   ini.WriteString("Positions", "FFoxForm", "2");
   engine::OptionSet purgeNow;
   purgeNow[TempFolders] = purgeNow[IECookies] = true;
@@ -122,14 +128,34 @@ TEST_F(MainFormTest, CreationLoadsTheOptionSetsEachFrameSavesAndResetsItsOwnAndC
   NotifyClicked(startup.resetButton);
   for (const auto& function : engine::PurgeFunctions()) EXPECT_TRUE(startup.Checked(function.id)) << function.caption;
   EXPECT_EQ(platform::RealFileSystem().ReadFile(context.paths.settingsFile), saved);  // Reset and Set All write nothing
-  form->ExitClick();  // as after an unattended run that shows nothing
+  // A save that could not be written says so.
+  test::MessageBoxes boxes;
+  boxes.Watch();
+  context.paths.settingsFile = folder / "missing\\Tidemark.ini";
+  NotifyClicked(startup.saveButton);
+  EXPECT_EQ(boxes.shown,
+            std::vector<std::string>{"Tidemark  -  Error Message|Cannot write the \"Startup Options\" to " +
+                                     context.paths.settingsFile});
+  context.paths.settingsFile = ini.Path();
+  // As after an unattended run that shows nothing, whose purge's warning was told not to come again.
+  context.settings.show.ffCookieMsgOpt = cookies::kDontShowAgain;
+  form->ExitClick();
   EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "2");
+  EXPECT_EQ(ini.ReadString("ShowOption", "FFcookieMsgOpt", ""), "Y");
   Create();
   ShowWindow(form->hwnd(), SW_SHOWNOACTIVATE);
   MoveWindow(form->hwnd(), 40, 30, 640, 470, FALSE);
   form->ExitClick();
   EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 470 640");
   EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", ""), "Courier New");
+  // The next start puts it back there, and closing saves the same place again.
+  Create();
+  RECT restored;
+  GetWindowRect(form->hwnd(), &restored);
+  EXPECT_EQ(std::tuple(restored.left, restored.top, restored.right, restored.bottom), std::tuple(40, 30, 680, 500));
+  ShowWindow(form->hwnd(), SW_SHOWNOACTIVATE);
+  form->ExitClick();
+  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 470 640");
 }
 
 TEST_F(MainFormTest, PurgeRunsTheVisibleFrameShowsAndCopiesTheResultsAndCancelStopsAfterTheCurrentFunction) {
@@ -285,6 +311,28 @@ TEST_F(MainFormTest, ClosingAfterAShutdownRunPerformsThePowerAction) {
     form->Close();
   }
   EXPECT_EQ(session.exits, std::vector<uint32_t>{platform::kExitPoweroff});  // of the Shutdown run only
+}
+
+TEST_F(MainFormTest, AShutdownRunWhosePowerActionFailsEndsWithItsOwnExitCode) {
+  platform::SpecialFolder appData = platform::RealShell().GetSpecialFolder(platform::csidl::kAppData);
+  std::string dataName = "tmshut" + std::to_string(GetCurrentProcessId()),
+              dataFolder = JoinPath(appData.path, dataName);
+  ASSERT_TRUE(platform::RealFileSystem().CreateFolders(dataFolder));
+  platform::PrivateProfileFile settings(JoinPath(dataFolder, "Tidemark.ini"));
+  settings::SaveDisplayOptions(settings, settings::OptionSetId::Shutdown,
+                               {settings::SplashOption::Disable, settings::MainWindowOption::Disable});
+  session.refuse = true;
+  test::MessageBoxes boxes;
+  boxes.Watch();
+  {
+    Application application(context.platform, CommandLine::FromFullText("tidemark.exe SHUT MULT data=" + dataName),
+                            folder / (dataName + ".exe"));  // an instance mutex of its own
+    EXPECT_EQ(application.Run(), kExitPowerActionFailed) << "the purge's level 9 (nothing selected) instead";
+  }
+  EXPECT_EQ(session.exits, std::vector<uint32_t>{platform::kExitLogoff});
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_TRUE(StartsWith(boxes.shown[0], "Tidemark  -  Message|The shutdown function encountered")) << boxes.shown[0];
+  EXPECT_TRUE(test::RemoveTree(dataFolder));
 }
 
 using platform::RegistryRoot;

@@ -1,6 +1,10 @@
 // The release program as a real process: run modes, their reports and main window, one instance, the installer hooks.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <tlhelp32.h>  // after windows.h
+
+#include <cstdlib>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -220,11 +224,27 @@ TEST_F(RunModes, InstallerHooksInitRefreshesTheManifestUninstRemovesTheEntryAndT
   EXPECT_FALSE(Files().FolderExists(dataFolder_)) << "the emptied data folder is left";
 }
 
-TEST_F(RunModes, ProgramErrorsAreShownAndNeverPassForSuccess) {
+// Where the process's program image lies in its memory: first and last address.
+std::pair<uintptr_t, uintptr_t> ProgramImageOf(const ChildProcess& process) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process.id());
+  MODULEENTRY32 module{sizeof module};
+  bool found = snapshot != INVALID_HANDLE_VALUE && Module32First(snapshot, &module);
+  if (snapshot != INVALID_HANDLE_VALUE) CloseHandle(snapshot);
+  auto base = found ? reinterpret_cast<uintptr_t>(module.modBaseAddr) : 0;
+  return {base, found ? base + module.modBaseSize - 1 : 0};
+}
+
+TEST_F(RunModes, ProgramErrorsAreShownWithTheAddressWhereKnownAndNeverPassForSuccess) {
   WriteOptions(OptionSetId::PurgeNow, settings::MainWindowOption::Disable);
-  // Whether a purge ran (and wrote its report) before the error.
-  for (auto [params, message, reported] : {std::tuple{"AUTO MULT AbortC1", "FFoxMain - FormCreate -1", false},
-                                           {"AUTO MULT AbortX", "FFoxMain - Exit1click", true}}) {
+  platform::PrivateProfileFile ini(JoinPath(dataFolder_, "Tidemark.ini"));
+  ASSERT_TRUE(ini.WriteString("ShowOption", "CookieMsgOpt", "Y"));
+  // Whether a purge ran (and wrote its report) before the error. A C++ exception keeps no record of where it was
+  // thrown; a fault (an access violation) names the instruction, which lies in the program.
+  const std::string occurredAt = ". Occurred at: ";
+  for (auto [params, message, reported] :
+       {std::tuple{"AUTO MULT AbortC1", std::string("Exception Test - FFoxMain - FormCreate -1.\r\n"), false},
+        {"AUTO MULT AbortX", "Exception Test - FFoxMain - Exit1click.\r\n", true},
+        {"AUTO MULT AbortAV", "Access violation writing address 00000000" + occurredAt, true}}) {
     SCOPED_TRACE(params);
     Files().RemoveFile(reportFile_);
     ChildProcess& process = Start(params);
@@ -232,10 +252,16 @@ TEST_F(RunModes, ProgramErrorsAreShownAndNeverPassForSuccess) {
     ASSERT_NE(box, nullptr) << "no program-error message box";
     char text[1024] = {};
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the message box's text control
-    EXPECT_TRUE(StartsWith(text, std::string("Exception Test - ") + message)) << text;
+    EXPECT_TRUE(StartsWith(text, message)) << text;
+    if (message.ends_with(occurredAt)) {
+      auto [first, last] = ProgramImageOf(process);
+      uintptr_t address = std::strtoull(text + message.size(), nullptr, 16);
+      EXPECT_TRUE(address >= first && address <= last) << text << " outside " << first << ".." << last;
+    }
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(process.WaitForExit(), 9u) << "the program goes on after its error";
     EXPECT_EQ(Files().FileExists(reportFile_), reported);
+    EXPECT_EQ(ini.ReadString("ShowOption", "CookieMsgOpt", ""), "Y") << "a setting not read was written over";
   }
 }
 

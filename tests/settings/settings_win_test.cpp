@@ -10,6 +10,7 @@
 #include "settings/configuration.h"
 #include "settings/option_sets.h"
 #include "settings/settings_file.h"
+#include "settings/window_place_win.h"
 #include "settings/window_settings.h"
 #include "support/sandbox_win.h"
 
@@ -281,6 +282,31 @@ TEST(WindowSettings, TheWindowsRoundTripAndEveryWriteCounts) {
     file.SetText(std::string("[Fonts]\r\n") + stored);
     EXPECT_EQ(Restored(file, kNormalStart).fonts, FontSettings{}) << stored;
   }
+}
+
+TEST(WindowPlace, ANormalPlaceIsReadBackAsRestoredAndOneOffTheScreenComesBackOnIt) {
+  HWND window =
+      CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  const struct {
+    WindowPlacement stored;
+    RECT placed;
+  } cases[] = {
+      {{PlacementKind::Normal, 30, 40, 640, 470}, {40, 30, 680, 500}},
+      {{PlacementKind::Normal, 5000, 6000, 640, 470}, {work.right - 640, work.bottom - 470, work.right, work.bottom}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored.left);
+    EXPECT_FALSE(ApplyPlacement(window, nullptr, c.stored, {}, 96));
+    RECT placed;
+    GetWindowRect(window, &placed);
+    EXPECT_EQ(std::tuple(placed.left, placed.top, placed.right, placed.bottom),
+              std::tuple(c.placed.left, c.placed.top, c.placed.right, c.placed.bottom));
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(StoredPositionOf(window), (StoredPosition{WindowState::Normal, c.placed.top, c.placed.left, 470, 640}));
+  }
+  DestroyWindow(window);
 }
 
 }  // namespace

@@ -44,5 +44,31 @@ TEST(WindowPositions, TheStoredValueAndThePlacementOfEachOne) {
   EXPECT_EQ(RestorePlacement("Default", false, 96, k1024x768, {700, 500}), (WindowPlacement{Designed, 0, 0, 700, 500}));
 }
 
+TEST(WindowPositions, AStoredPlaceStaysInWorkspaceCoordinatesAndOnItsMonitor) {
+  const MonitorArea taskbarTop{{0, 0, 1024, 768}, {0, 40, 1024, 768}},
+      taskbarLeft{{0, 0, 1024, 768}, {60, 0, 1024, 768}},
+      secondMonitor{{1024, -100, 2304, 924}, {1024, -100, 2304, 894}};
+  const struct {
+    MonitorArea monitor;
+    Rect stored, restored;
+  } cases[] = {
+      // As saved, whatever the taskbar: a window moved by its size would creep at every start.
+      {taskbarTop, {40, 30, 680, 500}, {40, 30, 680, 500}},
+      {taskbarTop, {40, 0, 680, 470}, {40, 0, 680, 470}},
+      {taskbarLeft, {-500, 10, 140, 480}, {-500, 10, 140, 480}},
+      {secondMonitor, {2000, -100, 2640, 370}, {2000, -100, 2640, 370}},
+      // Off the work area, counted in screen coordinates: just inside it.
+      {taskbarTop, {40, 728, 680, 1198}, {40, 258, 680, 728}},
+      {taskbarTop, {40, -41, 680, 429}, {40, 0, 680, 470}},
+      {taskbarLeft, {964, 10, 1604, 480}, {324, 10, 964, 480}},
+      {taskbarLeft, {-700, 10, -60, 480}, {0, 10, 640, 480}},
+      {secondMonitor, {2400, 900, 3040, 1370}, {1664, 424, 2304, 894}},
+      // Larger than the work area: its top-left corner there.
+      {taskbarTop, {-3000, 900, -1800, 1900}, {0, 0, 1200, 1000}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(KeepOnMonitor(c.stored, c.monitor), c.restored) << c.stored.left << "," << c.stored.top;
+}
+
 }  // namespace
 }  // namespace tidemark::settings
