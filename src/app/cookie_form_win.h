@@ -4,7 +4,7 @@
 // selected address below. Protect, Randomize, Unprotect, Delete, Open and
 // Edit change the two cookie protect lists, which are written when the
 // window closes; Block, Allow, Session and Remove set the browser's
-// permission. TCHform shows the window's help text.
+// permission. help::TCHform shows the window's help text.
 #pragma once
 #include <windows.h>
 
@@ -170,7 +170,7 @@ class TCookieForm : public gui::Window {
   HMENU popup_ = nullptr;
   HFONT listFont_ = nullptr;
   HIMAGELIST imageList2_ = nullptr;  // the header's sort arrows
-  plugins::Splitter splitter1_;
+  gui::Splitter splitter1_;
   gui::StatusHints hints_;
   std::map<UINT, std::string> menuHints_;
   settings::CookieListLayout layout_;
@@ -184,27 +184,6 @@ class TCookieForm : public gui::Window {
   std::string countText_;
   std::array<bool, 4> nextDescending_{};
   bool busy_ = false, closed_ = false, activated_ = false;
-};
-
-// The help window: TmrkCook.rtf from the program's folder.
-class TCHform : public gui::Window {
- public:
-  TCHform(std::string programFolder, int pixelsPerInch) : folder_(std::move(programFolder)), ppi_(pixelsPerInch) {}
-  void ShowModal(HWND owner);
-  void Create(HWND owner);
-  // The text shown (plain text of the rich text).
-  std::string Text() const;
-  bool closed() const { return closed_; }
-
- protected:
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
- private:
-  void Close();
-  std::string folder_;
-  int ppi_;
-  HWND owner_ = nullptr, text_ = nullptr;
-  bool closed_ = false;
 };
 
 }  // namespace tidemark::app
