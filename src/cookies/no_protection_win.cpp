@@ -26,8 +26,12 @@ constexpr int kButtonGap = 12;
 class NoProtectionWarning : public gui::DialogWindow {
  public:
   NoProtectionWarning(CookieBrowser browser, int pixelsPerInch)
-      : DialogWindow({kNoProtectionWindowClass, NoProtectionCaption(browser), {}, pixelsPerInch,
-                      WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT}),
+      : DialogWindow({kNoProtectionWindowClass,
+                      NoProtectionCaption(browser),
+                      {},
+                      pixelsPerInch,
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                      WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT}),
         pixelsPerInch_(pixelsPerInch) {}
 
   bool proceed = false, dontShowAgain = false;
@@ -58,8 +62,8 @@ class NoProtectionWarning : public gui::DialogWindow {
  private:
   int Scaled(int size) const { return ScaleForScreen(size, pixelsPerInch_); }
   HWND Add(const char* kind, const char* text, DWORD style, int left, int top, int width, int height, int id) {
-    HWND control = AddControl(kind, text, WS_VISIBLE | style, Scaled(left), Scaled(top), Scaled(width), Scaled(height),
-                              0, id);
+    HWND control =
+        AddControl(kind, text, WS_VISIBLE | style, Scaled(left), Scaled(top), Scaled(width), Scaled(height), 0, id);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return control;
   }

@@ -13,7 +13,10 @@ constexpr int kFrame = 8, kBottomPanel = 41;
 }  // namespace
 
 TQuickStartForm::TQuickStartForm(platform::FileSystem& files, std::string& quickStartOpt, std::string file, int ppi)
-    : DialogWindow({"TQuickStartForm", "Tidemark - Quick Start Information", {kQuickStartWidth, kQuickStartHeight}, ppi,
+    : DialogWindow({"TQuickStartForm",
+                    "Tidemark - Quick Start Information",
+                    {kQuickStartWidth, kQuickStartHeight},
+                    ppi,
                     WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX}),
       files_(files),
       quickStartOpt_(quickStartOpt),
@@ -30,10 +33,9 @@ bool TQuickStartForm::Place(const std::optional<settings::WindowPlacement>&) {
   RECT work{}, main{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   if (owner()) GetWindowRect(owner(), &main);
-  Box place = FirstQuickStartPlace({work.left, work.top, work.right, work.bottom},
-                                   {main.left, main.top, main.right, main.bottom},
-                                   ScaledQuickStartSize(kQuickStartWidth, ppi_),
-                                   ScaledQuickStartSize(kQuickStartHeight, ppi_));
+  Box place = FirstQuickStartPlace(
+      {work.left, work.top, work.right, work.bottom}, {main.left, main.top, main.right, main.bottom},
+      ScaledQuickStartSize(kQuickStartWidth, ppi_), ScaledQuickStartSize(kQuickStartHeight, ppi_));
   MoveWindow(hwnd(), place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
   return false;
 }
@@ -45,13 +47,11 @@ void TQuickStartForm::CreateControls() {
   font_ = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
   SendMessageA(text_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  check_ = AddControl("BUTTON", "Do not show this window at startup", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 0,
-                      1, 1);
+  check_ =
+      AddControl("BUTTON", "Do not show this window at startup", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 0, 1, 1);
   close_ = AddButton("Close this Window", 0, 0, 1, 1, [this] { Close(); });
   SetControlColour(check_, panelColour_);
-  OnCommand(check_, [this] {
-    quickStartOpt_ = SendMessageA(check_, BM_GETCHECK, 0, 0) == BST_CHECKED ? "N" : "S";
-  });
+  OnCommand(check_, [this] { quickStartOpt_ = SendMessageA(check_, BM_GETCHECK, 0, 0) == BST_CHECKED ? "N" : "S"; });
   // The panels lie below the controls they frame.
   SetWindowPos(bottom_.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   hints().ShowToolTips(hwnd());

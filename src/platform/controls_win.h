@@ -4,6 +4,7 @@
 // what the owner wants to hear of arrives through the control's callbacks.
 #pragma once
 #include <windows.h>
+// After the window headers.
 #include <commctrl.h>
 
 #include <functional>

@@ -194,7 +194,7 @@ class StatusHints {
     statusBar_ = statusBar;
     part_ = part;
   }
-  // Hints set from now on also show as tooltips over window's controls,
+  // Hints set from now on also show as tooltips over the window's controls,
   // wrapped at maxWidth pixels (0: one line).
   void ShowToolTips(HWND window, int maxWidth = 0);
   void Set(HWND control, const std::string& hint);
