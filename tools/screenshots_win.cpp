@@ -191,8 +191,7 @@ int main(int argc, char** argv) {
   select.Create(form.hwnd());
   ShowWindow(select.hwnd(), SW_SHOW);
   select.FormActivate();
-  ListView_SetItemState(select.listView(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  select.ListView1MouseUp();
+  select.pluginList().Select({0});
   shoot("plugin-select", select.hwnd());
   auto lines = plugins::ReadPluginLines(files, JoinPath(scratch, "PLUGINS\\SCRIBBLE.STD"));
   plugins::TPlugTstForm test(windows, lines.value_or(std::vector<std::string>{}), true, "Test:   SCRIBBLE.STD");
@@ -254,7 +253,7 @@ int main(int argc, char** argv) {
   files.CopyFileTo(TIDEMARK_QUICK_START_TEXT, JoinPath(scratch, "Tmrkqst.rtf"), false);
   form.ShowQuickStart();
   shoot("quick-start", form.quickStart()->hwnd());
-  form.quickStart()->Hide();
+  form.quickStart()->Close();
   help::TFontForm fonts(context.settings.fonts, context.pixelsPerInch);
   fonts.Create(form.hwnd());
   ShowWindow(fonts.hwnd(), SW_SHOW);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/cookie_help_win.h"
 #include "cookies/protect_editors_win.h"
 #include "cookies/user_messages_win.h"
+#include "help/cookie_help_win.h"
 #include "help/font_form_win.h"
 #include "help/help_topics.h"
 #include "platform/ini_file.h"
@@ -513,8 +513,8 @@ int TCookieForm::HeaderArrow(int column) const {
 }
 
 void TCookieForm::SpeedButton1Click() {
-  TCHform help(context_.programFolder, context_.restore.pixelsPerInch);
-  help.ShowModal(hwnd());
+  help::TCHform helpWindow(context_.files, context_.programFolder, context_.restore.pixelsPerInch);
+  helpWindow.ShowModal(hwnd());
 }
 
 void TCookieForm::PopupListView1Menu1Popup(bool atSelection) {

@@ -4,7 +4,7 @@
 // selected address below. Protect, Randomize, Unprotect, Delete, Open and
 // Edit change the two cookie protect lists, which are written when the
 // window closes; Block, Allow, Session and Remove set the browser's
-// permission. The Help button shows TCHform (app/cookie_help_win.h).
+// permission. help::TCHform shows the window's help text.
 #pragma once
 #include <windows.h>
 
@@ -136,7 +136,7 @@ class TCookieForm : public gui::Window, cookies::CookieManagerView {
   HMENU popup_ = nullptr;
   HFONT listFont_ = nullptr;
   HIMAGELIST imageList2_ = nullptr;  // the header's sort arrows
-  plugins::Splitter splitter1_;
+  gui::Splitter splitter1_;
   gui::StatusHints hints_;
   std::map<UINT, std::string> menuHints_;
   settings::CookieListLayout layout_;

@@ -1,7 +1,6 @@
 #include "app/main_form_win.h"
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 #include "app/cookie_form_win.h"
@@ -20,6 +19,7 @@
 #include "plugins/plugin_windows_win.h"
 #include "schedule/power_action.h"
 #include "schedule/reboot_purge.h"
+#include "platform/clipboard_win.h"
 #include "platform/text.h"
 #include "settings/configuration.h"
 #include "settings/option_sets.h"
@@ -60,21 +60,6 @@ const char* const kOptionTabLabels[] = {"Select Options for Standard Execution",
                                         "Select Options for 'Purge && Shutdown' Execution"};
 const char* const kOptionSetNames[] = {"\"Standard Options\"", "\"Purge Now Options\"", "\"Startup Options\"",
                                        "\"Shutdown Options\""};
-
-void InsertTab(HWND tabs, int index, const char* caption) {
-  TCITEMA item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = const_cast<char*>(caption);
-  SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-}
-
-RECT PageArea(HWND tabs) {
-  RECT area;
-  GetWindowRect(tabs, &area);
-  MapWindowPoints(nullptr, GetParent(tabs), reinterpret_cast<POINT*>(&area), 2);
-  TabCtrl_AdjustRect(tabs, FALSE, &area);
-  return area;
-}
 
 // The progress label's text between purges.
 std::string IdleProgressText(bool noVer) {
@@ -190,27 +175,18 @@ void TFFoxForm::CreateControls() {
   EnableWindow(hintPanel_.hwnd(), FALSE);
   separator_.Create(hwnd(), 0, s(62), s(620), s(4), kMaroon);
 
-  statusBar_ = AddControl(STATUSCLASSNAMEA, "", child | SBARS_SIZEGRIP, 0, 0, 0, 0);
+  statusBar_.Create(*this);
 
-  mainTabs_ = AddControl(WC_TABCONTROLA, "", child | WS_TABSTOP | TCS_OWNERDRAWFIXED | TCS_HOTTRACK, 0, s(66),
-                         s(620), s(300));
-  InsertTab(mainTabs_, 0, "  Purge Options  ");
-  InsertTab(mainTabs_, 1, "   Configure   ");
-  InsertTab(mainTabs_, 2, "  Display Results  ");
-  OnNotify(mainTabs_, [this](NMHDR* header) -> LRESULT {
-    if (header->code == TCN_SELCHANGE) SelectMainTab(CurrentMainTab());
-    return 0;
-  });
+  mainTabs_.Create(*this, child | WS_TABSTOP | TCS_HOTTRACK, 0, s(66), s(620), s(300));
+  for (const char* caption : {"  Purge Options  ", "   Configure   ", "  Display Results  "}) mainTabs_.Add(caption);
+  mainTabs_.onChange = [this] { SelectMainTab(CurrentMainTab()); };
 
-  RECT page = PageArea(mainTabs_);
-  optionTabs_ = AddControl(WC_TABCONTROLA, "", WS_TABSTOP | TCS_OWNERDRAWFIXED | TCS_HOTTRACK, page.left + s(4),
-                           page.top + s(4), page.right - page.left - s(8), page.bottom - page.top - s(8));
-  for (int i = 0; i < 4; ++i) InsertTab(optionTabs_, i, kOptionTabCaptions[i]);
-  OnNotify(optionTabs_, [this](NMHDR* header) -> LRESULT {
-    if (header->code == TCN_SELCHANGE) SelectOptionTab(OptionTabIndex());
-    return 0;
-  });
-  RECT inner = PageArea(optionTabs_);
+  RECT page = mainTabs_.PageArea();
+  optionTabs_.Create(*this, WS_TABSTOP | TCS_HOTTRACK, page.left + s(4), page.top + s(4), page.right - page.left - s(8),
+                     page.bottom - page.top - s(8));
+  for (const char* caption : kOptionTabCaptions) optionTabs_.Add(caption);
+  optionTabs_.onChange = [this] { SelectOptionTab(OptionTabIndex()); };
+  RECT inner = optionTabs_.PageArea();
   pageBack_.Create(hwnd(), page.left, page.top, page.right - page.left, page.bottom - page.top,
                    GetSysColor(COLOR_BTNFACE));
   innerPageBack_.Create(hwnd(), inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top,
@@ -233,18 +209,12 @@ void TFFoxForm::CreateControls() {
                                            [this](HWND control, const char* hint) { AddHint(control, hint); });
   }
 
-  configTabs_ = AddControl(WC_TABCONTROLA, "", WS_TABSTOP | TCS_OWNERDRAWFIXED | TCS_HOTTRACK, page.left + s(4),
-                           page.top + s(4), page.right - page.left - s(8), page.bottom - page.top - s(8));
-  InsertTab(configTabs_, 0, "  General  ");
-  InsertTab(configTabs_, 1, "Purge Now");
-  InsertTab(configTabs_, 2, "  Startup  ");
-  InsertTab(configTabs_, 3, "  Shutdown  ");
-  InsertTab(configTabs_, 4, "  Temp Folders  ");
-  OnNotify(configTabs_, [this](NMHDR* header) -> LRESULT {
-    if (header->code == TCN_SELCHANGE) ShowPage();
-    return 0;
-  });
-  configPages_.Create(*this, PageArea(configTabs_), ppi_, context_,
+  configTabs_.Create(*this, WS_TABSTOP | TCS_HOTTRACK, page.left + s(4), page.top + s(4), page.right - page.left - s(8),
+                     page.bottom - page.top - s(8));
+  for (const char* caption : {"  General  ", "Purge Now", "  Startup  ", "  Shutdown  ", "  Temp Folders  "})
+    configTabs_.Add(caption);
+  configTabs_.onChange = [this] { ShowPage(); };
+  configPages_.Create(*this, configTabs_.PageArea(), ppi_, context_,
                       [this](HWND control, const char* hint) { AddHint(control, hint); });
   configPages_.onApplyFailed = [this](const std::string& text) { ShowWriteFailure(text); };
   configPages_.onTempFoldersApplied = [this] { InitTempFolders(); };
@@ -258,8 +228,8 @@ void TFFoxForm::CreateControls() {
   results_.Create(*this, page.left, page.top, page.right - page.left, page.bottom - page.top);
   // Children stack in creation order, first on top: send the backgrounds
   // below the controls they carry (the last one sent lies lowest).
-  for (HWND background : {gaugePanel_.hwnd(), secondPanel_.hwnd(), topPanel_.hwnd(), innerPageBack_.hwnd(), optionTabs_,
-                          configTabs_, pageBack_.hwnd(), mainTabs_})
+  for (HWND background : {gaugePanel_.hwnd(), secondPanel_.hwnd(), topPanel_.hwnd(), innerPageBack_.hwnd(),
+                          optionTabs_.hwnd(), configTabs_.hwnd(), pageBack_.hwnd(), mainTabs_.hwnd()})
     SetWindowPos(background, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   report_ = std::make_unique<engine::Report>(results_, *this, pump_, IdleProgressText(context_.options.noVer));
   engine::PurgeInputs inputs{[this] { return VisibleFlags(); },
@@ -287,22 +257,15 @@ void TFFoxForm::InitialiseAtCreation() {
   LoadCustomIETitle(context_.browser, context_.platform.registry);
 
   // Tab colours by the screen's colour depth.
-  HDC screen = GetDC(nullptr);
-  int depth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
-  ReleaseDC(nullptr, screen);
-  if (depth < 9) {
-    mainSelected_ = innerSelected_ = 0xFF0000;
-    mainOther_ = innerOther_ = 0xC0C0C0;
-  } else {
-    mainSelected_ = 0xFF8080;
-    mainOther_ = 0xC0C0C0;
-    innerSelected_ = 0x669999;
-    innerOther_ = 0xE0E0E0;
-  }
+  bool fewColours = gui::ScreenColourDepth() < 9;
+  mainTabs_.SetLook({.selectedFill = fewColours ? 0xFF0000u : 0xFF8080u, .otherFill = 0xC0C0C0});
+  gui::TabLook inner{.selectedFill = fewColours ? 0xFF0000u : 0x669999u, .otherFill = fewColours ? 0xC0C0C0u : 0xE0E0E0u};
+  optionTabs_.SetLook(inner);
+  configTabs_.SetLook(inner);
   EnableWindow(purgeBtn_, FALSE);
 
   // The option tab of the run mode.
-  TabCtrl_SetCurSel(optionTabs_, static_cast<int>(context_.options.mode));
+  optionTabs_.Select(static_cast<int>(context_.options.mode));
   SelectMainTab(MainTab::Options);
   SetStatus(1, "  " + OptionSetName() + " is current...");
 
@@ -558,17 +521,13 @@ void TFFoxForm::RecheckFirefoxLocations() {
 }
 
 void TFFoxForm::Layout() {
-  if (!hwnd() || !mainTabs_) return;
+  if (!hwnd() || !mainTabs_.hwnd()) return;
   auto s = [this](int v) { return gui::Scale(v, ppi_); };
   RECT client;
   GetClientRect(hwnd(), &client);
   int width = client.right;
-  SendMessageA(statusBar_, WM_SIZE, 0, 0);
-  RECT statusRect;
-  GetWindowRect(statusBar_, &statusRect);
-  int statusHeight = statusRect.bottom - statusRect.top;
-  int parts[2] = {s(400), -1};
-  SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  int statusHeight = statusBar_.Fit();
+  statusBar_.SetParts({s(400), -1});
 
   MoveWindow(topPanel_.hwnd(), 0, 0, width, s(36), TRUE);
   MoveWindow(exitBtn_, width - s(88), s(6), s(80), s(25), TRUE);
@@ -581,14 +540,14 @@ void TFFoxForm::Layout() {
   GetWindowRect(gaugeBar_.hwnd(), &bar);
   MoveWindow(gaugeBar_.hwnd(), width - s(212), s(41), bar.right - bar.left, s(16), TRUE);
   MoveWindow(separator_.hwnd(), 0, s(62), width, s(4), TRUE);
-  MoveWindow(mainTabs_, 0, s(66), width, std::max<int>(s(100), client.bottom - statusHeight - s(66)), TRUE);
+  MoveWindow(mainTabs_.hwnd(), 0, s(66), width, std::max<int>(s(100), client.bottom - statusHeight - s(66)), TRUE);
 
-  RECT page = PageArea(mainTabs_);
-  Place(optionTabs_, Inset(page, s(4)));
-  Place(configTabs_, Inset(page, s(4)));
+  RECT page = mainTabs_.PageArea();
+  Place(optionTabs_.hwnd(), Inset(page, s(4)));
+  Place(configTabs_.hwnd(), Inset(page, s(4)));
   Place(results_.hwnd(), page);
   Place(pageBack_.hwnd(), page);
-  Place(innerPageBack_.hwnd(), PageArea(optionTabs_));
+  Place(innerPageBack_.hwnd(), optionTabs_.PageArea());
   RECT outer;
   GetWindowRect(hwnd(), &outer);
   configPages_.Layout(outer.right - outer.left);
@@ -599,31 +558,31 @@ void TFFoxForm::AddHint(HWND control, const std::string& hint) { hints_[control]
 
 void TFFoxForm::SetStatus(int panel, const std::string& text) {
   statusTexts_[static_cast<size_t>(panel)] = text;
-  SendMessageA(statusBar_, SB_SETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.c_str()));
+  statusBar_.SetText(panel, text);
 }
 
 void TFFoxForm::SetStatusColour(COLORREF colour) {
   statusColour_ = colour;
-  SendMessageA(statusBar_, SB_SETBKCOLOR, 0, static_cast<LPARAM>(colour));
+  statusBar_.SetBackground(colour);
 }
 
-MainTab TFFoxForm::CurrentMainTab() const { return static_cast<MainTab>(TabCtrl_GetCurSel(mainTabs_)); }
+MainTab TFFoxForm::CurrentMainTab() const { return static_cast<MainTab>(mainTabs_.Selected()); }
 
-int TFFoxForm::OptionTabIndex() const { return TabCtrl_GetCurSel(optionTabs_); }
+int TFFoxForm::OptionTabIndex() const { return optionTabs_.Selected(); }
 
 void TFFoxForm::SelectOptionTab(int index) {
-  TabCtrl_SetCurSel(optionTabs_, index);
+  optionTabs_.Select(index);
   ShowPage();
   BrowserTick();
 }
 
 void TFFoxForm::SelectConfigTab(int index) {
-  TabCtrl_SetCurSel(configTabs_, index);
+  configTabs_.Select(index);
   ShowPage();
 }
 
 void TFFoxForm::SelectMainTab(MainTab tab) {
-  TabCtrl_SetCurSel(mainTabs_, static_cast<int>(tab));
+  mainTabs_.Select(static_cast<int>(tab));
   separator_.SetFill(tab == MainTab::Options ? kMaroon : tab == MainTab::Configure ? kOlive : kNavy);
   if (tab != MainTab::Results) {
     StopTimer(kTimerMsg);
@@ -637,14 +596,14 @@ void TFFoxForm::SelectMainTab(MainTab tab) {
 void TFFoxForm::ShowPage() {
   MainTab tab = CurrentMainTab();
   int option = OptionTabIndex();
-  ShowWindow(optionTabs_, tab == MainTab::Options ? SW_SHOW : SW_HIDE);
+  ShowWindow(optionTabs_.hwnd(), tab == MainTab::Options ? SW_SHOW : SW_HIDE);
   for (int i = 0; i < 4; ++i) {
     bool shown = tab == MainTab::Options && i == option;
     frames_[static_cast<size_t>(i)].Show(shown);
     ShowWindow(frameLabels_[static_cast<size_t>(i)], shown ? SW_SHOW : SW_HIDE);
   }
-  ShowWindow(configTabs_, tab == MainTab::Configure ? SW_SHOW : SW_HIDE);
-  configPages_.Show(tab == MainTab::Configure ? TabCtrl_GetCurSel(configTabs_) : -1);
+  ShowWindow(configTabs_.hwnd(), tab == MainTab::Configure ? SW_SHOW : SW_HIDE);
+  configPages_.Show(tab == MainTab::Configure ? configTabs_.Selected() : -1);
   ShowWindow(innerPageBack_.hwnd(), tab != MainTab::Results ? SW_SHOW : SW_HIDE);
   ShowWindow(results_.hwnd(), tab == MainTab::Results ? SW_SHOW : SW_HIDE);
   InvalidateRect(hwnd(), nullptr, TRUE);
@@ -832,7 +791,7 @@ void TFFoxForm::PurgeFinished() {
 
 void TFFoxForm::ShowResults() {
   SelectMainTab(MainTab::Results);
-  InvalidateRect(mainTabs_, nullptr, TRUE);
+  InvalidateRect(mainTabs_.hwnd(), nullptr, TRUE);
   if (IsWindowVisible(hwnd())) SetFocus(results_.hwnd());
 }
 
@@ -860,17 +819,7 @@ void TFFoxForm::CopyReportToClipboard() {
   std::string text;
   for (const std::string& line : copyMemo_) text += line + "\r\n";
   copyMemo_.clear();
-  if (!OpenClipboard(hwnd())) return;
-  EmptyClipboard();
-  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-    void* target = GlobalLock(memory);
-    if (target) {
-      memcpy(target, text.c_str(), text.size() + 1);
-      GlobalUnlock(memory);
-    }
-    if (!target || !SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-  }
-  CloseClipboard();
+  platform::ClipboardSession(hwnd()).SetText(text);
 }
 
 void TFFoxForm::DiagnosticClick() {
@@ -920,26 +869,6 @@ bool TFFoxForm::PreTranslate(MSG& message) {
   return IsDialogMessageA(hwnd(), &message) != FALSE;
 }
 
-void TFFoxForm::DrawTab(const DRAWITEMSTRUCT& item) {
-  bool main = item.hwndItem == mainTabs_;
-  bool selected = (item.itemState & ODS_SELECTED) != 0;
-  COLORREF fill = main ? (selected ? mainSelected_ : mainOther_) : (selected ? innerSelected_ : innerOther_);
-  HBRUSH brush = CreateSolidBrush(fill);
-  FillRect(item.hDC, &item.rcItem, brush);
-  DeleteObject(brush);
-  char caption[64] = {};
-  TCITEMA tab{};
-  tab.mask = TCIF_TEXT;
-  tab.pszText = caption;
-  tab.cchTextMax = sizeof caption;
-  SendMessageA(item.hwndItem, TCM_GETITEMA, item.itemID, reinterpret_cast<LPARAM>(&tab));
-  SetBkMode(item.hDC, TRANSPARENT);
-  SetTextColor(item.hDC, selected ? RGB(255, 255, 255) : RGB(0, 0, 0));
-  HGDIOBJ old = SelectObject(item.hDC, gui::MessageFont());
-  TextOutA(item.hDC, item.rcItem.left + 4, item.rcItem.top + 2, caption, lstrlenA(caption));
-  SelectObject(item.hDC, old);
-}
-
 LRESULT TFFoxForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
@@ -949,14 +878,6 @@ LRESULT TFFoxForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
       info->ptMinTrackSize = {590, 424};
       return 0;
-    }
-    case WM_DRAWITEM: {
-      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-      if (item->CtlType == ODT_TAB) {
-        DrawTab(*item);
-        return TRUE;
-      }
-      break;
     }
     case WM_SHOWWINDOW:
       if (wParam) everShown_ = true;

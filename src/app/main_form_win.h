@@ -18,6 +18,7 @@
 #include "engine/driver.h"
 #include "help/help_viewer_win.h"
 #include "help/quick_start_win.h"
+#include "platform/controls_win.h"
 #include "platform/gui_win.h"
 #include "platform/ini_file.h"
 #include "settings/window_settings.h"
@@ -149,7 +150,6 @@ class TFFoxForm : public gui::Window, public engine::PurgeProgress {
   void SetStatus(int panel, const std::string& text);
   void SetStatusColour(COLORREF colour);
   void ShowPage();
-  void DrawTab(const DRAWITEMSTRUCT& item);
   void ColourFrame(bool ieActive, bool firefoxActive);
   std::string OptionSetName() const;
   // Work outside a purge (plugins, the cookie manager) shreds as the Standard options say.
@@ -172,7 +172,8 @@ class TFFoxForm : public gui::Window, public engine::PurgeProgress {
   ConfigurePages configPages_;
   HWND cancelBtn_ = nullptr, exitBtn_ = nullptr, purgeBtn_ = nullptr, previewBtn_ = nullptr, cookiesBtn_ = nullptr;
   HWND diagnosticBtn_ = nullptr;
-  HWND statusBar_ = nullptr, mainTabs_ = nullptr, optionTabs_ = nullptr, configTabs_ = nullptr;
+  gui::StatusBar statusBar_;
+  gui::TabControl mainTabs_, optionTabs_, configTabs_;
   std::array<std::string, 2> statusTexts_;
   COLORREF statusColour_ = CLR_DEFAULT;
   std::map<HWND, std::string> hints_;
@@ -180,7 +181,6 @@ class TFFoxForm : public gui::Window, public engine::PurgeProgress {
   std::vector<std::string> copyMemo_;
   std::vector<std::string> selectedPlugins_;
   std::unique_ptr<help::TQuickStartForm> quickStart_;
-  COLORREF mainSelected_ = 0, mainOther_ = 0, innerSelected_ = 0, innerOther_ = 0;
   int gaugeStep_ = 0;  // the gauge's growth per function run
   bool closing_ = false;
   bool startMaximised_ = false;

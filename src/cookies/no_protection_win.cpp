@@ -1,5 +1,7 @@
 #include "cookies/no_protection_win.h"
 
+#include "settings/dialog_window_win.h"
+
 namespace tidemark::cookies {
 namespace {
 
@@ -20,116 +22,69 @@ constexpr int kButtonWidth = 92;
 constexpr int kButtonHeight = 28;
 constexpr int kButtonGap = 12;
 
-struct WarningState {
-  bool closed = false;
-  bool proceed = false;
-  bool dontShowAgain = false;
-};
+// "Bypass" is the default button and answers Escape and the caption's close button.
+class NoProtectionWarning : public gui::DialogWindow {
+ public:
+  NoProtectionWarning(CookieBrowser browser, int pixelsPerInch)
+      : DialogWindow({kNoProtectionWindowClass,
+                      NoProtectionCaption(browser),
+                      {},
+                      pixelsPerInch,
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                      WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT}),
+        pixelsPerInch_(pixelsPerInch) {}
 
-LRESULT CALLBACK WarningProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* state = reinterpret_cast<WarningState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  switch (message) {
-    case WM_NCCREATE:
-      SetWindowLongPtrA(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-      break;
-    case DM_GETDEFID:
-      return MAKELRESULT(IDCANCEL, DC_HASDEFID);
-    case WM_CLOSE:
-      PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-      return 0;
-    case WM_COMMAND: {
-      int id = LOWORD(wParam);
-      if (state && (id == IDOK || id == IDCANCEL)) {
-        state->proceed = id == IDOK;
-        state->dontShowAgain = IsDlgButtonChecked(window, kCheckBoxId) == BST_CHECKED;
-        state->closed = true;
-        return 0;
-      }
-      break;
-    }
+  bool proceed = false, dontShowAgain = false;
+
+ protected:
+  void CreateControls() override {
+    for (size_t i = 0; i < kNoProtectionLines.size(); ++i)
+      Add("STATIC", kNoProtectionLines[i], SS_LEFT, kMargin, kLineTops[i], kTextWidth, kLineHeights[i], -1);
+    Add("BUTTON", kNoProtectionCheckBox, BS_AUTOCHECKBOX | WS_TABSTOP, kMargin, kCheckBoxTop, kCheckBoxWidth,
+        kCheckBoxHeight, kCheckBoxId);
+    Add("BUTTON", kNoProtectionContinue, BS_PUSHBUTTON | WS_TABSTOP,
+        kClientWidth - kMargin - 2 * kButtonWidth - kButtonGap, kButtonTop, kButtonWidth, kButtonHeight, IDOK);
+    bypass_ = Add("BUTTON", kNoProtectionBypass, BS_DEFPUSHBUTTON | WS_TABSTOP, kClientWidth - kMargin - kButtonWidth,
+                  kButtonTop, kButtonWidth, kButtonHeight, IDCANCEL);
+    OnCommandId(IDOK, [this] { Answer(true); });
   }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
+  bool Place(const std::optional<settings::WindowPlacement>&) override {
+    CentreOnScreen(Scaled(kClientWidth), Scaled(kClientHeight));
+    return false;
+  }
+  void OnShown() override { SetFocus(bypass_); }
+  void OnCloseRequest() override { Answer(false); }
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == DM_GETDEFID) return MAKELRESULT(IDCANCEL, DC_HASDEFID);
+    return DialogWindow::OnMessage(message, wParam, lParam);
+  }
 
-void RegisterWarningClass(HINSTANCE instance) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = WarningProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kNoProtectionWindowClass;
-  RegisterClassA(&windowClass);  // fails harmlessly when already registered
-}
+ private:
+  int Scaled(int size) const { return ScaleForScreen(size, pixelsPerInch_); }
+  HWND Add(const char* kind, const char* text, DWORD style, int left, int top, int width, int height, int id) {
+    HWND control =
+        AddControl(kind, text, WS_VISIBLE | style, Scaled(left), Scaled(top), Scaled(width), Scaled(height), 0, id);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return control;
+  }
+  void Answer(bool proceedWithPurge) {
+    proceed = proceedWithPurge;
+    dontShowAgain = IsDlgButtonChecked(hwnd(), kCheckBoxId) == BST_CHECKED;
+    Close();
+  }
 
-HWND AddControl(HWND parent, const char* kind, const char* text, DWORD style, int left, int top, int width,
-                int height, int id, int pixelsPerInch) {
-  HWND control = CreateWindowExA(0, kind, text, WS_CHILD | WS_VISIBLE | style, ScaleForScreen(left, pixelsPerInch),
-                                 ScaleForScreen(top, pixelsPerInch), ScaleForScreen(width, pixelsPerInch),
-                                 ScaleForScreen(height, pixelsPerInch), parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-  return control;
-}
-
-HWND CreateWarningWindow(CookieBrowser browser, HWND owner, int pixelsPerInch, WarningState& state) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  RegisterWarningClass(instance);
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  RECT frame = {0, 0, ScaleForScreen(kClientWidth, pixelsPerInch), ScaleForScreen(kClientHeight, pixelsPerInch)};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  int width = frame.right - frame.left;
-  int height = frame.bottom - frame.top;
-  HWND window = CreateWindowExA(exStyle, kNoProtectionWindowClass, NoProtectionCaption(browser).c_str(), style,
-                                (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
-                                width, height, owner, nullptr, instance, &state);
-  if (!window) return nullptr;
-
-  for (size_t i = 0; i < kNoProtectionLines.size(); ++i)
-    AddControl(window, "STATIC", kNoProtectionLines[i], SS_LEFT, kMargin, kLineTops[i], kTextWidth, kLineHeights[i], 0,
-               pixelsPerInch);
-  AddControl(window, "BUTTON", kNoProtectionCheckBox, BS_AUTOCHECKBOX | WS_TABSTOP, kMargin, kCheckBoxTop, kCheckBoxWidth, kCheckBoxHeight,
-             kCheckBoxId, pixelsPerInch);
-  AddControl(window, "BUTTON", kNoProtectionContinue, BS_PUSHBUTTON | WS_TABSTOP,
-             kClientWidth - kMargin - 2 * kButtonWidth - kButtonGap, kButtonTop, kButtonWidth, kButtonHeight, IDOK,
-             pixelsPerInch);
-  HWND bypass = AddControl(window, "BUTTON", kNoProtectionBypass, BS_DEFPUSHBUTTON | WS_TABSTOP,
-                           kClientWidth - kMargin - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight, IDCANCEL,
-                           pixelsPerInch);
-  CheckDlgButton(window, kCheckBoxId, BST_UNCHECKED);
-  ShowWindow(window, SW_SHOWNORMAL);
-  SetFocus(bypass);
-  return window;
-}
+  int pixelsPerInch_;
+  HWND bypass_ = nullptr;
+};
 
 }  // namespace
 
 bool ConfirmNoProtection(CookieBrowser browser, std::string& showOption, HWND owner, int pixelsPerInch) {
-  WarningState state;
-  HWND window = CreateWarningWindow(browser, owner, pixelsPerInch, state);
-  if (!window) return false;
-  if (owner) EnableWindow(owner, FALSE);
-
-  MSG message;
-  while (!state.closed) {
-    BOOL got = GetMessageA(&message, nullptr, 0, 0);
-    if (got <= 0) {
-      // The program is ending: hand the quit on and let nothing be deleted.
-      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
-      break;
-    }
-    if (!IsDialogMessageA(window, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-
-  if (owner) EnableWindow(owner, TRUE);
-  DestroyWindow(window);
-  if (state.dontShowAgain) showOption = kDontShowAgain;
-  return state.closed && state.proceed;
+  NoProtectionWarning warning(browser, pixelsPerInch);
+  // A loop ended by the program's end answers nothing: nothing is deleted.
+  warning.ShowModal(owner);
+  if (warning.dontShowAgain) showOption = kDontShowAgain;
+  return warning.proceed;
 }
 
 }  // namespace tidemark::cookies

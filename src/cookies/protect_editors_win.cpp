@@ -5,7 +5,6 @@
 #include "cookies/protect_file.h"
 #include "platform/product.h"
 #include "platform/text.h"
-#include "settings/window_place_win.h"
 
 namespace tidemark::cookies {
 namespace {
@@ -37,15 +36,18 @@ const ProtectEntryEditor::Texts kTempTexts{
 
 }  // namespace
 
+ProtectEntryEditor::ProtectEntryEditor(Texts texts, std::string caption, std::vector<std::string> entries,
+                                       int pixelsPerInch)
+    : DialogWindow({texts.className, std::move(caption), kDesigned, pixelsPerInch}),
+      texts_(std::move(texts)),
+      entries_(std::move(entries)) {}
+
 void ProtectEntryEditor::SetEntries(std::vector<std::string> entries) {
   entries_ = std::move(entries);
   FillList();
 }
 
-void ProtectEntryEditor::Create(HWND owner) {
-  owner_ = owner;
-  CreateWindowOf(texts_.className, caption_.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 0, 0,
-                 kDesigned.width, kDesigned.height, owner);
+void ProtectEntryEditor::CreateControls() {
   label1_ = AddControl("STATIC", texts_.listHeading, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 10, 10);
   listBox_ = AddControl("LISTBOX", "", WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
                         0, 0, 10, 10);
@@ -57,30 +59,19 @@ void ProtectEntryEditor::Create(HWND owner) {
   OnCommandId(IDOK, [this] {
     if (IsWindowEnabled(addBtn_)) EditAddBtnClick();
   });
-  OnCommandId(IDCANCEL, [this] { EditCloseBtnClick(); });
   for (const char* note : texts_.notes)
     notes_.push_back(AddControl("STATIC", note, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 10, 10));
-  statusBar1_ = AddControl(STATUSCLASSNAMEA, "", WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0);
-  SendMessageA(statusBar1_, SB_SIMPLE, TRUE, 0);
-  hints_.Attach(statusBar1_, SB_SIMPLEID);
-  hints_.Set(addBtn_, "|Add Displayed Entry");
-  hints_.Set(deleteBtn_, "|Delete Displayed Entry");
-  hints_.Set(closeBtn_, "|Close this window");
-  settings::ApplyPlacement(hwnd(), owner, std::nullopt, kDesigned, ppi_);
+  statusBar1_.Create(*this, true);
+  hints().Attach(statusBar1_.hwnd(), gui::StatusBar::kSimplePart);
+  hints().Set(addBtn_, "|Add Displayed Entry");
+  hints().Set(deleteBtn_, "|Delete Displayed Entry");
+  hints().Set(closeBtn_, "|Close this window");
   FillList();
-  FormResize();
 }
 
-void ProtectEntryEditor::ShowModal(HWND owner) {
-  Create(owner);
-  ShowWindow(hwnd(), SW_SHOW);
+void ProtectEntryEditor::OnShown() {
   FormActivate();
   SetFocus(currentEdit_);
-  gui::RunModal(hwnd(), owner, closed_, [this](MSG& message) {
-    hints_.Track(message);
-    return false;
-  });
-  FormClose();
 }
 
 void ProtectEntryEditor::FillList() {
@@ -128,28 +119,18 @@ void ProtectEntryEditor::EditDeleteBtnClick() {
   SetWindowTextA(currentEdit_, "");
 }
 
-void ProtectEntryEditor::EditCloseBtnClick() { FormClose(); }
-
-void ProtectEntryEditor::FormClose() {
-  if (closed_) return;
-  closed_ = true;
-  gui::EndModal(hwnd(), owner_);
-}
-
-void ProtectEntryEditor::FormResize() {
-  if (!statusBar1_) return;
-  SendMessageA(statusBar1_, WM_SIZE, 0, 0);
-  RECT client, bar;
+void ProtectEntryEditor::Layout() {
+  RECT client;
   GetClientRect(hwnd(), &client);
-  GetWindowRect(statusBar1_, &bar);
+  int barHeight = statusBar1_.Fit();
   int width = std::max<int>(0, client.right - 2 * S(kEditorMargin)), left = S(kEditorMargin);
-  int y = client.bottom - (bar.bottom - bar.top) - S(4) - static_cast<int>(notes_.size()) * S(kNote);
+  int y = client.bottom - barHeight - S(4) - static_cast<int>(notes_.size()) * S(kNote);
   for (HWND note : notes_) {
     MoveWindow(note, left, y, width, S(kNote), TRUE);
     y += S(kNote);
   }
-  int buttons = client.bottom - (bar.bottom - bar.top) - S(4) - static_cast<int>(notes_.size()) * S(kNote) -
-                S(kEditorMargin) - S(kButton);
+  int buttons = client.bottom - barHeight - S(4) - static_cast<int>(notes_.size()) * S(kNote) - S(kEditorMargin) -
+                S(kButton);
   MoveWindow(addBtn_, left, buttons, S(80), S(kButton), TRUE);
   MoveWindow(deleteBtn_, left + S(88), buttons, S(80), S(kButton), TRUE);
   MoveWindow(closeBtn_, client.right - S(kEditorMargin + 80), buttons, S(80), S(kButton), TRUE);
@@ -167,12 +148,6 @@ LRESULT ProtectEntryEditor::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
       if (reinterpret_cast<HWND>(lParam) == listBox_ && HIWORD(wParam) == LBN_SELCHANGE) ListBoxClick();
       if (reinterpret_cast<HWND>(lParam) == currentEdit_ && HIWORD(wParam) == EN_CHANGE) CurrentEditChange();
       break;
-    case WM_SIZE:
-      FormResize();
-      return 0;
-    case WM_CLOSE:
-      EditCloseBtnClick();
-      return 0;
     case WM_GETMINMAXINFO:
       if (texts_.minimum.cx > 0) {
         auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -181,7 +156,7 @@ LRESULT ProtectEntryEditor::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
       }
       break;
   }
-  return Window::OnMessage(message, wParam, lParam);
+  return DialogWindow::OnMessage(message, wParam, lParam);
 }
 
 TProtEditForm::TProtEditForm(std::string caption, std::vector<std::string> entries, int pixelsPerInch)
@@ -196,15 +171,13 @@ TProtTempForm::TProtTempForm(platform::FileSystem& files, std::string dataFolder
   SetEntries(list_.entries);
 }
 
-void TProtTempForm::FormClose() {
-  if (closed()) return;
+void TProtTempForm::OnClosing() {
   if (dirty_) {
     list_.entries = Entries();
     SortProtectEntries(list_.entries);  // the file keeps its sorted order
     list_.Dirty = true;
   }
   SaveTempProtectList(list_, files_, dataFolder_);
-  ProtectEntryEditor::FormClose();
 }
 
 }  // namespace tidemark::cookies

@@ -11,12 +11,13 @@
 
 #include "cookies/protect_editing.h"
 #include "cookies/temp_protect.h"
+#include "platform/controls_win.h"
 #include "platform/files.h"
-#include "platform/gui_win.h"
+#include "settings/dialog_window_win.h"
 
 namespace tidemark::cookies {
 
-class ProtectEntryEditor : public gui::Window {
+class ProtectEntryEditor : public gui::DialogWindow {
  public:
   struct Texts {
     const char* className;
@@ -28,20 +29,16 @@ class ProtectEntryEditor : public gui::Window {
     SIZE minimum;            // smallest window at 96 pixels per inch; 0 for none
   };
 
-  void ShowModal(HWND owner);
-  // ShowModal's steps, for tests and pictures: the window (hidden), then its activation.
-  void Create(HWND owner);
+  // Activation when the window shows (tests and pictures call it after Create).
   void FormActivate();
   void CurrentEditChange();
   void ListBoxClick();
   void EditAddBtnClick();
   void EditDeleteBtnClick();
-  void EditCloseBtnClick();
+  void EditCloseBtnClick() { Close(); }
 
   // The entries as the list shows them.
   std::vector<std::string> Entries() const { return entries_; }
-  bool closed() const { return closed_; }
-  const std::string& HintOf(HWND control) const { return hints_.Of(control); }
   HWND listBox() const { return listBox_; }
   HWND currentEdit() const { return currentEdit_; }
   HWND addButton() const { return addBtn_; }
@@ -49,27 +46,23 @@ class ProtectEntryEditor : public gui::Window {
   HWND closeButton() const { return closeBtn_; }
 
  protected:
-  ProtectEntryEditor(Texts texts, std::string caption, std::vector<std::string> entries, int pixelsPerInch)
-      : texts_(std::move(texts)), ppi_(pixelsPerInch), caption_(std::move(caption)), entries_(std::move(entries)) {}
+  ProtectEntryEditor(Texts texts, std::string caption, std::vector<std::string> entries, int pixelsPerInch);
+  void CreateControls() override;
+  void Layout() override;
+  void OnShown() override;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void SetEntries(std::vector<std::string> entries);
-  virtual void FormClose();
   bool dirty_ = false;
 
  private:
-  void FormResize();
   void FillList();
-  int S(int pixels96) const { return gui::Scale(pixels96, ppi_); }
 
   Texts texts_;
-  int ppi_;
-  std::string caption_;
   std::vector<std::string> entries_;
-  HWND owner_ = nullptr, label1_ = nullptr, label2_ = nullptr, listBox_ = nullptr, currentEdit_ = nullptr;
-  HWND addBtn_ = nullptr, deleteBtn_ = nullptr, closeBtn_ = nullptr, statusBar1_ = nullptr;
+  HWND label1_ = nullptr, label2_ = nullptr, listBox_ = nullptr, currentEdit_ = nullptr;
+  HWND addBtn_ = nullptr, deleteBtn_ = nullptr, closeBtn_ = nullptr;
+  gui::StatusBar statusBar1_;
   std::vector<HWND> notes_;
-  gui::StatusHints hints_;
-  bool closed_ = false;
 };
 
 // Given a copy of a cookie protect list; the caller takes Entries() back.
@@ -85,7 +78,7 @@ class TProtTempForm : public ProtectEntryEditor {
   TProtTempForm(platform::FileSystem& files, std::string dataFolder, int pixelsPerInch);
 
  protected:
-  void FormClose() override;
+  void OnClosing() override;
 
  private:
   platform::FileSystem& files_;

@@ -10,16 +10,12 @@ ResultsList::~ResultsList() {
 }
 
 void ResultsList::Create(gui::Window& parent, int x, int y, int width, int height) {
-  list_ = parent.AddControl(WC_LISTVIEWA, "",
-                            WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_OWNERDATA |
-                                LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                            x, y, width, height);
-  ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
-  LVCOLUMNA column{};
-  column.mask = LVCF_WIDTH;
-  column.cx = width - 50;
-  SendMessageA(list_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-  parent.OnNotify(list_, [this](NMHDR* header) { return OnNotify(header); });
+  list_.CreateVirtual(parent, WS_TABSTOP | WS_BORDER | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                      LVS_EX_FULLROWSELECT, x, y, width, height, [this](size_t row) { return lines_[row]; });
+  list_.rowTextColour = [this](size_t row) {
+    return row < lines_.size() && IsErrorLine(lines_[row]) ? kColourErrorLine : RGB(0, 0, 0);
+  };
+  list_.AddColumn("", width - 50);
   SetFont(fontName_, fontSize_, fontStyle_);
 }
 
@@ -40,15 +36,15 @@ void ResultsList::Clear() {
 }
 
 void ResultsList::BeginBatch() {
-  if (batchDepth_++ == 0 && list_) SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  if (batchDepth_++ == 0 && hwnd()) SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
 }
 
 void ResultsList::EndBatch() {
   if (batchDepth_ == 0 || --batchDepth_ > 0) return;
   Refresh();
-  if (list_) {
-    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
+  if (hwnd()) {
+    SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd(), nullptr, TRUE);
   }
 }
 
@@ -59,7 +55,7 @@ void ResultsList::PrepareForReport() {
 }
 
 void ResultsList::Refresh() {
-  if (list_) ListView_SetItemCountEx(list_, static_cast<int>(lines_.size()), LVSICF_NOSCROLL);
+  if (hwnd()) list_.SetRowCount(lines_.size());
 }
 
 void ResultsList::SetFontForNextReport(const std::string& name, int size, int style) {
@@ -72,40 +68,34 @@ void ResultsList::SetFontForNextReport(const std::string& name, int size, int st
 void ResultsList::SetFont(const std::string& name, int size, int style) {
   if (name.empty() || size == 0) return;
   SetFontForNextReport(name, size, style);
-  if (!list_) return;
-  HDC screen = GetDC(nullptr);
-  LOGFONTA font = settings::LogFontOf({name, size, style}, GetDeviceCaps(screen, LOGPIXELSY));
-  ReleaseDC(nullptr, screen);
+  if (!hwnd()) return;
+  LOGFONTA font = settings::LogFontOf({name, size, style}, gui::ScreenPixelsPerInch());
   // The labels are fixed-width: where the named face is missing, take a
   // fixed-pitch one rather than whatever the system offers first.
   font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
   HFONT created = CreateFontIndirectA(&font);
-  SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);
+  SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);
   if (font_) DeleteObject(font_);
   font_ = created;
 }
 
 void ResultsList::SizeColumnForFill() {
-  if (!list_) return;
+  if (!hwnd()) return;
   RECT area;
-  GetClientRect(list_, &area);
-  ListView_SetColumnWidth(list_, 0, area.right - area.left - 50);
+  GetClientRect(hwnd(), &area);
+  list_.SetColumnWidth(0, area.right - area.left - 50);
 }
 
 void ResultsList::AutosizeColumn() {
-  if (list_) ListView_SetColumnWidth(list_, 0, LVSCW_AUTOSIZE);
+  if (hwnd()) list_.SetColumnWidth(0, gui::ListView::kAutosize);
 }
 
-bool ResultsList::Overflows() const {
-  return list_ && lines_.size() > static_cast<size_t>(ListView_GetCountPerPage(list_));
-}
+bool ResultsList::Overflows() const { return hwnd() && lines_.size() > static_cast<size_t>(list_.RowsPerPage()); }
 
 void ResultsList::Select(size_t index) {
   current_ = index;
-  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  ListView_SetItemState(list_, static_cast<int>(index), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  ListView_EnsureVisible(list_, static_cast<int>(index), FALSE);
-  SetFocus(list_);
+  list_.Select({static_cast<int>(index)});
+  SetFocus(hwnd());
 }
 
 void ResultsList::GoToNextError() {
@@ -115,38 +105,14 @@ void ResultsList::GoToNextError() {
 
 void ResultsList::GoToNextSummary() {
   if (!Overflows()) return;
-  size_t top = static_cast<size_t>(ListView_GetTopIndex(list_));
-  size_t next = NextSummaryLine(*this, top, static_cast<size_t>(ListView_GetCountPerPage(list_)));
+  size_t top = static_cast<size_t>(list_.TopRow());
+  size_t next = NextSummaryLine(*this, top, static_cast<size_t>(list_.RowsPerPage()));
   if (next == kNoLine) return;
   if (next == 0) {
-    ListView_EnsureVisible(list_, 0, FALSE);
+    list_.EnsureVisible(0);
     return;
   }
   Select(next);
-}
-
-LRESULT ResultsList::OnNotify(NMHDR* header) {
-  switch (header->code) {
-    case LVN_GETDISPINFOA: {
-      auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
-      if ((info->item.mask & LVIF_TEXT) && info->item.iItem >= 0 &&
-          static_cast<size_t>(info->item.iItem) < lines_.size())
-        lstrcpynA(info->item.pszText, lines_[static_cast<size_t>(info->item.iItem)].c_str(), info->item.cchTextMax);
-      return 0;
-    }
-    case NM_CUSTOMDRAW: {
-      auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
-      if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-      if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
-        size_t index = static_cast<size_t>(draw->nmcd.dwItemSpec);
-        bool error = index < lines_.size() && IsErrorLine(lines_[index]);
-        draw->clrText = error ? kColourErrorLine : RGB(0, 0, 0);
-        return CDRF_DODEFAULT;
-      }
-      return CDRF_DODEFAULT;
-    }
-  }
-  return 0;
 }
 
 }  // namespace tidemark::engine

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/report.h"
-#include "platform/gui_win.h"
+#include "platform/controls_win.h"
 
 namespace tidemark::engine {
 
@@ -17,7 +17,7 @@ class ResultsList : public ReportSink {
   ResultsList& operator=(const ResultsList&) = delete;
   // Creates the list view as a child of parent; the parent routes its notifications here.
   void Create(gui::Window& parent, int x, int y, int width, int height);
-  HWND hwnd() const { return list_; }
+  HWND hwnd() const { return list_.hwnd(); }
 
   void Append(const std::string& line) override;
   void InsertFirst(const std::string& line) override;
@@ -42,11 +42,10 @@ class ResultsList : public ReportSink {
   const std::vector<std::string>& lines() const { return lines_; }
 
  private:
-  LRESULT OnNotify(NMHDR* header);
   void Refresh();
   void Select(size_t index);
 
-  HWND list_ = nullptr;
+  gui::ListView list_;
   std::vector<std::string> lines_;
   int batchDepth_ = 0;
   size_t current_ = kNoLine;

@@ -4,7 +4,7 @@
 #pragma once
 #include <functional>
 
-#include "platform/gui_win.h"
+#include "settings/dialog_window_win.h"
 #include "settings/font_setting_win.h"
 
 // Needs the window headers before it.
@@ -12,25 +12,23 @@
 
 namespace tidemark::help {
 
-class TFontForm : public gui::Window {
+class TFontForm : public gui::DialogWindow {
  public:
   // Shows the system font dialog; true when the user pressed OK.
   using FontDialog = std::function<bool(CHOOSEFONTA&)>;
   TFontForm(settings::FontSettings& fonts, int ppi, FontDialog dialog = nullptr);
 
-  void ShowModal(HWND owner);
-  // ShowModal's steps, for tests: the window (hidden), and the buttons.
-  void Create(HWND owner);
   void SetMainFontClick();
   void SetCookiesFontClick();
-  void Close();
 
   HWND mainFontButton() const { return mainFont_; }
   HWND cookiesFontButton() const { return cookiesFont_; }
   HWND okButton() const { return ok_; }
 
  protected:
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void CreateControls() override;
+  bool Place(const std::optional<settings::WindowPlacement>& kept) override;
+  void OnShown() override { SetFocus(ok_); }
 
  private:
   // Opens the dialog on the font; a cancelled dialog changes nothing.
@@ -39,8 +37,6 @@ class TFontForm : public gui::Window {
   settings::FontSettings& fonts_;
   int ppi_;
   FontDialog dialog_;
-  HWND owner_ = nullptr;
-  bool closed_ = false;
   HWND mainFont_ = nullptr, cookiesFont_ = nullptr, ok_ = nullptr;
 };
 

@@ -165,9 +165,9 @@ void IndexFile::RestartWalk() {
 
 bool IndexFile::ForEachUrlRecord(const std::function<bool()>& visit) {
   for (bool more = true; more;) {
-    if (!LockIndex()) return false;
+    IndexLock lock(*this);
+    if (!lock.held()) return false;
     more = NextUrlRecord() && visit() && error_ == kIndexOk;
-    UnlockIndex();
   }
   return true;
 }

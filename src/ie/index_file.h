@@ -123,4 +123,20 @@ class IndexFile {
   uint32_t lastDeleteError_ = 0;
 };
 
+// The open index's mutex for one scope, when it could be taken.
+class IndexLock {
+ public:
+  explicit IndexLock(IndexFile& index) : index_(index), held_(index.LockIndex()) {}
+  IndexLock(const IndexLock&) = delete;
+  IndexLock& operator=(const IndexLock&) = delete;
+  ~IndexLock() {
+    if (held_) index_.UnlockIndex();
+  }
+  bool held() const { return held_; }
+
+ private:
+  IndexFile& index_;
+  const bool held_;
+};
+
 }  // namespace tidemark::ie

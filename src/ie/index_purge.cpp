@@ -95,10 +95,12 @@ void IndexPurgeRun::IndexKindPurge(int number) {
       return !env_.Cancelled();
     });
     bool sweep = SweptKind(kind) && !env_.Preview() && !env_.Cancelled() && index.ErrorCode() == kIndexOk;
-    if (locked && sweep && (locked = index.LockIndex())) {
-      index.SweepLeaksAndRedirects();
-      index.RemoveOrphanRecords();
-      index.UnlockIndex();
+    if (locked && sweep) {
+      IndexLock lock(index);
+      if ((locked = lock.held())) {
+        index.SweepLeaksAndRedirects();
+        index.RemoveOrphanRecords();
+      }
     }
     if (!locked) IndexError(index.MutexMessage(), kind);
     index.CloseIndexFile();

@@ -74,10 +74,12 @@ bool StraysRun::StraysForKind(int number) {
   if (entries) root = env_.deletion.OpenRoot(folder, engine::RootUse::Empty);
   if (root && ScanFolder(root.path, !cookies, *entries)) {
     EntriesWithoutFiles(folder, letter, *entries);
-    if (!env_.Preview() && !env_.Cancelled() && index.LockIndex()) {
-      index.SweepLeaksAndRedirects();
-      index.RemoveOrphanRecords();
-      index.UnlockIndex();
+    if (!env_.Preview() && !env_.Cancelled()) {
+      IndexLock lock(index);
+      if (lock.held()) {
+        index.SweepLeaksAndRedirects();
+        index.RemoveOrphanRecords();
+      }
     }
   }
   index.CloseIndexFile();
@@ -90,13 +92,15 @@ bool StraysRun::StraysForKind(int number) {
 std::optional<IndexEntryList> StraysRun::BuildList(const PurgeKind& kind) {
   IndexFile& index = index_.file;
   try {
-    if (!index.LockIndex()) {
-      IndexError(index.MutexMessage(), kind);
-      return std::nullopt;
-    }
     IndexEntryList entries;
-    ListEntries(entries);
-    index.UnlockIndex();
+    {
+      IndexLock lock(index);
+      if (!lock.held()) {
+        IndexError(index.MutexMessage(), kind);
+        return std::nullopt;
+      }
+      ListEntries(entries);
+    }
     if (index.ErrorCode() >= kIndexCorrupted) {
       IndexError(index.ErrorMessage(), kind);
       return std::nullopt;
@@ -181,14 +185,14 @@ bool StraysRun::ScanFolder(const std::string& folder, bool recursive, IndexEntry
 bool StraysRun::Stray(const std::string& folder, const platform::DirEntry& entry, const std::string& reported,
                       IndexEntryList& entries) {
   IndexFile& index = index_.file;
-  if (!index.LockIndex()) {
+  IndexLock lock(index);
+  if (!lock.held()) {
     IndexError(index.MutexMessage(), *kind_);
     return false;
   }
   bool named = NamedNow(reported, entries);
   bool readable = index.ErrorCode() == kIndexOk;
   if (!named && readable) Purge(folder, entry, reported);
-  index.UnlockIndex();
   return readable;
 }
 

@@ -1,18 +1,43 @@
 #include "platform/clipboard_win.h"
 
+#include <cstring>
+
 namespace tidemark::platform {
 
-bool Win32Clipboard::Clear() {
-  // Another program may hold the clipboard for a moment.
-  bool opened = false;
-  for (int attempt = 0; attempt < 5 && !(opened = OpenClipboard(nullptr)); ++attempt) Sleep(20);
-  if (!opened) {
-    lastError_ = GetLastError();
-    return false;
+ClipboardSession::ClipboardSession(HWND owner) {
+  for (int attempt = 0; attempt < 5 && !(open_ = OpenClipboard(owner)); ++attempt) Sleep(20);
+  if (!open_) lastError_ = GetLastError();
+}
+
+ClipboardSession::~ClipboardSession() {
+  if (open_) CloseClipboard();
+}
+
+bool ClipboardSession::Failed() {
+  lastError_ = GetLastError();
+  return false;
+}
+
+bool ClipboardSession::Empty() { return open_ && (EmptyClipboard() || Failed()); }
+
+bool ClipboardSession::SetText(const std::string& text) {
+  if (!Empty()) return false;
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (!memory) return Failed();
+  if (void* target = GlobalLock(memory)) {
+    memcpy(target, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    if (SetClipboardData(CF_TEXT, memory)) return true;  // the clipboard owns it now
   }
-  bool emptied = EmptyClipboard();
-  if (!emptied) lastError_ = GetLastError();
-  CloseClipboard();
+  Failed();
+  GlobalFree(memory);
+  return false;
+}
+
+bool Win32Clipboard::Clear() {
+  ClipboardSession clipboard;
+  bool emptied = clipboard.Empty();
+  if (!emptied) lastError_ = clipboard.LastError();
   return emptied;
 }
 

@@ -73,13 +73,16 @@ void InitCommonControls() {
 }
 
 int ScreenPixelsPerInch() {
-  HDC screen = GetDC(nullptr);
-  int ppi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  int ppi = GetDeviceCaps(WindowDC(), LOGPIXELSY);
   return ppi > 0 ? ppi : 96;
 }
 
 int Scale(int pixels96, int ppi) { return MulDiv(pixels96, ppi, 96); }
+
+int ScreenColourDepth() {
+  WindowDC screen;
+  return GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+}
 
 HFONT MessageFont() {
   static HFONT font = [] {
@@ -136,7 +139,6 @@ void EndModal(HWND window, HWND owner) {
 }
 
 Window::~Window() {
-  for (auto& [control, brush] : colours_) DeleteObject(brush);
   if (hwnd_ && IsWindow(hwnd_)) {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -165,8 +167,8 @@ HWND Window::CreateWindowOf(const char* className, const char* title, DWORD styl
 }
 
 HWND Window::AddControl(const char* className, const char* text, DWORD style, int x, int y, int width, int height,
-                        DWORD exStyle) {
-  int id = nextId_++;
+                        DWORD exStyle, int id) {
+  if (id == 0) id = nextId_++;
   HWND control = CreateWindowExA(exStyle, className, text, style | WS_CHILD | WS_CLIPSIBLINGS, x, y, width, height,
                                  hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
                                  nullptr);
@@ -188,6 +190,10 @@ void Window::OnCommand(HWND control, std::function<void()> handler) {
 
 void Window::OnNotify(HWND control, std::function<LRESULT(NMHDR*)> handler) { notifies_[control] = std::move(handler); }
 
+void Window::OnDrawItem(HWND control, std::function<void(const DRAWITEMSTRUCT&)> handler) {
+  drawers_[control] = std::move(handler);
+}
+
 void Window::StartTimer(UINT_PTR id, UINT milliseconds, std::function<void()> handler, bool oneShot) {
   timers_[id] = Timer{std::move(handler), oneShot};
   SetTimer(hwnd_, id, milliseconds, nullptr);
@@ -198,11 +204,8 @@ void Window::StopTimer(UINT_PTR id) {
 }
 
 void Window::SetControlColour(HWND control, COLORREF colour) {
-  if (auto found = colours_.find(control); found != colours_.end()) {
-    DeleteObject(found->second);
-    colours_.erase(found);
-  }
-  if (colour != CLR_NONE) colours_[control] = CreateSolidBrush(colour);
+  colours_.erase(control);
+  if (colour != CLR_NONE) colours_.try_emplace(control, colour);
   InvalidateRect(control, nullptr, TRUE);
 }
 
@@ -220,6 +223,14 @@ LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (auto found = notifies_.find(header->hwndFrom); found != notifies_.end()) return found->second(header);
       break;
     }
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (auto found = drawers_.find(item.hwndItem); found != drawers_.end()) {
+        found->second(item);
+        return TRUE;
+      }
+      break;
+    }
     case WM_TIMER:
       if (auto found = timers_.find(wParam); found != timers_.end()) {
         Timer timer = found->second;
@@ -231,10 +242,8 @@ LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       if (auto found = colours_.find(reinterpret_cast<HWND>(lParam)); found != colours_.end()) {
-        LOGBRUSH brush;
-        GetObject(found->second, sizeof brush, &brush);
-        SetBkColor(reinterpret_cast<HDC>(wParam), brush.lbColor);
-        return reinterpret_cast<LRESULT>(found->second);
+        SetBkColor(reinterpret_cast<HDC>(wParam), found->second.colour());
+        return reinterpret_cast<LRESULT>(static_cast<HBRUSH>(found->second));
       }
       break;
   }
@@ -285,18 +294,15 @@ LRESULT ColourPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       HDC dc = BeginPaint(hwnd(), &paint);
       RECT area;
       GetClientRect(hwnd(), &area);
-      HBRUSH brush = CreateSolidBrush(fill_);
-      FillRect(dc, &area, brush);
-      DeleteObject(brush);
+      FillRect(dc, &area, SolidBrush(fill_));
       if (!text_.empty()) {
-        HGDIOBJ oldFont = SelectObject(dc, MessageFont());
+        SelectedObject font(dc, MessageFont());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 0));
         RECT textArea = area;
         textArea.left += 4;
         DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &textArea,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-        SelectObject(dc, oldFont);
       }
       EndPaint(hwnd(), &paint);
       return 0;
@@ -306,9 +312,26 @@ LRESULT ColourPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Window::OnMessage(message, wParam, lParam);
 }
 
+void StatusHints::ShowToolTips(HWND window, int maxWidth) {
+  window_ = window;
+  toolTips_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (maxWidth > 0) SendMessageA(toolTips_, TTM_SETMAXTIPWIDTH, 0, maxWidth);  // the hints' line breaks count
+}
+
 void StatusHints::Set(HWND control, const std::string& hint) {
-  hints_[control] = hint.starts_with('|') ? hint.substr(1) : hint;
+  std::string& text = hints_[control];
+  text = hint.starts_with('|') ? hint.substr(1) : hint;
   if (control == shownFor_) shownFor_ = nullptr;
+  if (!toolTips_ || hint.starts_with('|')) return;
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = text.data();
+  SendMessageA(toolTips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 const std::string& StatusHints::Of(HWND control) const {

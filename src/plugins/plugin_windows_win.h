@@ -5,7 +5,6 @@
 #pragma once
 #include <windows.h>
 
-#include <map>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,7 +12,8 @@
 #include "engine/driver.h"
 #include "engine/results_list_win.h"
 #include "engine/purge_environment.h"
-#include "platform/gui_win.h"
+#include "platform/controls_win.h"
+#include "settings/dialog_window_win.h"
 #include "settings/window_settings.h"
 
 namespace tidemark::plugins {
@@ -29,78 +29,53 @@ struct PluginWindowsContext {
   std::function<void()> help;  // F1 in either window
 };
 
-class TPlugTstForm : public gui::Window {
+class TPlugTstForm : public gui::DialogWindow {
  public:
   // testMode: "Test Plugin" (a Preview without shredding, every line
   // echoed); else "Execute Plugin" with the purge's settings.
   TPlugTstForm(PluginWindowsContext& context, std::vector<std::string> lines, bool testMode, std::string title);
 
-  void ShowModal(HWND owner);
-  // ShowModal's steps, for tests and pictures: the window (hidden), then the run.
-  void Create(HWND owner);
+  // The run, once, as the window shows (tests and pictures call it after Create).
   void FormActivate();
-  void CloseTstBtnClick();
+  void CloseTstBtnClick() { OnCloseRequest(); }
 
-  bool closed() const { return closed_; }
   const std::vector<std::string>& Output() const { return output_.lines(); }
   HWND titleLabel() const { return titleLabel_; }
   HWND closeButton() const { return closeBtn_; }
 
  protected:
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void CreateControls() override;
+  void Layout() override;
+  void OnShown() override { FormActivate(); }
+  // Closing during the run stops it at its next cancel test first.
+  void OnCloseRequest() override;
 
  private:
-  void FormResize();
-  void FormClose();
-
   PluginWindowsContext& context_;
   std::vector<std::string> lines_;
   bool testMode_;
   std::string title_;
   engine::ResultsList output_;
   engine::PurgeState state_;
-  HWND owner_ = nullptr, titleLabel_ = nullptr, closeBtn_ = nullptr;
-  bool maximised_ = false, ran_ = false, running_ = false, closeRequested_ = false, closed_ = false;
+  HWND titleLabel_ = nullptr, closeBtn_ = nullptr;
+  bool ran_ = false, running_ = false, closeRequested_ = false;
 };
 
-// A bar between two panes that the mouse drags: between the plugin list and
-// the plugin's text (reports x), or above a lower pane (horizontal, reports y).
-class Splitter : public gui::Window {
- public:
-  void Create(HWND parent, std::function<void(int at)> onMoved, bool horizontal = false);
-
- protected:
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
- private:
-  std::function<void(int)> onMoved_;
-  bool horizontal_ = false;
-};
-
-class TPlugSelForm : public gui::Window {
+class TPlugSelForm : public gui::DialogWindow {
  public:
   explicit TPlugSelForm(PluginWindowsContext& context);
 
-  void ShowModal(HWND owner);
-  // ShowModal's steps, for tests and pictures: the window (hidden), then the list.
-  void Create(HWND owner);
+  // Fills the list as the window shows (tests and pictures call it after Create).
   void FormActivate();
-
-  void ListView1Changing(const NMLISTVIEW& change);
-  void ListView1Change(const NMLISTVIEW& change);
-  void ListView1MouseUp() { ShowSelectedPlugin(); }
-  void ListView1KeyUp() { ShowSelectedPlugin(); }
   void Splitter1Moved(int x);
   void SConfigSaveBtnClick();
-  void SConfigExitBtnClick();
+  void SConfigExitBtnClick() { OnCloseRequest(); }
   void AllOnButtonClick() { SetAllChecks(true); }
   void AllOffButtonClick() { SetAllChecks(false); }
   void PlugTestBtnClick() { RunShownPlugin(true); }
   void PlugExecBtnClick() { RunShownPlugin(false); }
 
-  bool closed() const { return closed_; }
-  const std::string& HintOf(HWND control) const;
-  HWND listView() const { return listView_; }
+  gui::ListView& pluginList() { return list_; }
   HWND listBox() const { return listBox_; }
   HWND saveButton() const { return saveBtn_; }
   HWND exitButton() const { return exitBtn_; }
@@ -113,35 +88,31 @@ class TPlugSelForm : public gui::Window {
   HWND splitter() const { return splitter_.hwnd(); }
 
  protected:
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void CreateControls() override;
+  void Layout() override;
+  void OnShown() override;
+  // Unsaved ticks are offered for saving first.
+  void OnCloseRequest() override;
 
  private:
   TPlugSelForm(PluginWindowsContext& context, const engine::PurgeResources& resources);
-  void AddHint(HWND control, const std::string& hint);
+  void SelectionChanged();
   void ShowSelectedPlugin();
   void SetAllChecks(bool checked);
   void RunShownPlugin(bool testMode);
-  void FormClose();
-  void Layout();
-  int SelectedRow() const;
-  std::string RowText(int row) const;
-  int S(int pixels96) const { return gui::Scale(pixels96, context_.restore.pixelsPerInch); }
 
   PluginWindowsContext& context_;
   platform::FileSystem& files_;
   std::string pluginsFolder_, listFile_;
-  HWND owner_ = nullptr, label1_ = nullptr, label2_ = nullptr, listView_ = nullptr, listBox_ = nullptr;
+  HWND label1_ = nullptr, label2_ = nullptr, listBox_ = nullptr;
   HWND saveBtn_ = nullptr, exitBtn_ = nullptr, allOnBtn_ = nullptr, allOffBtn_ = nullptr, testBtn_ = nullptr,
-       execBtn_ = nullptr, tooltip_ = nullptr;
-  Splitter splitter_;
-  std::map<HWND, std::string> hints_;
+       execBtn_ = nullptr;
+  gui::ListView list_;
+  gui::Splitter splitter_;
   int listWidth_;  // client pixels
   bool tracking_ = false;
-  int changingRow_ = -1;
-  bool changingChecked_ = false;
   std::string shownName_;
   std::vector<std::string> shownLines_;
-  bool maximised_ = false, closed_ = false;
 };
 
 }  // namespace tidemark::plugins

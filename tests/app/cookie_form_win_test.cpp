@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <tuple>
 
-#include "app/cookie_help_win.h"
 #include "cookies/user_messages_win.h"
 #include "firefox/firefox_databases.h"
+#include "help/cookie_help_win.h"
 #include "help/help_topics.h"
 #include "ie/ie_store_win.h"
 #include "platform/files_win.h"
@@ -348,7 +348,7 @@ TEST_F(CookieManager, ButtonRowsFitPermissionButtonsFollowTheTabAndFirefoxOpenF1
   EXPECT_EQ(helpTopics, Lines{std::string(help::kTopicProtect)});
   for (auto [folder, text] : {std::pair{context.programFolder, "Tidemark - Cookies Window"},
                               {f.scratch.path(), "...Unable to locate the text file to display."}}) {
-    TCHform help(folder, 96);
+    help::TCHform help(files, folder, 96);
     help.Create(nullptr);
     EXPECT_TRUE(help.Text().starts_with(text)) << help.Text();
   }

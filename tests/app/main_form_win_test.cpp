@@ -286,7 +286,7 @@ TEST_F(MainFormTest, PluginSelectionIsLoadedReplacedAndRun) {
   test::WhenReady([] {
     HWND window = test::ThreadWindow("TPlugSelForm");
     if (!window) return false;
-    ListView_SetCheckState(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr), 1, TRUE);
+    gui::ListView(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr)).SetChecked(1, true);
     SendMessageA(FindWindowExA(window, nullptr, "BUTTON", "Apply Changes"), BM_CLICK, 0, 0);
     SendMessageA(FindWindowExA(window, nullptr, "BUTTON", "Close"), BM_CLICK, 0, 0);
     return true;

@@ -452,27 +452,28 @@ void AnswerWarning(int button, std::string* text) {
 }
 
 // The first column of a list view's rows, each with " +" when ticked.
-Lines Rows(HWND list) {
+Lines Rows(const gui::ListView& list) {
   Lines rows;
-  for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-    char text[1024] = {};
-    ListView_GetItemText(list, row, 0, text, sizeof text);
-    rows.push_back(std::string(text) + (ListView_GetCheckState(list, row) == 1 ? " +" : ""));
-  }
+  for (int row = 0; row < list.RowCount(); ++row) rows.push_back(list.Cell(row, 0) + (list.Checked(row) ? " +" : ""));
   return rows;
 }
 
-// The test window's title and output once its run has ended; the window is closed then.
-Lines CollectTestWindow(const std::function<void()>& open) {
+// The test window's title and output once its run has ended, and where it opened; then F1 is pressed, and the
+// window moved to kMovedTo and closed.
+const RECT kMovedTo{30, 40, 530, 340};
+Lines CollectTestWindow(const std::function<void()>& open, RECT* openedAt = nullptr) {
   Lines output;
-  test::WhenReady([&output] {
+  test::WhenReady([&output, openedAt] {
     HWND window = test::ThreadWindow("TPlugTstForm");
     if (!window) return false;
-    Lines lines = Rows(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr));
+    Lines lines = Rows(gui::ListView(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr)));
     if (lines.empty() || (lines.back() != " " && lines.back().find("for this Plugin") == std::string::npos))
       return false;
     output = {gui::WindowText(FindWindowExA(window, nullptr, "STATIC", nullptr))};
     output.insert(output.end(), lines.begin(), lines.end());
+    if (openedAt) GetWindowRect(window, openedAt);
+    PostMessageA(window, WM_KEYDOWN, VK_F1, 0);
+    MoveWindow(window, kMovedTo.left, kMovedTo.top, kMovedTo.right - kMovedTo.left, kMovedTo.bottom - kMovedTo.top, FALSE);
     PostMessageA(window, WM_CLOSE, 0, 0);
     return true;
   });
@@ -490,19 +491,21 @@ TEST_F(PluginCommands, SelectionWindowAsksAboutUnsavedTicksAppliesThemTestNeverD
   engine::PurgeState purge;
   std::vector<std::string> selected{"C.STD"};
   auto resources = [this] { return f.Resources(); };
-  PluginWindowsContext context{resources, purge, selected, f.scratch / "Tidemark.ini", {}, false};
+  int helpAsked = 0;
+  PluginWindowsContext context{resources, purge, selected, f.scratch / "Tidemark.ini", {}, false, [&] { ++helpAsked; }};
+  context.restore.virtualScreen = {0, 0, 1024, 768};
   std::unique_ptr<TPlugSelForm> form;
   auto Open = [&] {
     form = std::make_unique<TPlugSelForm>(context);
     form->Create(nullptr);
     form->FormActivate();
   };
-  auto Rows = [&] { return plugins::Rows(form->listView()); };
+  auto Rows = [&] { return plugins::Rows(form->pluginList()); };
   auto Click = [](HWND button) { SendMessageA(button, BM_CLICK, 0, 0); };
   Files().WriteFile(f.firefox.PluginListFile, "C.STD\r\n");
   Open();
   EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD +"}));  // plugin files only, in upper case
-  ListView_SetCheckState(form->listView(), 0, TRUE);
+  form->pluginList().SetChecked(0, true);
   std::string question;
   AnswerWarning(IDNO, &question);
   Click(form->exitButton());
@@ -513,7 +516,7 @@ TEST_F(PluginCommands, SelectionWindowAsksAboutUnsavedTicksAppliesThemTestNeverD
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "C.STD\r\n");
   EXPECT_EQ(selected, (Lines{"C.STD"}));
   Open();
-  ListView_SetCheckState(form->listView(), 0, TRUE);
+  form->pluginList().SetChecked(0, true);
   AnswerWarning(IDYES, &question);
   form->SConfigExitBtnClick();
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "A.CUS\r\nC.STD\r\n");
@@ -521,15 +524,13 @@ TEST_F(PluginCommands, SelectionWindowAsksAboutUnsavedTicksAppliesThemTestNeverD
   Open();
   Click(form->allOnButton());
   EXPECT_EQ(Rows(), (Lines{"A.CUS +", "B.STD +", "C.STD +"}));
-  ListView_SetCheckState(form->listView(), 0, FALSE);
+  form->pluginList().SetChecked(0, false);
   Click(form->saveButton());
   EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "B.STD\r\nC.STD\r\n");
   EXPECT_EQ(selected, (Lines{"B.STD", "C.STD"}));
 
   purge.flags.secureErase = true;
-  ListView_SetItemState(form->listView(), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  PostMessageA(form->listView(), WM_KEYUP, VK_DOWN, 0);
-  gui::PumpPendingMessages();
+  form->pluginList().Select({1});
   EXPECT_EQ(SendMessageA(form->listBox(), LB_GETCOUNT, 0, 0), 2);  // the plugin's text is shown
   std::string victim = f.scratch / "VICTIM.TMP";
   Lines run = {"* ; LOWER-CASE NAME", "DELFILE=" + UpperCase(victim)};
@@ -539,10 +540,14 @@ TEST_F(PluginCommands, SelectionWindowAsksAboutUnsavedTicksAppliesThemTestNeverD
                    "    1 - Entry processed for this Plugin", " "}));
   EXPECT_TRUE(Files().FileExists(victim));
   EXPECT_TRUE(f.protect.entries.empty()) << "the run reads the protect list and lets it go";
-  EXPECT_EQ(CollectTestWindow([&] { form->PlugExecBtnClick(); }),
+  // The test window opens where it was closed, and F1 asks for help in it.
+  RECT openedAt{};
+  EXPECT_EQ(CollectTestWindow([&] { form->PlugExecBtnClick(); }, &openedAt),
             (Lines{"Execute:   B.STD", run[0], run[1], "         deleted - " + victim,
                    "    1 - Entry processed for this Plugin"}));
   EXPECT_FALSE(Files().FileExists(victim));
+  EXPECT_TRUE(EqualRect(&openedAt, &kMovedTo));
+  EXPECT_EQ(helpAsked, 2);
   // From read-only media nothing is written.
   context.readOnlyMedia = true;
   Click(form->allOffButton());
