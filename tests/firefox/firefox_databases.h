@@ -1,6 +1,5 @@
-// Today's Firefox databases as the purges meet them: the tables as Firefox
-// creates them (places, favicons, form history, cookies), the indexes the
-// purges' statements can use, in WAL mode.
+// Today's Firefox databases as the purges meet them: the tables the purges touch as Firefox creates them (places,
+// favicons, form history, cookies), the indexes their statements can use, in WAL mode.
 #pragma once
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -39,15 +38,10 @@ inline constexpr std::initializer_list<const char*> kCurrentPlacesSchema = {
     "CREATE TABLE moz_annos (  id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL, anno_attribute_id INTEGER, content "
     "LONGVARCHAR, flags INTEGER DEFAULT 0, expiration INTEGER DEFAULT 0, type INTEGER DEFAULT 0, dateAdded INTEGER "
     "DEFAULT 0, lastModified INTEGER DEFAULT 0)",
-    "CREATE TABLE moz_anno_attributes (  id INTEGER PRIMARY KEY, name VARCHAR(32) UNIQUE NOT NULL)",
     "CREATE TABLE moz_bookmarks (  id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT NULL, parent INTEGER, "
     "position INTEGER, title LONGVARCHAR, keyword_id INTEGER, folder_type TEXT, dateAdded INTEGER, lastModified "
     "INTEGER, guid TEXT, syncStatus INTEGER NOT NULL DEFAULT 0, syncChangeCounter INTEGER NOT NULL DEFAULT 1)",
     "CREATE INDEX moz_bookmarks_itemindex ON moz_bookmarks (fk, type)",
-    "CREATE TABLE moz_bookmarks_deleted (  guid TEXT PRIMARY KEY, dateRemoved INTEGER NOT NULL DEFAULT 0)",
-    "CREATE TABLE moz_keywords (  id INTEGER PRIMARY KEY AUTOINCREMENT, keyword TEXT UNIQUE, place_id INTEGER, "
-    "post_data TEXT)",
-    "CREATE TABLE moz_meta (key TEXT PRIMARY KEY, value NOT NULL) WITHOUT ROWID ",
     "CREATE TABLE moz_places_metadata (id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL, referrer_place_id INTEGER, "
     "created_at INTEGER NOT NULL DEFAULT 0, updated_at INTEGER NOT NULL DEFAULT 0, total_view_time INTEGER NOT NULL "
     "DEFAULT 0, typing_time INTEGER NOT NULL DEFAULT 0, key_presses INTEGER NOT NULL DEFAULT 0, scrolling_time "
@@ -60,7 +54,6 @@ inline constexpr std::initializer_list<const char*> kCurrentPlacesSchema = {
     "CREATE INDEX moz_places_metadata_referrerindex ON moz_places_metadata (referrer_place_id)",
     "CREATE TABLE IF NOT EXISTS moz_places_metadata_search_queries ( id INTEGER PRIMARY KEY, terms TEXT NOT NULL "
     "UNIQUE )",
-    "CREATE TABLE IF NOT EXISTS moz_previews_tombstones (   hash TEXT PRIMARY KEY ) WITHOUT ROWID",
     "CREATE TABLE moz_newtab_shortcuts_interaction (   id INTEGER PRIMARY KEY,   place_id INTEGER NOT NULL REFERENCES "
     "moz_places(id) ON DELETE CASCADE,   event_type INTEGER NOT NULL,   timestamp_s INTEGER NOT NULL,   pinned INTEGER "
     "NOT NULL CHECK (pinned IN (0, 1)),   tile_position INTEGER NOT NULL)",
@@ -83,7 +76,6 @@ inline constexpr std::initializer_list<const char*> kCurrentFormHistorySchema = 
     "PRAGMA journal_mode = WAL",
     "CREATE TABLE moz_formhistory (id INTEGER PRIMARY KEY, fieldname TEXT NOT NULL, value TEXT NOT NULL, timesUsed "
     "INTEGER, firstUsed INTEGER, lastUsed INTEGER, guid TEXT)",
-    "CREATE TABLE moz_deleted_formhistory (id INTEGER PRIMARY KEY, timeDeleted INTEGER, guid TEXT)",
     "CREATE TABLE moz_sources (id INTEGER PRIMARY KEY, source TEXT NOT NULL)",
     "CREATE TABLE moz_history_to_sources (history_id INTEGER, source_id INTEGER, PRIMARY KEY (history_id, "
     "source_id), FOREIGN KEY (history_id) REFERENCES moz_formhistory(id) ON DELETE CASCADE, FOREIGN KEY (source_id) "

@@ -56,10 +56,11 @@ class FirefoxPurge : public ::testing::Test {
                                        "|| originAttributes AS c FROM moz_cookies ORDER BY 1)");
   }
   std::string Places() const { return profile + "\\places.sqlite"; }
-  // The ids of a table's rows (the test's own places only), in order.
-  std::string Ids(const std::string& table, const char* id = "id") const {
-    return test::QueryText(Places(), "SELECT group_concat(" + std::string(id) + ") FROM (SELECT * FROM " + table +
-                                         (table == "moz_places" ? " WHERE id > 1000" : "") + " ORDER BY 1)");
+  // The keys of a table's rows (of places.sqlite's places, the test's own only), in order.
+  std::string Ids(const std::string& table, const std::string& key = "id", const std::string& database = "") const {
+    return test::QueryText(database.empty() ? Places() : database,
+                           "SELECT group_concat(k) FROM (SELECT " + key + " AS k FROM " + table +
+                               (table == "moz_places" ? " WHERE id > 1000" : "") + " ORDER BY 1)");
   }
 
   test::PurgeFixture f;
@@ -68,6 +69,9 @@ class FirefoxPurge : public ::testing::Test {
 };
 
 const std::string kCookiesDone = "  Purge \"FireFox Cookies\" Function Completed.";
+const std::string kCompacted = "  Compact History file completed";
+const std::string kHistoryDone = "  Deleted entries from  FireFox History file - Places.SQLite";
+const std::string kTypedDone = "  Deleted entries from  FireFox Typed URLs - Places.SQLite";
 
 TEST_F(FirefoxPurge, CookiesDeletesUnprotectedKeepsProtectedScramblesRandomAndLeavesNothingBehind) {
   // Hosts are compared exactly, never as patterns; each host's cookies are one run wherever they are stored, in
@@ -285,20 +289,14 @@ TEST_F(FirefoxPurge, CurrentProfileLosesEveryOrphanOfItsHistoryAndKeepsTheBookma
       for (const char* suffix : {"", "-wal", "-journal"}) all += f.files.ReadFile(file + suffix).value_or("") + "|";
     return all;
   };
-  // Each table's keys in order, in the database holding it.
-  auto keys = [](const std::string& database, const std::string& table, const char* key = "id") {
-    return test::QueryText(database, "SELECT group_concat(k, ',') FROM (SELECT " + std::string(key) + " AS k FROM " +
-                                         table + " ORDER BY 1)");
-  };
   auto state = [&] {
-    return keys(places, "moz_places", "id || ':' || visit_count || ':' || ifnull(last_visit_date, '-')") + " " +
-           keys(places, "moz_origins") + " " + keys(places, "moz_historyvisits") +
-           " " + keys(places, "moz_historyvisits_extra", "visit_id") + " " +
-           keys(places, "moz_places_extra", "place_id") + " " +
-           keys(places, "moz_places_metadata", "id || ':' || ifnull(referrer_place_id, '-')") + " " +
-           keys(places, "moz_places_metadata_search_queries") + " " + keys(places, "moz_newtab_shortcuts_interaction") +
-           " | " + keys(favicons, "moz_pages_w_icons") + " " + keys(favicons, "moz_icons") + " " +
-           keys(favicons, "moz_icons_to_pages", "page_id || ':' || icon_id");
+    return Ids("moz_places", "id || ':' || visit_count || ':' || ifnull(last_visit_date, '-')") + " " +
+           Ids("moz_origins") + " " + Ids("moz_historyvisits") + " " + Ids("moz_historyvisits_extra", "visit_id") +
+           " " + Ids("moz_places_extra", "place_id") + " " +
+           Ids("moz_places_metadata", "id || ':' || ifnull(referrer_place_id, '-')") + " " +
+           Ids("moz_places_metadata_search_queries") + " " + Ids("moz_newtab_shortcuts_interaction") + " | " +
+           Ids("moz_pages_w_icons", "id", favicons) + " " + Ids("moz_icons", "id", favicons) + " " +
+           Ids("moz_icons_to_pages", "page_id || ':' || icon_id", favicons);
   };
   const std::string before = bytes();
   f.state.previewMode = true;
@@ -309,32 +307,28 @@ TEST_F(FirefoxPurge, CurrentProfileLosesEveryOrphanOfItsHistoryAndKeepsTheBookma
   f.state.flags.secureErase = true;
   const Lines journals = {"       deleted - " + f.firefox.PlacesFile + "-wal",
                           "       deleted - " + f.firefox.FaviconsFile + "-wal"};
-  auto with = [](Lines lines, const std::string& last) {
-    lines.push_back(last);
-    return lines;
-  };
-  EXPECT_EQ(f.Run(FirefoxHistoryPurge), with(journals, "  Deleted entries from  FireFox History file - Places.SQLite"));
+  EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{journals[0], journals[1], kHistoryDone}));
   EXPECT_EQ(state(), "1002:0:-,1003:2:9 2,3 2003 2003 1002 5002:-,5003:- 2,3 6002 | 2,3 2,4,5,6 2:5,3:6")
       << "the bookmark keeps its place (without its visits), origin, metadata (without the gone referrer) and icons, "
          "root ones too; the typed visit stays";
-  EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), with(journals, "  Deleted entries from  FireFox Typed URLs - Places.SQLite"));
+  EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), (Lines{journals[0], journals[1], kTypedDone}));
   EXPECT_EQ(state(), "1002:0:- 2   1002 5002:- 2 6002 | 2 2,4,5 2:5");
   EXPECT_EQ(f.Run(FirefoxFormHistoryPurge),
             (Lines{"       deleted - " + f.firefox.FormHistorySqliteFile + "-wal",
                    "  Deleted entries from FireFox Form History file - FormHistory.SQLite"}));
-  EXPECT_EQ(keys(forms, "moz_formhistory") + keys(forms, "moz_sources") + keys(forms, "moz_history_to_sources", "1"),
+  EXPECT_EQ(Ids("moz_formhistory", "id", forms) + Ids("moz_sources", "id", forms) +
+                Ids("moz_history_to_sources", "history_id", forms),
             "");
   const std::string after = bytes();
   for (const char* removed : {"secret-", "typed-gamma"}) EXPECT_EQ(after.find(removed), std::string::npos) << removed;
   // Both files are compacted; the favicons file failing is told apart from places.sqlite.
   f.state.flags.compact = true;
-  EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{"  Compact History file completed", journals[0],
-                                             "  Compact Favicons file completed", journals[1],
-                                             "  Deleted entries from  FireFox History file - Places.SQLite"}));
+  EXPECT_EQ(f.Run(FirefoxHistoryPurge),
+            (Lines{kCompacted, journals[0], "  Compact Favicons file completed", journals[1], kHistoryDone}));
   TSQLiteDatabase writer(favicons);
   writer.Execute("BEGIN IMMEDIATE");
   EXPECT_EQ(f.Run(FirefoxHistoryPurge),
-            (Lines{"  Compact History file completed", journals[0],
+            (Lines{kCompacted, journals[0],
                    "*** Error - Delete entries from History failed - Favicons.SQLite - database is locked"}));
   EXPECT_EQ(f.r.report.ErrorLevel(), 3);
 }
@@ -372,8 +366,6 @@ constexpr std::initializer_list<const char*> kSecretPlace = {
     "INSERT INTO moz_historyvisits (id, place_id, visit_type) VALUES (2007, 1007, 1)",
     "INSERT INTO moz_inputhistory (place_id, input) VALUES (1007, 'secret-journal-7731.test')"};
 
-void StopWithoutCheckpoint(const std::string& path) { test::WriteWithoutCheckpoint(path, kSecretPlace); }
-
 void StopMidTransaction(const std::string& path) {
   test::BuildDatabase(path, kSecretPlace);
   platform::FileSystem& files = platform::RealFileSystem();
@@ -396,7 +388,7 @@ void StopMidTransaction(const std::string& path) {
 TEST_F(FirefoxPurge, SecureEraseLeavesNoDeletedRowInTheJournalsAStoppedWriterLeftOrThePurgeWrote) {
   // The journal mode, how a writer stopped, the journal shredded after the purge.
   const std::tuple<std::string, void (*)(const std::string&), std::string> cases[] = {
-      {"wal", StopWithoutCheckpoint, "-wal"},
+      {"wal", [](const std::string& path) { test::WriteWithoutCheckpoint(path, kSecretPlace); }, "-wal"},
       {"delete", StopMidTransaction, "-journal"},
   };
   f.state.flags.secureErase = f.state.flags.compact = true;
@@ -409,9 +401,8 @@ TEST_F(FirefoxPurge, SecureEraseLeavesNoDeletedRowInTheJournalsAStoppedWriterLef
     Locate();
     {
       DeletionWatch watch(kSecretHost);
-      EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{"  Compact History file completed",
-                                                   "       deleted - " + f.firefox.PlacesFile + journal,
-                                                   "  Deleted entries from  FireFox History file - Places.SQLite"}));
+      EXPECT_EQ(f.Run(FirefoxHistoryPurge),
+                (Lines{kCompacted, "       deleted - " + f.firefox.PlacesFile + journal, kHistoryDone}));
       EXPECT_EQ(watch.dropped, Lines{}) << "deleted by SQLite without being overwritten";
     }
     for (const char* file : {"", "-wal", "-journal", "-shm"})
@@ -444,10 +435,10 @@ TEST_F(FirefoxPurge, AnOlderPlacesSchemaSkipsWhatItLacks) {
                                  "INSERT INTO moz_favicons (id, url) VALUES (2, 'http://link.test/i'), (3, "
                                  "'http://booked.test/i'), (5, 'http://typed-booked.test/i'), (9, 'http://none.test/i')"});
   Locate();
-  EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{"  Deleted entries from  FireFox History file - Places.SQLite"}));
+  EXPECT_EQ(f.Run(FirefoxHistoryPurge), Lines{kHistoryDone});
   auto places = [&] { return Ids("moz_places", "id || ':' || visit_count || ':' || typed") + " " + Ids("moz_favicons"); };
   EXPECT_EQ(places(), "1001:0:1,1003:0:0,1004:0:0,1005:1:1,1006:0:1 3,5") << "the typed keep their visits and mark";
-  EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), (Lines{"  Deleted entries from  FireFox Typed URLs - Places.SQLite"}));
+  EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), Lines{kTypedDone});
   EXPECT_EQ(places() + " " + Ids("moz_historyvisits"), "1003:0:0,1004:0:0,1005:0:0 3,5 ");
 }
 
@@ -457,14 +448,13 @@ TEST_F(FirefoxPurge, HistoryKeepsTypedVisitsBookmarksAndQueriesThenTypedUrlsRemo
   test::BuildDatabase(Places(), kPlaces);
   Locate();
   f.state.flags.compact = true;
-  EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{"  Compact History file completed",
-                                             "  Deleted entries from  FireFox History file - Places.SQLite"}));
+  EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{kCompacted, kHistoryDone}));
   EXPECT_EQ(Ids("moz_places"), "1001,1003,1004,1005,1006") << "the unvisited link goes; bookmark and query stay";
   EXPECT_EQ(Ids("moz_historyvisits"), "1,2001,2005,2006") << "typed visits stay, others and orphans go";
   EXPECT_EQ(Ids("moz_inputhistory", "place_id") + " " + Ids("moz_annos"), "1001 4002") << "never-expiring stays";
   EXPECT_EQ(test::QueryText(Places(), "PRAGMA freelist_count"), "0");
 
-  EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), (Lines{"  Deleted entries from  FireFox Typed URLs - Places.SQLite"}));
+  EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), Lines{kTypedDone});
   EXPECT_EQ(Ids("moz_places"), "1003,1004,1005") << "a bookmarked typed place stays";
   EXPECT_EQ(Ids("moz_historyvisits") + Ids("moz_inputhistory", "place_id"), "");
   EXPECT_EQ(test::QueryCount(Places(), "SELECT id FROM moz_places WHERE id <= 92"), 91) << "the sample's typed 92";

@@ -103,7 +103,6 @@ TEST_F(SitePermissions, EachStoreChangesOnlyTheHostsCookiePermissionProblemsAreT
   for (Store store : {Store::MozHosts, Store::MozPerms, Store::HostpermWithHeader, Store::HostpermWithoutHeader}) {
     SCOPED_TRACE(static_cast<int>(store));
     Build(store);
-    EXPECT_EQ(permissions_.ReadsMozPerms(), store == Store::MozPerms);
     EXPECT_EQ(std::pair(permissions_.Find("a_b.test"), permissions_.Find(".AXB.test")), std::pair(kBlock, kAllow));
     // Not a cookie permission; moz_hosts is history once moz_perms exists; not the host alone.
     for (const char* host : {"site.test", "stale.test", "port.test"}) EXPECT_EQ(permissions_.Find(host), std::nullopt);

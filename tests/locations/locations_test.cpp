@@ -192,8 +192,7 @@ TEST(FoldersListing, AFirefox3ProfileOnVistaAndAnOlderOneBefore) {
   EXPECT_EQ(Lines(lines.begin() + 13, lines.begin() + 15),
             (Lines{"   DOM Store Folder - C:\\L\\MICROSOFT\\INTERNET EXPLORER\\DOMSTORE",
                    " Recent LNKs Folder - C:\\Recent"}));
-  EXPECT_EQ(lines[18], "A very long display name here:  4");
-  EXPECT_EQ(lines[23], "Alternate Data Path - D:\\TM");
+  EXPECT_EQ(lines[18] + "|" + lines[23], "A very long display name here:  4|Alternate Data Path - D:\\TM");
   // Neither cache found: no old cache line.
   firefox.FirefoxCacheFolder = kFolderNotFoundText;
   EXPECT_EQ(FoldersAndFilesListing(ie, firefox, inputs)[6], "       Cache Folder -   Folder not found");
