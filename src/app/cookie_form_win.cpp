@@ -141,15 +141,14 @@ void TCookieForm::CreateControls() {
   status_.Create(*this);
   status_.SetParts({S(420), -1});
   hints().Attach(status_.hwnd(), 0);
-  hints().Set(edit1_, "|Enter text to list only the addresses, names or values holding it; Enter refreshes");
-  hints().Set(refresh_, "|Refresh the list with the current Filter");
-  hints().Set(protect_, "|Protect Selected Entries");
-  hints().Set(unprotect_, "|Remove Protection from Selected Entries");
-  hints().Set(random_, "|Randomize the values of Selected Entries at each Purge");
-  hints().Set(open_, "|Open the Selected web domain in FireFox");
-  hints().Set(edit_, "|Edit the Protect File Entries directly");
-  hints().Set(help_, "|Help for this window");
-  hints().Set(close_, "|Close This Window");
+  const std::pair<HWND, const char*> tips[] = {
+      {edit1_, "|Enter text to list only the addresses, names or values holding it; Enter refreshes"},
+      {refresh_, "|Refresh the list with the current Filter"}, {protect_, "|Protect Selected Entries"},
+      {unprotect_, "|Remove Protection from Selected Entries"},
+      {random_, "|Randomize the values of Selected Entries at each Purge"},
+      {open_, "|Open the Selected web domain in FireFox"}, {edit_, "|Edit the Protect File Entries directly"},
+      {help_, "|Help for this window"}, {close_, "|Close This Window"}};
+  for (auto [control, tip] : tips) hints().Set(control, tip);
 
   popup_ = CreatePopupMenu();
   const std::tuple<UINT, const char*, std::function<void()>> items[] = {
