@@ -11,14 +11,16 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/cookie_stores.h"
 #include "cookies/cookie_manager.h"
-#include "platform/gui_win.h"
+#include "platform/controls_win.h"
 #include "plugins/plugin_windows_win.h"
+#include "settings/dialog_window_win.h"
 #include "settings/settings_state.h"
 #include "settings/window_settings.h"
 
@@ -52,14 +54,12 @@ struct CookieFormContext {
 };
 
 // The window shows a cookies::CookieManager, which holds the rules.
-class TCookieForm : public gui::Window, cookies::CookieManagerView {
+class TCookieForm : public gui::DialogWindow, cookies::CookieManagerView {
  public:
   explicit TCookieForm(CookieFormContext& context);
   ~TCookieForm() override;
 
-  void ShowModal(HWND owner);
-  // ShowModal's steps, for tests and pictures: the window (hidden), then its activation.
-  void Create(HWND owner);
+  // What ShowModal does once the window is shown, for tests and pictures after Create.
   void FormActivate();
   // FormClose: false (nothing done) while an action is busy.
   bool CloseCookBtnClick();
@@ -79,25 +79,18 @@ class TCookieForm : public gui::Window, cookies::CookieManagerView {
   void SelectAll();
   // The popup menu at the selected item (keyboard) or below the cursor.
   void PopupListView1Menu1Popup(bool atSelection);
-  // The window's keys (F1; Ctrl+A and Delete in the address list); true when taken.
-  bool PreTranslate(MSG& message);
+  // The window's keys (Ctrl+A and Delete in the address list); true when taken.
+  bool PreTranslate(MSG& message) override;
 
   // What the lists show, row by row in list order: address, status, permission, comment; host, name, value.
   std::vector<std::vector<std::string>> Rows() const;
   std::vector<std::vector<std::string>> DetailRows() const;
   void SelectRows(const std::vector<int>& rows);
   std::string CountText() const { return model_.CountText(); }
-  std::string ColumnTitle(int column) const;
-  // The header's arrow image of a column (kArrowUp, kArrowDown), -1 for none.
-  int HeaderArrow(int column) const;
-  static constexpr int kArrowUp = 0, kArrowDown = 1;
-  bool closed() const { return closed_; }
   const cookies::ProtectList& firefoxList() const { return model_.firefoxList(); }
-  const std::string& HintOf(HWND control) const { return hints_.Of(control); }
   HWND filterEdit() const { return edit1_; }
-  HWND listView1() const { return listView1_; }
-  HWND listView2() const { return listView2_; }
-  HWND tabs() const { return tabs_; }
+  HWND listView1() const { return list1_.hwnd(); }
+  HWND listView2() const { return list2_.hwnd(); }
   HWND deleteButton() const { return delete_; }
   HWND blockButton() const { return permitBlock_; }
   HWND allowButton() const { return permitAllow_; }
@@ -106,47 +99,48 @@ class TCookieForm : public gui::Window, cookies::CookieManagerView {
   HMENU popupMenu() const { return popup_; }
 
  protected:
+  void CreateControls() override;
+  void Layout() override;
+  void OnShown() override;
+  void OnCloseRequest() override { CloseCookBtnClick(); }
+  void OnClosing() override { model_.Close(); }  // writes the protect lists
+  // The place comes and goes with the fonts and the lists' layout.
+  std::optional<settings::WindowPlacement> KeptPlacement() override;
+  void StorePlace() override;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void Show(const std::string& caption, const std::string& text) override;
   Answer Confirm(const std::string& caption, const std::string& text) override;
   void Changed(size_t item) override { UpdateRow(static_cast<int>(item)); }
-  void CreateControls();
   void SetTabs();
   void SetButtons();
   void Fill();
   void ShowItems();
   cookies::CookieManager::Selection Selected() const;  // item indexes in list order
-  int ItemOfRow(int row) const;
   void UpdateRow(int item);
   void SortBy(int column, bool ascending);
-  void DrawTab(const DRAWITEMSTRUCT& draw);
-  void Layout();
   void Splitter1Moved(int y);
   void ApplyFonts();
-  int S(int pixels96) const { return gui::Scale(pixels96, context_.restore.pixelsPerInch); }
 
   CookieFormContext& context_;
-  HWND owner_ = nullptr;
   HWND label1_ = nullptr, edit1_ = nullptr, refresh_ = nullptr, protect_ = nullptr, unprotect_ = nullptr,
        random_ = nullptr, delete_ = nullptr, open_ = nullptr, edit_ = nullptr, permitBlock_ = nullptr,
        permitAllow_ = nullptr, permitSession_ = nullptr, permitRemove_ = nullptr, help_ = nullptr, close_ = nullptr;
-  HWND tabs_ = nullptr, listView1_ = nullptr, listView2_ = nullptr, statusBar_ = nullptr;
+  gui::TabControl tabs_;
+  gui::ListView list1_, list2_;
+  gui::StatusBar status_;
   HMENU popup_ = nullptr;
   HFONT listFont_ = nullptr;
-  HIMAGELIST imageList2_ = nullptr;  // the header's sort arrows
   gui::Splitter splitter1_;
-  gui::StatusHints hints_;
   std::map<UINT, std::string> menuHints_;
   settings::CookieListLayout layout_;
-  bool maximised_ = false;
 
   FirefoxCookieStore firefoxStore_;
   IECookieStore ieNormalStore_, ieProtectedStore_;
   cookies::CookieManager model_;
   std::array<bool, 4> nextDescending_{};
-  bool closed_ = false, activated_ = false;
+  bool activated_ = false;
 };
 
 }  // namespace tidemark::app

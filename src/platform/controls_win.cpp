@@ -85,6 +85,25 @@ void ListView::AddColumn(const std::string& title, int width) {
 
 void ListView::SetColumnWidth(int column, int width) { ListView_SetColumnWidth(list_, column, width); }
 
+int ListView::ColumnWidth(int column) const { return ListView_GetColumnWidth(list_, column); }
+
+std::string ListView::ColumnTitle(int column) const {
+  char text[256] = {};
+  LVCOLUMNA info{};
+  info.mask = LVCF_TEXT;
+  info.pszText = text;
+  info.cchTextMax = sizeof text;
+  SendMessageA(list_, LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+  return text;
+}
+
+void ListView::SetColumnTitle(int column, const std::string& title) {
+  LVCOLUMNA info{};
+  info.mask = LVCF_TEXT;
+  info.pszText = const_cast<char*>(title.c_str());
+  SendMessageA(list_, LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+}
+
 int ListView::AddRow(const std::vector<std::string>& texts, LPARAM value) {
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
@@ -103,12 +122,23 @@ std::string ListView::Cell(int row, int column) const {
   return text;
 }
 
+void ListView::SetCell(int row, int column, const std::string& text) {
+  ListView_SetItemText(list_, row, column, const_cast<char*>(text.c_str()));
+}
+
 LPARAM ListView::ValueOf(int row) const {
   LVITEMA item{};
   item.mask = LVIF_PARAM;
   item.iItem = row;
   SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
   return item.lParam;
+}
+
+int ListView::RowOf(LPARAM value) const {
+  LVFINDINFOA find{};
+  find.flags = LVFI_PARAM;
+  find.lParam = value;
+  return static_cast<int>(SendMessageA(list_, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
 }
 
 int ListView::RowCount() const { return ListView_GetItemCount(list_); }
@@ -128,10 +158,20 @@ std::vector<int> ListView::SelectedRows() const {
   return rows;
 }
 
+int ListView::FocusedRow() const { return ListView_GetNextItem(list_, -1, LVNI_FOCUSED); }
+
 void ListView::Select(const std::vector<int>& rows) {
   ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   for (int row : rows) ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   if (!rows.empty()) EnsureVisible(rows.front());
+}
+
+void ListView::SelectAll() { ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED); }
+
+RECT ListView::RowBounds(int row) const {
+  RECT bounds{};
+  ListView_GetItemRect(list_, row, &bounds, LVIR_LABEL);
+  return bounds;
 }
 
 bool ListView::Checked(int row) const { return ListView_GetCheckState(list_, row) == 1; }

@@ -41,19 +41,28 @@ class ListView {
 
   void AddColumn(const std::string& title, int width);
   void SetColumnWidth(int column, int width);  // kAutosize: as wide as the texts
+  int ColumnWidth(int column) const;
+  std::string ColumnTitle(int column) const;
+  void SetColumnTitle(int column, const std::string& title);
 
   // Appends a row (a sorted list puts it in its place); answers where it went.
   int AddRow(const std::vector<std::string>& texts, LPARAM value = 0);
   std::string Cell(int row, int column) const;
+  void SetCell(int row, int column, const std::string& text);
   LPARAM ValueOf(int row) const;
+  int RowOf(LPARAM value) const;  // -1: no row carries it
   int RowCount() const;
   void Clear();
   // Virtual mode: the rows there are now; the view keeps its scroll position.
   void SetRowCount(size_t count);
 
   std::vector<int> SelectedRows() const;  // in list order
+  int FocusedRow() const;                 // -1: none
   // Selects (and focuses) these rows alone and scrolls the first into view.
   void Select(const std::vector<int>& rows);
+  void SelectAll();
+  // Where a row's text shows, in the list's client coordinates.
+  RECT RowBounds(int row) const;
   bool Checked(int row) const;
   void SetChecked(int row, bool checked);
   void EnsureVisible(int row);

@@ -66,7 +66,7 @@ bool DialogWindow::Translate(MSG& message) {
   return PreTranslate(message);
 }
 
-std::optional<settings::WindowPlacement> DialogWindow::KeptPlacement() const {
+std::optional<settings::WindowPlacement> DialogWindow::KeptPlacement() {
   if (!kept_.key || kept_.settingsFile.empty()) return std::nullopt;
   platform::PrivateProfileFile ini(kept_.settingsFile);
   return settings::RestoreWindow(ini, kept_.key, kept_.restore, design_.size);

@@ -75,12 +75,14 @@ class DialogWindow : public Window {
   virtual void OnClosing() {}
   // The window's own keys in its modal loop; true when the message was taken.
   virtual bool PreTranslate(MSG&) { return false; }
+  // Reads the kept place as the window opens, stores it as it closes; a
+  // window that keeps more with its place replaces both.
+  virtual std::optional<settings::WindowPlacement> KeptPlacement();
+  virtual void StorePlace();
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   bool Translate(MSG& message);
-  std::optional<settings::WindowPlacement> KeptPlacement() const;
-  void StorePlace();
 
   Design design_;
   KeptPlace kept_;

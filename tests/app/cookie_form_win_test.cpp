@@ -142,22 +142,22 @@ TEST_F(CookieManager, ListsEachAddressOnceCountsFiltersAndSortsWithTheHeaderArro
   EXPECT_EQ(form->DetailRows()[1], (Lines{"five.test", "n0", "w"})) << "a container's own";
 
   // The status column, ascending then descending, ties by caption; the arrow follows the sorted column.
-  EXPECT_EQ(ImageList_GetImageCount(Header_GetImageList(ListView_GetHeader(form->listView1()))), 2);
+  gui::ListView addresses(form->listView1());
   const std::tuple<int, Lines, int> clicks[] = {
-      {1, {".sess.test", "five.test", "name.test", "value.test", "kept.test", ".random.test"}, TCookieForm::kArrowUp},
-      {1, {".random.test", "kept.test", ".sess.test", "five.test", "name.test", "value.test"}, TCookieForm::kArrowDown},
-      {0, {"value.test", "name.test", "kept.test", "five.test", ".sess.test", ".random.test"}, TCookieForm::kArrowDown},
+      {1, {".sess.test", "five.test", "name.test", "value.test", "kept.test", ".random.test"}, gui::ListView::kArrowUp},
+      {1, {".random.test", "kept.test", ".sess.test", "five.test", "name.test", "value.test"}, gui::ListView::kArrowDown},
+      {0, {"value.test", "name.test", "kept.test", "five.test", ".sess.test", ".random.test"}, gui::ListView::kArrowDown},
   };
   for (const auto& [column, order, arrow] : clicks) {
     form->ListView1ColumnClick(column);
     EXPECT_EQ(Captions(), order);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(form->HeaderArrow(i), i == column ? arrow : -1) << column << i;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(addresses.SortArrow(i), i == column ? arrow : -1) << column << i;
   }
 
   Filter("PLAIN");
   form->TabControlCookChange(1);
-  EXPECT_EQ(form->HeaderArrow(0), TCookieForm::kArrowUp);
-  EXPECT_EQ(form->ColumnTitle(0), "Internet Address for \"I.E. Normal Mode\"");
+  EXPECT_EQ(addresses.SortArrow(0), gui::ListView::kArrowUp);
+  EXPECT_EQ(addresses.ColumnTitle(0), "Internet Address for \"I.E. Normal Mode\"");
   EXPECT_EQ(form->Rows(), (std::vector<Row>{{"Cookie:me@other.test/", " ", "", "ME@OTHER[1].TXT"}}));
   EXPECT_EQ(form->CountText(), "Displayed 1 of 2 Cookie Addreses");
   Filter("");
@@ -343,15 +343,23 @@ TEST_F(CookieManager, ButtonRowsFitPermissionButtonsFollowTheTabAndFirefoxOpenF1
   EXPECT_EQ(opened, Lines{"shop.site.test"});
   EXPECT_EQ(boxes.shown, Lines{});
 
-  MSG f1{form->listView2(), WM_KEYDOWN, VK_F1, 0};
-  EXPECT_TRUE(form->PreTranslate(f1));
-  EXPECT_EQ(helpTopics, Lines{std::string(help::kTopicProtect)});
   for (auto [folder, text] : {std::pair{context.programFolder, "Tidemark - Cookies Window"},
                               {f.scratch.path(), "...Unable to locate the text file to display."}}) {
     help::TCHform help(files, folder, 96);
     help.Create(nullptr);
     EXPECT_TRUE(help.Text().starts_with(text)) << help.Text();
   }
+
+  // F1 and Escape in the running window: the help at its topic, then the window closes.
+  form = std::make_unique<TCookieForm>(context);
+  test::WhenReady([this] {
+    if (!test::ThreadWindow("TCookieForm")) return false;
+    for (WPARAM key : {VK_F1, VK_ESCAPE}) PostMessageA(form->listView1(), WM_KEYDOWN, key, 0);
+    return true;
+  });
+  form->ShowModal(nullptr);
+  EXPECT_EQ(helpTopics, Lines{std::string(help::kTopicProtect)});
+  EXPECT_TRUE(form->closed());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -33,6 +34,7 @@ TEST(ListView, RowsKeepTheirValuesThroughSortsWhoseArrowOnlyTheSortedColumnShows
   list.AddColumn("Address", 100);
   list.AddColumn("Status", 80);
   list.UseSortArrows(9);
+  EXPECT_EQ(ImageList_GetImageCount(Header_GetImageList(ListView_GetHeader(list.hwnd()))), 2);
   const std::vector<std::vector<std::string>> items = {{"b.test", "Protect"}, {"c.test", ""}, {"a.test", "Random"}};
   for (size_t i = 0; i < items.size(); ++i) EXPECT_EQ(list.AddRow(items[i], static_cast<LPARAM>(i)), int(i));
   EXPECT_EQ(list.Cell(2, 1), "Random");
@@ -48,6 +50,12 @@ TEST(ListView, RowsKeepTheirValuesThroughSortsWhoseArrowOnlyTheSortedColumnShows
   list.Sort(1, false, by(1, -1));
   EXPECT_EQ(Shown(list), (Rows{{"a.test", 2}, {"b.test", 0}, {"c.test", 1}}));
   EXPECT_EQ(std::pair(list.SortArrow(0), list.SortArrow(1)), std::pair(-1, ListView::kArrowDown));
+  EXPECT_EQ(std::pair(list.RowOf(1), list.RowOf(7)), std::pair(2, -1));
+  list.SetCell(list.RowOf(1), 1, "Deleted");
+  list.SetColumnTitle(1, "Tidemark");
+  EXPECT_EQ(std::tuple(list.Cell(2, 1), list.ColumnTitle(1), list.ColumnWidth(1)),
+            std::tuple(std::string("Deleted"), std::string("Tidemark"), 80));
+  EXPECT_GT(list.RowBounds(1).top, list.RowBounds(0).top);
 
   int selectionChanges = 0;
   list.onSelectionChanged = [&] { ++selectionChanges; };
@@ -56,6 +64,8 @@ TEST(ListView, RowsKeepTheirValuesThroughSortsWhoseArrowOnlyTheSortedColumnShows
   list.Select({1});
   EXPECT_EQ(list.SelectedRows(), std::vector<int>{1});
   EXPECT_EQ(selectionChanges, 5);  // two selected, two cleared, one selected
+  list.SelectAll();
+  EXPECT_EQ(list.SelectedRows(), (std::vector<int>{0, 1, 2}));
 }
 
 TEST(ListView, ChecksReportTheirRowAndAVirtualListShowsTheOwnersRows) {
