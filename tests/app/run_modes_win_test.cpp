@@ -64,7 +64,9 @@ class RunModes : public ::testing::Test {
   }
   void TearDown() override {
     processes_.clear();  // ends whatever still runs before its files go
-    if (!dataFolder_.empty()) EXPECT_TRUE(test::RemoveTree(dataFolder_)) << dataFolder_;
+    if (!dataFolder_.empty()) {
+      EXPECT_TRUE(test::RemoveTree(dataFolder_)) << dataFolder_;
+    }
   }
 
   std::string CopyProgram(const std::string& name) {
