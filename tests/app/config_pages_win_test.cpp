@@ -83,10 +83,9 @@ TEST_F(ConfigPagesTest, LoadsTheStoredValuesOrTheDefaults) {
   Create(kFullFile);
   EXPECT_EQ(pages.general().shred.Index(), 1);  // Create loads too
   // Shred kind and passes | splash and main window of Purge Now, Startup, Shutdown | power action | temp folders
-  // (System, Windows "DosDir", Old, BootDisk "VolDir") and the age filter; an unknown shred kind is Quick Shred.
-  for (auto [text, loaded] : {std::pair{"", "0 1 | 00 00 00 | 0 | 1000 1 8"},
-                              {kFullFile, "1 7 | 02 13 11 | 4 | 0101 0 12"},
-                              {"[ShredOption]\r\nThoroughness=9\r\n", "0 1 | 00 00 00 | 0 | 1000 1 8"}}) {
+  // (System, Windows "DosDir", Old, BootDisk "VolDir") and the age filter.
+  for (auto [text, loaded] :
+       {std::pair{"", "0 1 | 00 00 00 | 0 | 1000 1 8"}, {kFullFile, "1 7 | 02 13 11 | 4 | 0101 0 12"}}) {
     SCOPED_TRACE(text);
     folder.Write("Tidemark.ini", text);
     pages.Load();

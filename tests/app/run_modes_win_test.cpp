@@ -47,12 +47,6 @@ HWND WaitForWindow(const ChildProcess& process, const char* className, const cha
   return nullptr;
 }
 
-std::string UniqueName(const std::string& stem) {
-  static int counter = 0;
-  return stem + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount()) + "_" +
-         std::to_string(++counter);
-}
-
 platform::FileSystem& Files() { return platform::RealFileSystem(); }
 
 class RunModes : public ::testing::Test {
@@ -64,7 +58,7 @@ class RunModes : public ::testing::Test {
         << releaseExe_ << " is missing: build it with scripts/build release-x86_64";
     platform::SpecialFolder appData = platform::RealShell().GetSpecialFolder(platform::csidl::kAppData);
     ASSERT_TRUE(appData.found);
-    dataName_ = UniqueName("tmrun");
+    dataName_ = test::UniqueName();
     dataFolder_ = JoinPath(appData.path, dataName_);
     program_ = CopyProgram("tidemark.exe");
   }
@@ -141,7 +135,7 @@ TEST_F(RunModes, TheMainWindowAfterAnUnattendedRunShowsOnlyWhenTheDisplayOptionA
 
 TEST_F(RunModes, SecondStartPurgesNothingUnlessMult) {
   // A program name of its own gives this test its own instance mutex.
-  std::string program = CopyProgram(UniqueName("tm_instance_") + ".exe");
+  std::string program = CopyProgram(test::UniqueName() + ".exe");
   ChildProcess& first = Start("", program);
   HWND window = WaitForWindow(first, kMainWindowClass);
   ASSERT_NE(window, nullptr) << "the interactive start shows no main window";

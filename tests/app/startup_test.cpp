@@ -236,12 +236,6 @@ TEST(HiddenBrowserListing, ListsEveryHiddenBrowserWithItsTitleAndCounts) {
   EXPECT_EQ(ListHiddenBrowserWindows(state, one).back(), "1 - Browser Window Found");
 }
 
-}  // namespace
-}  // namespace tidemark::app
-
-namespace tidemark::app {
-namespace {
-
 TEST(PurgeBodies, AnUnreadableTempProtectListStopsEveryPurgeItGuards) {
   test::MemoryPurge p;
   p.protect.OpenedOK = false;
