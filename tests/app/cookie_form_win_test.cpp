@@ -227,7 +227,7 @@ TEST_F(CookieManager, MenuKeysAndBoxesDriveTheActionsAndTheRowsAndStoresFollow) 
   EXPECT_TRUE(form->closed());
 }
 
-TEST_F(CookieManager, DeletesShredWithSecureEraseAndARefusedDeleteLeavesTheItem) {
+TEST_F(CookieManager, DeletesShredWithSecureEraseAndSpareARefusedItemAndACookieGivenAReusedId) {
   boxes.answers[kDeleteConfirmation] = cookies::kConfirmYesToAll;
   f.state.flags.secureErase = true;
   Open();
@@ -239,21 +239,6 @@ TEST_F(CookieManager, DeletesShredWithSecureEraseAndARefusedDeleteLeavesTheItem)
   EXPECT_EQ(CookiesOf("name.test"), 1);
   EXPECT_EQ(boxes.shown.back(),
             "Tidemark -  Message|Delete Entry from Cookies file failed... \r\nExecution will continue...");
-  Select({"value.test"});
-  form->DeleteSBtnClick();
-  EXPECT_EQ(files.ReadFile(firefox.CookiesSqliteFile).value_or("xSeSSy").find("xSeSSy"), std::string::npos);
-  // The IE tab deletes the record and shreds its cookie file (after the Firefox database's log).
-  form->TabControlCookChange(1);
-  Select({"Cookie:me@other.test/"});
-  form->DeleteSBtnClick();
-  EXPECT_EQ(ie::UrlsIn(ie.IECookiesFolder), (Lines{"Cookie:me@shop.site.test/", "http://cache.test/page"}));
-  EXPECT_EQ(files.shredded, (Lines{"cookies.sqlite-wal", "ME@OTHER[1].TXT"}));
-  EXPECT_EQ(boxes.shown.size(), 2u);
-}
-
-TEST_F(CookieManager, ADeleteLeavesTheCookieFirefoxGaveADeletedCookiesIdSinceTheListWasRead) {
-  boxes.answers[kDeleteConfirmation] = cookies::kConfirmYes;
-  Open();
   {
     // Firefox drops kept.test's cookie, the last row, and SQLite gives its id to the next one.
     firefox::TSQLiteDatabase database(firefox.CookiesSqliteFile);
@@ -264,6 +249,16 @@ TEST_F(CookieManager, ADeleteLeavesTheCookieFirefoxGaveADeletedCookiesIdSinceThe
   Select({"kept.test"});
   form->DeleteSBtnClick();
   EXPECT_EQ(CookiesOf("bank.test"), 1);
+  Select({"value.test"});
+  form->DeleteSBtnClick();
+  EXPECT_EQ(files.ReadFile(firefox.CookiesSqliteFile).value_or("xSeSSy").find("xSeSSy"), std::string::npos);
+  // The IE tab deletes the record and shreds its cookie file (after the log of each Firefox deletion).
+  form->TabControlCookChange(1);
+  Select({"Cookie:me@other.test/"});
+  form->DeleteSBtnClick();
+  EXPECT_EQ(ie::UrlsIn(ie.IECookiesFolder), (Lines{"Cookie:me@shop.site.test/", "http://cache.test/page"}));
+  EXPECT_EQ(files.shredded, (Lines{"cookies.sqlite-wal", "cookies.sqlite-wal", "ME@OTHER[1].TXT"}));
+  EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
 TEST_F(CookieManager, AnOlderProfilesCookiesTxtListsAndDeletesHttpOnlyCookiesWithTheirHost) {
