@@ -30,24 +30,28 @@ constexpr const char* kHistoryStatements[] = {
     "DELETE FROM moz_InputHistory WHERE place_id IN( SELECT T.place_id FROM moz_InputHistory T LEFT OUTER JOIN moz_places P ON T.place_id = P.id WHERE P.id IS NULL)",
 };
 
+// The typed URLs' own statements leave the other visits and the
+// annotations of the places they remove; the history's own statements
+// remove those already (and the input history both do).
+constexpr const char* kTypedPlacesRemainsStatements[] = {
+    "DELETE FROM moz_historyvisits WHERE place_id NOT IN (SELECT id FROM moz_places)",
+    "DELETE FROM moz_annos WHERE place_id NOT IN (SELECT id FROM moz_places)",
+};
+
 // What removed visits and places leave behind: the visit count, last visit
 // date and typed mark of a place that stays (a bookmark); the icons no place
 // uses any more (Firefox 3 to 54); and in today's Firefox the extra data
-// Sync keeps of places and visits, their annotations and input history, the
-// history metadata and the search terms only that used, the new tab page's
-// record, and each origin (the host the address bar offers) no place is
-// left of. Firefox's foreign keys and triggers would remove these only while
-// it runs. A metadata row that stays forgets a referrer that is gone.
+// Sync keeps of places and visits, the history metadata and the search
+// terms only that used, the new tab page's record, and each origin (the
+// host the address bar offers) no place is left of. Firefox's foreign keys
+// and triggers would remove these only while it runs. A metadata row that stays forgets a referrer that is gone.
 constexpr const char* kPlacesOrphanStatements[] = {
-    "DELETE FROM moz_historyvisits WHERE place_id NOT IN (SELECT id FROM moz_places)",
     "UPDATE moz_places SET visit_count = 0 WHERE visit_count <> 0 AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE place_id IS NOT NULL)",
     "UPDATE moz_places SET last_visit_date = NULL WHERE last_visit_date IS NOT NULL AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE place_id IS NOT NULL)",
     "UPDATE moz_places SET typed = 0 WHERE typed <> 0 AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE visit_type = 2 AND place_id IS NOT NULL)",
     "DELETE FROM moz_favicons WHERE id NOT IN (SELECT favicon_id FROM moz_places WHERE favicon_id IS NOT NULL)",
     "DELETE FROM moz_historyvisits_extra WHERE visit_id NOT IN (SELECT id FROM moz_historyvisits)",
     "DELETE FROM moz_places_extra WHERE place_id NOT IN (SELECT id FROM moz_places)",
-    "DELETE FROM moz_annos WHERE place_id NOT IN (SELECT id FROM moz_places)",
-    "DELETE FROM moz_inputhistory WHERE place_id NOT IN (SELECT id FROM moz_places)",
     "DELETE FROM moz_newtab_shortcuts_interaction WHERE place_id NOT IN (SELECT id FROM moz_places)",
     "DELETE FROM moz_places_metadata WHERE place_id NOT IN (SELECT id FROM moz_places)",
     "UPDATE moz_places_metadata SET referrer_place_id = NULL WHERE referrer_place_id NOT IN (SELECT id FROM moz_places)",
@@ -189,7 +193,8 @@ const HistoryStatements& DeleteHistoryStatements() {
 bool DeleteTypedUrls(engine::PurgeEnvironment& env) {
   const locations::FirefoxLocations& firefox = env.located.firefox;
   if (!firefox.PlacesSqlitePresent) return MissingDatabase(env, kPlacesMissing);
-  return PurgeDatabase(env, firefox.PlacesFile, {kTypedUrlStatements, kPlacesOrphanStatements},
+  return PurgeDatabase(env, firefox.PlacesFile,
+                       {kTypedUrlStatements, kTypedPlacesRemainsStatements, kPlacesOrphanStatements},
                        "*** Error - Delete Typed URL entries failed - Places.SQLite", nullptr) &&
          PurgeFavicons(env, "*** Error - Delete Typed URL entries failed - Favicons.SQLite", nullptr);
 }
@@ -197,7 +202,7 @@ bool DeleteTypedUrls(engine::PurgeEnvironment& env) {
 bool DeleteHistory(engine::PurgeEnvironment& env) {
   const locations::FirefoxLocations& firefox = env.located.firefox;
   if (!firefox.PlacesSqlitePresent) return MissingDatabase(env, kPlacesMissing);
-  return PurgeDatabase(env, firefox.PlacesFile, {kHistoryStatements, kPlacesOrphanStatements},
+  return PurgeDatabase(env, firefox.PlacesFile, {DeleteHistoryStatements().places},
                        "*** Error - Delete entries from History failed - Places.SQLite", CompactPlaces) &&
          PurgeFavicons(env, "*** Error - Delete entries from History failed - Favicons.SQLite", CompactFavicons);
 }
