@@ -44,7 +44,8 @@ constexpr const char* kTypedPlacesRemainsStatements[] = {
 // Sync keeps of places and visits, the history metadata and the search
 // terms only that used, the new tab page's record, and each origin (the
 // host the address bar offers) no place is left of. Firefox's foreign keys
-// and triggers would remove these only while it runs. A metadata row that stays forgets a referrer that is gone.
+// and triggers would remove these only while it runs. A metadata row that
+// stays forgets a referrer that is gone.
 constexpr const char* kPlacesOrphanStatements[] = {
     "UPDATE moz_places SET visit_count = 0 WHERE visit_count <> 0 AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE place_id IS NOT NULL)",
     "UPDATE moz_places SET last_visit_date = NULL WHERE last_visit_date IS NOT NULL AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE place_id IS NOT NULL)",
