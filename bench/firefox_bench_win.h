@@ -30,7 +30,7 @@ class Purge {
     engine::PurgeResources resources{
         {platform::RealFileSystem(), platform::RealRegistry(), platform::RealShell(), platform::RealWindowList(),
          platform::RealClipboard(), platform::ShellPathMatcher()},
-        {shellFolders, ie, firefox, tempFolders},
+        {shellFolders, ie, firefox, tempFolders, chromium},
         {},
         tempProtect,
         "",
@@ -47,6 +47,7 @@ class Purge {
   locations::IELocations ie;
   locations::FirefoxLocations firefox;
   locations::TempFolders tempFolders;
+  std::vector<locations::ChromiumBrowser> chromium;
   cookies::TempProtectList tempProtect;
   engine::ShredState shred;
   engine::CookiePurgeResources cookies;

@@ -10,6 +10,7 @@
 #include "cookies/cookie_manager.h"
 #include "cookies/temp_protect.h"
 #include "engine/driver.h"
+#include "locations/chromium_locations.h"
 #include "locations/firefox_locations.h"
 #include "locations/ie_locations.h"
 #include "locations/shell_folders.h"
@@ -56,6 +57,7 @@ struct AppContext {
   locations::IELocations ie;
   locations::FirefoxLocations firefox;
   locations::TempFolders tempFolders;
+  std::vector<locations::ChromiumBrowser> chromium;
   cookies::TempProtectList tempProtect;  // loaded for each purge
   engine::ShredState shred;
   engine::PurgeState purge;

@@ -342,7 +342,7 @@ engine::PurgeResources TFFoxForm::Resources() {
     cookies::MessageBoxMessages(hwnd()).Show(caption, text);
   };
   return {{system.files, system.registry, system.shell, system.windows, system.clipboard, platform::ShellPathMatcher()},
-          {context_.shellFolders, context_.ie, context_.firefox, context_.tempFolders},
+          {context_.shellFolders, context_.ie, context_.firefox, context_.tempFolders, context_.chromium},
           settings,
           context_.tempProtect,
           context_.paths.dataFolder,

@@ -15,6 +15,7 @@
 #include "engine/deletion.h"
 #include "engine/purge_state.h"
 #include "engine/report.h"
+#include "locations/chromium_locations.h"
 #include "locations/firefox_locations.h"
 #include "locations/ie_locations.h"
 #include "locations/shell_folders.h"
@@ -49,6 +50,7 @@ struct PurgeLocations {
   locations::IELocations& ie;
   locations::FirefoxLocations& firefox;
   const locations::TempFolders& tempFolders;
+  const std::vector<locations::ChromiumBrowser>& chromium;
 };
 
 // The settings and run switches a purge reads, the deletion engine's among them.

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tidemark::platform {
 
@@ -25,6 +26,9 @@ class Processes {
   // limit until it ends.
   virtual bool ShellRunAndWait(const std::string& verb, const std::string& program, const std::string& folder,
                                const std::string& parameters) = 0;
+  // The program file names ("chrome.exe") of the processes that run now;
+  // empty when they cannot be listed.
+  virtual std::vector<std::string> RunningProgramNames() = 0;
   virtual uint32_t LastError() const = 0;
 };
 

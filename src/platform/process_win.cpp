@@ -1,6 +1,7 @@
 #include "platform/process_win.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <vector>
 
@@ -58,6 +59,18 @@ bool Win32Processes::ShellRunAndWait(const std::string& verb, const std::string&
     CloseHandle(info.hProcess);
   }
   return true;
+}
+
+std::vector<std::string> Win32Processes::RunningProgramNames() {
+  std::vector<std::string> names;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return names;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    names.emplace_back(entry.szExeFile);
+  CloseHandle(snapshot);
+  return names;
 }
 
 Processes& RealProcesses() {

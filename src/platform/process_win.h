@@ -13,6 +13,7 @@ class Win32Processes : public Processes {
   bool ShellOpen(const std::string& file) override;
   bool ShellRunAndWait(const std::string& verb, const std::string& program, const std::string& folder,
                        const std::string& parameters) override;
+  std::vector<std::string> RunningProgramNames() override;
   uint32_t LastError() const override { return lastError_; }
 
  protected:

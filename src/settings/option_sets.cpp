@@ -7,9 +7,6 @@
 namespace tidemark::settings {
 namespace {
 
-
-
-
 // One key of an option set: a check box (function) or a radio group (index).
 struct OptionKey {
   const char* key;
@@ -41,6 +38,11 @@ const OptionKey kOptionKeys[] = {
     {"IETypedURLsOption", PurgeFunctionId::IETypedUrls},
     {"IEStraysOption", PurgeFunctionId::IEStrays},
     {"IEDOMstoreOption", PurgeFunctionId::IEDomStore},
+    {"ChromiumCacheOption", PurgeFunctionId::ChromiumCache},
+    {"ChromiumCookiesOption", PurgeFunctionId::ChromiumCookies},
+    {"ChromiumHistoryOption", PurgeFunctionId::ChromiumHistory},
+    {"ChromiumTypedURLs", PurgeFunctionId::ChromiumTypedUrls},
+    {"ChromiumFormsOption", PurgeFunctionId::ChromiumForms},
 };
 
 // Each of the three radio groups has two buttons.

@@ -1,4 +1,4 @@
-// The nineteen purge functions and one option set (the state of one option
+// The purge functions and one option set (the state of one option
 // frame: which functions run, and the three radio groups).
 #pragma once
 #include <array>
@@ -13,6 +13,11 @@ enum class PurgeFunctionId {
   FirefoxTypedUrls,
   FirefoxHistory,
   FirefoxForms,
+  ChromiumCache,
+  ChromiumCookies,
+  ChromiumTypedUrls,
+  ChromiumHistory,
+  ChromiumForms,
   TempFolders,
   IEVisited,
   IECache,
@@ -28,7 +33,7 @@ enum class PurgeFunctionId {
   Clipboard,
   Plugins,
 };
-constexpr size_t kPurgeFunctionCount = 19;
+constexpr size_t kPurgeFunctionCount = 24;
 
 constexpr size_t Index(PurgeFunctionId id) { return static_cast<size_t>(id); }
 

@@ -77,11 +77,12 @@ class PurgeData {
   locations::IELocations ie;
   locations::FirefoxLocations firefox;
   locations::TempFolders tempFolders;
+  std::vector<locations::ChromiumBrowser> chromium;
   cookies::TempProtectList protect;
   engine::ShredState shred;
 
  protected:
-  engine::PurgeLocations Located() { return {shellFolders, ie, firefox, tempFolders}; }
+  engine::PurgeLocations Located() { return {shellFolders, ie, firefox, tempFolders, chromium}; }
   engine::PurgeEnvironment& Fresh(const engine::PurgeResources& resources) {
     environment_.reset();
     environment_ = std::make_unique<engine::PurgeEnvironment>(r.report, state, resources);
