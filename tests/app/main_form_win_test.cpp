@@ -276,33 +276,6 @@ TEST_F(MainFormTest, ConfigurePagesShowTheLocatedTempFoldersAndTheirAppliesReach
   EXPECT_EQ(sectionName, "  Processing \"Temp Folders\" with 4 Shred Operations");
 }
 
-TEST_F(MainFormTest, PluginSelectionIsLoadedReplacedAndRun) {
-  std::string victim = folder.Write("VICTIM.TMP", "x");
-  for (auto [file, text] :
-       {std::pair{"PLUGINS\\A.STD", "DELFILE=" + victim}, {"PLUGINS\\B.STD", "B"}, {"data\\PLUGINS.DAT", "A.STD"}})
-    folder.Write(file, text + "\r\n");
-  CreateWith(RegisteredPurgeBodies());
-  EXPECT_EQ(form->SelectedPlugins(), (Lines{"A.STD"}));
-  test::WhenReady([] {
-    HWND window = test::ThreadWindow("TPlugSelForm");
-    if (!window) return false;
-    gui::ListView(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr)).SetChecked(1, true);
-    SendMessageA(FindWindowExA(window, nullptr, "BUTTON", "Apply Changes"), BM_CLICK, 0, 0);
-    SendMessageA(FindWindowExA(window, nullptr, "BUTTON", "Close"), BM_CLICK, 0, 0);
-    return true;
-  });
-  form->SelectPluginsClick();
-  EXPECT_EQ(form->SelectedPlugins(), (Lines{"A.STD", "B.STD"}));
-  EXPECT_TRUE(IsWindowEnabled(form->hwnd()));
-
-  Tick(form->Frame(0), {Plugins});
-  form->PurgeBtnClick();
-  for (const std::string& line :
-       Lines{"Process Plugin - A.STD", "         deleted - " + victim, "Process Plugin - B.STD"})
-    EXPECT_TRUE(HasLine(line)) << line;
-  EXPECT_FALSE(platform::RealFileSystem().FileExists(victim));
-}
-
 TEST_F(MainFormTest, ClosingAfterAShutdownRunPerformsThePowerAction) {
   ini.WriteString("ShutOptions", "ShutType", "3");
   for (RunMode mode : {RunMode::Stnd, RunMode::Shut}) {
