@@ -69,8 +69,9 @@ TCookieForm::TCookieForm(CookieFormContext& context)
                      {context.purge, context.purgeResources}, *this),
       ieProtectedStore_(context.files, context.memory, context.ie, true, context.iePermissions,
                         {context.purge, context.purgeResources}, *this),
+      chromiumStore_(context.files, {context.purge, context.purgeResources}),
       model_({context.files, context.firefoxProtectFile, context.ieProtectFile, firefoxStore_, ieNormalStore_,
-              ieProtectedStore_, context.confirmations},
+              ieProtectedStore_, chromiumStore_, context.confirmations},
              *this) {
   layout_.list1Columns = {S(300), S(70), S(70), S(230)};
   layout_.list2Columns = {S(200), S(150), S(320)};
@@ -145,7 +146,6 @@ void TCookieForm::CreateControls() {
       {edit1_, "|Enter text to list only the addresses, names or values holding it; Enter refreshes"},
       {refresh_, "|Refresh the list with the current Filter"}, {protect_, "|Protect Selected Entries"},
       {unprotect_, "|Remove Protection from Selected Entries"},
-      {random_, "|Randomize the values of Selected Entries at each Purge"},
       {open_, "|Open the Selected web domain in FireFox"}, {edit_, "|Edit the Protect File Entries directly"},
       {help_, "|Help for this window"}, {close_, "|Close This Window"}};
   for (auto [control, tip] : tips) hints().Set(control, tip);
@@ -209,36 +209,43 @@ void TCookieForm::SetTabs() {
   } else {
     tabs_.Add("for Internet Explorer Cookies");
   }
+  tabs_.Add("for Chromium Cookies");
   tabs_.Select(0);
 }
 
 void TCookieForm::SetButtons() {
-  for (HWND control : {protect_, unprotect_, open_, random_}) EnableWindow(control, TRUE);
-  const std::pair<HWND, UINT> actions[] = {
-      {delete_, kDelete1}, {permitBlock_, kBlock1}, {permitAllow_, kAllow1}, {permitSession_, kSession1},
-      {permitRemove_, kRemove1}};
-  for (size_t i = 0; i < std::size(actions); ++i) {
-    auto [button, item] = actions[i];
-    cookies::ActionState state = model_.StateOf(static_cast<cookies::StoreAction>(i));
+  for (HWND control : {protect_, unprotect_, open_}) EnableWindow(control, TRUE);
+  auto show = [this](HWND button, UINT item, const cookies::ActionState& state) {
     EnableWindow(button, state.enabled);
     EnableMenuItem(popup_, item, MF_BYCOMMAND | (state.enabled ? MF_ENABLED : MF_GRAYED));
     hints().Set(button, "|" + state.buttonHint);
     menuHints_[item] = state.menuHint;
-  }
+  };
+  show(random_, kRandomize1, model_.RandomizeState());
+  const std::pair<HWND, UINT> actions[] = {
+      {delete_, kDelete1}, {permitBlock_, kBlock1}, {permitAllow_, kAllow1}, {permitSession_, kSession1},
+      {permitRemove_, kRemove1}};
+  for (size_t i = 0; i < std::size(actions); ++i)
+    show(actions[i].first, actions[i].second, model_.StateOf(static_cast<cookies::StoreAction>(i)));
 }
 
 void TCookieForm::TabControlCookChange(int index) {
-  cookies::CookieTab tab = index == 0   ? cookies::CookieTab::Firefox
-                           : index == 1 ? cookies::CookieTab::IENormal
-                                        : cookies::CookieTab::IEProtected;
+  const int last = tabs_.Count() - 1;
+  cookies::CookieTab tab = index == 0      ? cookies::CookieTab::Firefox
+                           : index == last ? cookies::CookieTab::Chromium
+                           : index == 1    ? cookies::CookieTab::IENormal
+                                           : cookies::CookieTab::IEProtected;
   if (!model_.SelectTab(tab)) return;
   if (tabs_.Selected() != index) tabs_.Select(index);
   nextDescending_ = {true, false, false, false};
   const char* captions[] = {"Internet Address for FireFox Cookie", "Internet Address for \"I.E. Normal Mode\"",
-                            "Internet Address for \"I.E. Protected Mode\""};
-  list1_.SetColumnTitle(0, captions[static_cast<int>(tab)]);
-  list1_.SetColumnTitle(2, tab == cookies::CookieTab::Firefox ? "FireFox" : " I.E.");
-  list1_.SetColumnTitle(3, tab == cookies::CookieTab::Firefox ? "Comments" : "Local File");
+                            "Internet Address for \"I.E. Protected Mode\"", "Internet Address for Chromium Cookie"};
+  const char* permissions[] = {"FireFox", " I.E.", " I.E.", "Chromium"};
+  const char* comments[] = {"Comments", "Local File", "Local File", "Browser - Profile"};
+  const auto column = static_cast<size_t>(tab);
+  list1_.SetColumnTitle(0, captions[column]);
+  list1_.SetColumnTitle(2, permissions[column]);
+  list1_.SetColumnTitle(3, comments[column]);
   InvalidateRect(tabs_.hwnd(), nullptr, TRUE);
   Fill();
 }

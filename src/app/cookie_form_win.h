@@ -138,6 +138,7 @@ class TCookieForm : public gui::DialogWindow, cookies::CookieManagerView {
 
   FirefoxCookieStore firefoxStore_;
   IECookieStore ieNormalStore_, ieProtectedStore_;
+  ChromiumCookieStore chromiumStore_;
   cookies::CookieManager model_;
   std::array<bool, 4> nextDescending_{};
   bool activated_ = false;

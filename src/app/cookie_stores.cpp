@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "chromium/chromium_purges.h"
 #include "engine/deletion.h"
 #include "firefox/firefox_purges.h"
 #include "ie/ie_cookie_file.h"
@@ -176,6 +177,73 @@ std::string IECookieStore::SiteOf(const std::string& address) {
   std::string site = address;
   if (size_t at = site.find('@'); at != std::string::npos) site.erase(0, at + 1);
   return site.substr(0, site.find('/'));
+}
+
+std::vector<cookies::StoredAddress> ChromiumCookieStore::Load() {
+  databases_.clear();
+  holders_.clear();
+  shown_.clear();
+  const engine::PurgeResources resources = deletions_.resources();
+  for (const locations::ChromiumBrowser& browser : resources.located.chromium)
+    for (const locations::ChromiumProfile& profile : browser.profiles)
+      for (const std::string& path : chromium::CookieDatabases(files_, profile)) {
+        try {
+          firefox::TSQLiteDatabase database(path);
+          firefox::TSQLiteTable table = database.Query("SELECT host_key, name FROM cookies");
+          const size_t index = databases_.size();
+          databases_.push_back({path, browser, browser.name + " - " + FileNameOf(profile.folder)});
+          for (; !table.AtEnd(); table.NextRow()) {
+            std::string host = LowerCase(table.AsText(0));
+            std::vector<size_t>& holders = holders_[host];
+            if (holders.empty() || holders.back() != index) holders.push_back(index);
+            shown_[host].push_back({host, table.AsText(1), "(encrypted)"});
+          }
+        } catch (const firefox::ESQLiteException&) {
+          // Held by its running browser, or no cookie database.
+        }
+      }
+  std::vector<cookies::StoredAddress> addresses;
+  for (const auto& [host, holders] : holders_) {
+    std::string note;
+    for (size_t index : holders) {
+      const std::string& holder = databases_[index].holder;
+      if (note.find(holder) == std::string::npos) note += (note.empty() ? "" : ", ") + holder;
+    }
+    addresses.push_back({host, note});
+  }
+  return addresses;
+}
+
+std::vector<cookies::StoredCookie> ChromiumCookieStore::CookiesOf(const std::string& address) {
+  auto found = shown_.find(address);
+  return found == shown_.end() ? std::vector<cookies::StoredCookie>{} : found->second;
+}
+
+DeleteAnswer ChromiumCookieStore::Delete(const std::string& host) {
+  auto holders = holders_.find(host);
+  if (holders == holders_.end()) return {DeleteResult::NoCookieFile};
+  Deletion deletion(deletions_);
+  for (size_t index : holders->second)
+    if (chromium::ChromiumBrowserActive(deletion.env.platform.files, deletion.env.platform.processes,
+                                        databases_[index].browser))
+      return {DeleteResult::Locked};
+  for (size_t index : holders->second) {
+    try {
+      firefox::TSQLiteDatabase database = firefox::OpenProfileDatabase(deletion.env, databases_[index].path);
+      database.Execute("BEGIN IMMEDIATE");
+      firefox::TSQLiteStatement(database, "DELETE FROM cookies WHERE host_key = ?1 COLLATE NOCASE").Execute({host});
+      database.Execute("COMMIT");
+    } catch (const firefox::ESQLiteException&) {
+      return {DeleteResult::FileNotChanged};
+    }
+  }
+  holders_.erase(holders);
+  shown_.erase(host);
+  return {DeleteResult::Deleted};
+}
+
+std::string ChromiumCookieStore::SiteOf(const std::string& address) {
+  return StartsWith(address, ".") ? address.substr(1) : address;
 }
 
 }  // namespace tidemark::app

@@ -1,6 +1,7 @@
 // The cookie manager's stores: Firefox's cookies (cookies.sqlite, or an older
-// profile's Cookies.txt) with its site permissions, and one Internet Explorer
-// cookie index (normal or Protected Mode) with IE's per-domain decisions.
+// profile's Cookies.txt) with its site permissions, one Internet Explorer
+// cookie index (normal or Protected Mode) with IE's per-domain decisions, and
+// the cookies of every Chromium-family browser and profile.
 // Deletions go through the purge's deletion engine: they shred (and the
 // databases overwrite what they delete) when its Secure Erase is on.
 #pragma once
@@ -14,6 +15,7 @@
 #include "firefox/firefox_cookies.h"
 #include "firefox/site_permissions.h"
 #include "ie/ie_permissions.h"
+#include "locations/chromium_locations.h"
 #include "locations/firefox_locations.h"
 #include "locations/ie_locations.h"
 #include "platform/files.h"
@@ -91,6 +93,39 @@ class IECookieStore : public cookies::CookieStore {
   CookieDeletions deletions_;
   cookies::UserMessages& messages_;
   std::map<std::string, std::string> cookieFiles_;  // by address
+};
+
+// A host's cookies in every located Chromium-family browser and profile, the
+// browsers and profiles holding them noted. The values are encrypted and shown
+// so; Chromium's site settings are its own.
+class ChromiumCookieStore : public cookies::CookieStore {
+ public:
+  ChromiumCookieStore(platform::FileSystem& files, CookieDeletions deletions)
+      : files_(files), deletions_(std::move(deletions)) {}
+
+  // A database its running browser holds is passed over.
+  std::vector<cookies::StoredAddress> Load() override;
+  std::vector<cookies::StoredCookie> CookiesOf(const std::string& address) override;
+  // From every database holding the host, each in one transaction; none
+  // while a browser holding it runs.
+  cookies::DeleteAnswer Delete(const std::string& address) override;
+  bool InUse() override { return false; }
+  std::string Permission(const std::string&) override { return ""; }
+  bool SetPermission(const std::string&, cookies::PermissionChange) override { return false; }
+  std::string SiteOf(const std::string& address) override;
+
+ private:
+  struct Database {
+    std::string path;
+    locations::ChromiumBrowser browser;
+    std::string holder;  // "Google Chrome - Profile 1"
+  };
+
+  platform::FileSystem& files_;
+  CookieDeletions deletions_;
+  std::vector<Database> databases_;                                  // as last loaded
+  std::map<std::string, std::vector<size_t>> holders_;               // by host: databases_ indexes
+  std::map<std::string, std::vector<cookies::StoredCookie>> shown_;  // by host
 };
 
 }  // namespace tidemark::app

@@ -23,4 +23,16 @@ bool BrowserMayBeProcessed(engine::PurgeEnvironment& env, const locations::Chrom
   return false;
 }
 
+std::vector<std::string> CookieDatabases(platform::FileSystem& files, const locations::ChromiumProfile& profile) {
+  std::vector<std::string> found;
+  const std::string current = profile.folder + "\\Network\\Cookies", older = profile.folder + "\\Cookies",
+                    extensions = profile.folder + "\\Extension Cookies";
+  if (files.FileExists(current))
+    found.push_back(current);
+  else if (files.FileExists(older))
+    found.push_back(older);
+  if (files.FileExists(extensions)) found.push_back(extensions);
+  return found;
+}
+
 }  // namespace tidemark::chromium

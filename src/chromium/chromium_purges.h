@@ -2,6 +2,9 @@
 // and form history of every located browser and profile. A browser that runs
 // is skipped with its error line; the others are cleaned.
 #pragma once
+#include <string>
+#include <vector>
+
 #include "engine/purge_environment.h"
 #include "locations/chromium_locations.h"
 
@@ -16,5 +19,9 @@ bool ChromiumBrowserActive(platform::FileSystem& files, platform::Processes& pro
 // False, after writing " -Error- not Processed as <name> browser is active."
 // (severity 7 outside a Preview), when the browser runs.
 bool BrowserMayBeProcessed(engine::PurgeEnvironment& env, const locations::ChromiumBrowser& browser);
+
+// A profile's cookie databases that exist: Network\Cookies (Chrome 96 and
+// later) or else Cookies, and Extension Cookies.
+std::vector<std::string> CookieDatabases(platform::FileSystem& files, const locations::ChromiumProfile& profile);
 
 }  // namespace tidemark::chromium

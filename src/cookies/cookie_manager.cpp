@@ -85,13 +85,14 @@ CookieStore& CookieManager::Store() {
   switch (tab_) {
     case CookieTab::IENormal: return setup_.ieNormal;
     case CookieTab::IEProtected: return setup_.ieProtected;
+    case CookieTab::Chromium: return setup_.chromium;
     case CookieTab::Firefox: break;
   }
   return setup_.firefox;
 }
 
 const std::string& CookieManager::TabListPath() const {
-  return tab_ == CookieTab::Firefox ? setup_.firefoxProtectFile : setup_.ieProtectFile;
+  return UsesFirefoxList() ? setup_.firefoxProtectFile : setup_.ieProtectFile;
 }
 
 void CookieManager::Tell(const char* captionSuffix, const std::string& text) {
@@ -151,7 +152,7 @@ bool CookieManager::Refresh(std::string_view filter) {
 
 std::string CookieManager::CountText() const {
   return "Displayed " + std::to_string(items_.size()) + " of " + std::to_string(total_) +
-         (tab_ == CookieTab::Firefox ? " Cookie Addresses" : " Cookie Addreses");
+         (tab_ == CookieTab::Firefox || tab_ == CookieTab::Chromium ? " Cookie Addresses" : " Cookie Addreses");
 }
 
 ActionState CookieManager::StateOf(StoreAction action) {
@@ -176,7 +177,17 @@ ActionState CookieManager::StateOf(StoreAction action) {
     return {false, std::string("\"") + texts.name + "\" Button Disabled - FireFox is Active",
             std::string("\"") + texts.name + "\" Disabled - FireFox is Active"};
   if (tab_ == CookieTab::Firefox) return {true, texts.firefoxHint, texts.firefoxHint};
+  if (tab_ == CookieTab::Chromium && action != StoreAction::Delete)
+    return {false, std::string("\"") + texts.name + "\" Button Disabled - Chromium keeps its own Site Settings",
+            std::string("\"") + texts.name + "\" Disabled - Chromium keeps its own Site Settings"};
   return {action != StoreAction::Session, texts.ieHint, texts.ieHint};
+}
+
+ActionState CookieManager::RandomizeState() const {
+  constexpr const char* kHint = "Randomize the values of Selected Entries at each Purge";
+  if (tab_ != CookieTab::Chromium) return {true, kHint, kHint};
+  return {false, "\"Randomize\" Button Disabled - Chromium encrypts its Cookie values",
+          "\"Randomize\" Disabled - Chromium encrypts its Cookie values"};
 }
 
 void CookieManager::DeleteCookies(CookieAddress& item, bool keepsEntry) {
@@ -216,6 +227,7 @@ void CookieManager::Protect(const Selection& selection) {
 void CookieManager::Randomize(const Selection& selection) {
   Action action(*this);
   if (!action) return;
+  if (!RandomizeState().enabled) return;
   if (selection.empty()) return Tell(kErrorCondition, "No entry selected for Randomize function");
   for (size_t index : selection) {
     CookieAddress& item = items_.at(index);
@@ -298,7 +310,7 @@ bool CookieManager::EditList(const std::function<std::vector<std::string>(const 
   if (!action) return false;
   ProtectList& list = TabList();
   if (!list.OpenedOK) {
-    Tell("  -  Message", std::string(tab_ == CookieTab::Firefox ? "Unable to open exsting FireFox Protect file - \r\n"
+    Tell("  -  Message", std::string(UsesFirefoxList() ? "Unable to open exsting FireFox Protect file - \r\n"
                                                                 : "Unable to open exsting I.E. Protect file - \r\n") +
                              TabListPath());
     return false;

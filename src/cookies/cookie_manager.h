@@ -101,12 +101,14 @@ class CookieManagerView : public UserMessages {
   virtual void Changed(size_t item) = 0;
 };
 
-enum class CookieTab { Firefox, IENormal, IEProtected };
+// Chromium's tab lists the cookies of every Chromium-family browser and
+// profile; they share Firefox's protect list.
+enum class CookieTab { Firefox, IENormal, IEProtected, Chromium };
 
 struct CookieManagerSetup {
   platform::FileSystem& files;
   std::string firefoxProtectFile, ieProtectFile;  // the Internet Explorer tabs share one list
-  CookieStore &firefox, &ieNormal, &ieProtected;
+  CookieStore &firefox, &ieNormal, &ieProtected, &chromium;
   CookieConfirmations& confirmations;
 };
 
@@ -155,8 +157,11 @@ class CookieManager {
   // "Displayed 2 of 5 Cookie Addresses".
   std::string CountText() const;
   CookieTab tab() const { return tab_; }
-  // Unavailable while the store is in use, and Session on the IE tabs.
+  // Unavailable while the store is in use, Session on the IE tabs and the
+  // permissions on Chromium's tab.
   ActionState StateOf(StoreAction action);
+  // Chromium encrypts its cookie values: none can be scrambled there.
+  ActionState RandomizeState() const;
   bool StoreInUse() { return Store().InUse(); }
   bool busy() const { return busy_; }
   const ProtectList& firefoxList() const { return firefoxList_; }
@@ -165,7 +170,8 @@ class CookieManager {
  private:
   class Action;
   CookieStore& Store();
-  ProtectList& TabList() { return tab_ == CookieTab::Firefox ? firefoxList_ : ieList_; }
+  bool UsesFirefoxList() const { return tab_ == CookieTab::Firefox || tab_ == CookieTab::Chromium; }
+  ProtectList& TabList() { return UsesFirefoxList() ? firefoxList_ : ieList_; }
   const std::string& TabListPath() const;
   void Tell(const char* captionSuffix, const std::string& text);
   // Asks unless yesToAll; a Yes To All answer sets it.

@@ -111,6 +111,7 @@ class TabControl {
   void Add(const std::string& caption);
   void Clear();
   int Selected() const;
+  int Count() const { return static_cast<int>(captions_.size()); }
   void Select(int index);
   // The body below the tabs, in the parent's client coordinates.
   RECT PageArea() const;

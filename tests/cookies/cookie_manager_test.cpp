@@ -84,7 +84,7 @@ class CookieManagerRules : public ::testing::Test {
   void Open(const std::string& firefoxEntries, const std::string& ieEntries = "") {
     files.AddFile(kFirefoxList, firefoxEntries);
     files.AddFile(kIEList, ieEntries);
-    manager.emplace(CookieManagerSetup{files, kFirefoxList, kIEList, firefox, ieNormal, ieProtected, confirmations},
+    manager.emplace(CookieManagerSetup{files, kFirefoxList, kIEList, firefox, ieNormal, ieProtected, chromium, confirmations},
                     window);
     manager->ReadProtectLists();
     Show(CookieTab::Firefox);
@@ -116,7 +116,7 @@ class CookieManagerRules : public ::testing::Test {
   Lines Row(const char* address) { return RowTexts(manager->items().at(Of({address}).at(0))); }
 
   test::MemoryFileSystem files;
-  MemoryStore firefox, ieNormal, ieProtected;
+  MemoryStore firefox, ieNormal, ieProtected, chromium;
   CookieConfirmations confirmations;
   Window window;
   std::optional<CookieManager> manager;
@@ -289,6 +289,11 @@ TEST_F(CookieManagerRules, WhileTheBrowserRunsItsStoreTakesNoDeletionAndItsButto
       {CookieTab::IENormal, true, StoreAction::Remove, true, "Remove Selected Entry from I.E.'s Cookie Settings",
        "Remove Selected Entry from I.E.'s Cookie Settings"},
       {CookieTab::IEProtected, false, StoreAction::Session, false, "", ""},
+      {CookieTab::Chromium, true, StoreAction::Delete, true, "Delete the Cookies of Selected Entries now",
+       "Delete the Cookies of Selected Entries now"},
+      {CookieTab::Chromium, false, StoreAction::Allow, false,
+       "\"Allow\" Button Disabled - Chromium keeps its own Site Settings",
+       "\"Allow\" Disabled - Chromium keeps its own Site Settings"},
   };
   for (const auto& [tab, firefoxRuns, action, enabled, buttonHint, menuHint] : states) {
     firefox.inUse = firefoxRuns;
@@ -310,6 +315,20 @@ TEST_F(CookieManagerRules, WhileTheBrowserRunsItsStoreTakesNoDeletionAndItsButto
                                                       {"Cookie:me@shop.site.test/", "Block"}};
   EXPECT_EQ(ieNormal.permissions, blocked);
   EXPECT_EQ(Row("Cookie:me@low.test/"), (Lines{"Cookie:me@low.test/", " ", "", "Deleted"}));
+
+  // Chromium's tab shares the Firefox list; its encrypted values cannot be scrambled.
+  chromium.Add("kept.test", {{"kept.test", "sid", "(encrypted)"}}, "Google Chrome - Default");
+  chromium.Add("new.test", {{"new.test", "a", "(encrypted)"}}, "Microsoft Edge - Default");
+  EXPECT_TRUE(manager->RandomizeState().enabled);
+  Show(CookieTab::Chromium);
+  EXPECT_EQ(manager->RandomizeState().buttonHint, "\"Randomize\" Button Disabled - Chromium encrypts its Cookie values");
+  EXPECT_EQ(Row("kept.test"), (Lines{"kept.test", "Random", "", "Google Chrome - Default"}));
+  Run(Act::Randomize, Of({"new.test"}));
+  EXPECT_EQ(Row("new.test")[1], " ");
+  Run(Act::Protect, Of({"new.test"}));
+  EXPECT_EQ(Row("new.test")[1], "Protect");
+  EXPECT_EQ(manager->firefoxList().entries, (Lines{"p=new.test", "r=kept.test"}));
+  EXPECT_EQ(manager->CountText(), "Displayed 2 of 2 Cookie Addresses");
 }
 
 TEST_F(CookieManagerRules, AnActionRunsAloneAndTheListsAreWrittenOnlyWhenChangedAndReadable) {
