@@ -2,6 +2,9 @@
 // and form history of every located browser and profile. A browser that runs
 // is skipped with its error line; the others are cleaned.
 #pragma once
+#include <span>
+
+#include "chromium/profile_database.h"
 #include "engine/purge_environment.h"
 #include "locations/chromium_locations.h"
 
@@ -16,5 +19,14 @@ bool ChromiumBrowserActive(platform::FileSystem& files, platform::Processes& pro
 // False, after writing " -Error- not Processed as <name> browser is active."
 // (severity 7 outside a Preview), when the browser runs.
 bool BrowserMayBeProcessed(engine::PurgeEnvironment& env, const locations::ChromiumBrowser& browser);
+
+void ChromiumCookiesPurge(engine::PurgeEnvironment& env);
+void ChromiumHistoryPurge(engine::PurgeEnvironment& env);
+void ChromiumTypedUrlsPurge(engine::PurgeEnvironment& env);
+void ChromiumFormsPurge(engine::PurgeEnvironment& env);
+
+// What the History purge sends to a profile's History, in order, once the
+// bookmarked addresses are in temp.kept_urls (KeepUrls).
+std::span<const PurgeStatement> HistoryPurgeStatements();
 
 }  // namespace tidemark::chromium
