@@ -28,7 +28,8 @@ std::vector<std::string> CookieDatabases(platform::FileSystem& files, const loca
       databases.push_back(profile.folder + name);
       break;
     }
-  if (files.FileExists(profile.folder + "\\Extension Cookies")) databases.push_back(profile.folder + "\\Extension Cookies");
+  if (files.FileExists(profile.folder + "\\Extension Cookies"))
+    databases.push_back(profile.folder + "\\Extension Cookies");
   return databases;
 }
 

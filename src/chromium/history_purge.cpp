@@ -75,11 +75,11 @@ struct HistoryPurge {
   std::initializer_list<const char*> companions;
 };
 
-const HistoryPurge kHistory = {"  Purge \"Chromium History\"",
-                               kHistoryStatements,
-                               "*** Error - Delete entries from Chromium History failed - ",
-                               {"Visited Links", "Top Sites", "Shortcuts", "Network Action Predictor",
-                                "History Provider Cache"}};
+const HistoryPurge kHistory = {
+    "  Purge \"Chromium History\"",
+    kHistoryStatements,
+    "*** Error - Delete entries from Chromium History failed - ",
+    {"Visited Links", "Top Sites", "Shortcuts", "Network Action Predictor", "History Provider Cache"}};
 const HistoryPurge kTypedUrls = {"  Purge \"Chromium Typed URLs\"",
                                  kTypedUrlStatements,
                                  "*** Error - Delete Chromium Typed URL entries failed - ",
@@ -101,7 +101,8 @@ std::optional<std::vector<std::string>> ReadBookmarks(engine::PurgeEnvironment& 
   if (!env.platform.files.FileExists(path)) return std::vector<std::string>{};
   std::optional<std::string> text = env.platform.files.ReadFile(path);
   std::optional<std::vector<std::string>> urls = text ? BookmarkedUrls(*text) : std::nullopt;
-  if (!urls) firefox::FailureLine(env, "*** Error - Chromium Bookmarks could not be read, History not purged - " + path, "");
+  if (!urls)
+    firefox::FailureLine(env, "*** Error - Chromium Bookmarks could not be read, History not purged - " + path, "");
   return urls;
 }
 
@@ -157,10 +158,9 @@ void ChromiumFormsPurge(engine::PurgeEnvironment& env) {
     for (const locations::ChromiumProfile& profile : browser.profiles) {
       const std::string path = profile.folder + "\\Web Data";
       if (!env.platform.files.FileExists(path)) continue;
-      processed += RunDatabaseWork(env, path, "*** Error - Delete entries from Chromium Form History failed - ",
-                                   [&](TSQLiteDatabase& database) {
-                                     return RunStatements(env, database, kFormStatements, path);
-                                   })
+      processed += RunDatabaseWork(
+                       env, path, "*** Error - Delete entries from Chromium Form History failed - ",
+                       [&](TSQLiteDatabase& database) { return RunStatements(env, database, kFormStatements, path); })
                        .value_or(0);
     }
   }

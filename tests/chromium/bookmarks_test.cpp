@@ -26,9 +26,8 @@ TEST(BookmarkedUrls, EveryUrlNodeBelowRootsInFileOrderAndNothingForAFileThatIsNo
     "workspaces_v2": {"children": [{"url": "https://no-type.example/"}, {"type": "folder", "url": "x"}]}},
   "version": 1, "elsewhere": {"type": "url", "url": "https://outside-roots.example/"}})";
   const std::tuple<std::string, Urls> cases[] = {
-      {bookmarks,
-       std::vector<std::string>{"https://booked.example/", "https://deep.example/a?b=1#c", "https://other.example/",
-                                "https://synced.example/"}},
+      {bookmarks, std::vector<std::string>{"https://booked.example/", "https://deep.example/a?b=1#c",
+                                           "https://other.example/", "https://synced.example/"}},
       {R"({"roots": {}})", std::vector<std::string>{}},
       {R"({"roots": {"bookmark_bar": {"type": "url", "url": 7}}})", std::vector<std::string>{}},
       {"", std::nullopt},
