@@ -1,5 +1,6 @@
 #include "app/purge_bodies.h"
 
+#include "chromium/chromium_purges.h"
 #include "firefox/firefox_purges.h"
 #include "ie/ie_purges.h"
 #include "plugins/plugin_interpreter.h"
@@ -21,6 +22,10 @@ constexpr Registration kRegistrations[] = {
     {FirefoxTypedUrls, firefox::FirefoxTypedUrlsPurge},
     {FirefoxHistory, firefox::FirefoxHistoryPurge},
     {FirefoxForms, firefox::FirefoxFormHistoryPurge},
+    {ChromiumCookies, chromium::ChromiumCookiesPurge},
+    {ChromiumTypedUrls, chromium::ChromiumTypedUrlsPurge},
+    {ChromiumHistory, chromium::ChromiumHistoryPurge},
+    {ChromiumForms, chromium::ChromiumFormsPurge},
     {TempFolders, windows::TempFoldersPurge},
     {IEVisited, ie::IEVisitedUrlsPurge},
     {IECache, ie::IECachePurge},

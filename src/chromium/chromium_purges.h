@@ -2,9 +2,11 @@
 // and form history of every located browser and profile. A browser that runs
 // is skipped with its error line; the others are cleaned.
 #pragma once
+#include <span>
 #include <string>
 #include <vector>
 
+#include "chromium/profile_database.h"
 #include "engine/purge_environment.h"
 #include "locations/chromium_locations.h"
 
@@ -23,5 +25,14 @@ bool BrowserMayBeProcessed(engine::PurgeEnvironment& env, const locations::Chrom
 // A profile's cookie databases that exist: Network\Cookies (Chrome 96 and
 // later) or else Cookies, and Extension Cookies.
 std::vector<std::string> CookieDatabases(platform::FileSystem& files, const locations::ChromiumProfile& profile);
+
+void ChromiumCookiesPurge(engine::PurgeEnvironment& env);
+void ChromiumHistoryPurge(engine::PurgeEnvironment& env);
+void ChromiumTypedUrlsPurge(engine::PurgeEnvironment& env);
+void ChromiumFormsPurge(engine::PurgeEnvironment& env);
+
+// What the History purge sends to a profile's History, in order, once the
+// bookmarked addresses are in temp.kept_urls (KeepUrls).
+std::span<const PurgeStatement> HistoryPurgeStatements();
 
 }  // namespace tidemark::chromium

@@ -41,7 +41,6 @@ class CookiePurge {
  private:
   bool LoadCookies();
   bool OpenForChanges();
-  bool ProtectionAllowsPurge(const cookies::ProtectList& protect);
   void Walk(const CookieProtectLookup& protect);
   bool DeleteCookieHost(const std::string& host, std::span<FirefoxCookie> run);
   void RandomizeHost(const std::string& host, std::span<FirefoxCookie> run);
@@ -92,23 +91,15 @@ void CookiePurge::Run() {
     env_.WriteCompletion(kFunction);
     return;
   }
-  cookies::ProtectList protect = cookies::LoadCookieProtectList(env_.platform.files, env_.cookies.firefoxProtectFile);
-  if (!protect.OpenedOK) {
-    env_.Line("*** Error - Bypassed Cookie procesing as existing Protect file could not be opened");
-    env_.RaiseError(7);
-    return;
-  }
-  if (!ProtectionAllowsPurge(protect)) {
-    env_.Line("  Purge \"FireFox Cookies\" Function Bypassed.");
-    return;
-  }
+  std::optional<cookies::ProtectList> protect = CookieProtectionForPurge(env_, kFunction);
+  if (!protect) return;
   // The database is opened only now, so no lock is held while the warning
   // waits for the user; the cookies are read inside the transaction that
   // changes them.
   if (sqlite_ && !OpenForChanges()) return;
   if (!LoadCookies()) return;
 
-  Walk(CookieProtectLookup(protect));
+  Walk(CookieProtectLookup(*protect));
   bool saved = env_.Preview() || Save();
   for (const std::string& line : pending_)
     if (saved || engine::IsErrorLine(line)) env_.Line(line);
@@ -155,16 +146,6 @@ bool CookiePurge::OpenForChanges() {
     FailureLine(env_, "*** Error - Open FireFox Cookies file failed - Cookies.SQLite", failure.LastSQLiteMessage);
   }
   return false;
-}
-
-// With nothing protected every cookie would go: the user confirms that,
-// unless this is a Preview or the warning was silenced.
-bool CookiePurge::ProtectionAllowsPurge(const cookies::ProtectList& protect) {
-  std::string silenced = "N";
-  std::string& showOption = env_.cookies.firefoxShowOption ? *env_.cookies.firefoxShowOption : silenced;
-  if (!cookies::NoProtectionWarningNeeded(protect.Count, env_.Preview(), showOption)) return true;
-  const auto& confirm = env_.cookies.confirmNoProtection;
-  return confirm && confirm(cookies::CookieBrowser::Firefox, showOption);
 }
 
 // Acts once per host on the run of its cookies (the sorted list keeps them
@@ -273,7 +254,32 @@ void CookiePurge::Totals() {
                        processed_);
 }
 
+// With nothing protected every cookie would go: the user confirms that,
+// unless this is a Preview or the warning was silenced.
+bool ProtectionAllowsPurge(engine::PurgeEnvironment& env, const cookies::ProtectList& protect) {
+  std::string silenced = "N";
+  std::string& showOption = env.cookies.firefoxShowOption ? *env.cookies.firefoxShowOption : silenced;
+  if (!cookies::NoProtectionWarningNeeded(protect.Count, env.Preview(), showOption)) return true;
+  const auto& confirm = env.cookies.confirmNoProtection;
+  return confirm && confirm(cookies::CookieBrowser::Firefox, showOption);
+}
+
 }  // namespace
+
+std::optional<cookies::ProtectList> CookieProtectionForPurge(engine::PurgeEnvironment& env,
+                                                             std::string_view function) {
+  cookies::ProtectList protect = cookies::LoadCookieProtectList(env.platform.files, env.cookies.firefoxProtectFile);
+  if (!protect.OpenedOK) {
+    env.Line("*** Error - Bypassed Cookie procesing as existing Protect file could not be opened");
+    env.RaiseError(7);
+    return std::nullopt;
+  }
+  if (!ProtectionAllowsPurge(env, protect)) {
+    env.Line(std::string(function) + " Function Bypassed.");
+    return std::nullopt;
+  }
+  return protect;
+}
 
 CookiesTxtReplace ReplaceCookiesTxt(engine::PurgeEnvironment& env, const CookiesTxt& file) {
   platform::FileSystem& files = env.platform.files;

@@ -2,8 +2,12 @@
 // history of the located profile. Each is the body of its purge function;
 // the driver skips them while Firefox runs.
 #pragma once
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "cookies/protect_list.h"
 
 #include "engine/purge_environment.h"
 #include "firefox/firefox_cookies.h"
@@ -30,6 +34,13 @@ struct HistoryStatements {
 };
 const HistoryStatements& DeleteHistoryStatements();
 
+// The cookie protect list (Tidemark.Dat, one list for every browser) of the
+// cookie purge of function ("  Purge \"FireFox Cookies\""); nothing after the
+// line that tells why the purge is bypassed: the list could not be read
+// (severity 7), or nothing is protected and the user chose not to go on.
+std::optional<cookies::ProtectList> CookieProtectionForPurge(engine::PurgeEnvironment& env,
+                                                             std::string_view function);
+
 // Opens one of the profile's databases for changes; with Secure Erase on,
 // whatever is deleted through it is overwritten in the file, and the
 // journal is shredded when the connection closes (its line written then).
@@ -44,9 +55,9 @@ enum class CookiesTxtReplace { Failed, Replaced, OldFileKept };
 CookiesTxtReplace ReplaceCookiesTxt(engine::PurgeEnvironment& env, const CookiesTxt& file);
 
 struct CompactionLines {
-  const char* completed;
+  std::string completed;
   std::string failed;              // followed by the library's message
-  const char* failedWithoutCause;  // when there is none
+  std::string failedWithoutCause;  // when there is none
 };
 // "PRAGMA SYNCHRONOUS=OFF;" and "VACUUM" on an open database, then the
 // completed line or a failed one. False after a failure.

@@ -43,7 +43,7 @@ bool CompactDatabase(engine::PurgeEnvironment& env, TSQLiteDatabase& database, c
     return true;
   } catch (const ESQLiteException& failure) {
     const std::string& cause = failure.LastSQLiteMessage;
-    env.Line(cause.empty() ? std::string(lines.failedWithoutCause) : lines.failed + cause);
+    env.Line(cause.empty() ? lines.failedWithoutCause : lines.failed + cause);
   }
   env.RaiseError(kDatabaseErrorLevel);
   return false;

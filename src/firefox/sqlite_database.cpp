@@ -124,7 +124,9 @@ void TSQLiteTable::ReadCell(sqlite3_stmt* statement, int column, int type) {
 
 TSQLiteDatabase::TSQLiteDatabase(const std::string& fileName, OpenMode mode, KeptJournalHandler keptJournal)
     : fileName_(fileName), keptJournal_(std::move(keptJournal)) {
-  int flags = SQLITE_OPEN_READWRITE | (mode == OpenMode::Create ? SQLITE_OPEN_CREATE : 0);
+  int flags = mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY
+              : mode == OpenMode::Create  ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                          : SQLITE_OPEN_READWRITE;
   if (sqlite3_open_v2(Utf8FileName(fileName).c_str(), &handle_, flags, nullptr) != SQLITE_OK) {
     if (!handle_)
       throw ESQLiteException(Format("Failed to open database \"%s\" : unknown error", {fileName}), "unknown error");
@@ -215,6 +217,8 @@ bool TSQLiteDatabase::HasTable(const std::string& name, const std::string& colum
 }
 
 bool TSQLiteDatabase::InTransaction() const { return sqlite3_get_autocommit(handle_) == 0; }
+
+int64_t TSQLiteDatabase::Changes() const { return sqlite3_changes64(handle_); }
 
 TSQLiteStatement::TSQLiteStatement(TSQLiteDatabase& database, std::string sql)
     : database_(database), sql_(std::move(sql)), statement_(database.Prepare(sql_)) {}

@@ -31,9 +31,10 @@ class ESQLiteException : public std::runtime_error {
 // SQLite's fundamental datatypes: how a result column is read.
 enum SQLiteType : int { kSQLiteInteger = 1, kSQLiteFloat = 2, kSQLiteText = 3, kSQLiteBlob = 4, kSQLiteNull = 5 };
 
-// Existing: the Firefox files, never created when missing. Create: tests
-// and benchmarks building databases.
-enum class OpenMode { Existing, Create };
+// Existing: the browsers' files, never created when missing. ReadOnly: the
+// same, opened for reading alone (a Preview). Create: tests and benchmarks
+// building databases.
+enum class OpenMode { Existing, ReadOnly, Create };
 
 class TSQLiteTable;
 
@@ -72,6 +73,8 @@ class TSQLiteDatabase {
   bool HasTable(const std::string& name, const std::string& column = {});
   // Inside a transaction that BEGIN opened and nothing has ended yet.
   bool InTransaction() const;
+  // The rows the last INSERT, UPDATE or DELETE changed.
+  int64_t Changes() const;
 
  private:
   friend class TSQLiteTable;
