@@ -94,6 +94,7 @@ struct NoPlatform : platform::Registry, platform::Shell, platform::WindowList, p
   bool Start(Text, Text, bool, const std::function<void()>&) override { return false; }
   bool ShellOpen(Text) override { return false; }
   bool ShellRunAndWait(Text, Text, Text, Text) override { return false; }
+  std::vector<std::string> RunningProgramNames() override { return {}; }
 
   // The Windows folder and the special folders by CSIDL; none unless a test names them.
   std::string windowsFolder;
