@@ -99,8 +99,9 @@ const std::string& TFFoxForm::HintOf(HWND control) const {
 void TFFoxForm::Create(HWND owner) {
   ppi_ = context_.pixelsPerInch;
   auto s = [this](int v) { return gui::Scale(v, ppi_); };
+  const settings::DesignedSize designed;
   CreateWindowOf("TFFoxForm", kProductTitle, WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_CONTROLPARENT,
-                 CW_USEDEFAULT, CW_USEDEFAULT, s(620), s(450), owner);
+                 CW_USEDEFAULT, CW_USEDEFAULT, s(designed.width), s(designed.height), owner);
   if (context_.options.abortC1) throw std::runtime_error("Exception Test - FFoxMain - FormCreate -1");
   CreateMenu();
   context_.themeState =
@@ -825,9 +826,15 @@ void TFFoxForm::CopyReportToClipboard() {
 void TFFoxForm::DiagnosticClick() {
   report_->Clear();
   TFFoxOptionsFrame1& standard = frames_[0];
-  auto state = [&](engine::PurgeFunctionId id) { return standard.Checked(id) ? "True" : "False"; };
-  report_->Line(std::string("CacheOptionCheckBox = ") + state(engine::PurgeFunctionId::FirefoxCache));
-  report_->Line(std::string("PluginsOptionCheckBox = ") + state(engine::PurgeFunctionId::Plugins));
+  using enum engine::PurgeFunctionId;
+  const std::pair<const char*, engine::PurgeFunctionId> boxes[] = {{"CacheOptionCheckBox", FirefoxCache},
+                                                                   {"PluginsOptionCheckBox", Plugins},
+                                                                   {"ChromiumCacheOptionCheckBox", ChromiumCache},
+                                                                   {"ChromiumCookiesOptionCheckBox", ChromiumCookies},
+                                                                   {"ChromiumHistoryOptionCheckBox", ChromiumHistory},
+                                                                   {"ChromiumFormsOptionCheckBox", ChromiumForms},
+                                                                   {"ChromiumTypedURLsCheckBox", ChromiumTypedUrls}};
+  for (auto [name, id] : boxes) report_->Line(std::string(name) + " = " + (standard.Checked(id) ? "True" : "False"));
   ShowResults();
 }
 
@@ -876,7 +883,8 @@ LRESULT TFFoxForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize = {590, 424};
+      // Never so small that an option frame is cut off.
+      info->ptMinTrackSize = {gui::Scale(620, ppi_), gui::Scale(487, ppi_)};
       return 0;
     }
     case WM_SHOWWINDOW:

@@ -11,7 +11,8 @@ struct CheckPlace {
   const char* hint;
 };
 
-// Three columns: Firefox, Windows, Internet Explorer.
+// Three columns (Firefox, Windows, Internet Explorer), and under the
+// Firefox column the Chromium browsers' group, its boxes in the Firefox order.
 constexpr CheckPlace kChecks[] = {
     {FirefoxCache, 0, 0, "Select to Delete Cache Files"},
     {FirefoxCookies, 0, 1, "Select to Delete the unprotected Cookies"},
@@ -32,11 +33,23 @@ constexpr CheckPlace kChecks[] = {
     {IETypedUrls, 2, 6, "Select to Clear I.E. Typed URLs"},
     {IEStrays, 2, 7, "Select to Delete I.E. Stray Cache and Cookie Files"},
     {IEDomStore, 2, 8, "Select to Delete I.E. DOM Store Files"},
+    {ChromiumCache, 3, 0, "Select to Delete Chromium Cache Files"},
+    {ChromiumCookies, 3, 1, "Select to Delete the unprotected Chromium Cookies"},
+    {ChromiumHistory, 3, 2, "Select to Delete Chromium History, keeping the Bookmarked pages"},
+    {ChromiumForms, 3, 3, "Select to Delete Chromium Forms History (AutoFill entries)"},
+    {ChromiumTypedUrls, 3, 4, "Select to Delete Chromium Typed URLs"},
 };
-constexpr int kColumnX[] = {0, 165, 290};
-constexpr int kColumnWidth[] = {165, 125, 150};
-constexpr int kGroupsX = 445, kGroupWidth = 135;
 constexpr int kRowHeight = 21;
+constexpr int kGroupsX = 445, kGroupWidth = 135;
+constexpr int kChromiumTop = 117, kChromiumWidth = 200, kChromiumHeight = 132;
+constexpr int kGroupCaptionHeight = 18;  // a group's first row starts below its caption
+constexpr int kColumnX[] = {0, 165, 290, 8};
+constexpr int kColumnY[] = {0, 0, 0, kChromiumTop + kGroupCaptionHeight};
+constexpr int kColumnWidth[] = {165, 125, 150, kChromiumWidth - 8};
+// The four buttons in the bottom right corner, level with the Chromium group's foot.
+constexpr int kButtonsWidth = 196, kButtonsHeight = 55;
+constexpr int kButtonsX = kGroupsX + kGroupWidth - kButtonsWidth;
+constexpr int kButtonsTop = kChromiumTop + kChromiumHeight - kButtonsHeight;
 
 }  // namespace
 
@@ -72,7 +85,7 @@ void TFFoxOptionsFrame1::Create(gui::Window& form, int x, int y, int ppi, Action
   const auto& functions = engine::PurgeFunctions();
   for (const CheckPlace& place : kChecks) {
     int left = x + s(kColumnX[place.column]);
-    int top = y + s(place.row * kRowHeight);
+    int top = y + s(kColumnY[place.column] + place.row * kRowHeight);
     HWND box = form.AddControl("BUTTON", functions[engine::Index(place.id)].caption.data(),
                                BS_AUTOCHECKBOX | WS_TABSTOP, left, top, s(kColumnWidth[place.column] - 8), s(18));
     checks_[engine::Index(place.id)] = box;
@@ -85,6 +98,10 @@ void TFFoxOptionsFrame1::Create(gui::Window& form, int x, int y, int ppi, Action
       all_.push_back(typedUrlsPanel_);
     }
   }
+  HWND chromium = form.AddControl("BUTTON", "Chromium Browsers", BS_GROUPBOX, x, y + s(kChromiumTop), s(kChromiumWidth),
+                                  s(kChromiumHeight));
+  addHint(chromium, "For Chrome, Edge, Brave, Vivaldi, Opera and Chromium");
+  all_.push_back(chromium);
   reports_ = MakeGroup(form, "Reports", "Detail", "Summary", x + s(kGroupsX), y, ppi);
   secureErase_ = MakeGroup(form, "Secure Erase", "No", "Yes", x + s(kGroupsX), y + s(46), ppi);
   compact_ = MakeGroup(form, "Compact Files", "No", "Yes", x + s(kGroupsX), y + s(92), ppi);
@@ -97,11 +114,12 @@ void TFFoxOptionsFrame1::Create(gui::Window& form, int x, int y, int ppi, Action
   addHint(compact_.box, compactHint);
   for (HWND b : compact_.buttons) addHint(b, compactHint);
 
-  int buttonsTop = y + s(6 * kRowHeight);
-  resetButton = form.AddButton("Reset", x, buttonsTop, s(90), s(25), actions.reset);
-  saveButton = form.AddButton("Save Options", x + s(96), buttonsTop, s(100), s(25), actions.save);
-  onButton = form.AddButton("Set All 'On'", x, buttonsTop + s(30), s(90), s(25), [this] { SetAll(true); });
-  offButton = form.AddButton("Set All 'Off'", x + s(96), buttonsTop + s(30), s(100), s(25), [this] { SetAll(false); });
+  int buttonsLeft = x + s(kButtonsX), buttonsTop = y + s(kButtonsTop);
+  resetButton = form.AddButton("Reset", buttonsLeft, buttonsTop, s(90), s(25), actions.reset);
+  saveButton = form.AddButton("Save Options", buttonsLeft + s(96), buttonsTop, s(100), s(25), actions.save);
+  onButton = form.AddButton("Set All 'On'", buttonsLeft, buttonsTop + s(30), s(90), s(25), [this] { SetAll(true); });
+  offButton = form.AddButton("Set All 'Off'", buttonsLeft + s(96), buttonsTop + s(30), s(100), s(25),
+                             [this] { SetAll(false); });
   addHint(resetButton, "Reset to the Saved options");
   addHint(saveButton, "Save these option settings");
   addHint(onButton, "Set all of the above options \"On\"");

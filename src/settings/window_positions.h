@@ -38,7 +38,7 @@ struct ScreenArea {
 
 struct DesignedSize {
   int width = 620;
-  int height = 450;
+  int height = 513;
 };
 
 enum class PlacementKind {

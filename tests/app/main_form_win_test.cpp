@@ -128,6 +128,13 @@ TEST_F(MainFormTest, CreationLoadsTheOptionSetsFramesSaveTheirOwnAndClosingKeeps
   NotifyClicked(startup.resetButton);
   for (const auto& function : engine::PurgeFunctions()) EXPECT_TRUE(startup.Checked(function.id)) << function.caption;
   EXPECT_EQ(platform::RealFileSystem().ReadFile(context.paths.settingsFile), saved);  // Reset and Set All write nothing
+  // The debug dump names the boxes it shows of the standard set.
+  Tick(form->Frame(0), {ChromiumForms, Plugins});
+  form->DiagnosticClick();
+  EXPECT_EQ(form->results().lines(),
+            (Lines{"CacheOptionCheckBox = False", "PluginsOptionCheckBox = True", "ChromiumCacheOptionCheckBox = False",
+                   "ChromiumCookiesOptionCheckBox = False", "ChromiumHistoryOptionCheckBox = False",
+                   "ChromiumFormsOptionCheckBox = True", "ChromiumTypedURLsCheckBox = False"}));
   // A save that could not be written says so.
   test::MessageBoxes boxes;
   boxes.Watch();
@@ -144,18 +151,30 @@ TEST_F(MainFormTest, CreationLoadsTheOptionSetsFramesSaveTheirOwnAndClosingKeeps
   EXPECT_EQ(ini.ReadString("ShowOption", "FFcookieMsgOpt", ""), "Y");
   Create();
   ShowWindow(form->hwnd(), SW_SHOWNOACTIVATE);
-  MoveWindow(form->hwnd(), 40, 30, 640, 470, FALSE);
+  // At its smallest the window still shows the option frames whole.
+  MoveWindow(form->hwnd(), 40, 30, 200, 200, FALSE);
+  RECT status, lowest;
+  GetWindowRect(FindWindowExA(form->hwnd(), nullptr, STATUSCLASSNAMEA, nullptr), &status);
+  GetWindowRect(form->Frame(0).offButton, &lowest);
+  EXPECT_EQ(std::pair(lowest.bottom < status.top, lowest.right < status.right), std::pair(true, true));
+  MoveWindow(form->hwnd(), 40, 30, 640, 530, FALSE);
   form->ExitClick();
-  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 470 640");
+  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 530 640");
   EXPECT_EQ(ini.ReadString("Fonts", "Main0Name", ""), "Courier New");
-  // The next start puts it back there, and closing saves the same place again.
-  Create();
+  // The next start puts it back there, and closing saves the same place again. A function without a body cannot be
+  // chosen in any frame.
+  PurgeBodies bodies;
+  bodies[engine::Index(ChromiumCookies)] = [](engine::PurgeEnvironment&) {};
+  CreateWith(bodies);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(std::pair(form->Frame(i).FunctionEnabled(ChromiumCookies), form->Frame(i).FunctionEnabled(ChromiumCache)),
+              std::pair(true, false));
   RECT restored;
   GetWindowRect(form->hwnd(), &restored);
-  EXPECT_EQ(std::tuple(restored.left, restored.top, restored.right, restored.bottom), std::tuple(40, 30, 680, 500));
+  EXPECT_EQ(std::tuple(restored.left, restored.top, restored.right, restored.bottom), std::tuple(40, 30, 680, 560));
   ShowWindow(form->hwnd(), SW_SHOWNOACTIVATE);
   form->ExitClick();
-  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 470 640");
+  EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 530 640");
 }
 
 TEST_F(MainFormTest, PurgeRunsTheVisibleFrameShowsAndCopiesTheResultsAndCancelStopsAfterTheCurrentFunction) {

@@ -46,12 +46,15 @@ struct SettingsFile {
 
 TEST(OptionSets, EachOptionHasItsOwnKeyInItsSetsSectionAndEveryWriteCounts) {
   // The check boxes in PurgeFunctionId order, then the three radio groups.
-  const char* const keys[] = {"CacheOption",      "CookiesOption",     "FFtypedURLs",      "HistoryOption",
-                              "FormsOption",      "TempOption",        "VisitedOption",    "IECacheOption",
-                              "IECookiesOption",  "IEHistoryOption",   "IEUserDataOption", "IEDOMstoreOption",
-                              "IESearchesOption", "IETypedURLsOption", "IEStraysOption",   "RecentLNKsOption",
-                              "RecycleBinOption", "ClipBoardOption",   "PluginsOption",    "SecureDeleteOption",
-                              "CompactSqlOption", "ReportOpt"};
+  const char* const keys[] = {"CacheOption",           "CookiesOption",     "FFtypedURLs",
+                              "HistoryOption",         "FormsOption",       "ChromiumCacheOption",
+                              "ChromiumCookiesOption", "ChromiumTypedURLs", "ChromiumHistoryOption",
+                              "ChromiumFormsOption",   "TempOption",        "VisitedOption",
+                              "IECacheOption",         "IECookiesOption",   "IEHistoryOption",
+                              "IEUserDataOption",      "IEDOMstoreOption",  "IESearchesOption",
+                              "IETypedURLsOption",     "IEStraysOption",    "RecentLNKsOption",
+                              "RecycleBinOption",      "ClipBoardOption",   "PluginsOption",
+                              "SecureDeleteOption",    "CompactSqlOption",  "ReportOpt"};
   int OptionSet::*const radios[] = {&OptionSet::secureErase, &OptionSet::compactSql, &OptionSet::reports};
   using enum OptionSetId;
   const std::pair<OptionSetId, const char*> sets[] = {
@@ -262,7 +265,7 @@ TEST(WindowSettings, TheWindowsRoundTripAndEveryWriteCounts) {
   // Only the positions are reset for the main window; the cookie manager keeps its designed lists and font.
   Restored afterReset(file, {false, true, 96, kScreen});
   EXPECT_EQ(std::tuple(afterReset.main, afterReset.cookies),
-            std::tuple(WindowPlacement{Designed, 0, 0, 620, 450}, WindowPlacement{Designed, 0, 0, 700, 500}));
+            std::tuple(WindowPlacement{Designed, 0, 0, 620, 513}, WindowPlacement{Designed, 0, 0, 700, 500}));
   EXPECT_EQ(afterReset.fonts, (FontSettings{{"Arial", 14, 0}, FontSettings().cookieLists}));
   EXPECT_EQ(std::tuple(afterReset.show.quickStartOpt, afterReset.layout), std::tuple(std::string("N"), kDesignedLists));
 

@@ -23,13 +23,13 @@ TEST(WindowPositions, TheStoredValueAndThePlacementOfEachOne) {
   };
   using enum PlacementKind;
   const Case cases[] = {
-      // The designed size grows from 120 pixels per inch on, rounded to nearest (562.5 -> 563).
-      {"Default", 119, false, k1024x768, {Designed, 0, 0, 620, 450}},
-      {"garbage", 96, false, k1024x768, {Designed, 0, 0, 620, 450}},
+      // The designed size grows from 120 pixels per inch on, rounded to nearest (769.5 -> 770).
+      {"Default", 119, false, k1024x768, {Designed, 0, 0, 620, 513}},
+      {"garbage", 96, false, k1024x768, {Designed, 0, 0, 620, 513}},
       // Minimised comes back normal; maximised keeps the designed size to restore to.
       {"1 10 20 300 400", 96, false, k1024x768, {Normal, 10, 20, 400, 300}},
-      {"2 10 20 300 400", 120, false, k1024x768, {Maximised, 0, 0, 775, 563}},
-      {"2", 144, true, k1024x768, {Designed, 0, 0, 930, 675}},
+      {"2 10 20 300 400", 120, false, k1024x768, {Maximised, 0, 0, 775, 641}},
+      {"2", 144, true, k1024x768, {Designed, 0, 0, 930, 770}},
       // Beyond 80 % of the virtual screen (614.4 x 819.2), above or left of it, the caption could be out of reach.
       {"0 614 819 500 700", 96, false, k1024x768, {Normal, 614, 819, 700, 500}},
       {"0 615 10 500 700", 96, false, k1024x768, {Normal, 0, 0, 700, 500}},
