@@ -113,6 +113,21 @@ void WriteCookieStores(app::AppContext& context, const std::string& scratch) {
   store(context.ie.IECookiesFolder, {"bank.example", "news.example", "video.example"});
   store(context.ie.LowCookiesFolder, {"games.example"});
   context.system.tisVista = true;
+  // Chrome with two profiles sharing a host; their values encrypted.
+  locations::ChromiumBrowser chrome{"Google Chrome", JoinPath(scratch, "Chrome"), JoinPath(scratch, "Chrome"), "none.exe"};
+  for (const char* name : {"Default", "Profile 1"}) {
+    std::string folder = JoinPath(chrome.userData, name);
+    files.CreateFolders(JoinPath(folder, "Network"));
+    std::string path = JoinPath(folder, "Network\\Cookies");
+    files.RemoveFile(path);
+    firefox::TSQLiteDatabase chromeCookies(path, firefox::OpenMode::Create);
+    chromeCookies.Execute("CREATE TABLE cookies (host_key TEXT NOT NULL, name TEXT NOT NULL, encrypted_value BLOB)");
+    chromeCookies.Execute(name == std::string("Default")
+                              ? "INSERT INTO cookies VALUES ('.mail.example', 'SID', x'7631'), ('.shop.example', 'cart', x'7631')"
+                              : "INSERT INTO cookies VALUES ('.shop.example', 'cart', x'7631')");
+    chrome.profiles.push_back({folder, folder});
+  }
+  context.chromium = {chrome};
 }
 
 }  // namespace
@@ -230,6 +245,9 @@ int main(int argc, char** argv) {
     shoot("cookies-ie-normal", cookieForm.hwnd());
     cookieForm.TabControlCookChange(2);
     shoot("cookies-ie-protected", cookieForm.hwnd());
+    cookieForm.TabControlCookChange(3);
+    cookieForm.SelectRows({1});
+    shoot("cookies-chromium", cookieForm.hwnd());
     cookieForm.TabControlCookChange(0);
     cookies::TProtEditForm editor(std::string(kProductName) + " - Edit Protect File Entries for FireFox",
                                   cookieForm.firefoxList().entries, context.pixelsPerInch);
