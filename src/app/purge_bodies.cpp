@@ -1,5 +1,6 @@
 #include "app/purge_bodies.h"
 
+#include "chromium/chromium_purges.h"
 #include "firefox/firefox_purges.h"
 #include "ie/ie_purges.h"
 #include "plugins/plugin_interpreter.h"
@@ -21,6 +22,7 @@ constexpr Registration kRegistrations[] = {
     {FirefoxTypedUrls, firefox::FirefoxTypedUrlsPurge},
     {FirefoxHistory, firefox::FirefoxHistoryPurge},
     {FirefoxForms, firefox::FirefoxFormHistoryPurge},
+    {ChromiumCache, chromium::ChromiumCachePurge},
     {TempFolders, windows::TempFoldersPurge},
     {IEVisited, ie::IEVisitedUrlsPurge},
     {IECache, ie::IECachePurge},

@@ -17,4 +17,8 @@ bool ChromiumBrowserActive(platform::FileSystem& files, platform::Processes& pro
 // (severity 7 outside a Preview), when the browser runs.
 bool BrowserMayBeProcessed(engine::PurgeEnvironment& env, const locations::ChromiumBrowser& browser);
 
+// "Chromium Cache": per profile the disk, code, GPU and service worker
+// caches, per browser the shader caches, emptied through the deletion engine.
+void ChromiumCachePurge(engine::PurgeEnvironment& env);
+
 }  // namespace tidemark::chromium
