@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < names.size(); ++i) {
     Require(IsPlainFolderName(names[i]) && NamesOneFolderBelow(names[i]), "every profile name is a plain folder name");
     Require(IsInfoCacheKey(*json, names[i]), "every profile name is a key of profile.info_cache");
-    for (size_t j = 0; j < i; ++j) Require(!SameText(names[i], names[j]), "each profile name once");
+    for (size_t j = 0; j < i; ++j) Require(!tidemark::SameText(names[i], names[j]), "each profile name once");
   }
   return 0;
 }

@@ -78,7 +78,7 @@ std::vector<ChromiumProfile> LocatedProfiles(platform::FileSystem& files, const 
 
 bool IsPlainFolderName(std::string_view name) {
   return platform::IsExactName(name) &&
-         std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+         std::all_of(name.begin(), name.end(), [](char c) { return c >= ' ' && c <= '~'; });
 }
 
 std::vector<std::string> LocalStateProfileNames(std::string_view localState) {
@@ -87,7 +87,8 @@ std::vector<std::string> LocalStateProfileNames(std::string_view localState) {
   const JsonValue* profile = json ? json->Member("profile") : nullptr;
   const JsonValue* infoCache = profile ? profile->Member("info_cache") : nullptr;
   if (!infoCache) return names;
-  for (const auto& [name, info] : infoCache->members) {
+  for (const auto& member : infoCache->members) {
+    const std::string& name = member.first;
     bool known = std::any_of(names.begin(), names.end(), [&](const std::string& kept) { return SameText(kept, name); });
     if (!known && IsPlainFolderName(name)) names.push_back(name);
   }

@@ -24,8 +24,8 @@ struct ChromiumBrowser {
 };
 
 // The profile folders "Local State" names: the keys of profile.info_cache,
-// in file order, each once. Only a plain folder name is kept (one ASCII
-// name the system takes as it is: Chromium names its own folders so, and
+// in file order, each once. Only a plain folder name is kept (one printable
+// ASCII name the system takes as it is: Chromium names its own folders so, and
 // anything else could reach another folder or not survive the "A" code
 // page). Nothing when the text is no JSON or names none.
 std::vector<std::string> LocalStateProfileNames(std::string_view localState);

@@ -71,7 +71,7 @@ TEST(LocalState, OnlyPlainFolderNamesOfTheProfileInfoCacheInFileOrderOnce) {
       // Anything that could reach another folder, or none, or one the "A" code page cannot spell, is passed over.
       {localState("\"..\": {}, \".\": {}, \"\": {}, \"..\\\\..\\\\Windows\": {}, \"a/b\": {}, \"C:x\": {}, "
                   "\"*\": {}, \"Pro?ile\": {}, \"dot.\": {}, \"blank \": {}, \"caf\\u00e9\": {}, \"tab\\there\": {}, "
-                  "\"Guest Profile\": {}"),
+                  "\"del\\u007f\": {}, \"Guest Profile\": {}"),
        {"Guest Profile"}},
       {"{\"profile\": {\"info_cache\": [\"Default\"]}}", {}},
       {"{\"profile\": {}}", {}},
