@@ -69,8 +69,10 @@ std::vector<ChromiumProfile> LocatedProfiles(platform::FileSystem& files, const 
     if (IsRealFolder(files, folder)) profiles.push_back({folder, folder});
   }
   if (!profiles.empty()) return profiles;
-  for (const std::string& name : ScannedProfileNames(files, userData))
-    profiles.push_back({userData + "\\" + name, userData + "\\" + name});
+  for (const std::string& name : ScannedProfileNames(files, userData)) {
+    std::string folder = userData + "\\" + name;
+    profiles.push_back({folder, folder});
+  }
   return profiles;
 }
 
