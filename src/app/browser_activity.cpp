@@ -1,8 +1,10 @@
 #include "app/browser_activity.h"
 
+#include <algorithm>
 #include <functional>
 #include <string_view>
 
+#include "chromium/chromium_purges.h"
 #include "platform/text.h"
 
 namespace tidemark::app {
@@ -87,6 +89,14 @@ bool TisIEorMSNactive(BrowserActivity& state, WindowList& windows) {
   else
     state.IEBrowserKind = kNoIEBrowser;
   return state.IEBrowserKind > kNoIEBrowser;
+}
+
+const locations::ChromiumBrowser* ActiveChromiumBrowser(platform::FileSystem& files, platform::Processes& processes,
+                                                        const std::vector<locations::ChromiumBrowser>& browsers) {
+  auto active = std::find_if(browsers.begin(), browsers.end(), [&](const locations::ChromiumBrowser& browser) {
+    return chromium::ChromiumBrowserActive(files, processes, browser);
+  });
+  return active == browsers.end() ? nullptr : &*active;
 }
 
 std::vector<std::string> ListHiddenBrowserWindows(const BrowserActivity& state, WindowList& windows) {

@@ -1,12 +1,15 @@
 // Is a browser running? Several purges cannot work while Firefox holds its
 // SQLite files or Internet Explorer maps its index files, so the main window
 // polls these tests, which look at the desktop's top-level windows by class
-// and title.
+// and title; a Chromium browser is known by its lockfile or its process.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "locations/chromium_locations.h"
+#include "platform/files.h"
+#include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/window_list.h"
 
@@ -40,6 +43,12 @@ bool TisFireFoxActive(platform::WindowList& windows);
 // order, sets IEBrowserKind to the first kind found (kNoIEBrowser when none)
 // and answers whether one was found.
 bool TisIEorMSNactive(BrowserActivity& state, platform::WindowList& windows);
+
+// The first of the located Chromium browsers that runs; null when none does.
+// Each asks for the running processes, which costs more than the window
+// tests: the tick asks only while a Chromium function is checked.
+const locations::ChromiumBrowser* ActiveChromiumBrowser(platform::FileSystem& files, platform::Processes& processes,
+                                                        const std::vector<locations::ChromiumBrowser>& browsers);
 
 // The diagnostic listing of all hidden IE, Firefox and MSN windows, ending
 // with the count line; the caller writes the lines into the results list.

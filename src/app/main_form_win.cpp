@@ -37,6 +37,10 @@ constexpr UINT kTickMs = 2000;
 constexpr UINT kHintMs = 5000;
 constexpr UINT kQuickStartMs = 1000;
 
+bool IsChromiumFunction(engine::PurgeFunctionId id) {
+  return id >= engine::PurgeFunctionId::ChromiumCache && id <= engine::PurgeFunctionId::ChromiumForms;
+}
+
 constexpr COLORREF kMaroon = 0x000080, kOlive = 0x008080, kNavy = 0x800000, kYellow = 0x00FFFF;
 constexpr int kGaugeWidth = 200;  // at 96 ppi
 
@@ -235,7 +239,7 @@ void TFFoxForm::CreateControls() {
   report_ = std::make_unique<engine::Report>(results_, *this, pump_, IdleProgressText(context_.options.noVer));
   engine::PurgeInputs inputs{[this] { return VisibleFlags(); },
                              [this] {
-                               RecheckFirefoxLocations();
+                               RecheckBrowserLocations();
                                return Resources();
                              }};
   driver_ = std::make_unique<engine::PurgeDriver>(*report_, std::move(inputs), context_.purge,
@@ -270,8 +274,8 @@ void TFFoxForm::InitialiseAtCreation() {
   SelectMainTab(MainTab::Options);
   SetStatus(1, "  " + OptionSetName() + " is current...");
 
-  // Firefox, plugins, the settings file and the window's saved place.
-  locations::EnsureFirefoxLocations(context_.firefox, context_.ie, files, context_.shellFolders);
+  // The browsers, plugins, the settings file and the window's saved place.
+  RecheckBrowserLocations();
   context_.firefox.FirefoxVersionText = locations::ReadFirefoxVersion(context_.platform.registry, shell);
   locations::LocatePlugins(context_.firefox, files, paths.programFolder, paths.dataFolder, context_.options.ffdatExe);
   selectedPlugins_ = plugins::LoadSelection(files, context_.firefox.PluginListFile);
@@ -410,7 +414,7 @@ void TFFoxForm::ShowWriteFailure(const std::string& text) {
 
 void TFFoxForm::DisplayFoldersAndFiles() {
   if (context_.purge.purgeRunning) return;
-  RecheckFirefoxLocations();
+  RecheckBrowserLocations();
   report_->Clear();
   locations::ListingInputs inputs;
   inputs.programFolder = context_.paths.programFolder;
@@ -418,7 +422,8 @@ void TFFoxForm::DisplayFoldersAndFiles() {
   inputs.ffdatExe = context_.options.ffdatExe;
   inputs.tisVista = context_.system.tisVista;
   inputs.tempFolders = context_.tempFolders.available;
-  for (const std::string& line : locations::FoldersAndFilesListing(context_.ie, context_.firefox, inputs))
+  for (const std::string& line :
+       locations::FoldersAndFilesListing(context_.ie, context_.firefox, context_.chromium, inputs))
     report_->Line(line);
   ShowResults();
 }
@@ -494,7 +499,7 @@ void TFFoxForm::CookiesBtnClick() {
   if (context_.purge.purgeRunning) return;
   context_.purge.purgeRunning = true;
   TakeStandardFlags();
-  RecheckFirefoxLocations();
+  RecheckBrowserLocations();
   cookies::MessageBoxMessages messages(hwnd());
   firefox::FirefoxSitePermissions firefoxPermissions;
   firefoxPermissions.Load(context_.platform.files, context_.firefox, messages);
@@ -517,8 +522,9 @@ void TFFoxForm::EditTempProtectFileClick() {
   context_.purge.purgeRunning = false;
 }
 
-void TFFoxForm::RecheckFirefoxLocations() {
+void TFFoxForm::RecheckBrowserLocations() {
   locations::EnsureFirefoxLocations(context_.firefox, context_.ie, context_.platform.files, context_.shellFolders);
+  context_.chromium = locations::LocateChromiumBrowsers(context_.platform.files, context_.shellFolders);
 }
 
 void TFFoxForm::Layout() {
@@ -620,6 +626,10 @@ void TFFoxForm::BrowserTick() {
   StopTimer(kTimer1);
   bool firefox = TisFireFoxActive(context_.platform.windows);
   bool ie = TisIEorMSNactive(context_.browser, context_.platform.windows);
+  const locations::ChromiumBrowser* chromium =
+      ChromiumOptionChecked()
+          ? ActiveChromiumBrowser(context_.platform.files, context_.platform.processes, context_.chromium)
+          : nullptr;
   context_.purge.firefoxRunning = firefox;
   std::string caution;
   if (firefox) {
@@ -636,23 +646,37 @@ void TFFoxForm::BrowserTick() {
     SetStatusColour(kYellow);
     SetStatus(1, kStates[kind]);
     caution = std::string("CAUTION - As ") + kNames[kind] + " is Executing, some Purge Options may not succeed.";
+  } else if (chromium) {
+    SetStatusColour(kYellow);
+    SetStatus(1, "  " + chromium->name + " Browser is active");
+    caution = "CAUTION - As " + chromium->name + " is Executing, some Purge Options may not succeed.";
   } else {
     SetStatusColour(CLR_DEFAULT);
   }
   AddHint(purgeBtn_, caution.empty() ? "Process Delete function for selected Purge Options" : caution);
-  ColourFrame(ie, firefox);
+  ColourFrame(ie, firefox, chromium != nullptr);
   StartTimer(kTimer1, kTickMs, [this] { BrowserTick(); });
 }
 
-void TFFoxForm::ColourFrame(bool ieActive, bool firefoxActive) {
+bool TFFoxForm::ChromiumOptionChecked() const {
+  int index = OptionTabIndex();
+  if (index < 0 || index > 3) return false;
+  const TFFoxOptionsFrame1& frame = frames_[static_cast<size_t>(index)];
+  const auto& functions = engine::PurgeFunctions();
+  return std::any_of(functions.begin(), functions.end(),
+                     [&](const auto& function) { return IsChromiumFunction(function.id) && frame.Checked(function.id); });
+}
+
+void TFFoxForm::ColourFrame(bool ieActive, bool firefoxActive, bool chromiumActive) {
   int index = OptionTabIndex();
   if (index < 0 || index > 3) return;
   TFFoxOptionsFrame1& frame = frames_[static_cast<size_t>(index)];
   for (const auto& function : engine::PurgeFunctions()) {
     if (function.id == engine::PurgeFunctionId::TempFolders) continue;
     bool isIE = function.id >= engine::PurgeFunctionId::IEVisited && function.id <= engine::PurgeFunctionId::IEStrays;
-    if (!isIE && !function.firefox) continue;
-    bool active = isIE ? ieActive : firefoxActive;
+    bool isChromium = IsChromiumFunction(function.id);
+    if (!isIE && !isChromium && !function.firefox) continue;
+    bool active = isIE ? ieActive : isChromium ? chromiumActive : firefoxActive;
     bool caution = active && frame.Checked(function.id);
     frame.Colour(function.id, caution ? kYellow : CLR_NONE);
     if (caution) context_.purge.browserCaution = true;

@@ -125,7 +125,7 @@ class TFFoxForm : public gui::Window, public engine::PurgeProgress {
   // The purge flags of the visible option tab; nothing, noted in the copy
   // memo, when no option tab is selected.
   std::optional<engine::PurgeFlags> VisibleFlags();
-  void RecheckFirefoxLocations();
+  void RecheckBrowserLocations();
   void HideOffscreenHint();
   // Shows the off-screen hint when the list holds more lines than fit.
   void OffscreenHintIfNeeded();
@@ -150,7 +150,9 @@ class TFFoxForm : public gui::Window, public engine::PurgeProgress {
   void SetStatus(int panel, const std::string& text);
   void SetStatusColour(COLORREF colour);
   void ShowPage();
-  void ColourFrame(bool ieActive, bool firefoxActive);
+  // A Chromium function is checked on the visible option frame.
+  bool ChromiumOptionChecked() const;
+  void ColourFrame(bool ieActive, bool firefoxActive, bool chromiumActive);
   std::string OptionSetName() const;
   // Work outside a purge (plugins, the cookie manager) shreds as the Standard options say.
   void TakeStandardFlags();

@@ -22,6 +22,7 @@ constexpr Registration kRegistrations[] = {
     {FirefoxTypedUrls, firefox::FirefoxTypedUrlsPurge},
     {FirefoxHistory, firefox::FirefoxHistoryPurge},
     {FirefoxForms, firefox::FirefoxFormHistoryPurge},
+    {ChromiumCache, chromium::ChromiumCachePurge},
     {ChromiumCookies, chromium::ChromiumCookiesPurge},
     {ChromiumTypedUrls, chromium::ChromiumTypedUrlsPurge},
     {ChromiumHistory, chromium::ChromiumHistoryPurge},

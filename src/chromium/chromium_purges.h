@@ -35,4 +35,8 @@ void ChromiumFormsPurge(engine::PurgeEnvironment& env);
 // bookmarked addresses are in temp.kept_urls (KeepUrls).
 std::span<const PurgeStatement> HistoryPurgeStatements();
 
+// "Chromium Cache": per profile the disk, code, GPU and service worker
+// caches, per browser the shader caches, emptied through the deletion engine.
+void ChromiumCachePurge(engine::PurgeEnvironment& env);
+
 }  // namespace tidemark::chromium

@@ -6,7 +6,7 @@ namespace tidemark::locations {
 namespace {
 
 constexpr size_t kMaxTempFolders = 4;
-constexpr size_t kTempNameWidth = 19;
+constexpr size_t kNameWidth = 19;  // of the temp folders' and the browsers' names
 
 std::string DomStoreText(const std::string& folder) {
   return Trim(folder).empty() ? "  ..folder not found.." : UpperCase(folder);
@@ -16,9 +16,24 @@ std::string RightAligned(const std::string& text, size_t width) {
   return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
 
+// Each browser's User Data, then each profile; the caches' folders where
+// they lie apart (Opera's).
+void ListChromiumBrowsers(std::vector<std::string>& lines, const std::vector<ChromiumBrowser>& chromium) {
+  if (chromium.empty()) lines.push_back("   Chromium Browser - " + std::string(kFolderNotFoundText));
+  for (const ChromiumBrowser& browser : chromium) {
+    lines.push_back(RightAligned(browser.name, kNameWidth) + " - " + browser.userData);
+    if (browser.localUserData != browser.userData) lines.push_back("    Local User Data - " + browser.localUserData);
+    for (const ChromiumProfile& profile : browser.profiles) {
+      lines.push_back("       Profile Path - " + profile.folder);
+      if (profile.cacheFolder != profile.folder) lines.push_back("       Cache Folder - " + profile.cacheFolder);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> FoldersAndFilesListing(const IELocations& ie, const FirefoxLocations& firefox,
+                                                const std::vector<ChromiumBrowser>& chromium,
                                                 const ListingInputs& inputs) {
   std::vector<std::string> lines = {"Following are the Files and Folders:", ""};
   lines.push_back("  FireFox Data Path - " + firefox.FirefoxProfileFolder);
@@ -38,6 +53,9 @@ std::vector<std::string> FoldersAndFilesListing(const IELocations& ie, const Fir
   lines.push_back("       Cache Folder - " + firefox.FirefoxLocalCacheFolder);
 
   lines.push_back(" ");
+  ListChromiumBrowsers(lines, chromium);
+
+  lines.push_back(" ");
   lines.push_back("    IE Visited URLs - " + ie.IEHistoryIndexFile);
   lines.push_back("    IE Cache Folder - " + ie.IECacheFolder);
   lines.push_back("  IE Cookies Folder - " + ie.IECookiesFolder);
@@ -54,8 +72,7 @@ std::vector<std::string> FoldersAndFilesListing(const IELocations& ie, const Fir
     lines.push_back(" IE UserData Folder - " + ie.IEUserDataFolder);
 
   for (size_t i = 0; i < inputs.tempFolders.size() && i < kMaxTempFolders; ++i)
-    lines.push_back(RightAligned(inputs.tempFolders[i].displayName, kTempNameWidth) + ":  " +
-                    inputs.tempFolders[i].path);
+    lines.push_back(RightAligned(inputs.tempFolders[i].displayName, kNameWidth) + ":  " + inputs.tempFolders[i].path);
 
   std::string programFolder = UpperCase(inputs.programFolder);
   lines.push_back(" ");

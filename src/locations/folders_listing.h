@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "locations/chromium_locations.h"
 #include "locations/firefox_locations.h"
 #include "locations/ie_locations.h"
 
@@ -25,6 +26,7 @@ struct ListingInputs {
 // The listing's lines, in order. Call EnsureFirefoxLocations first so that
 // missing Firefox items show their report texts.
 std::vector<std::string> FoldersAndFilesListing(const IELocations& ie, const FirefoxLocations& firefox,
+                                                const std::vector<ChromiumBrowser>& chromium,
                                                 const ListingInputs& inputs);
 
 }  // namespace tidemark::locations

@@ -236,6 +236,24 @@ TEST(HiddenBrowserListing, ListsEveryHiddenBrowserWithItsTitleAndCounts) {
   EXPECT_EQ(ListHiddenBrowserWindows(state, one).back(), "1 - Browser Window Found");
 }
 
+TEST(ChromiumActive, TheFirstLocatedBrowserWhoseProgramRunsInAnyCase) {
+  test::MemoryPurge p;
+  const std::vector<locations::ChromiumBrowser> browsers = {{"Google Chrome", "C:\\G", "C:\\G", "chrome.exe", {}},
+                                                            {"Microsoft Edge", "C:\\E", "C:\\E", "msedge.exe", {}},
+                                                            {"Chromium", "C:\\C", "C:\\C", "chrome.exe", {}}};
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, ""},
+      {{"explorer.exe", "chrome.exe.bak"}, ""},
+      {{"explorer.exe", "MSEDGE.EXE"}, "Microsoft Edge"},
+      {{"msedge.exe", "chrome.exe"}, "Google Chrome"},
+  };
+  for (const auto& [running, name] : cases) {
+    p.none.runningPrograms = running;
+    const locations::ChromiumBrowser* active = ActiveChromiumBrowser(p.files, p.none, browsers);
+    EXPECT_EQ(active ? active->name : "", name) << running.size();
+  }
+}
+
 TEST(PurgeBodies, AnUnreadableTempProtectListStopsEveryPurgeItGuards) {
   test::MemoryPurge p;
   p.protect.OpenedOK = false;
@@ -245,12 +263,13 @@ TEST(PurgeBodies, AnUnreadableTempProtectListStopsEveryPurgeItGuards) {
   p.ie.IEUserDataFolder = "C:\\UserData";
   p.firefox.PluginsFolder = "C:\\Plugins";
   p.files.AddFile("C:\\Plugins\\SWEEP.STD", "Sweep\r\nLEVEL=1\r\nDELFOLD=C:\\Docs\\[*.*]DS\r\n");
+  p.chromium = {{"Google Chrome", "C:\\G", "C:\\G", "chrome.exe", {{"C:\\G\\Default", "C:\\G\\Default"}}}};
   const std::vector<std::string> guarded = {"C:\\TEMP\\a.tmp", "C:\\FF\\Cache\\b", "C:\\UserData\\c.xml",
-                                            "C:\\Docs\\keep.doc"};
+                                            "C:\\Docs\\keep.doc", "C:\\G\\Default\\GPUCache\\data_0"};
   for (const std::string& file : guarded) p.files.AddFile(file, "x");
   const std::string bypassed = "*** Error - Bypassed as existing Temp Protect file could not be opened";
   using enum settings::PurgeFunctionId;
-  for (auto id : {TempFolders, FirefoxCache, IEUserData, Plugins}) {
+  for (auto id : {TempFolders, FirefoxCache, ChromiumCache, IEUserData, Plugins}) {
     p.r.sink.lines.clear();
     engine::PurgeEnvironment& env = p.Environment();
     env.plugins.selected = {"SWEEP.STD"};

@@ -1,6 +1,8 @@
-// Finding the Firefox profile and its files over files in memory, and the listing of the located folders.
+// Finding the Firefox profile and its files over files in memory, the Chromium profiles Local State names, and the
+// listing of the located folders.
 #include <gtest/gtest.h>
 
+#include "locations/chromium_locations.h"
 #include "locations/firefox_locations.h"
 #include "locations/folders_listing.h"
 #include "locations/ie_locations.h"
@@ -55,6 +57,28 @@ TEST(Versions, NumbersCompareAsNumbers) {
   EXPECT_EQ(LatestRelease({"3.6.9", "3.6.10"}), "3.6.10");
   for (auto [text, major] : {std::pair{"8.00.6001.18702    ", 8}, {"11.0.9600", 11}, {"6", 0}, {"-5.1", 0}})
     EXPECT_EQ(VersionMajorOf(text), major) << text;
+}
+
+TEST(LocalState, OnlyPlainFolderNamesOfTheProfileInfoCacheInFileOrderOnce) {
+  using Names = std::vector<std::string>;
+  auto localState = [](const std::string& keys) {
+    return "{\"browser\": {\"enabled_labs_experiments\": []}, \"profile\": {\"info_cache\": {" + keys +
+           "}, \"last_used\": \"Default\"}}";
+  };
+  const std::pair<std::string, Names> cases[] = {
+      {localState("\"Profile 3\": {\"name\": \"Work\"}, \"Default\": {\"name\": \"Person 1\"}, \"default\": {}"),
+       {"Profile 3", "Default"}},
+      // Anything that could reach another folder, or none, or one the "A" code page cannot spell, is passed over.
+      {localState("\"..\": {}, \".\": {}, \"\": {}, \"..\\\\..\\\\Windows\": {}, \"a/b\": {}, \"C:x\": {}, "
+                  "\"*\": {}, \"Pro?ile\": {}, \"dot.\": {}, \"blank \": {}, \"caf\\u00e9\": {}, \"tab\\there\": {}, "
+                  "\"del\\u007f\": {}, \"Guest Profile\": {}"),
+       {"Guest Profile"}},
+      {"{\"profile\": {\"info_cache\": [\"Default\"]}}", {}},
+      {"{\"profile\": {}}", {}},
+      {localState("\"Default\": {}").substr(1), {}},
+      {"", {}},
+  };
+  for (const auto& [text, names] : cases) EXPECT_EQ(LocalStateProfileNames(text), names) << text;
 }
 
 const std::string kRoaming = "C:\\Users\\me\\AppData\\Roaming", kFirefox = kRoaming + "\\Mozilla\\Firefox";
@@ -160,11 +184,23 @@ TEST(FoldersListing, AFirefox3ProfileOnVistaAndAnOlderOneBefore) {
                            .FirefoxSqliteFormat = true};
   ListingInputs inputs{{{"System Temp", "C:\\Temp"}, {"Windows Temp", "C:\\Windows\\Temp"}},
                        "c:\\Program Files\\Tidemark", "C:\\AD\\Tidemark", false, true};
-  // Both caches exist: the profile's own one is not listed.
-  EXPECT_EQ(FoldersAndFilesListing(ie, firefox, inputs),
+  const std::vector<ChromiumBrowser> chromium = {
+      {"Google Chrome", "C:\\L\\Chrome\\User Data", "C:\\L\\Chrome\\User Data", "chrome.exe",
+       {{"C:\\L\\Chrome\\User Data\\Default", "C:\\L\\Chrome\\User Data\\Default"},
+        {"C:\\L\\Chrome\\User Data\\Profile 2", "C:\\L\\Chrome\\User Data\\Profile 2"}}},
+      {"Opera", "C:\\AD\\Opera Stable", "C:\\L\\Opera Stable", "opera.exe",
+       {{"C:\\AD\\Opera Stable", "C:\\L\\Opera Stable"}}}};
+  // Both caches exist: the profile's own one is not listed. Opera's caches lie apart from its profile.
+  EXPECT_EQ(FoldersAndFilesListing(ie, firefox, chromium, inputs),
             (Lines{"Following are the Files and Folders:", "", "  FireFox Data Path - C:\\AD\\x",
                    "        Cookie File - C:\\AD\\x\\Cookies.sqlite", "       History File - C:\\AD\\x\\Places.sqlite",
                    "  Form History File - C:\\AD\\x\\FormHistory.sqlite", "       Cache Folder - C:\\LAD\\x\\Cache",
+                   " ",
+                   "      Google Chrome - C:\\L\\Chrome\\User Data",
+                   "       Profile Path - C:\\L\\Chrome\\User Data\\Default",
+                   "       Profile Path - C:\\L\\Chrome\\User Data\\Profile 2",
+                   "              Opera - C:\\AD\\Opera Stable", "    Local User Data - C:\\L\\Opera Stable",
+                   "       Profile Path - C:\\AD\\Opera Stable", "       Cache Folder - C:\\L\\Opera Stable",
                    " ",
                    "    IE Visited URLs - C:\\H\\History.IE5\\index.dat", "    IE Cache Folder - C:\\T\\Content.IE5",
                    "  IE Cookies Folder - C:\\Cookies", "  IE History Folder - C:\\H\\History.IE5",
@@ -182,20 +218,21 @@ TEST(FoldersListing, AFirefox3ProfileOnVistaAndAnOlderOneBefore) {
   ie.IEUserDataFound = false;
   inputs = {{{"A", "1"}, {"B", "2"}, {"C", "3"}, {"A very long display name here", "4"}, {"E", "5"}}, "d:\\tm", "",
             true, false};
-  Lines lines = FoldersAndFilesListing(ie, firefox, inputs);
-  ASSERT_EQ(lines.size(), 25u);
+  Lines lines = FoldersAndFilesListing(ie, firefox, {}, inputs);
+  ASSERT_EQ(lines.size(), 27u);
   // No Protected Mode lines before Vista; no UserData line without its index; four temp folders at most.
   EXPECT_EQ(Lines(lines.begin() + 3, lines.begin() + 8),
             (Lines{"        Cookie File - C:\\P\\Cookies.txt", "       History File - C:\\P\\History.dat",
                    "  Form History File -   File not found - FormHistory.dat", "        Cache [1.0] - C:\\P\\Cache",
                    "       Cache Folder -   Folder not found"}));
-  EXPECT_EQ(Lines(lines.begin() + 13, lines.begin() + 15),
+  EXPECT_EQ(lines[9], "   Chromium Browser -   Folder not found");
+  EXPECT_EQ(Lines(lines.begin() + 15, lines.begin() + 17),
             (Lines{"   DOM Store Folder - C:\\L\\MICROSOFT\\INTERNET EXPLORER\\DOMSTORE",
                    " Recent LNKs Folder - C:\\Recent"}));
-  EXPECT_EQ(lines[18] + "|" + lines[23], "A very long display name here:  4|Alternate Data Path - D:\\TM");
+  EXPECT_EQ(lines[20] + "|" + lines[25], "A very long display name here:  4|Alternate Data Path - D:\\TM");
   // Neither cache found: no old cache line.
   firefox.FirefoxCacheFolder = kFolderNotFoundText;
-  EXPECT_EQ(FoldersAndFilesListing(ie, firefox, inputs)[6], "       Cache Folder -   Folder not found");
+  EXPECT_EQ(FoldersAndFilesListing(ie, firefox, {}, inputs)[6], "       Cache Folder -   Folder not found");
 }
 
 }  // namespace

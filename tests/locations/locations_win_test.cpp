@@ -1,10 +1,12 @@
-// The IE folders, the IE and Firefox versions and the temp folders, over scratch keys in both hives and folders.
+// The IE folders, the IE and Firefox versions, the temp folders and the Chromium browsers, over scratch keys in both
+// hives and folders.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <optional>
 
+#include "locations/chromium_locations.h"
 #include "locations/firefox_locations.h"
 #include "locations/ie_locations.h"
 #include "locations/temp_folders.h"
@@ -187,6 +189,59 @@ TEST_F(LocationsTest, IECandidatesAreTriedInOrderUntilOneHoldsAnIndexNoOlderThan
   candidate.method = FolderMethod::IdList;
   ASSERT_TRUE(LocateShellFolder(Services(), true, fresh, candidate, "", "", "", path));
   EXPECT_EQ(path, RealShell().SpecialFolderFromIdList(platform::csidl::kCookies).path);
+}
+
+// Each browser as "name program: User Data [local User Data] > profile [cache] > ...", the scratch folder left out.
+std::vector<std::string> Browsers(const std::vector<ChromiumBrowser>& browsers, const std::string& root) {
+  auto shown = [&](std::string path) { return StartsWith(path, root) ? path.substr(root.size() + 1) : path; };
+  std::vector<std::string> lines;
+  for (const ChromiumBrowser& browser : browsers) {
+    std::string line = browser.name + " " + browser.program + ": " + shown(browser.userData);
+    if (browser.localUserData != browser.userData) line += " [" + shown(browser.localUserData) + "]";
+    for (const ChromiumProfile& profile : browser.profiles)
+      line += " > " + shown(profile.folder) +
+              (profile.cacheFolder != profile.folder ? " [" + shown(profile.cacheFolder) + "]" : "");
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST_F(LocationsTest, ChromiumBrowsersWithTheProfilesLocalStateNamesElseTheirOwnFoldersButNeverALink) {
+  const std::string chrome = "Local\\Google\\Chrome\\User Data", beta = "Local\\Google\\Chrome Beta\\User Data";
+  temp.Write(chrome + "\\Local State",
+             "{\"profile\": {\"info_cache\": {\"Profile 3\": {\"name\": \"Work\"}, \"..\": {}, \"Missing\": {}, "
+             "\"Default\": {\"name\": \"Person 1\"}}, \"last_used\": \"Default\"}}");
+  for (const char* folder : {"Default", "Profile 3", "Profile 9"}) Plain(chrome + "\\" + folder);
+  // A broken Local State: the folders Chromium makes are scanned, the others and files passed over.
+  temp.Write(beta + "\\Local State", "{\"profile\": {\"info_cache\": {\"Profile 2\": {}");
+  for (const char* folder : {"Profile 2", "Default", "Profile 10", "Guest Profile", "Profiles"})
+    Plain(beta + "\\" + folder);
+  temp.Write(beta + "\\Profile 5", "");
+  Plain("Local\\Microsoft\\Edge\\User Data");
+  Plain("Local\\Vivaldi");
+  Plain("Roaming\\Opera Software\\Opera Stable");
+  ShellFolderPaths folders{temp / "Roaming", temp / "Local"};
+  EXPECT_EQ(Browsers(LocateChromiumBrowsers(files, folders), temp.path()),
+            (std::vector<std::string>{
+                "Google Chrome chrome.exe: " + chrome + " > " + chrome + "\\Profile 3 > " + chrome + "\\Default",
+                "Google Chrome Beta chrome.exe: " + beta + " > " + beta + "\\Default > " + beta + "\\Profile 10 > " +
+                    beta + "\\Profile 2",
+                "Microsoft Edge msedge.exe: Local\\Microsoft\\Edge\\User Data",
+                "Opera opera.exe: Roaming\\Opera Software\\Opera Stable [Local\\Opera Software\\Opera Stable] > "
+                "Roaming\\Opera Software\\Opera Stable [Local\\Opera Software\\Opera Stable]"}));
+  Plain("Roaming\\Opera Software\\Opera Stable\\Default");
+  EXPECT_EQ(Browsers(LocateChromiumBrowsers(files, folders), temp.path()).back(),
+            "Opera opera.exe: Roaming\\Opera Software\\Opera Stable [Local\\Opera Software\\Opera Stable] > "
+            "Roaming\\Opera Software\\Opera Stable\\Default [Local\\Opera Software\\Opera Stable\\Default]");
+  // Only below a full path.
+  EXPECT_TRUE(LocateChromiumBrowsers(files, {"Roaming", "Local"}).empty());
+  // A profile or User Data folder that is a link is never taken, whoever names it.
+  const std::string linked = TIDEMARK_CHROMIUM_LINKS;
+  if (!files.FolderExists(linked)) GTEST_SKIP() << "no link fixture at " << linked;
+  EXPECT_EQ(Browsers(LocateChromiumBrowsers(files, {std::nullopt, linked}), linked),
+            (std::vector<std::string>{
+                "Google Chrome chrome.exe: Google\\Chrome\\User Data > Google\\Chrome\\User Data\\Default",
+                "Microsoft Edge msedge.exe: Microsoft\\Edge\\User Data > Microsoft\\Edge\\User Data\\Default"}));
 }
 
 using State = TempFolderState;

@@ -94,11 +94,12 @@ struct NoPlatform : platform::Registry, platform::Shell, platform::WindowList, p
   bool Start(Text, Text, bool, const std::function<void()>&) override { return false; }
   bool ShellOpen(Text) override { return false; }
   bool ShellRunAndWait(Text, Text, Text, Text) override { return false; }
-  std::vector<std::string> RunningProgramNames() override { return {}; }
+  std::vector<std::string> RunningProgramNames() override { return runningPrograms; }
 
   // The Windows folder and the special folders by CSIDL; none unless a test names them.
   std::string windowsFolder;
   std::map<int, std::string> specialFolders;
+  std::vector<std::string> runningPrograms;  // none unless a test names them
 };
 
 // A purge over the in-memory file system; change the state, settings or located folders, then ask for a fresh
