@@ -1,4 +1,4 @@
-// What the Firefox benchmarks share: a purge environment over the real
+// What the browser database benchmarks share: a purge environment over the real
 // Windows operations with a silent report, a scratch folder, and
 // timing by the median of several rounds.
 #pragma once
