@@ -7,8 +7,6 @@
 // (HistoryPurgeStatements, FaviconPurgeStatements) with the same SQLite
 // build without Tidemark, in one connection. Each round starts from fresh
 // copies of the same databases.
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <random>
 
@@ -127,39 +125,27 @@ void BuildFavicons(const std::string& path) {
 // The statements ChromiumHistoryPurge sends, in one connection: Favicons
 // with History attached as "history", so that both lists run as sent (the
 // history list's tables found in "history"), each in its own transaction as
-// the purge's. A statement whose table the file lacks fails to prepare, as
-// the purge leaves it out. settings: with Tidemark's connection settings on
-// both files.
+// the purge's; settings: with Tidemark's connection settings on both files.
 bool Baseline(const std::string& history, const std::string& favicons, const std::vector<std::string>& kept,
               bool settings) {
-  sqlite3* database = nullptr;
-  bool ok = sqlite3_open_v2(favicons.c_str(), &database, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
-  auto run = [&](const std::string& sql) {
-    if (sqlite3_exec(database, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) return;
-    if (std::string(sqlite3_errmsg(database)).starts_with("no such table")) return;
-    std::printf("baseline failed: %s\n", sqlite3_errmsg(database));
-    ok = false;
-  };
-  if (settings) run(bench::kConnectionSettings);
-  run("ATTACH DATABASE '" + history + "' AS history");
-  // An attached file has SQLite's defaults, not main's.
-  if (settings) run("PRAGMA history.SYNCHRONOUS=NORMAL; PRAGMA history.cache_size = -16384;");
-  run("CREATE TEMP TABLE kept_urls (url TEXT PRIMARY KEY)");
+  bench::BaselineConnection database(favicons, settings);
+  database.Attach(history, "history");
+  database.Run("CREATE TEMP TABLE kept_urls (url TEXT PRIMARY KEY)");
   sqlite3_stmt* keep = nullptr;
-  sqlite3_prepare_v2(database, "INSERT OR IGNORE INTO temp.kept_urls (url) VALUES (?1)", -1, &keep, nullptr);
+  sqlite3_prepare_v2(database.Handle(), "INSERT OR IGNORE INTO temp.kept_urls (url) VALUES (?1)", -1, &keep, nullptr);
+  bool keptAll = true;
   for (const std::string& url : kept) {
     sqlite3_bind_text(keep, 1, url.data(), static_cast<int>(url.size()), SQLITE_STATIC);
-    ok &= sqlite3_step(keep) == SQLITE_DONE;
+    keptAll &= sqlite3_step(keep) == SQLITE_DONE;
     sqlite3_reset(keep);
   }
   sqlite3_finalize(keep);
   for (auto statements : {chromium::HistoryPurgeStatements(), chromium::FaviconPurgeStatements()}) {
-    run("BEGIN IMMEDIATE");
-    for (const chromium::PurgeStatement& statement : statements) run(statement.sql);
-    run("COMMIT");
+    database.Run("BEGIN IMMEDIATE");
+    for (const chromium::PurgeStatement& statement : statements) database.Run(statement.sql);
+    database.Run("COMMIT");
   }
-  sqlite3_close(database);
-  return ok;
+  return keptAll && database.Ok();
 }
 
 // The rows of every table of both files, to see that the baseline did the same work.
@@ -201,29 +187,20 @@ int main() {
   bench::Purge purge;
   purge.chromium = {{"Google Chrome", userData, userData, "chrome.exe", {{profile, profile}}}};
   bool ok = true;
-  auto tidemark = [&] { chromium::ChromiumHistoryPurge(purge.Environment()); };
-  auto baseline = [&](bool settings) { return [&, settings] { ok &= Baseline(history, favicons, kept, settings); }; };
-
-  fresh();
-  tidemark();
-  std::string purged = RowCounts(history, favicons);
-  fresh();
-  baseline(true)();
-  if (std::string left = RowCounts(history, favicons); left != purged) {
-    std::printf("rows left by the purge: %s\nby the baseline: %s\n", purged.c_str(), left.c_str());
-    ok = false;
-  }
-  auto [purgeTime, baselineTime] = bench::AlternatingMedians(kRounds, fresh, tidemark, baseline(true));
-  double defaults = bench::AlternatingMedians(kRounds, fresh, baseline(false), [] {}).first;
-  ok &= purge.silent.report.ErrorLevel() == 0;
+  bench::Comparison times = bench::CompareWithBaseline(
+      kRounds, fresh, [&] { chromium::ChromiumHistoryPurge(purge.Environment()); },
+      [&](bool settings) { ok &= Baseline(history, favicons, kept, settings); },
+      [&] { return RowCounts(history, favicons); });
+  ok &= times.SameRows() && purge.silent.report.ErrorLevel() == 0;
 
   std::printf(
       "Chromium history purge, %d urls, %d visits (10%% typed), %zu bookmarks, with Favicons: Tidemark %.3f s, "
       "baseline %.3f s, ratio %.2f%s\n",
-      kUrls, kVisits, kept.size(), purgeTime, baselineTime, purgeTime / baselineTime, ok ? "" : " (the purge FAILED)");
+      kUrls, kVisits, kept.size(), times.purge, times.baseline, times.purge / times.baseline,
+      ok ? "" : " (the purge FAILED)");
   std::printf("  (the baseline opens with Tidemark's connection settings; with SQLite's defaults it takes %.3f s)\n",
-              defaults);
-  std::printf("  rows left: %s\n", purged.c_str());
+              times.defaults);
+  std::printf("  rows left: %s\n", times.purgedRows.c_str());
   for (const std::string& file : {historyModel, faviconsModel, history, favicons, bookmarks}) files.RemoveFile(file);
   for (const std::string& emptied : {profile, userData, folder}) files.RemoveFolder(emptied);
   return ok ? 0 : 1;
