@@ -6,8 +6,6 @@
 // icons. The baseline runs the same statements (DeleteHistoryStatements)
 // with the same SQLite build without Tidemark, in one connection. Each round
 // starts from fresh copies of the same databases.
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <random>
 
@@ -178,31 +176,16 @@ void BuildCurrentFavicons(const std::string& path) {
 
 // The statements DeleteHistory sends, in one connection: favicons.sqlite
 // (when there is one) with places.sqlite attached as "places", so that both
-// lists run as sent, the places list's tables found in "places". A statement
-// whose table the file lacks fails to prepare, as the purge leaves it out.
-// settings: with Tidemark's connection settings on both files.
+// lists run as sent, the places list's tables found in "places"; settings:
+// with Tidemark's connection settings on both files.
 bool Baseline(const std::string& places, const std::string& favicons, bool settings) {
   const firefox::HistoryStatements& statements = firefox::DeleteHistoryStatements();
-  sqlite3* database = nullptr;
-  bool ok = sqlite3_open_v2((favicons.empty() ? places : favicons).c_str(), &database, SQLITE_OPEN_READWRITE,
-                            nullptr) == SQLITE_OK;
-  auto run = [&](const std::string& sql) {
-    if (sqlite3_exec(database, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) return;
-    if (std::string(sqlite3_errmsg(database)).starts_with("no such table")) return;
-    std::printf("baseline failed: %s\n", sqlite3_errmsg(database));
-    ok = false;
-  };
-  if (settings) run(bench::kConnectionSettings);
-  if (!favicons.empty()) {
-    run("ATTACH DATABASE '" + places + "' AS places");
-    // An attached file has SQLite's defaults, not main's.
-    if (settings) run("PRAGMA places.SYNCHRONOUS=NORMAL; PRAGMA places.cache_size = -16384;");
-  }
-  for (const char* statement : statements.places) run(statement);
+  bench::BaselineConnection database(favicons.empty() ? places : favicons, settings);
+  if (!favicons.empty()) database.Attach(places, "places");
+  for (const char* statement : statements.places) database.Run(statement);
   if (!favicons.empty())
-    for (const char* statement : statements.favicons) run(statement);
-  sqlite3_close(database);
-  return ok;
+    for (const char* statement : statements.favicons) database.Run(statement);
+  return database.Ok();
 }
 
 // The rows of every table the purge changes, to see that the baseline did the same work.
@@ -237,28 +220,17 @@ bool Measure(const Profile& model, const Profile& work) {
   purge.firefox.PlacesFile = work.places;
   purge.firefox.FaviconsFile = work.favicons;
   bool ok = true;
-  auto tidemark = [&] { ok &= firefox::DeleteHistory(purge.Environment()); };
-  auto baseline = [&](bool settings) {
-    return [&, settings] { ok &= Baseline(work.places, work.favicons, settings); };
-  };
-
-  fresh();
-  tidemark();
-  std::string purged = RowCounts(work.places, work.favicons);
-  fresh();
-  baseline(true)();
-  if (std::string left = RowCounts(work.places, work.favicons); left != purged) {
-    std::printf("rows left by the purge: %s, by the baseline: %s\n", purged.c_str(), left.c_str());
-    ok = false;
-  }
-  auto [purgeTime, baselineTime] = bench::AlternatingMedians(kRounds, fresh, tidemark, baseline(true));
-  double defaults = bench::AlternatingMedians(kRounds, fresh, baseline(false), [] {}).first;
+  bench::Comparison times = bench::CompareWithBaseline(
+      kRounds, fresh, [&] { ok &= firefox::DeleteHistory(purge.Environment()); },
+      [&](bool settings) { ok &= Baseline(work.places, work.favicons, settings); },
+      [&] { return RowCounts(work.places, work.favicons); });
+  ok &= times.SameRows();
 
   std::printf("history purge, %s, %d places, %d visits (10%% typed): Tidemark %.3f s, baseline %.3f s, ratio %.2f%s\n",
-              model.label, kPlaces, kVisits, purgeTime, baselineTime, purgeTime / baselineTime,
+              model.label, kPlaces, kVisits, times.purge, times.baseline, times.purge / times.baseline,
               ok ? "" : " (the purge FAILED)");
   std::printf("  (the baseline opens with Tidemark's connection settings; with SQLite's defaults it takes %.3f s)\n",
-              defaults);
+              times.defaults);
   return ok;
 }
 

@@ -32,8 +32,10 @@ void ChromiumTypedUrlsPurge(engine::PurgeEnvironment& env);
 void ChromiumFormsPurge(engine::PurgeEnvironment& env);
 
 // What the History purge sends to a profile's History, in order, once the
-// bookmarked addresses are in temp.kept_urls (KeepUrls).
+// bookmarked addresses are in temp.kept_urls (KeepUrls); then to its
+// Favicons, with History attached as "history" and the same kept addresses.
 std::span<const PurgeStatement> HistoryPurgeStatements();
+std::span<const PurgeStatement> FaviconPurgeStatements();
 
 // "Chromium Cache": per profile the disk, code, GPU and service worker
 // caches, per browser the shader caches, emptied through the deletion engine.

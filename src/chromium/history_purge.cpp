@@ -154,6 +154,8 @@ void RunHistoryPurge(engine::PurgeEnvironment& env, const HistoryPurge& purge) {
 
 std::span<const PurgeStatement> HistoryPurgeStatements() { return kHistoryStatements; }
 
+std::span<const PurgeStatement> FaviconPurgeStatements() { return kFaviconStatements; }
+
 void ChromiumHistoryPurge(engine::PurgeEnvironment& env) { RunHistoryPurge(env, kHistory); }
 
 void ChromiumTypedUrlsPurge(engine::PurgeEnvironment& env) { RunHistoryPurge(env, kTypedUrls); }
