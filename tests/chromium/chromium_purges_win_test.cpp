@@ -269,8 +269,10 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
   EXPECT_EQ(annotations(), "00000000");
   EXPECT_EQ(Bytes({In("Profile 2", "History"), In("Profile 2", "Favicons")}), unreadBefore);
 
+  f.state.flags.compact = true;
   EXPECT_EQ(f.Run(ChromiumFormsPurge),
             (Lines{"       deleted - 1 form entries from " + In("Default", "Web Data"),
+                   "  Compact Chromium database completed - " + In("Default", "Web Data"),
                    "       deleted - " + In("Default", "Web Data") + "-journal",
                    "  Purge \"Chromium Forms History\" Function Completed.   1 Entry Processed."}));
   EXPECT_EQ(Rows(In("Default", "Web Data"), "SELECT key FROM meta"), "version") << "nothing else in that file";
