@@ -188,7 +188,7 @@ std::vector<cookies::StoredAddress> ChromiumCookieStore::Load() {
     for (const locations::ChromiumProfile& profile : browser.profiles)
       for (const std::string& path : chromium::CookieDatabases(files_, profile)) {
         try {
-          firefox::TSQLiteDatabase database(path);
+          firefox::TSQLiteDatabase database(path, firefox::OpenMode::ReadOnly);  // listing changes nothing
           firefox::TSQLiteTable table = database.Query("SELECT host_key, name FROM cookies");
           const size_t index = databases_.size();
           databases_.push_back({path, browser, browser.name + " - " + FileNameOf(profile.folder)});
