@@ -93,8 +93,10 @@ bool TisIEorMSNactive(BrowserActivity& state, WindowList& windows) {
 
 const locations::ChromiumBrowser* ActiveChromiumBrowser(platform::FileSystem& files, platform::Processes& processes,
                                                         const std::vector<locations::ChromiumBrowser>& browsers) {
+  if (browsers.empty()) return nullptr;
+  const std::vector<std::string> running = processes.RunningProgramNames();
   auto active = std::find_if(browsers.begin(), browsers.end(), [&](const locations::ChromiumBrowser& browser) {
-    return chromium::ChromiumBrowserActive(files, processes, browser);
+    return chromium::ChromiumBrowserActive(files, running, browser);
   });
   return active == browsers.end() ? nullptr : &*active;
 }

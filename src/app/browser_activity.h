@@ -45,7 +45,7 @@ bool TisFireFoxActive(platform::WindowList& windows);
 bool TisIEorMSNactive(BrowserActivity& state, platform::WindowList& windows);
 
 // The first of the located Chromium browsers that runs; null when none does.
-// Each asks for the running processes, which costs more than the window
+// It lists the running processes once, which costs more than the window
 // tests: the tick asks only while a Chromium function is checked.
 const locations::ChromiumBrowser* ActiveChromiumBrowser(platform::FileSystem& files, platform::Processes& processes,
                                                         const std::vector<locations::ChromiumBrowser>& browsers);

@@ -204,10 +204,14 @@ std::vector<cookies::StoredAddress> ChromiumCookieStore::Load() {
       }
   std::vector<cookies::StoredAddress> addresses;
   for (const auto& [host, holders] : holders_) {
+    // A profile's cookie databases (its own and the extensions') name it once.
+    std::vector<std::string> named;
     std::string note;
     for (size_t index : holders) {
       const std::string& holder = databases_[index].holder;
-      if (note.find(holder) == std::string::npos) note += (note.empty() ? "" : ", ") + holder;
+      if (std::find(named.begin(), named.end(), holder) != named.end()) continue;
+      note += (named.empty() ? "" : ", ") + holder;
+      named.push_back(holder);
     }
     addresses.push_back({host, note});
   }
@@ -223,9 +227,9 @@ DeleteAnswer ChromiumCookieStore::Delete(const std::string& host) {
   auto holders = holders_.find(host);
   if (holders == holders_.end()) return {DeleteResult::NoCookieFile};
   Deletion deletion(deletions_);
+  const std::vector<std::string> running = deletion.env.platform.processes.RunningProgramNames();
   for (size_t index : holders->second)
-    if (chromium::ChromiumBrowserActive(deletion.env.platform.files, deletion.env.platform.processes,
-                                        databases_[index].browser))
+    if (chromium::ChromiumBrowserActive(deletion.env.platform.files, running, databases_[index].browser))
       return {DeleteResult::Locked};
   for (size_t index : holders->second) {
     try {

@@ -13,9 +13,10 @@
 namespace tidemark::chromium {
 
 // True while the browser runs: its lockfile in User Data is held (the
-// browser keeps it open with no sharing), or a process of its program runs
-// (a closed Edge often keeps running in the background).
-bool ChromiumBrowserActive(platform::FileSystem& files, platform::Processes& processes,
+// browser keeps it open with no sharing), or a process of its program is
+// among the running ones (a closed Edge often keeps running in the
+// background). Listing the processes costs: callers list them once.
+bool ChromiumBrowserActive(platform::FileSystem& files, const std::vector<std::string>& runningPrograms,
                            const locations::ChromiumBrowser& browser);
 
 // False, after writing " -Error- not Processed as <name> browser is active."

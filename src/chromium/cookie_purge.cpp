@@ -49,6 +49,18 @@ WorkDone PurgeCookies(engine::PurgeEnvironment& env, TSQLiteDatabase& database,
 
 }  // namespace
 
+std::vector<std::string> CookieDatabases(platform::FileSystem& files, const locations::ChromiumProfile& profile) {
+  std::vector<std::string> found;
+  const std::string current = profile.folder + "\\Network\\Cookies", older = profile.folder + "\\Cookies",
+                    extensions = profile.folder + "\\Extension Cookies";
+  if (files.FileExists(current))
+    found.push_back(current);
+  else if (files.FileExists(older))
+    found.push_back(older);
+  if (files.FileExists(extensions)) found.push_back(extensions);
+  return found;
+}
+
 void ChromiumCookiesPurge(engine::PurgeEnvironment& env) {
   int64_t processed = 0;
   std::optional<cookies::ProtectList> protect;
