@@ -37,10 +37,6 @@ constexpr UINT kTickMs = 2000;
 constexpr UINT kHintMs = 5000;
 constexpr UINT kQuickStartMs = 1000;
 
-bool IsChromiumFunction(engine::PurgeFunctionId id) {
-  return id >= engine::PurgeFunctionId::ChromiumCache && id <= engine::PurgeFunctionId::ChromiumForms;
-}
-
 constexpr COLORREF kMaroon = 0x000080, kOlive = 0x008080, kNavy = 0x800000, kYellow = 0x00FFFF;
 constexpr int kGaugeWidth = 200;  // at 96 ppi
 
@@ -664,7 +660,9 @@ bool TFFoxForm::ChromiumOptionChecked() const {
   const TFFoxOptionsFrame1& frame = frames_[static_cast<size_t>(index)];
   const auto& functions = engine::PurgeFunctions();
   return std::any_of(functions.begin(), functions.end(),
-                     [&](const auto& function) { return IsChromiumFunction(function.id) && frame.Checked(function.id); });
+                     [&](const auto& function) {
+                       return function.browser == engine::Browser::Chromium && frame.Checked(function.id);
+                     });
 }
 
 void TFFoxForm::ColourFrame(bool ieActive, bool firefoxActive, bool chromiumActive) {
@@ -672,11 +670,11 @@ void TFFoxForm::ColourFrame(bool ieActive, bool firefoxActive, bool chromiumActi
   if (index < 0 || index > 3) return;
   TFFoxOptionsFrame1& frame = frames_[static_cast<size_t>(index)];
   for (const auto& function : engine::PurgeFunctions()) {
-    if (function.id == engine::PurgeFunctionId::TempFolders) continue;
-    bool isIE = function.id >= engine::PurgeFunctionId::IEVisited && function.id <= engine::PurgeFunctionId::IEStrays;
-    bool isChromium = IsChromiumFunction(function.id);
-    if (!isIE && !isChromium && !function.firefox) continue;
-    bool active = isIE ? ieActive : isChromium ? chromiumActive : firefoxActive;
+    using engine::Browser;
+    if (function.browser == Browser::None) continue;
+    bool active = function.browser == Browser::InternetExplorer ? ieActive
+                  : function.browser == Browser::Chromium       ? chromiumActive
+                                                                : firefoxActive;
     bool caution = active && frame.Checked(function.id);
     frame.Colour(function.id, caution ? kYellow : CLR_NONE);
     if (caution) context_.purge.browserCaution = true;

@@ -9,30 +9,30 @@ namespace tidemark::engine {
 const std::array<PurgeFunctionInfo, kPurgeFunctionCount>& PurgeFunctions() {
   using enum PurgeFunctionId;
   static const std::array<PurgeFunctionInfo, kPurgeFunctionCount> functions = {{
-      {FirefoxCache, "FireFox Cache", "  Processing \"FireFox Cache\"", true},
-      {FirefoxCookies, "FireFox Cookies", "  Processing \"FireFox Cookies\"", true},
-      {FirefoxTypedUrls, "FireFox Typed URLs", "  Processing \"FireFox Typed URLs\"", true},
-      {FirefoxHistory, "FireFox History File", "  Processing \"FireFox History File\"", true},
-      {FirefoxForms, "FireFox Forms History", "  Processing \"FireFox Forms History\"", true},
-      {ChromiumCache, "Chromium Cache", "  Processing \"Chromium Cache\"", false},
-      {ChromiumCookies, "Chromium Cookies", "  Processing \"Chromium Cookies\"", false},
-      {ChromiumTypedUrls, "Chromium Typed URLs", "  Processing \"Chromium Typed URLs\"", false},
-      {ChromiumHistory, "Chromium History", "  Processing \"Chromium History\"", false},
-      {ChromiumForms, "Chromium Forms History", "  Processing \"Chromium Forms History\"", false},
-      {TempFolders, "Temp Folders", "  Processing \"Temp Folders\"", false},
-      {IEVisited, "I.E. Visited URLs", "  Processing \"I.E. Visited URLs\"", false},
-      {IECache, "I.E. Cache", "  Processing \"I.E. Cache\"", false},
-      {IECookies, "I.E. Cookies", "  Processing \"I.E. Cookies\"", false},
-      {IEHistory, "I.E. History Folders", "  Processing \"I.E. History\"", false},
-      {IEUserData, "I.E. UserData", "  Processing \"I.E. UserData\"", false},
-      {IEDomStore, "I.E. DOMstore", "  Processing \"I.E. DOMstore\"", false},
-      {IESearches, "I.E. Searches", "  Processing \"I.E. Searches\"", false},
-      {IETypedUrls, "I.E. Typed URLs", "  Processing \"I.E. Typed URLs\"", false},
-      {IEStrays, "I.E. Strays", "  Processing \"I.E. Strays\"", false},
-      {RecentLinks, "Recent LNKs", "  Processing \"Recent LNKs\"", false},
-      {RecycleBin, "Recycle Bin", "  Processing \"Recycle Bin\"", false},
-      {Clipboard, "ClipBoard", "  Clearing Windows ClipBoard", false},
-      {Plugins, "Run Plugins", "  Processing \"Plugins\"", false},
+      {FirefoxCache, "FireFox Cache", "  Processing \"FireFox Cache\"", Browser::Firefox},
+      {FirefoxCookies, "FireFox Cookies", "  Processing \"FireFox Cookies\"", Browser::Firefox},
+      {FirefoxTypedUrls, "FireFox Typed URLs", "  Processing \"FireFox Typed URLs\"", Browser::Firefox},
+      {FirefoxHistory, "FireFox History File", "  Processing \"FireFox History File\"", Browser::Firefox},
+      {FirefoxForms, "FireFox Forms History", "  Processing \"FireFox Forms History\"", Browser::Firefox},
+      {ChromiumCache, "Chromium Cache", "  Processing \"Chromium Cache\"", Browser::Chromium},
+      {ChromiumCookies, "Chromium Cookies", "  Processing \"Chromium Cookies\"", Browser::Chromium},
+      {ChromiumTypedUrls, "Chromium Typed URLs", "  Processing \"Chromium Typed URLs\"", Browser::Chromium},
+      {ChromiumHistory, "Chromium History", "  Processing \"Chromium History\"", Browser::Chromium},
+      {ChromiumForms, "Chromium Forms History", "  Processing \"Chromium Forms History\"", Browser::Chromium},
+      {TempFolders, "Temp Folders", "  Processing \"Temp Folders\"", Browser::None},
+      {IEVisited, "I.E. Visited URLs", "  Processing \"I.E. Visited URLs\"", Browser::InternetExplorer},
+      {IECache, "I.E. Cache", "  Processing \"I.E. Cache\"", Browser::InternetExplorer},
+      {IECookies, "I.E. Cookies", "  Processing \"I.E. Cookies\"", Browser::InternetExplorer},
+      {IEHistory, "I.E. History Folders", "  Processing \"I.E. History\"", Browser::InternetExplorer},
+      {IEUserData, "I.E. UserData", "  Processing \"I.E. UserData\"", Browser::InternetExplorer},
+      {IEDomStore, "I.E. DOMstore", "  Processing \"I.E. DOMstore\"", Browser::InternetExplorer},
+      {IESearches, "I.E. Searches", "  Processing \"I.E. Searches\"", Browser::InternetExplorer},
+      {IETypedUrls, "I.E. Typed URLs", "  Processing \"I.E. Typed URLs\"", Browser::InternetExplorer},
+      {IEStrays, "I.E. Strays", "  Processing \"I.E. Strays\"", Browser::InternetExplorer},
+      {RecentLinks, "Recent LNKs", "  Processing \"Recent LNKs\"", Browser::None},
+      {RecycleBin, "Recycle Bin", "  Processing \"Recycle Bin\"", Browser::None},
+      {Clipboard, "ClipBoard", "  Clearing Windows ClipBoard", Browser::None},
+      {Plugins, "Run Plugins", "  Processing \"Plugins\"", Browser::None},
   }};
   return functions;
 }
@@ -130,7 +130,7 @@ void PurgeDriver::Run() {
 void PurgeDriver::RunFunction(const PurgeFunctionInfo& function, PurgeEnvironment& environment) {
   try {
     report_.BeginSection(function.title);
-    if (function.firefox && state_.firefoxRunning) {
+    if (function.browser == Browser::Firefox && state_.firefoxRunning) {
       report_.Line(" -Error- not Processed as FireFox browser is active.");
       if (!state_.previewMode) report_.RaiseError(7);
     } else {

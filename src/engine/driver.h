@@ -17,11 +17,16 @@ namespace tidemark::engine {
 using settings::Index;
 using settings::kPurgeFunctionCount;
 
+// The browser whose data a function cleans: a running Firefox skips its
+// functions here, a running Chromium browser is skipped by the body, and the
+// main window cautions against each.
+enum class Browser { None, Firefox, Chromium, InternetExplorer };
+
 struct PurgeFunctionInfo {
   PurgeFunctionId id;
   std::string_view caption;  // check box caption
   std::string_view title;    // passed to BeginSection
-  bool firefox;              // skipped while Firefox runs
+  Browser browser;
 };
 const std::array<PurgeFunctionInfo, kPurgeFunctionCount>& PurgeFunctions();
 
