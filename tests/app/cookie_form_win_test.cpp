@@ -264,26 +264,32 @@ TEST_F(CookieManager, DeletesShredWithSecureEraseAndSpareARefusedItemAndACookieG
 // Chromium's tab: every browser's and profile's hosts, deleted from each database by the keyboard; its values and
 // site settings stay out of reach.
 TEST_F(CookieManager, TheChromiumTabListsTheHostsOfEveryProfileAndDeletesThemFromEach) {
-  const std::pair<const char*, const char*> profiles[] = {
-      {"Google Chrome", "('.shared.test', 'a'), ('.shared.test', 'b'), ('kept.test', 'k')"},
-      {"Microsoft Edge", "('.shared.test', 'c'), ('edge.test', 'e')"}};
-  for (const auto& [name, rows] : profiles) {
-    const std::string folder = f.scratch / (std::string(name) + "\\Default");
+  // Chrome's "Profile 10" comes before its "Profile 1": the note names each whole.
+  const std::tuple<const char*, const char*, const char*> profiles[] = {
+      {"Google Chrome", "Profile 10", "('.shared.test', 'a'), ('.shared.test', 'b'), ('kept.test', 'k')"},
+      {"Google Chrome", "Profile 1", "('.shared.test', 'd')"},
+      {"Microsoft Edge", "Default", "('.shared.test', 'c'), ('edge.test', 'e')"}};
+  for (const auto& [name, profileName, rows] : profiles) {
+    const std::string folder = f.scratch / (std::string(name) + "\\" + profileName);
     files.CreateFolders(folder + "\\Network");
     test::BuildDatabase(folder + "\\Network\\Cookies",
                         {"CREATE TABLE cookies(creation_utc INTEGER NOT NULL DEFAULT 0,host_key TEXT NOT NULL,"
                          "top_frame_site_key TEXT NOT NULL DEFAULT '',name TEXT NOT NULL,value TEXT NOT NULL DEFAULT '',"
                          "encrypted_value BLOB NOT NULL DEFAULT x'763130')",
                          (std::string("INSERT INTO cookies(host_key, name) VALUES ") + rows).c_str()});
-    f.chromium.push_back({name, f.scratch / name, f.scratch / name, "none.exe", {{folder, folder}}});
+    if (f.chromium.empty() || f.chromium.back().name != name)
+      f.chromium.push_back({name, f.scratch / name, f.scratch / name, "none.exe", {}});
+    f.chromium.back().profiles.push_back({folder, folder});
   }
   boxes.answers[kDeleteConfirmation] = cookies::kConfirmYes;
   Open();
   form->TabControlCookChange(3);
   EXPECT_EQ(gui::ListView(form->listView1()).ColumnTitle(0), "Internet Address for Chromium Cookie");
-  EXPECT_EQ(form->Rows(), (std::vector<Row>{{".shared.test", " ", "", "Google Chrome - Default, Microsoft Edge - Default"},
-                                           {"edge.test", " ", "", "Microsoft Edge - Default"},
-                                           {"kept.test", "Protect", "", "Google Chrome - Default"}}));
+  EXPECT_EQ(form->Rows(),
+            (std::vector<Row>{
+                {".shared.test", " ", "", "Google Chrome - Profile 10, Google Chrome - Profile 1, Microsoft Edge - Default"},
+                {"edge.test", " ", "", "Microsoft Edge - Default"},
+                {"kept.test", "Protect", "", "Google Chrome - Profile 10"}}));
   Select({".shared.test"});
   EXPECT_EQ(form->DetailRows()[0], (Lines{".shared.test", "a", "(encrypted)"}));
   for (const char* caption : {"Randomize", "Block", "Allow", "Session", "Remove"})
@@ -291,11 +297,11 @@ TEST_F(CookieManager, TheChromiumTabListsTheHostsOfEveryProfileAndDeletesThemFro
   MSG deleteKey{form->listView1(), WM_KEYDOWN, VK_DELETE, 0};
   EXPECT_TRUE(form->PreTranslate(deleteKey));
   EXPECT_EQ(RowNamed(".shared.test")[3], "Deleted");
-  for (const auto& [name, rows] : profiles)
-    EXPECT_EQ(test::QueryCount(f.scratch / (std::string(name) + "\\Default\\Network\\Cookies"),
+  for (const auto& [name, profileName, rows] : profiles)
+    EXPECT_EQ(test::QueryCount(f.scratch / (std::string(name) + "\\" + profileName + "\\Network\\Cookies"),
                                "SELECT * FROM cookies WHERE host_key = '.shared.test'"),
               0)
-        << name;
+        << profileName;
   EXPECT_TRUE(form->CloseCookBtnClick());
 }
 
