@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "chromium/chromium_purges.h"
@@ -72,20 +71,16 @@ TEST_F(ChromiumPurge, CookiesOfUnprotectedHostsGoInEverySchemaWhileProtectedAndR
   // Today's profile keeps its cookies under Network, an older one in the profile folder; both have extensions' own.
   const std::string current = In("Default", "Network\\Cookies"), extensions = In("Default", "Extension Cookies"),
                     older = In("Profile 1", "Cookies");
-  const std::tuple<std::string, std::initializer_list<const char*>> databases[] = {
-      {current, test::kCookiesSchemaV24}, {extensions, test::kCookiesSchemaV20}, {older, test::kCookiesSchemaV18}};
-  const std::string values = "(?1, 'n' || ?2, '', '', ?3, '/', 1, 1, 1, 1, 1, 1, 1, 1, -1, 2, 443, 1";
-  for (const auto& [path, schema] : databases) {
-    test::BuildDatabase(path, schema);
+  test::BuildDatabase(current, test::kCookiesSchemaV24);
+  test::BuildDatabase(extensions, test::kCookiesSchemaV20);
+  test::BuildDatabase(older, test::kCookiesSchemaV18);
+  for (const std::string& path : {current, extensions, older}) {
     firefox::TSQLiteDatabase database(path);
-    bool current = database.HasTable("cookies", "source_type");
+    // Today's schema has one column more at the end.
     firefox::TSQLiteStatement insert(
         database,
-        "INSERT INTO cookies (host_key, name, top_frame_site_key, value, encrypted_value, path, creation_utc, "
-        "expires_utc, is_secure, is_httponly, last_access_utc, has_expires, is_persistent, priority, "
-        "samesite, source_scheme, source_port, last_update_utc, " +
-            std::string(current ? "source_type, has_cross_site_ancestor" : "is_same_party") + ") VALUES " + values +
-            (current ? ", 0, 0)" : ", 0)"));
+        "INSERT INTO cookies VALUES (1, ?1, '', 'n' || ?2, '', ?3, '/', 1, 1, 1, 1, 1, 1, 1, -1, 2, 443, 0, 0" +
+            std::string(database.HasTable("cookies", "source_type") ? ", 0)" : ")"));
     int64_t n = 0;
     for (const char* host : {"gone.test", ".keep.test", ".random.test", "gone.test", ".gone.test", "keep.test.evil"})
       insert.Execute({host, ++n, "v10SECRET-" + std::string(host) + "-" + std::to_string(n)});
@@ -93,8 +88,7 @@ TEST_F(ChromiumPurge, CookiesOfUnprotectedHostsGoInEverySchemaWhileProtectedAndR
   f.files.WriteFile(f.firefoxProtectFile, "p=.keep.test\r\nr=.Random.test\r\n");
   auto stored = [&](const std::string& path) { return Rows(path, "SELECT host_key FROM cookies ORDER BY 1"); };
   const std::string random =
-      "     Protected - .random.test - Random: Chromium's cookie values are encrypted and not "
-      "scrambled";
+      "     Protected - .random.test - Random: Chromium's cookie values are encrypted and not scrambled";
   const Lines hosts = {"     to delete - .gone.test", "     to delete - gone.test", "     to delete - keep.test.evil"};
   const std::string before = Bytes({current, extensions, older});
   f.state.previewMode = true;
@@ -171,15 +165,17 @@ constexpr std::initializer_list<const char*> kIconRows = {
     "'https://secret-typed.example/t.png', 1)",
     "INSERT INTO favicon_bitmaps (id, icon_id, image_data) VALUES (1, 1, 'secret-bitmap-1'), (2, 2, 'bitmap-2'), (3, "
     "3, 'bitmap-3'), (4, 4, 'secret-bitmap-4')",
-    "INSERT INTO icon_mapping VALUES (1, 'https://secret-visited.example/page', 1), (2, 'https://booked.example/', 2), "
-    "(3, 'https://never-visited.example/', 3), (4, 'https://secret-typed.example/', 4), (5, "
-    "'https://typed-and-followed.example/', 1), (6, 'https://booked.example/', NULL)",
+    "INSERT INTO icon_mapping (id, page_url, icon_id) VALUES (1, 'https://secret-visited.example/page', 1), (2, "
+    "'https://booked.example/', 2), (3, 'https://never-visited.example/', 3), (4, 'https://secret-typed.example/', 4), "
+    "(5, 'https://typed-and-followed.example/', 1), (6, 'https://booked.example/', NULL)",
 };
 const std::string kBookmarks = R"({"roots": {"bookmark_bar": {"children": [{"type": "url", "url":
     "https://booked.example/"}, {"type": "url", "url": "https://never-visited.example/"}], "type": "folder"}}})";
 // A signed-in profile keeps the account's bookmarks apart.
-const std::string kLocalBookmark = R"({"roots": {"other": {"children": [{"type": "url", "url": "https://booked.example/"}]}}})",
-                  kAccountBookmark = R"({"roots": {"other": {"children": [{"type": "url", "url": "https://never-visited.example/"}]}}})";
+const std::string
+    kLocalBookmark = R"({"roots": {"other": {"children": [{"type": "url", "url": "https://booked.example/"}]}}})",
+    kAccountBookmark =
+        R"({"roots": {"other": {"children": [{"type": "url", "url": "https://never-visited.example/"}]}}})";
 
 TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsEmptyOnlyTheAutofillTable) {
   // Today's profile; an older, signed-in one without the newer tables; one whose Bookmarks cannot be read.
@@ -208,16 +204,16 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
       files.push_back(In(profile, file));
   const std::string history = In("Default", "History"), older = In("Profile 1", "History"),
                     favicons = In("Default", "Favicons"), unread = In("Profile 2", "Bookmarks");
+  // The urls left, then the rows of the other tables of History and Favicons.
   auto state = [&](const std::string& path, const std::string& icons) {
-    return Rows(
-               path,
-               "SELECT id || ':' || visit_count || ':' || typed_count || ':' || last_visit_time FROM urls ORDER BY 1") +
-           " " + Rows(path, "SELECT id FROM visits ORDER BY 1") + " " +
-           Rows(path, "SELECT id FROM visit_source ORDER BY 1") + " " +
-           Rows(path, "SELECT url_id FROM keyword_search_terms") + " " + Rows(path, "SELECT id FROM segments") + " " +
-           Rows(path, "SELECT id FROM downloads") + " | " + Rows(icons, "SELECT id FROM icon_mapping ORDER BY 1") +
-           " " + Rows(icons, "SELECT id FROM favicons ORDER BY 1") + " " +
-           Rows(icons, "SELECT id FROM favicon_bitmaps ORDER BY 1");
+    std::string rows = Rows(
+        path, "SELECT id || ':' || visit_count || ':' || typed_count || ':' || last_visit_time FROM urls ORDER BY 1");
+    for (const char* table : {"visits", "visit_source", "keyword_search_terms", "segments", "downloads"})
+      rows += " " + Rows(path, std::string("SELECT rowid FROM ") + table + " ORDER BY 1");
+    rows += " |";
+    for (const char* table : {"icon_mapping", "favicons", "favicon_bitmaps"})
+      rows += " " + Rows(icons, std::string("SELECT rowid FROM ") + table + " ORDER BY 1");
+    return rows;
   };
   auto annotations = [&] {
     std::string rows;
@@ -275,13 +271,12 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
                    "  Compact Chromium database completed - " + In("Default", "Web Data"),
                    "       deleted - " + In("Default", "Web Data") + "-journal",
                    "  Purge \"Chromium Forms History\" Function Completed.   1 Entry Processed."}));
-  EXPECT_EQ(Rows(In("Default", "Web Data"), "SELECT key FROM meta"), "version") << "nothing else in that file";
+  EXPECT_EQ(Rows(In("Default", "Web Data"), "SELECT key FROM meta ORDER BY 1"), "last_compatible_version,version")
+      << "nothing else in that file";
   // Secure Erase: no removed row is left in a purged database or its journal.
-  files.erase(std::remove_if(files.begin(), files.end(),
-                             [](const std::string& file) {
-                               return file.find("Profile 2") != std::string::npos || file.ends_with("Top Sites");
-                             }),
-              files.end());
+  std::erase_if(files, [](const std::string& file) {
+    return file.find("Profile 2") != std::string::npos || file.ends_with("Top Sites");
+  });
   EXPECT_EQ(Bytes(files).find("secret"), std::string::npos);
 }
 

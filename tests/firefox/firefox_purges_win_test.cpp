@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <tuple>
 
 #include "engine/labels.h"
@@ -20,8 +21,6 @@ namespace tidemark::firefox {
 namespace {
 
 using Lines = std::vector<std::string>;
-// Host, name, value and origin attributes (a container's or a private window's; none when left out).
-using Cookie = std::array<std::string, 4>;
 
 class FirefoxPurge : public ::testing::Test {
  protected:
@@ -38,22 +37,28 @@ class FirefoxPurge : public ::testing::Test {
     locations::EnsureFirefoxLocations(f.firefox, f.ie, f.files, f.shellFolders);
   }
   std::string Database() const { return profile + "\\cookies.sqlite"; }
-  // A current cookies.sqlite holding the cookies, and the protect list.
-  void Make(const std::vector<Cookie>& cookies, const std::string& protect) {
+  // A current cookies.sqlite holding the cookies ("host name value", then a container's or a private window's origin
+  // attributes if any), and the protect list.
+  void Make(const Lines& cookies, const std::string& protect) {
     f.files.RemoveFile(Database());
     test::BuildDatabase(Database(), test::kCurrentCookiesSchema);
     TSQLiteDatabase database(Database());
     TSQLiteStatement insert(database,
                             "INSERT INTO moz_cookies (host, name, value, originAttributes, path, expiry, isSecure, "
                             "isHttpOnly) VALUES (?1, ?2, ?3, ?4, '/', 2000000000, 0, 1)");
-    for (const auto& [host, name, value, origin] : cookies) insert.Execute({host, name, value, origin});
+    for (const std::string& cookie : cookies) {
+      std::string host, name, value, origin;
+      std::istringstream(cookie) >> host >> name >> value >> origin;
+      insert.Execute({host, name, value, origin});
+    }
     f.files.WriteFile(f.firefoxProtectFile, protect);
     Locate();
   }
   // "host:name=value[origin attributes] ..." of the cookies stored now, sorted.
   std::string Stored() const {
-    return test::QueryText(Database(), "SELECT group_concat(c, ' ') FROM (SELECT host || ':' || name || '=' || value "
-                                       "|| originAttributes AS c FROM moz_cookies ORDER BY 1)");
+    return test::QueryText(Database(),
+                           "SELECT group_concat(c, ' ') FROM (SELECT host || ':' || name || '=' || value "
+                           "|| originAttributes AS c FROM moz_cookies ORDER BY 1)");
   }
   std::string Places() const { return profile + "\\places.sqlite"; }
   // The keys of a table's rows (of places.sqlite's places, the test's own only), in order.
@@ -76,11 +81,10 @@ const std::string kTypedDone = "  Deleted entries from  FireFox Typed URLs - Pla
 TEST_F(FirefoxPurge, CookiesDeletesUnprotectedKeepsProtectedScramblesRandomAndLeavesNothingBehind) {
   // Hosts are compared exactly, never as patterns; each host's cookies are one run wherever they are stored, in
   // whichever container or private window, each row on its own.
-  Make({{"gone.test", "x", "GONE-VALUE-7731"}, {".random.test", "a", "ALPHAvalue12"}, {"keep.test", "sid", "K1"},
-        {"a_b.test", "n", "1"}, {"axb.test", "n", "kept"}, {"100%.test", "n", "2"}, {"gone.test", "y", "2"},
-        {".site.test", "s", "S"}, {"site.test", "t", "T"}, {".random.test", "b", "bravo-98765"},
-        {"gone.test", "x", "GONE-CONTAINER-2", "^userContextId=2"}, {"keep.test", "sid", "K2", "^userContextId=2"},
-        {".random.test", "a", "ALPHA-private-41", "^privateBrowsingId=1"}},
+  Make({"gone.test x GONE-VALUE-7731", ".random.test a ALPHAvalue12", "keep.test sid K1", "a_b.test n 1",
+        "axb.test n kept", "100%.test n 2", "gone.test y 2", ".site.test s S", "site.test t T",
+        ".random.test b bravo-98765", "gone.test x GONE-CONTAINER-2 ^userContextId=2",
+        "keep.test sid K2 ^userContextId=2", ".random.test a ALPHA-private-41 ^privateBrowsingId=1"},
        "p=keep.test\r\nr=.RANDOM.test\r\np=.site.test\r\np=axb.test\r\np=100percent.test\r\n");
   const std::string before = Stored();
   f.state.previewMode = true;
@@ -103,12 +107,14 @@ TEST_F(FirefoxPurge, CookiesDeletesUnprotectedKeepsProtectedScramblesRandomAndLe
                    "       deleted - " + f.firefox.CookiesSqliteFile + "-wal", "    1 Cookie Randomized.",
                    kCookiesDone + "   5 Entries Processed."}));
   const std::string stored = Stored();
-  const std::string kept = " .site.test:s=S axb.test:n=kept keep.test:sid=K1 keep.test:sid=K2^userContextId=2 "
-                           "keep.test:sid=K3^userContextId=3";
+  const std::string kept =
+      " .site.test:s=S axb.test:n=kept keep.test:sid=K1 keep.test:sid=K2^userContextId=2 "
+      "keep.test:sid=K3^userContextId=3";
   EXPECT_TRUE(stored.ends_with(kept)) << stored;
   // Each Random cookie keeps its own row and its value's length.
-  const std::string random = ".random.test:a=ALPHAvalue12 .random.test:a=ALPHA-private-41^privateBrowsingId=1 "
-                             ".random.test:b=bravo-98765 .random.test:b=bravo-LOGGED-3^userContextId=3";
+  const std::string random =
+      ".random.test:a=ALPHAvalue12 .random.test:a=ALPHA-private-41^privateBrowsingId=1 "
+      ".random.test:b=bravo-98765 .random.test:b=bravo-LOGGED-3^userContextId=3";
   EXPECT_EQ(stored.size(), (random + kept).size()) << stored;
   // Secure Erase: neither a deleted nor a scrambled value is left anywhere in the file.
   const std::string file = f.files.ReadFile(Database()).value_or("") + stored;
@@ -120,8 +126,7 @@ TEST_F(FirefoxPurge, CookiesDeletesUnprotectedKeepsProtectedScramblesRandomAndLe
 TEST_F(FirefoxPurge, CookieFailuresClaimNoChanges) {
   const std::string all = "a.test:a=1 keep.test:k=1 stuck.test:s=1 z.test:z=1";
   // A protect list that cannot be read: protected cookies cannot be told apart.
-  const std::vector<Cookie> cookies = {
-      {"a.test", "a", "1"}, {"keep.test", "k", "1"}, {"stuck.test", "s", "1"}, {"z.test", "z", "1"}};
+  const Lines cookies = {"a.test a 1", "keep.test k 1", "stuck.test s 1", "z.test z 1"};
   Make(cookies, "p=keep.test\r\n");
   HANDLE locked = CreateFileA(f.firefoxProtectFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_EQ(f.Run(FirefoxCookiesPurge),
@@ -139,12 +144,13 @@ TEST_F(FirefoxPurge, CookieFailuresClaimNoChanges) {
        "keep.test:k=1 stuck.test:s=1"},
       // The transaction is lost: nothing is saved, nothing claimed.
       {trigger + "SELECT RAISE(ROLLBACK, 'refused'); END",
-       {refused, "*** Error - Save changes to FireFox Cookies file failed - Cookies.SQLite - the changes were rolled "
-                 "back"},
+       {refused,
+        "*** Error - Save changes to FireFox Cookies file failed - Cookies.SQLite - the changes were rolled back"},
        all},
       {"", {"*** Error - Open FireFox Cookies file failed - Cookies.SQLite - database is locked"}, all},
       {"ALTER TABLE moz_cookies RENAME TO moz_perms",
-       {"*** Error - Load FireFox Cookies File failed - Cookies.SQLite - no such table: moz_cookies"}, ""},
+       {"*** Error - Load FireFox Cookies File failed - Cookies.SQLite - no such table: moz_cookies"},
+       ""},
   };
   for (const auto& [change, lines, left] : cases) {
     Make(cookies, "p=keep.test\r\n");
@@ -274,9 +280,12 @@ constexpr std::initializer_list<const char*> kCurrentIcons = {
 };
 
 TEST_F(FirefoxPurge, CurrentProfileLosesEveryOrphanOfItsHistoryAndKeepsTheBookmarkWhole) {
-  const std::string places = Places(), favicons = profile + "\\favicons.sqlite", forms = profile + "\\formhistory.sqlite";
-  for (auto schema : {test::kCurrentPlacesSchema, kCurrentHistory}) test::BuildDatabase(places, schema);
-  for (auto schema : {test::kCurrentFaviconsSchema, kCurrentIcons}) test::BuildDatabase(favicons, schema);
+  const std::string places = Places(), favicons = profile + "\\favicons.sqlite",
+                    forms = profile + "\\formhistory.sqlite";
+  test::BuildDatabase(places, test::kCurrentPlacesSchema);
+  test::BuildDatabase(places, kCurrentHistory);
+  test::BuildDatabase(favicons, test::kCurrentFaviconsSchema);
+  test::BuildDatabase(favicons, kCurrentIcons);
   test::BuildDatabase(forms, test::kCurrentFormHistorySchema);
   test::BuildDatabase(forms, {"INSERT INTO moz_formhistory (id, fieldname, value) VALUES (1, 'q', 'secret-delta "
                               "form'), (2, 'email', 'secret-delta@example.net')",
@@ -415,28 +424,32 @@ TEST_F(FirefoxPurge, SecureEraseLeavesNoDeletedRowInTheJournalsAStoppedWriterLef
 
 TEST_F(FirefoxPurge, AnOlderPlacesSchemaSkipsWhatItLacks) {
   // The first Firefox 3 places: no last visit date, icons inside the database; no favicons file beside it.
-  test::BuildDatabase(Places(), {"CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, "
-                                 "rev_host LONGVARCHAR, visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0 NOT "
-                                 "NULL, typed INTEGER DEFAULT 0 NOT NULL, favicon_id INTEGER, frecency INTEGER DEFAULT "
-                                 "-1 NOT NULL)",
-                                 "CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER, place_id "
-                                 "INTEGER, visit_date INTEGER, visit_type INTEGER, session INTEGER)",
-                                 "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT "
-                                 "NULL, parent INTEGER, position INTEGER, title LONGVARCHAR)",
-                                 "CREATE TABLE moz_inputhistory (place_id INTEGER NOT NULL, input LONGVARCHAR NOT NULL, "
-                                 "use_count INTEGER, PRIMARY KEY (place_id, input))",
-                                 "CREATE TABLE moz_annos (id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL, "
-                                 "anno_attribute_id INTEGER, expiration INTEGER DEFAULT 0)",
-                                 "CREATE TABLE moz_favicons (id INTEGER PRIMARY KEY, url LONGVARCHAR UNIQUE, data BLOB)"});
+  test::BuildDatabase(Places(),
+                      {"CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, "
+                       "rev_host LONGVARCHAR, visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0 NOT "
+                       "NULL, typed INTEGER DEFAULT 0 NOT NULL, favicon_id INTEGER, frecency INTEGER DEFAULT "
+                       "-1 NOT NULL)",
+                       "CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER, place_id "
+                       "INTEGER, visit_date INTEGER, visit_type INTEGER, session INTEGER)",
+                       "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT "
+                       "NULL, parent INTEGER, position INTEGER, title LONGVARCHAR)",
+                       "CREATE TABLE moz_inputhistory (place_id INTEGER NOT NULL, input LONGVARCHAR NOT NULL, "
+                       "use_count INTEGER, PRIMARY KEY (place_id, input))",
+                       "CREATE TABLE moz_annos (id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL, "
+                       "anno_attribute_id INTEGER, expiration INTEGER DEFAULT 0)",
+                       "CREATE TABLE moz_favicons (id INTEGER PRIMARY KEY, url LONGVARCHAR UNIQUE, data BLOB)"});
   test::BuildDatabase(Places(), kPlaces);
   // Icons of a removed place, of a bookmark, of a typed place, and one no place uses.
-  test::BuildDatabase(Places(), {"UPDATE moz_places SET visit_count = 1, favicon_id = id - 1000 WHERE id IN (1002, "
-                                 "1003, 1005)",
-                                 "INSERT INTO moz_favicons (id, url) VALUES (2, 'http://link.test/i'), (3, "
-                                 "'http://booked.test/i'), (5, 'http://typed-booked.test/i'), (9, 'http://none.test/i')"});
+  test::BuildDatabase(Places(),
+                      {"UPDATE moz_places SET visit_count = 1, favicon_id = id - 1000 WHERE id IN (1002, "
+                       "1003, 1005)",
+                       "INSERT INTO moz_favicons (id, url) VALUES (2, 'http://link.test/i'), (3, "
+                       "'http://booked.test/i'), (5, 'http://typed-booked.test/i'), (9, 'http://none.test/i')"});
   Locate();
   EXPECT_EQ(f.Run(FirefoxHistoryPurge), Lines{kHistoryDone});
-  auto places = [&] { return Ids("moz_places", "id || ':' || visit_count || ':' || typed") + " " + Ids("moz_favicons"); };
+  auto places = [&] {
+    return Ids("moz_places", "id || ':' || visit_count || ':' || typed") + " " + Ids("moz_favicons");
+  };
   EXPECT_EQ(places(), "1001:0:1,1003:0:0,1004:0:0,1005:1:1,1006:0:1 3,5") << "the typed keep their visits and mark";
   EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), Lines{kTypedDone});
   EXPECT_EQ(places() + " " + Ids("moz_historyvisits"), "1003:0:0,1004:0:0,1005:0:0 3,5 ");
