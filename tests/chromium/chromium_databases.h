@@ -1,6 +1,6 @@
 // Chromium's databases as the purges meet them, made with Chromium's own CREATE statements: today's Cookies (schema
-// 24), History, Favicons and Web Data as the demo profile's script builds them too, cookies at schema versions 18 and
-// 20, and an older History (before visited links, annotations and clusters).
+// 24), History, Favicons and Web Data as the demo profile's script builds them too, cookies at schema version 18 and an
+// older History (before visited links, annotations and clusters).
 #pragma once
 #include <initializer_list>
 
@@ -14,23 +14,16 @@ inline constexpr SharedSchema kCookiesSchemaV24{"chromium/cookies.sql"}, kFavico
 inline constexpr SharedSchema kHistoryCommonSchema{"chromium/history.sql"};
 
 // clang-format off
-inline constexpr const char* kChromiumMeta = "CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR)";
-// Before schema 21: the same party, neither the source's type nor a cross-site ancestor.
-inline constexpr const char* kOlderCookiesTable =
+// The same party, neither the source's type nor a cross-site ancestor (schema 20 only widened the unique index).
+inline constexpr std::initializer_list<const char*> kCookiesSchemaV18 = {
+    "CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR)",
+    "INSERT INTO meta VALUES ('version', '18'), ('last_compatible_version', '18')",
     "CREATE TABLE cookies(creation_utc INTEGER NOT NULL,host_key TEXT NOT NULL,top_frame_site_key TEXT NOT NULL,name "
     "TEXT NOT NULL,value TEXT NOT NULL,encrypted_value BLOB NOT NULL,path TEXT NOT NULL,expires_utc INTEGER NOT NULL,"
     "is_secure INTEGER NOT NULL,is_httponly INTEGER NOT NULL,last_access_utc INTEGER NOT NULL,has_expires INTEGER NOT "
     "NULL,is_persistent INTEGER NOT NULL,priority INTEGER NOT NULL,samesite INTEGER NOT NULL,source_scheme INTEGER NOT "
-    "NULL,source_port INTEGER NOT NULL,is_same_party INTEGER NOT NULL,last_update_utc INTEGER NOT NULL);";
-
-inline constexpr std::initializer_list<const char*> kCookiesSchemaV18 = {
-    kChromiumMeta, "INSERT INTO meta VALUES ('version', '18'), ('last_compatible_version', '18')", kOlderCookiesTable,
+    "NULL,source_port INTEGER NOT NULL,is_same_party INTEGER NOT NULL,last_update_utc INTEGER NOT NULL);",
     "CREATE UNIQUE INDEX cookies_unique_index ON cookies(host_key, top_frame_site_key, name, path)",
-};
-inline constexpr std::initializer_list<const char*> kCookiesSchemaV20 = {
-    kChromiumMeta, "INSERT INTO meta VALUES ('version', '20'), ('last_compatible_version', '20')", kOlderCookiesTable,
-    "CREATE UNIQUE INDEX cookies_unique_index ON cookies(host_key, top_frame_site_key, name, path, source_scheme, "
-    "source_port)",
 };
 
 // What today's Chromium keeps beyond the demo profile's History: its indexes, the clusters and the sync metadata.

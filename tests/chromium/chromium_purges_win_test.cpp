@@ -72,8 +72,7 @@ TEST_F(ChromiumPurge, CookiesOfUnprotectedHostsGoInEverySchemaWhileProtectedAndR
   const std::string current = In("Default", "Network\\Cookies"), extensions = In("Default", "Extension Cookies"),
                     older = In("Profile 1", "Cookies");
   test::BuildDatabase(current, test::kCookiesSchemaV24);
-  test::BuildDatabase(extensions, test::kCookiesSchemaV20);
-  test::BuildDatabase(older, test::kCookiesSchemaV18);
+  for (const std::string& path : {extensions, older}) test::BuildDatabase(path, test::kCookiesSchemaV18);
   for (const std::string& path : {current, extensions, older}) {
     firefox::TSQLiteDatabase database(path);
     // Today's schema has one column more at the end.
