@@ -1,7 +1,6 @@
 // The Chromium purges over browsers located by hand in scratch folders: real SQLite files made with Chromium's own
 // schemas.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -19,20 +18,6 @@ namespace tidemark::chromium {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// A second connection holding the database as Chromium does while it runs: locked exclusively from its first write.
-class ChromiumConnection {
- public:
-  explicit ChromiumConnection(const std::string& path) {
-    sqlite3_open(path.c_str(), &database_);
-    for (const char* statement : {"PRAGMA locking_mode = EXCLUSIVE", "BEGIN EXCLUSIVE", "COMMIT"})
-      EXPECT_EQ(sqlite3_exec(database_, statement, nullptr, nullptr, nullptr), SQLITE_OK) << statement;
-  }
-  ~ChromiumConnection() { sqlite3_close(database_); }
-
- private:
-  sqlite3* database_ = nullptr;
-};
 
 class ChromiumPurge : public ::testing::Test {
  protected:
@@ -101,11 +86,14 @@ TEST_F(ChromiumPurge, CookiesOfUnprotectedHostsGoInEverySchemaWhileProtectedAndR
   EXPECT_EQ(Bytes({current, extensions, older}), before) << "a Preview changes no byte";
   EXPECT_EQ(f.noProtectionWarnings, 0);
 
-  // Chromium holds today's database: it stays as it is, the others are purged.
+  // Chromium holds today's database (locked exclusively from its first write): it stays as it is, the others are
+  // purged.
   f.state.previewMode = false;
   f.state.flags.secureErase = true;
   {
-    ChromiumConnection chromium(current);
+    firefox::TSQLiteDatabase chromium(current);
+    for (const char* statement : {"PRAGMA locking_mode = EXCLUSIVE", "BEGIN EXCLUSIVE", "COMMIT"})
+      chromium.Query(statement);
     const Lines lines = f.Run(ChromiumCookiesPurge);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front(),
