@@ -22,17 +22,13 @@ TEST(ChromiumCachePurge, EmptiesTheCachesOfEveryProfileOfABrowserNotRunningKeepi
   test::PurgeFixture f;
   f.shellFolders.AppData = f.scratch / "Roaming";
   f.shellFolders.LocalAppData = f.scratch / "Local";
-  const std::string chrome = f.scratch / "Local\\Google\\Chrome\\User Data";
-  const std::string edge = f.scratch / "Local\\Microsoft\\Edge\\User Data";
+  const std::string chrome = "Local\\Google\\Chrome\\User Data", edge = "Local\\Microsoft\\Edge\\User Data";
   const Lines profileCaches = {"Cache\\Cache_Data", "Code Cache", "GPUCache", "Service Worker\\CacheStorage",
                                "Service Worker\\ScriptCache"};
   const Lines browserCaches = {"GrShaderCache", "ShaderCache", "GraphiteDawnCache"};
   // In each cache folder a file and a folder holding one; beside them what is no cache, which stays.
   Lines chromeFiles, edgeFiles, cacheFolders, keptFiles;
-  auto write = [&](const std::string& file) {
-    EXPECT_TRUE(f.files.CreateFolders(ParentFolder(file)) && f.files.WriteFile(file, "data")) << file;
-    return file;
-  };
+  auto write = [&](const std::string& file) { return f.scratch.Write(file, "data"); };
   for (const auto& [userData, profiles, found] :
        {std::tuple{chrome, Lines{"Default"}, &chromeFiles}, {edge, Lines{"Default", "Profile 1"}, &edgeFiles}}) {
     Lines caches = browserCaches;
@@ -42,9 +38,9 @@ TEST(ChromiumCachePurge, EmptiesTheCachesOfEveryProfileOfABrowserNotRunningKeepi
         keptFiles.push_back(write(userData + "\\" + profile + file));
     }
     for (const std::string& cache : caches) {
-      cacheFolders.push_back(userData + "\\" + cache);
-      found->push_back(write(cacheFolders.back() + "\\data_0"));
-      found->push_back(write(cacheFolders.back() + "\\index-dir\\the-real-index"));
+      found->push_back(write(userData + "\\" + cache + "\\data_0"));
+      cacheFolders.push_back(ParentFolder(found->back()));
+      found->push_back(write(userData + "\\" + cache + "\\index-dir\\the-real-index"));
     }
     keptFiles.push_back(write(userData + "\\Local State"));
   }
@@ -75,7 +71,7 @@ TEST(ChromiumCachePurge, EmptiesTheCachesOfEveryProfileOfABrowserNotRunningKeepi
   for (const std::string& file : edgeFiles) EXPECT_FALSE(Exists(file)) << file;
   for (const std::string& file : keptFiles) EXPECT_TRUE(Exists(file)) << file;
   for (const std::string& folder : cacheFolders) EXPECT_TRUE(f.files.FolderExists(folder)) << folder;
-  EXPECT_FALSE(Exists(edge + "\\Profile 1\\GPUCache\\index-dir")) << "the folders inside go";
+  EXPECT_FALSE(Exists(f.scratch / (edge + "\\Profile 1\\GPUCache\\index-dir"))) << "the folders inside go";
 }
 
 TEST(ChromiumCachePurge, NeverReachesThroughALinkAndFindsNothingWithoutBrowsers) {
