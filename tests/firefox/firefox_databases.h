@@ -1,6 +1,5 @@
-// Today's Firefox databases as the purges meet them: the tables the purges touch as Firefox creates them (places,
-// favicons, form history, cookies), the indexes their statements can use, in WAL mode; and helpers over real SQLite
-// files.
+// Today's Firefox databases as the purges meet them (places, favicons, form history, cookies): Firefox's own tables and
+// indexes, in WAL mode; and helpers over real SQLite files.
 #pragma once
 #include <gtest/gtest.h>
 #include <sqlite3.h>
