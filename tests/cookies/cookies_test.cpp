@@ -252,7 +252,5 @@ TEST(Scramble, EachCharacterMovesWithinItsHalfOfItsClassInTheValueOnlyAndAFailed
   EXPECT_EQ(error, 2u);
 }
 
-// Only the value line of each record changes, line breaks kept; a file that cannot be read or written stays as it was.
-
 }  // namespace
 }  // namespace tidemark::cookies
