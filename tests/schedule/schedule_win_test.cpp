@@ -114,9 +114,8 @@ std::string ReadLink(const std::string& linkFile) {
   char text[4][MAX_PATH] = {};
   int icon = -1, show = -1;
   CoInitialize(nullptr);
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link))) &&
-      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&file))) &&
       SUCCEEDED(file->Load(std::wstring(linkFile.begin(), linkFile.end()).c_str(), STGM_READ))) {
     link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH);
     link->GetArguments(text[1], MAX_PATH);
