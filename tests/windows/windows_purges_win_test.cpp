@@ -86,10 +86,8 @@ TEST(RecentLinks, OnlyShortcutsAtTheTopGoHiddenOnesTooAndAMissingFolderIsAnError
     EXPECT_EQ(Exists(hidden), f.state.previewMode);
   }
   EXPECT_TRUE(Exists(recent + "\\desktop.ini") && Exists(recent + "\\sub\\deep.lnk"));
-  HANDLE held = CreateFileA(f.scratch.Write("Recent\\busy.lnk", "link").c_str(), GENERIC_READ, 0, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
+  auto held = platform::RealFileSystem().OpenExclusive(f.scratch.Write("Recent\\busy.lnk", "link"));
   EXPECT_EQ(f.Run(RecentLinksBody).front(), reported(engine::kLocked, "busy.lnk"));
-  CloseHandle(held);
   EXPECT_TRUE(f.r.report.ErrorSeen());
   f.ie.RecentFolderFound = false;
   EXPECT_EQ(f.Run(RecentLinksBody), Lines{" -Error- Recent LNKs:  not processed as folder could not be located"});
