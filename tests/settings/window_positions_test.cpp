@@ -11,6 +11,7 @@ TEST(WindowPositions, TheStoredValueAndThePlacementOfEachOne) {
   EXPECT_EQ(ParsePosition("  1  -4 7 300 400 "), (StoredPosition{WindowState::Minimised, -4, 7, 300, 400}));
   StoredPosition saved{WindowState::Normal, -30, 1900, 512, 777};
   EXPECT_EQ(ParsePosition(FormatPosition(saved)), saved);
+  EXPECT_EQ(FormatPosition({WindowState::Maximised, 1, 2, 3, 4}), "2");
   for (const char* stored : {"Default", "", "abc", "0", "0 1 2 3", "0 1 2 3 4 5", "3 1 2 3 4", "01 1 2 3 4",
                              "0 a 2 3 4", "0 1 2 0 5", "0 1 2 5 -5", "0 1 2 3 99999999999"})
     EXPECT_FALSE(ParsePosition(stored)) << stored;
@@ -18,7 +19,6 @@ TEST(WindowPositions, TheStoredValueAndThePlacementOfEachOne) {
   const std::tuple<const char*, int, bool, ScreenArea, WindowPlacement> cases[] = {
       // The designed size grows from 120 pixels per inch on, rounded to nearest (769.5 -> 770).
       {"Default", 119, false, k1024x768, {Designed, 0, 0, 620, 513}},
-      {"garbage", 96, false, k1024x768, {Designed, 0, 0, 620, 513}},
       // Minimised comes back normal; maximised keeps the designed size to restore to.
       {"1 10 20 300 400", 96, false, k1024x768, {Normal, 10, 20, 400, 300}},
       {"2 10 20 300 400", 120, false, k1024x768, {Maximised, 0, 0, 775, 641}},
