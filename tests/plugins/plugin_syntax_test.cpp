@@ -38,7 +38,9 @@ TEST(PluginLines, NamesLevelsKindsFieldsWildcardsMasksAndXmlElements) {
   EXPECT_EQ(SortedSelection({"ZED.STD", "", "alpha.cus", "  ", "ALPHA.CUS", "Beta.std"}),
             (Lines{"alpha.cus", "Beta.std", "ZED.STD"}));
   const std::pair<const char*, const char*> cases[] = {
-      {"DELFILE=C", "T"}, {"MY PLUGIN FOR APP 1.0", "T"}, {"DELFILES=C:\\X.TXT", "T"},  // short or unknown: text
+      {"DELFILE=C", "T"},
+      {"MY PLUGIN FOR APP 1.0", "T"},
+      {"DELFILES=C:\\X.TXT", "T"},                        // short or unknown: text
       {"DELFILE=C:", "F verb=DELFILE path=C: drive=C:"},  // ten characters
       {"DELFILE=C:\\APP\\LOG\\R.LOG", "F verb=DELFILE path=C:\\APP\\LOG\\R.LOG drive=C: folder=\\APP\\LOG file=R.LOG"},
       {"DELFILE=\\\\HOST\\SHARE\\A.TX", "F verb=DELFILE path=\\\\HOST\\SHARE\\A.TX folder=\\\\HOST\\SHARE file=A.TX"},
@@ -59,8 +61,13 @@ TEST(PluginLines, NamesLevelsKindsFieldsWildcardsMasksAndXmlElements) {
                            "DELVALS=HKCU:X[*]A", "EXECUTE=\"C:\\MY TOOLS\\X.EXE\" /S"})
     EXPECT_FALSE(RefusalOf(ParsePluginCommand(line))) << line;
   const std::tuple<const char*, const char*, bool> wildcards[] = {
-      {"Profile.Default", "*.DEFAULT", true}, {"ab", "a?", true},   {"a.b.c", "*.*.c", true},
-      {"abc", "a?", false},                   {"abd", "*c", false}, {"abc", "*", true}};
+      {"Profile.Default", "*.DEFAULT", true},
+      {"ab", "a?", true},
+      {"a.b.c", "*.*.c", true},
+      {"abc", "a?", false},
+      {"abd", "*c", false},
+      {"abc", "*", true},
+  };
   for (const auto& [name, pattern, match] : wildcards) EXPECT_EQ(WildcardMatch(name, pattern), match) << pattern;
   const std::tuple<const char*, const char*, bool> masks[] = {
       {"*.HTM", "PAGE.HTM", true},  {"*.HTM", "PAGE.HTML", false}, {"*.H?M", "PAGE.HTML", false},
@@ -82,9 +89,9 @@ TEST(PluginLines, NamesLevelsKindsFieldsWildcardsMasksAndXmlElements) {
   };
   for (const auto& [input, name, kept, elements, unclosed] : xml) {
     XmlElements found = FindXmlElements(input, name);
-    EXPECT_EQ(found.found.size(), elements) << input;
-    EXPECT_EQ(found.unclosed, unclosed) << input;
-    EXPECT_EQ(CutXmlElements(input, found.found), kept) << input;
+    EXPECT_EQ(std::tuple(CutXmlElements(input, found.found), found.found.size(), found.unclosed),
+              std::tuple(kept, elements, unclosed))
+        << input;
   }
   EXPECT_EQ(SplitKeepingBreaks("a\r\nb\nc\rd"), (Lines{"a\r\n", "b\n", "c\r", "d"}));
   EXPECT_EQ(ShownElement(std::string(300, 'x')).size(), 255u);
@@ -117,11 +124,12 @@ struct FakeMachine : PlaceholderSource {
 
 TEST(PluginExpansion, TokensVariablesAndReferencesUntilNothingChangesOrStayAsWritten) {
   FakeMachine machine;
-  machine.values[{RegistryRoot::CurrentUser, "SOFTWARE\\APP", "DIR"}] = "%TEMP%\\App";
-  machine.values[{RegistryRoot::CurrentUser, "EMPTY", "V"}] = "";
-  machine.values[{RegistryRoot::CurrentUser, "LOOP", "V"}] = "X^HKCU:LOOP[V]";
-  machine.values[{RegistryRoot::LocalMachine, "A", "NEXT"}] = "^HKLM:B[NEXT]";
-  machine.values[{RegistryRoot::LocalMachine, "B", "NEXT"}] = "#APPDATA#";
+  using enum RegistryRoot;
+  machine.values = {{{CurrentUser, "SOFTWARE\\APP", "DIR"}, "%TEMP%\\App"},
+                    {{CurrentUser, "EMPTY", "V"}, ""},
+                    {{CurrentUser, "LOOP", "V"}, "X^HKCU:LOOP[V]"},
+                    {{LocalMachine, "A", "NEXT"}, "^HKLM:B[NEXT]"},
+                    {{LocalMachine, "B", "NEXT"}, "#APPDATA#"}};
   // Each line and what it expands to; nullptr: the passes never settle.
   const std::pair<const char*, const char*> cases[] = {
       {"DelFile=C:\\Users\\#USER#\\%TEMP%.txt", "DELFILE=C:\\USERS\\ANN\\C:\\USERS\\ANN\\TEMP.TXT"},
@@ -151,8 +159,8 @@ TEST(PluginExpansion, TokensVariablesAndReferencesUntilNothingChangesOrStayAsWri
 TEST(PluginSafety, MatchAllOnlyWhereWrittenSharedKeysAtTheirEdgesAndProgramLines) {
   FakeMachine machine;
   machine.variables = {{"ALL", "*"}, {"MRU", "MRU"}, {"NONE", ""}};
-  machine.values[{RegistryRoot::CurrentUser, "K", "V"}] = "*";
-  machine.values[{RegistryRoot::CurrentUser, "K", "APP"}] = "SOFTWARE\\APP";
+  using enum RegistryRoot;
+  machine.values = {{{CurrentUser, "K", "V"}, "*"}, {{CurrentUser, "K", "APP"}, "SOFTWARE\\APP"}};
   // Each line and whether its match string "*" comes from a placeholder.
   const std::pair<const char*, bool> matches[] = {
       {"DELVALS=HKCU:X[*]A", false},
@@ -167,37 +175,32 @@ TEST(PluginSafety, MatchAllOnlyWhereWrittenSharedKeysAtTheirEdgesAndProgramLines
   for (const auto& [line, refused] : matches)
     EXPECT_EQ(MatchesAllThroughPlaceholders(ParsePluginCommand(*ExpandPluginLine(line, machine)), line), refused)
         << line;
-  using enum RegistryRoot;
-  // Each key and whether DEL1KEY and DELKEYS must leave it alone.
-  const std::tuple<RegistryRoot, const char*, bool> keys[] = {
-      {CurrentUser, "Software", true},
-      {CurrentUser, "SOFTWARE\\MYEDITOR", false},
-      {ClassesRoot, ".txt", true},
-      {ClassesRoot, "CLSID\\{1}", false},
-      {CurrentConfig, "SOFTWARE", true},
-      {LocalMachine, "software\\microsoft", true},
-      {LocalMachine, "\\SOFTWARE\\\\MICROSOFT\\", true},  // empty names between
-      {LocalMachine, "SOFTWARE\\MICROSOFT\\MEDIAPLAYER", false},
-      {CurrentUser, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION", true},
-      {CurrentUser, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\EXPLORER", false},
-      {CurrentUser, "SOFTWARE\\POLICIES", true},
-      {LocalMachine, "SOFTWARE\\WOW6432NODE", true},
-      {LocalMachine, "SOFTWARE\\Wow6432Node\\Microsoft", true},
-      {LocalMachine, "SOFTWARE\\WOW6432NODE\\MYEDITOR", false},
-      {CurrentUser, "SOFTWARE\\APPDATALOW", true},
-      {CurrentUser, "Software\\AppDataLow\\Software", true},  // what "#USERSOFTWARE#" stands for on Vista
-      {CurrentUser, "SOFTWARE\\APPDATALOW\\SOFTWARE\\MICROSOFT", true},
-      {CurrentUser, "SOFTWARE\\APPDATALOW\\SOFTWARE\\MYEDITOR", false},
-      {LocalMachine, "SOFTWARE\\CLASSES\\.TXT", true},
-      {LocalMachine, "SOFTWARE\\CLASSES\\.TXT\\OPENWITHLIST", false},
-      {LocalMachine, "SYSTEM\\CONTROLSET001", true},
-      {LocalMachine, "SYSTEM\\CURRENTCONTROLSET\\SERVICES", true},
-      {LocalMachine, "SYSTEM\\CURRENTCONTROLSET\\SERVICES\\MYDRIVER", false},
-      {Users, "S-1-5-21-7\\SOFTWARE", true},
-      {Users, "S-1-5-21-7\\SOFTWARE\\MYEDITOR", false},
+  // Keys DEL1KEY and DELKEYS must leave alone, each beside one a program owns (nullptr: none). Empty names between
+  // count as nothing; "Software\\AppDataLow\\Software" is what "#USERSOFTWARE#" stands for on Vista.
+  const std::tuple<RegistryRoot, const char*, const char*> keys[] = {
+      {CurrentUser, "Software", "SOFTWARE\\MYEDITOR"},
+      {ClassesRoot, ".txt", "CLSID\\{1}"},
+      {CurrentConfig, "SOFTWARE", nullptr},
+      {LocalMachine, "software\\microsoft", "SOFTWARE\\MICROSOFT\\MEDIAPLAYER"},
+      {LocalMachine, "\\SOFTWARE\\\\MICROSOFT\\", nullptr},
+      {CurrentUser, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION",
+       "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\EXPLORER"},
+      {CurrentUser, "SOFTWARE\\POLICIES", nullptr},
+      {LocalMachine, "SOFTWARE\\WOW6432NODE", "SOFTWARE\\WOW6432NODE\\MYEDITOR"},
+      {LocalMachine, "SOFTWARE\\Wow6432Node\\Microsoft", nullptr},
+      {CurrentUser, "SOFTWARE\\APPDATALOW", nullptr},
+      {CurrentUser, "Software\\AppDataLow\\Software", "SOFTWARE\\APPDATALOW\\SOFTWARE\\MYEDITOR"},
+      {CurrentUser, "SOFTWARE\\APPDATALOW\\SOFTWARE\\MICROSOFT", nullptr},
+      {LocalMachine, "SOFTWARE\\CLASSES\\.TXT", "SOFTWARE\\CLASSES\\.TXT\\OPENWITHLIST"},
+      {LocalMachine, "SYSTEM\\CONTROLSET001", nullptr},
+      {LocalMachine, "SYSTEM\\CURRENTCONTROLSET\\SERVICES", "SYSTEM\\CURRENTCONTROLSET\\SERVICES\\MYDRIVER"},
+      {Users, "S-1-5-21-7\\SOFTWARE", "S-1-5-21-7\\SOFTWARE\\MYEDITOR"},
   };
-  for (const auto& [root, key, shared] : keys) EXPECT_EQ(IsSharedRegistryKey(root, key), shared) << key;
-  // Each command line and its program, arguments and place; nullptr: refused.
+  for (const auto& [root, shared, own] : keys) {
+    EXPECT_TRUE(IsSharedRegistryKey(root, shared)) << shared;
+    EXPECT_FALSE(own && IsSharedRegistryKey(root, own)) << own;
+  }
+  // Each command line and its program, arguments and place; then lines refused.
   using enum ProgramPlace;
   const std::tuple<const char*, const char*, const char*, ProgramPlace> programs[] = {
       {"C:\\TOOL\\GO.EXE /Q", "C:\\TOOL\\GO.EXE", "/Q", FullPath},
@@ -211,20 +214,16 @@ TEST(PluginSafety, MatchAllOnlyWhereWrittenSharedKeysAtTheirEdgesAndProgramLines
       {"TOOLS\\X.EXE", "TOOLS\\X.EXE", "", Relative},
       {"..\\X.EXE /S", "..\\X.EXE", "/S", Relative},
       {"C:X.EXE", "C:X.EXE", "", Relative},
-      {"D:\\MY TOOLS\\CLEAN.EXE /ALL", nullptr, "", Relative},
-      {"D:\\MY TOOLS\\CLEAN.EXE", nullptr, "", Relative},
-      {"D:\\V1.2 TOOLS\\CLEAN.EXE", nullptr, "", Relative},
-      {"\"D:\\MY TOOLS\\CLEAN.EXE /ALL", nullptr, "", Relative},
-      {"\"D:\\MY TOOLS\"\\CLEAN.EXE", nullptr, "", Relative},
-      {"\"\" /S", nullptr, "", Relative},
   };
   for (const auto& [line, program, arguments, place] : programs) {
     auto parsed = ParseProgramLine(line);
-    ASSERT_EQ(parsed.has_value(), program != nullptr) << line;
-    if (!parsed) continue;
+    ASSERT_TRUE(parsed) << line;
     EXPECT_EQ(std::tuple(parsed->program, parsed->arguments, parsed->place), std::tuple(program, arguments, place))
         << line;
   }
+  for (const char* line : {"D:\\MY TOOLS\\CLEAN.EXE /ALL", "D:\\MY TOOLS\\CLEAN.EXE", "D:\\V1.2 TOOLS\\CLEAN.EXE",
+                           "\"D:\\MY TOOLS\\CLEAN.EXE /ALL", "\"D:\\MY TOOLS\"\\CLEAN.EXE", "\"\" /S"})
+    EXPECT_FALSE(ParseProgramLine(line)) << line;
 }
 
 }  // namespace

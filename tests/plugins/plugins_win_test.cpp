@@ -1,9 +1,8 @@
 // The interpreter and the plugin commands on scratch folders and a scratch registry key; the example plugins of
 // PLUGINS over the sandbox user's own folders and values; the selection and test windows in-process, their modal
 // windows and message boxes answered from a timer, as a user would.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -192,10 +191,11 @@ TEST_F(PluginCommands, RegistryKeysGoWithTheirSubKeysWildcardsReachEachValueLine
     std::erase(names, "");
     return std::sort(names.begin(), names.end()), names;
   };
-  for (auto [sub, name, value] : {std::tuple{"", "FileA", "one"}, {"", "MyFile", "one"}, {"", "Other", "one"},
-                                  {"S1", "Keep", "x"}, {"S1", "Stay", "x"}, {"S2", "FileB", "y"},
-                                  {"FILESUB\\DEEP", "V", "z"}, {"UA", "HRZR_EHACNGU", "x"}})
-    Reg().WriteString(RegistryRoot::CurrentUser, Below(sub), name, value);
+  const std::tuple<const char*, const char*, const char*> values[] = {
+      {"", "FileA", "one"}, {"", "MyFile", "one"}, {"", "Other", "one"},        {"S1", "Keep", "x"},
+      {"S1", "Stay", "x"},  {"S2", "FileB", "y"},  {"FILESUB\\DEEP", "V", "z"}, {"UA", "HRZR_EHACNGU", "x"},
+  };
+  for (auto [sub, name, value] : values) Reg().WriteString(RegistryRoot::CurrentUser, Below(sub), name, value);
   Reg().WriteDword(RegistryRoot::CurrentUser, Below("S1"), "FileCount", 7);
   std::string base = Key() + "\\FILESUB";
   EXPECT_EQ(
@@ -227,30 +227,7 @@ TEST_F(PluginCommands, RegistryKeysGoWithTheirSubKeysWildcardsReachEachValueLine
   EXPECT_EQ(Reg().SubKeys(RegistryRoot::CurrentUser, key.path()), Lines{});
 }
 
-TEST_F(PluginCommands, PreviewStartsNoProgramExecuteWaitsExehideDoesNot) {
-  const std::string program = f.scratch.Write("My Tools\\STANDIN.EXE", "");
-  Files().CopyFileTo(TIDEMARK_PLUGIN_PROGRAM, program, false);
-  auto Marker = [&] { return Files().ReadFile(program + ".ran"); };
-  f.state.previewMode = true;
-  f.state.flags.detailReport = false;
-  const std::string shown = "\"" + UpperCase(program) + "\"";
-  EXPECT_EQ(Results({"EXECUTE=" + shown, "EXEHIDE=" + shown}),
-            (Lines{"      to execute - " + shown, "      to execute - " + shown}));
-  Sleep(600);
-  EXPECT_FALSE(Marker());
-  f.state.previewMode = false;
-  EXPECT_EQ(Results({"EXECUTE=" + shown}), (Lines{"        executed - " + shown}));
-  EXPECT_EQ(Marker(), std::to_string(SW_SHOWNORMAL));  // ended before the run went on
-  EXPECT_GE(f.r.pump.pumps, 2);                        // about every tenth of a second
-  Files().RemoveFile(program + ".ran");
-  EXPECT_EQ(Results({"EXEHIDE=" + shown}), (Lines{"        executed - " + shown}));
-  EXPECT_FALSE(Marker());  // still running
-  for (int i = 0; i < 50 && !Marker(); ++i) Sleep(100);
-  EXPECT_EQ(Marker(), std::to_string(SW_HIDE));
-  EXPECT_EQ(Results({"EXECUTE=" + Dir() + "\\NONE.EXE"}), (Lines{"     exec failed - " + Dir() + "\\NONE.EXE"}));
-}
-
-TEST_F(PluginCommands, ProgramsRunAsQuotedOrFromTheSystemFoldersNeverFromAGuess) {
+TEST_F(PluginCommands, ProgramsRunAsQuotedOrFromTheSystemFoldersPreviewStartsNoneExecuteWaitsExehideDoesNot) {
   // Stand-ins where a guess would look: "MY.EXE" for the unquoted "MY TOOLS\\...", "CMD.EXE" in the current folder.
   const std::string program = f.scratch / "My Tools\\STANDIN.EXE";
   Files().CreateFolders(ParentFolder(program));
@@ -270,6 +247,25 @@ TEST_F(PluginCommands, ProgramsRunAsQuotedOrFromTheSystemFoldersNeverFromAGuess)
                        test::Exists(f.scratch / "CMD.EXE.ran"), Text("CMD.OUT").substr(0, 3)),
             std::tuple(true, false, false, "RAN"));
   EXPECT_EQ(f.r.report.ErrorLevel(), 5);
+  Files().RemoveFile(program + ".ran");
+  auto Marker = [&] { return Files().ReadFile(program + ".ran"); };
+  f.state.previewMode = true;
+  f.state.flags.detailReport = false;
+  const std::string shown = "\"" + UpperCase(program) + "\"";
+  EXPECT_EQ(Results({"EXECUTE=" + shown, "EXEHIDE=" + shown}),
+            (Lines{"      to execute - " + shown, "      to execute - " + shown}));
+  Sleep(600);
+  EXPECT_FALSE(Marker());
+  f.state.previewMode = false;
+  EXPECT_EQ(Results({"EXECUTE=" + shown}), (Lines{"        executed - " + shown}));
+  EXPECT_EQ(Marker(), std::to_string(SW_SHOWNORMAL));  // ended before the run went on
+  EXPECT_GE(f.r.pump.pumps, 2);                        // about every tenth of a second
+  Files().RemoveFile(program + ".ran");
+  EXPECT_EQ(Results({"EXEHIDE=" + shown}), (Lines{"        executed - " + shown}));
+  EXPECT_FALSE(Marker());  // still running
+  for (int i = 0; i < 50 && !Marker(); ++i) Sleep(100);
+  EXPECT_EQ(Marker(), std::to_string(SW_HIDE));
+  EXPECT_EQ(Results({"EXECUTE=" + Dir() + "\\NONE.EXE"}), (Lines{"     exec failed - " + Dir() + "\\NONE.EXE"}));
 }
 
 // HKEY_CURRENT_USER\Software is the test's own key: a wrong answer deletes nothing of the user's.
@@ -372,47 +368,56 @@ TEST_F(PluginCommands, RefusedStatementsAndProtectedItemsTouchNothingTextAndXmlE
             (Lines{"    file not present - " + Real() + "\\NONE.INI"}));
 }
 
-// Items of the sandbox user below `base`: files ("%APPDATA%\\...") or registry values ("HKCU:key[name]"), each with
-// whether the plugin purges it; `roots` are removed afterwards.
+// Items of the sandbox user below `base`: files ("%APPDATA%\\...") or registry values ("HKCU:key[name]"), purged by
+// the plugin unless marked "-"; `roots` are removed afterwards.
 struct ExamplePlugin {
   const char* file;
   std::string base;
-  std::vector<std::string> roots;
-  std::vector<std::pair<std::string, bool>> items;
+  std::vector<std::string> roots, items;
 };
 
 const std::string kExplorer = "HKCU:Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 const ExamplePlugin kExamples[] = {
-    {"FLASHPLAYER.STD", "%APPDATA%\\Macromedia\\Flash Player\\", {"%APPDATA%\\Macromedia"},
-     {{"#SharedObjects\\K3Q9ZT\\example.com\\game.sol", true}, {"#SharedObjects\\K3Q9ZT\\localhost\\prefs.sol", true},
-      {"#SharedObjects\\readme.txt", false}, {"macromedia.com\\support\\flashplayer\\sys\\settings.sol", false}}},
-    {"WINERRORS.STD", "%LOCALAPPDATA%\\Microsoft\\Windows\\WER\\", {"%LOCALAPPDATA%\\Microsoft\\Windows\\WER"},
-     {{"ReportArchive\\AppCrash_viewer_1\\Report.wer", true}, {"ReportQueue\\NonCritical_x_2\\Report.wer", true},
-      {"ERC\\statecache.xml", false}}},
-    {"JAVACACHE.STD", "", {"%APPDATA%\\Sun", "%USERPROFILE%\\AppData\\LocalLow\\Sun"},
-     {{"%APPDATA%\\Sun\\Java\\Deployment\\cache\\6.0\\12\\5d1f-3a2b.idx", true},
-      {"%USERPROFILE%\\AppData\\LocalLow\\Sun\\Java\\Deployment\\cache\\6.0\\1\\7c2e-11aa", true},
-      {"%APPDATA%\\Sun\\Java\\Deployment\\deployment.properties", false}}},
-    {"MEDIAPLAYER.STD", "HKCU:Software\\Microsoft\\MediaPlayer\\Player\\", {"HKCU:Software\\Microsoft\\MediaPlayer"},
-     {{"RecentFileList[File0]", true}, {"RecentFileList[file1]", true}, {"RecentFileList[Count]", false},
-      {"RecentURLList[URL0]", true}}},
-    {"EXPLORER.STD", kExplorer,
+    {"FLASHPLAYER.STD",
+     "%APPDATA%\\Macromedia\\Flash Player\\",
+     {"%APPDATA%\\Macromedia"},
+     {"#SharedObjects\\K3Q9ZT\\example.com\\game.sol", "#SharedObjects\\K3Q9ZT\\localhost\\prefs.sol",
+      "-#SharedObjects\\readme.txt", "-macromedia.com\\support\\flashplayer\\sys\\settings.sol"}},
+    {"WINERRORS.STD",
+     "%LOCALAPPDATA%\\Microsoft\\Windows\\WER\\",
+     {"%LOCALAPPDATA%\\Microsoft\\Windows\\WER"},
+     {"ReportArchive\\AppCrash_viewer_1\\Report.wer", "ReportQueue\\NonCritical_x_2\\Report.wer",
+      "-ERC\\statecache.xml"}},
+    {"JAVACACHE.STD",
+     "",
+     {"%APPDATA%\\Sun", "%USERPROFILE%\\AppData\\LocalLow\\Sun"},
+     {"%APPDATA%\\Sun\\Java\\Deployment\\cache\\6.0\\12\\5d1f-3a2b.idx",
+      "%USERPROFILE%\\AppData\\LocalLow\\Sun\\Java\\Deployment\\cache\\6.0\\1\\7c2e-11aa",
+      "-%APPDATA%\\Sun\\Java\\Deployment\\deployment.properties"}},
+    {"MEDIAPLAYER.STD",
+     "HKCU:Software\\Microsoft\\MediaPlayer\\Player\\",
+     {"HKCU:Software\\Microsoft\\MediaPlayer"},
+     {"RecentFileList[File0]", "RecentFileList[file1]", "-RecentFileList[Count]", "RecentURLList[URL0]"}},
+    {"EXPLORER.STD",
+     kExplorer,
      {kExplorer + "RunMRU", kExplorer + "TypedPaths", kExplorer + "WordWheelQuery", kExplorer + "RecentDocs"},
-     {{"RunMRU[a]", true}, {"RunMRU[MRUList]", true}, {"TypedPaths[url1]", true}, {"TypedPaths[Layout]", false},
-      {"WordWheelQuery[0]", true}, {"RecentDocs[MRUListEx]", true}, {"RecentDocs\\.txt[0]", true}}},
+     {"RunMRU[a]", "RunMRU[MRUList]", "TypedPaths[url1]", "-TypedPaths[Layout]", "WordWheelQuery[0]",
+      "RecentDocs[MRUListEx]", "RecentDocs\\.txt[0]"}},
 };
 
 TEST_F(PluginCommands, ExamplePluginsListTheirItemsInPreviewAndPurgeOnlyThem) {
-  // A value's key and name, or a file's full path and no name.
-  auto place = [&](const std::string& item) -> std::pair<std::string, std::string> {
+  // A value's key and name, or a file's full path and no name; and whether the plugin purges it.
+  auto place = [&](const std::string& base, const std::string& written) -> std::tuple<std::string, std::string, bool> {
+    bool purged = written[0] != '-';
+    std::string item = base + written.substr(!purged);
     size_t open = item.find('[');
-    if (!StartsWith(item, "HKCU:")) return {f.shell.ExpandEnvVars(item), ""};
-    return {item.substr(5, open - 5), item.substr(open + 1, item.size() - open - 2)};
+    if (!StartsWith(item, "HKCU:")) return {f.shell.ExpandEnvVars(item), "", purged};
+    return {item.substr(5, open - 5), item.substr(open + 1, item.size() - open - 2), purged};
   };
   for (const ExamplePlugin& plugin : kExamples) {
     SCOPED_TRACE(plugin.file);
-    for (const auto& [item, purged] : plugin.items) {
-      auto [where, name] = place(plugin.base + item);
+    for (const std::string& item : plugin.items) {
+      auto [where, name, purged] = place(plugin.base, item);
       EXPECT_TRUE(name.empty() ? Files().CreateFolders(ParentFolder(where)) && Files().WriteFile(where, "example")
                                : Reg().WriteString(RegistryRoot::CurrentUser, where, name, "C:\\Media\\" + name));
     }
@@ -421,8 +426,8 @@ TEST_F(PluginCommands, ExamplePluginsListTheirItemsInPreviewAndPurgeOnlyThem) {
       f.state.previewMode = preview;
       Lines report = Results(lines.value_or(Lines{}));
       for (const std::string& line : report) EXPECT_FALSE(engine::IsErrorLine(line)) << line;
-      for (const auto& [item, purged] : plugin.items) {
-        auto [where, name] = place(plugin.base + item);
+      for (const std::string& item : plugin.items) {
+        auto [where, name, purged] = place(plugin.base, item);
         bool exists = name.empty() ? Files().FileExists(where)
                                    : Reg().ReadValue(RegistryRoot::CurrentUser, where, name).has_value();
         bool listed = std::ranges::any_of(report, [&](const std::string& line) {
@@ -473,7 +478,8 @@ Lines CollectTestWindow(const std::function<void()>& open, RECT* openedAt = null
     output.insert(output.end(), lines.begin(), lines.end());
     if (openedAt) GetWindowRect(window, openedAt);
     PostMessageA(window, WM_KEYDOWN, VK_F1, 0);
-    MoveWindow(window, kMovedTo.left, kMovedTo.top, kMovedTo.right - kMovedTo.left, kMovedTo.bottom - kMovedTo.top, FALSE);
+    MoveWindow(window, kMovedTo.left, kMovedTo.top, kMovedTo.right - kMovedTo.left, kMovedTo.bottom - kMovedTo.top,
+               FALSE);
     PostMessageA(window, WM_CLOSE, 0, 0);
     return true;
   });
