@@ -125,11 +125,8 @@ class IEPurges : public ::testing::Test {
 
 TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   WriteStore(cache,
-             {{"http://a.test/page", "page[1].htm"},
-              {"http://sticky.test/", "s[1].css", true, 4},
-              {"http://keep.test/x", "x[1].js"},
-              {"http://held.test/", "held.htm"},
-              {"http://random.test/", "r[1].js"},
+             {{"http://a.test/page", "page[1].htm"}, {"http://sticky.test/", "s[1].css", true, 4},
+              {"http://keep.test/x", "x[1].js"}, {"http://held.test/", "held.htm"}, {"http://random.test/", "r[1].js"},
               {"http://gone.test/", "gone[1].htm", false}},
              true, used);
   for (std::string file : {"SUBDIR01\\stray.htm", "SUBDIR01\\nested\\deep.tmp", "SUBDIR01\\desktop.ini", "desktop.ini"})
@@ -144,10 +141,8 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   for (const char* file : {"Cookies\\me@kept[1].txt", "Cookies\\me@stray[1].txt"}) f.scratch.Write(file, kCookieText);
   WriteStore(f.ie.LowCookiesFolder = lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
   WriteStore(history,
-             {{"Visited: me@http://site.test/a", ""},
-              {"Visited: me@http://other.test/", ""},
-              {"Visited: me@http://held.test/", "held.htm"},
-              {.url = "http://redirect.test/", .tag = "REDR"}},
+             {{"Visited: me@http://site.test/a", ""}, {"Visited: me@http://other.test/", ""},
+              {"Visited: me@http://held.test/", "held.htm"}, {.url = "http://redirect.test/", .tag = "REDR"}},
              false, used);
   WriteStore(daily, {{"Visited: me@http://a.test/", ""}}, false, used);
   WriteStore(weekly, {{":2024010820240115: me@http://b.test/", ""}}, false, used);
@@ -162,11 +157,8 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   // A Preview lists and changes nothing, not even by the sweeps.
   f.state.previewMode = true;
   auto cookieLines = [](const std::string& randomize, const std::string& remove, const std::string& count) {
-    return Lines{kHeader,
-                 Entry(randomize, "C ", "Cookie:me@random.test/"),
-                 Entry(remove, "C ", "Cookie:me@gone.test/"),
-                 Entry(remove, "Cp", "Cookie:me@low.test/"),
-                 count,
+    return Lines{kHeader, Entry(randomize, "C ", "Cookie:me@random.test/"), Entry(remove, "C ", "Cookie:me@gone.test/"),
+                 Entry(remove, "Cp", "Cookie:me@low.test/"), count,
                  "  Purge \"Cookies\" Function Completed.  3 Entries Processed."};
   };
   auto visitedLines = [](const std::string& held) {
@@ -185,16 +177,16 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   HANDLE held[] = {Hold(cache + "\\SUBDIR01\\held.htm"), Hold(history + "\\held.htm"),
                    Hold(weekly + "\\index.dat", FILE_SHARE_READ | FILE_SHARE_WRITE),
                    Hold(dom + "\\SUBDIR01\\held.xml")};
-  EXPECT_EQ(
-      f.Run(IEStraysPurge),
-      (Lines{kDeleted + UpperCase(cookies) + "\\ME@STRAY[1].TXT", kDeleted + UpperCase(cache) + "\\SUBDIR01\\STRAY.HTM",
-             kDeleted + UpperCase(cache) + "\\SUBDIR01\\NESTED\\DEEP.TMP", kDeleted + "http://gone.test/",
-             "  \"I.E. Strays\" Function Completed. 4 Files/URLs Processed."}));
-  EXPECT_EQ(
-      f.Run(IECachePurge),
-      (Lines{kHeader, Entry(kDeleted, "N ", "http://a.test/page"), Entry(kDeleted, "S ", "http://sticky.test/"),
-             Entry(kLocked, "N ", "http://held.test/"), Entry(kDeleted, "N ", "http://random.test/"),
-             Entry(kDeleted, "Np", "http://low.test/"), "  \"I.E. Cache\" Function Completed.  5 Entries Processed."}));
+  EXPECT_EQ(f.Run(IEStraysPurge), (Lines{kDeleted + UpperCase(cookies) + "\\ME@STRAY[1].TXT",
+                                         kDeleted + UpperCase(cache) + "\\SUBDIR01\\STRAY.HTM",
+                                         kDeleted + UpperCase(cache) + "\\SUBDIR01\\NESTED\\DEEP.TMP",
+                                         kDeleted + "http://gone.test/",
+                                         "  \"I.E. Strays\" Function Completed. 4 Files/URLs Processed."}));
+  EXPECT_EQ(f.Run(IECachePurge),
+            (Lines{kHeader, Entry(kDeleted, "N ", "http://a.test/page"), Entry(kDeleted, "S ", "http://sticky.test/"),
+                   Entry(kLocked, "N ", "http://held.test/"), Entry(kDeleted, "N ", "http://random.test/"),
+                   Entry(kDeleted, "Np", "http://low.test/"),
+                   "  \"I.E. Cache\" Function Completed.  5 Entries Processed."}));
   EXPECT_EQ(f.r.report.ErrorLevel(), 1);
   EXPECT_EQ(f.Run(IEVisitedUrlsPurge), visitedLines("  Error in URL - "));
   EXPECT_EQ(f.Run(IECookiesPurge), cookieLines("    Randomized - ", kDeleted, "    1 Cookie Randomized."));
@@ -224,19 +216,19 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   EXPECT_EQ(Cookie("me@kept[1].txt"), kCookieText);
   std::string scrambled = Cookie("me@random[1].txt");
   EXPECT_TRUE(scrambled != kCookieText && scrambled.size() == kCookieText.size()) << scrambled;
-  for (std::string gone :
-       {"Content.IE5\\SUBDIR01\\page[1].htm", "Cookies\\me@gone[1].txt", "Cookies\\me@random[1].txt.new",
-        "Cookies\\me@stray[1].txt", "Content.IE5\\SUBDIR01\\nested\\deep.tmp", "History.IE5\\MSHist012024010120240102",
-        "+Content.IE5\\SUBDIR01\\x[1].js", "+Content.IE5\\SUBDIR01\\desktop.ini", "+Content.IE5\\desktop.ini"})
+  for (std::string gone : {"Content.IE5\\SUBDIR01\\page[1].htm", "Cookies\\me@gone[1].txt",
+                           "Cookies\\me@random[1].txt.new", "Cookies\\me@stray[1].txt",
+                           "Content.IE5\\SUBDIR01\\nested\\deep.tmp", "History.IE5\\MSHist012024010120240102",
+                           "+Content.IE5\\SUBDIR01\\x[1].js", "+Content.IE5\\SUBDIR01\\desktop.ini",
+                           "+Content.IE5\\desktop.ini"})
     EXPECT_EQ(Exists(f.scratch / gone.substr(gone[0] == '+')), gone[0] == '+') << gone;  // "+": kept
 }
 
 TEST_F(IEPurges, WithNothingProtectedTheWarningIsAskedAtMostOnceForBothPasses) {
   // Show option, answer, preview; warnings asked, cookies deleted.
-  const std::tuple<const char*, bool, bool, int, bool> cases[] = {{"N", true, false, 1, true},
-                                                                  {"N", false, false, 1, false},
-                                                                  {"Y", false, false, 0, true},
-                                                                  {"N", false, true, 0, false}};
+  const std::tuple<const char*, bool, bool, int, bool> cases[] = {
+      {"N", true, false, 1, true}, {"N", false, false, 1, false}, {"Y", false, false, 0, true},
+      {"N", false, true, 0, false}};
   f.ie.LowCookiesFolder = lowCookies;
   for (const auto& [showOption, answer, preview, warnings, deleted] : cases) {
     WriteStore(cookies, {{"Cookie:me@a.test/", "me@a[1].txt"}}, false, used);
@@ -257,7 +249,6 @@ TEST_F(IEPurges, RegistryTracesGoMsnUsersKeepTheirMruListAndEachPermissionChange
   f.ieKeys = test::IEKeysBelow(key.path());
   auto names = [&](const std::string& sub) { return Sorted(f.registry.ValueNames(kUser, key.path() + "\\" + sub)); };
   const std::string searches = "Internet Explorer\\Search\\SearchProperties\\";
-  // Each value's key and name, its data "http://" and the name.
   for (const std::string& value :
        Lines{"Internet Explorer\\Typedurls\\url1", "Internet Explorer\\Typedurls\\Other", "MSN\\Typedurls\\Url1",
              "MSN6\\Users\\bob\\TypedURLs\\entry", "MSN6\\Users\\bob\\TypedURLs\\MRUList",

@@ -38,9 +38,7 @@ TEST(PluginLines, NamesLevelsKindsFieldsWildcardsMasksAndXmlElements) {
   EXPECT_EQ(SortedSelection({"ZED.STD", "", "alpha.cus", "  ", "ALPHA.CUS", "Beta.std"}),
             (Lines{"alpha.cus", "Beta.std", "ZED.STD"}));
   const std::pair<const char*, const char*> cases[] = {
-      {"DELFILE=C", "T"},
-      {"MY PLUGIN FOR APP 1.0", "T"},
-      {"DELFILES=C:\\X.TXT", "T"},                        // short or unknown: text
+      {"DELFILE=C", "T"}, {"MY PLUGIN FOR APP 1.0", "T"}, {"DELFILES=C:\\X.TXT", "T"},  // short or unknown: text
       {"DELFILE=C:", "F verb=DELFILE path=C: drive=C:"},  // ten characters
       {"DELFILE=C:\\APP\\LOG\\R.LOG", "F verb=DELFILE path=C:\\APP\\LOG\\R.LOG drive=C: folder=\\APP\\LOG file=R.LOG"},
       {"DELFILE=\\\\HOST\\SHARE\\A.TX", "F verb=DELFILE path=\\\\HOST\\SHARE\\A.TX folder=\\\\HOST\\SHARE file=A.TX"},
@@ -61,13 +59,8 @@ TEST(PluginLines, NamesLevelsKindsFieldsWildcardsMasksAndXmlElements) {
                            "DELVALS=HKCU:X[*]A", "EXECUTE=\"C:\\MY TOOLS\\X.EXE\" /S"})
     EXPECT_FALSE(RefusalOf(ParsePluginCommand(line))) << line;
   const std::tuple<const char*, const char*, bool> wildcards[] = {
-      {"Profile.Default", "*.DEFAULT", true},
-      {"ab", "a?", true},
-      {"a.b.c", "*.*.c", true},
-      {"abc", "a?", false},
-      {"abd", "*c", false},
-      {"abc", "*", true},
-  };
+      {"Profile.Default", "*.DEFAULT", true}, {"ab", "a?", true},   {"a.b.c", "*.*.c", true},
+      {"abc", "a?", false},                   {"abd", "*c", false}, {"abc", "*", true}};
   for (const auto& [name, pattern, match] : wildcards) EXPECT_EQ(WildcardMatch(name, pattern), match) << pattern;
   const std::tuple<const char*, const char*, bool> masks[] = {
       {"*.HTM", "PAGE.HTM", true},  {"*.HTM", "PAGE.HTML", false}, {"*.H?M", "PAGE.HTML", false},
@@ -125,10 +118,8 @@ struct FakeMachine : PlaceholderSource {
 TEST(PluginExpansion, TokensVariablesAndReferencesUntilNothingChangesOrStayAsWritten) {
   FakeMachine machine;
   using enum RegistryRoot;
-  machine.values = {{{CurrentUser, "SOFTWARE\\APP", "DIR"}, "%TEMP%\\App"},
-                    {{CurrentUser, "EMPTY", "V"}, ""},
-                    {{CurrentUser, "LOOP", "V"}, "X^HKCU:LOOP[V]"},
-                    {{LocalMachine, "A", "NEXT"}, "^HKLM:B[NEXT]"},
+  machine.values = {{{CurrentUser, "SOFTWARE\\APP", "DIR"}, "%TEMP%\\App"}, {{CurrentUser, "EMPTY", "V"}, ""},
+                    {{CurrentUser, "LOOP", "V"}, "X^HKCU:LOOP[V]"}, {{LocalMachine, "A", "NEXT"}, "^HKLM:B[NEXT]"},
                     {{LocalMachine, "B", "NEXT"}, "#APPDATA#"}};
   // Each line and what it expands to; nullptr: the passes never settle.
   const std::pair<const char*, const char*> cases[] = {

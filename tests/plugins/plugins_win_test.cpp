@@ -1,8 +1,9 @@
 // The interpreter and the plugin commands on scratch folders and a scratch registry key; the example plugins of
 // PLUGINS over the sandbox user's own folders and values; the selection and test windows in-process, their modal
 // windows and message boxes answered from a timer, as a user would.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -192,9 +193,8 @@ TEST_F(PluginCommands, RegistryKeysGoWithTheirSubKeysWildcardsReachEachValueLine
     return std::sort(names.begin(), names.end()), names;
   };
   const std::tuple<const char*, const char*, const char*> values[] = {
-      {"", "FileA", "one"}, {"", "MyFile", "one"}, {"", "Other", "one"},        {"S1", "Keep", "x"},
-      {"S1", "Stay", "x"},  {"S2", "FileB", "y"},  {"FILESUB\\DEEP", "V", "z"}, {"UA", "HRZR_EHACNGU", "x"},
-  };
+      {"", "FileA", "one"}, {"", "MyFile", "one"}, {"", "Other", "one"}, {"S1", "Keep", "x"}, {"S1", "Stay", "x"},
+      {"S2", "FileB", "y"}, {"FILESUB\\DEEP", "V", "z"}, {"UA", "HRZR_EHACNGU", "x"}};
   for (auto [sub, name, value] : values) Reg().WriteString(RegistryRoot::CurrentUser, Below(sub), name, value);
   Reg().WriteDword(RegistryRoot::CurrentUser, Below("S1"), "FileCount", 7);
   std::string base = Key() + "\\FILESUB";
@@ -248,6 +248,7 @@ TEST_F(PluginCommands, ProgramsRunAsQuotedOrFromTheSystemFoldersPreviewStartsNon
             std::tuple(true, false, false, "RAN"));
   EXPECT_EQ(f.r.report.ErrorLevel(), 5);
   Files().RemoveFile(program + ".ran");
+  f.r.pump.pumps = 0;
   auto Marker = [&] { return Files().ReadFile(program + ".ran"); };
   f.state.previewMode = true;
   f.state.flags.detailReport = false;
@@ -378,28 +379,19 @@ struct ExamplePlugin {
 
 const std::string kExplorer = "HKCU:Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 const ExamplePlugin kExamples[] = {
-    {"FLASHPLAYER.STD",
-     "%APPDATA%\\Macromedia\\Flash Player\\",
-     {"%APPDATA%\\Macromedia"},
+    {"FLASHPLAYER.STD", "%APPDATA%\\Macromedia\\Flash Player\\", {"%APPDATA%\\Macromedia"},
      {"#SharedObjects\\K3Q9ZT\\example.com\\game.sol", "#SharedObjects\\K3Q9ZT\\localhost\\prefs.sol",
       "-#SharedObjects\\readme.txt", "-macromedia.com\\support\\flashplayer\\sys\\settings.sol"}},
-    {"WINERRORS.STD",
-     "%LOCALAPPDATA%\\Microsoft\\Windows\\WER\\",
-     {"%LOCALAPPDATA%\\Microsoft\\Windows\\WER"},
+    {"WINERRORS.STD", "%LOCALAPPDATA%\\Microsoft\\Windows\\WER\\", {"%LOCALAPPDATA%\\Microsoft\\Windows\\WER"},
      {"ReportArchive\\AppCrash_viewer_1\\Report.wer", "ReportQueue\\NonCritical_x_2\\Report.wer",
       "-ERC\\statecache.xml"}},
-    {"JAVACACHE.STD",
-     "",
-     {"%APPDATA%\\Sun", "%USERPROFILE%\\AppData\\LocalLow\\Sun"},
+    {"JAVACACHE.STD", "", {"%APPDATA%\\Sun", "%USERPROFILE%\\AppData\\LocalLow\\Sun"},
      {"%APPDATA%\\Sun\\Java\\Deployment\\cache\\6.0\\12\\5d1f-3a2b.idx",
       "%USERPROFILE%\\AppData\\LocalLow\\Sun\\Java\\Deployment\\cache\\6.0\\1\\7c2e-11aa",
       "-%APPDATA%\\Sun\\Java\\Deployment\\deployment.properties"}},
-    {"MEDIAPLAYER.STD",
-     "HKCU:Software\\Microsoft\\MediaPlayer\\Player\\",
-     {"HKCU:Software\\Microsoft\\MediaPlayer"},
+    {"MEDIAPLAYER.STD", "HKCU:Software\\Microsoft\\MediaPlayer\\Player\\", {"HKCU:Software\\Microsoft\\MediaPlayer"},
      {"RecentFileList[File0]", "RecentFileList[file1]", "-RecentFileList[Count]", "RecentURLList[URL0]"}},
-    {"EXPLORER.STD",
-     kExplorer,
+    {"EXPLORER.STD", kExplorer,
      {kExplorer + "RunMRU", kExplorer + "TypedPaths", kExplorer + "WordWheelQuery", kExplorer + "RecentDocs"},
      {"RunMRU[a]", "RunMRU[MRUList]", "TypedPaths[url1]", "-TypedPaths[Layout]", "WordWheelQuery[0]",
       "RecentDocs[MRUListEx]", "RecentDocs\\.txt[0]"}},
@@ -478,8 +470,7 @@ Lines CollectTestWindow(const std::function<void()>& open, RECT* openedAt = null
     output.insert(output.end(), lines.begin(), lines.end());
     if (openedAt) GetWindowRect(window, openedAt);
     PostMessageA(window, WM_KEYDOWN, VK_F1, 0);
-    MoveWindow(window, kMovedTo.left, kMovedTo.top, kMovedTo.right - kMovedTo.left, kMovedTo.bottom - kMovedTo.top,
-               FALSE);
+    MoveWindow(window, kMovedTo.left, kMovedTo.top, kMovedTo.right - kMovedTo.left, kMovedTo.bottom - kMovedTo.top, FALSE);
     PostMessageA(window, WM_CLOSE, 0, 0);
     return true;
   });
