@@ -116,7 +116,7 @@ class IEPurges : public ::testing::Test {
   FaultyFiles files;
   FaultyMemory memory;
   test::PurgeFixture f{{.files = &files, .memory = &memory}};
-  std::string cache = f.scratch / "Content.IE5", lowCache = f.scratch / "Low\\Content.IE5";
+  std::string cache = f.scratch / "Content.IE5";
   std::string cookies = f.scratch / "Cookies", lowCookies = cookies + "\\Low";
   std::string history = f.scratch / "History.IE5", dom = f.scratch / "DomStore";
   std::string daily = history + "\\MSHist012024010120240102", weekly = history + "\\MSHist012024010820240115";
@@ -131,7 +131,6 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
              true, used);
   for (std::string file : {"SUBDIR01\\stray.htm", "SUBDIR01\\nested\\deep.tmp", "SUBDIR01\\desktop.ini", "desktop.ini"})
     f.scratch.Write("Content.IE5\\" + file, "x");
-  WriteStore(f.ie.LowCacheFolder = lowCache, {{"http://low.test/", "low[1].htm"}}, true, used);
   // The index names a cookie in upper case, the disk has it in lower case.
   WriteStore(cookies,
              {{"Cookie:me@kept.test/", "ME@KEPT[1].TXT", false},
@@ -150,7 +149,7 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   f.scratch.Write("DomStore\\Low\\index.dat", "not an index");
   // A Random entry randomizes a cookie but keeps neither a cache entry nor a visited URL.
   f.scratch.Write("IEcookie.dat", "a=*keep.test\na=*site.test\nr=*random\nr=*other\np=cookie:me@kept.test/\n");
-  const std::vector<std::string> stores = {cache, lowCache, cookies, lowCookies, history, daily};
+  const std::vector<std::string> stores = {cache, cookies, lowCookies, history, daily};
   std::vector<Bytes> before;
   for (const std::string& store : stores) before.push_back(IndexBytes(store));
 
@@ -185,8 +184,7 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   EXPECT_EQ(f.Run(IECachePurge),
             (Lines{kHeader, Entry(kDeleted, "N ", "http://a.test/page"), Entry(kDeleted, "S ", "http://sticky.test/"),
                    Entry(kLocked, "N ", "http://held.test/"), Entry(kDeleted, "N ", "http://random.test/"),
-                   Entry(kDeleted, "Np", "http://low.test/"),
-                   "  \"I.E. Cache\" Function Completed.  5 Entries Processed."}));
+                   "  \"I.E. Cache\" Function Completed.  4 Entries Processed."}));
   EXPECT_EQ(f.r.report.ErrorLevel(), 1);
   EXPECT_EQ(f.Run(IEVisitedUrlsPurge), visitedLines("  Error in URL - "));
   EXPECT_EQ(f.Run(IECookiesPurge), cookieLines("    Randomized - ", kDeleted, "    1 Cookie Randomized."));
@@ -207,7 +205,7 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   for (HANDLE handle : held) CloseHandle(handle);
   EXPECT_TRUE(f.r.report.ErrorLevel() == 7 && f.state.lockedFileSeen);
   EXPECT_EQ(UrlsIn(cache), (Lines{"http://keep.test/x", "http://held.test/"}));
-  EXPECT_TRUE(UrlsIn(lowCache).empty() && UrlsIn(weekly).empty());
+  EXPECT_TRUE(UrlsIn(weekly).empty());
   EXPECT_EQ(UrlsIn(history), (Lines{"Visited: me@http://site.test/a", "Visited: me@http://held.test/"}));
   Bytes after = IndexBytes(history);
   EXPECT_EQ(std::search(after.begin(), after.end(), std::begin("REDR"), std::end("REDR") - 1), after.end())
@@ -249,12 +247,12 @@ TEST_F(IEPurges, RegistryTracesGoMsnUsersKeepTheirMruListAndEachPermissionChange
   f.ieKeys = test::IEKeysBelow(key.path());
   auto names = [&](const std::string& sub) { return Sorted(f.registry.ValueNames(kUser, key.path() + "\\" + sub)); };
   const std::string searches = "Internet Explorer\\Search\\SearchProperties\\";
-  for (auto [subKey, name] : {std::pair<std::string, std::string>{"Internet Explorer\\Typedurls", "url1"},
-                              {"Internet Explorer\\Typedurls", "Other"}, {"MSN\\Typedurls", "Url1"},
-                              {"MSN6\\Users\\bob\\TypedURLs", "entry"}, {"MSN6\\Users\\bob\\TypedURLs", "MRUList"},
-                              {searches + "{A1}", "PreviousSearches"}, {searches + "{B2}", "PreviousSearches"},
-                              {searches + "{C3}", "Other"}})
-    f.registry.WriteString(kUser, key.path() + "\\" + subKey, name, "http://" + name);
+  for (const std::string& value :
+       Lines{"Internet Explorer\\Typedurls\\url1", "Internet Explorer\\Typedurls\\Other", "MSN\\Typedurls\\Url1",
+             "MSN6\\Users\\bob\\TypedURLs\\entry", "MSN6\\Users\\bob\\TypedURLs\\MRUList",
+             searches + "{A1}\\PreviousSearches", searches + "{B2}\\PreviousSearches", searches + "{C3}\\Other"})
+    f.registry.WriteString(kUser, key.path() + "\\" + ParentFolder(value), FileNameOf(value),
+                           "http://" + FileNameOf(value));
   auto typed = [](const std::string& label) {
     return Sorted({label + "I.E.-url1 = http://url1", label + "MSN-Url1 = http://Url1",
                    "       ..Process MSN entries for - bob", label + "MSN-entry = http://entry",
@@ -271,10 +269,9 @@ TEST_F(IEPurges, RegistryTracesGoMsnUsersKeepTheirMruListAndEachPermissionChange
             Lines{"  \"I.E. Searches\" Function Completed.   2 \"I.E. Searches\" block Processed."});
   EXPECT_EQ(f.Run(IESearchesPurge),
             (Lines{"    No \"I.E. Searches\" found to delete.", "  \"I.E. Searches\" Function Completed."}));
-  EXPECT_EQ(names("Internet Explorer\\Typedurls"), Lines{"Other"});
-  EXPECT_TRUE(names("MSN\\Typedurls").empty() && names(searches + "{A1}").empty());
-  EXPECT_EQ(names("MSN6\\Users\\bob\\TypedURLs"), Lines{"MRUList"});
-  EXPECT_EQ(names(searches + "{C3}"), Lines{"Other"});
+  EXPECT_EQ((std::vector{names("Internet Explorer\\Typedurls"), names("MSN\\Typedurls"), names(searches + "{A1}"),
+                         names("MSN6\\Users\\bob\\TypedURLs"), names(searches + "{C3}")}),
+            (std::vector<Lines>{{"Other"}, {}, {}, {"MRUList"}, {"Other"}}));
   EXPECT_FALSE(f.r.report.ErrorSeen());
 
   const std::string p3p = key.path() + "\\P3P", caption = "Cookie:user@w1.news.site.test/";

@@ -89,10 +89,7 @@ TEST_F(IndexFormatTest, WalkSkipsUnusedEntriesOffsetsOutsideTheRecordsAndEndsAtA
   EXPECT_EQ(r.CachedFilePath, "C:\\CACHE\\B.GIF") << "a sub-directory index past the table";
   for (uint32_t urlOffset : {0u, 0x80000000u, 0x80u}) {  // none, negative, past the record's block
     Put32(bytes, outside + 0x34, urlOffset);
-    editor->Restart();
-    editor->NextUrlRecord();
-    editor->NextUrlRecord();
-    EXPECT_EQ(r.Url, "URL - blank..") << urlOffset;
+    EXPECT_EQ(Urls()[1], "URL - blank..") << urlOffset;
   }
   Put32(bytes, 0x5008, 0x7080);  // an unaligned next table
   Open();
@@ -305,8 +302,7 @@ TEST(IndexTexts, NamesAreTheBrowsersAgesShowDaysHoursAndMinutesAndPermissionsGoT
       {"Cookie:user@Shop.Example.COM/cart?x=1", "example.com"}, {"Cookie:user@https://deep.site.de/a#b", "site.de"},
       {"Cookie:user@x://host.museum/", "host.museum"},          {"Cookie:user@*.site.test/", "site.test"},
       {"Cookie:user@*.co.uk/", "co.uk"},                        {"Cookie:user@a.b.c.x/", "b.c.x"},
-      {"Cookie:user@localhost/", "localhost"},                  {"Cookie:user@uk/", "uk"},
-      {"Cookie:user@bad_host.test/", none},                     {"Cookie:user@we ird.test/", none},
+      {"Cookie:user@localhost/", "localhost"},                  {"Cookie:user@bad_host.test/", none},
       {"Cookie:user@site.test./", none},                        {"Cookie:user@/", none},
       {"Cookie:user@#.#.#.#?x", none},                          {"Cookie:user@a.site.test#x?y", "site.test"},
       {"no-at-sign.test", "no-at-sign.test"},
@@ -356,7 +352,7 @@ TEST(IndexSamples, TheWalkIsMsiecfexportsAndMsiecfinfoReadsEveryIndexThePurgesCh
   TIDEMARK_REQUIRE_SAMPLE(cacheSample, "ie-cache-index.dat");
   TIDEMARK_REQUIRE_SAMPLE(historySample, "ie-history-index.dat");
   std::vector<std::string> cached;  // the files the samples' entries name
-  for (auto [sample, urlCount] : {std::pair(cacheSample, 21u), std::pair(historySample, 15u)}) {
+  for (const std::string& sample : {cacheSample, historySample}) {
     std::string text = Sample(sample);
     Bytes bytes(text.begin(), text.end());
     IndexEditor editor(bytes, "C:\\IE\\CONTENT.IE5");
@@ -364,7 +360,6 @@ TEST(IndexSamples, TheWalkIsMsiecfexportsAndMsiecfinfoReadsEveryIndexThePurgesCh
     std::vector<std::string> urls;
     for (; editor.NextUrlRecord(); urls.push_back(editor.Record().Url + "|" + editor.Record().CachedFilePath))
       if (!editor.Record().CachedFilePath.empty()) cached.push_back(editor.Record().CachedFilePath);
-    EXPECT_EQ(urls.size(), urlCount);
     EXPECT_EQ((std::sort(urls.begin(), urls.end()), urls), ExportedUrls(text)) << sample;
   }
 
@@ -407,8 +402,7 @@ TEST(IndexSamples, TheWalkIsMsiecfexportsAndMsiecfinfoReadsEveryIndexThePurgesCh
 // meanwhile is respected; damage ends the purge with the corruption line and leaves a readable index.
 class IndexPurgeTest : public ::testing::Test {
  protected:
-  static constexpr const char* kHistory = "C:\\IE\\History.IE5";
-  static constexpr const char* kCache = "C:\\IE\\Content.IE5";
+  static inline const std::string kHistory = "C:\\IE\\History.IE5", kCache = "C:\\IE\\Content.IE5";
   IndexPurgeTest() { std::tie(p.ie.IEHistoryFolder, p.ie.IECacheFolder) = std::tuple(kHistory, kCache); }
   void AddIndex(const std::string& folder, const Bytes& bytes) {
     p.files.AddFile(folder + "\\index.dat", std::string(bytes.begin(), bytes.end()));
@@ -429,24 +423,19 @@ class IndexPurgeTest : public ::testing::Test {
   MemoryPurge p;
 };
 
-TEST_F(IndexPurgeTest, TheBrowserHasTheIndexBetweenTwoEntries) {
-  IndexBuilder b;
-  for (int i = 0; i < 10; ++i) b.Add({.url = "Visited: me@http://site" + std::to_string(i) + ".test/"});
-  AddIndex(kHistory, b.Finish());
-  std::set<int> seen;  // the entries left each time the browser had the index
-  p.memory.whileFree = [&](Bytes& view) { seen.insert(UrlCount(view)); };
-  IEVisitedUrlsPurge(p.Environment());
-  for (int left = 0; left < 10; ++left) EXPECT_TRUE(seen.count(left)) << left;
-  EXPECT_EQ(p.r.report.ErrorLevel(), 0);
-}
-
-TEST_F(IndexPurgeTest, DamageEndsThePurgeWithTheCorruptionLineAndAReadableIndex) {
+TEST_F(IndexPurgeTest, TheBrowserHasTheIndexBetweenTwoEntriesDamageThenEndsThePurgeWithTheCorruptionLine) {
   IndexBuilder b;
   for (int i = 0; i < 450; ++i) b.Add({.url = "Visited: me@http://site" + std::to_string(i) + ".test/"});
   const Bytes built = b.Finish();
   ASSERT_NE(Get32(built, 0x5008), 0u) << "a second table";
   AddIndex(kHistory, built);
+  std::set<int> seen;  // the entries left each time the browser had the index
+  p.memory.whileFree = [&](Bytes& view) { seen.insert(UrlCount(view)); };
+  IEVisitedUrlsPurge(p.Environment());
+  for (int left = 0; left < 450; ++left) EXPECT_TRUE(seen.count(left)) << left;
+  EXPECT_EQ(p.r.report.ErrorLevel(), 0);
   // The chain cut while the browser had the index after the first entry.
+  AddIndex(kHistory, built);
   p.memory.whileFree = [releases = 0](Bytes& view) mutable {
     if (++releases == 2) Put32(view, 0x5008, 0x123);
   };
@@ -464,20 +453,19 @@ TEST_F(IndexPurgeTest, StraysSparesWhatTheBrowserAddedAfterTheList) {
   IndexBuilder after = before;
   after.Add({.url = "http://new.test/", .file = "new.htm"});
   AddIndex(kCache, before.Finish());
-  p.files.AddFile(std::string(kCache) + "\\kept.htm", "kept");
-  p.files.AddFile(std::string(kCache) + "\\stray.htm", "stray");
+  for (std::string file : {"kept", "stray"}) p.files.AddFile(kCache + "\\" + file + ".htm", file);
   int releases = 0;
   p.memory.whileFree = [&](Bytes& view) {
     if (++releases != 2) return;  // the first ends the mapping, the second the listing
     Bytes added = after.Finish();
     ASSERT_EQ(added.size(), view.size());
     view = added;
-    p.files.AddFile(std::string(kCache) + "\\new.htm", "new");
+    p.files.AddFile(kCache + "\\new.htm", "new");
   };
   IEStraysPurge(p.Environment());
-  EXPECT_TRUE(p.files.FileExists(std::string(kCache) + "\\new.htm"));
-  EXPECT_FALSE(p.files.FileExists(std::string(kCache) + "\\stray.htm"));
-  EXPECT_EQ(UrlCount(kCache), 2);
+  EXPECT_EQ(std::tuple(p.files.FileExists(kCache + "\\new.htm"), p.files.FileExists(kCache + "\\stray.htm"),
+                       UrlCount(kCache)),
+            std::tuple(true, false, 2));
 }
 
 #endif

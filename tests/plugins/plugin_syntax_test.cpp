@@ -82,9 +82,9 @@ TEST(PluginLines, NamesLevelsKindsFieldsWildcardsMasksAndXmlElements) {
   };
   for (const auto& [input, name, kept, elements, unclosed] : xml) {
     XmlElements found = FindXmlElements(input, name);
-    EXPECT_EQ(found.found.size(), elements) << input;
-    EXPECT_EQ(found.unclosed, unclosed) << input;
-    EXPECT_EQ(CutXmlElements(input, found.found), kept) << input;
+    EXPECT_EQ(std::tuple(CutXmlElements(input, found.found), found.found.size(), found.unclosed),
+              std::tuple(kept, elements, unclosed))
+        << input;
   }
   EXPECT_EQ(SplitKeepingBreaks("a\r\nb\nc\rd"), (Lines{"a\r\n", "b\n", "c\r", "d"}));
   EXPECT_EQ(ShownElement(std::string(300, 'x')).size(), 255u);
@@ -117,32 +117,28 @@ struct FakeMachine : PlaceholderSource {
 
 TEST(PluginExpansion, TokensVariablesAndReferencesUntilNothingChangesOrStayAsWritten) {
   FakeMachine machine;
-  machine.values[{RegistryRoot::CurrentUser, "SOFTWARE\\APP", "DIR"}] = "%TEMP%\\App";
-  machine.values[{RegistryRoot::CurrentUser, "EMPTY", "V"}] = "";
-  machine.values[{RegistryRoot::CurrentUser, "LOOP", "V"}] = "X^HKCU:LOOP[V]";
-  machine.values[{RegistryRoot::LocalMachine, "A", "NEXT"}] = "^HKLM:B[NEXT]";
-  machine.values[{RegistryRoot::LocalMachine, "B", "NEXT"}] = "#APPDATA#";
-  // Each line and what it expands to; nullptr: the passes never settle.
+  using enum RegistryRoot;
+  machine.values = {{{CurrentUser, "SOFTWARE\\APP", "DIR"}, "%TEMP%\\App"}, {{CurrentUser, "EMPTY", "V"}, ""},
+                    {{CurrentUser, "LOOP", "V"}, "X^HKCU:LOOP[V]"}, {{LocalMachine, "A", "NEXT"}, "^HKLM:B[NEXT]"},
+                    {{LocalMachine, "B", "NEXT"}, "#APPDATA#"}};
+  // Each line and what it expands to; nullptr: the passes never settle (a value that brings its own reference back, a
+  // variable that grows).
   const std::pair<const char*, const char*> cases[] = {
       {"DelFile=C:\\Users\\#USER#\\%TEMP%.txt", "DELFILE=C:\\USERS\\ANN\\C:\\USERS\\ANN\\TEMP.TXT"},
       {"DELFOLD=#APPDATA#\\#DOCUMENTS#[*.*]IS",
        "DELFOLD=C:\\USERS\\ANN\\APPDATA\\ROAMING\\C:\\USERS\\ANN\\DOCUMENTS[*.*]IS"},
       {"DELFILE=^HKCU:\\Software\\App[Dir]\\log.txt", "DELFILE=C:\\USERS\\ANN\\TEMP\\APP\\LOG.TXT"},  // same pass
       {"DELFILE=^HKLM:A[NEXT]\\#USER#.TXT", "DELFILE=C:\\USERS\\ANN\\APPDATA\\ROAMING\\ANN.TXT"},     // passes repeat
-      {"#COMPUTER# #USER#", "DESK ANN"},
-      {"DEL1KEY=HKCU:#USERSOFTWARE#\\APP", "DEL1KEY=HKCU:SOFTWARE\\APP"},
-      {"DELFILE=#PICTURES#\\A.JPG", "DELFILE=#PICTURES#\\A.JPG"},  // the shell has no such folder here
-      {"DELFILE=#NOSUCH#\\A.TXT", "DELFILE=#NOSUCH#\\A.TXT"},      // not a token
-      {"DELTEXT=#X#\\#USER#", "DELTEXT=#X#\\#USER#"},              // only the token at the first "#" is looked at
-      {"DELFILE=^HKCU:MISSING[V]\\A", "DELFILE=^HKCU:MISSING[V]\\A"},
-      {"DELFILE=^HKCU:EMPTY[V]\\A", "DELFILE=^HKCU:EMPTY[V]\\A"},
-      {"DELFILE=^HKXX:KEY[V]\\A", "DELFILE=^HKXX:KEY[V]\\A"},
-      {"DELFILE=%NOSUCHVAR%\\A", "DELFILE=%NOSUCHVAR%\\A"},
-      {"DELFILE=^HKCU:LOOP[V]", nullptr},  // a value that brings its own reference back
-      {"DELFILE=%GROW%", nullptr},         // a variable that grows
+      {"#COMPUTER# #USER#", "DESK ANN"}, {"DEL1KEY=HKCU:#USERSOFTWARE#\\APP", "DEL1KEY=HKCU:SOFTWARE\\APP"},
+      {"DELFILE=^HKCU:LOOP[V]", nullptr}, {"DELFILE=%GROW%", nullptr},
   };
   for (const auto& [line, expanded] : cases)
     EXPECT_EQ(ExpandPluginLine(line, machine), expanded ? std::optional<std::string>(expanded) : std::nullopt) << line;
+  // Lines that stay as written: #PICTURES# is no folder of this shell, #NOSUCH# no token, and only the token at the
+  // first "#" is looked at.
+  for (const char* line : {"DELFILE=#PICTURES#\\A.JPG", "DELFILE=#NOSUCH#\\A.TXT", "DELTEXT=#X#\\#USER#",
+                           "DELFILE=^HKCU:MISSING[V]\\A", "DELFILE=^HKCU:EMPTY[V]\\A", "DELFILE=^HKXX:KEY[V]\\A"})
+    EXPECT_EQ(ExpandPluginLine(line, machine), line);
   machine.vista = true;
   EXPECT_EQ(ExpandPluginLine("DEL1KEY=HKCU:#USERSOFTWARE#\\APP", machine),
             "DEL1KEY=HKCU:SOFTWARE\\APPDATALOW\\SOFTWARE\\APP");
@@ -151,53 +147,38 @@ TEST(PluginExpansion, TokensVariablesAndReferencesUntilNothingChangesOrStayAsWri
 TEST(PluginSafety, MatchAllOnlyWhereWrittenSharedKeysAtTheirEdgesAndProgramLines) {
   FakeMachine machine;
   machine.variables = {{"ALL", "*"}, {"MRU", "MRU"}, {"NONE", ""}};
-  machine.values[{RegistryRoot::CurrentUser, "K", "V"}] = "*";
-  machine.values[{RegistryRoot::CurrentUser, "K", "APP"}] = "SOFTWARE\\APP";
-  // Each line and whether its match string "*" comes from a placeholder.
+  using enum RegistryRoot;
+  machine.values = {{{CurrentUser, "K", "V"}, "*"}, {{CurrentUser, "K", "APP"}, "SOFTWARE\\APP"}};
+  // Each line and whether its match string "*" comes from a placeholder (a reference in the key: "*" written).
   const std::pair<const char*, bool> matches[] = {
-      {"DELVALS=HKCU:X[*]A", false},
-      {"DELKEYS=HKCU:X['*']B", false},
-      {"DELSKVS=HKCU:^HKCU:K[APP][*]C", false},  // a reference in the key: "*" written
-      {"DELVALS=HKCU:X[%ALL%]A", true},
-      {"DELVALS=HKCU:X['%ALL%']A", true},
-      {"DELVALS=HKCU:X[%NONE%*]B", true},
-      {"DELKEYS=HKCU:X[^HKCU:K[V]]C", true},
-      {"DELVALS=HKCU:X[%MRU%]B", false},
+      {"DELVALS=HKCU:X[*]A", false},     {"DELKEYS=HKCU:X['*']B", false},
+      {"DELVALS=HKCU:X[%ALL%]A", true},  {"DELVALS=HKCU:X['%ALL%']A", true},
+      {"DELVALS=HKCU:X[%NONE%*]B", true}, {"DELKEYS=HKCU:X[^HKCU:K[V]]C", true},
+      {"DELVALS=HKCU:X[%MRU%]B", false}, {"DELSKVS=HKCU:^HKCU:K[APP][*]C", false},
   };
   for (const auto& [line, refused] : matches)
     EXPECT_EQ(MatchesAllThroughPlaceholders(ParsePluginCommand(*ExpandPluginLine(line, machine)), line), refused)
         << line;
-  using enum RegistryRoot;
-  // Each key and whether DEL1KEY and DELKEYS must leave it alone.
-  const std::tuple<RegistryRoot, const char*, bool> keys[] = {
-      {CurrentUser, "Software", true},
-      {CurrentUser, "SOFTWARE\\MYEDITOR", false},
-      {ClassesRoot, ".txt", true},
-      {ClassesRoot, "CLSID\\{1}", false},
-      {CurrentConfig, "SOFTWARE", true},
-      {LocalMachine, "software\\microsoft", true},
-      {LocalMachine, "\\SOFTWARE\\\\MICROSOFT\\", true},  // empty names between
-      {LocalMachine, "SOFTWARE\\MICROSOFT\\MEDIAPLAYER", false},
-      {CurrentUser, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION", true},
-      {CurrentUser, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\EXPLORER", false},
-      {CurrentUser, "SOFTWARE\\POLICIES", true},
-      {LocalMachine, "SOFTWARE\\WOW6432NODE", true},
-      {LocalMachine, "SOFTWARE\\Wow6432Node\\Microsoft", true},
-      {LocalMachine, "SOFTWARE\\WOW6432NODE\\MYEDITOR", false},
-      {CurrentUser, "SOFTWARE\\APPDATALOW", true},
-      {CurrentUser, "Software\\AppDataLow\\Software", true},  // what "#USERSOFTWARE#" stands for on Vista
-      {CurrentUser, "SOFTWARE\\APPDATALOW\\SOFTWARE\\MICROSOFT", true},
-      {CurrentUser, "SOFTWARE\\APPDATALOW\\SOFTWARE\\MYEDITOR", false},
-      {LocalMachine, "SOFTWARE\\CLASSES\\.TXT", true},
-      {LocalMachine, "SOFTWARE\\CLASSES\\.TXT\\OPENWITHLIST", false},
-      {LocalMachine, "SYSTEM\\CONTROLSET001", true},
-      {LocalMachine, "SYSTEM\\CURRENTCONTROLSET\\SERVICES", true},
-      {LocalMachine, "SYSTEM\\CURRENTCONTROLSET\\SERVICES\\MYDRIVER", false},
-      {Users, "S-1-5-21-7\\SOFTWARE", true},
-      {Users, "S-1-5-21-7\\SOFTWARE\\MYEDITOR", false},
+  // Keys DEL1KEY and DELKEYS must leave alone, each beside one a program owns (nullptr: none). Empty names between
+  // count as nothing; "Software\\AppDataLow\\Software" is what "#USERSOFTWARE#" stands for on Vista.
+  const std::tuple<RegistryRoot, const char*, const char*> keys[] = {
+      {CurrentUser, "Software", "SOFTWARE\\MYEDITOR"},   {LocalMachine, "\\SOFTWARE\\\\MICROSOFT\\", nullptr},
+      {LocalMachine, "software\\microsoft", "SOFTWARE\\MICROSOFT\\MEDIAPLAYER"},
+      {CurrentUser, "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION",
+       "SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\EXPLORER"},
+      {LocalMachine, "SOFTWARE\\Wow6432Node\\Microsoft", nullptr}, {CurrentUser, "SOFTWARE\\APPDATALOW", nullptr},
+      {LocalMachine, "SOFTWARE\\WOW6432NODE", "SOFTWARE\\WOW6432NODE\\MYEDITOR"},
+      {LocalMachine, "SYSTEM\\CONTROLSET001", nullptr},
+      {CurrentUser, "Software\\AppDataLow\\Software", "SOFTWARE\\APPDATALOW\\SOFTWARE\\MYEDITOR"},
+      {LocalMachine, "SOFTWARE\\CLASSES\\.TXT", "SOFTWARE\\CLASSES\\.TXT\\OPENWITHLIST"},
+      {Users, "S-1-5-21-7\\SOFTWARE", "S-1-5-21-7\\SOFTWARE\\MYEDITOR"},
+      {LocalMachine, "SYSTEM\\CURRENTCONTROLSET\\SERVICES", "SYSTEM\\CURRENTCONTROLSET\\SERVICES\\MYDRIVER"},
   };
-  for (const auto& [root, key, shared] : keys) EXPECT_EQ(IsSharedRegistryKey(root, key), shared) << key;
-  // Each command line and its program, arguments and place; nullptr: refused.
+  for (const auto& [root, shared, own] : keys) {
+    EXPECT_TRUE(IsSharedRegistryKey(root, shared)) << shared;
+    EXPECT_FALSE(own && IsSharedRegistryKey(root, own)) << own;
+  }
+  // Each command line and its program, arguments and place; then lines refused.
   using enum ProgramPlace;
   const std::tuple<const char*, const char*, const char*, ProgramPlace> programs[] = {
       {"C:\\TOOL\\GO.EXE /Q", "C:\\TOOL\\GO.EXE", "/Q", FullPath},
@@ -206,25 +187,18 @@ TEST(PluginSafety, MatchAllOnlyWhereWrittenSharedKeysAtTheirEdgesAndProgramLines
       {"D:\\TOOLS\\RUN.BAT\tX Y", "D:\\TOOLS\\RUN.BAT", "X Y", FullPath},
       {"D:\\TOOLS\\CLEAN.", "D:\\TOOLS\\CLEAN.", "", FullPath},  // a final dot: no ".EXE"
       {"\\\\HOST\\SHARE\\X.COM", "\\\\HOST\\SHARE\\X.COM", "", FullPath},
-      {"REGEDIT.EXE /S C:\\X.REG", "REGEDIT.EXE", "/S C:\\X.REG", SystemFolders},
       {"RUNDLL32 X.DLL,Y", "RUNDLL32.EXE", "X.DLL,Y", SystemFolders},
-      {"TOOLS\\X.EXE", "TOOLS\\X.EXE", "", Relative},
-      {"..\\X.EXE /S", "..\\X.EXE", "/S", Relative},
+      {"TOOLS\\X.EXE", "TOOLS\\X.EXE", "", Relative}, {"..\\X.EXE /S", "..\\X.EXE", "/S", Relative},
       {"C:X.EXE", "C:X.EXE", "", Relative},
-      {"D:\\MY TOOLS\\CLEAN.EXE /ALL", nullptr, "", Relative},
-      {"D:\\MY TOOLS\\CLEAN.EXE", nullptr, "", Relative},
-      {"D:\\V1.2 TOOLS\\CLEAN.EXE", nullptr, "", Relative},
-      {"\"D:\\MY TOOLS\\CLEAN.EXE /ALL", nullptr, "", Relative},
-      {"\"D:\\MY TOOLS\"\\CLEAN.EXE", nullptr, "", Relative},
-      {"\"\" /S", nullptr, "", Relative},
   };
   for (const auto& [line, program, arguments, place] : programs) {
-    auto parsed = ParseProgramLine(line);
-    ASSERT_EQ(parsed.has_value(), program != nullptr) << line;
-    if (!parsed) continue;
-    EXPECT_EQ(std::tuple(parsed->program, parsed->arguments, parsed->place), std::tuple(program, arguments, place))
+    ProgramLine parsed = ParseProgramLine(line).value_or(ProgramLine{"<refused>"});
+    EXPECT_EQ(std::tuple(parsed.program, parsed.arguments, parsed.place), std::tuple(program, arguments, place))
         << line;
   }
+  for (const char* line : {"D:\\MY TOOLS\\CLEAN.EXE /ALL", "D:\\MY TOOLS\\CLEAN.EXE", "D:\\V1.2 TOOLS\\CLEAN.EXE",
+                           "\"D:\\MY TOOLS\\CLEAN.EXE /ALL", "\"D:\\MY TOOLS\"\\CLEAN.EXE", "\"\" /S"})
+    EXPECT_FALSE(ParseProgramLine(line)) << line;
 }
 
 }  // namespace

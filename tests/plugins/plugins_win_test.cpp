@@ -192,10 +192,10 @@ TEST_F(PluginCommands, RegistryKeysGoWithTheirSubKeysWildcardsReachEachValueLine
     std::erase(names, "");
     return std::sort(names.begin(), names.end()), names;
   };
-  for (auto [sub, name, value] : {std::tuple{"", "FileA", "one"}, {"", "MyFile", "one"}, {"", "Other", "one"},
-                                  {"S1", "Keep", "x"}, {"S1", "Stay", "x"}, {"S2", "FileB", "y"},
-                                  {"FILESUB\\DEEP", "V", "z"}, {"UA", "HRZR_EHACNGU", "x"}})
-    Reg().WriteString(RegistryRoot::CurrentUser, Below(sub), name, value);
+  const std::tuple<const char*, const char*, const char*> values[] = {
+      {"", "FileA", "one"}, {"", "MyFile", "one"}, {"", "Other", "one"}, {"S1", "Keep", "x"}, {"S1", "Stay", "x"},
+      {"S2", "FileB", "y"}, {"FILESUB\\DEEP", "V", "z"}, {"UA", "HRZR_EHACNGU", "x"}};
+  for (auto [sub, name, value] : values) Reg().WriteString(RegistryRoot::CurrentUser, Below(sub), name, value);
   Reg().WriteDword(RegistryRoot::CurrentUser, Below("S1"), "FileCount", 7);
   std::string base = Key() + "\\FILESUB";
   EXPECT_EQ(
@@ -227,9 +227,27 @@ TEST_F(PluginCommands, RegistryKeysGoWithTheirSubKeysWildcardsReachEachValueLine
   EXPECT_EQ(Reg().SubKeys(RegistryRoot::CurrentUser, key.path()), Lines{});
 }
 
-TEST_F(PluginCommands, PreviewStartsNoProgramExecuteWaitsExehideDoesNot) {
-  const std::string program = f.scratch.Write("My Tools\\STANDIN.EXE", "");
-  Files().CopyFileTo(TIDEMARK_PLUGIN_PROGRAM, program, false);
+TEST_F(PluginCommands, ProgramsRunAsQuotedOrFromTheSystemFoldersPreviewStartsNoneExecuteWaitsExehideDoesNot) {
+  // Stand-ins where a guess would look: "MY.EXE" for the unquoted "MY TOOLS\\...", "CMD.EXE" in the current folder.
+  const std::string program = f.scratch / "My Tools\\STANDIN.EXE";
+  Files().CreateFolders(ParentFolder(program));
+  for (const std::string& copy : {program, f.scratch / "MY.EXE", f.scratch / "CMD.EXE"})
+    Files().CopyFileTo(TIDEMARK_PLUGIN_PROGRAM, copy, false);
+  const std::string quoted = "\"" + UpperCase(program) + "\" /ALL", unquoted = UpperCase(program) + " /ALL";
+  const std::string system = "CMD.EXE /C ECHO RAN>\"" + Dir() + "\\CMD.OUT\"";
+  SetCurrentDirectoryA(f.scratch.path().c_str());
+  Lines results = Results({"EXECUTE=" + quoted, "EXECUTE=" + unquoted, "EXECUTE=" + system, "EXECUTE=TOOLS\\X.EXE"});
+  SetCurrentDirectoryA("C:\\");
+  EXPECT_EQ(
+      results,
+      (Lines{"        executed - " + quoted,
+             " -Error- Previous statement not processed - program path with blanks is not in double quotes",
+             "        executed - " + system, " -Error- Previous statement not processed - path is not a full path"}));
+  EXPECT_EQ(std::tuple(test::Exists(program + ".ran"), test::Exists(f.scratch / "MY.EXE.ran"),
+                       test::Exists(f.scratch / "CMD.EXE.ran"), Text("CMD.OUT").substr(0, 3)),
+            std::tuple(true, false, false, "RAN"));
+  Files().RemoveFile(program + ".ran");
+  f.r.pump.pumps = 0;
   auto Marker = [&] { return Files().ReadFile(program + ".ran"); };
   f.state.previewMode = true;
   f.state.flags.detailReport = false;
@@ -250,28 +268,6 @@ TEST_F(PluginCommands, PreviewStartsNoProgramExecuteWaitsExehideDoesNot) {
   EXPECT_EQ(Results({"EXECUTE=" + Dir() + "\\NONE.EXE"}), (Lines{"     exec failed - " + Dir() + "\\NONE.EXE"}));
 }
 
-TEST_F(PluginCommands, ProgramsRunAsQuotedOrFromTheSystemFoldersNeverFromAGuess) {
-  // Stand-ins where a guess would look: "MY.EXE" for the unquoted "MY TOOLS\\...", "CMD.EXE" in the current folder.
-  const std::string program = f.scratch / "My Tools\\STANDIN.EXE";
-  Files().CreateFolders(ParentFolder(program));
-  for (const std::string& copy : {program, f.scratch / "MY.EXE", f.scratch / "CMD.EXE"})
-    Files().CopyFileTo(TIDEMARK_PLUGIN_PROGRAM, copy, false);
-  const std::string quoted = "\"" + UpperCase(program) + "\" /ALL", unquoted = UpperCase(program) + " /ALL";
-  const std::string system = "CMD.EXE /C ECHO RAN>\"" + Dir() + "\\CMD.OUT\"";
-  SetCurrentDirectoryA(f.scratch.path().c_str());
-  Lines results = Results({"EXECUTE=" + quoted, "EXECUTE=" + unquoted, "EXECUTE=" + system, "EXECUTE=TOOLS\\X.EXE"});
-  SetCurrentDirectoryA("C:\\");
-  EXPECT_EQ(
-      results,
-      (Lines{"        executed - " + quoted,
-             " -Error- Previous statement not processed - program path with blanks is not in double quotes",
-             "        executed - " + system, " -Error- Previous statement not processed - path is not a full path"}));
-  EXPECT_EQ(std::tuple(test::Exists(program + ".ran"), test::Exists(f.scratch / "MY.EXE.ran"),
-                       test::Exists(f.scratch / "CMD.EXE.ran"), Text("CMD.OUT").substr(0, 3)),
-            std::tuple(true, false, false, "RAN"));
-  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
-}
-
 // HKEY_CURRENT_USER\Software is the test's own key: a wrong answer deletes nothing of the user's.
 class RedirectedSoftware : public PluginCommands {
  protected:
@@ -290,15 +286,11 @@ TEST_F(RedirectedSoftware, SharedKeysAndMatchStringsMadeAllByPlaceholdersAreRefu
   const std::string expands = "      The above command expands to:";
   const std::string placeholders =
       " -Error- Previous statement not processed - its placeholders make the match string \"*\"";
-  EXPECT_EQ(Results({"DEL1KEY=HKCU:SOFTWARE", "DEL1KEY=HKCU:SOFTW?RE", "DELKEYS=HKCU:\\SOFTWARE\\[MY]B",
-                     "DEL1KEY=HKCU:SOFTWARE\\MICROSOFT", "DELKEYS=HKCU:SOFTWARE\\MICROSOFT[*]A",
-                     "DELVALS=HKCU:SOFTWARE\\MYEDITOR[%TM_ALL%]A",
-                     "DELVALS=HKCU:SOFTWARE\\MYEDITOR[^HKCU:SOFTWARE\\MYEDITOR[PATTERN]]C",
-                     "DELKEYS=HKCU:SOFTWARE\\MYEDITOR[%TM_QUOTES%]B"}),
-            (Lines{shared + "SOFTWARE", "    key=HKCU:Software", shared + "Software", shared + "SOFTWARE",
-                   shared + "SOFTWARE\\MICROSOFT", shared + "SOFTWARE\\MICROSOFT", expands, placeholders, expands,
-                   placeholders, expands, " -Error- Previous statement not processed - text to match is empty"}));
-  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
+  EXPECT_EQ(Results({"DEL1KEY=HKCU:SOFTWARE", "DEL1KEY=HKCU:SOFTW?RE", "DELKEYS=HKCU:SOFTWARE\\MICROSOFT[*]A",
+                     "DELVALS=HKCU:SOFTWARE\\MYEDITOR[%TM_ALL%]A", "DELKEYS=HKCU:SOFTWARE\\MYEDITOR[%TM_QUOTES%]B"}),
+            (Lines{shared + "SOFTWARE", "    key=HKCU:Software", shared + "Software", shared + "SOFTWARE\\MICROSOFT",
+                   expands, placeholders, expands,
+                   " -Error- Previous statement not processed - text to match is empty"}));
   EXPECT_EQ(std::pair(Reg().ValueNames(RegistryRoot::CurrentUser, key.path() + "\\MyEditor").size(),
                       Reg().KeyExists(RegistryRoot::CurrentUser, key.path() + "\\Microsoft\\Windows")),
             std::pair(size_t{1}, true));
@@ -372,47 +364,36 @@ TEST_F(PluginCommands, RefusedStatementsAndProtectedItemsTouchNothingTextAndXmlE
             (Lines{"    file not present - " + Real() + "\\NONE.INI"}));
 }
 
-// Items of the sandbox user below `base`: files ("%APPDATA%\\...") or registry values ("HKCU:key[name]"), each with
-// whether the plugin purges it; `roots` are removed afterwards.
+// Items of the sandbox user below `base`: files ("%APPDATA%\\...") or registry values ("HKCU:key[name]"), purged by
+// the plugin unless marked "-"; `roots` are removed afterwards.
 struct ExamplePlugin {
   const char* file;
   std::string base;
-  std::vector<std::string> roots;
-  std::vector<std::pair<std::string, bool>> items;
+  std::vector<std::string> roots, items;
 };
 
 const std::string kExplorer = "HKCU:Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
 const ExamplePlugin kExamples[] = {
     {"FLASHPLAYER.STD", "%APPDATA%\\Macromedia\\Flash Player\\", {"%APPDATA%\\Macromedia"},
-     {{"#SharedObjects\\K3Q9ZT\\example.com\\game.sol", true}, {"#SharedObjects\\K3Q9ZT\\localhost\\prefs.sol", true},
-      {"#SharedObjects\\readme.txt", false}, {"macromedia.com\\support\\flashplayer\\sys\\settings.sol", false}}},
-    {"WINERRORS.STD", "%LOCALAPPDATA%\\Microsoft\\Windows\\WER\\", {"%LOCALAPPDATA%\\Microsoft\\Windows\\WER"},
-     {{"ReportArchive\\AppCrash_viewer_1\\Report.wer", true}, {"ReportQueue\\NonCritical_x_2\\Report.wer", true},
-      {"ERC\\statecache.xml", false}}},
-    {"JAVACACHE.STD", "", {"%APPDATA%\\Sun", "%USERPROFILE%\\AppData\\LocalLow\\Sun"},
-     {{"%APPDATA%\\Sun\\Java\\Deployment\\cache\\6.0\\12\\5d1f-3a2b.idx", true},
-      {"%USERPROFILE%\\AppData\\LocalLow\\Sun\\Java\\Deployment\\cache\\6.0\\1\\7c2e-11aa", true},
-      {"%APPDATA%\\Sun\\Java\\Deployment\\deployment.properties", false}}},
-    {"MEDIAPLAYER.STD", "HKCU:Software\\Microsoft\\MediaPlayer\\Player\\", {"HKCU:Software\\Microsoft\\MediaPlayer"},
-     {{"RecentFileList[File0]", true}, {"RecentFileList[file1]", true}, {"RecentFileList[Count]", false},
-      {"RecentURLList[URL0]", true}}},
-    {"EXPLORER.STD", kExplorer,
-     {kExplorer + "RunMRU", kExplorer + "TypedPaths", kExplorer + "WordWheelQuery", kExplorer + "RecentDocs"},
-     {{"RunMRU[a]", true}, {"RunMRU[MRUList]", true}, {"TypedPaths[url1]", true}, {"TypedPaths[Layout]", false},
-      {"WordWheelQuery[0]", true}, {"RecentDocs[MRUListEx]", true}, {"RecentDocs\\.txt[0]", true}}},
+     {"#SharedObjects\\K3Q9ZT\\example.com\\game.sol", "-#SharedObjects\\readme.txt",
+      "-macromedia.com\\support\\flashplayer\\sys\\settings.sol"}},
+    {"EXPLORER.STD", kExplorer, {kExplorer + "RunMRU", kExplorer + "TypedPaths", kExplorer + "RecentDocs"},
+     {"RunMRU[MRUList]", "TypedPaths[url1]", "-TypedPaths[Layout]", "RecentDocs\\.txt[0]"}},
 };
 
 TEST_F(PluginCommands, ExamplePluginsListTheirItemsInPreviewAndPurgeOnlyThem) {
-  // A value's key and name, or a file's full path and no name.
-  auto place = [&](const std::string& item) -> std::pair<std::string, std::string> {
+  // A value's key and name, or a file's full path and no name; and whether the plugin purges it.
+  auto place = [&](const std::string& base, const std::string& written) -> std::tuple<std::string, std::string, bool> {
+    bool purged = written[0] != '-';
+    std::string item = base + written.substr(!purged);
     size_t open = item.find('[');
-    if (!StartsWith(item, "HKCU:")) return {f.shell.ExpandEnvVars(item), ""};
-    return {item.substr(5, open - 5), item.substr(open + 1, item.size() - open - 2)};
+    if (!StartsWith(item, "HKCU:")) return {f.shell.ExpandEnvVars(item), "", purged};
+    return {item.substr(5, open - 5), item.substr(open + 1, item.size() - open - 2), purged};
   };
   for (const ExamplePlugin& plugin : kExamples) {
     SCOPED_TRACE(plugin.file);
-    for (const auto& [item, purged] : plugin.items) {
-      auto [where, name] = place(plugin.base + item);
+    for (const std::string& item : plugin.items) {
+      auto [where, name, purged] = place(plugin.base, item);
       EXPECT_TRUE(name.empty() ? Files().CreateFolders(ParentFolder(where)) && Files().WriteFile(where, "example")
                                : Reg().WriteString(RegistryRoot::CurrentUser, where, name, "C:\\Media\\" + name));
     }
@@ -421,8 +402,8 @@ TEST_F(PluginCommands, ExamplePluginsListTheirItemsInPreviewAndPurgeOnlyThem) {
       f.state.previewMode = preview;
       Lines report = Results(lines.value_or(Lines{}));
       for (const std::string& line : report) EXPECT_FALSE(engine::IsErrorLine(line)) << line;
-      for (const auto& [item, purged] : plugin.items) {
-        auto [where, name] = place(plugin.base + item);
+      for (const std::string& item : plugin.items) {
+        auto [where, name, purged] = place(plugin.base, item);
         bool exists = name.empty() ? Files().FileExists(where)
                                    : Reg().ReadValue(RegistryRoot::CurrentUser, where, name).has_value();
         bool listed = std::ranges::any_of(report, [&](const std::string& line) {
