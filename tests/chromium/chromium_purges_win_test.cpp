@@ -81,8 +81,7 @@ TEST_F(ChromiumPurge, CookiesOfUnprotectedHostsGoInEachCookieDatabaseWhileProtec
   EXPECT_EQ(f.Run(ChromiumCookiesPurge), preview);
   EXPECT_EQ(Bytes({current, extensions}), before) << "a Preview changes no byte";
 
-  // Chromium holds today's database (locked exclusively from its first write): it stays as it is, the others are
-  // purged.
+  // Chromium holds the profile's database (locked exclusively from its first write): it stays, the other is purged.
   f.state.previewMode = false;
   f.state.flags.secureErase = true;
   {
@@ -183,8 +182,7 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
   for (const char* profile : {"Default", "Profile 1", "Profile 2"})
     for (const char* file : {"History", "Favicons", "Web Data", "Top Sites", "Shortcuts", "Network Action Predictor"})
       files.push_back(In(profile, file));
-  const std::string history = In("Default", "History"), favicons = In("Default", "Favicons"),
-                    unread = In("Profile 2", "Bookmarks");
+  const std::string history = In("Default", "History"), favicons = In("Default", "Favicons");
   // The urls left, then the rows of the other tables of History and Favicons.
   auto state = [&](const std::string& path, const std::string& icons) {
     std::string rows = Rows(
@@ -204,14 +202,14 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
       rows += test::QueryText(history, std::string("SELECT COUNT(*) FROM ") + table);
     return rows;
   };
-  const std::string unreadLine = "*** Error - Chromium Bookmarks could not be read, History not purged - " + unread;
   const std::string before = Bytes(files),
                     unreadBefore = Bytes({In("Profile 2", "History"), In("Profile 2", "Favicons")});
   f.state.previewMode = true;
   const Lines preview = f.Run(ChromiumHistoryPurge);
   ASSERT_EQ(preview.size(), 20u);
   EXPECT_EQ(preview[0], "     to delete - 6 visits, 3 URLs, 1 search terms from " + history);
-  EXPECT_EQ(preview[18], unreadLine);
+  EXPECT_EQ(preview[18],
+            "*** Error - Chromium Bookmarks could not be read, History not purged - " + In("Profile 2", "Bookmarks"));
   EXPECT_EQ(preview[19], "  Purge \"Chromium History\" Function Completed.   36 Entries Processed.");
   EXPECT_EQ(Bytes(files), before) << "a Preview changes no byte";
 
