@@ -30,9 +30,7 @@ TEST(BookmarkedUrls, EveryUrlNodeBelowRootsInFileOrderAndNothingForAFileThatIsNo
                                            "https://other.example/", "https://synced.example/"}},
       {R"({"roots": {}})", std::vector<std::string>{}},
       {R"({"roots": {"bookmark_bar": {"type": "url", "url": 7}}})", std::vector<std::string>{}},
-      {"", std::nullopt},
       {bookmarks.substr(0, bookmarks.size() - 1), std::nullopt},  // cut short while written
-      {R"({"version": 1})", std::nullopt},
       {R"({"roots": []})", std::nullopt},
       {R"([{"roots": {}}])", std::nullopt},
   };

@@ -51,20 +51,16 @@ class ChromiumPurge : public ::testing::Test {
 
 const std::string kCookiesDone = "  Purge \"Chromium Cookies\" Function Completed.";
 
-TEST_F(ChromiumPurge, CookiesOfUnprotectedHostsGoInEverySchemaWhileProtectedAndRandomHostsStay) {
-  Locate({"Default", "Profile 1"});
-  // Today's profile keeps its cookies under Network, an older one in the profile folder; both have extensions' own.
-  const std::string current = In("Default", "Network\\Cookies"), extensions = In("Default", "Extension Cookies"),
-                    older = In("Profile 1", "Cookies");
-  test::BuildDatabase(current, test::kCookiesSchemaV24);
-  for (const std::string& path : {extensions, older}) test::BuildDatabase(path, test::kCookiesSchemaV18);
-  for (const std::string& path : {current, extensions, older}) {
+TEST_F(ChromiumPurge, CookiesOfUnprotectedHostsGoInEachCookieDatabaseWhileProtectedAndRandomHostsStay) {
+  Locate({"Default"});
+  // The profile's cookies under Network, and extensions' own.
+  const std::string current = In("Default", "Network\\Cookies"), extensions = In("Default", "Extension Cookies");
+  for (const std::string& path : {current, extensions}) {
+    test::BuildDatabase(path, test::kCookiesSchemaV24);
     firefox::TSQLiteDatabase database(path);
-    // Today's schema has one column more at the end.
     firefox::TSQLiteStatement insert(
         database,
-        "INSERT INTO cookies VALUES (1, ?1, '', 'n' || ?2, '', ?3, '/', 1, 1, 1, 1, 1, 1, 1, -1, 2, 443, 0, 0" +
-            std::string(database.HasTable("cookies", "source_type") ? ", 0)" : ")"));
+        "INSERT INTO cookies VALUES (1, ?1, '', 'n' || ?2, '', ?3, '/', 1, 1, 1, 1, 1, 1, 1, -1, 2, 443, 0, 0, 0)");
     int64_t n = 0;
     for (const char* host : {"gone.test", ".keep.test", ".random.test", "gone.test", ".gone.test", "keep.test.evil"})
       insert.Execute({host, ++n, "v10SECRET-" + std::string(host) + "-" + std::to_string(n)});
@@ -74,20 +70,18 @@ TEST_F(ChromiumPurge, CookiesOfUnprotectedHostsGoInEverySchemaWhileProtectedAndR
   const std::string random =
       "     Protected - .random.test - Random: Chromium's cookie values are encrypted and not scrambled";
   const Lines hosts = {"     to delete - .gone.test", "     to delete - gone.test", "     to delete - keep.test.evil"};
-  const std::string before = Bytes({current, extensions, older});
+  const std::string before = Bytes({current, extensions});
   f.state.previewMode = true;
   Lines preview;
-  for (int database = 0; database < 3; ++database) {
+  for (int database = 0; database < 2; ++database) {
     preview.insert(preview.end(), hosts.begin(), hosts.end());
     preview.insert(preview.end() - 2, random);
   }
-  preview.push_back(kCookiesDone + "   9 Entries Processed.");
+  preview.push_back(kCookiesDone + "   6 Entries Processed.");
   EXPECT_EQ(f.Run(ChromiumCookiesPurge), preview);
-  EXPECT_EQ(Bytes({current, extensions, older}), before) << "a Preview changes no byte";
-  EXPECT_EQ(f.noProtectionWarnings, 0);
+  EXPECT_EQ(Bytes({current, extensions}), before) << "a Preview changes no byte";
 
-  // Chromium holds today's database (locked exclusively from its first write): it stays as it is, the others are
-  // purged.
+  // Chromium holds the profile's database (locked exclusively from its first write): it stays, the other is purged.
   f.state.previewMode = false;
   f.state.flags.secureErase = true;
   {
@@ -98,21 +92,21 @@ TEST_F(ChromiumPurge, CookiesOfUnprotectedHostsGoInEverySchemaWhileProtectedAndR
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front(),
               "*** Error - Delete entries from Chromium Cookies failed - " + current + " - database is locked");
-    EXPECT_EQ(lines.back(), kCookiesDone + "   6 Entries Processed.");
+    EXPECT_EQ(lines.back(), kCookiesDone + "   3 Entries Processed.");
     EXPECT_EQ(f.r.report.ErrorLevel(), firefox::kDatabaseErrorLevel);
   }
   EXPECT_EQ(stored(current), ".gone.test,.keep.test,.random.test,gone.test,gone.test,keep.test.evil");
   EXPECT_EQ(
       Lines(f.Run(ChromiumCookiesPurge)),
       (Lines{"       deleted - .gone.test", random, "       deleted - gone.test", "       deleted - keep.test.evil",
-             "       deleted - " + current + "-journal", random, random, kCookiesDone + "   3 Entries Processed."}));
-  for (const std::string& path : {current, extensions, older}) {
+             "       deleted - " + current + "-journal", random, kCookiesDone + "   3 Entries Processed."}));
+  for (const std::string& path : {current, extensions}) {
     EXPECT_EQ(stored(path), ".keep.test,.random.test") << path;
     EXPECT_EQ(Rows(path, "SELECT encrypted_value FROM cookies WHERE host_key = '.random.test'"),
               "v10SECRET-.random.test-3")
         << "kept as it was";
   }
-  const std::string after = Bytes({current, extensions, older});
+  const std::string after = Bytes({current, extensions});
   for (const char* removed : {"SECRET-gone", "SECRET-.gone", "SECRET-keep.test.evil"})
     EXPECT_EQ(after.find(removed), std::string::npos) << removed;
 }
@@ -165,20 +159,19 @@ const std::string
         R"({"roots": {"other": {"children": [{"type": "url", "url": "https://never-visited.example/"}]}}})";
 
 TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsEmptyOnlyTheAutofillTable) {
-  // Today's profile; an older, signed-in one without the newer tables; one whose Bookmarks cannot be read.
+  // A profile; a signed-in one; one whose Bookmarks cannot be read.
   Locate({"Default", "Profile 1", "Profile 2"});
   for (const char* profile : {"Default", "Profile 1", "Profile 2"}) {
-    const bool older = std::string(profile) == "Profile 1";
+    const bool signedIn = std::string(profile) == "Profile 1";
     test::BuildDatabase(In(profile, "History"), test::kHistoryCommonSchema);
-    test::BuildDatabase(In(profile, "History"), older ? test::kHistoryOlderTables : test::kHistoryCurrentTables);
-    test::BuildDatabase(In(profile, "History"), kHistoryRows);
-    if (!older) test::BuildDatabase(In(profile, "History"), kCurrentHistoryRows);
+    for (auto statements : {test::kHistoryCurrentTables, kHistoryRows, kCurrentHistoryRows})
+      test::BuildDatabase(In(profile, "History"), statements);
     test::BuildDatabase(In(profile, "Favicons"), test::kFaviconsSchema);
     test::BuildDatabase(In(profile, "Favicons"), kIconRows);
-    f.files.WriteFile(In(profile, "Bookmarks"), older                               ? kLocalBookmark
+    f.files.WriteFile(In(profile, "Bookmarks"), signedIn                            ? kLocalBookmark
                                                 : std::string(profile) == "Default" ? kBookmarks
                                                                                     : kBookmarks.substr(9));
-    if (older) f.files.WriteFile(In(profile, "AccountBookmarks"), kAccountBookmark);
+    if (signedIn) f.files.WriteFile(In(profile, "AccountBookmarks"), kAccountBookmark);
     for (const char* companion : {"Top Sites", "Shortcuts", "Network Action Predictor", "Visited Links"})
       for (const char* suffix : {"", "-journal"})
         f.files.WriteFile(In(profile, companion) + suffix, "secret-companion");
@@ -189,8 +182,7 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
   for (const char* profile : {"Default", "Profile 1", "Profile 2"})
     for (const char* file : {"History", "Favicons", "Web Data", "Top Sites", "Shortcuts", "Network Action Predictor"})
       files.push_back(In(profile, file));
-  const std::string history = In("Default", "History"), older = In("Profile 1", "History"),
-                    favicons = In("Default", "Favicons"), unread = In("Profile 2", "Bookmarks");
+  const std::string history = In("Default", "History"), favicons = In("Default", "Favicons");
   // The urls left, then the rows of the other tables of History and Favicons.
   auto state = [&](const std::string& path, const std::string& icons) {
     std::string rows = Rows(
@@ -210,16 +202,14 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
       rows += test::QueryText(history, std::string("SELECT COUNT(*) FROM ") + table);
     return rows;
   };
-  const std::string unreadLine = "*** Error - Chromium Bookmarks could not be read, History not purged - " + unread;
   const std::string before = Bytes(files),
                     unreadBefore = Bytes({In("Profile 2", "History"), In("Profile 2", "Favicons")});
   f.state.previewMode = true;
   const Lines preview = f.Run(ChromiumHistoryPurge);
   ASSERT_EQ(preview.size(), 20u);
   EXPECT_EQ(preview[0], "     to delete - 6 visits, 3 URLs, 1 search terms from " + history);
-  EXPECT_EQ(preview[9], "     to delete - 6 visits, 3 URLs, 1 search terms from " + older) << "no newer table needed";
-  EXPECT_EQ(preview[8], "     to delete - " + In("Default", "Network Action Predictor-journal"));
-  EXPECT_EQ(preview[18], unreadLine);
+  EXPECT_EQ(preview[18],
+            "*** Error - Chromium Bookmarks could not be read, History not purged - " + In("Profile 2", "Bookmarks"));
   EXPECT_EQ(preview[19], "  Purge \"Chromium History\" Function Completed.   36 Entries Processed.");
   EXPECT_EQ(Bytes(files), before) << "a Preview changes no byte";
 

@@ -1,4 +1,4 @@
-// The Firefox purges over a located scratch profile: real SQLite files, current schemas and older public samples.
+// The Firefox purges over a located scratch profile: real SQLite files made with current schemas.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <windows.h>
@@ -15,7 +15,6 @@
 #include "locations/firefox_locations.h"
 #include "platform/text.h"
 #include "support/purge_fixture_win.h"
-#include "support/samples.h"
 
 namespace tidemark::firefox {
 namespace {
@@ -162,28 +161,7 @@ TEST_F(FirefoxPurge, CookieFailuresClaimNoChanges) {
   }
 }
 
-TEST_F(FirefoxPurge, CookiesTxtLosesEveryLineOfAnUnprotectedHostHttpOnlyOnesTooAndKeepsComments) {
-  const std::string txt = profile + "\\Cookies.txt", header = "# Netscape HTTP Cookie File\n\n";
-  const std::string kept = "#HttpOnly_.keep.test\tTRUE\t/\tFALSE\t9\tk\t3\n.keep.test\tFALSE\t/\tFALSE\t9\tj\t4\n";
-  const std::string gone = "#HttpOnly_gone.test\tTRUE\t/\tFALSE\t9\th\t1\n", comment = "# a note\n";
-  const std::string cookies = gone + comment + "gone.test\tFALSE\t/\tFALSE\t9\tg\t2\n" + kept;
-  // What stands in the new file's way, the lines, what Cookies.txt holds afterwards.
-  const std::tuple<std::string, Lines, std::string> cases[] = {
-      {"", {"       deleted - gone.test", kCookiesDone + "   1 Entry Processed."}, header + comment + kept},
-      {"Cookies.pg1", {"*** Error - Write FireFox Cookies file failed - Cookies.txt"}, header + cookies},
-  };
-  for (const auto& [blocker, lines, left] : cases) {
-    f.files.WriteFile(txt, header + cookies);
-    if (!blocker.empty()) f.files.CreateFolders(profile + "\\" + blocker);
-    f.files.WriteFile(f.firefoxProtectFile, "p=.keep.test\r\n");
-    Locate();
-    EXPECT_EQ(f.Run(FirefoxCookiesPurge), lines);
-    EXPECT_EQ(f.files.ReadFile(txt), left);
-    EXPECT_FALSE(f.files.FileExists(profile + "\\Cookies.pg2"));
-  }
-}
-
-// Places of every kind the statements tell apart, in either schema.
+// Places of every kind the statements tell apart.
 constexpr std::initializer_list<const char*> kPlaces = {
     "INSERT INTO moz_places (id, url, typed) VALUES (1001, 'http://typed.test/', 1), (1002, 'http://link.test/', 0), "
     "(1003, 'http://booked.test/', 0), (1004, 'place:sort=8&maxResults=5', 0), (1005, 'http://typed-booked.test/', "
@@ -196,44 +174,35 @@ constexpr std::initializer_list<const char*> kPlaces = {
     "4), (4003, 1003, 2, 0)",
 };
 
-TEST_F(FirefoxPurge, CacheEmptiesTheOldAndCurrentCacheFoldersOfTheProfileFoldersKnownAndTheFastLoadFileKeepingFolders) {
+TEST_F(FirefoxPurge, CacheEmptiesTheCacheFoldersOfTheProfileFoldersKnownKeepingFolders) {
   const std::string completed = "  Purge \"FireFox Cache\" Function Completed.";
-  // The files below the local profile folder and below the roaming one, the lines of the run.
-  const std::tuple<Lines, Lines, Lines> cases[] = {
-      {{"Cache\\0\\5F2E1d01", "XUL.MFL"},
-       {"Cache\\_CACHE_MAP_"},
-       {"       deleted - " + localProfile + "\\XUL.MFL", completed + "   4 Cache Data Files Processed."}},
-      // No Cache folder any more: the caches are found from the profile folders alone.
-      {{"cache2\\entries\\3C5A9E0F1B", "cache2\\doomed\\1", "cache2\\index", "startupCache\\startupCache.8.little",
-        "thumbnails\\0a1b2c.png", "jumpListCache\\aXh3.ico"},
-       {"cache2\\entries\\D00DFEED"},
-       {completed + "   10 Cache Data Files Processed."}},
-      {{}, {}, {"    No Cache Data Files found to delete.", completed}},
-  };
   const std::string prefs = f.scratch.Write("Roaming\\Mozilla\\Firefox\\Profiles\\t3st.default\\prefs.js", "");
-  for (const auto& [localFiles, roamingFiles, lines] : cases) {
-    Lines files;
-    std::set<std::string> folders;  // they stay, emptied
-    for (const auto& [root, names] : {std::pair{localProfile, localFiles}, {profile, roamingFiles}})
-      for (const std::string& name : names) {
-        files.push_back(root + "\\" + name);
-        ASSERT_TRUE(f.files.CreateFolders(ParentFolder(files.back())) && f.files.WriteFile(files.back(), "data"));
-        if (size_t end = name.find('\\'); end != std::string::npos) folders.insert(root + "\\" + name.substr(0, end));
-      }
-    Locate();
-    f.state.previewMode = true;
-    const Lines preview = f.Run(FirefoxCachePurge);
-    EXPECT_EQ(preview.back(), lines.back()) << "a Preview counts alike";
-    for (const std::string& file : files) {
-      EXPECT_EQ(std::ranges::count(preview, UpperCase(std::string(engine::kToDelete) + file), UpperCase), 1) << file;
-      EXPECT_TRUE(f.files.FileExists(file)) << "a Preview changes nothing";
+  // The caches below the local profile folder and below the roaming one; their folders stay, emptied.
+  Lines files;
+  std::set<std::string> folders;
+  for (const auto& [root, names] :
+       {std::pair{localProfile, Lines{"cache2\\entries\\3C5A9E0F1B", "cache2\\doomed\\1", "cache2\\index",
+                                      "startupCache\\startupCache.8.little", "thumbnails\\0a1b2c.png",
+                                      "jumpListCache\\aXh3.ico"}},
+        {profile, Lines{"cache2\\entries\\D00DFEED"}}})
+    for (const std::string& name : names) {
+      files.push_back(root + "\\" + name);
+      ASSERT_TRUE(f.files.CreateFolders(ParentFolder(files.back())) && f.files.WriteFile(files.back(), "data"));
+      folders.insert(root + "\\" + name.substr(0, name.find('\\')));
     }
-    f.state.previewMode = f.state.flags.detailReport = false;  // the data file's line shows all the same
-    EXPECT_EQ(f.Run(FirefoxCachePurge), lines);
-    for (const std::string& file : files) EXPECT_FALSE(f.files.FileExists(file)) << file;
-    for (const std::string& folder : folders) EXPECT_TRUE(f.files.RemoveFolder(folder)) << folder;
-    f.state.flags.detailReport = true;
+  Locate();
+  f.state.previewMode = true;
+  const Lines preview = f.Run(FirefoxCachePurge);
+  const Lines lines = {completed + "   10 Cache Data Files Processed."};
+  EXPECT_EQ(preview.back(), lines.back()) << "a Preview counts alike";
+  for (const std::string& file : files) {
+    EXPECT_EQ(std::ranges::count(preview, UpperCase(std::string(engine::kToDelete) + file), UpperCase), 1) << file;
+    EXPECT_TRUE(f.files.FileExists(file)) << "a Preview changes nothing";
   }
+  f.state.previewMode = f.state.flags.detailReport = false;
+  EXPECT_EQ(f.Run(FirefoxCachePurge), lines);
+  for (const std::string& file : files) EXPECT_FALSE(f.files.FileExists(file)) << file;
+  for (const std::string& folder : folders) EXPECT_TRUE(f.files.FolderExists(folder)) << folder;
   EXPECT_TRUE(f.files.FileExists(prefs)) << "the profile's own files stay";
   // No profile, or one outside Application Data (so none under Local Application Data): no folder is sought from the
   // profile folder not known.
@@ -330,10 +299,8 @@ TEST_F(FirefoxPurge, CurrentProfileLosesEveryOrphanOfItsHistoryAndKeepsTheBookma
             "");
   const std::string after = bytes();
   for (const char* removed : {"secret-", "typed-gamma"}) EXPECT_EQ(after.find(removed), std::string::npos) << removed;
-  // Both files are compacted; the favicons file failing is told apart from places.sqlite.
+  // places.sqlite is compacted; the favicons file failing is told apart from it.
   f.state.flags.compact = true;
-  EXPECT_EQ(f.Run(FirefoxHistoryPurge),
-            (Lines{kCompacted, journals[0], "  Compact Favicons file completed", journals[1], kHistoryDone}));
   TSQLiteDatabase writer(favicons);
   writer.Execute("BEGIN IMMEDIATE");
   EXPECT_EQ(f.Run(FirefoxHistoryPurge),
@@ -417,60 +384,14 @@ TEST_F(FirefoxPurge, SecureEraseLeavesNoDeletedRowInTheJournalsAStoppedWriterLef
     for (const char* file : {"", "-wal", "-journal", "-shm"})
       EXPECT_EQ(f.files.ReadFile(places + file).value_or("").find(kSecretHost), std::string::npos) << mode << file;
     EXPECT_EQ(test::QueryText(places, "PRAGMA journal_mode"), mode);
-    EXPECT_EQ(Ids("moz_places"), "1001,1003,1004,1005,1006");
+    EXPECT_EQ(Ids("moz_places"), "1001,1003,1004,1005,1006") << "the unvisited link goes; bookmark and query stay";
+    EXPECT_EQ(Ids("moz_historyvisits") + " " + Ids("moz_inputhistory", "place_id") + " " + Ids("moz_annos"),
+              "2001,2005,2006 1001 4002")
+        << "typed visits stay, others and orphans go; a never-expiring annotation stays";
+    f.Run(FirefoxTypedUrlsPurge);
+    EXPECT_EQ(Ids("moz_places"), "1003,1004,1005") << "a bookmarked typed place stays";
     for (const char* file : {"", "-shm"}) f.files.RemoveFile(places + file);
   }
-}
-
-TEST_F(FirefoxPurge, AnOlderPlacesSchemaSkipsWhatItLacks) {
-  // The first Firefox 3 places: no last visit date, icons inside the database; no favicons file beside it.
-  test::BuildDatabase(Places(),
-                      {"CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, "
-                       "rev_host LONGVARCHAR, visit_count INTEGER DEFAULT 0, hidden INTEGER DEFAULT 0 NOT "
-                       "NULL, typed INTEGER DEFAULT 0 NOT NULL, favicon_id INTEGER, frecency INTEGER DEFAULT "
-                       "-1 NOT NULL)",
-                       "CREATE TABLE moz_historyvisits (id INTEGER PRIMARY KEY, from_visit INTEGER, place_id "
-                       "INTEGER, visit_date INTEGER, visit_type INTEGER, session INTEGER)",
-                       "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk INTEGER DEFAULT "
-                       "NULL, parent INTEGER, position INTEGER, title LONGVARCHAR)",
-                       "CREATE TABLE moz_inputhistory (place_id INTEGER NOT NULL, input LONGVARCHAR NOT NULL, "
-                       "use_count INTEGER, PRIMARY KEY (place_id, input))",
-                       "CREATE TABLE moz_annos (id INTEGER PRIMARY KEY, place_id INTEGER NOT NULL, "
-                       "anno_attribute_id INTEGER, expiration INTEGER DEFAULT 0)",
-                       "CREATE TABLE moz_favicons (id INTEGER PRIMARY KEY, url LONGVARCHAR UNIQUE, data BLOB)"});
-  test::BuildDatabase(Places(), kPlaces);
-  // Icons of a removed place, of a bookmark, of a typed place, and one no place uses.
-  test::BuildDatabase(Places(),
-                      {"UPDATE moz_places SET visit_count = 1, favicon_id = id - 1000 WHERE id IN (1002, "
-                       "1003, 1005)",
-                       "INSERT INTO moz_favicons (id, url) VALUES (2, 'http://link.test/i'), (3, "
-                       "'http://booked.test/i'), (5, 'http://typed-booked.test/i'), (9, 'http://none.test/i')"});
-  Locate();
-  EXPECT_EQ(f.Run(FirefoxHistoryPurge), Lines{kHistoryDone});
-  auto places = [&] {
-    return Ids("moz_places", "id || ':' || visit_count || ':' || typed") + " " + Ids("moz_favicons");
-  };
-  EXPECT_EQ(places(), "1001:0:1,1003:0:0,1004:0:0,1005:1:1,1006:0:1 3,5") << "the typed keep their visits and mark";
-  EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), Lines{kTypedDone});
-  EXPECT_EQ(places() + " " + Ids("moz_historyvisits"), "1003:0:0,1004:0:0,1005:0:0 3,5 ");
-}
-
-TEST_F(FirefoxPurge, HistoryKeepsTypedVisitsBookmarksAndQueriesThenTypedUrlsRemoveTheTyped) {
-  TIDEMARK_REQUIRE_SAMPLE(sample, "firefox3-places.sqlite");
-  ASSERT_TRUE(f.files.CopyFileTo(sample, Places(), false) && f.files.SetAttributes(Places(), 0x80));  // was read-only
-  test::BuildDatabase(Places(), kPlaces);
-  Locate();
-  f.state.flags.compact = true;
-  EXPECT_EQ(f.Run(FirefoxHistoryPurge), (Lines{kCompacted, kHistoryDone}));
-  EXPECT_EQ(Ids("moz_places"), "1001,1003,1004,1005,1006") << "the unvisited link goes; bookmark and query stay";
-  EXPECT_EQ(Ids("moz_historyvisits"), "1,2001,2005,2006") << "typed visits stay, others and orphans go";
-  EXPECT_EQ(Ids("moz_inputhistory", "place_id") + " " + Ids("moz_annos"), "1001 4002") << "never-expiring stays";
-  EXPECT_EQ(test::QueryText(Places(), "PRAGMA freelist_count"), "0");
-
-  EXPECT_EQ(f.Run(FirefoxTypedUrlsPurge), Lines{kTypedDone});
-  EXPECT_EQ(Ids("moz_places"), "1003,1004,1005") << "a bookmarked typed place stays";
-  EXPECT_EQ(Ids("moz_historyvisits") + Ids("moz_inputhistory", "place_id"), "");
-  EXPECT_EQ(test::QueryCount(Places(), "SELECT id FROM moz_places WHERE id <= 92"), 91) << "the sample's typed 92";
 }
 
 }  // namespace

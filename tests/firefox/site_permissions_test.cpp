@@ -16,16 +16,11 @@ namespace {
 namespace fs = std::filesystem;
 using cookies::PermissionChange;
 
-// permissions.sqlite as Firefox 41 (moz_hosts) and 42 on (moz_perms, the old table left behind) write it.
-constexpr const char* kMozHosts =
-    "CREATE TABLE moz_hosts ( id INTEGER PRIMARY KEY,host TEXT,type TEXT,permission INTEGER,expireType "
-    "INTEGER,expireTime INTEGER,modificationTime INTEGER,appId INTEGER,isInBrowserElement INTEGER)";
-constexpr std::initializer_list<const char*> kMozHostsSchema = {
-    "PRAGMA user_version = 4", kMozHosts,
-    "INSERT INTO moz_hosts(host, type, permission) VALUES('a_b.test', 'cookie', 2), ('axb.test', 'cookie', 1), "
-    "('site.test', 'popup', 1)"};
+// permissions.sqlite as Firefox 42 on writes it (moz_perms, Firefox 41's moz_hosts left behind).
 constexpr std::initializer_list<const char*> kMozPermsSchema = {
-    "PRAGMA user_version = 12", kMozHosts,
+    "PRAGMA user_version = 12",
+    "CREATE TABLE moz_hosts ( id INTEGER PRIMARY KEY,host TEXT,type TEXT,permission INTEGER,expireType "
+    "INTEGER,expireTime INTEGER,modificationTime INTEGER,appId INTEGER,isInBrowserElement INTEGER)",
     "CREATE TABLE moz_perms ( id INTEGER PRIMARY KEY,origin TEXT,type TEXT,permission INTEGER,expireType "
     "INTEGER,expireTime INTEGER,modificationTime INTEGER)",
     "INSERT INTO moz_perms(origin, type, permission, expireType, expireTime, modificationTime) VALUES"
@@ -38,8 +33,6 @@ constexpr const char* kHostpermRecords =
 const std::string kHeader = "# Permission File\n#\n\n";  // with a comment line and a blank one
 
 const std::optional<std::string> kAllow = "Allow", kBlock = "Block";
-
-enum class Store { MozHosts, MozPerms, HostpermWithHeader, HostpermWithoutHeader };
 
 struct Recording : cookies::UserMessages {
   void Show(const std::string& caption, const std::string& text) override { shown.push_back(caption + "|" + text); }
@@ -64,18 +57,17 @@ class SitePermissions : public ::testing::Test {
     fs::remove_all(folder_);
   }
 
-  void Build(Store store) {
-    bool sqlite = store == Store::MozHosts || store == Store::MozPerms;
+  // permissions.sqlite, or else hostperm.1.
+  void Build(bool sqlite) {
     firefox_.FirefoxSqliteFormat = firefox_.PermissionsSqlitePresent = sqlite;
     if (sqlite)
-      test::BuildDatabase(firefox_.PermissionsFile, store == Store::MozHosts ? kMozHostsSchema : kMozPermsSchema);
-    if (!sqlite)
-      files_.AddFile(firefox_.HostpermFile, (store == Store::HostpermWithHeader ? kHeader : "") + kHostpermRecords);
+      test::BuildDatabase(firefox_.PermissionsFile, kMozPermsSchema);
+    else
+      files_.AddFile(firefox_.HostpermFile, kHeader + kHostpermRecords);
     permissions_.Load(files_, firefox_, messages_);
   }
   int64_t Rows(const std::string& where) {
-    std::string table = firefox_.FirefoxSqliteFormat && permissions_.ReadsMozPerms() ? "moz_perms" : "moz_hosts";
-    return test::QueryCount(firefox_.PermissionsFile, "SELECT * FROM " + table + " WHERE " + where);
+    return test::QueryCount(firefox_.PermissionsFile, "SELECT * FROM moz_perms WHERE " + where);
   }
   void Reload() {
     ASSERT_TRUE(permissions_.Close());
@@ -90,19 +82,10 @@ class SitePermissions : public ::testing::Test {
   FirefoxSitePermissions permissions_;
 };
 
-std::string Raised(const auto& action) {
-  try {
-    action();
-  } catch (const ESQLiteException& failure) {
-    return failure.what();
-  }
-  return "nothing raised";
-}
-
 TEST_F(SitePermissions, EachStoreChangesOnlyTheHostsCookiePermissionProblemsAreToldAndSQLiteFailuresHoldNothing) {
-  for (Store store : {Store::MozHosts, Store::MozPerms, Store::HostpermWithHeader, Store::HostpermWithoutHeader}) {
-    SCOPED_TRACE(static_cast<int>(store));
-    Build(store);
+  for (bool sqlite : {true, false}) {
+    SCOPED_TRACE(sqlite);
+    Build(sqlite);
     EXPECT_EQ(std::pair(permissions_.Find("a_b.test"), permissions_.Find(".AXB.test")), std::pair(kBlock, kAllow));
     // Not a cookie permission; moz_hosts is history once moz_perms exists; not the host alone.
     for (const char* host : {"site.test", "stale.test", "port.test"}) EXPECT_EQ(permissions_.Find(host), std::nullopt);
@@ -117,7 +100,7 @@ TEST_F(SitePermissions, EachStoreChangesOnlyTheHostsCookiePermissionProblemsAreT
       Reload();
       EXPECT_EQ(permissions_.Find("site.test"), shown);
       const char* both = "type = 'cookie' AND origin IN ('http://site.test', 'https://site.test')";
-      EXPECT_EQ(store == Store::MozPerms && shown ? Rows(both) : 2, 2) << "moz_perms: one row per scheme";
+      EXPECT_EQ(sqlite && shown ? Rows(both) : 2, 2) << "moz_perms: one row per scheme";
     }
     // Hosts are bound values compared whole: "_", "%" or a column's name matches only itself.
     EXPECT_TRUE(permissions_.Set("a_b.test", PermissionChange::Remove) &&
@@ -125,13 +108,11 @@ TEST_F(SitePermissions, EachStoreChangesOnlyTheHostsCookiePermissionProblemsAreT
     Reload();
     EXPECT_EQ(std::tuple(permissions_.Find("a_b.test"), permissions_.Find("axb.test"), permissions_.Find("host")),
               std::tuple(std::nullopt, kAllow, kBlock));
-    if (store == Store::MozHosts || store == Store::MozPerms) {
-      EXPECT_EQ(Rows("type <> 'cookie'"), 1);
-      EXPECT_EQ(Rows("type = 'cookie'"), store == Store::MozPerms ? 4 : 2);
+    if (sqlite) {
+      EXPECT_EQ(std::pair(Rows("type <> 'cookie'"), Rows("type = 'cookie'")), std::pair(int64_t{1}, int64_t{4}));
     } else {
       EXPECT_EQ(files_.ReadFile(firefox_.HostpermFile),
-                (store == Store::HostpermWithHeader ? kHeader : "# Permission File\n") +
-                    "host\tcookie\t1\taxb.test\nhost\tpopup\t1\tsite.test\nhost\tcookie\t2\thost\n");
+                kHeader + "host\tcookie\t1\taxb.test\nhost\tpopup\t1\tsite.test\nhost\tcookie\t2\thost\n");
     }
     ASSERT_TRUE(permissions_.Close());
     fs::remove(firefox_.PermissionsFile);
@@ -144,12 +125,10 @@ TEST_F(SitePermissions, EachStoreChangesOnlyTheHostsCookiePermissionProblemsAreT
   firefox_.PermissionsSqlitePresent = true;
   std::ofstream(firefox_.PermissionsFile) << "Plain notes, long enough to be read as a database header and more text.";
   permissions_.Load(files_, firefox_, messages_);
-  EXPECT_EQ(Raised([&] { TSQLiteDatabase database(firefox_.PermissionsFile); }),
-            "Error executing SQL \"PRAGMA SYNCHRONOUS=NORMAL;\" : file is not a database");
   EXPECT_TRUE(fs::remove(firefox_.PermissionsFile)) << "the failed opens hold nothing";
-  Build(Store::MozHosts);
-  test::BuildDatabase(firefox_.PermissionsFile,
-                      {"CREATE TRIGGER refuse BEFORE INSERT ON moz_hosts BEGIN SELECT RAISE(ABORT, 'no'); END"});
+  Build(true);
+  test::BuildDatabase(firefox_.PermissionsFile, {"CREATE TRIGGER refuse BEFORE INSERT ON moz_perms WHEN NEW.origin "
+                                                 "LIKE '%site.test' BEGIN SELECT RAISE(ABORT, 'no'); END"});
   permissions_.Load(files_, firefox_, messages_);
   EXPECT_FALSE(permissions_.Set("site.test", PermissionChange::Allow) || permissions_.Find("site.test"));
   EXPECT_TRUE(permissions_.Set("axb.test", PermissionChange::Block));
@@ -159,15 +138,9 @@ TEST_F(SitePermissions, EachStoreChangesOnlyTheHostsCookiePermissionProblemsAreT
   const std::string load = message + "Load FireFox Permissions File failed... " + go;
   EXPECT_EQ(messages_.shown, (std::vector<std::string>{noFile, create, load, create}));
 
-  // hostperm.1: a missing file is an empty list; one that cannot be read is never written over; a save that fails
-  // is told and leaves the file whole.
+  // hostperm.1: one that cannot be read is never written over; a save that fails is told and leaves the file whole.
   messages_.shown.clear();
   firefox_.FirefoxSqliteFormat = false;
-  ASSERT_TRUE(files_.RemoveFile(firefox_.HostpermFile));
-  permissions_.Load(files_, firefox_, messages_);
-  EXPECT_TRUE(permissions_.Set("site.test", PermissionChange::Block));
-  Reload();
-  EXPECT_EQ(files_.ReadFile(firefox_.HostpermFile), "# Permission File\nhost\tcookie\t2\tsite.test\n");
   files_.AddFile(firefox_.HostpermFile, kHostpermRecords);
   files_.unreadable = {firefox_.HostpermFile};
   permissions_.Load(files_, firefox_, messages_);
@@ -183,46 +156,28 @@ TEST_F(SitePermissions, EachStoreChangesOnlyTheHostsCookiePermissionProblemsAreT
   EXPECT_EQ(files_.ReadFile(firefox_.HostpermFile), kHostpermRecords);
   const std::string save = message + "Save FireFox Permissions File failed... " + go;
   EXPECT_EQ(messages_.shown, (std::vector<std::string>{load, create, save}));
-  const std::string missing = (folder_ / "missing").string(), path = (folder_ / "damaged").string();
-  EXPECT_EQ(Raised([&] { TSQLiteDatabase database(missing); }),
-            "Failed to open database \"" + missing + "\" : unable to open database file");
-  EXPECT_FALSE(fs::exists(missing));
-  TSQLiteDatabase(path, OpenMode::Create).Execute("CREATE TABLE t (id INTEGER PRIMARY KEY, word TEXT)");
-  TSQLiteDatabase(path).Execute(
-      "WITH RECURSIVE n(v) AS (SELECT 1 UNION ALL SELECT v + 1 FROM n WHERE v < 300) "
-      "INSERT INTO t SELECT v, 'word' FROM n");
-  // Damaged: garbage over the table's pages.
-  std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(4196) << std::string(3000, '\xA5');
-  EXPECT_EQ(Raised([&] { TSQLiteDatabase(path).Query("SELECT word FROM t"); }),
-            "Could not retrieve data \"SELECT word FROM t\" : database disk image is malformed");
+  const std::string missing = (folder_ / "missing").string();
+  EXPECT_THROW(TSQLiteDatabase database(missing), ESQLiteException);
+  EXPECT_FALSE(fs::exists(missing)) << "an open never makes a database";
 }
 
-TEST_F(SitePermissions, AConnectionKeepingItsJournalHandsItOverOnceClosedAsNeededOnlyWhenATransactionWasLeftOpen) {
+// Handed over as settled after a commit, in either journal mode: FirefoxPurge.SecureEraseLeavesNoDeletedRow....
+TEST_F(SitePermissions, AConnectionKeepingItsJournalHandsItOverAsNeededWhenATransactionWasLeftOpen) {
   const std::string path = (folder_ / "kept.sqlite").string();
-  // The journal mode, whether the change is committed, the journals handed over (existing ones only).
-  const std::tuple<std::string, bool, std::vector<std::string>> cases[] = {
-      {"wal", true, {"kept.sqlite-wal settled"}},
-      {"delete", true, {"kept.sqlite-journal settled"}},
-      {"delete", false, {"kept.sqlite-journal needed"}},
-  };
-  for (const auto& [mode, commit, handed] : cases) {
-    const std::string modeStatement = "PRAGMA journal_mode = " + mode;
-    test::BuildDatabase(path, {modeStatement.c_str(), "CREATE TABLE t (v TEXT)", "INSERT INTO t VALUES ('row')"});
-    std::vector<std::string> kept;
-    {
-      TSQLiteDatabase database(path, OpenMode::Existing, [&](const std::string& journal, bool stillNeeded) {
-        if (fs::remove(journal))
-          kept.push_back(fs::path(journal).filename().string() + (stillNeeded ? " needed" : " settled"));
-      });
-      database.Execute("BEGIN");
-      database.Execute("DELETE FROM t");
-      if (commit) database.Execute("COMMIT");
-    }
-    EXPECT_EQ(kept, handed) << mode;
-    EXPECT_EQ(test::QueryCount(path, "SELECT * FROM t"), commit ? 0 : 1) << mode;
-    EXPECT_EQ(test::QueryText(path, "PRAGMA journal_mode"), mode);
-    fs::remove(path);
+  test::BuildDatabase(path,
+                      {"PRAGMA journal_mode = delete", "CREATE TABLE t (v TEXT)", "INSERT INTO t VALUES ('row')"});
+  std::vector<std::string> kept;
+  {
+    TSQLiteDatabase database(path, OpenMode::Existing, [&](const std::string& journal, bool stillNeeded) {
+      if (fs::remove(journal))
+        kept.push_back(fs::path(journal).filename().string() + (stillNeeded ? " needed" : " settled"));
+    });
+    database.Execute("BEGIN");
+    database.Execute("DELETE FROM t");
   }
+  EXPECT_EQ(kept, std::vector<std::string>{"kept.sqlite-journal needed"});
+  EXPECT_EQ(test::QueryCount(path, "SELECT * FROM t"), 1);
+  EXPECT_EQ(test::QueryText(path, "PRAGMA journal_mode"), "delete");
 }
 
 }  // namespace
