@@ -50,8 +50,6 @@ class FirefoxSitePermissions {
   // after telling the user, when that failed.
   bool Close();
 
-  bool ReadsMozPerms() const { return mozPerms_; }
-
  private:
   struct Entry {
     std::string host;
