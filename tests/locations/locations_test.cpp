@@ -61,8 +61,8 @@ TEST(Versions, NumbersCompareAsNumbers) {
 TEST(LocalState, OnlyPlainFolderNamesOfTheProfileInfoCacheInFileOrderOnce) {
   using Names = std::vector<std::string>;
   auto localState = [](const std::string& keys) {
-    return "\xEF\xBB\xBF {\"browser\": {\"enabled_labs_experiments\": [true, false, null], \"n\": -1.5e+3}, "
-           "\"profile\": {\"info_cache\": {" + keys + "}, \"last_used\": \"Default\"}}\r\n";
+    return "\xEF\xBB\xBF {\"browser\": [true, false, null, -1.5e+3], \"profile\": {\"info_cache\": {" + keys +
+           "}, \"last_used\": \"Default\"}}\r\n";
   };
   const std::pair<std::string, Names> cases[] = {
       {localState("\"Profile 3\": {\"name\": \"Work\"}, \"Default\": {\"name\": \"Person 1\"}, \"default\": {}"),
