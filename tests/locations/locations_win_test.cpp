@@ -1,4 +1,4 @@
-// The IE folders, the IE and Firefox versions, the temp folders and the Chromium browsers, over scratch keys in both
+// The IE folders, the IE version, the temp folders and the Chromium browsers, over scratch keys in both
 // hives and folders.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "locations/chromium_locations.h"
-#include "locations/firefox_locations.h"
 #include "locations/ie_locations.h"
 #include "locations/temp_folders.h"
 #include "platform/files_win.h"
@@ -22,17 +21,13 @@ using platform::RealShell;
 using platform::RegistryRoot;
 constexpr RegistryRoot kUser = RegistryRoot::CurrentUser, kMachine = RegistryRoot::LocalMachine;
 
-// The real shell without special-folder lookups (or only the item id list route) and with a fixed version text.
+// The real shell without special-folder lookups and with a fixed version text.
 struct ShellWithoutFolders : platform::Win32Shell {
   platform::SpecialFolder GetSpecialFolder(int) override { return {false, platform::kPathNotFound}; }
-  platform::SpecialFolder SpecialFolderFromIdList(int id) override {
-    return idListWorks ? Win32Shell::SpecialFolderFromIdList(id)
-                       : platform::SpecialFolder{false, platform::kFolderNotFound};
-  }
+  platform::SpecialFolder SpecialFolderFromIdList(int) override { return {false, platform::kFolderNotFound}; }
   std::string VersionString(const std::string& file, const std::string& name) override {
     return fixedVersion ? *fixedVersion : Win32Shell::VersionString(file, name);
   }
-  bool idListWorks = false;
   std::optional<std::string> fixedVersion;
 };
 
@@ -60,8 +55,8 @@ class LocationsTest : public ::testing::Test {
     ValidateTempFolder(path, row.status, row.state, files, RealShell(), anyTemp);
     return {path, row.status, row.state};
   }
-  TempFolders Init(platform::FileSystem& system, std::array<bool, kTempRowCount> chosen, bool vista = false) {
-    return InitTempFolders(system, RealShell(), chosen, false, vista);
+  TempFolders Init(std::array<bool, kTempRowCount> chosen) {
+    return InitTempFolders(files, RealShell(), chosen, false, false);
   }
   std::string Upper(const std::string& relative) const { return UpperCase(temp / relative); }
 
@@ -75,27 +70,8 @@ class LocationsTest : public ::testing::Test {
   IEVersion ie6{6, true, false, ""};
 };
 
-TEST_F(LocationsTest, VersionsComeFromTheRegistryAndTheVersionResourcesAndFailuresHaveTheirTexts) {
-  platform::Shell& real = RealShell();
-  EXPECT_FALSE(real.GetSpecialFolder(0x7E).found || real.SpecialFolderFromIdList(0x7E).found);
-  EXPECT_EQ(real.VersionString("shdocvw.dll", "NoSuchVersionString"), platform::kVersionStringMissing);
-  // Any file with a version resource stands in for firefox.exe.
-  const std::string versioned = "C:\\windows\\system32\\kernel32.dll", missing = temp / "missing.exe";
-  const std::string expected = real.ProductVersionOf(versioned);
-  ASSERT_NE(expected.substr(0, 9), "00.00.00.") << "the stand-in has a product version";
-  const std::string program = temp.Write("firefox.exe", "not a program");
-  for (auto [release, exe] : {std::pair{"A\\3.6.28 (en-US)", versioned},
-                              {"A\\10.0 (en-US)", missing},
-                              {"B\\10.0", versioned},
-                              {"C\\3.5", program}})
-    ASSERT_TRUE(registry.WriteString(kMachine, key.path() + "\\" + release + "\\Main", "PathToExe", exe));
-  for (auto [product, current] : {std::pair{"A", "3.6.28 (en-US)"}, {"B", "11.0 (gone)"}, {"D", "1"}})
-    ASSERT_TRUE(registry.WriteString(kMachine, key.path() + "\\" + product, "CurrentVersion", current));
-  std::string versions;
-  for (const char* sub : {"A", "B", "C", "D", "NoSuchKey"})
-    versions += ReadFirefoxVersion(registry, real, key.path() + "\\" + sub) + "|";
-  EXPECT_EQ(versions, expected + "|" + expected + "|not found.|not found.|not found.|");
-  // IE's is the larger of the registry's and the file's.
+// IE's version is the larger of the registry's and the file's.
+TEST_F(LocationsTest, TheIEVersionIsTheLargerOfTheRegistrysAndTheFiles) {
   const std::tuple<std::optional<std::string>, const char*, int, bool, bool> cases[] = {
       {"4.72.3110.0", "4.72.3110.8", 4, false, false},
       {"9.11.9600.16428", "6.00.2900.2180", 9, true, true},
@@ -116,11 +92,10 @@ TEST_F(LocationsTest, IECandidatesAreTriedInOrderUntilOneHoldsAnIndexAndTheTwins
   // The cache: a user value naming the folder above Content.IE5 through an environment reference.
   std::string cache = Indexed("TIF\\Content.IE5"), lowCache = Indexed("TIF\\Low\\Content.IE5");
   Set(kUser, keys.UserShellFolders, "Cache", "%TIDEMARK_TEST_ROOT%\\TIF\\");
-  // The cookies: the user's value names a folder without an index; the machine's first value wins.
+  // The cookies: the user's value names a folder without an index; the machine's value is next.
   Set(kUser, keys.UserShellFolders, "Cookies", Plain("UserCookies"));
   std::string cookies = Indexed("MachineCookies"), lowCookies = Indexed("MachineCookies\\Low");
   Set(kMachine, keys.UserShellFolders, "Cookies", cookies + "\\");
-  Set(kMachine, keys.ShellFolders, "Cookies", Indexed("MachineCookiesSF"));
   // The history: only the machine's Shell Folders, the last candidate, names it; its twin has no index.
   std::string history = Indexed("Hist\\History.IE5");
   Plain("Hist\\Low\\History.IE5");
@@ -137,16 +112,6 @@ TEST_F(LocationsTest, IECandidatesAreTriedInOrderUntilOneHoldsAnIndexAndTheTwins
       << "no index";
   Indexed("UD");
   EXPECT_EQ(Locate(ie6).IEUserDataFolder, temp / "UD");
-  // Before IE 5 the shell folders themselves hold the index.
-  temp.Write("TIF\\Index.dat", "");
-  found = Locate(IEVersion{4, false, false, ""});
-  EXPECT_EQ(found.IECacheFolder + "|" + found.LowCacheFolder, temp / "TIF" + "|");
-  // User data from the machine hive only without a user key.
-  registry.DeleteKey(kUser, keys.UserDataCache);
-  Set(kMachine, keys.UserDataCache, "CachePath", temp / "UD");
-  EXPECT_EQ(FindUserDataFolder(Services(), keys), temp / "UD");
-  Set(kUser, keys.UserDataCache, "Other", "x");
-  EXPECT_EQ(FindUserDataFolder(Services(), keys), "");
   // DOM storage, Recent and the history index lie below the shell folders.
   std::string dom = Indexed("Local\\MicroSoft\\Internet Explorer\\DomStore");
   std::string lowDom = Indexed("LocalLow\\MicroSoft\\Internet Explorer\\DomStore");
@@ -155,23 +120,6 @@ TEST_F(LocationsTest, IECandidatesAreTriedInOrderUntilOneHoldsAnIndexAndTheTwins
   EXPECT_EQ(std::tuple(found.DomStoreFolder, found.DomStoreFound, found.LowDomStoreFolder, found.LowDomStoreFound,
                        found.RecentFolder, found.IEHistoryIndexFile),
             std::tuple(dom, true, lowDom, true, temp / "Recent", temp / "History\\History.IE5\\index.dat"));
-  // Below "Local Settings" there is no Protected Mode twin to look for; a DOM store needs its index.
-  Plain("Local Settings\\Application Data\\MicroSoft\\Internet Explorer\\DomStore");
-  Indexed("Local Settings\\Application DataLow\\MicroSoft\\Internet Explorer\\DomStore");
-  folders.LocalAppData = temp / "Local Settings\\Application Data";
-  found = Locate(ie6, folders);
-  EXPECT_EQ(std::tuple(found.DomStoreFound, found.LowDomStoreFolder, found.LowDomStoreFound),
-            std::tuple(false, std::string(), false));
-
-  // The shell's two routes: here only the item id list answers.
-  shell.idListWorks = true;
-  CandidateGroup fresh;
-  std::string path;
-  ShellFolderCandidate candidate{FolderMethod::SpecialFolder, platform::csidl::kCookies, kUser, ""};
-  EXPECT_FALSE(LocateShellFolder(Services(), true, fresh, candidate, "", "", "", path));
-  candidate.method = FolderMethod::IdList;
-  ASSERT_TRUE(LocateShellFolder(Services(), true, fresh, candidate, "", "", "", path));
-  EXPECT_EQ(path, RealShell().SpecialFolderFromIdList(platform::csidl::kCookies).path);
 }
 
 // Each browser as "name program: User Data [local User Data] > profile [cache] > ...", the scratch folder left out.
@@ -200,8 +148,6 @@ TEST_F(LocationsTest, ChromiumBrowsersWithTheProfilesLocalStateNamesElseTheirOwn
   for (const char* folder : {"Profile 2", "Default", "Profile 10", "Guest Profile", "Profiles"})
     Plain(beta + "\\" + folder);
   temp.Write(beta + "\\Profile 5", "");
-  Plain("Local\\Microsoft\\Edge\\User Data");
-  Plain("Local\\Vivaldi");
   Plain("Roaming\\Opera Software\\Opera Stable");
   ShellFolderPaths folders{temp / "Roaming", temp / "Local"};
   EXPECT_EQ(Browsers(LocateChromiumBrowsers(files, folders), temp.path()),
@@ -209,13 +155,8 @@ TEST_F(LocationsTest, ChromiumBrowsersWithTheProfilesLocalStateNamesElseTheirOwn
                 "Google Chrome chrome.exe: " + chrome + " > " + chrome + "\\Profile 3 > " + chrome + "\\Default",
                 "Google Chrome Beta chrome.exe: " + beta + " > " + beta + "\\Default > " + beta + "\\Profile 10 > " +
                     beta + "\\Profile 2",
-                "Microsoft Edge msedge.exe: Local\\Microsoft\\Edge\\User Data",
                 "Opera opera.exe: Roaming\\Opera Software\\Opera Stable [Local\\Opera Software\\Opera Stable] > "
                 "Roaming\\Opera Software\\Opera Stable [Local\\Opera Software\\Opera Stable]"}));
-  Plain("Roaming\\Opera Software\\Opera Stable\\Default");
-  EXPECT_EQ(Browsers(LocateChromiumBrowsers(files, folders), temp.path()).back(),
-            "Opera opera.exe: Roaming\\Opera Software\\Opera Stable [Local\\Opera Software\\Opera Stable] > "
-            "Roaming\\Opera Software\\Opera Stable\\Default [Local\\Opera Software\\Opera Stable\\Default]");
   // Only below a full path.
   EXPECT_TRUE(LocateChromiumBrowsers(files, {"Roaming", "Local"}).empty());
   // A profile or User Data folder that is a link is never taken, whoever names it.
@@ -229,7 +170,7 @@ TEST_F(LocationsTest, ChromiumBrowsersWithTheProfilesLocalStateNamesElseTheirOwn
 
 using State = TempFolderState;
 
-TEST_F(LocationsTest, TempFoldersAreJudgedListedOnceAndAnUnlistableWindowsTempNeedsElevation) {
+TEST_F(LocationsTest, TempFoldersAreJudgedAndListedOnce) {
   for (const char* file : {"Temp\\x", "work\\x", "A Long Folder Name\\temp\\x"}) temp.Write(file, "");
   std::string shortForm;
   files.ListFolder(temp.path(), [&](const platform::DirEntry& entry) {
@@ -266,24 +207,12 @@ TEST_F(LocationsTest, TempFoldersAreJudgedListedOnceAndAnUnlistableWindowsTempNe
   };
   variables.Set("tmp", temp / "temp");
   variables.Set("temp", temp / "TEMP");
-  TempFolders both = Init(files, {true, false, true, false});
+  TempFolders both = Init({true, false, true, false});
   EXPECT_EQ(both.rows[kOldTemp].path + ">" + selected(both), Upper("temp") + ">System Temp|" + Upper("temp") + ";");
   EXPECT_EQ(
       std::count_if(both.available.begin(), both.available.end(), [&](auto& e) { return e.path == Upper("temp"); }), 1);
   variables.Set("tmp", std::nullopt);
-  EXPECT_EQ(selected(Init(files, {true, false, false, false})), "System Temp|" + Upper("temp") + ";");
-  struct Unlistable : platform::Win32FileSystem {
-    bool ListMatching(const std::string& folder, const std::string& mask,
-                      const std::function<bool(const platform::DirEntry&)>& visit) override {
-      return !EndsWith(UpperCase(folder), "WINDOWS\\TEMP") && Win32FileSystem::ListMatching(folder, mask, visit);
-    }
-  } unlistable;
-  if (!files.FolderExists(RealShell().WindowsFolder() + "\\temp")) GTEST_SKIP() << "no Windows temp folder";
-  TempFolders vista = Init(unlistable, {false, true, false, false}, true);
-  const TempFolderRow& row = vista.rows[kWindowsTemp];
-  EXPECT_EQ(std::tuple(row.Label(), row.state, vista.windowsTempDisabled),
-            std::tuple(row.path + "  [Only available to Admin with Elevated UAC]", State::NotFound, true));
-  EXPECT_TRUE(Init(unlistable, {false, true, false, false}).rows[kWindowsTemp].Usable());
+  EXPECT_EQ(selected(Init({true, false, false, false})), "System Temp|" + Upper("temp") + ";");
 }
 
 }  // namespace
