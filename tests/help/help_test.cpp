@@ -1,4 +1,4 @@
-// The help project against the program's sources; the quick-start window's size, first place and panel colour.
+// The help project against the program's sources.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +10,6 @@
 
 #include "engine/labels.h"
 #include "help/help_topics.h"
-#include "help/quick_start.h"
 #include "platform/text.h"
 
 namespace tidemark::help {
@@ -106,25 +105,6 @@ TEST(HelpFile, EveryTopicIsCompiledListedAndLinkedAndEveryReportLineHasATroubleS
       }
   }
   EXPECT_GT(found, 0u) << "no report lines found below " << Path("src");
-}
-
-TEST(QuickStart, SizePlaceAndColour) {
-  // The size grows only from ten pixels per inch above 96.
-  for (auto [ppi, width, height] : {std::tuple{96, 420, 320}, {105, 420, 320}, {106, 424, 323}, {192, 481, 366}})
-    EXPECT_EQ(std::pair(ScaledQuickStartSize(kQuickStartWidth, ppi), ScaledQuickStartSize(kQuickStartHeight, ppi)),
-              std::pair(width, height))
-        << ppi;
-  const Box screen{0, 0, 1024, 738};
-  const std::tuple<const char*, Box, Box, int, int, Box> places[] = {
-      {"main window's right edge at 700", screen, {100, 100, 700, 500}, 420, 320, {604, 418, 1024, 738}},
-      {"cut to half the work area", screen, screen, 600, 400, {512, 369, 1024, 738}},
-      {"left held at the main window's edge", screen, {0, 0, 500, 300}, 420, 320, {500, 300, 920, 620}},
-      {"small screen keeps 360 x 240", {0, 0, 640, 400}, {0, 0, 640, 400}, 420, 320, {280, 160, 640, 400}},
-      {"never negative", {0, 0, 300, 200}, {0, 0, 300, 200}, 420, 320, {0, 0, 360, 240}},
-  };
-  for (const auto& [name, workArea, mainWindow, width, height, place] : places)
-    EXPECT_EQ(FirstQuickStartPlace(workArea, mainWindow, width, height), place) << name;
-  for (auto [depth, colour] : {std::pair{8, kSilver}, {16, 0xA0C0C0u}}) EXPECT_EQ(QuickStartPanelColour(depth), colour);
 }
 
 }  // namespace

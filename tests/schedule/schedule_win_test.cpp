@@ -1,9 +1,7 @@
 // What a run leaves to Windows, over the real system with the calls that would end the session stood in for; the
 // reboot program's deletions are carried out by "wineboot -r".
 #include <gtest/gtest.h>
-#include <shlobj.h>
 #include <windows.h>
-#include <wrl/client.h>
 
 #include <future>
 
@@ -16,9 +14,7 @@
 #include "schedule/boot_list.h"
 #include "schedule/power_action.h"
 #include "schedule/reboot_purge.h"
-#include "schedule/shortcuts.h"
 #include "schedule/startup_entry.h"
-#include "support/redirected_registry_win.h"
 #include "support/sandbox_win.h"
 
 namespace tidemark::schedule {
@@ -103,45 +99,6 @@ TEST(StartupEntry, CountsAsSetByTheEndOfItsDataAndIsTheQuotedShortPathInUpperCas
   EXPECT_EQ(StartupRunValue("C:\\Program Files\\Tidemark\\Tidemark.exe", "C:\\PROGRA~1\\TIDEMARK\\Tidemark.exe"),
             "\"C:\\PROGRA~1\\TIDEMARK\\TIDEMARK.EXE\" BOOT");
   EXPECT_EQ(StartupRunValue("D:\\My Tidemark\\tidemark.exe", ""), "\"D:\\MY TIDEMARK\\TIDEMARK.EXE\" BOOT");
-}
-
-// A link file read back: "target|arguments|working folder|icon file|icon index|show command".
-std::string ReadLink(const std::string& linkFile) {
-  CoInitialize(nullptr);  // left initialised: the pointers below release after this returns
-  Microsoft::WRL::ComPtr<IShellLinkA> link;
-  Microsoft::WRL::ComPtr<IPersistFile> file;
-  char text[4][MAX_PATH] = {};
-  int icon = -1, show = -1;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) &&
-      SUCCEEDED(link.As(&file)) &&
-      SUCCEEDED(file->Load(std::wstring(linkFile.begin(), linkFile.end()).c_str(), STGM_READ))) {
-    link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH);
-    link->GetArguments(text[1], MAX_PATH);
-    link->GetWorkingDirectory(text[2], MAX_PATH);
-    link->GetIconLocation(text[3], MAX_PATH, &icon);
-    link->GetShowCmd(&show);
-  }
-  return UpperCase(text[0]) + "|" + text[1] + "|" + UpperCase(text[2]) + "|" + UpperCase(text[3]) + "|" +
-         std::to_string(icon) + "|" + std::to_string(show);
-}
-
-TEST(Shortcuts, DesktopLinksAreWrittenToTheDesktopFolderAndReadBack) {
-  test::TempRegistryKey folders;
-  test::RedirectedRegistry registry;
-  registry.Redirect(kShellFoldersKey, folders.path());
-  test::TempFolder desktop, programs;
-  platform::RealRegistry().WriteString(platform::RegistryRoot::CurrentUser, folders.path(), "Desktop", desktop.path());
-  const std::string target = programs.Write("Tidemark Program\\Tidemark.exe", "MZ");
-  const std::string folder = UpperCase(ParentFolder(target));
-  for (const DesktopShortcut& shortcut : kDesktopShortcuts) {
-    std::string linkFile, name = shortcut.linkName;
-    ASSERT_EQ(GenerateShortcut(registry, platform::RealShell(), target, ShortcutLocation::Desktop, shortcut.arguments,
-                               0, shortcut.linkName, shortcut.iconFile, linkFile),
-              ShortcutResult::Written);
-    EXPECT_EQ(linkFile + ">" + ReadLink(linkFile),
-              desktop / name + ".lnk>" + UpperCase(target) + "|" + shortcut.arguments + "|" + folder + "|" + folder +
-                  "\\" + UpperCase(shortcut.iconFile) + "|0|" + std::to_string(SW_SHOWNORMAL));
-  }
 }
 
 platform::FileSystem& Files() { return platform::RealFileSystem(); }

@@ -141,17 +141,10 @@ TEST(Settings, UnreadableValuesGiveDefaultsAndStayAsStoredUnsafeWritesAreRefused
   EXPECT_EQ(std::tuple(page, inMemory), std::tuple(ShredSettings{kThoroughShred, 99}, unknown));
   for (const std::string& entry : writes)
     EXPECT_TRUE(file.FailsAt(entry.substr(0, entry.find('=')), applyAll)) << entry;
-  ASSERT_TRUE(file.ini.WriteString("StndOptions", "SplashOpt", "1"));
   SettingsState state{.show = {.quickStartOpt = "N"}};
   LoadSettingsState(file.ini, OptionSetId::Shutdown, state);
   EXPECT_EQ(std::tuple(state.shred, state.temp.oldTemp, state.shutType, state.runModeDisplay, state.show.quickStartOpt),
             std::tuple(ShredSettings{'1', 5}, true, ShutType::Hibernate, shutdown, std::string("N")));
-  // The interactive run has no display options, whatever its section holds.
-  for (auto [id, shown] : {std::pair(OptionSetId::Startup, startup), std::pair(OptionSetId::PurgeNow, purgeNow),
-                           std::pair(OptionSetId::Standard, DisplayOptions{})}) {
-    LoadSettingsState(file.ini, id, state);
-    EXPECT_EQ(state.runModeDisplay, shown);
-  }
   // A failed Apply is reported and the page shows what the file holds.
   temp = {false, false, false, false, true, "12", 12};
   EXPECT_TRUE(file.FailsAt("TempFolders/TmpDir", [&](auto& ini) { return ApplyTempFolders(ini, temp); }));
