@@ -203,6 +203,9 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   EXPECT_EQ(UrlsIn(cache), (Lines{"http://keep.test/x", "http://held.test/"}));
   EXPECT_TRUE(UrlsIn(weekly).empty());
   EXPECT_EQ(UrlsIn(history), (Lines{"Visited: me@http://site.test/a", "Visited: me@http://held.test/"}));
+  Bytes after = IndexBytes(history);
+  EXPECT_EQ(std::search(after.begin(), after.end(), std::begin("REDR"), std::end("REDR") - 1), after.end())
+      << "the sweep takes the redirect record";
   EXPECT_EQ(UrlsIn(cookies), (Lines{"Cookie:me@kept.test/", "Cookie:me@random.test/"}));
   EXPECT_EQ(Cookie("me@kept[1].txt"), kCookieText);
   std::string scrambled = Cookie("me@random[1].txt");

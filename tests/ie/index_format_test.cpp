@@ -290,12 +290,11 @@ TEST(IndexTexts, NamesAreTheBrowsersAgesShowDaysHoursAndMinutesAndPermissionsGoT
   const uint64_t now = 0x01DB000000000000, minute = 600'000'000;
   EXPECT_EQ(AgeText(now - ((1234 * 24 + 23) * 60 + 59) * minute, now), "1234-23:59");
   EXPECT_EQ(AgeText(now + 90 * minute, now), " 00-00:00") << "a last access after now";
-  const std::optional<std::string> none;
   const std::pair<const char*, std::optional<std::string>> domains[] = {
       {"Cookie:user@W1.News.Site.TEST/", "site.test"},       {"Cookie:user@a.b.co.uk/path", "b.co.uk"},
-      {"Cookie:user@10.1.2.3/", "10.1.2.3"},                 {"Cookie:user@192.168.0.1:8080/", none},  // a port
+      {"Cookie:user@10.1.2.3/", "10.1.2.3"},                 {"Cookie:user@192.168.0.1:8080/", std::nullopt},  // a port
       {"Cookie:user@https://deep.site.de/a#b", "site.de"},   {"Cookie:user@*.co.uk/", "co.uk"},
-      {"Cookie:user@#.#.#.#?x", none},                       {"Cookie:user@a.site.test#x?y", "site.test"},
+      {"Cookie:user@#.#.#.#?x", std::nullopt},               {"Cookie:user@a.site.test#x?y", "site.test"},
       {"no-at-sign.test", "no-at-sign.test"},
   };
   for (const auto& [address, domain] : domains) EXPECT_EQ(IEPermissionDomain(address), domain) << address;

@@ -306,8 +306,7 @@ TEST_F(PluginCommands, RefusedStatementsAndProtectedItemsTouchNothingTextAndXmlE
   EXPECT_EQ(Text("APP.INI") + Text("P.XML"), "[Recent]\r\nkeep=1\n<p>\r\n <k/>\r\n</p>");
 }
 
-// The example plugins of PLUGINS over the sandbox user's own folders and values: what they name goes, what lies
-// beside it stays.
+// The example plugins of PLUGINS over the sandbox user's own folders and values.
 TEST_F(PluginCommands, ExamplePluginsPurgeOnlyTheirItems) {
   const std::string flash = f.shell.ExpandEnvVars("%APPDATA%\\Macromedia");
   const std::string objects = flash + "\\Flash Player\\#SharedObjects", game = "\\K3Q9ZT\\example.com\\game.sol";
@@ -375,7 +374,6 @@ TEST_F(PluginCommands, SelectionWindowTestNeverDeletesExecuteDoesUnsavedTicksAre
   int helpAsked = 0;
   PluginWindowsContext context{resources, purge, selected, f.scratch / "Tidemark.ini", {}, false, [&] { ++helpAsked; }};
   context.restore.virtualScreen = {0, 0, 1024, 768};
-  Files().WriteFile(f.firefox.PluginListFile, "C.STD\r\n");
   TPlugSelForm form(context);
   form.Create(nullptr);
   form.FormActivate();
