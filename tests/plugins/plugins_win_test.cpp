@@ -8,9 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <memory>
 
-#include "engine/labels.h"
 #include "platform/files_win.h"
 #include "platform/text.h"
 #include "plugins/plugin_files.h"
@@ -66,38 +64,25 @@ class PluginCommands : public ::testing::Test {
   int entries = 0;
 };
 
-TEST_F(PluginCommands, RunsTheSelectionAndLevelsUpTo62ShowsExpansionsAndStopsOnCancel) {
+TEST_F(PluginCommands, RunsTheSelectionAndLevelsUpTo62AndStopsOnCancel) {
   f.firefox.PluginsFolder = f.scratch / "PLUGINS";
   f.scratch.Write("PLUGINS\\A.STD", "First\r\nDELFILE=" + Dir() + "\\ONE.TMP\r\n");
   f.scratch.Write("PLUGINS\\C.CUS", "DELFILE=" + Dir() + "\\TWO.TMP\r\n");
   for (const char* name : {"ONE.TMP", "TWO.TMP", "A.TXT", "A.TMP", "B.TMP"}) f.scratch.Write(name, "x");
-  f.plugins.selected = {"A.STD", "B.STD", "C.CUS", "NOTES.TXT"};
+  f.plugins.selected = {"A.STD", "C.CUS"};
   PluginsRun(f.Environment());
   const std::string command = "DELFILE=" + Dir(), deleted = "         deleted - " + Real();
   EXPECT_EQ(f.Lines(), (Lines{"Process Plugin - A.STD", "* FIRST", command + "\\ONE.TMP", deleted + "\\ONE.TMP", " ",
-                              "Process Plugin - B.STD",
-                              " -Error- Plugin file could not be read - " + f.firefox.PluginsFolder + "\\B.STD", " ",
-                              "Process Plugin - C.CUS", command + "\\TWO.TMP", deleted + "\\TWO.TMP", " ",
-                              "Process Plugin - NOTES.TXT", " -Error- Not a Plugin file - NOTES.TXT",
+                              "Process Plugin - C.CUS", command + "\\TWO.TMP", deleted + "\\TWO.TMP",
                               "  Run Plugins Function Completed.  2 - Entries processed."}));
-  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
-  EXPECT_EQ(Run({"Level=62", "LEVEL=", "level=63 new", command + "\\A.TXT", "LEVEL=1", "Title"}),
-            (Lines{"* LEVEL=62", "* LEVEL=", "* LEVEL=63 NEW",
+  const std::string invalid = "DELFOLD=C:\\X[*.*]ZZ";
+  EXPECT_EQ(Run({invalid, "Level=62", "LEVEL=", "level=63 new", command + "\\A.TXT", "LEVEL=1", "Title"}),
+            (Lines{invalid, " -Error- Previous statement not processed - has invalid Type field",
+                   "* LEVEL=62", "* LEVEL=", "* LEVEL=63 NEW",
                    "Error - Tidemark is not programmed to support this Plugin level",
                    "        You need to upgrade Tidemark to the new version to process this Plugin",
                    command + "\\A.TXT", "LEVEL=1", "TITLE"}));
   EXPECT_TRUE(Files().FileExists(f.scratch / "A.TXT"));
-  test::EnvironmentVariables variables;
-  variables.Set("TM_PLUGIN_DIR", f.scratch.path());
-  std::string file = "\\" + UpperCase(f.shell.UserName().value_or("?")) + ".TXT";
-  EXPECT_EQ(Run({"; Cleans #USER#", "DELFILE=%TM_PLUGIN_DIR%\\#USER#.TXT", "DELFOLD=C:\\X[*.*]ZZ"}),
-            (Lines{"* ; CLEANS #USER#", "DELFILE=%TM_PLUGIN_DIR%\\#USER#.TXT", "      The above command expands to:",
-                   "DELFILE=" + Dir() + file, "    file not present - " + Real() + file, "DELFOLD=C:\\X[*.*]ZZ",
-                   " -Error- Previous statement not processed - has invalid Type field"}));
-  // Summary reports leave text lines out, the test window never does.
-  f.state.flags.detailReport = false;
-  EXPECT_EQ(Run({"Title"}), Lines{});
-  EXPECT_EQ(Run({"Title"}, true), (Lines{"* TITLE", "   0 - Entries processed for this Plugin", " "}));
   // Shredding lets messages run after the first file: Cancel is pressed there.
   f.state.flags.secureErase = true;
   f.r.pump.onPump = [this] { f.state.cancelRequested = true; };
@@ -127,14 +112,12 @@ TEST_F(PluginCommands, EachFolderTypeAndFolderWildcardsButNeverALink) {
     // Each file before its folder, each folder after its contents.
     const std::string deleted = "         deleted - " + Real() + "\\T\\SUB";
     EXPECT_EQ(results, (Lines{deleted + "\\B.TMP", deleted + "\\DEEP\\C.TMP", deleted + "\\DEEP", deleted}));
-    EXPECT_EQ(entries, 4);
   }
-  for (const char* file : {"P\\A.DEFAULT\\CACHE\\X.TMP", "P\\B.DEFAULT\\CACHE\\Y.TMP", "P\\OTHER\\CACHE\\Z.TMP",
-                           "P\\A.DEFAULT\\LOG.TXT", "P\\B.DEFAULT\\LOG.TXT", "P\\OTHER\\LOG.TXT"})
+  for (const char* file : {"P\\A.DEFAULT\\CACHE\\X.TMP", "P\\B.DEFAULT\\CACHE\\Y.TMP", "P\\OTHER\\CACHE\\Z.TMP"})
     f.scratch.Write(file, "x");
-  Run({"DELFOLD=" + Dir() + "\\P\\*.DEFAULT\\CACHE[*.*]IS", "DELFILE=" + Dir() + "\\P\\?.DEFAULT\\LOG.TXT"});
+  Run({"DELFOLD=" + Dir() + "\\P\\*.DEFAULT\\CACHE[*.*]IS"});
   EXPECT_EQ(Tree(), (Lines{"P\\", "P\\A.DEFAULT\\", "P\\A.DEFAULT\\CACHE\\", "P\\B.DEFAULT\\", "P\\B.DEFAULT\\CACHE\\",
-                           "P\\OTHER\\", "P\\OTHER\\CACHE\\", "P\\OTHER\\CACHE\\Z.TMP", "P\\OTHER\\LOG.TXT"}));
+                           "P\\OTHER\\", "P\\OTHER\\CACHE\\", "P\\OTHER\\CACHE\\Z.TMP"}));
   // A directory link is never followed.
   std::string links = TIDEMARK_PLUGIN_LINKS;
   if (!Files().FolderExists(links + "\\profiles\\link.default")) GTEST_SKIP() << "no link fixture at " << links;
@@ -185,7 +168,7 @@ TEST_F(FailingWrites, AFailedWriteKeepsTheWholeFile) {
   EXPECT_EQ(Tree(), (Lines{"A.INI", "A.XML"}));  // no scratch file left behind
 }
 
-TEST_F(PluginCommands, RegistryKeysGoWithTheirSubKeysWildcardsReachEachValueLinesShowTextTypeOrDecodedName) {
+TEST_F(PluginCommands, RegistryKeysGoWithTheirSubKeysAndValuesByMatchLinesShowTextTypeOrDecodedName) {
   auto Below = [&](const std::string& sub) { return sub.empty() ? key.path() : key.path() + "\\" + sub; };
   auto Values = [&](const std::string& sub) {
     Lines names = Reg().ValueNames(RegistryRoot::CurrentUser, Below(sub));
@@ -193,36 +176,24 @@ TEST_F(PluginCommands, RegistryKeysGoWithTheirSubKeysWildcardsReachEachValueLine
     return std::sort(names.begin(), names.end()), names;
   };
   const std::tuple<const char*, const char*, const char*> values[] = {
-      {"", "FileA", "one"}, {"", "MyFile", "one"}, {"", "Other", "one"}, {"S1", "Keep", "x"}, {"S1", "Stay", "x"},
+      {"", "FileA", "one"}, {"", "MyFile", "one"}, {"", "Other", "one"}, {"S1", "Stay", "x"},
       {"S2", "FileB", "y"}, {"FILESUB\\DEEP", "V", "z"}, {"UA", "HRZR_EHACNGU", "x"}};
   for (auto [sub, name, value] : values) Reg().WriteString(RegistryRoot::CurrentUser, Below(sub), name, value);
   Reg().WriteDword(RegistryRoot::CurrentUser, Below("S1"), "FileCount", 7);
   std::string base = Key() + "\\FILESUB";
-  EXPECT_EQ(
-      Results({"DEL1KEY=HKCU:" + base, "DEL1KEY=HKCU:" + base}),
-      (Lines{"     Key deleted - " + base + "\\DEEP", "     Key deleted - " + base, "     key not present - " + base}));
-  EXPECT_EQ(entries, 2);
-  Lines results = Run({"DEL1VAL=HKCU:" + Key() + "\\S?[KEEP]"});
-  for (const char* sub : {"\\S1", "\\S2"})
-    EXPECT_EQ(std::count(results.begin(), results.end(), "    key=HKCU:" + Key() + sub), 1);
+  EXPECT_EQ(Results({"DEL1KEY=HKCU:" + base}),
+            (Lines{"     Key deleted - " + base + "\\DEEP", "     Key deleted - " + base}));
   f.state.previewMode = true;
-  EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "DEL1VAL=HKCU:" + Key() + "[NONE]"}),
-            (Lines{"   to delete Val - S1[FILECOUNT] - Type = Reg_Dword", "   to delete Val - S2[FILEB] - y",
-                   "   value not present - NONE"}));
-  EXPECT_EQ(Values("S1"), (Lines{"FileCount", "Stay"}));  // only KEEP went, and nothing in the Preview
+  EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B"}),
+            (Lines{"   to delete Val - S1[FILECOUNT] - Type = Reg_Dword", "   to delete Val - S2[FILEB] - y"}));
+  EXPECT_EQ(Values("S1"), (Lines{"FileCount", "Stay"}));
   f.state.previewMode = false;
   EXPECT_EQ(Results({"DELSKVS=HKCU:" + Key() + "[FILE]B", "ROT13", "DEL1VAL=HKCU:" + Key() + "\\UA[HRZR_EHACNGU]"}),
             (Lines{"     Val deleted - S1[FILECOUNT] - Type = Reg_Dword", "     Val deleted - S2[FILEB] - y",
                    "     Val deleted - UEME_RUNPATH - x"}));
   EXPECT_EQ(std::pair(Values("S1"), Values("S2")), std::pair(Lines{"Stay"}, Lines{}));
-  // An unknown root raises the level and touches nothing.
-  EXPECT_EQ(Results({"DEL1VAL=HKXX:" + Key() + "[FILEA]"}), (Lines{"    invalid Root - " + Key()}));
-  EXPECT_EQ(f.r.report.ErrorLevel(), 5);
-  for (const auto& [string, kept] :
-       {std::pair<const char*, Lines>{"'FILE']B", {"MyFile", "Other"}}, {"FILE]C", {"Other"}}}) {
-    Run({"DELVALS=HKCU:" + Key() + "[" + string});
-    EXPECT_EQ(Values(""), kept) << string;
-  }
+  Run({"DELVALS=HKCU:" + Key() + "['FILE']B"});
+  EXPECT_EQ(Values(""), (Lines{"MyFile", "Other"}));
   Run({"DELKEYS=HKCU:" + Key() + "[*]A"});
   EXPECT_EQ(Reg().SubKeys(RegistryRoot::CurrentUser, key.path()), Lines{});
 }
@@ -236,18 +207,16 @@ TEST_F(PluginCommands, ProgramsRunAsQuotedOrFromTheSystemFoldersPreviewStartsNon
   const std::string quoted = "\"" + UpperCase(program) + "\" /ALL", unquoted = UpperCase(program) + " /ALL";
   const std::string system = "CMD.EXE /C ECHO RAN>\"" + Dir() + "\\CMD.OUT\"";
   SetCurrentDirectoryA(f.scratch.path().c_str());
-  Lines results = Results({"EXECUTE=" + quoted, "EXECUTE=" + unquoted, "EXECUTE=" + system, "EXECUTE=TOOLS\\X.EXE"});
+  Lines results = Results({"EXECUTE=" + quoted, "EXECUTE=" + unquoted, "EXECUTE=" + system});
   SetCurrentDirectoryA("C:\\");
-  EXPECT_EQ(
-      results,
-      (Lines{"        executed - " + quoted,
-             " -Error- Previous statement not processed - program path with blanks is not in double quotes",
-             "        executed - " + system, " -Error- Previous statement not processed - path is not a full path"}));
+  EXPECT_EQ(results,
+            (Lines{"        executed - " + quoted,
+                   " -Error- Previous statement not processed - program path with blanks is not in double quotes",
+                   "        executed - " + system}));
   EXPECT_EQ(std::tuple(test::Exists(program + ".ran"), test::Exists(f.scratch / "MY.EXE.ran"),
                        test::Exists(f.scratch / "CMD.EXE.ran"), Text("CMD.OUT").substr(0, 3)),
             std::tuple(true, false, false, "RAN"));
   Files().RemoveFile(program + ".ran");
-  f.r.pump.pumps = 0;
   auto Marker = [&] { return Files().ReadFile(program + ".ran"); };
   f.state.previewMode = true;
   f.state.flags.detailReport = false;
@@ -257,15 +226,10 @@ TEST_F(PluginCommands, ProgramsRunAsQuotedOrFromTheSystemFoldersPreviewStartsNon
   Sleep(600);
   EXPECT_FALSE(Marker());
   f.state.previewMode = false;
-  EXPECT_EQ(Results({"EXECUTE=" + shown}), (Lines{"        executed - " + shown}));
-  EXPECT_EQ(Marker(), std::to_string(SW_SHOWNORMAL));  // ended before the run went on
-  EXPECT_GE(f.r.pump.pumps, 2);                        // about every tenth of a second
-  Files().RemoveFile(program + ".ran");
   EXPECT_EQ(Results({"EXEHIDE=" + shown}), (Lines{"        executed - " + shown}));
   EXPECT_FALSE(Marker());  // still running
   for (int i = 0; i < 50 && !Marker(); ++i) Sleep(100);
   EXPECT_EQ(Marker(), std::to_string(SW_HIDE));
-  EXPECT_EQ(Results({"EXECUTE=" + Dir() + "\\NONE.EXE"}), (Lines{"     exec failed - " + Dir() + "\\NONE.EXE"}));
 }
 
 // HKEY_CURRENT_USER\Software is the test's own key: a wrong answer deletes nothing of the user's.
@@ -275,28 +239,20 @@ class RedirectedSoftware : public PluginCommands {
   static inline test::RedirectedRegistry redirected;
 };
 
-TEST_F(RedirectedSoftware, SharedKeysAndMatchStringsMadeAllByPlaceholdersAreRefusedAProgramsOwnKeyGoes) {
-  for (const char* sub : {"MyEditor\\Recent", "Microsoft\\Windows"})
-    Reg().WriteString(RegistryRoot::CurrentUser, key.path() + "\\" + sub, "File", "x");
+TEST_F(RedirectedSoftware, SharedKeysAndMatchStringsMadeAllByPlaceholdersAreRefused) {
+  Reg().WriteString(RegistryRoot::CurrentUser, key.path() + "\\Microsoft\\Windows", "File", "x");
   Reg().WriteString(RegistryRoot::CurrentUser, key.path() + "\\MyEditor", "Pattern", "*");
   test::EnvironmentVariables variables;
   variables.Set("TM_ALL", "*");
-  variables.Set("TM_QUOTES", "''");
   const std::string shared = " -Error- Registry key shared by many programs not processed - HKCU:";
-  const std::string expands = "      The above command expands to:";
-  const std::string placeholders =
-      " -Error- Previous statement not processed - its placeholders make the match string \"*\"";
   EXPECT_EQ(Results({"DEL1KEY=HKCU:SOFTWARE", "DEL1KEY=HKCU:SOFTW?RE", "DELKEYS=HKCU:SOFTWARE\\MICROSOFT[*]A",
-                     "DELVALS=HKCU:SOFTWARE\\MYEDITOR[%TM_ALL%]A", "DELKEYS=HKCU:SOFTWARE\\MYEDITOR[%TM_QUOTES%]B"}),
+                     "DELVALS=HKCU:SOFTWARE\\MYEDITOR[%TM_ALL%]A"}),
             (Lines{shared + "SOFTWARE", "    key=HKCU:Software", shared + "Software", shared + "SOFTWARE\\MICROSOFT",
-                   expands, placeholders, expands,
-                   " -Error- Previous statement not processed - text to match is empty"}));
+                   "      The above command expands to:",
+                   " -Error- Previous statement not processed - its placeholders make the match string \"*\""}));
   EXPECT_EQ(std::pair(Reg().ValueNames(RegistryRoot::CurrentUser, key.path() + "\\MyEditor").size(),
                       Reg().KeyExists(RegistryRoot::CurrentUser, key.path() + "\\Microsoft\\Windows")),
             std::pair(size_t{1}, true));
-  EXPECT_EQ(Results({"DEL1KEY=HKCU:SOFTWARE\\MYEDITOR"}),
-            (Lines{"     Key deleted - SOFTWARE\\MYEDITOR\\Recent", "     Key deleted - SOFTWARE\\MYEDITOR"}));
-  EXPECT_FALSE(Reg().KeyExists(RegistryRoot::CurrentUser, key.path() + "\\MyEditor"));
 }
 
 TEST_F(PluginCommands, RefusedStatementsAndProtectedItemsTouchNothingTextAndXmlEditsListThenCut) {
@@ -323,23 +279,12 @@ TEST_F(PluginCommands, RefusedStatementsAndProtectedItemsTouchNothingTextAndXmlE
   SetCurrentDirectoryA("C:\\");
   EXPECT_EQ(results, refused);
   EXPECT_EQ(std::tuple(Text("VICTIM.LOG"), f.r.report.ErrorLevel(), entries), std::tuple("x", 5, 0));
-  f.protect.entries = {"p=*.keep", "i=*\\busy\\*"};
+  f.protect.entries = {"p=*.keep"};
   f.scratch.Write("A.KEEP", "x");
   Files().SetAttributes(f.scratch.Write("RO.TXT", "x"), platform::kAttrReadOnly);
-  auto hold = [&](const char* file) {
-    return CreateFileA(f.scratch.Write(file, "x").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  };
-  HANDLE open[] = {hold("BUSY\\IN.DAT"), hold("HELD.DAT")};
-  plugin.clear();
-  for (const char* file : {"A.KEEP", "BUSY\\IN.DAT", "HELD.DAT", "RO.TXT"})
-    plugin.push_back("DELFILE=" + Dir() + "\\" + file);
-  results = Results(plugin);
-  for (HANDLE handle : open) CloseHandle(handle);
-  EXPECT_EQ(results,
-            (Lines{"       Protected - " + Real() + "\\A.KEEP", "   Ignore Locked - " + Real() + "\\BUSY\\IN.DAT",
-                   "          Locked - " + Real() + "\\HELD.DAT", "         deleted - " + Real() + "\\RO.TXT"}));
-  EXPECT_EQ(entries, 4);
-  EXPECT_EQ(Tree(), (Lines{"A.KEEP", "BUSY\\", "BUSY\\IN.DAT", "HELD.DAT", "VICTIM.LOG"}));
+  EXPECT_EQ(Results({"DELFILE=" + Dir() + "\\A.KEEP", "DELFILE=" + Dir() + "\\RO.TXT"}),
+            (Lines{"       Protected - " + Real() + "\\A.KEEP", "         deleted - " + Real() + "\\RO.TXT"}));
+  EXPECT_EQ(Tree(), (Lines{"A.KEEP", "VICTIM.LOG"}));
   // A protected folder is not entered.
   f.protect.entries = {"p=*\\keep\\"};
   f.scratch.Write("D\\KEEP\\INNER.TMP", "x");
@@ -358,78 +303,36 @@ TEST_F(PluginCommands, RefusedStatementsAndProtectedItemsTouchNothingTextAndXmlE
   f.state.previewMode = false;
   EXPECT_EQ(Results(plugin), (Lines{"         deleted - FILE2=C:\\B.DOC", "         deleted - FILE1=C:\\A.DOC",
                                     "         deleted - <h n='1'> x </h>", "         deleted - <H/>"}));
-  EXPECT_EQ(entries, 4);
   EXPECT_EQ(Text("APP.INI") + Text("P.XML"), "[Recent]\r\nkeep=1\n<p>\r\n <k/>\r\n</p>");
-  EXPECT_EQ(Results({"DELTEXT=" + Dir() + "\\NONE.INI[X]"}),
-            (Lines{"    file not present - " + Real() + "\\NONE.INI"}));
 }
 
-// Items of the sandbox user below `base`: files ("%APPDATA%\\...") or registry values ("HKCU:key[name]"), purged by
-// the plugin unless marked "-"; `roots` are removed afterwards.
-struct ExamplePlugin {
-  const char* file;
-  std::string base;
-  std::vector<std::string> roots, items;
-};
-
-const std::string kExplorer = "HKCU:Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-const ExamplePlugin kExamples[] = {
-    {"FLASHPLAYER.STD", "%APPDATA%\\Macromedia\\Flash Player\\", {"%APPDATA%\\Macromedia"},
-     {"#SharedObjects\\K3Q9ZT\\example.com\\game.sol", "-#SharedObjects\\readme.txt",
-      "-macromedia.com\\support\\flashplayer\\sys\\settings.sol"}},
-    {"EXPLORER.STD", kExplorer, {kExplorer + "RunMRU", kExplorer + "TypedPaths", kExplorer + "RecentDocs"},
-     {"RunMRU[MRUList]", "TypedPaths[url1]", "-TypedPaths[Layout]", "RecentDocs\\.txt[0]"}},
-};
-
-TEST_F(PluginCommands, ExamplePluginsListTheirItemsInPreviewAndPurgeOnlyThem) {
-  // A value's key and name, or a file's full path and no name; and whether the plugin purges it.
-  auto place = [&](const std::string& base, const std::string& written) -> std::tuple<std::string, std::string, bool> {
-    bool purged = written[0] != '-';
-    std::string item = base + written.substr(!purged);
-    size_t open = item.find('[');
-    if (!StartsWith(item, "HKCU:")) return {f.shell.ExpandEnvVars(item), "", purged};
-    return {item.substr(5, open - 5), item.substr(open + 1, item.size() - open - 2), purged};
-  };
-  for (const ExamplePlugin& plugin : kExamples) {
-    SCOPED_TRACE(plugin.file);
-    for (const std::string& item : plugin.items) {
-      auto [where, name, purged] = place(plugin.base, item);
-      EXPECT_TRUE(name.empty() ? Files().CreateFolders(ParentFolder(where)) && Files().WriteFile(where, "example")
-                               : Reg().WriteString(RegistryRoot::CurrentUser, where, name, "C:\\Media\\" + name));
-    }
-    auto lines = ReadPluginLines(Files(), std::string(TIDEMARK_EXAMPLE_PLUGINS) + "\\" + plugin.file);
-    for (bool preview : {true, false}) {
-      f.state.previewMode = preview;
-      Lines report = Results(lines.value_or(Lines{}));
-      for (const std::string& line : report) EXPECT_FALSE(engine::IsErrorLine(line)) << line;
-      for (const std::string& item : plugin.items) {
-        auto [where, name, purged] = place(plugin.base, item);
-        bool exists = name.empty() ? Files().FileExists(where)
-                                   : Reg().ReadValue(RegistryRoot::CurrentUser, where, name).has_value();
-        bool listed = std::ranges::any_of(report, [&](const std::string& line) {
-          return UpperCase(line).find(UpperCase(name.empty() ? where : name)) != std::string::npos;
-        });
-        EXPECT_EQ(std::pair(exists, listed), std::pair(preview || !purged, purged))
-            << (preview ? "Preview: " : "Purge: ") << item;
-      }
-    }
-    for (const std::string& root : plugin.roots)
-      if (StartsWith(root, "HKCU:"))
-        Reg().DeleteKey(RegistryRoot::CurrentUser, root.substr(5));
-      else
-        test::RemoveTree(f.shell.ExpandEnvVars(root));
+// The example plugins of PLUGINS over the sandbox user's own folders and values.
+TEST_F(PluginCommands, ExamplePluginsPurgeOnlyTheirItems) {
+  const std::string flash = f.shell.ExpandEnvVars("%APPDATA%\\Macromedia");
+  const std::string objects = flash + "\\Flash Player\\#SharedObjects", game = "\\K3Q9ZT\\example.com\\game.sol";
+  const std::string explorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+  for (const std::string& file : {objects + game, objects + "\\readme.txt"})
+    EXPECT_TRUE(Files().CreateFolders(ParentFolder(file)) && Files().WriteFile(file, "example"));
+  for (const char* value : {"RunMRU\\MRUList", "TypedPaths\\url1", "TypedPaths\\Layout", "RecentDocs\\.txt\\0"})
+    Reg().WriteString(RegistryRoot::CurrentUser, explorer + ParentFolder(value), FileNameOf(value), "C:\\Media\\x");
+  Lines report;
+  for (const char* plugin : {"\\FLASHPLAYER.STD", "\\EXPLORER.STD"}) {
+    Lines lines = ReadPluginLines(Files(), TIDEMARK_EXAMPLE_PLUGINS + std::string(plugin)).value_or(Lines{});
+    for (const std::string& line : Results(lines)) report.push_back(line);
   }
-}
-
-// Answers the unsaved-changes question with the button given.
-void AnswerWarning(int button, std::string* text) {
-  test::WhenReady([button, text] {
-    HWND box = test::ThreadWindow("#32770", "Tidemark -  Warning");
-    if (!box) return false;
-    *text = gui::WindowText(GetDlgItem(box, 0xFFFF));
-    PostMessageA(box, WM_COMMAND, button, 0);
-    return true;
-  });
+  const std::string deleted = "         deleted - " + objects + "\\K3Q9ZT", value = "     Val deleted - ";
+  EXPECT_EQ(report, (Lines{"      The above command expands to:", deleted + "\\example.com\\game.sol",
+                           deleted + "\\example.com", deleted, value + "MRULIST - C:\\Media\\x",
+                           value + "URL1 - C:\\Media\\x",
+                           "     key not present - " + UpperCase(explorer) + "WORDWHEELQUERY",
+                           value + ".txt[0] - C:\\Media\\x"}));
+  auto names = [&](const std::string& sub) { return Reg().ValueNames(RegistryRoot::CurrentUser, explorer + sub); };
+  EXPECT_EQ(std::tuple(Files().FileExists(objects + game), Files().FileExists(objects + "\\readme.txt"),
+                       names("RunMRU"), names("TypedPaths"), names("RecentDocs\\.txt")),
+            std::tuple(false, true, Lines{}, Lines{"Layout"}, Lines{}));
+  test::RemoveTree(flash);
+  for (const char* sub : {"RunMRU", "TypedPaths", "RecentDocs"})
+    Reg().DeleteKey(RegistryRoot::CurrentUser, explorer + sub);
 }
 
 // The first column of a list view's rows, each with " +" when ticked.
@@ -439,12 +342,10 @@ Lines Rows(const gui::ListView& list) {
   return rows;
 }
 
-// The test window's title and output once its run has ended, and where it opened; then F1 is pressed, and the
-// window moved to kMovedTo and closed.
-const RECT kMovedTo{30, 40, 530, 340};
-Lines CollectTestWindow(const std::function<void()>& open, RECT* openedAt = nullptr) {
+// The test window's title and output once its run has ended; then F1 is pressed and the window closed.
+Lines CollectTestWindow(const std::function<void()>& open) {
   Lines output;
-  test::WhenReady([&output, openedAt] {
+  test::WhenReady([&output] {
     HWND window = test::ThreadWindow("TPlugTstForm");
     if (!window) return false;
     Lines lines = Rows(gui::ListView(FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr)));
@@ -452,9 +353,7 @@ Lines CollectTestWindow(const std::function<void()>& open, RECT* openedAt = null
       return false;
     output = {gui::WindowText(FindWindowExA(window, nullptr, "STATIC", nullptr))};
     output.insert(output.end(), lines.begin(), lines.end());
-    if (openedAt) GetWindowRect(window, openedAt);
     PostMessageA(window, WM_KEYDOWN, VK_F1, 0);
-    MoveWindow(window, kMovedTo.left, kMovedTo.top, kMovedTo.right - kMovedTo.left, kMovedTo.bottom - kMovedTo.top, FALSE);
     PostMessageA(window, WM_CLOSE, 0, 0);
     return true;
   });
@@ -462,7 +361,7 @@ Lines CollectTestWindow(const std::function<void()>& open, RECT* openedAt = null
   return output;
 }
 
-TEST_F(PluginCommands, SelectionWindowAsksAboutUnsavedTicksAppliesThemTestNeverDeletesExecuteDoes) {
+TEST_F(PluginCommands, SelectionWindowTestNeverDeletesExecuteDoesUnsavedTicksAreSavedOnYes) {
   gui::InitCommonControls();
   f.firefox.PluginsFolder = f.scratch / "PLUGINS";
   f.firefox.PluginListFile = f.scratch / "PLUGINS.DAT";
@@ -475,66 +374,33 @@ TEST_F(PluginCommands, SelectionWindowAsksAboutUnsavedTicksAppliesThemTestNeverD
   int helpAsked = 0;
   PluginWindowsContext context{resources, purge, selected, f.scratch / "Tidemark.ini", {}, false, [&] { ++helpAsked; }};
   context.restore.virtualScreen = {0, 0, 1024, 768};
-  std::unique_ptr<TPlugSelForm> form;
-  auto Open = [&] {
-    form = std::make_unique<TPlugSelForm>(context);
-    form->Create(nullptr);
-    form->FormActivate();
-  };
-  auto Rows = [&] { return plugins::Rows(form->pluginList()); };
-  auto Click = [](HWND button) { SendMessageA(button, BM_CLICK, 0, 0); };
-  Files().WriteFile(f.firefox.PluginListFile, "C.STD\r\n");
-  Open();
-  EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD +"}));  // plugin files only, in upper case
-  form->pluginList().SetChecked(0, true);
-  std::string question;
-  AnswerWarning(IDNO, &question);
-  Click(form->exitButton());
-  EXPECT_TRUE(form->closed());
-  EXPECT_EQ(question,
-            "You have not saved your changes.\r\n\r\nSelect 'Yes' if you wish to save your changes.\r\n\r\n"
-            "Select 'No' if you wish to lose your changes.");
-  EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "C.STD\r\n");
-  EXPECT_EQ(selected, (Lines{"C.STD"}));
-  Open();
-  form->pluginList().SetChecked(0, true);
-  AnswerWarning(IDYES, &question);
-  form->SConfigExitBtnClick();
-  EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "A.CUS\r\nC.STD\r\n");
+  TPlugSelForm form(context);
+  form.Create(nullptr);
+  form.FormActivate();
+  EXPECT_EQ(Rows(form.pluginList()), (Lines{"A.CUS", "B.STD", "C.STD +"}));  // plugin files only, in upper case
 
-  Open();
-  Click(form->allOnButton());
-  EXPECT_EQ(Rows(), (Lines{"A.CUS +", "B.STD +", "C.STD +"}));
-  form->pluginList().SetChecked(0, false);
-  Click(form->saveButton());
-  EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "B.STD\r\nC.STD\r\n");
-  EXPECT_EQ(selected, (Lines{"B.STD", "C.STD"}));
-
-  purge.flags.secureErase = true;
-  form->pluginList().Select({1});
-  EXPECT_EQ(SendMessageA(form->listBox(), LB_GETCOUNT, 0, 0), 2);  // the plugin's text is shown
+  form.pluginList().Select({1});
   std::string victim = f.scratch / "VICTIM.TMP";
   Lines run = {"* ; LOWER-CASE NAME", "DELFILE=" + UpperCase(victim)};
-  f.protect.entries = {"p=stale"};
-  EXPECT_EQ(CollectTestWindow([&] { Click(form->testButton()); }),
+  EXPECT_EQ(CollectTestWindow([&] { SendMessageA(form.testButton(), BM_CLICK, 0, 0); }),
             (Lines{"Test:   B.STD", run[0], run[1], "       to delete - " + victim,
                    "    1 - Entry processed for this Plugin", " "}));
   EXPECT_TRUE(Files().FileExists(victim));
-  EXPECT_TRUE(f.protect.entries.empty()) << "the run reads the protect list and lets it go";
-  // The test window opens where it was closed, and F1 asks for help in it.
-  RECT openedAt{};
-  EXPECT_EQ(CollectTestWindow([&] { form->PlugExecBtnClick(); }, &openedAt),
+  EXPECT_EQ(CollectTestWindow([&] { form.PlugExecBtnClick(); }),
             (Lines{"Execute:   B.STD", run[0], run[1], "         deleted - " + victim,
                    "    1 - Entry processed for this Plugin"}));
   EXPECT_FALSE(Files().FileExists(victim));
-  EXPECT_TRUE(EqualRect(&openedAt, &kMovedTo));
   EXPECT_EQ(helpAsked, 2);
-  // From read-only media nothing is written.
-  context.readOnlyMedia = true;
-  Click(form->allOffButton());
-  EXPECT_EQ(Rows(), (Lines{"A.CUS", "B.STD", "C.STD"}));
-  Click(form->saveButton());
-  EXPECT_EQ(Files().ReadFile(f.firefox.PluginListFile), "B.STD\r\nC.STD\r\n");
+
+  form.pluginList().SetChecked(0, true);
+  test::WhenReady([] {
+    HWND box = test::ThreadWindow("#32770", "Tidemark -  Warning");
+    if (box) PostMessageA(box, WM_COMMAND, IDYES, 0);
+    return box != nullptr;
+  });
+  SendMessageA(form.exitButton(), BM_CLICK, 0, 0);
+  EXPECT_EQ(std::pair(Files().ReadFile(f.firefox.PluginListFile), selected),
+            std::pair(std::optional<std::string>("A.CUS\r\nC.STD\r\n"), Lines{"A.CUS", "C.STD"}));
   test::PendingAction() = nullptr;
   gui::PumpPendingMessages();
 }
