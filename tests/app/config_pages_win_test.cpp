@@ -79,26 +79,15 @@ class ConfigPagesTest : public ::testing::Test {
   int tempFoldersApplied = 0;
 };
 
-TEST_F(ConfigPagesTest, LoadsTheStoredValuesOrTheDefaults) {
-  Create(kFullFile);
-  EXPECT_EQ(pages.general().shred.Index(), 1);  // Create loads too
-  // Shred kind and passes | splash and main window of Purge Now, Startup, Shutdown | power action | temp folders
-  // (System, Windows "DosDir", Old, BootDisk "VolDir") and the age filter.
-  for (auto [text, loaded] :
-       {std::pair{"", "0 1 | 00 00 00 | 0 | 1000 1 8"}, {kFullFile, "1 7 | 02 13 11 | 4 | 0101 0 12"}}) {
-    SCOPED_TRACE(text);
-    folder.Write("Tidemark.ini", text);
-    pages.Load();
-    EXPECT_EQ(Loaded(), loaded);
-    EXPECT_EQ(SettingsText(), text);               // loading writes nothing
-    EXPECT_FALSE(Enabled(pages.general().apply));  // and is no change
-  }
-}
-
-TEST_F(ConfigPagesTest, EachApplyWritesOnlyItsOwnKeysAndUpdatesTheSettingsInMemory) {
+TEST_F(ConfigPagesTest, LoadTheStoredValuesOrTheDefaultsAndEachApplyWritesOnlyItsOwnKeysAndUpdatesTheSettings) {
   context.options.mode = RunMode::Shut;
   Create(kFullFile);
   const ConfigurePages& p = pages;
+  // Shred kind and passes | splash and main window of Purge Now, Startup, Shutdown | power action | temp folders
+  // (System, Windows "DosDir", Old, BootDisk "VolDir") and the age filter. Loading writes nothing and is no change.
+  EXPECT_EQ(Loaded(), "1 7 | 02 13 11 | 4 | 0101 0 12");
+  EXPECT_EQ(SettingsText(), kFullFile);
+  EXPECT_FALSE(Enabled(p.general().apply));
   const auto& checks = p.temp().checks;
   const struct {
     ConfigPage page;
@@ -144,6 +133,10 @@ TEST_F(ConfigPagesTest, EachApplyWritesOnlyItsOwnKeysAndUpdatesTheSettingsInMemo
   EXPECT_EQ(std::tuple(context.settings.shutType, context.settings.runModeDisplay, context.settings.temp.oldTemp,
                        context.settings.temp.ageHours),
             std::tuple(settings::ShutType::Hibernate, shown, true, 36));
+  folder.Write("Tidemark.ini", "");
+  pages.Load();
+  EXPECT_EQ(Loaded(), "0 1 | 00 00 00 | 0 | 1000 1 8");
+  EXPECT_EQ(SettingsText(), "");
 }
 
 TEST_F(ConfigPagesTest, StartupEntryAndDesktopLinksAreWrittenAndEachFailedWriteIsTold) {

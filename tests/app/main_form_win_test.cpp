@@ -107,6 +107,7 @@ class MainFormTest : public ::testing::Test {
 
 TEST_F(MainFormTest, CreationLoadsTheOptionSetsFramesSaveTheirOwnAndClosingKeepsWarningChoicesAndTheShownPlace) {
   ini.WriteString("Positions", "FFoxForm", "2");
+  ini.WriteString("ShutOptions", "ShutType", "3");  // for a Shutdown run alone
   engine::OptionSet purgeNow;
   purgeNow[TempFolders] = purgeNow[IECookies] = true;
   purgeNow.reports = 1;
@@ -175,6 +176,7 @@ TEST_F(MainFormTest, CreationLoadsTheOptionSetsFramesSaveTheirOwnAndClosingKeeps
   ShowWindow(form->hwnd(), SW_SHOWNOACTIVATE);
   form->ExitClick();
   EXPECT_EQ(ini.ReadString("Positions", "FFoxForm", ""), "0 30 40 530 640");
+  EXPECT_EQ(session.exits, std::vector<uint32_t>{});
 }
 
 TEST_F(MainFormTest, PurgeRunsTheVisibleFrameShowsAndCopiesTheResultsAndCancelStopsAfterTheCurrentFunction) {
@@ -295,17 +297,7 @@ TEST_F(MainFormTest, ConfigurePagesShowTheLocatedTempFoldersAndTheirAppliesReach
   EXPECT_EQ(sectionName, "  Processing \"Temp Folders\" with 4 Shred Operations");
 }
 
-TEST_F(MainFormTest, ClosingAfterAShutdownRunPerformsThePowerAction) {
-  ini.WriteString("ShutOptions", "ShutType", "3");
-  for (RunMode mode : {RunMode::Stnd, RunMode::Shut}) {
-    context.options.mode = mode;
-    Create();
-    form->Close();
-  }
-  EXPECT_EQ(session.exits, std::vector<uint32_t>{platform::kExitPoweroff});  // of the Shutdown run only
-}
-
-TEST_F(MainFormTest, AShutdownRunWhosePowerActionFailsEndsWithItsOwnExitCode) {
+TEST_F(MainFormTest, AShutdownRunPerformsItsPowerActionAtTheEndAndOneThatFailsEndsWithItsOwnExitCode) {
   platform::SpecialFolder appData = platform::RealShell().GetSpecialFolder(platform::csidl::kAppData);
   std::string dataName = "tmshut" + std::to_string(GetCurrentProcessId()),
               dataFolder = JoinPath(appData.path, dataName);
@@ -313,6 +305,7 @@ TEST_F(MainFormTest, AShutdownRunWhosePowerActionFailsEndsWithItsOwnExitCode) {
   platform::PrivateProfileFile settings(JoinPath(dataFolder, "Tidemark.ini"));
   settings::SaveDisplayOptions(settings, settings::OptionSetId::Shutdown,
                                {settings::SplashOption::Disable, settings::MainWindowOption::Disable});
+  settings.WriteString("ShutOptions", "ShutType", "3");
   session.refuse = true;
   test::MessageBoxes boxes;
   boxes.Watch();
@@ -321,7 +314,7 @@ TEST_F(MainFormTest, AShutdownRunWhosePowerActionFailsEndsWithItsOwnExitCode) {
                             folder / (dataName + ".exe"));  // an instance mutex of its own
     EXPECT_EQ(application.Run(), kExitPowerActionFailed) << "the purge's level 9 (nothing selected) instead";
   }
-  EXPECT_EQ(session.exits, std::vector<uint32_t>{platform::kExitLogoff});
+  EXPECT_EQ(session.exits, std::vector<uint32_t>{platform::kExitPoweroff});
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_TRUE(StartsWith(boxes.shown[0], "Tidemark  -  Message|The shutdown function encountered")) << boxes.shown[0];
   EXPECT_TRUE(test::RemoveTree(dataFolder));
@@ -341,6 +334,7 @@ TEST(CustomIETitle, AStringUpperCasedElseNothing) {
     LoadCustomIETitle(state, registry, key.path());
     EXPECT_EQ(state.customIETitle, title);
   }
+  state.customIETitle = "OLD";
   LoadCustomIETitle(state, registry, key.path() + "\\Missing");
   EXPECT_EQ(state.customIETitle, "");
 }

@@ -1,8 +1,8 @@
 // The release program as a real process: run modes, their reports and main window, one instance, the installer hooks.
 #include <gtest/gtest.h>
 #include <windows.h>
-
-#include <tlhelp32.h>  // after windows.h
+// The tool help functions need windows.h first.
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <iterator>
@@ -108,8 +108,10 @@ TEST_F(RunModes, TheMainWindowAfterAnUnattendedRunShowsOnlyWhenTheDisplayOptionA
     int purgeNow, startup;  // the main window options of each set; -1: no settings file yet
     const char* params;
     bool shown;
-  } runs[] = {{-1, -1, "AUTO", true}, {3, 0, "AUTO", false}, {3, 0, "AUTO LEVEL5", true}, {0, 3, "boot", false},
-              {3, 0, "BOOT AUTO", false}};
+  } runs[] = {
+      {-1, -1, "AUTO", true}, {3, 0, "AUTO", false},      {3, 0, "AUTO LEVEL5", true},
+      {0, 3, "boot", false},  {3, 0, "BOOT AUTO", false},
+  };
   for (const auto& run : runs) {
     SCOPED_TRACE(run.params);
     Files().RemoveFile(reportFile_);
