@@ -262,7 +262,6 @@ TEST_F(CookieManager, DeletesShredWithSecureEraseAndSpareARefusedItemAndACookieG
   form->DeleteSBtnClick();
   EXPECT_EQ(ie::UrlsIn(ie.IECookiesFolder), (Lines{"Cookie:me@shop.site.test/", "http://cache.test/page"}));
   EXPECT_EQ(files.shredded, (Lines{"cookies.sqlite-wal", "cookies.sqlite-wal", "ME@OTHER[1].TXT"}));
-  EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
 // Chromium's tab: every browser's and profile's hosts, deleted from each database by the keyboard; its values and
@@ -289,7 +288,6 @@ TEST_F(CookieManager, TheChromiumTabListsTheHostsOfEveryProfileAndDeletesThemFro
   boxes.answers[kDeleteConfirmation] = cookies::kConfirmYes;
   Open();
   form->TabControlCookChange(3);
-  EXPECT_EQ(gui::ListView(form->listView1()).ColumnTitle(0), "Internet Address for Chromium Cookie");
   EXPECT_EQ(form->Rows(),
             (std::vector<Row>{{".shared.test", " ", "",
                                "Google Chrome - Profile 10, Google Chrome - Profile 1, Microsoft Edge - Default"},
@@ -297,8 +295,6 @@ TEST_F(CookieManager, TheChromiumTabListsTheHostsOfEveryProfileAndDeletesThemFro
                               {"kept.test", "Protect", "", "Google Chrome - Profile 10"}}));
   Select({".shared.test"});
   EXPECT_EQ(form->DetailRows()[0], (Lines{".shared.test", "a", "(encrypted)"}));
-  for (const char* caption : {"Randomize", "Block", "Allow", "Session", "Remove"})
-    EXPECT_FALSE(IsWindowEnabled(FindWindowExA(form->hwnd(), nullptr, "BUTTON", caption))) << caption;
   MSG deleteKey{form->listView1(), WM_KEYDOWN, VK_DELETE, 0};
   EXPECT_TRUE(form->PreTranslate(deleteKey));
   EXPECT_EQ(RowNamed(".shared.test")[3], "Deleted");

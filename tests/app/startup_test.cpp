@@ -185,7 +185,6 @@ TEST(IEActive, IEFrameAlwaysExplorerWindowsWithAnIETitleMSNWithABrowserChildInKi
       {"", {{"IEFrame", "", false}, {"IEFrame"}}, kIEVisible},
       {"", {{"MSN9 Window", "", false, {"browser"}}}, kMSNHidden},
       {"", {{"MSN9 Window", "", false, {"browser"}}, {"msn9 window", "", true, {"Toolbar", "BROWSER"}}}, kMSNVisible},
-      {"", {{"MozillaWindowClass", "A - Mozilla Firefox"}, {"CabinetWClass", "C:\\"}}, kNoIEBrowser},
       {"",
        {{"MSN6 Window", "Browser", true, {"Browser Bar", " Browser", "Navigator"}},
         {"MSN8 Window", "", true, {"Browser"}}},
