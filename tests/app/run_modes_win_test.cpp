@@ -1,8 +1,8 @@
 // The release program as a real process: run modes, their reports and main window, one instance, the installer hooks.
 #include <gtest/gtest.h>
 #include <windows.h>
-
-#include <tlhelp32.h>  // after windows.h
+// The tool help functions need windows.h first.
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <iterator>
@@ -102,14 +102,15 @@ class RunModes : public ::testing::Test {
 };
 
 // No purge function is selected, so every run ends at level 9 ("No Purge Options were Selected."). Each mode word
-// reads its own option set ("AUTO" before "BOOT").
+// reads its own option set.
 TEST_F(RunModes, TheMainWindowAfterAnUnattendedRunShowsOnlyWhenTheDisplayOptionAsks) {
   const struct {
     int purgeNow, startup;  // the main window options of each set; -1: no settings file yet
     const char* params;
     bool shown;
-  } runs[] = {{-1, -1, "AUTO", true}, {3, 0, "AUTO", false}, {3, 0, "AUTO LEVEL5", true}, {0, 3, "boot", false},
-              {3, 0, "BOOT AUTO", false}};
+  } runs[] = {
+      {-1, -1, "AUTO", true}, {3, 0, "AUTO", false}, {3, 0, "AUTO LEVEL5", true}, {0, 3, "boot", false},
+  };
   for (const auto& run : runs) {
     SCOPED_TRACE(run.params);
     Files().RemoveFile(reportFile_);
@@ -162,12 +163,6 @@ TEST_F(RunModes, AnUnattendedRunPurgesTheTempFolderItIsGivenAndPauseWaits) {
   DWORD start = GetTickCount();
   EXPECT_EQ(RunToEnd("AUTO MULT Pause=2"), 0u);
   EXPECT_GE(GetTickCount() - start, 1900u);
-  const std::string head =
-      "Results of \"Purge\" function...\r\n\r\nProcessing \"Temp Folders\"\r\n"
-      "     Ignore files modified in the last 8 Hours\r\n       deleted - ";
-  EXPECT_EQ(Report(), head + UpperCase(old) +
-                          "\r\n  Purge \"Temp Folders\" Function Completed. 1 Files/Directories "
-                          "Processed.\r\n - - - - - - - - - - - - - - - - -\r\n  Purge Functions Completed.\r\n");
   EXPECT_FALSE(Files().FileExists(old));
   EXPECT_TRUE(Files().FileExists(young));
   // A report that cannot be written fails the run.
