@@ -37,7 +37,6 @@ class MemorySharedMemory : public platform::SharedMemory {
   std::optional<platform::ObjectHandle> CreateNamedMutex(const std::string&) override { return &files_; }
   platform::WaitStatus WaitMutex(platform::ObjectHandle) override { return platform::WaitStatus::Acquired; }
   bool ReleaseNamedMutex(platform::ObjectHandle) override {
-    ++releases;
     if (whileFree && !views_.empty()) whileFree(views_.rbegin()->second.bytes);
     return true;
   }
@@ -46,7 +45,6 @@ class MemorySharedMemory : public platform::SharedMemory {
 
   // The browser, given the view mapped last; it must keep the view's size.
   std::function<void(std::vector<uint8_t>& view)> whileFree;
-  int releases = 0;
 
  private:
   struct Mapped {

@@ -45,15 +45,13 @@ class RecordingProgress : public engine::PurgeProgress {
   std::vector<std::string> events;
 };
 
-// Counts pumps, never waits; onPump runs inside each pump, as a window message would.
+// Never waits; onPump runs inside each pump, as a window message would.
 class RecordingPump : public engine::MessagePump {
  public:
   void Pump() override {
-    ++pumps;
     if (onPump) onPump();
   }
   void Sleep(unsigned) override {}
-  int pumps = 0;
   std::function<void()> onPump;
 };
 
