@@ -20,16 +20,11 @@ TEST(HelpViewer, ShowsATopicClosesItsWindowsWithItAndNamesWhatIsMissing) {
   EXPECT_TRUE(IsWindowVisible(window));
   viewer.reset();
   EXPECT_FALSE(IsWindow(window));
-  const std::array<std::string, 3> cases[] = {
-      {"C:\\no-such-folder\\Tidemark.chm", "hhctrl.ocx", "C:\\no-such-folder\\Tidemark.chm could not be found"},
-      {TIDEMARK_HELP_FILE, "no-such-viewer.ocx", "HTML Help viewer (no-such-viewer.ocx) is not installed"},
-  };
-  for (const auto& [file, library, named] : cases) {
-    HelpViewer viewer(file, library);
-    auto problem = viewer.Show(nullptr, kTopicContents);
-    EXPECT_NE(problem.value_or("").find(named), std::string::npos) << problem.value_or("no problem");
-    EXPECT_EQ(viewer.window(), nullptr);
-  }
+  HelpViewer missing("C:\\no-such-folder\\Tidemark.chm");
+  auto problem = missing.Show(nullptr, kTopicContents);
+  EXPECT_NE(problem.value_or("").find("C:\\no-such-folder\\Tidemark.chm could not be found"), std::string::npos)
+      << problem.value_or("no problem");
+  EXPECT_EQ(missing.window(), nullptr);
 }
 
 TEST(FontWindow, EachButtonOpensTheDialogOnItsFontAndOnlyAChosenFontChangesIt) {
@@ -83,11 +78,8 @@ TEST(QuickStartWindow, ShowsTheTextAndCarriesQuickStartOpt) {
     SendMessageA(form.checkBox(), BM_CLICK, 0, 0);
     EXPECT_EQ(option, next);
   }
-  // "Close this Window" hides it; it can be shown again.
   SendMessageA(form.closeButton(), BM_CLICK, 0, 0);
   EXPECT_FALSE(IsWindowVisible(form.hwnd()));
-  form.Show(nullptr);
-  EXPECT_TRUE(IsWindowVisible(form.hwnd()));
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
-// Finding the Firefox profile and its files over files in memory, the Chromium profiles Local State names, and the
-// listing of the located folders.
+// Finding the Firefox profile and its files over files in memory, and the Chromium profiles Local State names.
 #include <gtest/gtest.h>
 
 #include "locations/chromium_locations.h"
 #include "locations/firefox_locations.h"
-#include "locations/folders_listing.h"
 #include "locations/ie_locations.h"
 #include "support/memory_files.h"
 
@@ -152,46 +150,6 @@ TEST_F(FirefoxLocationsTest, TheDatabasesTellAFirefox3ProfileAndPrefsMoveTheCach
   EXPECT_FALSE(newer.CookiesSqlitePresent || newer.DisableFFTypedURLsOption);
   EXPECT_EQ(newer.FirefoxCacheFolder + "|" + newer.FirefoxLocalCacheFolder,
             "E:\\Fire Cache\\Cache|" + kLocalProfile + "\\Cache");
-}
-
-using Lines = std::vector<std::string>;
-
-TEST(FoldersListing, AFirefox3ProfileAChromiumBrowserAndOperaAndIEOnVista) {
-  IELocations ie{.IECacheFolder = "C:\\T\\Content.IE5", .IECookiesFolder = "C:\\Cookies",
-                 .IEHistoryFolder = "C:\\H\\History.IE5", .IEUserDataFolder = "C:\\UserData", .IEUserDataFound = true,
-                 .LowCacheFolder = "C:\\T\\Low\\Content.IE5", .LowCookiesFolder = "C:\\Cookies\\Low",
-                 .DomStoreFolder = "c:\\l\\MicroSoft\\Internet Explorer\\DomStore", .LowDomStoreFolder = "  ",
-                 .LowDomStoreFound = true, .RecentFolder = "C:\\Recent",
-                 .IEHistoryIndexFile = "C:\\H\\History.IE5\\index.dat"};
-  FirefoxLocations firefox{.FirefoxProfileFolder = "C:\\AD\\x", .CookiesSqliteFile = "C:\\AD\\x\\Cookies.sqlite",
-                           .PlacesFile = "C:\\AD\\x\\Places.sqlite",
-                           .FormHistorySqliteFile = "C:\\AD\\x\\FormHistory.sqlite",
-                           .FirefoxCacheFolder = "C:\\AD\\x\\Cache", .FirefoxLocalCacheFolder = "C:\\LAD\\x\\Cache",
-                           .FirefoxSqliteFormat = true};
-  ListingInputs inputs{{}, "c:\\Program Files\\Tidemark", "C:\\AD\\Tidemark", false, true};
-  const std::vector<ChromiumBrowser> chromium = {
-      {"Google Chrome", "C:\\L\\Chrome\\User Data", "C:\\L\\Chrome\\User Data", "chrome.exe",
-       {{"C:\\L\\Chrome\\User Data\\Default", "C:\\L\\Chrome\\User Data\\Default"}}},
-      {"Opera", "C:\\AD\\Opera Stable", "C:\\L\\Opera Stable", "opera.exe",
-       {{"C:\\AD\\Opera Stable", "C:\\L\\Opera Stable"}}}};
-  // Both caches exist: the profile's own one is not listed. Opera's caches lie apart from its profile.
-  EXPECT_EQ(FoldersAndFilesListing(ie, firefox, chromium, inputs),
-            (Lines{"Following are the Files and Folders:", "", "  FireFox Data Path - C:\\AD\\x",
-                   "        Cookie File - C:\\AD\\x\\Cookies.sqlite", "       History File - C:\\AD\\x\\Places.sqlite",
-                   "  Form History File - C:\\AD\\x\\FormHistory.sqlite", "       Cache Folder - C:\\LAD\\x\\Cache",
-                   " ",
-                   "      Google Chrome - C:\\L\\Chrome\\User Data",
-                   "       Profile Path - C:\\L\\Chrome\\User Data\\Default",
-                   "              Opera - C:\\AD\\Opera Stable", "    Local User Data - C:\\L\\Opera Stable",
-                   "       Profile Path - C:\\AD\\Opera Stable", "       Cache Folder - C:\\L\\Opera Stable",
-                   " ",
-                   "    IE Visited URLs - C:\\H\\History.IE5\\index.dat", "    IE Cache Folder - C:\\T\\Content.IE5",
-                   "  IE Cookies Folder - C:\\Cookies", "  IE History Folder - C:\\H\\History.IE5",
-                   "  IE Cache Pro-Mode - C:\\T\\LOW\\CONTENT.IE5", "IE Cookies Pro-Mode - C:\\COOKIES\\LOW",
-                   " DOM Store Pro-Mode -   ..folder not found..", " Recent LNKs Folder - C:\\Recent",
-                   " IE UserData Folder - C:\\UserData", " ", "",
-                   " Tidemark Exec Path - C:\\PROGRAM FILES\\TIDEMARK", " Tidemark Data Path - C:\\AD\\Tidemark",
-                   "       Plugins Path - C:\\PROGRAM FILES\\TIDEMARK\\Plugins"}));
 }
 
 }  // namespace
