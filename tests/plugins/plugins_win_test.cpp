@@ -330,7 +330,7 @@ Lines CollectTestWindow(const std::function<void()>& open) {
   return output;
 }
 
-TEST_F(PluginCommands, SelectionWindowTestNeverDeletesExecuteDoesUnsavedTicksAreSavedOnYes) {
+TEST_F(PluginCommands, SelectionWindowTestNeverDeletesUnsavedTicksAreSavedOnYes) {
   gui::InitCommonControls();
   f.firefox.PluginsFolder = f.scratch / "PLUGINS";
   f.firefox.PluginListFile = f.scratch / "PLUGINS.DAT";
