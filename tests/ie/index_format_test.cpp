@@ -184,9 +184,11 @@ TEST_F(IndexFormatTest, DamageEndsTheOperationAsCorrupt) {
       {"record of no blocks", [](Bytes& b, uint32_t r) { b[r + 4] = 0; }, orphans},
       {"record past the view", [](Bytes& b, uint32_t r) { b[r + 4] = 200; }, remove},
       {"record reaching the next record", [](Bytes& b, uint32_t r) { b[r + 4] = 2; }, remove},
+      {"orphan reaching a record", [](Bytes& b, uint32_t r) { b[r + 4] = 2, Put32(b, 0x5010, 1); }, orphans},
       {"redirect reaching a record", [&](Bytes& b, uint32_t) { redirectAt(b, other - 128, 2); }, sweep},
       {"redirect in the file's last four bytes", [&](Bytes& b, uint32_t) { redirectAt(b, uint32_t(b.size() - 4), 0); },
        sweep},
+      {"redirect reaching the next hash table", [&](Bytes& b, uint32_t) { redirectAt(b, 0x7F80, 2); }, sweep},
       {"block of a record in a block the sweep would wipe", [](Bytes& b, uint32_t r) { Put32(b, 0x5024, r + 64); },
        orphans},
       {"file name leaving the folder", [](Bytes& b, uint32_t r) { std::memcpy(&b[r + 0x72], "..\\", 3); }, remove},
@@ -196,7 +198,10 @@ TEST_F(IndexFormatTest, DamageEndsTheOperationAsCorrupt) {
   ASSERT_EQ(builder.Add({.url = "http://b/", .file = "b.txt"}), other);
   builder.Entry(0x80, 0x7000);  // an entry for the damage to use
   builder.Add({.url = "http://c/"});
-  const Bytes intact = builder.Finish();
+  Bytes intact = builder.Finish();
+  intact.resize(0xC000);
+  std::memcpy(&intact[0x8000], "HASH", 4);  // a second table: the first one's next
+  Put32(intact, 0x5008, 0x8000);
   for (const auto& [what, damage, run] : cases) {
     SCOPED_TRACE(what);
     bytes = intact;
@@ -204,7 +209,7 @@ TEST_F(IndexFormatTest, DamageEndsTheOperationAsCorrupt) {
     Bytes before = bytes;
     run(Open());
     EXPECT_TRUE(editor->Corrupt() && remover.removed.empty());
-    for (auto [at, length] : {std::pair(other, 128u), std::pair(0x5000u, 4096u)})
+    for (auto [at, length] : {std::pair(other, 128u), std::pair(0x5000u, 4096u), std::pair(0x8000u, 4096u)})
       EXPECT_TRUE(std::equal(&before[at], &before[at + length], &bytes[at])) << std::hex << at;
   }
 }
