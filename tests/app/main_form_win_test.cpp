@@ -199,8 +199,8 @@ TEST_F(MainFormTest, BrowserTickMarksARunningFirefoxAndThePurgeSkipsItsFunctions
     WNDCLASSA windowClass{0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr)};
     windowClass.lpszClassName = "MozillaWindowClass";
     RegisterClassA(&windowClass);
-    HWND firefox = CreateWindowExA(0, windowClass.lpszClassName, "Example Page - Mozilla Firefox",
-                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND firefox = CreateWindowExA(0, windowClass.lpszClassName, "Example Page - Mozilla Firefox", WS_VISIBLE, 0, 0,
+                                   300, 200, nullptr, nullptr, nullptr, nullptr);
     form->BrowserTick();
     EXPECT_EQ(std::tuple(context.purge.firefoxRunning, form->StatusText(1), form->StatusColour()),
               std::tuple(true, "  FireFox Browser is active", 0x00FFFFu));
