@@ -219,31 +219,5 @@ TEST_F(ConfigPagesTest, ThemesSwitchRenamesTheManifestAndAFailedRenameIsReported
   EXPECT_EQ(Stored("ShredOption", "Repeats"), "6");  // the shred settings still went in
 }
 
-TEST_F(ConfigPagesTest, WithoutThemesTheSwitchIsAbsentAndWithPlugMgrItsButtonAndTheOthersCallTheMainWindow) {
-  // As on a system that is not NT: the manifest is there but not used.
-  folder.Write("Tidemark.exe.ManifesX", "parked");
-  folder.Write("PlugMgr.exe", "");
-  context.themeState = ReadThemeState(files, context.paths.programFile, false);
-  Create("");
-  const auto& general = pages.general();
-  std::vector<std::string> calls;
-  pages.onSelectPlugins = [&] { calls.push_back("select"); };
-  pages.onPluginManager = [&] { calls.push_back("manager"); };
-  pages.onSelectFonts = [&] { calls.push_back("fonts"); };
-  Show(ConfigPage::General);
-  EXPECT_FALSE(Enabled(general.themes) || Shown(general.themes) || IsChecked(general.themes));
-  SetWindowTextA(general.repeatsEdit, "2");
-  EXPECT_TRUE(pages.ApplyGeneral());
-  EXPECT_EQ(files.ReadFile(context.paths.programFile + ".ManifesX"), "parked");
-  EXPECT_FALSE(files.FileExists(context.paths.programFile + ".ManifesT"));
-  EXPECT_EQ(context.themeState, kThemesUnavailable);
-  ASSERT_NE(general.pluginManager, nullptr);
-  for (HWND button : {general.selectPlugins, general.pluginManager, general.selectFonts}) Click(button);
-  EXPECT_EQ(calls, (std::vector<std::string>{"select", "manager", "fonts"}));
-  // A folder of that name is no manifest.
-  ASSERT_TRUE(files.CreateFolders(folder / "Other.exe.ManifesT"));
-  EXPECT_EQ(ReadThemeState(files, folder / "Other.exe", true), kThemesUnavailable);
-}
-
 }  // namespace
 }  // namespace tidemark::app

@@ -5,21 +5,16 @@
 #include <tlhelp32.h>
 
 #include <cstdlib>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/child_process_win.h"
-#include "app/installer_hooks.h"
-#include "cookies/protect_file.h"
 #include "platform/files.h"
 #include "platform/ini_file.h"
-#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/text.h"
-#include "schedule/reboot_purge.h"
 #include "settings/option_sets.h"
 #include "support/sandbox_win.h"
 
@@ -29,7 +24,6 @@ namespace {
 using settings::OptionSetId;
 using test::ChildProcess;
 constexpr const char* kMainWindowClass = "TFFoxForm";
-constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 constexpr const char* kNoOptionsReport =
     "Results of \"Purge\" function...\r\n\r\n -Error- No Purge Options were Selected.\r\n \r\n"
@@ -170,7 +164,7 @@ TEST_F(RunModes, AnUnattendedRunPurgesTheTempFolderItIsGivenAndPauseWaits) {
   EXPECT_EQ(RunToEnd("AUTO MULT"), 10u);
 }
 
-TEST_F(RunModes, InstallerHooksInitRefreshesTheManifestUninstRemovesTheEntryAndTheDataFiles) {
+TEST_F(RunModes, InstallerHooksInitRefreshesTheManifestUninstRemovesTheDataFilesButTheUsers) {
   std::string manifestT = program_ + ".ManifesT", manifestX = program_ + ".ManifesX",
               manifestI = program_ + ".ManifesI";
   std::string original = Files().ReadFile(manifestT).value_or("");
@@ -187,31 +181,16 @@ TEST_F(RunModes, InstallerHooksInitRefreshesTheManifestUninstRemovesTheEntryAndT
   EXPECT_EQ(Files().ReadFile(manifestX), "second manifest");
   EXPECT_EQ(Files().ReadFile(manifestT), original);
 
-  // UNINST removes the startup entry and the data files (the temp protect list and the boot list too), but not the
-  // user's.
-  using platform::RegistryRoot;
-  std::vector<std::string> dataFiles(std::begin(kDataFiles), std::end(kDataFiles));
-  dataFiles.insert(dataFiles.end(), {cookies::kTempProtectFile, schedule::kBootListFile});
-  auto writeDataFiles = [&] {
-    for (const std::string& name : dataFiles) ASSERT_TRUE(Files().WriteFile(JoinPath(dataFolder_, name), "data"));
-  };
+  // UNINST removes its data files but not the user's (the installer cycle checks the startup entry and each file).
   ASSERT_TRUE(Files().CreateFolders(dataFolder_));
-  writeDataFiles();
-  std::string notes = JoinPath(dataFolder_, "Notes.txt");
-  ASSERT_TRUE(Files().WriteFile(notes, "mine"));
-  platform::Registry& registry = platform::RealRegistry();
-  ASSERT_TRUE(registry.WriteString(RegistryRoot::CurrentUser, kRunKey, "Tidemark", "\"" + program_ + "\" BOOT"));
+  std::string settingsFile = JoinPath(dataFolder_, "Tidemark.ini"), notes = JoinPath(dataFolder_, "Notes.txt");
+  ASSERT_TRUE(Files().WriteFile(settingsFile, "data") && Files().WriteFile(notes, "mine"));
   EXPECT_EQ(RunToEnd("UNINST MULT"), 0u);
-  EXPECT_FALSE(registry.ReadValue(RegistryRoot::CurrentUser, kRunKey, "Tidemark").has_value());
-  for (const std::string& name : dataFiles) EXPECT_FALSE(Files().FileExists(JoinPath(dataFolder_, name))) << name;
+  EXPECT_FALSE(Files().FileExists(settingsFile));
   EXPECT_EQ(Files().ReadFile(notes), "mine");
   EXPECT_FALSE(Files().FileExists(reportFile_));
-  // Once only its own files are there the folder goes too.
-  ASSERT_TRUE(Files().RemoveFile(notes));
-  writeDataFiles();
-  EXPECT_EQ(RunToEnd("UNINST MULT"), 0u);
-  EXPECT_FALSE(Files().FolderExists(dataFolder_)) << "the emptied data folder is left";
 }
+
 
 // Where the process's program image lies in its memory: first and last address.
 std::pair<uintptr_t, uintptr_t> ProgramImageOf(const ChildProcess& process) {
