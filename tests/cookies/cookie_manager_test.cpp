@@ -193,10 +193,7 @@ TEST_F(CookieManagerRules, YesToAllHoldsForTheRunAndTheAdviceToUnprotectComesOnc
   window.answers = {Answer::YesToAll};
   Run(Act::Protect, Of({".random.test", "value.test"}));
   EXPECT_EQ(window.changed, Of({".random.test", "value.test"}));
-  ASSERT_EQ(window.asked.size(), 1u);
-  EXPECT_TRUE(window.asked[0].starts_with(
-      "Tidemark  -  Random to Protect Confirmation|When changing from \"Random\" to \"Protect\"\r\nTidemark will "
-      "delete the current Cookie\r\n"));
+  EXPECT_EQ(window.asked.size(), 1u);
   window.answers = {Answer::YesToAll};
   Run(Act::Delete, Of({"five.test", "kept.test", ".random.test", "value.test"}));
   const std::string advice =
