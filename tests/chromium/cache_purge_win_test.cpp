@@ -2,10 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-
 #include "chromium/chromium_purges.h"
-#include "engine/labels.h"
 #include "locations/chromium_locations.h"
 #include "platform/text.h"
 #include "support/purge_fixture_win.h"
@@ -47,15 +44,12 @@ TEST(ChromiumCachePurge, EmptiesTheCachesOfEveryProfileOfABrowserNotRunningKeepi
   f.chromium = locations::LocateChromiumBrowsers(f.files, f.shellFolders);
   ASSERT_EQ(f.chromium.size(), 2u);
 
-  // A Preview lists every cache file and deletes none.
+  // A Preview counts every cache file and deletes none.
   f.state.previewMode = true;
   const Lines preview = f.Run(ChromiumCachePurge);
   EXPECT_EQ(preview.back(), kCompleted + "   63 Cache Data Files Processed.");
   for (const Lines* files : {&chromeFiles, &edgeFiles})
-    for (const std::string& file : *files) {
-      EXPECT_EQ(std::ranges::count(preview, UpperCase(std::string(engine::kToDelete) + file), UpperCase), 1) << file;
-      EXPECT_TRUE(Exists(file)) << "a Preview changes nothing";
-    }
+    for (const std::string& file : *files) EXPECT_TRUE(Exists(file)) << "a Preview changes nothing";
 
   // Chrome runs (it holds its lockfile with no sharing): its caches stay, Edge's go, securely erased.
   const std::string lockfile = write(chrome + "\\lockfile");

@@ -13,11 +13,8 @@ inline constexpr SharedSchema kCookiesSchemaV24{"chromium/cookies.sql"}, kFavico
 inline constexpr SharedSchema kHistoryCommonSchema{"chromium/history.sql"};
 
 // clang-format off
-// What today's Chromium keeps beyond the demo profile's History: its indexes, the clusters and the sync metadata.
+// What today's Chromium keeps beyond the demo profile's History: the clusters and the sync metadata.
 inline constexpr std::initializer_list<const char*> kHistoryCurrentTables = {
-    "CREATE INDEX urls_url_index ON urls (url)",
-    "CREATE INDEX visits_url_index ON visits (url)",
-    "CREATE INDEX visits_time_index ON visits (visit_time)",
     "CREATE TABLE clusters(cluster_id INTEGER PRIMARY KEY AUTOINCREMENT,should_show_on_prominent_ui_surfaces BOOLEAN "
     "NOT NULL,label VARCHAR NOT NULL,raw_label VARCHAR NOT NULL,triggerability_calculated BOOLEAN NOT NULL,"
     "originator_cache_guid TEXT NOT NULL,originator_cluster_id INTEGER NOT NULL)",

@@ -51,13 +51,12 @@ class ChromiumPurge : public ::testing::Test {
 
 const std::string kCookiesDone = "  Purge \"Chromium Cookies\" Function Completed.";
 
-TEST_F(ChromiumPurge, CookiesOfUnprotectedHostsGoInEachCookieDatabaseWhileProtectedAndRandomHostsStay) {
+TEST_F(ChromiumPurge, CookiesOfUnprotectedHostsGoWhileProtectedAndRandomHostsStay) {
   Locate({"Default"});
-  // The profile's cookies under Network, and extensions' own.
-  const std::string current = In("Default", "Network\\Cookies"), extensions = In("Default", "Extension Cookies");
-  for (const std::string& path : {current, extensions}) {
-    test::BuildDatabase(path, test::kCookiesSchemaV24);
-    firefox::TSQLiteDatabase database(path);
+  const std::string current = In("Default", "Network\\Cookies");
+  test::BuildDatabase(current, test::kCookiesSchemaV24);
+  {
+    firefox::TSQLiteDatabase database(current);
     firefox::TSQLiteStatement insert(
         database,
         "INSERT INTO cookies VALUES (1, ?1, '', 'n' || ?2, '', ?3, '/', 1, 1, 1, 1, 1, 1, 1, -1, 2, 443, 0, 0, 0)");
@@ -66,47 +65,38 @@ TEST_F(ChromiumPurge, CookiesOfUnprotectedHostsGoInEachCookieDatabaseWhileProtec
       insert.Execute({host, ++n, "v10SECRET-" + std::string(host) + "-" + std::to_string(n)});
   }
   f.files.WriteFile(f.firefoxProtectFile, "p=.keep.test\r\nr=.Random.test\r\n");
-  auto stored = [&](const std::string& path) { return Rows(path, "SELECT host_key FROM cookies ORDER BY 1"); };
+  auto stored = [&] { return Rows(current, "SELECT host_key FROM cookies ORDER BY 1"); };
   const std::string random =
       "     Protected - .random.test - Random: Chromium's cookie values are encrypted and not scrambled";
-  const Lines hosts = {"     to delete - .gone.test", "     to delete - gone.test", "     to delete - keep.test.evil"};
-  const std::string before = Bytes({current, extensions});
+  const std::string before = Bytes({current});
   f.state.previewMode = true;
-  Lines preview;
-  for (int database = 0; database < 2; ++database) {
-    preview.insert(preview.end(), hosts.begin(), hosts.end());
-    preview.insert(preview.end() - 2, random);
-  }
-  preview.push_back(kCookiesDone + "   6 Entries Processed.");
-  EXPECT_EQ(f.Run(ChromiumCookiesPurge), preview);
-  EXPECT_EQ(Bytes({current, extensions}), before) << "a Preview changes no byte";
+  EXPECT_EQ(f.Run(ChromiumCookiesPurge),
+            (Lines{"     to delete - .gone.test", random, "     to delete - gone.test",
+                   "     to delete - keep.test.evil", kCookiesDone + "   3 Entries Processed."}));
+  EXPECT_EQ(Bytes({current}), before) << "a Preview changes no byte";
 
-  // Chromium holds the profile's database (locked exclusively from its first write): it stays, the other is purged.
+  // Chromium holds the database (locked exclusively from its first write): it stays, nothing claimed.
   f.state.previewMode = false;
   f.state.flags.secureErase = true;
   {
     firefox::TSQLiteDatabase chromium(current);
     for (const char* statement : {"PRAGMA locking_mode = EXCLUSIVE", "BEGIN EXCLUSIVE", "COMMIT"})
       chromium.Query(statement);
-    const Lines lines = f.Run(ChromiumCookiesPurge);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front(),
-              "*** Error - Delete entries from Chromium Cookies failed - " + current + " - database is locked");
-    EXPECT_EQ(lines.back(), kCookiesDone + "   3 Entries Processed.");
+    EXPECT_EQ(f.Run(ChromiumCookiesPurge),
+              (Lines{"*** Error - Delete entries from Chromium Cookies failed - " + current + " - database is locked",
+                     "    No Entries found to delete.", kCookiesDone}));
     EXPECT_EQ(f.r.report.ErrorLevel(), firefox::kDatabaseErrorLevel);
   }
-  EXPECT_EQ(stored(current), ".gone.test,.keep.test,.random.test,gone.test,gone.test,keep.test.evil");
-  EXPECT_EQ(
-      Lines(f.Run(ChromiumCookiesPurge)),
-      (Lines{"       deleted - .gone.test", random, "       deleted - gone.test", "       deleted - keep.test.evil",
-             "       deleted - " + current + "-journal", random, kCookiesDone + "   3 Entries Processed."}));
-  for (const std::string& path : {current, extensions}) {
-    EXPECT_EQ(stored(path), ".keep.test,.random.test") << path;
-    EXPECT_EQ(Rows(path, "SELECT encrypted_value FROM cookies WHERE host_key = '.random.test'"),
-              "v10SECRET-.random.test-3")
-        << "kept as it was";
-  }
-  const std::string after = Bytes({current, extensions});
+  EXPECT_EQ(stored(), ".gone.test,.keep.test,.random.test,gone.test,gone.test,keep.test.evil");
+  EXPECT_EQ(f.Run(ChromiumCookiesPurge),
+            (Lines{"       deleted - .gone.test", random, "       deleted - gone.test",
+                   "       deleted - keep.test.evil", "       deleted - " + current + "-journal",
+                   kCookiesDone + "   3 Entries Processed."}));
+  EXPECT_EQ(stored(), ".keep.test,.random.test");
+  EXPECT_EQ(Rows(current, "SELECT encrypted_value FROM cookies WHERE host_key = '.random.test'"),
+            "v10SECRET-.random.test-3")
+      << "kept as it was";
+  const std::string after = Bytes({current});
   for (const char* removed : {"SECRET-gone", "SECRET-.gone", "SECRET-keep.test.evil"})
     EXPECT_EQ(after.find(removed), std::string::npos) << removed;
 }
@@ -152,26 +142,17 @@ constexpr std::initializer_list<const char*> kIconRows = {
 };
 const std::string kBookmarks = R"({"roots": {"bookmark_bar": {"children": [{"type": "url", "url":
     "https://booked.example/"}, {"type": "url", "url": "https://never-visited.example/"}], "type": "folder"}}})";
-// A signed-in profile keeps the account's bookmarks apart.
-const std::string
-    kLocalBookmark = R"({"roots": {"other": {"children": [{"type": "url", "url": "https://booked.example/"}]}}})",
-    kAccountBookmark =
-        R"({"roots": {"other": {"children": [{"type": "url", "url": "https://never-visited.example/"}]}}})";
 
 TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsEmptyOnlyTheAutofillTable) {
-  // A profile; a signed-in one; one whose Bookmarks cannot be read.
-  Locate({"Default", "Profile 1", "Profile 2"});
-  for (const char* profile : {"Default", "Profile 1", "Profile 2"}) {
-    const bool signedIn = std::string(profile) == "Profile 1";
+  // A profile, and one whose Bookmarks cannot be read.
+  Locate({"Default", "Profile 2"});
+  for (const char* profile : {"Default", "Profile 2"}) {
     test::BuildDatabase(In(profile, "History"), test::kHistoryCommonSchema);
     for (auto statements : {test::kHistoryCurrentTables, kHistoryRows, kCurrentHistoryRows})
       test::BuildDatabase(In(profile, "History"), statements);
     test::BuildDatabase(In(profile, "Favicons"), test::kFaviconsSchema);
     test::BuildDatabase(In(profile, "Favicons"), kIconRows);
-    f.files.WriteFile(In(profile, "Bookmarks"), signedIn                            ? kLocalBookmark
-                                                : std::string(profile) == "Default" ? kBookmarks
-                                                                                    : kBookmarks.substr(9));
-    if (signedIn) f.files.WriteFile(In(profile, "AccountBookmarks"), kAccountBookmark);
+    f.files.WriteFile(In(profile, "Bookmarks"), std::string(profile) == "Default" ? kBookmarks : kBookmarks.substr(9));
     for (const char* companion : {"Top Sites", "Shortcuts", "Network Action Predictor", "Visited Links"})
       for (const char* suffix : {"", "-journal"})
         f.files.WriteFile(In(profile, companion) + suffix, "secret-companion");
@@ -179,7 +160,7 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
   test::BuildDatabase(In("Default", "Web Data"), test::kWebDataSchema);
   test::BuildDatabase(In("Default", "Web Data"), {"INSERT INTO autofill (name, value) VALUES ('q', 'secret form')"});
   Lines files;
-  for (const char* profile : {"Default", "Profile 1", "Profile 2"})
+  for (const char* profile : {"Default", "Profile 2"})
     for (const char* file : {"History", "Favicons", "Web Data", "Top Sites", "Shortcuts", "Network Action Predictor"})
       files.push_back(In(profile, file));
   const std::string history = In("Default", "History"), favicons = In("Default", "Favicons");
@@ -206,22 +187,22 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
                     unreadBefore = Bytes({In("Profile 2", "History"), In("Profile 2", "Favicons")});
   f.state.previewMode = true;
   const Lines preview = f.Run(ChromiumHistoryPurge);
-  ASSERT_EQ(preview.size(), 20u);
+  ASSERT_EQ(preview.size(), 11u);
   EXPECT_EQ(preview[0], "     to delete - 6 visits, 3 URLs, 1 search terms from " + history);
-  EXPECT_EQ(preview[18],
+  EXPECT_EQ(preview[9],
             "*** Error - Chromium Bookmarks could not be read, History not purged - " + In("Profile 2", "Bookmarks"));
-  EXPECT_EQ(preview[19], "  Purge \"Chromium History\" Function Completed.   36 Entries Processed.");
+  EXPECT_EQ(preview[10], "  Purge \"Chromium History\" Function Completed.   18 Entries Processed.");
   EXPECT_EQ(Bytes(files), before) << "a Preview changes no byte";
 
   f.state.previewMode = false;
   f.state.flags.secureErase = true;
   Lines lines = f.Run(ChromiumTypedUrlsPurge);
-  ASSERT_EQ(lines.size(), 18u);
+  ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(Lines(lines.begin(), lines.begin() + 4),
             (Lines{"       deleted - 1 search terms, 1 URLs, 3 typed visits from " + history,
                    "       deleted - " + history + "-journal", "       deleted - 1 page icons from " + favicons,
                    "       deleted - " + favicons + "-journal"}));
-  EXPECT_EQ(lines.back(), "  Purge \"Chromium Typed URLs\" Function Completed.   20 Entries Processed.");
+  EXPECT_EQ(lines.back(), "  Purge \"Chromium Typed URLs\" Function Completed.   10 Entries Processed.");
   // The typed page and its icon go; what was followed too stays, without its typed visits and marks.
   EXPECT_EQ(state(history, favicons), "1:1:0:9,2:2:0:9,4:2:0:9 11,12,16 11  1 1 | 1,2,3,5,6 1,2,3 1,2,3");
   EXPECT_EQ(annotations(), "11111111") << "each table keeps what belongs to a visit that stays";
@@ -235,10 +216,9 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
   EXPECT_EQ(lines[0], "       deleted - 3 visits, 2 URLs from " + history);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(engine::kLocked) + In("Default", "Top Sites")), 1);
   EXPECT_TRUE(f.files.FileExists(In("Default", "Top Sites-journal")));
-  EXPECT_EQ(lines.back(), "  Purge \"Chromium History\" Function Completed.   20 Entries Processed.");
+  EXPECT_EQ(lines.back(), "  Purge \"Chromium History\" Function Completed.   9 Entries Processed.");
   // The bookmarks stay with their icons (one History never had too), without a trace of a visit.
-  for (const char* profile : {"Default", "Profile 1"})
-    EXPECT_EQ(state(In(profile, "History"), In(profile, "Favicons")), "2:0:0:0     1 | 2,3,6 2,3 2,3") << profile;
+  EXPECT_EQ(state(history, favicons), "2:0:0:0     1 | 2,3,6 2,3 2,3");
   EXPECT_EQ(annotations(), "00000000");
   EXPECT_EQ(Bytes({In("Profile 2", "History"), In("Profile 2", "Favicons")}), unreadBefore);
 

@@ -53,7 +53,6 @@ TEST(ProtectList, EachIEEntryFormInEachModeTheManagerMarksWithTheLastThatApplies
       // "r=*" acts on cookies only; "a=*" on every kind of entry.
       {"Cookie:me@www.AdServer.net/", kCookie, "R r=*adserver"}, {"Cookie:me@www.AdServer.net/", kCache, "-"},
       {"Visited: me@http://www.mysite.com/index.html", kHistory, "P a=*site"},
-      {"Visited: me@http://www.mysite.com/index.html", kCache, "P a=*site"},
       // An exact "p=" entry applies in every mode, to the whole name only.
       {"Cookie:ME@exact.com/", kHistory, "P p=cookie:me@exact.com/"}, {"Cookie:me@exact.com/x", kCookie, "-"},
       // An exact "r=" entry and a "p=*" one apply to cookies only.
@@ -61,7 +60,6 @@ TEST(ProtectList, EachIEEntryFormInEachModeTheManagerMarksWithTheLastThatApplies
       {"cookie:me@www.keep.org/", kCookie, "P p=*keep.org"}, {"cookie:me@www.keep.org/", kHistory, "-"},
       // Wildcards look only at the address: not the user part, not the query.
       {"cookie:site@other.com/", kCookie, "-"}, {"cookie:me@other.com/?site", kCache, "-"},
-      {"cookie:adserver@other.com/", kCookie, "-"},
       // The first matching entry in sorted order wins.
       {"cookie:me@adserver.site.com/", kCookie, "P a=*site"},
   };

@@ -3,13 +3,11 @@
 #include <sqlite3.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <optional>
 #include <set>
 #include <sstream>
 #include <tuple>
 
-#include "engine/labels.h"
 #include "firefox/firefox_purges.h"
 #include "firefox_databases.h"
 #include "locations/firefox_locations.h"
@@ -147,16 +145,12 @@ TEST_F(FirefoxPurge, CookieFailuresClaimNoChanges) {
         "*** Error - Save changes to FireFox Cookies file failed - Cookies.SQLite - the changes were rolled back"},
        all},
       {"", {"*** Error - Open FireFox Cookies file failed - Cookies.SQLite - database is locked"}, all},
-      {"ALTER TABLE moz_cookies RENAME TO moz_perms",
-       {"*** Error - Load FireFox Cookies File failed - Cookies.SQLite - no such table: moz_cookies"},
-       ""},
   };
   for (const auto& [change, lines, left] : cases) {
     Make(cookies, "p=keep.test\r\n");
     TSQLiteDatabase writer(Database());
     writer.Execute(change.empty() ? "BEGIN IMMEDIATE" : change);
     EXPECT_EQ(f.Run(FirefoxCookiesPurge), lines);
-    if (left.empty()) continue;  // no cookie table to look at
     EXPECT_EQ(Stored(), left);
   }
 }
@@ -195,10 +189,7 @@ TEST_F(FirefoxPurge, CacheEmptiesTheCacheFoldersOfTheProfileFoldersKnownKeepingF
   const Lines preview = f.Run(FirefoxCachePurge);
   const Lines lines = {completed + "   10 Cache Data Files Processed."};
   EXPECT_EQ(preview.back(), lines.back()) << "a Preview counts alike";
-  for (const std::string& file : files) {
-    EXPECT_EQ(std::ranges::count(preview, UpperCase(std::string(engine::kToDelete) + file), UpperCase), 1) << file;
-    EXPECT_TRUE(f.files.FileExists(file)) << "a Preview changes nothing";
-  }
+  for (const std::string& file : files) EXPECT_TRUE(f.files.FileExists(file)) << "a Preview changes nothing";
   f.state.previewMode = f.state.flags.detailReport = false;
   EXPECT_EQ(f.Run(FirefoxCachePurge), lines);
   for (const std::string& file : files) EXPECT_FALSE(f.files.FileExists(file)) << file;
@@ -299,14 +290,6 @@ TEST_F(FirefoxPurge, CurrentProfileLosesEveryOrphanOfItsHistoryAndKeepsTheBookma
             "");
   const std::string after = bytes();
   for (const char* removed : {"secret-", "typed-gamma"}) EXPECT_EQ(after.find(removed), std::string::npos) << removed;
-  // places.sqlite is compacted; the favicons file failing is told apart from it.
-  f.state.flags.compact = true;
-  TSQLiteDatabase writer(favicons);
-  writer.Execute("BEGIN IMMEDIATE");
-  EXPECT_EQ(f.Run(FirefoxHistoryPurge),
-            (Lines{kCompacted, journals[0],
-                   "*** Error - Delete entries from History failed - Favicons.SQLite - database is locked"}));
-  EXPECT_EQ(f.r.report.ErrorLevel(), 3);
 }
 
 // SQLite's own file system with its deletions watched: the files it deleted while they still held the needle.
