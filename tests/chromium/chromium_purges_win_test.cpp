@@ -142,17 +142,26 @@ constexpr std::initializer_list<const char*> kIconRows = {
 };
 const std::string kBookmarks = R"({"roots": {"bookmark_bar": {"children": [{"type": "url", "url":
     "https://booked.example/"}, {"type": "url", "url": "https://never-visited.example/"}], "type": "folder"}}})";
+// A signed-in profile keeps the account's bookmarks apart.
+const std::string
+    kLocalBookmark = R"({"roots": {"other": {"children": [{"type": "url", "url": "https://booked.example/"}]}}})",
+    kAccountBookmark =
+        R"({"roots": {"other": {"children": [{"type": "url", "url": "https://never-visited.example/"}]}}})";
 
 TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsEmptyOnlyTheAutofillTable) {
-  // A profile, and one whose Bookmarks cannot be read.
-  Locate({"Default", "Profile 2"});
-  for (const char* profile : {"Default", "Profile 2"}) {
+  // A profile; a signed-in one; one whose Bookmarks cannot be read.
+  Locate({"Default", "Profile 1", "Profile 2"});
+  for (const char* profile : {"Default", "Profile 1", "Profile 2"}) {
+    const bool signedIn = std::string(profile) == "Profile 1";
     test::BuildDatabase(In(profile, "History"), test::kHistoryCommonSchema);
     for (auto statements : {test::kHistoryCurrentTables, kHistoryRows, kCurrentHistoryRows})
       test::BuildDatabase(In(profile, "History"), statements);
     test::BuildDatabase(In(profile, "Favicons"), test::kFaviconsSchema);
     test::BuildDatabase(In(profile, "Favicons"), kIconRows);
-    f.files.WriteFile(In(profile, "Bookmarks"), std::string(profile) == "Default" ? kBookmarks : kBookmarks.substr(9));
+    f.files.WriteFile(In(profile, "Bookmarks"), signedIn                            ? kLocalBookmark
+                                                : std::string(profile) == "Default" ? kBookmarks
+                                                                                    : kBookmarks.substr(9));
+    if (signedIn) f.files.WriteFile(In(profile, "AccountBookmarks"), kAccountBookmark);
     for (const char* companion : {"Top Sites", "Shortcuts", "Network Action Predictor", "Visited Links"})
       for (const char* suffix : {"", "-journal"})
         f.files.WriteFile(In(profile, companion) + suffix, "secret-companion");
@@ -160,7 +169,7 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
   test::BuildDatabase(In("Default", "Web Data"), test::kWebDataSchema);
   test::BuildDatabase(In("Default", "Web Data"), {"INSERT INTO autofill (name, value) VALUES ('q', 'secret form')"});
   Lines files;
-  for (const char* profile : {"Default", "Profile 2"})
+  for (const char* profile : {"Default", "Profile 1", "Profile 2"})
     for (const char* file : {"History", "Favicons", "Web Data", "Top Sites", "Shortcuts", "Network Action Predictor"})
       files.push_back(In(profile, file));
   const std::string history = In("Default", "History"), favicons = In("Default", "Favicons");
@@ -187,22 +196,22 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
                     unreadBefore = Bytes({In("Profile 2", "History"), In("Profile 2", "Favicons")});
   f.state.previewMode = true;
   const Lines preview = f.Run(ChromiumHistoryPurge);
-  ASSERT_EQ(preview.size(), 11u);
+  ASSERT_EQ(preview.size(), 20u);
   EXPECT_EQ(preview[0], "     to delete - 6 visits, 3 URLs, 1 search terms from " + history);
-  EXPECT_EQ(preview[9],
+  EXPECT_EQ(preview[18],
             "*** Error - Chromium Bookmarks could not be read, History not purged - " + In("Profile 2", "Bookmarks"));
-  EXPECT_EQ(preview[10], "  Purge \"Chromium History\" Function Completed.   18 Entries Processed.");
+  EXPECT_EQ(preview[19], "  Purge \"Chromium History\" Function Completed.   36 Entries Processed.");
   EXPECT_EQ(Bytes(files), before) << "a Preview changes no byte";
 
   f.state.previewMode = false;
   f.state.flags.secureErase = true;
   Lines lines = f.Run(ChromiumTypedUrlsPurge);
-  ASSERT_EQ(lines.size(), 10u);
+  ASSERT_EQ(lines.size(), 18u);
   EXPECT_EQ(Lines(lines.begin(), lines.begin() + 4),
             (Lines{"       deleted - 1 search terms, 1 URLs, 3 typed visits from " + history,
                    "       deleted - " + history + "-journal", "       deleted - 1 page icons from " + favicons,
                    "       deleted - " + favicons + "-journal"}));
-  EXPECT_EQ(lines.back(), "  Purge \"Chromium Typed URLs\" Function Completed.   10 Entries Processed.");
+  EXPECT_EQ(lines.back(), "  Purge \"Chromium Typed URLs\" Function Completed.   20 Entries Processed.");
   // The typed page and its icon go; what was followed too stays, without its typed visits and marks.
   EXPECT_EQ(state(history, favicons), "1:1:0:9,2:2:0:9,4:2:0:9 11,12,16 11  1 1 | 1,2,3,5,6 1,2,3 1,2,3");
   EXPECT_EQ(annotations(), "11111111") << "each table keeps what belongs to a visit that stays";
@@ -216,9 +225,10 @@ TEST_F(ChromiumPurge, HistoryAndTypedUrlsKeepTheBookmarksWithTheirIconsAndFormsE
   EXPECT_EQ(lines[0], "       deleted - 3 visits, 2 URLs from " + history);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(engine::kLocked) + In("Default", "Top Sites")), 1);
   EXPECT_TRUE(f.files.FileExists(In("Default", "Top Sites-journal")));
-  EXPECT_EQ(lines.back(), "  Purge \"Chromium History\" Function Completed.   9 Entries Processed.");
+  EXPECT_EQ(lines.back(), "  Purge \"Chromium History\" Function Completed.   20 Entries Processed.");
   // The bookmarks stay with their icons (one History never had too), without a trace of a visit.
-  EXPECT_EQ(state(history, favicons), "2:0:0:0     1 | 2,3,6 2,3 2,3");
+  for (const char* profile : {"Default", "Profile 1"})
+    EXPECT_EQ(state(In(profile, "History"), In(profile, "Favicons")), "2:0:0:0     1 | 2,3,6 2,3 2,3") << profile;
   EXPECT_EQ(annotations(), "00000000");
   EXPECT_EQ(Bytes({In("Profile 2", "History"), In("Profile 2", "Favicons")}), unreadBefore);
 
