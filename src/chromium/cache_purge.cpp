@@ -40,11 +40,7 @@ void ChromiumCachePurge(engine::PurgeEnvironment& env) {
       for (std::string_view cache : kProfileCaches) EmptyBelow(deletion, profile.cacheFolder, cache);
     for (std::string_view cache : kBrowserCaches) EmptyBelow(deletion, browser.localUserData, cache);
   }
-  env.WriteCompletion({.function = "  Purge \"Chromium Cache\"",
-                       .one = " Cache Data File Processed.",
-                       .many = " Cache Data Files Processed.",
-                       .noneFound = "    No Cache Data Files found to delete."},
-                      deletion.ItemsProcessed);
+  env.WriteCompletion(engine::CacheFilesCompletion("  Purge \"Chromium Cache\""), deletion.ItemsProcessed);
 }
 
 }  // namespace tidemark::chromium

@@ -78,11 +78,7 @@ void ChromiumCookiesPurge(engine::PurgeEnvironment& env) {
                                      [&](TSQLiteDatabase& database) { return PurgeCookies(env, database, lookup); })
                          .value_or(0);
   }
-  env.WriteCompletion({.function = kFunction,
-                       .one = " Entry Processed.",
-                       .many = " Entries Processed.",
-                       .noneFound = "    No Entries found to delete."},
-                      static_cast<int32_t>(processed));
+  env.WriteCompletion(engine::EntriesCompletion(kFunction), static_cast<int32_t>(processed));
 }
 
 }  // namespace tidemark::chromium

@@ -85,13 +85,6 @@ const HistoryPurge kTypedUrls = {"  Purge \"Chromium Typed URLs\"",
                                  "*** Error - Delete Chromium Typed URL entries failed - ",
                                  {"Shortcuts", "Network Action Predictor"}};
 
-const engine::Completion CompletionOf(std::string_view function) {
-  return {.function = function,
-          .one = " Entry Processed.",
-          .many = " Entries Processed.",
-          .noneFound = "    No Entries found to delete."};
-}
-
 // The profile's bookmarked addresses (a signed-in Chrome keeps the
 // account's in AccountBookmarks); nothing, after its error line, when a
 // bookmarks file is there but cannot be read: the history purge would lose
@@ -147,7 +140,7 @@ void RunHistoryPurge(engine::PurgeEnvironment& env, const HistoryPurge& purge) {
     for (const locations::ChromiumProfile& profile : browser.profiles)
       processed += PurgeProfileHistory(env, profile, purge);
   }
-  env.WriteCompletion(CompletionOf(purge.function), static_cast<int32_t>(processed));
+  env.WriteCompletion(engine::EntriesCompletion(purge.function), static_cast<int32_t>(processed));
 }
 
 }  // namespace
@@ -173,7 +166,7 @@ void ChromiumFormsPurge(engine::PurgeEnvironment& env) {
                        .value_or(0);
     }
   }
-  env.WriteCompletion(CompletionOf("  Purge \"Chromium Forms History\""), static_cast<int32_t>(processed));
+  env.WriteCompletion(engine::EntriesCompletion("  Purge \"Chromium Forms History\""), static_cast<int32_t>(processed));
 }
 
 }  // namespace tidemark::chromium

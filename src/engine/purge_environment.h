@@ -139,6 +139,20 @@ struct Completion {
   std::string_view noneTail = {};
 };
 
+// The two forms the browser purges share: entries, and cache data files.
+inline Completion EntriesCompletion(std::string_view function) {
+  return {.function = function,
+          .one = " Entry Processed.",
+          .many = " Entries Processed.",
+          .noneFound = "    No Entries found to delete."};
+}
+inline Completion CacheFilesCompletion(std::string_view function) {
+  return {.function = function,
+          .one = " Cache Data File Processed.",
+          .many = " Cache Data Files Processed.",
+          .noneFound = "    No Cache Data Files found to delete."};
+}
+
 class PurgeEnvironment : public ItemSink {
  public:
   PurgeEnvironment(Report& report, PurgeState& state, const PurgeResources& resources);

@@ -34,11 +34,7 @@ void FirefoxCachePurge(engine::PurgeEnvironment& env) {
       for (const char* folder : kCurrentCacheFolders)
         deletion.DeleteFolderContents(*profile + "\\" + folder, "*.*", false);
 
-  env.WriteCompletion({.function = "  Purge \"FireFox Cache\"",
-                       .one = " Cache Data File Processed.",
-                       .many = " Cache Data Files Processed.",
-                       .noneFound = "    No Cache Data Files found to delete."},
-                      deletion.ItemsProcessed);
+  env.WriteCompletion(engine::CacheFilesCompletion("  Purge \"FireFox Cache\""), deletion.ItemsProcessed);
 }
 
 }  // namespace tidemark::firefox

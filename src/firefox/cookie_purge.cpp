@@ -247,11 +247,7 @@ void CookiePurge::Totals() {
   if (randomized_ > 0)
     env_.Line("    " + (env_.Preview() ? Counted(randomized_, " Cookie to Randomize.", " Cookies to Randomize.")
                                        : Counted(randomized_, " Cookie Randomized.", " Cookies Randomized.")));
-  env_.WriteCompletion({.function = kFunction,
-                        .one = " Entry Processed.",
-                        .many = " Entries Processed.",
-                        .noneFound = "    No Entries found to delete."},
-                       processed_);
+  env_.WriteCompletion(engine::EntriesCompletion(kFunction), processed_);
 }
 
 // With nothing protected every cookie would go: the user confirms that,
