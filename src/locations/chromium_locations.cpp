@@ -35,7 +35,7 @@ constexpr const char* kDefaultProfile = "Default";
 // A real folder: there, and no junction or other link.
 bool IsRealFolder(platform::FileSystem& files, const std::string& path) {
   std::optional<uint32_t> attributes = files.Attributes(path);
-  return attributes && (*attributes & platform::kAttrDirectory) && !(*attributes & platform::kAttrReparsePoint);
+  return attributes && platform::IsRealFolderAttributes(*attributes);
 }
 
 // A shell folder the browsers' folders can be found below: a full path.
@@ -48,9 +48,7 @@ std::vector<std::string> ScannedProfileNames(platform::FileSystem& files, const 
   std::vector<std::string> names;
   files.ListFolder(userData, [&](const platform::DirEntry& entry) {
     bool profile = SameText(entry.name, kDefaultProfile) || StartsWithNoCase(entry.name, "Profile ");
-    if (profile && entry.IsDirectory() && !(entry.attributes & platform::kAttrReparsePoint) &&
-        IsPlainFolderName(entry.name))
-      names.push_back(entry.name);
+    if (profile && entry.IsRealFolder() && IsPlainFolderName(entry.name)) names.push_back(entry.name);
     return true;
   });
   // "Default" first, the others by name: listings come in no set order.

@@ -22,6 +22,11 @@ constexpr uint32_t kErrorFolderIsLink = 681;  // ERROR_STOPPED_ON_SYMLINK: a lin
 // Drive types as GetDriveTypeA answers them.
 enum class DriveType { Unknown = 0, NoRootDir = 1, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5, RamDisk = 6 };
 
+// A folder that is no junction or other directory link.
+constexpr bool IsRealFolderAttributes(uint32_t attributes) {
+  return (attributes & kAttrDirectory) && !(attributes & kAttrReparsePoint);
+}
+
 struct DirEntry {
   std::string name;       // long name, no folder
   std::string shortName;  // 8.3 alternate name, empty when the system has none
@@ -29,6 +34,7 @@ struct DirEntry {
   uint64_t size = 0;
   uint64_t lastWrite = 0;  // FILETIME as one number (100 ns since 1601, UTC)
   bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
+  bool IsRealFolder() const { return IsRealFolderAttributes(attributes); }
 };
 
 // What an open handle tells of its file.

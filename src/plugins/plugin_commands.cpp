@@ -100,8 +100,7 @@ std::vector<std::string> PluginInterpreter::ExpandFolders(const std::string& fol
       }
       // A wildcard never leads through a junction or directory link.
       files.ListFolder(current, [&](const platform::DirEntry& entry) {
-        if (entry.IsDirectory() && !(entry.attributes & platform::kAttrReparsePoint) && entry.name != "." &&
-            entry.name != ".." && WildcardMatch(entry.name, component))
+        if (entry.IsRealFolder() && entry.name != "." && entry.name != ".." && WildcardMatch(entry.name, component))
           next.push_back(JoinPath(current, entry.name));
         return true;
       });
