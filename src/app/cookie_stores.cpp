@@ -45,6 +45,9 @@ std::string FieldOf(const std::vector<std::string>& fields, size_t index) {
   return index < fields.size() ? fields[index] : "";
 }
 
+// The site of a cookie host as the browsers keep it: ".site.test" is site.test's.
+std::string HostSite(const std::string& host) { return StartsWith(host, ".") ? host.substr(1) : host; }
+
 }  // namespace
 
 std::vector<cookies::StoredAddress> FirefoxCookieStore::Load() {
@@ -115,9 +118,7 @@ bool FirefoxCookieStore::SetPermission(const std::string& address, cookies::Perm
   return permissions_.Set(SiteOf(address), change);
 }
 
-std::string FirefoxCookieStore::SiteOf(const std::string& address) {
-  return StartsWith(address, ".") ? address.substr(1) : address;
-}
+std::string FirefoxCookieStore::SiteOf(const std::string& address) { return HostSite(address); }
 
 std::vector<cookies::StoredAddress> IECookieStore::Load() {
   NoRemover remover;
@@ -246,8 +247,6 @@ DeleteAnswer ChromiumCookieStore::Delete(const std::string& host) {
   return {DeleteResult::Deleted};
 }
 
-std::string ChromiumCookieStore::SiteOf(const std::string& address) {
-  return StartsWith(address, ".") ? address.substr(1) : address;
-}
+std::string ChromiumCookieStore::SiteOf(const std::string& address) { return HostSite(address); }
 
 }  // namespace tidemark::app
